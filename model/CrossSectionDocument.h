@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/GageSettings.h"
+#include "model/PointTable.h"
+
+#include <string>
+
+namespace korvadel {
+
+// The one document of a run: a free-text description, the gage-height settings and the points.
+class CrossSectionDocument {
+public:
+    std::string description;
+    GageSettings settings;
+    PointTable points;
+
+    // Defaults, an empty table and one blank pending row ready for typing.
+    void New();
+    // Description and settings back to their defaults; the points are left alone.
+    void ResetSettings();
+};
+
+} // namespace korvadel

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace korvadel {
+
+// Locale facts the core needs, passed explicitly. The desktop program fills it once from the
+// user's regional settings; tests pass both separators.
+struct NumberFormat {
+    char decimalSeparator = '.';
+};
+
+} // namespace korvadel

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/NumberFormat.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace korvadel {
+
+// General number format: shortest text with at most 15 significant digits, plain notation when
+// the 15-digit value is at least 0.0001 in magnitude and has at most 15 integer digits,
+// otherwise d.dddE[-]x ("1E-5", "1.5E20"). Used for every number the program writes as text.
+std::string formatGeneral(double value, NumberFormat format = {});
+std::string formatGeneral(long double value, NumberFormat format = {});
+
+// Standard text-to-number conversion (typed settings, the increment line of the file).
+// Throws Error("'<text>' is not a valid floating point value").
+double textToFloat(std::string_view text, NumberFormat format = {});
+// The same grammar, evaluated to a 64-bit significand (the animation's level arithmetic).
+long double textToExtended(std::string_view text, NumberFormat format = {});
+// Non-throwing form; returns false when the text does not convert.
+bool tryTextToFloat(std::string_view text, double& value, NumberFormat format = {});
+
+// Standard text-to-integer conversion: optional leading spaces, optional sign, decimal digits,
+// or hexadecimal introduced by $, x, X, 0x or 0X. Must fit a signed 32-bit integer.
+// Throws Error("'<text>' is not a valid integer value").
+std::int32_t textToInt(std::string_view text);
+
+// Round to the nearest integer, an exact half going to the even neighbour.
+long double roundHalfEven(long double value);
+
+// Round(value * scale) / scale with the product formed in extended precision and the quotient
+// stored as a double: roundScaled(0.125, 100) == 0.12, roundScaled(2.5625, 1000) == 2.562.
+double roundScaled(double value, long double scale);
+
+// Truncates an extended quotient toward zero, writes it in the general number format and reads
+// it back as a signed 32-bit integer, as the step count and the animation interval do.
+// Throws Error("'<text>' is not a valid integer value") when it does not fit.
+std::int32_t truncateToInt32(long double quotient, NumberFormat format = {});
+
+} // namespace korvadel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/NumberFormat.h"
+
+#include <cstdint>
+#include <string>
+
+namespace korvadel {
+
+class PointTable;
+class RatingTable;
+
+// What a rating run tells the program around it. The desktop program drives its progress
+// dialog, edge warning and rating window from these; the command-line tool and the tests use
+// their own.
+class RatingObserver {
+public:
+    virtual ~RatingObserver() = default;
+    virtual void progressRange(std::int32_t minimum, std::int32_t maximum) {}
+    virtual void progressPosition(std::int32_t position) {}
+    virtual void hideBoundsPrompt() {}
+    // Modal: returns when the user has closed the warning; the run then goes on.
+    virtual void edgeWarning() {}
+    // Just before the first stage is computed (the progress dialog is shown here).
+    virtual void beforeFirstStage() {}
+    // The run completed; views have been resumed (hide progress, refresh chart, show window).
+    virtual void finished() {}
+    // The run stopped with an error after beforeFirstStage may have been called (hide the
+    // progress dialog). The error is rethrown to the caller afterwards.
+    virtual void failed() {}
+};
+
+enum class RatingMode {
+    Main,        // document bounds, shift -datum, edge check, rounded rows
+    BoundsPrompt // prompt bounds, same shift, no edge check, unrounded rows
+};
+
+struct RatingBounds {
+    std::string minimum;
+    std::string maximum;
+    double increment = 0.01;
+    std::string datum;
+};
+
+// Largest number of gage heights a run will produce before it refuses.
+inline constexpr std::int64_t kMaxRatingStages = 10'000'000;
+
+// Fills `rating` from `points`. Throws Error with the user's message; a conversion failure or a
+// refused range changes nothing.
+void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& points,
+                    RatingTable& rating, RatingObserver& observer, NumberFormat format = {});
+
+} // namespace korvadel

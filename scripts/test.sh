@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, configures, builds and runs the whole test suite.
+# Usage: scripts/test.sh [preset]   (release by default; asan for the sanitizer build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset=${1:-release}
+bash scripts/deps.sh
+cmake --preset "$preset"
+cmake --build --preset "$preset" -j"$(nproc)"
+ctest --preset "$preset" -j"$(nproc)"
