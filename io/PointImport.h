@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/NumberFormat.h"
+
+#include <string>
+
+namespace korvadel {
+
+class PointTable;
+
+// Station and elevation from the first two fields of every line. Throws UnableToAccessFile
+// when the file cannot be opened.
+void importCommaDelimited(const std::string& path, PointTable& points, NumberFormat format = {});
+
+// One point per ensemble of an ADCP Classic ASCII output file. A file that cannot be opened
+// gives the file error ("File not found", ...).
+void importWinRiver(const std::string& path, PointTable& points, NumberFormat format = {});
+
+} // namespace korvadel
