@@ -1,0 +1,224 @@
+#include "io/CrossSectionFile.h"
+
+#include "io/AtomicFile.h"
+#include "io/Fields.h"
+#include "io/LineReader.h"
+#include "io/PointReaders.h"
+#include "io/RowReading.h"
+#include "model/CrossSectionDocument.h"
+#include "model/Numbers.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace korvadel {
+
+namespace {
+
+constexpr std::string_view kMarker = "//Korvadel";
+constexpr std::string_view kCrLf = "\r\n";
+
+// The marker line is compared after trimming; a longer line cannot be the marker unless it is
+// padded with this many blanks, which no program writes.
+constexpr std::size_t kMarkerKeep = 4096;
+
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string_view trimEnd(std::string_view text) {
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z') {
+            x = static_cast<char>(x - 'A' + 'a');
+        }
+        if (y >= 'A' && y <= 'Z') {
+            y = static_cast<char>(y - 'A' + 'a');
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Cuts a plain-table line at its TABs: a final TAB adds no piece, two TABs in a row give an empty
+// piece, and a line without TAB is one piece (an empty line none).
+template <class Piece>
+void forEachTabPiece(std::string_view line, Piece&& piece) {
+    while (!line.empty()) {
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos) {
+            piece(line);
+            return;
+        }
+        piece(line.substr(0, tab));
+        line.remove_prefix(tab + 1);
+    }
+}
+
+enum class Column { Ignored, Station, Elevation };
+
+// A file without the marker line: a TAB-separated table whose first line names the columns.
+// Every value goes through the standard conversion, so its errors are the standard ones.
+void loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format) {
+    reader.restart(LineReader::Breaks::Table);
+    if (reader.atEnd()) {
+        return;
+    }
+    std::vector<Column> columns;
+    forEachTabPiece(reader.readLine(), [&](std::string_view name) {
+        if (equalsIgnoringCase(name, "Station")) {
+            columns.push_back(Column::Station);
+        } else if (equalsIgnoringCase(name, "Elevation")) {
+            columns.push_back(Column::Elevation);
+        } else {
+            columns.push_back(Column::Ignored);
+        }
+    });
+
+    readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+        while (!reader.atEnd()) {
+            PointTable::LoadRow row;
+            std::size_t k = 0;
+            forEachTabPiece(reader.readLine(), [&](std::string_view value) {
+                const std::size_t position = k++;
+                if (position >= columns.size()) {
+                    throw Error("List index out of bounds (" + std::to_string(position) + ")");
+                }
+                const Column column = columns[position];
+                if (column == Column::Ignored || value.empty()) {
+                    return;
+                }
+                double number = 0.0;
+                if (!tryTextToFloat(value, number, format)) {
+                    throw Error("'" + std::string(value) +
+                                "' is not a valid floating point value for field '" +
+                                (column == Column::Station ? "Station" : "Elevation") + "'");
+                }
+                (column == Column::Station ? row.station : row.elevation) = number;
+            });
+            rows.push_back(row);
+            if (!row.station) {
+                // The table refuses this row with its required-field message; the rows before
+                // it stay.
+                return;
+            }
+        }
+    });
+}
+
+} // namespace
+
+UnableToAccessFile::UnableToAccessFile()
+    : Error("Unable to access file!\rFile may already be open in\ranother program (Excel).") {}
+
+void saveCrossSection(const std::string& path, CrossSectionDocument& document,
+                      NumberFormat format) {
+    PointTable& points = document.points;
+    // Settling may fail for a pending row without Station; that must happen before the file is
+    // touched.
+    points.First();
+
+    AtomicFile file(path, AtomicFile::CreateErrors::FileError);
+    const GageSettings& settings = document.settings;
+    std::string out;
+    out.reserve(AtomicFile::kBlockSize + 256);
+    out.append(kMarker).append(kCrLf);
+    out.append("//Station\t").append(document.description).append(kCrLf);
+    out.append("//GHMinimum\t").append(settings.minimum).append(kCrLf);
+    out.append("//GHMaximum\t").append(settings.maximum).append(kCrLf);
+    out.append("//GHIncrement\t").append(formatGeneral(settings.increment(), format)).append(kCrLf);
+    out.append("//GHDatum\t").append(settings.datum).append(kCrLf);
+    out.append("Station\tElevation").append(kCrLf);
+
+    const auto stations = points.Stations();
+    const auto elevations = points.Elevations();
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        out.append(formatGeneral(stations[i], format));
+        out.push_back('\t');
+        out.append(formatGeneral(elevations[i], format));
+        out.append(kCrLf);
+        if (out.size() >= AtomicFile::kBlockSize) {
+            file.write(out);
+            out.clear();
+        }
+    }
+    file.write(out);
+    file.commit();
+
+    // Where a walk from the first row to the end leaves the cursor: on the last row, at the end.
+    if (points.RowCount() > 0) {
+        points.Last();
+        points.Next();
+    }
+}
+
+void loadCrossSection(LineReader& reader, CrossSectionDocument& document, NumberFormat format) {
+    document.ResetSettings();
+    PointTable& points = document.points;
+    ViewSuspension views(points);
+    points.Clear();
+    points.First();
+
+    if (trimEnd(reader.readLine(kMarkerKeep, true)) != kMarker) {
+        loadPlainTable(reader, points, format);
+        return;
+    }
+
+    const DelimiterSet tab("\t");
+    FieldList fields;
+    // Header lines are taken by position; their keys are not examined.
+    const auto headerValue = [&]() {
+        SplitFields(reader.readLine(kMaxSplitLine), tab, '"', false, fields);
+        return fields.size() > 1 ? std::string(fields.at(1)) : std::string();
+    };
+    GageSettings& settings = document.settings;
+    document.description = headerValue();
+    settings.minimum = headerValue();
+    settings.maximum = headerValue();
+    settings.setIncrement(textToFloat(headerValue(), format));
+    settings.datum = headerValue();
+    reader.skipLine(); // column heading
+
+    readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+        const char separator = format.decimalSeparator;
+        while (!reader.atEnd()) {
+            SplitFields(reader.readLine(kMaxSplitLine), tab, '"', false, fields);
+            const std::string_view stationText = fields.at(0);
+            const FieldNumber station = FieldToReal(stationText, separator);
+            const std::string_view elevationText = fields.at(1);
+            const FieldNumber elevation = FieldToReal(elevationText, separator);
+            if (!station.ok) {
+                throwNotANumber(reader.lineNumber(), stationText);
+            }
+            if (!elevation.ok) {
+                throwNotANumber(reader.lineNumber(), elevationText);
+            }
+            rows.push_back({station.value, elevation.value});
+        }
+    });
+}
+
+void loadCrossSection(const std::string& path, CrossSectionDocument& document,
+                      NumberFormat format) {
+    std::optional<LineReader> reader;
+    try {
+        reader.emplace(path);
+    } catch (const Error&) {
+        throw UnableToAccessFile();
+    }
+    loadCrossSection(*reader, document, format);
+}
+
+} // namespace korvadel

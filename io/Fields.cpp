@@ -1,0 +1,266 @@
+#include "io/Fields.h"
+
+#include "model/Error.h"
+
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+namespace korvadel {
+
+DelimiterSet::DelimiterSet(std::string_view characters) {
+    for (char c : characters) {
+        member_[static_cast<unsigned char>(c)] = true;
+        empty_ = false;
+    }
+}
+
+std::string_view FieldList::at(std::size_t index) const {
+    if (index >= fields_.size()) {
+        throw Error("List index out of bounds (" + std::to_string(index) + ")");
+    }
+    return fields_[index];
+}
+
+std::size_t SplitFields(std::string_view line, const DelimiterSet& delimiters,
+                        std::optional<char> quote, bool allowEmpty, FieldList& fields) {
+    fields.clear();
+    if (line.empty() || delimiters.empty() || (quote && delimiters.contains(*quote))) {
+        return 0;
+    }
+    // -1 matches no character, so "no quote character" needs no test of its own.
+    const int q = quote ? static_cast<unsigned char>(*quote) : -1;
+    const auto isQuote = [q](char c) { return static_cast<unsigned char>(c) == q; };
+    const auto add = [&](std::size_t begin, std::size_t end) {
+        if (end > begin || allowEmpty) {
+            fields.add(line.substr(begin, end - begin));
+        }
+    };
+
+    enum class State { Between, InQuotes, AfterClosingQuote, Plain, QuoteInPlain };
+    State state = State::Between;
+    std::size_t start = 0; // where the current field began (its opening quote, if any)
+    const std::size_t n = line.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = line[i];
+        switch (state) {
+        case State::Between:
+            start = i;
+            if (isQuote(c)) {
+                state = State::InQuotes;
+            } else if (delimiters.contains(c)) {
+                add(i, i);
+            } else {
+                state = State::Plain;
+                // Most fields are plain: run to the next delimiter or quote in one go.
+                while (i + 1 < n && !delimiters.contains(line[i + 1]) &&
+                       !isQuote(line[i + 1])) {
+                    ++i;
+                }
+            }
+            break;
+        case State::InQuotes:
+            if (isQuote(c)) {
+                state = State::AfterClosingQuote;
+            }
+            break;
+        case State::AfterClosingQuote:
+            if (isQuote(c)) {
+                state = State::QuoteInPlain;
+            } else if (delimiters.contains(c)) {
+                add(start + 1, i - 1);
+                state = State::Between;
+            } else {
+                state = State::Plain;
+            }
+            break;
+        case State::Plain:
+            if (isQuote(c)) {
+                state = State::QuoteInPlain;
+            } else if (delimiters.contains(c)) {
+                add(start, i);
+                state = State::Between;
+            }
+            break;
+        case State::QuoteInPlain:
+            if (isQuote(c)) {
+                state = State::Plain;
+            }
+            break;
+        }
+    }
+    switch (state) {
+    case State::Between:
+        add(n, n);
+        break;
+    case State::InQuotes:
+        add(start + 1, n);
+        break;
+    case State::AfterClosingQuote:
+        add(start + 1, n - 1);
+        break;
+    case State::Plain:
+    case State::QuoteInPlain:
+        add(start, n);
+        break;
+    }
+    return fields.size();
+}
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Decides, for a mantissa and exponent that the conversion found out of range, whether the value
+// lies above the largest double (true) or below the smallest subnormal (false). The two limits are
+// more than 600 decades apart, so the decade of the leading digit settles it.
+bool beyondLargest(std::string_view mantissa, std::string_view exponent) {
+    std::int64_t decade = 0; // value = 0.d... * 10^decade
+    std::int64_t intDigits = 0;
+    bool seenPoint = false;
+    bool found = false;
+    std::int64_t leadingZeros = 0;
+    for (char c : mantissa) {
+        if (c == '.') {
+            seenPoint = true;
+            continue;
+        }
+        if (!seenPoint) {
+            ++intDigits;
+        }
+        if (!found) {
+            if (c == '0') {
+                ++leadingZeros;
+            } else {
+                found = true;
+            }
+        }
+    }
+    if (!found) {
+        return false;
+    }
+    std::int64_t exp = 0;
+    bool negative = false;
+    std::size_t i = 0;
+    if (i < exponent.size() && (exponent[i] == '+' || exponent[i] == '-')) {
+        negative = exponent[i] == '-';
+        ++i;
+    }
+    for (; i < exponent.size(); ++i) {
+        if (exp < 1'000'000'000) {
+            exp = exp * 10 + (exponent[i] - '0');
+        }
+    }
+    decade = intDigits - leadingZeros + (negative ? -exp : exp);
+    return decade > 0;
+}
+
+} // namespace
+
+FieldNumber FieldToReal(std::string_view field, char decimalSeparator) {
+    std::size_t b = 0;
+    std::size_t e = field.size();
+    while (e > b && field[e - 1] == ' ') {
+        --e;
+    }
+    while (b < e && field[b] == ' ') {
+        ++b;
+    }
+    std::string_view text = field.substr(b, e - b);
+    if (text.empty()) {
+        return {true, 0.0};
+    }
+
+    char local[kMaxSplitLine + 1];
+    std::string longText;
+    const std::size_t sep = text.find(decimalSeparator);
+    if (sep != std::string_view::npos) {
+        if (sep + 1 == text.size()) {
+            text.remove_suffix(1);
+        } else if (decimalSeparator != '.') {
+            char* copy = local;
+            if (text.size() > sizeof local) {
+                longText.assign(text);
+                copy = longText.data();
+            } else {
+                text.copy(local, text.size());
+            }
+            copy[sep] = '.';
+            text = std::string_view(copy, text.size());
+        }
+    }
+
+    const std::size_t n = text.size();
+    if (n == 0) {
+        return {false, 1.0};
+    }
+    std::size_t i = 0;
+    bool negative = false;
+    if (text[0] == '+' || text[0] == '-') {
+        negative = text[0] == '-';
+        i = 1;
+        if (i == n) {
+            return {false, static_cast<double>(n + 1)};
+        }
+    }
+    const std::size_t mantissaBegin = i;
+    std::size_t digits = 0;
+    while (i < n && isDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && isDigit(text[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    const std::size_t mantissaEnd = i;
+    std::size_t exponentBegin = n;
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        exponentBegin = i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        if (i == n) {
+            return {false, static_cast<double>(n + 1)};
+        }
+        if (!isDigit(text[i])) {
+            return {false, static_cast<double>(i + 1)};
+        }
+        while (i < n && isDigit(text[i])) {
+            ++i;
+        }
+    }
+    if (i != n) {
+        return {false, static_cast<double>(i + 1)};
+    }
+
+    double value = 0.0;
+    if (digits > 0) {
+        // The grammar above is a subset of what from_chars accepts (sign excluded), and
+        // from_chars rounds correctly.
+        const char* first = text.data() + mantissaBegin;
+        const char* last = text.data() + n;
+        const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+        if (ec == std::errc::result_out_of_range) {
+            const std::string_view mantissa =
+                text.substr(mantissaBegin, mantissaEnd - mantissaBegin);
+            const std::string_view exponent =
+                exponentBegin < n ? text.substr(exponentBegin) : std::string_view();
+            if (beyondLargest(mantissa, exponent)) {
+                throw Error("Floating point overflow");
+            }
+            value = 0.0;
+        } else if (ec != std::errc() || ptr != last) {
+            // Cannot happen for text the grammar accepted; fail safe rather than guess.
+            return {false, static_cast<double>(ptr - text.data() + 1)};
+        }
+    }
+    return {true, negative ? -value : value};
+}
+
+} // namespace korvadel

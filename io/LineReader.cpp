@@ -1,0 +1,223 @@
+#include "io/LineReader.h"
+
+#include "io/FileError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvadel {
+
+namespace {
+
+constexpr char kEndOfText = 26; // ends a text file
+constexpr char kEndOfTable = 0; // ends the plain table text
+
+} // namespace
+
+LineReader::LineReader(std::string_view bytes, Breaks breaks)
+    : breaks_(breaks), memory_(bytes), data_(bytes.data()), end_(bytes.size()),
+      sourceDone_(true) {}
+
+LineReader::LineReader(const std::string& path, Breaks breaks) : breaks_(breaks) {
+    do {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0) {
+        throwFileError(errno);
+    }
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        throwFileError(EISDIR);
+    }
+    block_ = std::make_unique<char[]>(kBlockSize);
+    data_ = block_.get();
+}
+
+LineReader::~LineReader() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+bool LineReader::available() {
+    if (pos_ < end_) {
+        return true;
+    }
+    if (sourceDone_) {
+        return false;
+    }
+    ssize_t count;
+    do {
+        count = ::read(fd_, block_.get(), kBlockSize);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        throwFileError(errno);
+    }
+    pos_ = 0;
+    end_ = static_cast<std::size_t>(count);
+    if (count == 0) {
+        sourceDone_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool LineReader::atEnd() {
+    if (stopped_ || !available()) {
+        return true;
+    }
+    if (pendingCr_) {
+        pendingCr_ = false;
+        if (data_[pos_] == '\n') {
+            ++pos_;
+            if (!available()) {
+                return true;
+            }
+        }
+    }
+    const char c = data_[pos_];
+    if ((breaks_ == Breaks::Text && c == kEndOfText) ||
+        (breaks_ == Breaks::Table && c == kEndOfTable)) {
+        stopped_ = true;
+        return true;
+    }
+    return false;
+}
+
+// Adds a piece of the current line to line_, honouring the kept length, the leading blanks to
+// skip and (for text breaks) the carriage returns to drop.
+void LineReader::append(const char* p, std::size_t length) {
+    if (skipBlanks_) {
+        while (length > 0 && static_cast<unsigned char>(*p) <= 32) {
+            ++p;
+            --length;
+        }
+        if (length == 0) {
+            return;
+        }
+        skipBlanks_ = false;
+    }
+    while (length > 0 && line_.size() < keep_) {
+        std::size_t piece = length;
+        if (breaks_ == Breaks::Text) {
+            if (const void* cr = std::memchr(p, '\r', length)) {
+                piece = static_cast<std::size_t>(static_cast<const char*>(cr) - p);
+            }
+        }
+        const std::size_t take = std::min(piece, keep_ - line_.size());
+        line_.append(p, take);
+        if (piece == length) {
+            return;
+        }
+        p += piece + 1; // past the dropped carriage return
+        length -= piece + 1;
+    }
+}
+
+std::string_view LineReader::readLine(std::size_t keep, bool skipLeadingBlanks) {
+    ++lineNumber_;
+    if (atEnd()) {
+        return {};
+    }
+    line_.clear();
+    keep_ = keep;
+    skipBlanks_ = skipLeadingBlanks;
+    bool first = true;
+    for (;;) {
+        if (!first && !available()) {
+            break; // the last line needs no break
+        }
+        const char* p = data_ + pos_;
+        const std::size_t avail = end_ - pos_;
+        std::size_t length = avail; // of the line's text in this block
+        bool ended = false;         // the line ends in this block
+        std::size_t breakLength = 0;
+        if (breaks_ == Breaks::Text) {
+            if (const void* lf = std::memchr(p, '\n', avail)) {
+                length = static_cast<std::size_t>(static_cast<const char*>(lf) - p);
+                ended = true;
+                breakLength = 1;
+            }
+            if (const void* eot = std::memchr(p, kEndOfText, length)) {
+                length = static_cast<std::size_t>(static_cast<const char*>(eot) - p);
+                ended = true;
+                breakLength = 0;
+                stopped_ = true;
+            }
+            // The common whole line in one block: hand out a view, no copy. A CR right before
+            // the LF is part of the break; any other CR needs the copying path.
+            if (first && ended && !skipBlanks_) {
+                std::size_t text = length;
+                if (text > 0 && p[text - 1] == '\r') {
+                    --text;
+                }
+                if (std::memchr(p, '\r', text) == nullptr) {
+                    pos_ += length + breakLength;
+                    return std::string_view(p, std::min(text, keep));
+                }
+            }
+        } else {
+            for (std::size_t i = 0; i < avail; ++i) {
+                const char c = p[i];
+                if (c == '\n' || c == '\r' || c == kEndOfTable) {
+                    length = i;
+                    ended = true;
+                    breakLength = c == kEndOfTable ? 0 : 1;
+                    stopped_ = c == kEndOfTable;
+                    pendingCr_ = c == '\r';
+                    break;
+                }
+            }
+            if (first && ended && !skipBlanks_) {
+                pos_ += length + breakLength;
+                return std::string_view(p, std::min(length, keep));
+            }
+        }
+        append(p, length);
+        pos_ += length + breakLength;
+        first = false;
+        if (ended) {
+            break;
+        }
+    }
+    return line_;
+}
+
+void LineReader::skipLines(std::int64_t count) {
+    for (std::int64_t i = 0; i < count; ++i) {
+        if (atEnd()) {
+            // Past the end every line is empty; count them without reading.
+            lineNumber_ += count - i;
+            return;
+        }
+        skipLine();
+    }
+}
+
+void LineReader::restart(Breaks breaks) {
+    breaks_ = breaks;
+    stopped_ = false;
+    pendingCr_ = false;
+    if (fd_ < 0) {
+        data_ = memory_.data();
+        pos_ = 0;
+        end_ = memory_.size();
+        sourceDone_ = true;
+        return;
+    }
+    if (::lseek(fd_, 0, SEEK_SET) < 0) {
+        throwFileError(errno);
+    }
+    pos_ = 0;
+    end_ = 0;
+    sourceDone_ = false;
+}
+
+} // namespace korvadel

@@ -1,0 +1,142 @@
+#include "io/PointImport.h"
+
+#include "io/CrossSectionFile.h"
+#include "io/Fields.h"
+#include "io/LineReader.h"
+#include "io/PointReaders.h"
+#include "io/RowReading.h"
+#include "model/Numbers.h"
+#include "model/PointTable.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace korvadel {
+
+namespace {
+
+// An ADCP bin-count line is read whole; a count that needs more characters than this (after the
+// leading blanks) is not a count, so the rest of such a line is dropped unread.
+constexpr std::size_t kBinCountKeep = 65536;
+
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+} // namespace
+
+void importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format) {
+    ViewSuspension views(points);
+    readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+        const DelimiterSet comma(",");
+        const char separator = format.decimalSeparator;
+        FieldList fields;
+        while (!reader.atEnd()) {
+            SplitFields(reader.readLine(kMaxSplitLine), comma, '"', false, fields);
+            const std::string_view stationText = fields.at(0);
+            const FieldNumber station = FieldToReal(stationText, separator);
+            const std::string_view elevationText = fields.at(1);
+            const FieldNumber elevation = FieldToReal(elevationText, separator);
+            if (!station.ok && !elevation.ok && reader.lineNumber() == 1) {
+                continue; // a column heading such as "Station,Elevation"
+            }
+            if (!station.ok) {
+                throwNotANumber(reader.lineNumber(), stationText);
+            }
+            if (!elevation.ok) {
+                throwNotANumber(reader.lineNumber(), elevationText);
+            }
+            rows.push_back({station.value, elevation.value});
+        }
+    });
+}
+
+void importCommaDelimited(const std::string& path, PointTable& points, NumberFormat format) {
+    std::optional<LineReader> reader;
+    try {
+        reader.emplace(path);
+    } catch (const Error&) {
+        throw UnableToAccessFile();
+    }
+    importCommaDelimited(*reader, points, format);
+}
+
+// Every ensemble is six lines and its bins:
+//   1 skipped; 2 depths of the four beams in fields 8 to 11; 3 distance made good in field 4
+//   (fields 0, 2 and 3 are read too); 4 and 5 skipped; 6 the number of bin lines that follow.
+void importWinRiver(LineReader& reader, PointTable& points, NumberFormat format) {
+    ViewSuspension views(points);
+    readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+        const DelimiterSet space(" ");
+        const char separator = format.decimalSeparator;
+        FieldList fields;
+        reader.skipLines(3);
+        while (!reader.atEnd()) {
+            reader.skipLine();
+
+            SplitFields(reader.readLine(kMaxSplitLine), space, '"', false, fields);
+            std::array<FieldNumber, 4> depths;
+            std::array<std::string_view, 4> depthTexts;
+            for (std::size_t k = 0; k < 4; ++k) {
+                depthTexts[k] = fields.at(8 + k);
+                depths[k] = FieldToReal(depthTexts[k], separator);
+            }
+            for (std::size_t k = 0; k < 4; ++k) {
+                if (!depths[k].ok) {
+                    throwNotANumber(reader.lineNumber(), depthTexts[k]);
+                }
+            }
+            // The mean of the beams that measured, summed in field order, in double precision.
+            double sum = 0.0;
+            int valid = 0;
+            for (const FieldNumber& depth : depths) {
+                if (depth.value != kAdcpBadDepth) {
+                    sum += depth.value;
+                    ++valid;
+                }
+            }
+            if (!std::isfinite(sum)) {
+                throw Error("Floating point overflow");
+            }
+
+            SplitFields(reader.readLine(kMaxSplitLine), space, '"', false, fields);
+            FieldToReal(fields.at(0), separator);
+            const std::string_view stationText = fields.at(4);
+            const FieldNumber station = FieldToReal(stationText, separator);
+            FieldToReal(fields.at(2), separator);
+            FieldToReal(fields.at(3), separator);
+            if (!station.ok) {
+                throwNotANumber(reader.lineNumber(), stationText);
+            }
+
+            reader.skipLines(2);
+
+            std::string_view countLine = reader.readLine(kBinCountKeep, true);
+            while (!countLine.empty() && isBlank(countLine.back())) {
+                countLine.remove_suffix(1);
+            }
+            const std::size_t blank = countLine.find(' ');
+            const std::int32_t bins =
+                textToInt(blank == std::string_view::npos ? std::string_view()
+                                                          : countLine.substr(0, blank));
+            if (bins > 0) {
+                reader.skipLines(bins);
+            }
+
+            if (valid > 0) {
+                const double elevation = 0.0 - sum / valid;
+                if (elevation < kAdcpElevationLimit) {
+                    rows.push_back({station.value, elevation});
+                }
+            }
+        }
+    });
+}
+
+void importWinRiver(const std::string& path, PointTable& points, NumberFormat format) {
+    LineReader reader(path); // "File not found", ... and the table untouched
+    importWinRiver(reader, points, format);
+}
+
+} // namespace korvadel
