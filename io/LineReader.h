@@ -26,7 +26,9 @@ public:
     static constexpr std::size_t kWhole = std::numeric_limits<std::size_t>::max();
 
     // Bytes owned by the caller, which must outlive the reader.
-    explicit LineReader(std::string_view bytes, Breaks breaks = Breaks::Text);
+    static LineReader overBytes(std::string_view bytes, Breaks breaks = Breaks::Text) {
+        return LineReader(bytes, breaks);
+    }
     // Opens the file; throws the file error ("File not found", ...) when it cannot be opened.
     // A folder cannot be opened as a file ("File access denied").
     explicit LineReader(const std::string& path, Breaks breaks = Breaks::Text);
@@ -53,6 +55,7 @@ public:
     void restart(Breaks breaks);
 
 private:
+    LineReader(std::string_view bytes, Breaks breaks);
     bool available();
     void append(const char* p, std::size_t length);
 
