@@ -89,10 +89,25 @@ public:
     std::span<const double> Elevations() const;
 
 private:
-    // Implementation detail; see PointTable.cpp.
+    // What settling did to the row positions, so a caller can follow a row across it.
+    struct Shift {
+        enum class Kind { None, Removed, Moved } kind = Kind::None;
+        std::size_t from = 0;
+        std::size_t to = 0;
+    };
+    static std::size_t follow(std::size_t row, const Shift& shift);
+
     void notify(const TableChange& change);
-    void settleFor(std::size_t& trackedRow);
-    void place(std::size_t row, bool stationChanged);
+    Shift settleShift();
+    Shift commitShift();
+    Shift discardShift();
+    std::size_t place(std::size_t row, bool stationChanged);
+    std::size_t lowerBoundOthers(std::size_t row, double station) const;
+    void insertRow(std::size_t at, double station, double elevation, std::uint8_t flags);
+    void eraseRow(std::size_t at);
+    void moveRow(std::size_t from, std::size_t to);
+    void sortLoaded();
+    void browseAt(std::ptrdiff_t row);
 
     std::vector<double> stations_;
     std::vector<double> elevations_;
@@ -106,13 +121,11 @@ private:
     State state_ = State::Browsing;
     std::ptrdiff_t editRow_ = -1;
     bool entered_ = false;        // a value was entered since the row was created/made editable
-    bool fromInsert_ = false;     // pending row created by InsertPending (placement rule step 1)
     double savedStation_ = 0.0;   // values to restore when an edit is abandoned
     double savedElevation_ = 0.0;
     std::uint8_t savedFlags_ = 0;
 
     int suspendCount_ = 0;
-    bool dirty_ = false;
     int nextListenerId_ = 1;
     std::vector<std::pair<int, TableListener>> listeners_;
     std::function<void(std::size_t)> requiredFieldHandler_;

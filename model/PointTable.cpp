@@ -1,0 +1,443 @@
+#include "model/PointTable.h"
+
+#include "model/Error.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace korvadel {
+
+namespace {
+
+constexpr std::uint8_t kHasStation = 1;
+constexpr std::uint8_t kHasElevation = 2;
+
+const char* const kStationRequired = "Field 'Station' must have a value";
+
+// Ascending station order. A NaN station cannot come from the readers, but if one ever got in
+// it sorts last instead of breaking the ordering the searches and the sort rely on.
+inline bool stationLess(double a, double b) { return a < b || (b != b && a == a); }
+
+} // namespace
+
+PointTable::PointTable() = default;
+
+// --- rows -------------------------------------------------------------------------------------
+
+std::size_t PointTable::RowCount() const { return stations_.size(); }
+bool PointTable::HasStation(std::size_t row) const { return (flags_[row] & kHasStation) != 0; }
+double PointTable::StationAt(std::size_t row) const { return stations_[row]; }
+bool PointTable::HasElevation(std::size_t row) const { return (flags_[row] & kHasElevation) != 0; }
+double PointTable::ElevationAt(std::size_t row) const { return elevations_[row]; }
+std::int64_t PointTable::RecIdAt(std::size_t row) const { return recIds_[row]; }
+
+std::span<const double> PointTable::Stations() const { return stations_; }
+std::span<const double> PointTable::Elevations() const { return elevations_; }
+
+PointTable::State PointTable::GetState() const { return state_; }
+std::ptrdiff_t PointTable::EditRow() const { return editRow_; }
+
+void PointTable::insertRow(std::size_t at, double station, double elevation, std::uint8_t flags) {
+    const auto offset = static_cast<std::ptrdiff_t>(at);
+    if (at == stations_.size()) {
+        stations_.push_back(station);
+        elevations_.push_back(elevation);
+        flags_.push_back(flags);
+        recIds_.push_back(nextRecId_++);
+    } else {
+        stations_.insert(stations_.begin() + offset, station);
+        elevations_.insert(elevations_.begin() + offset, elevation);
+        flags_.insert(flags_.begin() + offset, flags);
+        recIds_.insert(recIds_.begin() + offset, nextRecId_++);
+    }
+}
+
+void PointTable::eraseRow(std::size_t at) {
+    const auto offset = static_cast<std::ptrdiff_t>(at);
+    stations_.erase(stations_.begin() + offset);
+    elevations_.erase(elevations_.begin() + offset);
+    flags_.erase(flags_.begin() + offset);
+    recIds_.erase(recIds_.begin() + offset);
+}
+
+void PointTable::moveRow(std::size_t from, std::size_t to) {
+    if (from == to) return;
+    auto shift = [from, to](auto& column) {
+        const auto b = column.begin();
+        const auto f = static_cast<std::ptrdiff_t>(from);
+        const auto t = static_cast<std::ptrdiff_t>(to);
+        if (from < to) {
+            std::rotate(b + f, b + f + 1, b + t + 1);
+        } else {
+            std::rotate(b + t, b + f, b + f + 1);
+        }
+    };
+    shift(stations_);
+    shift(elevations_);
+    shift(flags_);
+    shift(recIds_);
+}
+
+// Browsing position after an operation that is not a forward move: the end flag is set only
+// when there is no row at all.
+void PointTable::browseAt(std::ptrdiff_t row) {
+    if (stations_.empty()) {
+        current_ = -1;
+        atEnd_ = true;
+    } else {
+        current_ = std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(stations_.size()) - 1);
+        atEnd_ = false;
+    }
+}
+
+// --- placement --------------------------------------------------------------------------------
+
+// Number of rows other than `row` whose station is smaller than `station`. The other rows are
+// committed and therefore in ascending order, so a binary search over them with `row` skipped
+// is enough.
+std::size_t PointTable::lowerBoundOthers(std::size_t row, double station) const {
+    std::size_t lo = 0;
+    std::size_t hi = stations_.size() - 1; // count of other rows
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        const std::size_t index = mid < row ? mid : mid + 1;
+        if (stationLess(stations_[index], station)) {
+            lo = mid + 1;
+        } else {
+            hi = mid;
+        }
+    }
+    return lo;
+}
+
+// A committed row starts where it was created or edited. If its station is greater than the
+// station of the row right after it, it travels toward the end and settles right after the first
+// row of equal station (after all smaller ones when none is equal); otherwise it goes right
+// before the first other row whose station is greater than or equal to its own. The asymmetry
+// is deliberate: it fixes the order of points on a vertical bank, which decides the computed
+// areas. Returns the row's new index.
+std::size_t PointTable::place(std::size_t row, bool stationChanged) {
+    const std::size_t n = stations_.size();
+    if (n < 2 || !stationChanged) return row;
+    const double station = stations_[row];
+    std::size_t target;
+    if (row + 1 < n && stationLess(stations_[row + 1], station)) {
+        target = lowerBoundOthers(row, station);
+        const std::size_t others = n - 1;
+        if (target < others) {
+            const std::size_t index = target < row ? target : target + 1;
+            if (!stationLess(station, stations_[index])) ++target; // after the first equal row
+        }
+    } else if (row == n - 1 && stationLess(stations_[n - 2], station)) {
+        target = row; // appended beyond the last station: the common case of every reader
+    } else {
+        target = lowerBoundOthers(row, station);
+    }
+    if (target != row) {
+        moveRow(row, target);
+        notify({TableChange::Kind::Moved, row, target});
+    }
+    return target;
+}
+
+// --- settling ---------------------------------------------------------------------------------
+
+std::size_t PointTable::follow(std::size_t row, const Shift& shift) {
+    switch (shift.kind) {
+    case Shift::Kind::None:
+        return row;
+    case Shift::Kind::Removed:
+        return row > shift.from ? row - 1 : row;
+    case Shift::Kind::Moved:
+        if (row == shift.from) return shift.to;
+        if (shift.from < shift.to && row > shift.from && row <= shift.to) return row - 1;
+        if (shift.to < shift.from && row >= shift.to && row < shift.from) return row + 1;
+        return row;
+    }
+    return row;
+}
+
+PointTable::Shift PointTable::commitShift() {
+    if (state_ == State::Browsing) return {};
+    const auto row = static_cast<std::size_t>(editRow_);
+    if ((flags_[row] & kHasStation) == 0) {
+        if (requiredFieldHandler_) requiredFieldHandler_(row);
+        throw Error(kStationRequired);
+    }
+    // Equal doubles count as unchanged, so retyping the same value keeps the row's place.
+    const bool stationChanged = state_ == State::Inserting ||
+                                (savedFlags_ & kHasStation) == 0 || stations_[row] != savedStation_;
+    state_ = State::Browsing;
+    editRow_ = -1;
+    entered_ = false;
+    const std::size_t to = place(row, stationChanged);
+    browseAt(static_cast<std::ptrdiff_t>(to));
+    if (to == row) return {};
+    return {Shift::Kind::Moved, row, to};
+}
+
+PointTable::Shift PointTable::discardShift() {
+    if (state_ == State::Browsing) return {};
+    const auto row = static_cast<std::size_t>(editRow_);
+    const State was = state_;
+    state_ = State::Browsing;
+    editRow_ = -1;
+    entered_ = false;
+    if (was == State::Inserting) {
+        eraseRow(row);
+        // The row the pending one stood before, or the last row when it stood at the end.
+        browseAt(static_cast<std::ptrdiff_t>(row));
+        notify({TableChange::Kind::Removed, row, 0});
+        return {Shift::Kind::Removed, row, 0};
+    }
+    stations_[row] = savedStation_;
+    elevations_[row] = savedElevation_;
+    flags_[row] = savedFlags_;
+    browseAt(static_cast<std::ptrdiff_t>(row));
+    notify({TableChange::Kind::Changed, row, 0});
+    return {};
+}
+
+PointTable::Shift PointTable::settleShift() {
+    if (state_ == State::Browsing) return {};
+    // A row counts as entered once anything was typed into it, even if cleared again.
+    return entered_ ? commitShift() : discardShift();
+}
+
+void PointTable::Commit() { commitShift(); }
+void PointTable::Discard() { discardShift(); }
+void PointTable::Settle() { settleShift(); }
+
+// --- cursor -----------------------------------------------------------------------------------
+
+void PointTable::Clear() {
+    stations_.clear();
+    elevations_.clear();
+    flags_.clear();
+    recIds_.clear();
+    state_ = State::Browsing;
+    editRow_ = -1;
+    entered_ = false;
+    current_ = -1;
+    atEnd_ = true;
+    notify({TableChange::Kind::Reset, 0, 0});
+}
+
+void PointTable::First() {
+    settleShift();
+    browseAt(0);
+}
+
+void PointTable::Next() {
+    settleShift();
+    if (stations_.empty()) {
+        browseAt(-1);
+        return;
+    }
+    if (current_ + 1 < static_cast<std::ptrdiff_t>(stations_.size())) {
+        ++current_;
+        atEnd_ = false;
+    } else {
+        atEnd_ = true; // the last row stays current so its values can be read again
+    }
+}
+
+void PointTable::Last() {
+    settleShift();
+    browseAt(static_cast<std::ptrdiff_t>(stations_.size()) - 1);
+}
+
+bool PointTable::AtEnd() const { return atEnd_; }
+
+void PointTable::MoveTo(std::size_t row) {
+    if (state_ != State::Browsing && static_cast<std::ptrdiff_t>(row) == editRow_) {
+        browseAt(editRow_); // staying on the row being typed into does not settle it
+        return;
+    }
+    const Shift shift = settleShift();
+    browseAt(static_cast<std::ptrdiff_t>(follow(row, shift)));
+}
+
+std::ptrdiff_t PointTable::CurrentIndex() const { return current_; }
+
+double PointTable::Station() const {
+    return current_ < 0 ? 0.0 : stations_[static_cast<std::size_t>(current_)];
+}
+
+double PointTable::Elevation() const {
+    return current_ < 0 ? 0.0 : elevations_[static_cast<std::size_t>(current_)];
+}
+
+// --- rows and edits ---------------------------------------------------------------------------
+
+void PointTable::AppendRow(double station, double elevation) {
+    settleShift();
+    const std::size_t row = stations_.size();
+    insertRow(row, station, elevation, kHasStation | kHasElevation);
+    // Created after the last row, then placed (nothing follows it, so it goes before the first
+    // row whose station is greater or equal); listeners see only the final insertion.
+    std::size_t to = row;
+    if (row > 0 && !stationLess(stations_[row - 1], station)) {
+        to = lowerBoundOthers(row, station);
+        moveRow(row, to);
+    }
+    browseAt(static_cast<std::ptrdiff_t>(to));
+    notify({TableChange::Kind::Inserted, to, 0});
+}
+
+void PointTable::InsertPending() {
+    settleShift();
+    const std::size_t at = current_ < 0 ? 0 : static_cast<std::size_t>(current_);
+    insertRow(at, 0.0, 0.0, 0);
+    state_ = State::Inserting;
+    editRow_ = static_cast<std::ptrdiff_t>(at);
+    entered_ = false;
+    browseAt(editRow_);
+    notify({TableChange::Kind::Inserted, at, 0});
+}
+
+void PointTable::AppendPending() {
+    settleShift();
+    const std::size_t at = stations_.size();
+    insertRow(at, 0.0, 0.0, 0);
+    state_ = State::Inserting;
+    editRow_ = static_cast<std::ptrdiff_t>(at);
+    entered_ = false;
+    browseAt(editRow_);
+    notify({TableChange::Kind::Inserted, at, 0});
+}
+
+void PointTable::BeginEdit() {
+    if (state_ != State::Browsing) return;
+    if (stations_.empty()) {
+        // Editing an empty table types into a new row.
+        InsertPending();
+        return;
+    }
+    const auto row = static_cast<std::size_t>(current_);
+    savedStation_ = stations_[row];
+    savedElevation_ = elevations_[row];
+    savedFlags_ = flags_[row];
+    state_ = State::Editing;
+    editRow_ = current_;
+    entered_ = false;
+}
+
+void PointTable::SetStation(std::optional<double> value) {
+    if (state_ == State::Browsing) BeginEdit();
+    const auto row = static_cast<std::size_t>(editRow_);
+    stations_[row] = value.value_or(0.0);
+    flags_[row] = static_cast<std::uint8_t>(value ? flags_[row] | kHasStation
+                                                  : flags_[row] & ~kHasStation);
+    entered_ = true;
+    notify({TableChange::Kind::Changed, row, 0});
+}
+
+void PointTable::SetElevation(std::optional<double> value) {
+    if (state_ == State::Browsing) BeginEdit();
+    const auto row = static_cast<std::size_t>(editRow_);
+    elevations_[row] = value.value_or(0.0);
+    flags_[row] = static_cast<std::uint8_t>(value ? flags_[row] | kHasElevation
+                                                  : flags_[row] & ~kHasElevation);
+    entered_ = true;
+    notify({TableChange::Kind::Changed, row, 0});
+}
+
+void PointTable::DeleteCurrent() {
+    if (state_ == State::Inserting) {
+        discardShift();
+        return;
+    }
+    if (stations_.empty()) throw Error("Cannot perform this operation on an empty dataset");
+    // Deleting the row being edited drops the edit with it.
+    state_ = State::Browsing;
+    editRow_ = -1;
+    entered_ = false;
+    const auto row = static_cast<std::size_t>(std::max<std::ptrdiff_t>(current_, 0));
+    eraseRow(row);
+    browseAt(static_cast<std::ptrdiff_t>(row));
+    notify({TableChange::Kind::Removed, row, 0});
+}
+
+// Rows with equal stations keep their load order: RecIds rise in load order, so sorting by
+// (station, load index) is the full sort by Station then RecId.
+void PointTable::sortLoaded() {
+    const std::size_t n = stations_.size();
+    if (std::is_sorted(stations_.begin(), stations_.end(), stationLess)) return;
+    std::vector<std::pair<double, std::size_t>> keys(n);
+    for (std::size_t i = 0; i < n; ++i) keys[i] = {stations_[i], i};
+    std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
+        if (stationLess(a.first, b.first)) return true;
+        if (stationLess(b.first, a.first)) return false;
+        return a.second < b.second;
+    });
+    auto gather = [&keys, n](auto& column) {
+        std::remove_reference_t<decltype(column)> sorted(n);
+        for (std::size_t i = 0; i < n; ++i) sorted[i] = column[keys[i].second];
+        column.swap(sorted);
+    };
+    gather(stations_);
+    gather(elevations_);
+    gather(flags_);
+    gather(recIds_);
+}
+
+void PointTable::BulkLoad(const std::vector<LoadRow>& rows) {
+    struct Resume {
+        PointTable& table;
+        ~Resume() { table.ResumeViews(); }
+    };
+    SuspendViews();
+    Resume resume{*this};
+    Clear();
+    stations_.reserve(rows.size());
+    elevations_.reserve(rows.size());
+    flags_.reserve(rows.size());
+    recIds_.reserve(rows.size());
+    bool missingStation = false;
+    for (const LoadRow& row : rows) {
+        if (!row.station) {
+            missingStation = true;
+            break;
+        }
+        stations_.push_back(*row.station);
+        elevations_.push_back(row.elevation.value_or(0.0));
+        flags_.push_back(static_cast<std::uint8_t>(kHasStation | (row.elevation ? kHasElevation : 0)));
+        recIds_.push_back(nextRecId_++);
+    }
+    sortLoaded();
+    browseAt(0);
+    if (missingStation) throw Error(kStationRequired);
+}
+
+// --- views ------------------------------------------------------------------------------------
+
+void PointTable::notify(const TableChange& change) {
+    if (suspendCount_ > 0) return;
+    for (std::size_t i = 0; i < listeners_.size(); ++i) listeners_[i].second(change);
+}
+
+void PointTable::SuspendViews() { ++suspendCount_; }
+
+void PointTable::ResumeViews() {
+    if (suspendCount_ == 0) return;
+    if (--suspendCount_ == 0) notify({TableChange::Kind::Reset, 0, 0});
+}
+
+int PointTable::SuspendCount() const { return suspendCount_; }
+
+int PointTable::Subscribe(TableListener listener) {
+    const int id = nextListenerId_++;
+    listeners_.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void PointTable::Unsubscribe(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void PointTable::SetRequiredFieldHandler(std::function<void(std::size_t row)> handler) {
+    requiredFieldHandler_ = std::move(handler);
+}
+
+} // namespace korvadel

@@ -1,0 +1,109 @@
+#include "model/RatingTable.h"
+
+#include "model/Error.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace korvadel {
+
+void RatingTable::Clear() {
+    stages_.clear();
+    areas_.clear();
+    recIds_.clear();
+    current_ = -1;
+    atEnd_ = true;
+    notify({TableChange::Kind::Reset, 0, 0});
+}
+
+void RatingTable::AppendRow(double stage, double area) {
+    const std::size_t row = stages_.size();
+    stages_.push_back(stage);
+    areas_.push_back(area);
+    recIds_.push_back(nextRecId_++);
+    current_ = static_cast<std::ptrdiff_t>(row);
+    atEnd_ = false;
+    notify({TableChange::Kind::Inserted, row, 0});
+}
+
+void RatingTable::Reserve(std::size_t rows) {
+    stages_.reserve(rows);
+    areas_.reserve(rows);
+    recIds_.reserve(rows);
+}
+
+void RatingTable::First() {
+    current_ = stages_.empty() ? -1 : 0;
+    atEnd_ = stages_.empty();
+}
+
+void RatingTable::Next() {
+    if (stages_.empty()) {
+        current_ = -1;
+        atEnd_ = true;
+    } else if (current_ + 1 < static_cast<std::ptrdiff_t>(stages_.size())) {
+        ++current_;
+        atEnd_ = false;
+    } else {
+        atEnd_ = true;
+    }
+}
+
+void RatingTable::MoveTo(std::size_t row) {
+    if (stages_.empty()) {
+        current_ = -1;
+        atEnd_ = true;
+        return;
+    }
+    current_ = static_cast<std::ptrdiff_t>(std::min(row, stages_.size() - 1));
+    atEnd_ = false;
+}
+
+double RatingTable::Stage() const {
+    return current_ < 0 ? 0.0 : stages_[static_cast<std::size_t>(current_)];
+}
+
+double RatingTable::Area() const {
+    return current_ < 0 ? 0.0 : areas_[static_cast<std::size_t>(current_)];
+}
+
+void RatingTable::DeleteCurrent() {
+    if (stages_.empty()) throw Error("Cannot perform this operation on an empty dataset");
+    const auto row = static_cast<std::size_t>(std::max<std::ptrdiff_t>(current_, 0));
+    const auto offset = static_cast<std::ptrdiff_t>(row);
+    stages_.erase(stages_.begin() + offset);
+    areas_.erase(areas_.begin() + offset);
+    recIds_.erase(recIds_.begin() + offset);
+    if (stages_.empty()) {
+        current_ = -1;
+        atEnd_ = true;
+    } else {
+        current_ = static_cast<std::ptrdiff_t>(std::min(row, stages_.size() - 1));
+        atEnd_ = false;
+    }
+    notify({TableChange::Kind::Removed, row, 0});
+}
+
+void RatingTable::notify(const TableChange& change) {
+    if (suspendCount_ > 0) return;
+    for (std::size_t i = 0; i < listeners_.size(); ++i) listeners_[i].second(change);
+}
+
+void RatingTable::SuspendViews() { ++suspendCount_; }
+
+void RatingTable::ResumeViews() {
+    if (suspendCount_ == 0) return;
+    if (--suspendCount_ == 0) notify({TableChange::Kind::Reset, 0, 0});
+}
+
+int RatingTable::Subscribe(TableListener listener) {
+    const int id = nextListenerId_++;
+    listeners_.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void RatingTable::Unsubscribe(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+} // namespace korvadel
