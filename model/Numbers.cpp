@@ -32,15 +32,19 @@ std::string generalFromScientific(const char* text, char separator) {
     char digits[kGeneralDigits + 1];
     int count = 0;
     for (; *p != 'e' && *p != '\0'; ++p) {
-        if (*p >= '0' && *p <= '9' && count < kGeneralDigits) digits[count++] = *p;
+        if (*p >= '0' && *p <= '9' && count < kGeneralDigits)
+            digits[count++] = *p;
     }
     int exponent = 0;
-    if (*p == 'e') exponent = std::atoi(p + 1);
-    while (count > 1 && digits[count - 1] == '0') --count; // shortest text
+    if (*p == 'e')
+        exponent = std::atoi(p + 1);
+    while (count > 1 && digits[count - 1] == '0')
+        --count; // shortest text
 
     std::string out;
     out.reserve(32);
-    if (negative) out += '-';
+    if (negative)
+        out += '-';
     // Plain notation for 1E-4 <= |rounded value| < 1E15, as written with 15 digits.
     if (exponent >= -4 && exponent < kGeneralDigits) {
         if (exponent < 0) {
@@ -50,7 +54,8 @@ std::string generalFromScientific(const char* text, char separator) {
             out.append(digits, static_cast<std::size_t>(count));
         } else {
             const int integerDigits = exponent + 1;
-            for (int i = 0; i < integerDigits; ++i) out += i < count ? digits[i] : '0';
+            for (int i = 0; i < integerDigits; ++i)
+                out += i < count ? digits[i] : '0';
             if (count > integerDigits) {
                 out += separator;
                 out.append(digits + integerDigits, static_cast<std::size_t>(count - integerDigits));
@@ -69,7 +74,8 @@ std::string generalFromScientific(const char* text, char separator) {
 }
 
 template <typename Real> std::string formatSpecial(Real value) {
-    if (std::isnan(value)) return "NAN";
+    if (std::isnan(value))
+        return "NAN";
     return value < 0 ? "-INF" : "INF";
 }
 
@@ -77,14 +83,17 @@ template <typename Real> std::string formatSpecial(Real value) {
 bool canonicalFloatText(std::string_view text, char separator, std::string& out) {
     const std::size_t n = text.size();
     std::size_t i = 0;
-    while (i < n && text[i] == ' ') ++i;
+    while (i < n && text[i] == ' ')
+        ++i;
     out.clear();
     if (i < n && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') out += '-';
+        if (text[i] == '-')
+            out += '-';
         ++i;
     }
     const std::size_t integerStart = i;
-    while (i < n && text[i] >= '0' && text[i] <= '9') ++i;
+    while (i < n && text[i] >= '0' && text[i] <= '9')
+        ++i;
     const std::string_view integerDigits = text.substr(integerStart, i - integerStart);
     bool separatorSeen = false;
     std::string_view fractionDigits;
@@ -92,15 +101,18 @@ bool canonicalFloatText(std::string_view text, char separator, std::string& out)
         separatorSeen = true;
         ++i;
         const std::size_t fractionStart = i;
-        while (i < n && text[i] >= '0' && text[i] <= '9') ++i;
+        while (i < n && text[i] >= '0' && text[i] <= '9')
+            ++i;
         fractionDigits = text.substr(fractionStart, i - fractionStart);
     }
-    if (integerDigits.empty() && !separatorSeen) return false;
+    if (integerDigits.empty() && !separatorSeen)
+        return false;
 
     if (integerDigits.empty() && fractionDigits.empty()) {
         out += '0'; // a lone separator reads as zero
     } else {
-        if (integerDigits.empty()) out += '0';
+        if (integerDigits.empty())
+            out += '0';
         out += integerDigits;
         if (!fractionDigits.empty()) {
             out += '.';
@@ -111,16 +123,19 @@ bool canonicalFloatText(std::string_view text, char separator, std::string& out)
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
         char sign = '+';
-        if (i < n && (text[i] == '+' || text[i] == '-')) sign = text[i++];
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            sign = text[i++];
         const std::size_t exponentStart = i;
-        while (i < n && text[i] >= '0' && text[i] <= '9') ++i;
+        while (i < n && text[i] >= '0' && text[i] <= '9')
+            ++i;
         if (i > exponentStart) { // missing exponent digits read as no exponent
             out += 'e';
             out += sign;
             out += text.substr(exponentStart, i - exponentStart);
         }
     }
-    while (i < n && text[i] == ' ') ++i;
+    while (i < n && text[i] == ' ')
+        ++i;
     return i == n;
 }
 
@@ -135,16 +150,20 @@ bool canonicalFloatText(std::string_view text, char separator, std::string& out)
 } // namespace
 
 std::string formatGeneral(double value, NumberFormat format) {
-    if (!std::isfinite(value)) return formatSpecial(value);
-    if (value == 0) return "0"; // negative zero too
+    if (!std::isfinite(value))
+        return formatSpecial(value);
+    if (value == 0)
+        return "0"; // negative zero too
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*e", kGeneralDigits - 1, value);
     return generalFromScientific(buffer, format.decimalSeparator);
 }
 
 std::string formatGeneral(long double value, NumberFormat format) {
-    if (!std::isfinite(value)) return formatSpecial(value);
-    if (value == 0) return "0";
+    if (!std::isfinite(value))
+        return formatSpecial(value);
+    if (value == 0)
+        return "0";
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*Le", kGeneralDigits - 1, value);
     return generalFromScientific(buffer, format.decimalSeparator);
@@ -152,36 +171,43 @@ std::string formatGeneral(long double value, NumberFormat format) {
 
 bool tryTextToFloat(std::string_view text, double& value, NumberFormat format) {
     std::string canonical;
-    if (!canonicalFloatText(text, format.decimalSeparator, canonical)) return false;
+    if (!canonicalFloatText(text, format.decimalSeparator, canonical))
+        return false;
     errno = 0;
     const double result = strtod_l(canonical.c_str(), nullptr, cLocale());
     // Beyond the double range is an error, not an infinity; underflow reads as the nearest
     // representable value (zero or subnormal).
-    if (std::isinf(result)) return false;
+    if (std::isinf(result))
+        return false;
     value = result;
     return true;
 }
 
 double textToFloat(std::string_view text, NumberFormat format) {
     double value = 0.0;
-    if (!tryTextToFloat(text, value, format)) throwNotFloat(text);
+    if (!tryTextToFloat(text, value, format))
+        throwNotFloat(text);
     return value;
 }
 
 long double textToExtended(std::string_view text, NumberFormat format) {
     std::string canonical;
-    if (!canonicalFloatText(text, format.decimalSeparator, canonical)) throwNotFloat(text);
+    if (!canonicalFloatText(text, format.decimalSeparator, canonical))
+        throwNotFloat(text);
     const long double result = strtold_l(canonical.c_str(), nullptr, cLocale());
-    if (std::isinf(result)) throwNotFloat(text);
+    if (std::isinf(result))
+        throwNotFloat(text);
     return result;
 }
 
 std::int32_t textToInt(std::string_view text) {
     const std::size_t n = text.size();
     std::size_t i = 0;
-    while (i < n && text[i] == ' ') ++i;
+    while (i < n && text[i] == ' ')
+        ++i;
     bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i < n && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
     unsigned base = 10;
     if (i < n && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         base = 16;
@@ -190,7 +216,8 @@ std::int32_t textToInt(std::string_view text) {
         base = 16;
         i += 2;
     }
-    if (i == n) throwNotInteger(text);
+    if (i == n)
+        throwNotInteger(text);
     constexpr std::uint64_t kLimit = std::uint64_t{1} << 32; // anything above is out of range
     std::uint64_t magnitude = 0;
     for (; i < n; ++i) {
@@ -206,11 +233,13 @@ std::int32_t textToInt(std::string_view text) {
             throwNotInteger(text);
         }
         magnitude = magnitude * base + digit;
-        if (magnitude > kLimit) magnitude = kLimit;
+        if (magnitude > kLimit)
+            magnitude = kLimit;
     }
     const std::int64_t value =
         negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-    if (value < INT32_MIN || value > INT32_MAX) throwNotInteger(text);
+    if (value < INT32_MIN || value > INT32_MAX)
+        throwNotInteger(text);
     return static_cast<std::int32_t>(value);
 }
 

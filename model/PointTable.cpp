@@ -16,7 +16,9 @@ const char* const kStationRequired = "Field 'Station' must have a value";
 
 // Ascending station order. A NaN station cannot come from the readers, but if one ever got in
 // it sorts last instead of breaking the ordering the searches and the sort rely on.
-inline bool stationLess(double a, double b) { return a < b || (b != b && a == a); }
+inline bool stationLess(double a, double b) {
+    return a < b || (b != b && a == a);
+}
 
 } // namespace
 
@@ -24,18 +26,38 @@ PointTable::PointTable() = default;
 
 // --- rows -------------------------------------------------------------------------------------
 
-std::size_t PointTable::RowCount() const { return stations_.size(); }
-bool PointTable::HasStation(std::size_t row) const { return (flags_[row] & kHasStation) != 0; }
-double PointTable::StationAt(std::size_t row) const { return stations_[row]; }
-bool PointTable::HasElevation(std::size_t row) const { return (flags_[row] & kHasElevation) != 0; }
-double PointTable::ElevationAt(std::size_t row) const { return elevations_[row]; }
-std::int64_t PointTable::RecIdAt(std::size_t row) const { return recIds_[row]; }
+std::size_t PointTable::RowCount() const {
+    return stations_.size();
+}
+bool PointTable::HasStation(std::size_t row) const {
+    return (flags_[row] & kHasStation) != 0;
+}
+double PointTable::StationAt(std::size_t row) const {
+    return stations_[row];
+}
+bool PointTable::HasElevation(std::size_t row) const {
+    return (flags_[row] & kHasElevation) != 0;
+}
+double PointTable::ElevationAt(std::size_t row) const {
+    return elevations_[row];
+}
+std::int64_t PointTable::RecIdAt(std::size_t row) const {
+    return recIds_[row];
+}
 
-std::span<const double> PointTable::Stations() const { return stations_; }
-std::span<const double> PointTable::Elevations() const { return elevations_; }
+std::span<const double> PointTable::Stations() const {
+    return stations_;
+}
+std::span<const double> PointTable::Elevations() const {
+    return elevations_;
+}
 
-PointTable::State PointTable::GetState() const { return state_; }
-std::ptrdiff_t PointTable::EditRow() const { return editRow_; }
+PointTable::State PointTable::GetState() const {
+    return state_;
+}
+std::ptrdiff_t PointTable::EditRow() const {
+    return editRow_;
+}
 
 void PointTable::insertRow(std::size_t at, double station, double elevation, std::uint8_t flags) {
     const auto offset = static_cast<std::ptrdiff_t>(at);
@@ -61,7 +83,8 @@ void PointTable::eraseRow(std::size_t at) {
 }
 
 void PointTable::moveRow(std::size_t from, std::size_t to) {
-    if (from == to) return;
+    if (from == to)
+        return;
     auto shift = [from, to](auto& column) {
         const auto b = column.begin();
         const auto f = static_cast<std::ptrdiff_t>(from);
@@ -85,7 +108,8 @@ void PointTable::browseAt(std::ptrdiff_t row) {
         current_ = -1;
         atEnd_ = true;
     } else {
-        current_ = std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(stations_.size()) - 1);
+        current_ =
+            std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(stations_.size()) - 1);
         atEnd_ = false;
     }
 }
@@ -118,7 +142,8 @@ std::size_t PointTable::lowerBoundOthers(std::size_t row, double station) const 
 // areas. Returns the row's new index.
 std::size_t PointTable::place(std::size_t row, bool stationChanged) {
     const std::size_t n = stations_.size();
-    if (n < 2 || !stationChanged) return row;
+    if (n < 2 || !stationChanged)
+        return row;
     const double station = stations_[row];
     std::size_t target;
     if (row + 1 < n && stationLess(stations_[row + 1], station)) {
@@ -126,7 +151,8 @@ std::size_t PointTable::place(std::size_t row, bool stationChanged) {
         const std::size_t others = n - 1;
         if (target < others) {
             const std::size_t index = target < row ? target : target + 1;
-            if (!stationLess(station, stations_[index])) ++target; // after the first equal row
+            if (!stationLess(station, stations_[index]))
+                ++target; // after the first equal row
         }
     } else if (row == n - 1 && stationLess(stations_[n - 2], station)) {
         target = row; // appended beyond the last station: the common case of every reader
@@ -149,35 +175,42 @@ std::size_t PointTable::follow(std::size_t row, const Shift& shift) {
     case Shift::Kind::Removed:
         return row > shift.from ? row - 1 : row;
     case Shift::Kind::Moved:
-        if (row == shift.from) return shift.to;
-        if (shift.from < shift.to && row > shift.from && row <= shift.to) return row - 1;
-        if (shift.to < shift.from && row >= shift.to && row < shift.from) return row + 1;
+        if (row == shift.from)
+            return shift.to;
+        if (shift.from < shift.to && row > shift.from && row <= shift.to)
+            return row - 1;
+        if (shift.to < shift.from && row >= shift.to && row < shift.from)
+            return row + 1;
         return row;
     }
     return row;
 }
 
 PointTable::Shift PointTable::commitShift() {
-    if (state_ == State::Browsing) return {};
+    if (state_ == State::Browsing)
+        return {};
     const auto row = static_cast<std::size_t>(editRow_);
     if ((flags_[row] & kHasStation) == 0) {
-        if (requiredFieldHandler_) requiredFieldHandler_(row);
+        if (requiredFieldHandler_)
+            requiredFieldHandler_(row);
         throw Error(kStationRequired);
     }
     // Equal doubles count as unchanged, so retyping the same value keeps the row's place.
-    const bool stationChanged = state_ == State::Inserting ||
-                                (savedFlags_ & kHasStation) == 0 || stations_[row] != savedStation_;
+    const bool stationChanged = state_ == State::Inserting || (savedFlags_ & kHasStation) == 0 ||
+                                stations_[row] != savedStation_;
     state_ = State::Browsing;
     editRow_ = -1;
     entered_ = false;
     const std::size_t to = place(row, stationChanged);
     browseAt(static_cast<std::ptrdiff_t>(to));
-    if (to == row) return {};
+    if (to == row)
+        return {};
     return {Shift::Kind::Moved, row, to};
 }
 
 PointTable::Shift PointTable::discardShift() {
-    if (state_ == State::Browsing) return {};
+    if (state_ == State::Browsing)
+        return {};
     const auto row = static_cast<std::size_t>(editRow_);
     const State was = state_;
     state_ = State::Browsing;
@@ -199,14 +232,21 @@ PointTable::Shift PointTable::discardShift() {
 }
 
 PointTable::Shift PointTable::settleShift() {
-    if (state_ == State::Browsing) return {};
+    if (state_ == State::Browsing)
+        return {};
     // A row counts as entered once anything was typed into it, even if cleared again.
     return entered_ ? commitShift() : discardShift();
 }
 
-void PointTable::Commit() { commitShift(); }
-void PointTable::Discard() { discardShift(); }
-void PointTable::Settle() { settleShift(); }
+void PointTable::Commit() {
+    commitShift();
+}
+void PointTable::Discard() {
+    discardShift();
+}
+void PointTable::Settle() {
+    settleShift();
+}
 
 // --- cursor -----------------------------------------------------------------------------------
 
@@ -247,7 +287,9 @@ void PointTable::Last() {
     browseAt(static_cast<std::ptrdiff_t>(stations_.size()) - 1);
 }
 
-bool PointTable::AtEnd() const { return atEnd_; }
+bool PointTable::AtEnd() const {
+    return atEnd_;
+}
 
 void PointTable::MoveTo(std::size_t row) {
     if (state_ != State::Browsing && static_cast<std::ptrdiff_t>(row) == editRow_) {
@@ -258,7 +300,9 @@ void PointTable::MoveTo(std::size_t row) {
     browseAt(static_cast<std::ptrdiff_t>(follow(row, shift)));
 }
 
-std::ptrdiff_t PointTable::CurrentIndex() const { return current_; }
+std::ptrdiff_t PointTable::CurrentIndex() const {
+    return current_;
+}
 
 double PointTable::Station() const {
     return current_ < 0 ? 0.0 : stations_[static_cast<std::size_t>(current_)];
@@ -308,7 +352,8 @@ void PointTable::AppendPending() {
 }
 
 void PointTable::BeginEdit() {
-    if (state_ != State::Browsing) return;
+    if (state_ != State::Browsing)
+        return;
     if (stations_.empty()) {
         // Editing an empty table types into a new row.
         InsertPending();
@@ -324,17 +369,19 @@ void PointTable::BeginEdit() {
 }
 
 void PointTable::SetStation(std::optional<double> value) {
-    if (state_ == State::Browsing) BeginEdit();
+    if (state_ == State::Browsing)
+        BeginEdit();
     const auto row = static_cast<std::size_t>(editRow_);
     stations_[row] = value.value_or(0.0);
-    flags_[row] = static_cast<std::uint8_t>(value ? flags_[row] | kHasStation
-                                                  : flags_[row] & ~kHasStation);
+    flags_[row] =
+        static_cast<std::uint8_t>(value ? flags_[row] | kHasStation : flags_[row] & ~kHasStation);
     entered_ = true;
     notify({TableChange::Kind::Changed, row, 0});
 }
 
 void PointTable::SetElevation(std::optional<double> value) {
-    if (state_ == State::Browsing) BeginEdit();
+    if (state_ == State::Browsing)
+        BeginEdit();
     const auto row = static_cast<std::size_t>(editRow_);
     elevations_[row] = value.value_or(0.0);
     flags_[row] = static_cast<std::uint8_t>(value ? flags_[row] | kHasElevation
@@ -348,7 +395,8 @@ void PointTable::DeleteCurrent() {
         discardShift();
         return;
     }
-    if (stations_.empty()) throw Error("Cannot perform this operation on an empty dataset");
+    if (stations_.empty())
+        throw Error("Cannot perform this operation on an empty dataset");
     // Deleting the row being edited drops the edit with it.
     state_ = State::Browsing;
     editRow_ = -1;
@@ -363,17 +411,22 @@ void PointTable::DeleteCurrent() {
 // (station, load index) is the full sort by Station then RecId.
 void PointTable::sortLoaded() {
     const std::size_t n = stations_.size();
-    if (std::is_sorted(stations_.begin(), stations_.end(), stationLess)) return;
+    if (std::is_sorted(stations_.begin(), stations_.end(), stationLess))
+        return;
     std::vector<std::pair<double, std::size_t>> keys(n);
-    for (std::size_t i = 0; i < n; ++i) keys[i] = {stations_[i], i};
+    for (std::size_t i = 0; i < n; ++i)
+        keys[i] = {stations_[i], i};
     std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
-        if (stationLess(a.first, b.first)) return true;
-        if (stationLess(b.first, a.first)) return false;
+        if (stationLess(a.first, b.first))
+            return true;
+        if (stationLess(b.first, a.first))
+            return false;
         return a.second < b.second;
     });
     auto gather = [&keys, n](auto& column) {
         std::remove_reference_t<decltype(column)> sorted(n);
-        for (std::size_t i = 0; i < n; ++i) sorted[i] = column[keys[i].second];
+        for (std::size_t i = 0; i < n; ++i)
+            sorted[i] = column[keys[i].second];
         column.swap(sorted);
     };
     gather(stations_);
@@ -402,29 +455,39 @@ void PointTable::BulkLoad(const std::vector<LoadRow>& rows) {
         }
         stations_.push_back(*row.station);
         elevations_.push_back(row.elevation.value_or(0.0));
-        flags_.push_back(static_cast<std::uint8_t>(kHasStation | (row.elevation ? kHasElevation : 0)));
+        flags_.push_back(
+            static_cast<std::uint8_t>(kHasStation | (row.elevation ? kHasElevation : 0)));
         recIds_.push_back(nextRecId_++);
     }
     sortLoaded();
     browseAt(0);
-    if (missingStation) throw Error(kStationRequired);
+    if (missingStation)
+        throw Error(kStationRequired);
 }
 
 // --- views ------------------------------------------------------------------------------------
 
 void PointTable::notify(const TableChange& change) {
-    if (suspendCount_ > 0) return;
-    for (std::size_t i = 0; i < listeners_.size(); ++i) listeners_[i].second(change);
+    if (suspendCount_ > 0)
+        return;
+    for (std::size_t i = 0; i < listeners_.size(); ++i)
+        listeners_[i].second(change);
 }
 
-void PointTable::SuspendViews() { ++suspendCount_; }
+void PointTable::SuspendViews() {
+    ++suspendCount_;
+}
 
 void PointTable::ResumeViews() {
-    if (suspendCount_ == 0) return;
-    if (--suspendCount_ == 0) notify({TableChange::Kind::Reset, 0, 0});
+    if (suspendCount_ == 0)
+        return;
+    if (--suspendCount_ == 0)
+        notify({TableChange::Kind::Reset, 0, 0});
 }
 
-int PointTable::SuspendCount() const { return suspendCount_; }
+int PointTable::SuspendCount() const {
+    return suspendCount_;
+}
 
 int PointTable::Subscribe(TableListener listener) {
     const int id = nextListenerId_++;

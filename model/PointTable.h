@@ -120,8 +120,8 @@ private:
 
     State state_ = State::Browsing;
     std::ptrdiff_t editRow_ = -1;
-    bool entered_ = false;        // a value was entered since the row was created/made editable
-    double savedStation_ = 0.0;   // values to restore when an edit is abandoned
+    bool entered_ = false;      // a value was entered since the row was created/made editable
+    double savedStation_ = 0.0; // values to restore when an edit is abandoned
     double savedElevation_ = 0.0;
     std::uint8_t savedFlags_ = 0;
 

@@ -68,7 +68,8 @@ double RatingTable::Area() const {
 }
 
 void RatingTable::DeleteCurrent() {
-    if (stages_.empty()) throw Error("Cannot perform this operation on an empty dataset");
+    if (stages_.empty())
+        throw Error("Cannot perform this operation on an empty dataset");
     const auto row = static_cast<std::size_t>(std::max<std::ptrdiff_t>(current_, 0));
     const auto offset = static_cast<std::ptrdiff_t>(row);
     stages_.erase(stages_.begin() + offset);
@@ -85,15 +86,21 @@ void RatingTable::DeleteCurrent() {
 }
 
 void RatingTable::notify(const TableChange& change) {
-    if (suspendCount_ > 0) return;
-    for (std::size_t i = 0; i < listeners_.size(); ++i) listeners_[i].second(change);
+    if (suspendCount_ > 0)
+        return;
+    for (std::size_t i = 0; i < listeners_.size(); ++i)
+        listeners_[i].second(change);
 }
 
-void RatingTable::SuspendViews() { ++suspendCount_; }
+void RatingTable::SuspendViews() {
+    ++suspendCount_;
+}
 
 void RatingTable::ResumeViews() {
-    if (suspendCount_ == 0) return;
-    if (--suspendCount_ == 0) notify({TableChange::Kind::Reset, 0, 0});
+    if (suspendCount_ == 0)
+        return;
+    if (--suspendCount_ == 0)
+        notify({TableChange::Kind::Reset, 0, 0});
 }
 
 int RatingTable::Subscribe(TableListener listener) {

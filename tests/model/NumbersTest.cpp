@@ -1,6 +1,6 @@
+#include "model/Numbers.h"
 #include "model/Error.h"
 #include "model/GageSettings.h"
-#include "model/Numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -50,8 +50,8 @@ TEST(FormatGeneral, DoublesInPlainAndExponentNotation) {
         {999999999999999.0, "999999999999999", "999999999999999"},
         {1e15, "1E15", "1E15"},
         {1234567890123456.0, "1.23456789012346E15", "1,23456789012346E15"},
-        {99999999999999.99, "100000000000000", "100000000000000"},  // rounds up to 15 digits
-        {9.99999999999999999e-5, "0.0001", "0,0001"},               // rounded value decides
+        {99999999999999.99, "100000000000000", "100000000000000"}, // rounds up to 15 digits
+        {9.99999999999999999e-5, "0.0001", "0,0001"},              // rounded value decides
         {DBL_MAX, "1.79769313486232E308", "1,79769313486232E308"},
         {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324",
          "4,94065645841247E-324"},
@@ -79,14 +79,29 @@ TEST(TextToFloat, AcceptsTheStandardGrammar) {
         double value;
     };
     const Case cases[] = {
-        {"1", kDot, 1.0},         {" 1.5 ", kDot, 1.5},     {"+2", kDot, 2.0},
-        {"-2.5", kDot, -2.5},     {"1E", kDot, 1.0},        {"1e3", kDot, 1000.0},
-        {"1E+2", kDot, 100.0},    {"1E-2", kDot, 0.01},     {".5", kDot, 0.5},
-        {"5.", kDot, 5.0},        {".", kDot, 0.0},         {"1.5E", kDot, 1.5},
-        {"1E-", kDot, 1.0},       {"  -.5e1  ", kDot, -5.0}, {"00012", kDot, 12.0},
-        {"1e-400", kDot, 0.0},    {"0.1", kDot, 0.1},       {"1,5", kComma, 1.5},
-        {",5", kComma, 0.5},      {"-1,25E1", kComma, -12.5},
+        {"1", kDot, 1.0},
+        {" 1.5 ", kDot, 1.5},
+        {"+2", kDot, 2.0},
+        {"-2.5", kDot, -2.5},
+        {"1E", kDot, 1.0},
+        {"1e3", kDot, 1000.0},
+        {"1E+2", kDot, 100.0},
+        {"1E-2", kDot, 0.01},
+        {".5", kDot, 0.5},
+        {"5.", kDot, 5.0},
+        {".", kDot, 0.0},
+        {"1.5E", kDot, 1.5},
+        {"1E-", kDot, 1.0},
+        {"  -.5e1  ", kDot, -5.0},
+        {"00012", kDot, 12.0},
+        {"1e-400", kDot, 0.0},
+        {"0.1", kDot, 0.1},
+        {"1,5", kComma, 1.5},
+        {",5", kComma, 0.5},
+        {"-1,25E1", kComma, -12.5},
         {"1.7976931348623157e308", kDot, DBL_MAX},
+        {".E", kDot, 0.0},
+        {"-.e5", kDot, -0.0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(textToFloat(c.text, c.format), c.value) << c.text;
@@ -103,11 +118,25 @@ TEST(TextToFloat, RejectsEverythingElseWithTheTextInTheMessage) {
         NumberFormat format;
     };
     const Case cases[] = {
-        {"", kDot},     {" ", kDot},      {"abc", kDot},   {"1,5", kDot},    {"1.5.2", kDot},
-        {"E5", kDot},   {"+", kDot},      {"-", kDot},     {"1 2", kDot},    {"1e5x", kDot},
-        {"nan", kDot},  {"inf", kDot},    {"1e400", kDot}, {"-1e400", kDot}, {"0x10", kDot},
-        {"\t1", kDot},  {"1E5E", kDot},   {"++1", kDot},   {"1.5 e", kDot},  {".E", kDot},
-        {"1.5", kComma}, {"1e99999999999999999999", kDot},
+        {"", kDot},
+        {" ", kDot},
+        {"abc", kDot},
+        {"1,5", kDot},
+        {"1.5.2", kDot},
+        {"E5", kDot},
+        {"+", kDot},
+        {"-", kDot},
+        {"1 2", kDot},
+        {"1e5x", kDot},
+        {"nan", kDot},
+        {"inf", kDot},
+        {"0x10", kDot},
+        {"\t1", kDot},
+        {"1E5E", kDot},
+        {"++1", kDot},
+        {"1.5 e", kDot},
+        {"1.5", kComma},
+        {"1e99999999999999999999", kDot},
     };
     for (const Case& c : cases) {
         double value = 7.0;
@@ -124,6 +153,15 @@ TEST(TextToFloat, ExtendedKeepsTheLongerSignificand) {
     EXPECT_EQ(textToExtended("0.1"), 0.1L);
     EXPECT_NE(textToExtended("0.1"), static_cast<long double>(0.1));
     EXPECT_EQ(textToExtended("1e400"), 1e400L);
+    // Beyond the double range is an error for a double, never an infinity.
+    for (const char* text : {"1e400", "-1e400", "1e99999"}) {
+        double value = 7.0;
+        EXPECT_FALSE(tryTextToFloat(text, value)) << text;
+        EXPECT_EQ(messageOf([&] { textToFloat(text); }),
+                  "'" + std::string(text) + "' is not a valid floating point value");
+    }
+    EXPECT_EQ(messageOf([] { textToExtended("1e5000"); }),
+              "'1e5000' is not a valid floating point value");
     EXPECT_EQ(textToExtended("2,5", kComma), 2.5L);
 }
 
@@ -133,17 +171,41 @@ TEST(TextToInt, DecimalAndHexadecimal) {
         std::int32_t value;
     };
     const Case cases[] = {
-        {"31", 31},       {"$1F", 31},      {"0x1F", 31},         {"x1f", 31},
-        {"X1F", 31},      {"0X1f", 31},     {"  -12", -12},       {"+7", 7},
-        {"007", 7},       {"0", 0},         {"2147483647", INT32_MAX},
-        {"-2147483648", INT32_MIN},         {"-$80000000", INT32_MIN}, {"$7FFFFFFF", INT32_MAX},
+        {"31", 31},
+        {"$1F", 31},
+        {"0x1F", 31},
+        {"x1f", 31},
+        {"X1F", 31},
+        {"0X1f", 31},
+        {"  -12", -12},
+        {"+7", 7},
+        {"007", 7},
+        {"0", 0},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"-$80000000", INT32_MIN},
+        {"$7FFFFFFF", INT32_MAX},
     };
-    for (const Case& c : cases) EXPECT_EQ(textToInt(c.text), c.value) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(textToInt(c.text), c.value) << c.text;
 }
 
 TEST(TextToInt, RejectsWithTheTextInTheMessage) {
-    const char* cases[] = {"2147483648", "-2147483649", "$80000000", "", " ", "12 ", "1.5",
-                           "0x", "$", "-", "1E2", "$G", "99999999999999999999", "1 2", "--1"};
+    const char* cases[] = {"2147483648",
+                           "-2147483649",
+                           "$80000000",
+                           "",
+                           " ",
+                           "12 ",
+                           "1.5",
+                           "0x",
+                           "$",
+                           "-",
+                           "1E2",
+                           "$G",
+                           "99999999999999999999",
+                           "1 2",
+                           "--1"};
     for (const char* text : cases) {
         EXPECT_EQ(messageOf([&] { textToInt(text); }),
                   "'" + std::string(text) + "' is not a valid integer value");
@@ -151,10 +213,11 @@ TEST(TextToInt, RejectsWithTheTextInTheMessage) {
 }
 
 TEST(Rounding, HalfEvenOfExtendedValues) {
-    const long double cases[][2] = {{0.5L, 0.0L},  {1.5L, 2.0L},   {2.5L, 2.0L},
-                                    {-1.5L, -2.0L}, {2.4999L, 2.0L}, {-2.5L, -2.0L},
+    const long double cases[][2] = {{0.5L, 0.0L},         {1.5L, 2.0L},    {2.5L, 2.0L},
+                                    {-1.5L, -2.0L},       {2.4999L, 2.0L}, {-2.5L, -2.0L},
                                     {3.5000000001L, 4.0L}};
-    for (const auto& c : cases) EXPECT_EQ(roundHalfEven(c[0]), c[1]) << static_cast<double>(c[0]);
+    for (const auto& c : cases)
+        EXPECT_EQ(roundHalfEven(c[0]), c[1]) << static_cast<double>(c[0]);
 }
 
 TEST(Rounding, ScaledWithTheProductInExtendedPrecision) {
@@ -163,13 +226,12 @@ TEST(Rounding, ScaledWithTheProductInExtendedPrecision) {
     EXPECT_EQ(roundScaled(0.375, 100), 0.38);
     EXPECT_EQ(roundScaled(-2.5625, 1000), -2.562);
     EXPECT_EQ(roundScaled(0.99, 100), 0.99);
-    // 1.0049999999999998934... * 100 is 100.49999999999998934 in extended, so the row does not
-    // tie; a product rounded to double first would be 100.49999999999999 as well, so also
-    // check a value whose double product lands on an exact half: 0.285 * 100 == 28.5 in double
-    // but 28.499999999999998 in extended.
-    EXPECT_EQ(roundScaled(1.005, 100), 1.0);
-    EXPECT_EQ(0.285 * 100.0, 28.5);
-    EXPECT_EQ(roundScaled(0.285, 100), 0.28);
+    // The double nearest 0.025 times 100 is exactly 2.5 in double arithmetic (a tie that would
+    // go to 2) but 2.50000000000000013878 in extended, so the row reads 0.03; likewise 0.005.
+    EXPECT_EQ(0.025 * 100.0, 2.5);
+    EXPECT_EQ(roundScaled(0.025, 100), 0.03);
+    EXPECT_EQ(roundScaled(0.005, 100), 0.01);
+    EXPECT_EQ(roundScaled(0.045, 100), 0.04);
 }
 
 TEST(StepCount, TruncatesFormatsAndReadsBack) {
@@ -196,10 +258,10 @@ TEST(StepCount, TruncatesFormatsAndReadsBack) {
 }
 
 TEST(GageSettingsIncrement, ClampedIntoRange) {
-    const double cases[][2] = {{5.0, 1.0},  {0.0, 0.01},  {-1.0, 0.01},
-                               {0.5, 0.5},  {1.0, 1.0},   {0.01, 0.01},
-                               {std::nan(""), 0.01}, {0.009, 0.01}};
-    for (const auto& c : cases) EXPECT_EQ(GageSettings::clampIncrement(c[0]), c[1]) << c[0];
+    const double cases[][2] = {{5.0, 1.0}, {0.0, 0.01},  {-1.0, 0.01},         {0.5, 0.5},
+                               {1.0, 1.0}, {0.01, 0.01}, {std::nan(""), 0.01}, {0.009, 0.01}};
+    for (const auto& c : cases)
+        EXPECT_EQ(GageSettings::clampIncrement(c[0]), c[1]) << c[0];
     GageSettings settings;
     EXPECT_EQ(settings.increment(), 0.01);
     settings.setIncrement(5);
