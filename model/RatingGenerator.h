@@ -16,8 +16,8 @@ class RatingTable;
 class RatingObserver {
 public:
     virtual ~RatingObserver() = default;
-    virtual void progressRange(std::int32_t minimum, std::int32_t maximum) {}
-    virtual void progressPosition(std::int32_t position) {}
+    virtual void progressRange(std::int32_t /*minimum*/, std::int32_t /*maximum*/) {}
+    virtual void progressPosition(std::int32_t /*position*/) {}
     virtual void hideBoundsPrompt() {}
     // Modal: returns when the user has closed the warning; the run then goes on.
     virtual void edgeWarning() {}

@@ -15,4 +15,11 @@ double WettedArea(PointTable& points, double level, double elevationShift);
 double wettedArea(std::span<const double> stations, std::span<const double> elevations,
                   double level, double elevationShift) noexcept;
 
+// wettedArea for several levels in one pass over the points: areas[k] is bit for bit
+// wettedArea(stations, elevations, levels[k], elevationShift). Fastest when the levels are
+// close together (consecutive stages), as only segments crossing the band of levels branch.
+void wettedAreas(std::span<const double> stations, std::span<const double> elevations,
+                 std::span<const double> levels, double elevationShift,
+                 std::span<double> areas) noexcept;
+
 } // namespace korvadel
