@@ -1,0 +1,298 @@
+#include "model/RatingGenerator.h"
+#include "model/Error.h"
+#include "model/Numbers.h"
+#include "model/PointTable.h"
+#include "model/RatingTable.h"
+#include "model/WettedArea.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace korvadel {
+namespace {
+
+using Points = std::vector<std::pair<double, double>>;
+
+// Records every call in order, with the view suspension counts seen at the end.
+struct Recorder : RatingObserver {
+    PointTable* points = nullptr;
+    RatingTable* rating = nullptr;
+    std::vector<std::string> calls;
+    int warnings = 0;
+    int suspendedAtFinish = -1;
+
+    void progressRange(std::int32_t minimum, std::int32_t maximum) override {
+        calls.push_back("range " + std::to_string(minimum) + " " + std::to_string(maximum));
+    }
+    void progressPosition(std::int32_t position) override {
+        calls.push_back("pos " + std::to_string(position));
+    }
+    void hideBoundsPrompt() override { calls.push_back("hide"); }
+    void edgeWarning() override {
+        ++warnings;
+        calls.push_back("warning");
+    }
+    void beforeFirstStage() override { calls.push_back("before"); }
+    void finished() override {
+        calls.push_back("finished");
+        suspendedAtFinish = points->SuspendCount() + rating->SuspendCount();
+    }
+    void failed() override { calls.push_back("failed"); }
+};
+
+struct RatingRun {
+    PointTable points;
+    RatingTable rating;
+    Recorder observer;
+    std::vector<std::pair<double, double>> rows; // (stage, area)
+
+    explicit RatingRun(const Points& section = {}) {
+        for (const auto& [s, e] : section)
+            points.AppendRow(s, e);
+        observer.points = &points;
+        observer.rating = &rating;
+    }
+    void generate(RatingMode mode, const char* minimum, const char* maximum, double increment,
+                  const char* datum = "0.00", NumberFormat format = {}) {
+        generateRating(mode, {minimum, maximum, increment, datum}, points, rating, observer,
+                       format);
+        rows.clear();
+        for (std::size_t i = 0; i < rating.RowCount(); ++i)
+            rows.emplace_back(rating.StageAt(i), rating.AreaAt(i));
+    }
+    std::string fail(RatingMode mode, const char* minimum, const char* maximum, double increment,
+                     const char* datum = "0.00") {
+        try {
+            generate(mode, minimum, maximum, increment, datum);
+        } catch (const Error& error) {
+            return error.what();
+        }
+        return "<no error>";
+    }
+};
+
+const Points kTrapezoid = {{0, 10}, {2, 0}, {8, 0}, {10, 10}};
+
+TEST(RatingStages, AccumulatedByRepeatedAddition) {
+    struct Case {
+        const char* minimum;
+        const char* maximum;
+        double increment;
+        std::size_t rows;
+        const char* firstStage;
+        const char* lastStage;
+        std::int32_t stepCount;
+    };
+    const Case cases[] = {
+        {"0", "1", 0.01, 100, "0", "0.99", 99}, // the sum after 100 additions overshoots 1
+        {"0", "1", 0.1, 11, "0", "1", 9},       // 1 / 0.1 is 9.99999999999999944 in extended
+        {"0", "1", 0.05, 20, "0", "0.95", 19},  {"2", "2", 0.5, 1, "2", "2", 0},
+        {"1", "0", 0.01, 0, "", "", -99},      {"-1.5", "-1", 0.25, 3, "-1.5", "-1", 2},
+    };
+    for (const Case& c : cases) {
+        for (RatingMode mode : {RatingMode::Main, RatingMode::BoundsPrompt}) {
+            RatingRun run;
+            run.generate(mode, c.minimum, c.maximum, c.increment);
+            ASSERT_EQ(run.rows.size(), c.rows) << c.minimum << ".." << c.maximum;
+            ASSERT_EQ(run.observer.calls.at(0), "range 0 " + std::to_string(c.stepCount));
+            if (c.rows == 0)
+                continue;
+            EXPECT_EQ(formatGeneral(run.rows.front().first), c.firstStage);
+            if (mode == RatingMode::Main) {
+                EXPECT_EQ(formatGeneral(run.rows.back().first), c.lastStage);
+            }
+            EXPECT_EQ(run.rating.CurrentIndex(), 0);
+        }
+    }
+}
+
+TEST(RatingStages, MainRoundsTheStoredRowsBoundsPromptKeepsThem) {
+    RatingRun main({{0, 0}, {1, 0}});
+    main.generate(RatingMode::Main, "0.125", "0.125", 0.01);
+    EXPECT_EQ(main.rows, (std::vector<std::pair<double, double>>{{0.12, 0.125}}));
+    main.generate(RatingMode::Main, "2.5625", "2.5625", 0.01);
+    EXPECT_EQ(main.rows, (std::vector<std::pair<double, double>>{{2.56, 2.562}}));
+
+    RatingRun prompt({{0, 0}, {1, 0}});
+    prompt.generate(RatingMode::BoundsPrompt, "2.5625", "2.5625", 0.01);
+    EXPECT_EQ(prompt.rows, (std::vector<std::pair<double, double>>{{2.5625, 2.5625}}));
+
+    // The next stage grows from the unrounded one: 0.125 + 0.25 = 0.375, stored 0.38.
+    main.generate(RatingMode::Main, "0.125", "0.4", 0.25);
+    ASSERT_EQ(main.rows.size(), 2u);
+    EXPECT_EQ(main.rows[1].first, 0.38);
+}
+
+TEST(RatingStages, EveryRowIsTheSingleStageAreaAcrossManyPasses) {
+    Points section;
+    for (int i = 0; i <= 200; ++i)
+        section.emplace_back(i * 0.5, std::fabs(std::sin(i * 0.1)) * 3);
+    RatingRun run(section);
+    run.generate(RatingMode::BoundsPrompt, "-0.5", "3.5", 0.03, "0.25");
+    ASSERT_GT(run.rows.size(), 100u);
+    double stage = -0.5;
+    for (const auto& [stored, area] : run.rows) {
+        EXPECT_EQ(stored, stage);
+        EXPECT_EQ(area, wettedArea(run.points.Stations(), run.points.Elevations(), stage, -0.25));
+        stage = stage + 0.03;
+    }
+}
+
+TEST(RatingEdges, WarningWhenTheMaximumStandsAboveAnEnd) {
+    struct Case {
+        const char* name;
+        Points section;
+        const char* maximum;
+        double increment;
+        const char* datum;
+        int warnings;
+        double lastArea;
+    };
+    const Case cases[] = {
+        {"both ends above", kTrapezoid, "5", 1, "0.00", 0, 35},
+        {"both ends below", kTrapezoid, "12", 1, "0.00", 1, 100},
+        {"an end exactly at the maximum", kTrapezoid, "10", 1, "0.00", 0, 80},
+        {"one end below", {{0, 10}, {2, 0}, {8, 0}, {10, 4}}, "5", 1, "0.00", 1, 2.5 + 30 + 6},
+        {"datum lowers the ends", kTrapezoid, "5", 1, "6", 1, 12 + 66 + 12},
+        {"empty table, maximum above -datum", {}, "1", 0.5, "0.00", 1, 0},
+        {"empty table, maximum at -datum", {}, "-5", 0.5, "5", 0, 0},
+    };
+    for (const Case& c : cases) {
+        RatingRun run(c.section);
+        run.generate(RatingMode::Main, "-5", c.maximum, c.increment, c.datum);
+        EXPECT_EQ(run.observer.warnings, c.warnings) << c.name;
+        ASSERT_FALSE(run.rows.empty()) << c.name;
+        EXPECT_EQ(run.rows.back().second, roundScaled(c.lastArea, 1000)) << c.name;
+
+        RatingRun prompt(c.section);
+        prompt.generate(RatingMode::BoundsPrompt, "-5", c.maximum, c.increment, c.datum);
+        EXPECT_EQ(prompt.observer.warnings, 0) << c.name;
+    }
+}
+
+TEST(RatingEdges, DatumTurnsElevationsIntoGageHeightsInBothCommands) {
+    const Points high = {{0, 110}, {2, 100}, {3.3, 101.7}, {8, 100}, {10, 110}};
+    const Points low = {{0, 10}, {2, 0}, {3.3, 1.7}, {8, 0}, {10, 10}};
+    RatingRun mainHigh(high), mainLow(low), promptHigh(high), promptLow(low);
+    mainHigh.generate(RatingMode::Main, "0", "5", 0.1, "100");
+    mainLow.generate(RatingMode::Main, "0", "5", 0.1, "0");
+    promptHigh.generate(RatingMode::BoundsPrompt, "0", "5", 0.1, "100");
+    promptLow.generate(RatingMode::BoundsPrompt, "0", "5", 0.1, "0");
+    ASSERT_EQ(mainHigh.rows.size(), 51u);
+    EXPECT_EQ(mainHigh.rows, mainLow.rows);
+    ASSERT_EQ(promptHigh.rows.size(), 51u);
+    EXPECT_GT(promptHigh.rows.back().second, 25.0);
+    for (std::size_t i = 0; i < promptHigh.rows.size(); ++i) {
+        EXPECT_NEAR(promptHigh.rows[i].second, promptLow.rows[i].second, 1e-12);
+        EXPECT_EQ(roundScaled(promptHigh.rows[i].second, 1000), mainHigh.rows[i].second);
+    }
+}
+
+TEST(RatingRunOrder, ObserverCallsAndViewsInOrder) {
+    RatingRun run(kTrapezoid);
+    int pointResets = 0, ratingResets = 0, ratingInserts = 0;
+    run.points.Subscribe(
+        [&](const TableChange& c) { pointResets += c.kind == TableChange::Kind::Reset; });
+    run.rating.Subscribe([&](const TableChange& c) {
+        ratingResets += c.kind == TableChange::Kind::Reset;
+        ratingInserts += c.kind == TableChange::Kind::Inserted;
+    });
+    run.points.MoveTo(1);
+    run.generate(RatingMode::Main, "8", "12", 1);
+    EXPECT_EQ(run.observer.calls,
+              (std::vector<std::string>{"range 0 4", "hide", "warning", "before", "pos 1", "pos 2",
+                                        "pos 3", "pos 4", "pos 5", "finished"}));
+    EXPECT_EQ(run.observer.suspendedAtFinish, 0);
+    EXPECT_EQ(pointResets, 1);
+    EXPECT_EQ(ratingResets, 1);
+    EXPECT_EQ(ratingInserts, 0);
+    EXPECT_EQ(run.points.CurrentIndex(), 3); // where the last walk left it
+    EXPECT_TRUE(run.points.AtEnd());
+    EXPECT_EQ(run.rating.CurrentIndex(), 0);
+
+    run.generate(RatingMode::BoundsPrompt, "0", "1", 1);
+    EXPECT_EQ(run.observer.calls.size(), 10u + 6u);
+    EXPECT_EQ(run.observer.calls[10], "range 0 1");
+    EXPECT_EQ(run.observer.calls[12], "before");
+}
+
+TEST(RatingRefusals, NothingChangesBeforeTheRun) {
+    struct Case {
+        const char* name;
+        const char* minimum;
+        const char* maximum;
+        double increment;
+        const char* datum;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"minimum", "abc", "x", 0.01, "y", "'abc' is not a valid floating point value"},
+        {"maximum", "0", "1,5", 0.01, "y", "'1,5' is not a valid floating point value"},
+        {"datum", "0", "1", 0.01, "", "'' is not a valid floating point value"},
+        {"step count", "0", "30000000", 0.01, "0", "'2999999999' is not a valid integer value"},
+        {"negative step count", "30000000", "0", 0.01, "0",
+         "'-2999999999' is not a valid integer value"},
+        {"too many gage heights", "0", "100001", 0.01, "0",
+         "The rating would have about 10000100 gage heights; at most 10000000 can be created. "
+         "Narrow the range between the minimum and the maximum or raise the increment."},
+        {"stage that addition cannot move", "1e17", "1e17", 0.01, "0",
+         "The increment 0.01 is too small for gage heights as large as 1E17: adding it would "
+         "not change the gage height. Use smaller gage heights or raise the increment."},
+        {"tie that holds the stage", "9007199254740994", "9007199254740994", 1, "0",
+         "The increment 1 is too small for gage heights as large as 9.00719925474099E15: adding "
+         "it would not change the gage height. Use smaller gage heights or raise the increment."},
+    };
+    for (RatingMode mode : {RatingMode::Main, RatingMode::BoundsPrompt}) {
+        for (const Case& c : cases) {
+            RatingRun run(kTrapezoid);
+            run.rating.AppendRow(1, 2);
+            run.points.InsertPending();
+            run.points.SetElevation(3); // would fail at the first walk
+            EXPECT_EQ(run.fail(mode, c.minimum, c.maximum, c.increment, c.datum), c.message)
+                << c.name;
+            EXPECT_TRUE(run.observer.calls.empty()) << c.name;
+            EXPECT_EQ(run.rating.RowCount(), 1u) << c.name;
+            EXPECT_EQ(run.points.GetState(), PointTable::State::Inserting) << c.name;
+            EXPECT_EQ(run.points.SuspendCount() + run.rating.SuspendCount(), 0) << c.name;
+        }
+    }
+    // 2^53 + 2 to 2^53 + 10 by 1 would stick at 2^53 + 4; one binade lower it runs.
+    RatingRun stuck;
+    EXPECT_NE(stuck.fail(RatingMode::BoundsPrompt, "9007199254740994", "9007199254740998", 1),
+              "<no error>");
+    RatingRun fine;
+    fine.generate(RatingMode::BoundsPrompt, "4503599627370498", "4503599627370506", 1);
+    EXPECT_EQ(fine.rows.size(), 9u);
+    EXPECT_EQ(fine.rows.back().first, 4503599627370506.0);
+}
+
+TEST(RatingFailure, PendingRowWithoutStationLeavesTheRatingEmpty) {
+    for (RatingMode mode : {RatingMode::Main, RatingMode::BoundsPrompt}) {
+        RatingRun run(kTrapezoid);
+        int pointResets = 0;
+        run.points.Subscribe(
+            [&](const TableChange& c) { pointResets += c.kind == TableChange::Kind::Reset; });
+        run.rating.AppendRow(1, 2);
+        run.points.MoveTo(2);
+        run.points.InsertPending();
+        run.points.SetElevation(3);
+        EXPECT_EQ(run.fail(mode, "0", "1", 0.5), "Field 'Station' must have a value");
+        EXPECT_EQ(run.rating.RowCount(), 0u);
+        EXPECT_EQ(run.points.SuspendCount() + run.rating.SuspendCount(), 0);
+        EXPECT_EQ(pointResets, 1);
+        EXPECT_EQ(run.points.GetState(), PointTable::State::Inserting);
+        EXPECT_EQ(run.points.EditRow(), 2);
+        const std::vector<std::string> expected =
+            mode == RatingMode::Main
+                ? std::vector<std::string>{"range 0 2", "hide"}
+                : std::vector<std::string>{"range 0 2", "hide", "before", "pos 1", "failed"};
+        EXPECT_EQ(run.observer.calls, expected);
+    }
+}
+
+} // namespace
+} // namespace korvadel
