@@ -205,24 +205,35 @@ FieldNumber FieldToReal(std::string_view field, char decimalSeparator) {
         }
     }
     const std::size_t mantissaBegin = i;
+    // While checking the grammar, gather what the common short number needs: its digits as an
+    // integer (exact while there are at most 19 of them) and how many followed the point.
+    std::uint64_t significand = 0;
     std::size_t digits = 0;
     while (i < n && isDigit(text[i])) {
+        significand = significand * 10 + static_cast<unsigned>(text[i] - '0');
         ++i;
         ++digits;
     }
+    std::int64_t pointShift = 0;
     if (i < n && text[i] == '.') {
         ++i;
+        const std::size_t fractionBegin = i;
         while (i < n && isDigit(text[i])) {
+            significand = significand * 10 + static_cast<unsigned>(text[i] - '0');
             ++i;
-            ++digits;
         }
+        pointShift = static_cast<std::int64_t>(i - fractionBegin);
+        digits += i - fractionBegin;
     }
     const std::size_t mantissaEnd = i;
     std::size_t exponentBegin = n;
+    std::int64_t exponent = 0;
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
         exponentBegin = i;
+        bool exponentNegative = false;
         if (i < n && (text[i] == '+' || text[i] == '-')) {
+            exponentNegative = text[i] == '-';
             ++i;
         }
         if (i == n) {
@@ -232,11 +243,33 @@ FieldNumber FieldToReal(std::string_view field, char decimalSeparator) {
             return {false, static_cast<double>(i + 1)};
         }
         while (i < n && isDigit(text[i])) {
+            if (exponent < 100'000) {
+                exponent = exponent * 10 + (text[i] - '0');
+            }
             ++i;
+        }
+        if (exponentNegative) {
+            exponent = -exponent;
         }
     }
     if (i != n) {
         return {false, static_cast<double>(i + 1)};
+    }
+
+    // A significand below 2^53 is exact in a double, and so is every power of ten up to 1e22;
+    // one multiplication or division of two exact values rounds correctly.
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const bool exact = digits <= 19;
+    if (exact && significand == 0) {
+        return {true, negative ? -0.0 : 0.0};
+    }
+    const std::int64_t power = exponent - pointShift;
+    if (exact && significand <= (std::uint64_t{1} << 53) && power >= -22 && power <= 22) {
+        double value = static_cast<double>(significand);
+        value = power < 0 ? value / kPowersOfTen[-power] : value * kPowersOfTen[power];
+        return {true, negative ? -value : value};
     }
 
     double value = 0.0;
@@ -249,9 +282,9 @@ FieldNumber FieldToReal(std::string_view field, char decimalSeparator) {
         if (ec == std::errc::result_out_of_range) {
             const std::string_view mantissa =
                 text.substr(mantissaBegin, mantissaEnd - mantissaBegin);
-            const std::string_view exponent =
+            const std::string_view exponentText =
                 exponentBegin < n ? text.substr(exponentBegin) : std::string_view();
-            if (beyondLargest(mantissa, exponent)) {
+            if (beyondLargest(mantissa, exponentText)) {
                 throw Error("Floating point overflow");
             }
             value = 0.0;

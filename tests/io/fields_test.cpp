@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <random>
 #include <limits>
 #include <optional>
 #include <string>
@@ -202,6 +204,35 @@ TEST(FieldToReal, OverflowStopsAndUnderflowGoesToZero) {
     EXPECT_TRUE(subnormal.ok);
     EXPECT_EQ(subnormal.value, 1e-310);
     EXPECT_GT(subnormal.value, 0.0);
+}
+
+// Short numbers take a quicker route than long ones; both must give the correctly rounded double,
+// which the standard library's conversion provides as the oracle.
+TEST(FieldToReal, AgreesWithCorrectRoundingOnRandomDecimals) {
+    std::mt19937_64 random(2024);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        const int intDigits = static_cast<int>(random() % 12);
+        const int fracDigits = static_cast<int>(random() % 12);
+        for (int k = 0; k < intDigits; ++k) {
+            text.push_back(static_cast<char>('0' + random() % 10));
+        }
+        text.push_back('.');
+        for (int k = 0; k < fracDigits; ++k) {
+            text.push_back(static_cast<char>('0' + random() % 10));
+        }
+        if (intDigits + fracDigits == 0) {
+            text = "0";
+        }
+        if (random() % 3 == 0) {
+            text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+        }
+        double expected = 0.0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        const FieldNumber result = FieldToReal(text);
+        ASSERT_TRUE(result.ok) << text;
+        ASSERT_EQ(result.value, expected) << text;
+    }
 }
 
 TEST(FieldToReal, LongFieldWithCommaSeparator) {
