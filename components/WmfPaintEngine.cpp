@@ -2,7 +2,6 @@
 
 #include "components/TextCodec.h"
 
-#include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
@@ -491,23 +490,11 @@ void WmfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& textIte
     selectFont(font, angle < 0 ? angle + 360.0 : angle, scale);
     setTextColor(colorRef(brushColor(pen_.brush())));
 
+    // No advance array: readers then lay the text out as one run in the font they substitute,
+    // and keep it as one string (with advances some split it into single characters).
     const std::string bytes = toFileText(text);
-    std::vector<std::int16_t> advances;
-    if (bytes.size() == static_cast<std::size_t>(text.size())) {
-        // Advances fix the glyph positions to Qt's layout, whatever font the reader substitutes.
-        const QFontMetricsF metrics(font, paintDevice());
-        double position = 0.0;
-        int placed = 0;
-        advances.reserve(bytes.size());
-        for (const QChar character : text) {
-            position += metrics.horizontalAdvance(character) * scale;
-            const int next = roundToInt(position);
-            advances.push_back(static_cast<std::int16_t>(next - placed));
-            placed = next;
-        }
-    }
     const WmfWriter::Point at = map(point);
-    writer_.extTextOut(at.x, at.y, bytes, advances);
+    writer_.extTextOut(at.x, at.y, bytes);
 }
 
 void WmfPaintEngine::drawImageRecord(const QRectF& target, const QImage& image,
