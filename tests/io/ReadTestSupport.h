@@ -1,0 +1,68 @@
+#pragma once
+
+// Helpers for the tests of the readers: the rows of a table as plain values and the message of
+// whatever a call throws.
+
+#include "model/Error.h"
+#include "model/PointTable.h"
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace korvadel::testing {
+
+struct Row {
+    double station;
+    std::optional<double> elevation;
+    bool operator==(const Row&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Row& row) {
+    out << "(" << row.station << ", ";
+    if (row.elevation) {
+        out << *row.elevation;
+    } else {
+        out << "empty";
+    }
+    return out << ")";
+}
+
+inline std::vector<Row> rowsOf(const PointTable& points) {
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < points.RowCount(); ++i) {
+        rows.push_back({points.StationAt(i), points.HasElevation(i)
+                                                 ? std::optional<double>(points.ElevationAt(i))
+                                                 : std::nullopt});
+    }
+    return rows;
+}
+
+inline std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "";
+}
+
+// Counts what a table tells its views.
+class ChangeCounter {
+public:
+    explicit ChangeCounter(PointTable& points) : points_(points) {
+        id_ = points_.Subscribe([this](const TableChange&) { ++count; });
+    }
+    ~ChangeCounter() { points_.Unsubscribe(id_); }
+    ChangeCounter(const ChangeCounter&) = delete;
+    ChangeCounter& operator=(const ChangeCounter&) = delete;
+    int count = 0;
+
+private:
+    PointTable& points_;
+    int id_ = 0;
+};
+
+} // namespace korvadel::testing

@@ -1,0 +1,226 @@
+#include "io/PointImport.h"
+
+#include "ReadTestSupport.h"
+#include "WriteTestSupport.h"
+#include "io/CrossSectionFile.h"
+#include "io/LineReader.h"
+#include "io/PointReaders.h"
+#include "model/CrossSectionDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace korvadel {
+namespace {
+
+using testing::errorOf;
+using testing::Row;
+using testing::rowsOf;
+using Rows = std::vector<Row>;
+
+void fill(PointTable& points, const Rows& rows) {
+    std::vector<PointTable::LoadRow> load;
+    for (const Row& row : rows) {
+        load.push_back({row.station, row.elevation});
+    }
+    points.BulkLoad(load);
+}
+
+struct ImportCase {
+    const char* name;
+    std::string bytes;
+    std::string error;
+    Rows rows;
+    NumberFormat format = {};
+};
+
+TEST(ImportCommaDelimited, ReadsStationAndElevationOfEveryLine) {
+    const ImportCase cases[] = {
+        {"three lines", "0,10\r\n5,2\r\n10,10\r\n", "", {{0, 10}, {5, 2}, {10, 10}}},
+        {"out of order", "10,10\n0,10\n5,2", "", {{0, 10}, {5, 2}, {10, 10}}},
+        {"equal stations keep the file order", "0,10\n0,2\n10,2\n10,10\n", "",
+         {{0, 10}, {0, 2}, {10, 2}, {10, 10}}},
+        {"further fields ignored", "1,2,3\n", "", {{1, 2}}},
+        {"blanks around values", " 1 , 2 \n", "", {{1, 2}}},
+        {"quoted values", "\"1.5\",\"2.5\"\n", "", {{1.5, 2.5}}},
+        {"decimal commas split", "1,5,2,5\n", "", {{1, 5}}},
+        {"heading line skipped", "Station,Elevation\n4,3\n", "", {{4, 3}}},
+        {"quoted heading skipped", "\"Station\",\"Elevation\",\"Code\"\n4,3\n", "", {{4, 3}}},
+        {"empty file", "", "", {}},
+        {"underflow reads zero", "1e-400,2", "", {{0, 2}}},
+        {"value followed by TAB", "1\t,2\n", "Line 1: '1\t' is not a valid floating point value",
+         {}},
+        {"heading needs both fields to be text", "Station,5\n1,2\n",
+         "Line 1: 'Station' is not a valid floating point value", {}},
+        {"heading only on the first line", "1,2\nStation,Elevation\n3,4\n",
+         "Line 2: 'Station' is not a valid floating point value", {{1, 2}}},
+        {"text in the elevation", "1,2\n3,4\n5,4x\n", "Line 3: '4x' is not a valid floating point value",
+         {{1, 2}, {3, 4}}},
+        {"semicolons", "1;2\n", "List index out of bounds (1)", {}},
+        {"single text field", "Station\n", "List index out of bounds (1)", {}},
+        {"extra blank line at the end", "3,1\n1,2\n\n", "List index out of bounds (0)",
+         {{1, 2}, {3, 1}}},
+        {"line of commas", "1,2\n,,,\n", "List index out of bounds (0)", {{1, 2}}},
+        {"overflow before the text check", "1,2\n1e400,abc\n", "Floating point overflow", {{1, 2}}},
+        {"decimal comma system, quoted", "\"1,5\",\"2,5\"\n3.5,4\n", "", {{1.5, 2.5}, {3.5, 4}},
+         NumberFormat{','}},
+        {"long line cut at 255", "1," + std::string(300, '2') + "\n", "", {{1, 2.2222222222222222e252}}},
+    };
+    for (const auto& c : cases) {
+        PointTable points;
+        fill(points, {{99, 99}});
+        LineReader reader = LineReader::overBytes(c.bytes);
+        EXPECT_EQ(errorOf([&] { importCommaDelimited(reader, points, c.format); }), c.error)
+            << c.name;
+        EXPECT_EQ(rowsOf(points), c.rows) << c.name;
+        EXPECT_EQ(points.SuspendCount(), 0) << c.name;
+    }
+}
+
+TEST(ImportCommaDelimited, FileThatCannotBeOpenedChangesNothing) {
+    testing::ScratchFolder folder;
+    PointTable points;
+    fill(points, {{1, 2}});
+    EXPECT_EQ(errorOf([&] { importCommaDelimited(folder.file("missing.csv"), points); }),
+              "Unable to access file!\rFile may already be open in\ranother program (Excel).");
+    EXPECT_THROW(importCommaDelimited(folder.file("missing.csv"), points), UnableToAccessFile);
+    EXPECT_EQ(rowsOf(points), (Rows{{1, 2}}));
+}
+
+TEST(ImportCommaDelimited, LeavesDescriptionAndSettingsAlone) {
+    CrossSectionDocument document;
+    document.description = "Site";
+    document.settings.datum = "3";
+    importCommaDelimited(std::string(KORVADEL_EXAMPLES) + "/bear-river.csv", document.points);
+    EXPECT_EQ(document.description, "Site");
+    EXPECT_EQ(document.settings.datum, "3");
+    EXPECT_GT(document.points.RowCount(), 30u);
+    EXPECT_EQ(document.points.CurrentIndex(), 0);
+}
+
+// One ensemble of the ADCP layout with the given depths (fields 8 to 11 of its line 2), distance
+// made good (field 4 of line 3) and bin-count line followed by `bins` bin lines.
+std::string ensemble(const std::array<std::string, 4>& depths, const std::string& distance,
+                     const std::string& countLine = "2 cm BT dB", int bins = 2) {
+    std::string text = " 24  6 11 10 14  1 59     1\r\n";
+    text += "  -0.8  0.4  0.0  0.0  0.0  0.0  0.0  0.0";
+    for (const auto& depth : depths) {
+        text += "  " + depth;
+    }
+    text += "\r\n     0.34      1.01      0.10      0.32      " + distance + "\r\n";
+    text += "  46.5 -116.9\r\n  0.193   0.018\r\n" + countLine + "\r\n";
+    for (int b = 0; b < bins; ++b) {
+        text += "  0.45  31.2  18.0 -32768\r\n";
+    }
+    return text;
+}
+
+const std::string kAdcpHeader = "header 1\r\nheader 2\r\nheader 3\r\n";
+
+TEST(ImportWinRiver, OnePointPerEnsemble) {
+    const ImportCase cases[] = {
+        {"mean of four depths", kAdcpHeader + ensemble({"2.0", "2.2", "2.4", "2.6"}, "15.5"), "",
+         {{15.5, -2.3}}},
+        {"points sorted, equal distances in file order",
+         kAdcpHeader + ensemble({"3", "3", "3", "3"}, "20") + ensemble({"1", "1", "1", "1"}, "10") +
+             ensemble({"2", "2", "2", "2"}, "10"),
+         "", {{10, -1}, {10, -2}, {20, -3}}},
+        {"no valid depth gives no point",
+         kAdcpHeader + ensemble({"-32768", "-32768", "-32768", "-32768"}, "1") +
+             ensemble({"1", "1", "1", "1"}, "2"),
+         "", {{2, -1}}},
+        {"a bad beam is left out of the mean",
+         kAdcpHeader + ensemble({"2", "2", "2", "-32768"}, "1") +
+             ensemble({"-32768.0", "1", "-32768", "4"}, "2"),
+         "", {{1, -2}, {2, -2.5}}},
+        {"elevation of 26000 or more gives no point",
+         kAdcpHeader + ensemble({"-26000", "-26000", "-26000", "-26000"}, "1") +
+             ensemble({"-25999", "-26000", "-26000", "-26000"}, "2"),
+         "", {{2, 25999.75}}},
+        {"bin count after leading blanks", kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1", " \t 3 a", 3) +
+                                              ensemble({"2", "2", "2", "2"}, "2"),
+         "", {{1, -1}, {2, -2}}},
+        {"zero and negative bin counts skip nothing",
+         kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1", "0 a", 0) +
+             ensemble({"2", "2", "2", "2"}, "2", "-5 a", 0) + ensemble({"3", "3", "3", "3"}, "3"),
+         "", {{1, -1}, {2, -2}, {3, -3}}},
+        {"hexadecimal bin count", kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1", "$A x", 10), "",
+         {{1, -1}}},
+        {"bin count without a space", kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1", "30", 0),
+         "'' is not a valid integer value", {}},
+        {"bin count with a trailing blank only",
+         kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1", "30 ", 0), "'' is not a valid integer value",
+         {}},
+        {"bin count that is not a number",
+         kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1") +
+             ensemble({"2", "2", "2", "2"}, "2", "many bins", 0),
+         "'many' is not a valid integer value", {{1, -1}}},
+        {"bins running past the end", kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1", "2147483647 a", 3),
+         "", {{1, -1}}},
+        {"blank line after the last ensemble",
+         kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1") + "\r\n", "List index out of bounds (8)",
+         {{1, -1}}},
+        {"file ends inside an ensemble", kAdcpHeader + " 24  6 11\r\n", "List index out of bounds (8)",
+         {}},
+        {"depth line with eleven fields",
+         kAdcpHeader + "e\r\n0 1 2 3 4 5 6 7 8 9 10\r\n", "List index out of bounds (11)", {}},
+        {"distance line with no field",
+         kAdcpHeader + "e\r\n0 1 2 3 4 5 6 7 8 9 10 11\r\n\r\n", "List index out of bounds (0)", {}},
+        {"distance line with four fields",
+         kAdcpHeader + "e\r\n0 1 2 3 4 5 6 7 8 9 10 11\r\n0 1 2 3\r\n", "List index out of bounds (4)",
+         {}},
+        {"text depth stops before line 3 is read",
+         kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1") + "e\r\n0 1 2 3 4 5 6 7 8 9 x 11\r\n",
+         "Line 13: 'x' is not a valid floating point value", {{1, -1}}},
+        {"text distance", kAdcpHeader + ensemble({"1", "1", "1", "1"}, "DMG"),
+         "Line 6: 'DMG' is not a valid floating point value", {}},
+        {"unused fields of line 3 may hold text",
+         kAdcpHeader + "e\r\n0 1 2 3 4 5 6 7 1 1 1 1\r\nx y z w 7.5\r\n4\r\n5\r\n0 a\r\n", "",
+         {{7.5, -1}}},
+        {"overflow in an unused field of line 3",
+         kAdcpHeader + "e\r\n0 1 2 3 4 5 6 7 1 1 1 1\r\nx y 1e400 w 7.5\r\n", "Floating point overflow",
+         {}},
+        {"empty file", "", "", {}},
+        {"header only", kAdcpHeader, "", {}},
+        {"decimal comma system reads points too",
+         kAdcpHeader + ensemble({"2,0", "2.2", "2,4", "2.6"}, "15,5"), "", {{15.5, -2.3}},
+         NumberFormat{','}},
+    };
+    for (const auto& c : cases) {
+        PointTable points;
+        fill(points, {{99, 99}});
+        LineReader reader = LineReader::overBytes(c.bytes);
+        EXPECT_EQ(errorOf([&] { importWinRiver(reader, points, c.format); }), c.error) << c.name;
+        EXPECT_EQ(rowsOf(points), c.rows) << c.name;
+        EXPECT_EQ(points.SuspendCount(), 0) << c.name;
+    }
+}
+
+TEST(ImportWinRiver, MissingFileIsAFileErrorAndChangesNothing) {
+    testing::ScratchFolder folder;
+    PointTable points;
+    fill(points, {{1, 2}});
+    EXPECT_EQ(errorOf([&] { importWinRiver(folder.file("nothing_000t.000"), points); }),
+              "File not found");
+    EXPECT_EQ(rowsOf(points), (Rows{{1, 2}}));
+}
+
+TEST(ImportWinRiver, ExampleTransect) {
+    PointTable points;
+    importWinRiver(std::string(KORVADEL_EXAMPLES) + "/clearwater_000t.000", points);
+    // 320 ensembles, one of them without any valid depth.
+    EXPECT_EQ(points.RowCount(), 319u);
+    for (std::size_t i = 0; i < points.RowCount(); ++i) {
+        EXPECT_LT(points.ElevationAt(i), 0.0) << i;
+        EXPECT_GT(points.ElevationAt(i), -10.0) << i;
+        if (i > 0) {
+            EXPECT_LE(points.StationAt(i - 1), points.StationAt(i));
+        }
+    }
+}
+
+} // namespace
+} // namespace korvadel
