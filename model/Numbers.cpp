@@ -139,12 +139,22 @@ bool canonicalFloatText(std::string_view text, char separator, std::string& out)
     return i == n;
 }
 
+[[noreturn]] void throwQuoted(std::string_view text, std::string_view what) {
+    std::string message;
+    message.reserve(text.size() + what.size() + 2);
+    message += '\'';
+    message += text;
+    message += '\'';
+    message += what;
+    throw Error(message);
+}
+
 [[noreturn]] void throwNotFloat(std::string_view text) {
-    throw Error("'" + std::string(text) + "' is not a valid floating point value");
+    throwQuoted(text, " is not a valid floating point value");
 }
 
 [[noreturn]] void throwNotInteger(std::string_view text) {
-    throw Error("'" + std::string(text) + "' is not a valid integer value");
+    throwQuoted(text, " is not a valid integer value");
 }
 
 } // namespace

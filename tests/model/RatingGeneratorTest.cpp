@@ -91,7 +91,7 @@ TEST(RatingStages, AccumulatedByRepeatedAddition) {
         {"0", "1", 0.01, 100, "0", "0.99", 99}, // the sum after 100 additions overshoots 1
         {"0", "1", 0.1, 11, "0", "1", 9},       // 1 / 0.1 is 9.99999999999999944 in extended
         {"0", "1", 0.05, 20, "0", "0.95", 19},  {"2", "2", 0.5, 1, "2", "2", 0},
-        {"1", "0", 0.01, 0, "", "", -99},      {"-1.5", "-1", 0.25, 3, "-1.5", "-1", 2},
+        {"1", "0", 0.01, 0, "", "", -99},       {"-1.5", "-1", 0.25, 3, "-1.5", "-1", 2},
     };
     for (const Case& c : cases) {
         for (RatingMode mode : {RatingMode::Main, RatingMode::BoundsPrompt}) {
