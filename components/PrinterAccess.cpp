@@ -1,0 +1,18 @@
+#include "components/PrinterAccess.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace korvadel {
+
+QStringList SystemPrinters::printerNames() const { return QPrinterInfo::availablePrinterNames(); }
+
+QString SystemPrinters::defaultPrinterName() const { return QPrinterInfo::defaultPrinterName(); }
+
+void SystemPrinters::selectPrinter(QPrinter& printer, const QString& name) const
+{
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(name);
+}
+
+} // namespace korvadel
