@@ -20,8 +20,8 @@ std::string commaLines(std::size_t points) {
     std::string text;
     char line[64];
     for (std::size_t i = 0; i < points; ++i) {
-        const int n = std::snprintf(line, sizeof line, "%.3f,%.4f\r\n", station(random),
-                                    elevation(random));
+        const int n =
+            std::snprintf(line, sizeof line, "%.3f,%.4f\r\n", station(random), elevation(random));
         text.append(line, static_cast<std::size_t>(n));
     }
     return text;
