@@ -88,12 +88,12 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
 
         double stage = minimum;
         if (stage <= maximum) {
-            if (stepCount >= 0)
-                rating.Reserve(static_cast<std::size_t>(stepCount) + 2);
             std::int32_t k = 0;
             // The walk of the first stage settles the table; a row without station stops here.
             observer.progressPosition(++k);
             points.First();
+            if (stepCount >= 0)
+                rating.Reserve(static_cast<std::size_t>(stepCount) + 2);
             const std::span<const double> stations = points.Stations();
             const std::span<const double> elevations = points.Elevations();
             std::array<double, kStageBatch> stages{};
