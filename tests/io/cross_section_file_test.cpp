@@ -162,7 +162,7 @@ struct LoadCase {
 };
 
 std::string header(const std::string& description, const std::string& increment = "0.5") {
-    return "//Korvadel\r\n//Station\t" + description +
+    return std::string("//Korvadel\r\n//Station\t") + description +
            "\r\n//GHMinimum\t1\r\n//GHMaximum\t9\r\n//GHIncrement\t" + increment +
            "\r\n//GHDatum\t100\r\nStation\tElevation\r\n";
 }
@@ -220,7 +220,7 @@ TEST(LoadCrossSection, ReadsHeaderAndPointsAsTheFileGivesThem) {
     for (const auto& c : cases) {
         CrossSectionDocument document;
         fill(document.points, {{99, 99}});
-        document.settings.datum = "5";
+        document.settings.datum = std::string(1, '5');
         const std::string error = load(c.bytes, document);
         EXPECT_EQ(error, c.error) << c.name;
         EXPECT_EQ(document.description, c.description) << c.name;

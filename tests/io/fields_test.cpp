@@ -222,10 +222,11 @@ TEST(FieldToReal, AgreesWithCorrectRoundingOnRandomDecimals) {
             text.push_back(static_cast<char>('0' + random() % 10));
         }
         if (intDigits + fracDigits == 0) {
-            text = "0";
+            text.clear();
+            text.push_back('0');
         }
         if (random() % 3 == 0) {
-            text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+            text += std::string("e") + std::to_string(static_cast<int>(random() % 61) - 30);
         }
         double expected = 0.0;
         std::from_chars(text.data(), text.data() + text.size(), expected);
@@ -236,7 +237,7 @@ TEST(FieldToReal, AgreesWithCorrectRoundingOnRandomDecimals) {
 }
 
 TEST(FieldToReal, LongFieldWithCommaSeparator) {
-    const std::string text = "1," + std::string(300, '0') + "1";
+    const std::string text = std::string("1,") + std::string(300, '0') + "1";
     const FieldNumber result = FieldToReal(text, ',');
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.value, 1.0);

@@ -67,7 +67,7 @@ TEST(ImportCommaDelimited, ReadsStationAndElevationOfEveryLine) {
         {"overflow before the text check", "1,2\n1e400,abc\n", "Floating point overflow", {{1, 2}}},
         {"decimal comma system, quoted", "\"1,5\",\"2,5\"\n3.5,4\n", "", {{1.5, 2.5}, {3.5, 4}},
          NumberFormat{','}},
-        {"long line cut at 255", "1," + std::string(300, '2') + "\n", "", {{1, 2.2222222222222222e252}}},
+        {"long line cut at 255", std::string("1,") + std::string(300, '2') + "\n", "", {{1, 2.2222222222222222e252}}},
     };
     for (const auto& c : cases) {
         PointTable points;
@@ -108,10 +108,10 @@ std::string ensemble(const std::array<std::string, 4>& depths, const std::string
     std::string text = " 24  6 11 10 14  1 59     1\r\n";
     text += "  -0.8  0.4  0.0  0.0  0.0  0.0  0.0  0.0";
     for (const auto& depth : depths) {
-        text += "  " + depth;
+        text += std::string("  ") + depth;
     }
-    text += "\r\n     0.34      1.01      0.10      0.32      " + distance + "\r\n";
-    text += "  46.5 -116.9\r\n  0.193   0.018\r\n" + countLine + "\r\n";
+    text += std::string("\r\n     0.34      1.01      0.10      0.32      ") + distance + "\r\n";
+    text += std::string("  46.5 -116.9\r\n  0.193   0.018\r\n") + countLine + "\r\n";
     for (int b = 0; b < bins; ++b) {
         text += "  0.45  31.2  18.0 -32768\r\n";
     }
