@@ -47,6 +47,8 @@ public:
     void redraw() override;
 
 private:
+    void drawScaled(QPainter& painter, const QRect& target, int detail);
+
     Chart& chart_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "components/Chart.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPicture>
 
@@ -14,14 +15,50 @@ namespace korvadel {
 
 QSize ChartPrintSource::clientSize() const { return chart_.clientSize(); }
 
+namespace {
+
+// Above this resolution a device counts as paper rather than screen.
+constexpr int kScreenLikeDpi = 150;
+// Resolution of the chart's image on paper.
+constexpr double kPrintImageDpi = 300;
+
+} // namespace
+
 void ChartPrintSource::render(QPainter& painter, const QRect& target, int detail)
+{
+    if (target.isEmpty())
+        return;
+    const QPaintDevice* device = painter.device();
+    if (!device || device->logicalDpiX() <= kScreenLikeDpi) {
+        drawScaled(painter, target, detail);
+        return;
+    }
+    // The chart's recorded drawing resolves fonts and pens against the target device, which
+    // blows them up on a printer's resolution; on paper the chart goes as an image drawn at
+    // screen resolution and scaled up to the printed rectangle.
+    const double k = std::min(1.0, kPrintImageDpi / device->logicalDpiX());
+    const QSize size(std::max(1, static_cast<int>(std::lround(target.width() * k))),
+                     std::max(1, static_cast<int>(std::lround(target.height() * k))));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter imagePainter(&image);
+        imagePainter.setRenderHint(QPainter::Antialiasing);
+        imagePainter.setRenderHint(QPainter::TextAntialiasing);
+        drawScaled(imagePainter, QRect(QPoint(0, 0), size), detail);
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(target), image);
+    painter.restore();
+}
+
+void ChartPrintSource::drawScaled(QPainter& painter, const QRect& target, int detail)
 {
     if (detail <= 0) {
         chart_.render(painter, target);
         return;
     }
-    if (target.isEmpty())
-        return;
     // A larger canvas keeps fonts and pens at their screen size in canvas pixels, so once the
     // canvas is scaled into the rectangle they come out finer and more ticks fit.
     const double factor = 1.0 + 0.25 * detail;
