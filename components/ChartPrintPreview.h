@@ -152,3 +152,13 @@ private:
 };
 
 } // namespace korvadel
+
+namespace korvadel {
+
+// The chart print commands: the chart's title lines become the description over the fixed
+// title (see printTitleLines) and stay so; then the print preview of the chart opens.
+void previewChartPrint(DesktopSeam& seam, const PrinterAccess& printers, Chart& chart,
+                       const QString& description, const QString& fixedTitle,
+                       QWidget* parent = nullptr);
+
+} // namespace korvadel

@@ -90,3 +90,17 @@ void ChartPrintSource::setPrintMargins(const PrintMargins& margins)
 void ChartPrintSource::redraw() { chart_.replot(); }
 
 } // namespace korvadel
+
+namespace korvadel {
+
+void previewChartPrint(DesktopSeam& seam, const PrinterAccess& printers, Chart& chart,
+                       const QString& description, const QString& fixedTitle, QWidget* parent)
+{
+    chart.setTitleLines(printTitleLines(description, fixedTitle));
+    chart.replot();
+    ChartPrintSource source(chart);
+    ChartPrintPreview preview(seam, printers, source, parent);
+    preview.showModal();
+}
+
+} // namespace korvadel

@@ -1,0 +1,32 @@
+#include "ui/Unit3.h"
+
+#include "components/PrinterAccess.h"
+#include "components/RatingTableReport.h"
+#include "components/ReportPreview.h"
+
+TForm3::TForm3(korvadel::DesktopSeam& seam, korvadel::NumberFormat format, QWidget* parent)
+    : QWidget(parent), seam_(seam), format_(format)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Stage Area Rating Table"));
+    hide();
+}
+
+korvadel::ReportDocument TForm3::layOut(const korvadel::RatingTable& table) const
+{
+    return korvadel::layOutRatingTableReport(table, QRLabelDescription, format_);
+}
+
+void TForm3::Preview(const korvadel::RatingTable& table)
+{
+    korvadel::ReportPreview preview(seam_, printers(), layOut(table));
+    preview.exec();
+}
+
+void TForm3::setPrinters(const korvadel::PrinterAccess* printers) { printers_ = printers; }
+
+const korvadel::PrinterAccess& TForm3::printers() const
+{
+    static const korvadel::SystemPrinters system;
+    return printers_ ? *printers_ : system;
+}
