@@ -1,5 +1,7 @@
 #include "components/DesktopSeam.h"
 
+#include <QRegularExpression>
+
 namespace korvadel {
 
 namespace {
@@ -23,14 +25,25 @@ QString DesktopSeam::errorBoxText(const QString& message) {
 }
 
 QStringList DesktopSeam::qtNameFilters(const QString& filter) {
+    static const QRegularExpression separators(QStringLiteral("[; ]"));
     QStringList result;
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& p : patterns)
-            p = p.trimmed();
-        result << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                      QLatin1Char(')');
+        const QString& description = parts[i];
+        const QStringList patterns = parts[i + 1].split(separators, Qt::SkipEmptyParts);
+        const QString qtPatterns =
+            QLatin1Char('(') + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        // Descriptions usually name their patterns already ("Korvadel File (*.kvd)"); Qt reads
+        // the patterns from the last parentheses, so those are reused rather than repeated.
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open >= 0 && description.endsWith(QLatin1Char(')'))) {
+            const QString inside = description.mid(open + 1, description.size() - open - 2);
+            if (inside.split(separators, Qt::SkipEmptyParts) == patterns) {
+                result << description.left(open) + qtPatterns;
+                continue;
+            }
+        }
+        result << description + QLatin1Char(' ') + qtPatterns;
     }
     return result;
 }

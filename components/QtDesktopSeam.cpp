@@ -97,6 +97,8 @@ bool QtDesktopSeam::confirm(QWidget* parent, const QString& caption, const QStri
     return box.exec() == QMessageBox::Ok;
 }
 
-int QtDesktopSeam::execModal(QDialog& dialog) { return dialog.exec(); }
+int QtDesktopSeam::execModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
 } // namespace korvadel

@@ -10,9 +10,13 @@ void ScriptedSeam::chooseFile(const QString& path, int filterIndex) {
     fileAnswers_.push_back({true, path, filterIndex});
 }
 
-void ScriptedSeam::cancelFileDialog() { fileAnswers_.push_back({false, {}, 0}); }
+void ScriptedSeam::cancelFileDialog() {
+    fileAnswers_.push_back({false, {}, 0});
+}
 
-void ScriptedSeam::answerConfirm(bool ok) { confirmAnswers_.push_back(ok); }
+void ScriptedSeam::answerConfirm(bool ok) {
+    confirmAnswers_.push_back(ok);
+}
 
 void ScriptedSeam::onModal(std::function<void(QDialog&)> action) {
     modalActions_.push_back(std::move(action));
