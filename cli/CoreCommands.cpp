@@ -1,0 +1,140 @@
+#include "cli/CoreCommands.h"
+
+#include "cli/RatingOptions.h"
+#include "io/CrossSectionFile.h"
+#include "io/RatingExport.h"
+#include "model/CrossSectionDocument.h"
+#include "model/Numbers.h"
+#include "model/RatingTable.h"
+#include "model/WettedArea.h"
+
+#include <iterator>
+#include <vector>
+
+namespace korvadel::cli {
+namespace {
+
+constexpr OptionSpec kOutputOption{"output", 'o'};
+
+template <std::size_t... N>
+std::vector<OptionSpec> optionList(std::initializer_list<OptionSpec> own,
+                                   const OptionSpec (&... shared)[N])
+{
+    std::vector<OptionSpec> all(own);
+    (all.insert(all.end(), std::begin(shared), std::end(shared)), ...);
+    return all;
+}
+
+// --- rating ---
+
+std::string ratingHelp(const Invocation& invocation)
+{
+    return "korvadel-cli rating FILE [OPTIONS]\n"
+           "  Generates the stage-area rating of the section in FILE and writes it as a table\n"
+           "  of gage height and wetted area, one row per stage.\n"
+           "  --to csv|html|xls   Export format: comma-delimited text (default), an HTML table\n"
+           "                      or an Excel worksheet (at most 65535 rows).\n"
+           "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
+           "                      written. Default: standard output (xls needs -o).\n" +
+           ratingOptionsHelp() + inputOptionsHelp(invocation);
+}
+
+int runRating(const Invocation& invocation)
+{
+    const auto options = optionList({{"to"}, kOutputOption}, kRatingOptions, kInputOptions);
+    const ParsedArgs args = parseArgs(invocation.args, options);
+    const std::string to = args.value("to").value_or("csv");
+    if (to != "csv" && to != "html" && to != "xls")
+        throw UsageError("--to must be csv, html or xls, not '" + to + "'");
+    const auto output = args.value("output");
+    if (to == "xls" && !output)
+        throw UsageError("--to xls needs -o OUT");
+    (void)sectionSourceFrom(args, invocation); // usage problems before any reading
+
+    RatingTable rating;
+    const NumberFormat format = generateRatingFromArgs(args, invocation, rating);
+    if (to == "xls") {
+        exportRatingXls(*output, rating);
+    } else if (output) {
+        if (to == "csv")
+            exportRatingCsv(*output, rating, format);
+        else
+            exportRatingHtml(*output, rating, format);
+    } else {
+        writeOut(invocation.out,
+                 to == "csv" ? ratingCsvBytes(rating, format) : ratingHtmlBytes(rating, format));
+    }
+    return 0;
+}
+
+// --- convert ---
+
+std::string convertHelp(const Invocation& invocation)
+{
+    return "korvadel-cli convert FILE -o OUT [OPTIONS]\n"
+           "  Reads FILE and writes what was read as a cross-section file: description,\n"
+           "  gage-height settings (the defaults for imported points) and the points.\n"
+           "  -o, --output OUT    The cross-section file to write (required).\n" +
+           inputOptionsHelp(invocation);
+}
+
+int runConvert(const Invocation& invocation)
+{
+    const auto options = optionList({kOutputOption}, kInputOptions);
+    const ParsedArgs args = parseArgs(invocation.args, options);
+    const SectionSource source = sectionSourceFrom(args, invocation);
+    const auto output = args.value("output");
+    if (!output)
+        throw UsageError("convert needs -o OUT");
+    CrossSectionDocument document;
+    readSection(source, document);
+    saveCrossSection(*output, document, source.format);
+    return 0;
+}
+
+// --- area ---
+
+std::string areaHelp(const Invocation& invocation)
+{
+    return "korvadel-cli area FILE --level L [OPTIONS]\n"
+           "  Prints the wetted area of the section below the water level L (an elevation,\n"
+           "  no datum applied) in the general number format.\n"
+           "  --level L           The water level (required).\n" +
+           inputOptionsHelp(invocation);
+}
+
+int runArea(const Invocation& invocation)
+{
+    const auto options = optionList({{"level"}}, kInputOptions);
+    const ParsedArgs args = parseArgs(invocation.args, options);
+    const SectionSource source = sectionSourceFrom(args, invocation);
+    const auto levelText = args.value("level");
+    if (!levelText)
+        throw UsageError("area needs --level L");
+    const double level = textToFloat(*levelText, source.format);
+    CrossSectionDocument document;
+    readSection(source, document);
+    const double area = WettedArea(document.points, level, 0.0);
+    writeOut(invocation.out, formatGeneral(area, source.format) + "\n");
+    return 0;
+}
+
+} // namespace
+
+Command ratingCommand()
+{
+    return {"rating", "generate the stage-area rating and export it", ratingHelp, runRating};
+}
+
+Command convertCommand()
+{
+    return {"convert", "write the section read from FILE as a cross-section file", convertHelp,
+            runConvert};
+}
+
+Command areaCommand()
+{
+    return {"area", "print the wetted area below a water level", areaHelp, runArea};
+}
+
+} // namespace korvadel::cli

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "cli/CommandLine.h"
+
+namespace korvadel::cli {
+
+// The commands that need nothing but the model and io libraries.
+Command ratingCommand();
+Command convertCommand();
+Command areaCommand();
+
+} // namespace korvadel::cli

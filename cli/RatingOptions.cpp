@@ -1,0 +1,153 @@
+#include "cli/RatingOptions.h"
+
+#include "io/CrossSectionFile.h"
+#include "io/PointImport.h"
+#include "model/CrossSectionDocument.h"
+#include "model/Numbers.h"
+#include "model/RatingTable.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace korvadel::cli {
+namespace {
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending)
+{
+    if (text.size() < ending.size())
+        return false;
+    return std::equal(ending.begin(), ending.end(), text.end() - static_cast<std::ptrdiff_t>(ending.size()),
+                      [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) ==
+                                 std::tolower(static_cast<unsigned char>(b));
+                      });
+}
+
+} // namespace
+
+std::string inputOptionsHelp(const Invocation& invocation)
+{
+    return "Reading FILE:\n"
+           "  --from kvd|csv|winriver\n"
+           "        How to read FILE. kvd: a cross-section file with its description and\n"
+           "        gage-height settings (a file whose first line is not \"//Korvadel\" is read\n"
+           "        as a tab-separated table whose first line names the Station and Elevation\n"
+           "        columns). csv: comma-delimited points, station and elevation in the first\n"
+           "        two fields of every line. winriver: an ADCP Classic ASCII output file, one\n"
+           "        point per ensemble. By default chosen from the name: *.kvd kvd, *.csv csv,\n"
+           "        names ending in t.000 or ASC.TXT winriver, anything else kvd.\n"
+           "  --decimal-separator C\n"
+           "        The decimal separator (one character) for reading and writing numbers.\n"
+           "        Default: the user's locale (LC_ALL, LC_NUMERIC or LANG), here '" +
+           std::string(1, invocation.localeFormat.decimalSeparator) + "'.\n";
+}
+
+std::string ratingOptionsHelp()
+{
+    return "Gage-height settings (taken from a cross-section file; imported points start from\n"
+           "minimum 0, maximum 1, increment 0.01, datum 0.00; each option overrides one):\n"
+           "  --min T          Minimum gage height.\n"
+           "  --max T          Maximum gage height.\n"
+           "  --increment X    Gage-height increment, kept within 0.01 to 1.\n"
+           "  --datum T        Datum: gage height = elevation - datum.\n"
+           "  --bounds-prompt  Compute as the \"Select bounds\" prompt does: the water level is\n"
+           "                   compared with elevation + datum, stages and areas are kept\n"
+           "                   unrounded and there is no edge warning. Without it stages are\n"
+           "                   rounded to 0.01 and areas to 0.001, and a maximum gage height\n"
+           "                   above an end of the section prints a one-line warning on\n"
+           "                   standard error (the rating is still produced).\n";
+}
+
+InputKind inputKindForName(std::string_view path)
+{
+    if (endsWithIgnoringCase(path, ".kvd"))
+        return InputKind::CrossSection;
+    if (endsWithIgnoringCase(path, ".csv"))
+        return InputKind::CommaDelimited;
+    if (endsWithIgnoringCase(path, "t.000") || endsWithIgnoringCase(path, "ASC.TXT"))
+        return InputKind::WinRiver;
+    return InputKind::CrossSection;
+}
+
+SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invocation)
+{
+    if (args.positional.empty())
+        throw UsageError("FILE is missing");
+    if (args.positional.size() > 1)
+        throw UsageError("unexpected argument '" + args.positional[1] + "'");
+    SectionSource source;
+    source.file = args.positional.front();
+    source.kind = inputKindForName(source.file);
+    if (const auto from = args.value("from")) {
+        if (*from == "kvd")
+            source.kind = InputKind::CrossSection;
+        else if (*from == "csv")
+            source.kind = InputKind::CommaDelimited;
+        else if (*from == "winriver")
+            source.kind = InputKind::WinRiver;
+        else
+            throw UsageError("--from must be kvd, csv or winriver, not '" + *from + "'");
+    }
+    source.format = invocation.localeFormat;
+    if (const auto separator = args.value("decimal-separator")) {
+        if (separator->size() != 1)
+            throw UsageError("--decimal-separator must be one character, not '" + *separator + "'");
+        source.format.decimalSeparator = separator->front();
+    }
+    return source;
+}
+
+void readSection(const SectionSource& source, CrossSectionDocument& document)
+{
+    switch (source.kind) {
+    case InputKind::CrossSection:
+        loadCrossSection(source.file, document, source.format);
+        break;
+    case InputKind::CommaDelimited:
+        importCommaDelimited(source.file, document.points, source.format);
+        break;
+    case InputKind::WinRiver:
+        importWinRiver(source.file, document.points, source.format);
+        break;
+    }
+}
+
+RatingBounds ratingBoundsFrom(const ParsedArgs& args, const CrossSectionDocument& document,
+                              NumberFormat format)
+{
+    RatingBounds bounds;
+    bounds.minimum = args.value("min").value_or(document.settings.minimum);
+    bounds.maximum = args.value("max").value_or(document.settings.maximum);
+    bounds.datum = args.value("datum").value_or(document.settings.datum);
+    bounds.increment = document.settings.increment();
+    if (const auto increment = args.value("increment"))
+        bounds.increment = GageSettings::clampIncrement(textToFloat(*increment, format));
+    return bounds;
+}
+
+RatingMode ratingModeFrom(const ParsedArgs& args)
+{
+    return args.has("bounds-prompt") ? RatingMode::BoundsPrompt : RatingMode::Main;
+}
+
+void LineWarningObserver::edgeWarning()
+{
+    std::fputs("Warning! Maximum gage height exceeds edge elevation. Korvadel assumes a vertical "
+               "wall at edges where this condition occurs.\n",
+               warnings_);
+    std::fflush(warnings_);
+}
+
+NumberFormat generateRatingFromArgs(const ParsedArgs& args, const Invocation& invocation,
+                                    RatingTable& rating)
+{
+    const SectionSource source = sectionSourceFrom(args, invocation);
+    CrossSectionDocument document;
+    readSection(source, document);
+    const RatingBounds bounds = ratingBoundsFrom(args, document, source.format);
+    LineWarningObserver observer(invocation.err);
+    generateRating(ratingModeFrom(args), bounds, document.points, rating, observer, source.format);
+    return source.format;
+}
+
+} // namespace korvadel::cli

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "cli/CommandLine.h"
+#include "model/NumberFormat.h"
+#include "model/RatingGenerator.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace korvadel {
+class CrossSectionDocument;
+class RatingTable;
+} // namespace korvadel
+
+namespace korvadel::cli {
+
+// Reading FILE and generating its rating, shared by every command that starts from a section:
+// rating here, and commands that draw the rating (chart images, printed reports).
+//
+// A command declares the options it accepts by concatenating these lists with its own, then
+// calls sectionSourceFrom/readSection, or generateRatingFromArgs for the whole road.
+
+enum class InputKind { CrossSection, CommaDelimited, WinRiver };
+
+// --from FORMAT and --decimal-separator C.
+inline constexpr OptionSpec kInputOptions[] = {{"from"}, {"decimal-separator"}};
+// --min T, --max T, --increment X, --datum T and --bounds-prompt.
+inline constexpr OptionSpec kRatingOptions[] = {
+    {"min"}, {"max"}, {"increment"}, {"datum"}, {"bounds-prompt", 0, false}};
+
+// The help paragraphs of the two lists, for the commands' --help sections.
+std::string inputOptionsHelp(const Invocation& invocation);
+std::string ratingOptionsHelp();
+
+// By name: .kvd the cross-section file, .csv the comma-delimited import, names ending in t.000
+// or ASC.TXT the ADCP import, anything else the cross-section file. Case is ignored.
+InputKind inputKindForName(std::string_view path);
+
+struct SectionSource {
+    std::string file;
+    InputKind kind = InputKind::CrossSection;
+    NumberFormat format;
+};
+
+// FILE (exactly one positional argument), --from and --decimal-separator; UsageError when they
+// are not usable. Nothing is read yet.
+SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invocation);
+
+// Fills the document with the program's own reader: the cross-section file brings its
+// description and settings, the imports leave the defaults. Throws Error with the reader's
+// message.
+void readSection(const SectionSource& source, CrossSectionDocument& document);
+
+// The bounds of a run: the document's settings with the options given put in their place.
+// An --increment that does not read as a number throws Error; one outside 0.01..1 is clamped.
+RatingBounds ratingBoundsFrom(const ParsedArgs& args, const CrossSectionDocument& document,
+                              NumberFormat format);
+RatingMode ratingModeFrom(const ParsedArgs& args);
+
+// Prints the edge warning as one line on `warnings`; the run goes on.
+class LineWarningObserver : public RatingObserver {
+public:
+    explicit LineWarningObserver(std::FILE* warnings) : warnings_(warnings) {}
+    void edgeWarning() override;
+
+private:
+    std::FILE* warnings_;
+};
+
+// Reads FILE and fills `rating` as the options ask. Returns the number format used, which the
+// caller also uses for writing.
+NumberFormat generateRatingFromArgs(const ParsedArgs& args, const Invocation& invocation,
+                                    RatingTable& rating);
+
+} // namespace korvadel::cli

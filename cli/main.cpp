@@ -1,0 +1,137 @@
+// korvadel-cli: the headless companion of the desktop program, for batch work and scripting.
+//
+// Every subcommand is one entry of kCommands below. Commands that draw with Qt live in qt/ and
+// are listed by qtCommands(); they exist only when the desktop libraries are built.
+
+#include "cli/CommandLine.h"
+#include "cli/CoreCommands.h"
+#include "model/Error.h"
+
+#ifdef KORVADEL_CLI_WITH_UI
+#include "cli/qt/QtCommands.h"
+#endif
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+using namespace korvadel;
+using namespace korvadel::cli;
+
+namespace {
+
+std::vector<Command> allCommands()
+{
+    std::vector<Command> commands{ratingCommand(), convertCommand(), areaCommand()};
+#ifdef KORVADEL_CLI_WITH_UI
+    for (const Command& command : qtCommands())
+        commands.push_back(command);
+#endif
+    return commands;
+}
+
+// The decimal separator of the user's locale, as the desktop program takes it from the regional
+// settings. Numbers are never formatted through the C library's locale afterwards.
+NumberFormat localeNumberFormat()
+{
+    NumberFormat format;
+    if (std::setlocale(LC_ALL, "") != nullptr) {
+        const char* point = std::localeconv()->decimal_point;
+        // A separator that is not a single byte cannot be written into single-byte text.
+        if (point != nullptr && std::strlen(point) == 1)
+            format.decimalSeparator = point[0];
+    }
+    std::setlocale(LC_NUMERIC, "C");
+    return format;
+}
+
+std::string overview(const std::vector<Command>& commands)
+{
+    std::string text = "Usage: korvadel-cli COMMAND FILE [OPTIONS]\n"
+                       "       korvadel-cli --help\n"
+                       "\n"
+                       "Stage-area ratings of surveyed river cross-sections, without the window.\n"
+                       "\n"
+                       "Commands:\n";
+    for (const Command& command : commands) {
+        std::string name(command.name);
+        name.resize(10, ' ');
+        text += "  " + name + std::string(command.summary) + "\n";
+    }
+    return text;
+}
+
+std::string fullHelp(const std::vector<Command>& commands, const Invocation& invocation)
+{
+    std::string text = overview(commands);
+    for (const Command& command : commands)
+        text += "\n" + command.help(invocation);
+    text += "\nOther options:\n"
+            "  -h, --help          Show this help (after a command: that command's help).\n"
+            "\n"
+            "Exit status: 0 success; 1 the program's error, its message on standard error;\n"
+            "2 wrong usage.\n";
+    return text;
+}
+
+bool isHelp(const std::string& arg)
+{
+    return arg == "--help" || arg == "-h";
+}
+
+int usageError(const std::string& message)
+{
+    std::fprintf(stderr, "korvadel-cli: %s\nTry 'korvadel-cli --help' for more information.\n",
+                 message.c_str());
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Invocation invocation;
+    invocation.localeFormat = localeNumberFormat();
+    const std::vector<Command> commands = allCommands();
+    std::vector<std::string> args(argv + 1, argv + argc);
+
+    if (args.empty())
+        return usageError("a COMMAND is needed");
+    if (isHelp(args.front()) || args.front() == "help") {
+        std::fputs(fullHelp(commands, invocation).c_str(), stdout);
+        return 0;
+    }
+    const Command* command = nullptr;
+    for (const Command& candidate : commands)
+        if (candidate.name == args.front())
+            command = &candidate;
+    if (command == nullptr)
+        return usageError("unknown command '" + args.front() + "'");
+
+    invocation.args.assign(args.begin() + 1, args.end());
+    for (const std::string& arg : invocation.args) {
+        if (arg == "--")
+            break;
+        if (isHelp(arg)) {
+            std::fputs(command->help(invocation).c_str(), stdout);
+            return 0;
+        }
+    }
+    try {
+        return command->run(invocation);
+    } catch (const UsageError& error) {
+        return usageError(error.what());
+    } catch (const Error& error) {
+        std::fprintf(stderr, "korvadel-cli: %s\n", asOneLineMessage(error.what()).c_str());
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::fputs("korvadel-cli: Out of memory.\n", stderr);
+        return 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "korvadel-cli: %s\n", asOneLineMessage(error.what()).c_str());
+        return 1;
+    }
+}

@@ -1,0 +1,206 @@
+#include "io/RatingExport.h"
+
+#include "WriteTestSupport.h"
+#include "model/Error.h"
+#include "model/RatingTable.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <initializer_list>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace korvadel {
+namespace {
+
+using testing::readAll;
+using testing::ScratchFolder;
+using testing::writeAllTo;
+
+RatingTable ratingOf(std::initializer_list<std::pair<double, double>> rows)
+{
+    RatingTable rating;
+    for (const auto& [stage, area] : rows)
+        rating.AppendRow(stage, area);
+    return rating;
+}
+
+std::string bytes(std::initializer_list<int> values)
+{
+    std::string result;
+    for (int value : values)
+        result.push_back(static_cast<char>(value));
+    return result;
+}
+
+const std::string kBof = bytes({0x09, 0x08, 0x08, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00});
+const std::string kEof = bytes({0x0A, 0x00, 0x00, 0x00});
+
+std::string dimensions(int rows)
+{
+    return bytes({0x00, 0x02, 0x0A, 0x00, 0x00, 0x00, rows & 0xFF, rows >> 8, 0x00, 0x00, 0x02,
+                  0x00, 0x00, 0x00});
+}
+
+TEST(RatingExport, EmptyRating)
+{
+    const RatingTable empty;
+    EXPECT_EQ(ratingCsvBytes(empty), "\r\n");
+    EXPECT_EQ(ratingHtmlBytes(empty), "<table border=\"1\">\r\n\r\n</table>");
+    const std::string xls = ratingXlsBytes(empty);
+    EXPECT_EQ(xls, kBof + dimensions(0) + kEof);
+    EXPECT_EQ(xls.size(), 30u);
+}
+
+TEST(RatingExport, TwoRows)
+{
+    const RatingTable rating = ratingOf({{10, 0}, {10.1, 0.523}});
+    EXPECT_EQ(ratingCsvBytes(rating), "10,0\r\n10.1,0.523\r\n\r\n");
+    EXPECT_EQ(ratingHtmlBytes(rating), "<table border=\"1\">\r\n"
+                                       "<tr><td>10</td><td>0</td></tr>\r\n"
+                                       "<tr><td>10.1</td><td>0.523</td></tr>\r\n"
+                                       "\r\n</table>");
+    const std::string numbers =
+        bytes({0x03, 0x00, 0x0F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, // row 0, col 0
+               0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x24, 0x40,                   // 10
+               0x03, 0x00, 0x0F, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, // row 0, col 1
+               0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,                   // 0
+               0x03, 0x00, 0x0F, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, // row 1, col 0
+               0x33, 0x33, 0x33, 0x33, 0x33, 0x33, 0x24, 0x40,                   // 10.1
+               0x03, 0x00, 0x0F, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, // row 1, col 1
+               0x23, 0xDB, 0xF9, 0x7E, 0x6A, 0xBC, 0xE0, 0x3F});                 // 0.523
+    EXPECT_EQ(ratingXlsBytes(rating), kBof + dimensions(2) + numbers + kEof);
+}
+
+TEST(RatingExport, CommaDecimalSeparatorKeepsTheCommaDelimiter)
+{
+    const RatingTable rating = ratingOf({{10.5, 0.25}, {11, 3}});
+    const NumberFormat comma{','};
+    EXPECT_EQ(ratingCsvBytes(rating, comma), "10,5,0,25\r\n11,3\r\n\r\n");
+    EXPECT_EQ(ratingHtmlBytes(rating, comma), "<table border=\"1\">\r\n"
+                                              "<tr><td>10,5</td><td>0,25</td></tr>\r\n"
+                                              "<tr><td>11</td><td>3</td></tr>\r\n"
+                                              "\r\n</table>");
+}
+
+TEST(RatingExport, NumbersInTheGeneralFormat)
+{
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0.3, "0.3"},
+        {-2.25, "-2.25"},
+        {0.5, "0.5"},
+        {100, "100"},
+        {1.0 / 3, "0.333333333333333"},
+        {2.0 / 3, "0.666666666666667"},
+        {0.1 + 0.2, "0.3"},
+        {1.0000000000000007, "1"},
+        {9.9999999999999995, "10"},
+        {999999999999999.9, "1E15"},
+        {123456789012345, "123456789012345"},
+        {1e15, "1E15"},
+        {1234567890123456, "1.23456789012346E15"},
+        {1.5e20, "1.5E20"},
+        {0.0001, "0.0001"},
+        {0.00012345, "0.00012345"},
+        {0.00009999999999999999, "0.0001"},
+        {0.00001, "1E-5"},
+        {-1.5e-7, "-1.5E-7"},
+        {1e-300, "1E-300"},
+        {5e-324, "4.94065645841247E-324"},
+        {std::numeric_limits<double>::max(), "1.79769313486232E308"},
+        {-0.0, "0"},
+        {std::numeric_limits<double>::infinity(), "INF"},
+        {-std::numeric_limits<double>::infinity(), "-INF"},
+        {std::nan(""), "NAN"},
+    };
+    for (const auto& c : cases) {
+        const RatingTable rating = ratingOf({{c.value, 0}});
+        EXPECT_EQ(ratingCsvBytes(rating), std::string(c.text) + ",0\r\n\r\n") << c.text;
+    }
+}
+
+TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles)
+{
+    ScratchFolder folder;
+    RatingTable rating;
+    // Enough rows to pass through several output blocks.
+    for (int i = 0; i < 60000; ++i)
+        rating.AppendRow(i * 0.01, i * 0.125);
+    struct Export {
+        const char* name;
+        void (*write)(const std::string&, const RatingTable&);
+        std::string expected;
+    };
+    const Export exports[] = {
+        {"r.csv", [](const std::string& p, const RatingTable& r) { exportRatingCsv(p, r); },
+         ratingCsvBytes(rating)},
+        {"r.html", [](const std::string& p, const RatingTable& r) { exportRatingHtml(p, r); },
+         ratingHtmlBytes(rating)},
+        {"r.xls", [](const std::string& p, const RatingTable& r) { exportRatingXls(p, r); },
+         ratingXlsBytes(rating)},
+    };
+    for (const auto& e : exports) {
+        const std::string path = folder.file(e.name);
+        writeAllTo(path, std::string(e.expected.size() + 1000, '#'));
+        e.write(path, rating);
+        EXPECT_EQ(readAll(path), e.expected) << e.name;
+    }
+    EXPECT_EQ(ratingXlsBytes(rating).size(), 30u + 38u * 60000u);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"r.csv", "r.html", "r.xls"}));
+}
+
+TEST(RatingExport, FileThatCannotBeCreated)
+{
+    ScratchFolder folder;
+    const std::string path = folder.file("missing/rating.csv");
+    const RatingTable rating = ratingOf({{1, 2}});
+    try {
+        exportRatingHtml(path, rating);
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(),
+                     ("Cannot create file \"" + path + "\". No such file or directory").c_str());
+    }
+}
+
+TEST(RatingExport, WorksheetRefusesMoreThan65535RowsBeforeCreatingTheFile)
+{
+    ScratchFolder folder;
+    RatingTable rating;
+    for (int i = 0; i < 65535; ++i)
+        rating.AppendRow(i, i);
+    const std::string fits = folder.file("fits.xls");
+    exportRatingXls(fits, rating);
+    const std::string written = readAll(fits);
+    ASSERT_EQ(written.size(), 30u + 38u * 65535u);
+    EXPECT_EQ(written.substr(12, 14), dimensions(65535));
+    // The last NUMBER record addresses row 65534, column 1.
+    EXPECT_EQ(written.substr(written.size() - 4 - 38 + 19, 8), bytes({0x03, 0x00, 0x0F, 0x00, 0xFE, 0xFF, 0x01, 0x00}));
+
+    rating.AppendRow(65535, 65535);
+    const std::string refused = folder.file("refused.xls");
+    const std::string existing = folder.file("existing.xls");
+    writeAllTo(existing, "old");
+    for (const auto& path : {refused, existing}) {
+        try {
+            exportRatingXls(path, rating);
+            FAIL() << "no error";
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), "The rating has 65536 rows; a worksheet holds at most 65535");
+        }
+    }
+    EXPECT_THROW(ratingXlsBytes(rating), Error);
+    EXPECT_FALSE(std::filesystem::exists(refused));
+    EXPECT_EQ(readAll(existing), "old");
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"existing.xls", "fits.xls"}));
+}
+
+} // namespace
+} // namespace korvadel
