@@ -107,7 +107,7 @@ template <class Sink>
 class ChunkWriter {
 public:
     explicit ChunkWriter(Sink& sink)
-        : sink_(sink), buffer_(std::make_unique<char[]>(kChunkSize)), end_(buffer_.get())
+        : sink_(sink), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)), end_(buffer_.get())
     {
     }
     // Room for at least `bytes` more bytes; returns where to write them.

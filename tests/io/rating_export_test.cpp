@@ -2,14 +2,17 @@
 
 #include "WriteTestSupport.h"
 #include "model/Error.h"
+#include "model/Numbers.h"
 #include "model/RatingTable.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <filesystem>
 #include <initializer_list>
 #include <limits>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -123,6 +126,40 @@ TEST(RatingExport, NumbersInTheGeneralFormat)
     for (const auto& c : cases) {
         const RatingTable rating = ratingOf({{c.value, 0}});
         EXPECT_EQ(ratingCsvBytes(rating), std::string(c.text) + ",0\r\n\r\n") << c.text;
+    }
+}
+
+// The exports format numbers without going through strings; they must still agree with the
+// program's general number format everywhere, whatever the magnitude or the separator.
+TEST(RatingExport, NumbersAgreeWithTheGeneralNumberFormat)
+{
+    std::mt19937_64 random(20240611);
+    RatingTable rating;
+    for (int i = 0; i < 30000; ++i) {
+        double value = 0;
+        switch (i % 3) {
+        case 0: { // any finite double
+            do
+                value = std::bit_cast<double>(random());
+            while (!std::isfinite(value));
+            break;
+        }
+        case 1: // decimal fractions like surveyed and computed values
+            value = static_cast<double>(random() % 100000000) /
+                    std::pow(10.0, static_cast<double>(random() % 12));
+            break;
+        default:
+            value = std::uniform_real_distribution<double>(-1e6, 1e6)(random);
+        }
+        rating.AppendRow(value, -value);
+    }
+    for (const NumberFormat format : {NumberFormat{'.'}, NumberFormat{','}}) {
+        std::string expected;
+        for (std::size_t row = 0; row < rating.RowCount(); ++row)
+            expected += formatGeneral(rating.StageAt(row), format) + "," +
+                        formatGeneral(rating.AreaAt(row), format) + "\r\n";
+        expected += "\r\n";
+        EXPECT_EQ(ratingCsvBytes(rating, format), expected);
     }
 }
 
