@@ -28,12 +28,14 @@ struct Invocation {
     std::FILE* err = stderr;
 };
 
-// One subcommand. `help` is its section of --help and documents every option it takes;
-// `run` returns the exit status and lets Error (exit 1) and UsageError (exit 2) escape.
+// One subcommand. `help` is its section of --help: its own options, and with `withShared` also
+// the option groups it shares with other commands (reading FILE, the gage-height settings),
+// which the full --help prints once at its end instead. `run` returns the exit status and lets
+// Error (exit 1) and UsageError (exit 2) escape.
 struct Command {
     std::string_view name;
     std::string_view summary;
-    std::string (*help)(const Invocation&);
+    std::string (*help)(const Invocation&, bool withShared);
     int (*run)(const Invocation&);
 };
 

@@ -27,16 +27,16 @@ std::vector<OptionSpec> optionList(std::initializer_list<OptionSpec> own,
 
 // --- rating ---
 
-std::string ratingHelp(const Invocation& invocation)
+std::string ratingHelp(const Invocation& invocation, bool withShared)
 {
-    return "korvadel-cli rating FILE [OPTIONS]\n"
+    return "korvadel-cli rating FILE [SETTINGS] [READING] [--to csv|html|xls] [-o OUT]\n"
            "  Generates the stage-area rating of the section in FILE and writes it as a table\n"
            "  of gage height and wetted area, one row per stage.\n"
            "  --to csv|html|xls   Export format: comma-delimited text (default), an HTML table\n"
            "                      or an Excel worksheet (at most 65535 rows).\n"
            "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
            "                      written. Default: standard output (xls needs -o).\n" +
-           ratingOptionsHelp() + inputOptionsHelp(invocation);
+           (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation) : "");
 }
 
 int runRating(const Invocation& invocation)
@@ -69,13 +69,13 @@ int runRating(const Invocation& invocation)
 
 // --- convert ---
 
-std::string convertHelp(const Invocation& invocation)
+std::string convertHelp(const Invocation& invocation, bool withShared)
 {
-    return "korvadel-cli convert FILE -o OUT [OPTIONS]\n"
+    return "korvadel-cli convert FILE -o OUT [READING]\n"
            "  Reads FILE and writes what was read as a cross-section file: description,\n"
            "  gage-height settings (the defaults for imported points) and the points.\n"
            "  -o, --output OUT    The cross-section file to write (required).\n" +
-           inputOptionsHelp(invocation);
+           (withShared ? "\n" + inputOptionsHelp(invocation) : "");
 }
 
 int runConvert(const Invocation& invocation)
@@ -94,13 +94,13 @@ int runConvert(const Invocation& invocation)
 
 // --- area ---
 
-std::string areaHelp(const Invocation& invocation)
+std::string areaHelp(const Invocation& invocation, bool withShared)
 {
-    return "korvadel-cli area FILE --level L [OPTIONS]\n"
+    return "korvadel-cli area FILE --level L [READING]\n"
            "  Prints the wetted area of the section below the water level L (an elevation,\n"
            "  no datum applied) in the general number format.\n"
            "  --level L           The water level (required).\n" +
-           inputOptionsHelp(invocation);
+           (withShared ? "\n" + inputOptionsHelp(invocation) : "");
 }
 
 int runArea(const Invocation& invocation)

@@ -27,7 +27,7 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending)
 
 std::string inputOptionsHelp(const Invocation& invocation)
 {
-    return "Reading FILE:\n"
+    return "READING, the options for reading FILE (every command):\n"
            "  --from kvd|csv|winriver\n"
            "        How to read FILE. kvd: a cross-section file with its description and\n"
            "        gage-height settings (a file whose first line is not \"//Korvadel\" is read\n"
@@ -44,18 +44,18 @@ std::string inputOptionsHelp(const Invocation& invocation)
 
 std::string ratingOptionsHelp()
 {
-    return "Gage-height settings (taken from a cross-section file; imported points start from\n"
-           "minimum 0, maximum 1, increment 0.01, datum 0.00; each option overrides one):\n"
+    return "SETTINGS, the gage-height settings of a rating (taken from a cross-section file;\n"
+           "imported points start from minimum 0, maximum 1, increment 0.01, datum 0.00; each\n"
+           "option overrides one):\n"
            "  --min T          Minimum gage height.\n"
            "  --max T          Maximum gage height.\n"
            "  --increment X    Gage-height increment, kept within 0.01 to 1.\n"
            "  --datum T        Datum: gage height = elevation - datum.\n"
-           "  --bounds-prompt  Compute as the \"Select bounds\" prompt does: the water level is\n"
-           "                   compared with elevation + datum, stages and areas are kept\n"
-           "                   unrounded and there is no edge warning. Without it stages are\n"
-           "                   rounded to 0.01 and areas to 0.001, and a maximum gage height\n"
-           "                   above an end of the section prints a one-line warning on\n"
-           "                   standard error (the rating is still produced).\n";
+           "  --bounds-prompt  Compute as the \"Select bounds\" prompt does: stages and areas\n"
+           "                   are kept unrounded and there is no edge warning. Without it\n"
+           "                   stages are rounded to 0.01 and areas to 0.001, and a maximum\n"
+           "                   gage height above an end of the section prints a one-line\n"
+           "                   warning on standard error (the rating is still produced).\n";
 }
 
 InputKind inputKindForName(std::string_view path)

@@ -5,6 +5,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/CoreCommands.h"
+#include "cli/RatingOptions.h"
 #include "model/Error.h"
 
 #ifdef KORVADEL_CLI_WITH_UI
@@ -68,7 +69,8 @@ std::string fullHelp(const std::vector<Command>& commands, const Invocation& inv
 {
     std::string text = overview(commands);
     for (const Command& command : commands)
-        text += "\n" + command.help(invocation);
+        text += "\n" + command.help(invocation, false);
+    text += "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation);
     text += "\nOther options:\n"
             "  -h, --help          Show this help (after a command: that command's help).\n"
             "\n"
@@ -116,7 +118,7 @@ int main(int argc, char** argv)
         if (arg == "--")
             break;
         if (isHelp(arg)) {
-            std::fputs(command->help(invocation).c_str(), stdout);
+            std::fputs(command->help(invocation, true).c_str(), stdout);
             return 0;
         }
     }

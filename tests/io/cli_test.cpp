@@ -23,7 +23,7 @@ using testing::readAll;
 using testing::ScratchFolder;
 using testing::writeAllTo;
 
-struct Run {
+struct CliRun {
     int status = -1;
     std::string out;
     std::string err;
@@ -31,7 +31,7 @@ struct Run {
 
 // Runs the program with `args` in `folder`; `environment` entries (NAME=value) are added to a
 // copy of the environment with every locale variable removed, so the C locale is the default.
-Run runCli(const ScratchFolder& folder, const std::vector<std::string>& args,
+CliRun runCli(const ScratchFolder& folder, const std::vector<std::string>& args,
            const std::vector<std::string>& environment = {})
 {
     const std::string outPath = folder.file(".stdout");
@@ -64,7 +64,7 @@ Run runCli(const ScratchFolder& folder, const std::vector<std::string>& args,
         ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
-    Run run;
+    CliRun run;
     int status = 0;
     if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
         run.status = WEXITSTATUS(status);
@@ -106,7 +106,7 @@ protected:
 
 TEST_F(Cli, RatingFromTheFilesSettingsToStandardOutput)
 {
-    const Run run = runCli(folder, {"rating", "section.kvd"});
+    const CliRun run = runCli(folder, {"rating", "section.kvd"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, kTrapezoidRating);
     EXPECT_EQ(run.err, "");
@@ -114,7 +114,7 @@ TEST_F(Cli, RatingFromTheFilesSettingsToStandardOutput)
 
 TEST_F(Cli, OptionsOverrideTheSettingsAndTheEdgeWarningIsOneLine)
 {
-    const Run run = runCli(folder, {"rating", "section.kvd", "--max", "12", "--min=11"});
+    const CliRun run = runCli(folder, {"rating", "section.kvd", "--max", "12", "--min=11"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "11,90\r\n12,100\r\n\r\n");
     EXPECT_EQ(run.err, kEdgeWarning);
@@ -123,16 +123,16 @@ TEST_F(Cli, OptionsOverrideTheSettingsAndTheEdgeWarningIsOneLine)
 TEST_F(Cli, ImportedPointsStartFromTheDefaultSettings)
 {
     // Defaults: 0 to 1 by 0.01 gives the stages 0.00 to 0.99.
-    const Run defaults = runCli(folder, {"rating", "section.csv"});
+    const CliRun defaults = runCli(folder, {"rating", "section.csv"});
     EXPECT_EQ(defaults.status, 0);
     EXPECT_EQ(defaults.out.substr(0, 17), "0,0\r\n0.01,0.06\r\n0");
     EXPECT_NE(defaults.out.find("\r\n0.99,"), std::string::npos);
     EXPECT_EQ(defaults.out.find("\r\n1,"), std::string::npos);
 
-    const Run run = runCli(folder, {"rating", "section.txt", "--from", "csv", "--increment", "0.5"});
+    const CliRun run = runCli(folder, {"rating", "section.txt", "--from", "csv", "--increment", "0.5"});
     EXPECT_EQ(run.status, 1); // section.txt does not exist
     writeAllTo(folder.file("section.txt"), kSectionCsv);
-    const Run fromCsv =
+    const CliRun fromCsv =
         runCli(folder, {"rating", "section.txt", "--from", "csv", "--increment", "0.5"});
     EXPECT_EQ(fromCsv.status, 0);
     EXPECT_EQ(fromCsv.out, "0,0\r\n0.5,3.05\r\n1,6.2\r\n\r\n");
@@ -140,35 +140,35 @@ TEST_F(Cli, ImportedPointsStartFromTheDefaultSettings)
 
 TEST_F(Cli, IncrementIsClampedLikeTheSetting)
 {
-    const Run run = runCli(folder, {"rating", "section.kvd", "--max", "3", "--increment", "5"});
+    const CliRun run = runCli(folder, {"rating", "section.kvd", "--max", "3", "--increment", "5"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "0,0\r\n1,6.2\r\n2,12.8\r\n3,19.8\r\n\r\n");
 }
 
-TEST_F(Cli, BoundsPromptComparesWithElevationPlusDatumAndDoesNotRound)
+TEST_F(Cli, BoundsPromptUsesTheDatumButDoesNotRound)
 {
-    // Raised by 100: the main computation subtracts the datum, the prompt's adds it.
+    // Raised by 100: both computations turn elevations into gage heights with the datum.
     writeAllTo(folder.file("high.csv"), "0,110\r\n2,100\r\n8,100\r\n10,110\r\n");
     const std::vector<std::string> common{"rating",      "high.csv", "--datum", "100",
                                           "--min",       "0.125",    "--max",   "0.375",
                                           "--increment", "0.25"};
-    const Run main = runCli(folder, common);
+    const CliRun main = runCli(folder, common);
     EXPECT_EQ(main.status, 0);
     EXPECT_EQ(main.out, "0.12,0.753\r\n0.38,2.278\r\n\r\n");
     auto prompt = common;
     prompt.push_back("--bounds-prompt");
-    const Run bounds = runCli(folder, prompt);
+    const CliRun bounds = runCli(folder, prompt);
     EXPECT_EQ(bounds.status, 0);
-    EXPECT_EQ(bounds.out, "0.125,0\r\n0.375,0\r\n\r\n");
+    EXPECT_EQ(bounds.out, "0.125,0.753125\r\n0.375,2.278125\r\n\r\n");
     EXPECT_EQ(bounds.err, "");
 }
 
 TEST_F(Cli, ExportsToFiles)
 {
-    const Run csv = runCli(folder, {"rating", "section.kvd", "-o", "r.csv"});
-    const Run html = runCli(folder, {"rating", "section.kvd", "--to", "html", "--output=r.html"});
-    const Run xls = runCli(folder, {"rating", "section.kvd", "--to", "xls", "-or.xls"});
-    for (const Run* run : {&csv, &html, &xls}) {
+    const CliRun csv = runCli(folder, {"rating", "section.kvd", "-o", "r.csv"});
+    const CliRun html = runCli(folder, {"rating", "section.kvd", "--to", "html", "--output=r.html"});
+    const CliRun xls = runCli(folder, {"rating", "section.kvd", "--to", "xls", "-or.xls"});
+    for (const CliRun* run : {&csv, &html, &xls}) {
         EXPECT_EQ(run->status, 0) << run->err;
         EXPECT_EQ(run->out, "");
     }
@@ -187,8 +187,13 @@ TEST_F(Cli, ExportsToFiles)
 
 TEST_F(Cli, DecimalSeparatorOptionAndLocale)
 {
-    const Run option = runCli(folder, {"rating", "section.kvd", "--decimal-separator", ","});
-    EXPECT_EQ(option.status, 0);
+    // The file's datum "0.00" does not read with a decimal comma, so it is given again.
+    const CliRun unreadable = runCli(folder, {"rating", "section.kvd", "--decimal-separator", ","});
+    EXPECT_EQ(unreadable.status, 1);
+    EXPECT_EQ(unreadable.err, "korvadel-cli: '0.00' is not a valid floating point value.\n");
+    const CliRun option = runCli(
+        folder, {"rating", "section.kvd", "--decimal-separator", ",", "--datum", "0,00"});
+    EXPECT_EQ(option.status, 0) << option.err;
     EXPECT_EQ(option.out, "0,0\r\n1,6,2\r\n2,12,8\r\n3,19,8\r\n4,27,2\r\n5,35\r\n\r\n");
 
     // A locale with a decimal comma, compiled into the scratch folder when the system can.
@@ -198,11 +203,11 @@ TEST_F(Cli, DecimalSeparatorOptionAndLocale)
                               "/de_DE.UTF-8' >/dev/null 2>&1";
     if (std::system(build.c_str()) != 0)
         GTEST_SKIP() << "cannot build a German locale here";
-    const Run german = runCli(folder, {"area", "section.kvd", "--level", "2,5"},
+    const CliRun german = runCli(folder, {"area", "section.kvd", "--level", "2,5"},
                               {"LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"});
     EXPECT_EQ(german.status, 0) << german.err;
     EXPECT_EQ(german.out, "16,25\n");
-    const Run overridden = runCli(folder, {"area", "section.kvd", "--level", "2.5",
+    const CliRun overridden = runCli(folder, {"area", "section.kvd", "--level", "2.5",
                                            "--decimal-separator", "."},
                                   {"LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"});
     EXPECT_EQ(overridden.out, "16.25\n");
@@ -216,7 +221,7 @@ TEST_F(Cli, Area)
     };
     for (const Case& c : {Case{"5", "35\n"}, Case{"2.5", "16.25\n"}, Case{"-1", "0\n"},
                           Case{"12", "100\n"}}) {
-        const Run run = runCli(folder, {"area", "section.csv", "--level", c.level});
+        const CliRun run = runCli(folder, {"area", "section.csv", "--level", c.level});
         EXPECT_EQ(run.status, 0) << c.level;
         EXPECT_EQ(run.out, c.printed) << c.level;
     }
@@ -224,7 +229,7 @@ TEST_F(Cli, Area)
 
 TEST_F(Cli, ConvertWritesACrossSectionFile)
 {
-    const Run fromCsv = runCli(folder, {"convert", "section.csv", "-o", "out.kvd"});
+    const CliRun fromCsv = runCli(folder, {"convert", "section.csv", "-o", "out.kvd"});
     EXPECT_EQ(fromCsv.status, 0) << fromCsv.err;
     EXPECT_EQ(readAll(folder.file("out.kvd")), "//Korvadel\r\n"
                                                "//Station\t\r\n"
@@ -237,7 +242,7 @@ TEST_F(Cli, ConvertWritesACrossSectionFile)
                                                "2\t0\r\n"
                                                "8\t0\r\n"
                                                "10\t10\r\n");
-    const Run fromKvd = runCli(folder, {"convert", "section.kvd", "-o", "copy.kvd"});
+    const CliRun fromKvd = runCli(folder, {"convert", "section.kvd", "-o", "copy.kvd"});
     EXPECT_EQ(fromKvd.status, 0);
     EXPECT_EQ(readAll(folder.file("copy.kvd")), kSectionKvd);
 }
@@ -264,7 +269,7 @@ TEST_F(Cli, ProgramErrorsExitOneWithTheProgramsMessage)
         {{"convert", "section.kvd", "-o", "none/x.kvd"}, "Invalid filename."},
     };
     for (const auto& c : cases) {
-        const Run run = runCli(folder, c.args);
+        const CliRun run = runCli(folder, c.args);
         EXPECT_EQ(run.status, 1) << c.args[1];
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "korvadel-cli: " + c.message + "\n");
@@ -273,7 +278,7 @@ TEST_F(Cli, ProgramErrorsExitOneWithTheProgramsMessage)
 
 TEST_F(Cli, WorksheetOfTooManyRowsIsRefusedAndNothingWritten)
 {
-    const Run run = runCli(folder, {"rating", "section.kvd", "--max", "700", "--increment",
+    const CliRun run = runCli(folder, {"rating", "section.kvd", "--max", "700", "--increment",
                                     "0.01", "--to", "xls", "-o", "big.xls"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.rfind(kEdgeWarning + "korvadel-cli: The rating has 700", 0), 0u) << run.err;
@@ -300,7 +305,7 @@ TEST_F(Cli, UsageErrorsExitTwo)
         {"area", "section.kvd", "--level", "1", "--to", "csv"},
     };
     for (const auto& args : cases) {
-        const Run run = runCli(folder, args);
+        const CliRun run = runCli(folder, args);
         std::string shown;
         for (const auto& arg : args)
             shown += arg + " ";
@@ -314,7 +319,7 @@ TEST_F(Cli, UsageErrorsExitTwo)
 
 TEST_F(Cli, HelpDocumentsEveryOption)
 {
-    const Run run = runCli(folder, {"--help"});
+    const CliRun run = runCli(folder, {"--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     for (const char* text : {"rating FILE", "convert FILE", "area FILE", "--from kvd|csv|winriver",
@@ -323,7 +328,7 @@ TEST_F(Cli, HelpDocumentsEveryOption)
                              "-o, --output OUT", "--level L", "-h, --help", "Exit status"})
         EXPECT_NE(run.out.find(text), std::string::npos) << text;
 
-    const Run command = runCli(folder, {"area", "--help"});
+    const CliRun command = runCli(folder, {"area", "--help"});
     EXPECT_EQ(command.status, 0);
     EXPECT_NE(command.out.find("--level L"), std::string::npos);
     EXPECT_EQ(command.out.find("--bounds-prompt"), std::string::npos);
