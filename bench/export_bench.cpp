@@ -17,8 +17,7 @@ using namespace korvadel;
 
 // Stages 0.00, 0.01, ... and the areas of a trapezoidal channel rounded to 0.001, as the main
 // rating command stores them.
-const RatingTable& ratingOf(std::size_t rows)
-{
+const RatingTable& ratingOf(std::size_t rows) {
     static RatingTable rating;
     if (rating.RowCount() != rows) {
         rating.Clear();
@@ -32,8 +31,7 @@ const RatingTable& ratingOf(std::size_t rows)
     return rating;
 }
 
-std::string scratchFile(const char* name)
-{
+std::string scratchFile(const char* name) {
     return (std::filesystem::temp_directory_path() / name).string();
 }
 
@@ -41,8 +39,7 @@ constexpr std::size_t kRows = 1'000'000;
 constexpr std::size_t kWorksheetRows = 65'535;
 
 template <class MakeBytes>
-void inMemory(benchmark::State& state, std::size_t rows, MakeBytes makeBytes)
-{
+void inMemory(benchmark::State& state, std::size_t rows, MakeBytes makeBytes) {
     const RatingTable& rating = ratingOf(rows);
     std::size_t size = 0;
     for (auto _ : state) {
@@ -56,8 +53,7 @@ void inMemory(benchmark::State& state, std::size_t rows, MakeBytes makeBytes)
 }
 
 template <class Export>
-void toFile(benchmark::State& state, std::size_t rows, const char* name, Export exportTo)
-{
+void toFile(benchmark::State& state, std::size_t rows, const char* name, Export exportTo) {
     const RatingTable& rating = ratingOf(rows);
     const std::string path = scratchFile(name);
     for (auto _ : state)
@@ -69,30 +65,24 @@ void toFile(benchmark::State& state, std::size_t rows, const char* name, Export 
     std::remove(path.c_str());
 }
 
-void BM_CsvBytes(benchmark::State& state)
-{
+void BM_CsvBytes(benchmark::State& state) {
     inMemory(state, kRows, [](const RatingTable& r) { return ratingCsvBytes(r); });
 }
-void BM_HtmlBytes(benchmark::State& state)
-{
+void BM_HtmlBytes(benchmark::State& state) {
     inMemory(state, kRows, [](const RatingTable& r) { return ratingHtmlBytes(r); });
 }
-void BM_XlsBytes(benchmark::State& state)
-{
+void BM_XlsBytes(benchmark::State& state) {
     inMemory(state, kWorksheetRows, [](const RatingTable& r) { return ratingXlsBytes(r); });
 }
-void BM_CsvFile(benchmark::State& state)
-{
+void BM_CsvFile(benchmark::State& state) {
     toFile(state, kRows, "korvadel-bench.csv",
            [](const std::string& p, const RatingTable& r) { exportRatingCsv(p, r); });
 }
-void BM_HtmlFile(benchmark::State& state)
-{
+void BM_HtmlFile(benchmark::State& state) {
     toFile(state, kRows, "korvadel-bench.html",
            [](const std::string& p, const RatingTable& r) { exportRatingHtml(p, r); });
 }
-void BM_XlsFile(benchmark::State& state)
-{
+void BM_XlsFile(benchmark::State& state) {
     toFile(state, kWorksheetRows, "korvadel-bench.xls",
            [](const std::string& p, const RatingTable& r) { exportRatingXls(p, r); });
 }

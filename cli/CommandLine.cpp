@@ -7,8 +7,7 @@
 
 namespace korvadel::cli {
 
-std::optional<std::string> ParsedArgs::value(std::string_view name) const
-{
+std::optional<std::string> ParsedArgs::value(std::string_view name) const {
     const auto found = values_.find(std::string(name));
     if (found == values_.end())
         return std::nullopt;
@@ -17,16 +16,14 @@ std::optional<std::string> ParsedArgs::value(std::string_view name) const
 
 namespace {
 
-const OptionSpec* findLong(std::span<const OptionSpec> options, std::string_view name)
-{
+const OptionSpec* findLong(std::span<const OptionSpec> options, std::string_view name) {
     for (const auto& option : options)
         if (option.name == name)
             return &option;
     return nullptr;
 }
 
-const OptionSpec* findShort(std::span<const OptionSpec> options, char name)
-{
+const OptionSpec* findShort(std::span<const OptionSpec> options, char name) {
     for (const auto& option : options)
         if (option.shortName != 0 && option.shortName == name)
             return &option;
@@ -35,8 +32,7 @@ const OptionSpec* findShort(std::span<const OptionSpec> options, char name)
 
 } // namespace
 
-ParsedArgs parseArgs(std::span<const std::string> args, std::span<const OptionSpec> options)
-{
+ParsedArgs parseArgs(std::span<const std::string> args, std::span<const OptionSpec> options) {
     ParsedArgs parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -86,16 +82,14 @@ ParsedArgs parseArgs(std::span<const std::string> args, std::span<const OptionSp
     return parsed;
 }
 
-void writeOut(std::FILE* stream, std::string_view bytes)
-{
+void writeOut(std::FILE* stream, std::string_view bytes) {
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size())
         throwFileError(errno ? errno : EIO);
     if (std::fflush(stream) != 0)
         throwFileError(errno ? errno : EIO);
 }
 
-std::string asOneLineMessage(std::string message)
-{
+std::string asOneLineMessage(std::string message) {
     for (char& c : message)
         if (c == '\r' || c == '\n')
             c = ' ';

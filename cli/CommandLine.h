@@ -53,7 +53,9 @@ public:
 
     bool has(std::string_view name) const { return values_.count(std::string(name)) > 0; }
     std::optional<std::string> value(std::string_view name) const;
-    void set(std::string_view name, std::string value) { values_[std::string(name)] = std::move(value); }
+    void set(std::string_view name, std::string value) {
+        values_[std::string(name)] = std::move(value);
+    }
 
 private:
     std::map<std::string, std::string> values_;

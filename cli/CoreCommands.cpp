@@ -18,8 +18,7 @@ constexpr OptionSpec kOutputOption{"output", 'o'};
 
 template <std::size_t... N>
 std::vector<OptionSpec> optionList(std::initializer_list<OptionSpec> own,
-                                   const OptionSpec (&... shared)[N])
-{
+                                   const OptionSpec (&... shared)[N]) {
     std::vector<OptionSpec> all(own);
     (all.insert(all.end(), std::begin(shared), std::end(shared)), ...);
     return all;
@@ -27,20 +26,19 @@ std::vector<OptionSpec> optionList(std::initializer_list<OptionSpec> own,
 
 // --- rating ---
 
-std::string ratingHelp(const Invocation& invocation, bool withShared)
-{
-    return "korvadel-cli rating FILE [SETTINGS] [READING] [--to csv|html|xls] [-o OUT]\n"
-           "  Generates the stage-area rating of the section in FILE and writes it as a table\n"
-           "  of gage height and wetted area, one row per stage.\n"
-           "  --to csv|html|xls   Export format: comma-delimited text (default), an HTML table\n"
-           "                      or an Excel worksheet (at most 65535 rows).\n"
-           "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
-           "                      written. Default: standard output (xls needs -o).\n" +
-           (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation) : "");
+std::string ratingHelp(const Invocation& invocation, bool withShared) {
+    return withSharedHelp(
+        "korvadel-cli rating FILE [SETTINGS] [READING] [--to csv|html|xls] [-o OUT]\n"
+        "  Generates the stage-area rating of the section in FILE and writes it as a table\n"
+        "  of gage height and wetted area, one row per stage.\n"
+        "  --to csv|html|xls   Export format: comma-delimited text (default), an HTML table\n"
+        "                      or an Excel worksheet (at most 65535 rows).\n"
+        "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
+        "                      written. Default: standard output (xls needs -o).\n",
+        invocation, withShared, true);
 }
 
-int runRating(const Invocation& invocation)
-{
+int runRating(const Invocation& invocation) {
     const auto options = optionList({{"to"}, kOutputOption}, kRatingOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     const std::string to = args.value("to").value_or("csv");
@@ -69,17 +67,16 @@ int runRating(const Invocation& invocation)
 
 // --- convert ---
 
-std::string convertHelp(const Invocation& invocation, bool withShared)
-{
-    return "korvadel-cli convert FILE -o OUT [READING]\n"
-           "  Reads FILE and writes what was read as a cross-section file: description,\n"
-           "  gage-height settings (the defaults for imported points) and the points.\n"
-           "  -o, --output OUT    The cross-section file to write (required).\n" +
-           (withShared ? "\n" + inputOptionsHelp(invocation) : "");
+std::string convertHelp(const Invocation& invocation, bool withShared) {
+    return withSharedHelp(
+        "korvadel-cli convert FILE -o OUT [READING]\n"
+        "  Reads FILE and writes what was read as a cross-section file: description,\n"
+        "  gage-height settings (the defaults for imported points) and the points.\n"
+        "  -o, --output OUT    The cross-section file to write (required).\n",
+        invocation, withShared, false);
 }
 
-int runConvert(const Invocation& invocation)
-{
+int runConvert(const Invocation& invocation) {
     const auto options = optionList({kOutputOption}, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     const SectionSource source = sectionSourceFrom(args, invocation);
@@ -94,17 +91,16 @@ int runConvert(const Invocation& invocation)
 
 // --- area ---
 
-std::string areaHelp(const Invocation& invocation, bool withShared)
-{
-    return "korvadel-cli area FILE --level L [READING]\n"
-           "  Prints the wetted area of the section below the water level L (an elevation,\n"
-           "  no datum applied) in the general number format.\n"
-           "  --level L           The water level (required).\n" +
-           (withShared ? "\n" + inputOptionsHelp(invocation) : "");
+std::string areaHelp(const Invocation& invocation, bool withShared) {
+    return withSharedHelp(
+        "korvadel-cli area FILE --level L [READING]\n"
+        "  Prints the wetted area of the section below the water level L (an elevation,\n"
+        "  no datum applied) in the general number format.\n"
+        "  --level L           The water level (required).\n",
+        invocation, withShared, false);
 }
 
-int runArea(const Invocation& invocation)
-{
+int runArea(const Invocation& invocation) {
     const auto options = optionList({{"level"}}, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     const SectionSource source = sectionSourceFrom(args, invocation);
@@ -121,19 +117,16 @@ int runArea(const Invocation& invocation)
 
 } // namespace
 
-Command ratingCommand()
-{
+Command ratingCommand() {
     return {"rating", "generate the stage-area rating and export it", ratingHelp, runRating};
 }
 
-Command convertCommand()
-{
+Command convertCommand() {
     return {"convert", "write the section read from FILE as a cross-section file", convertHelp,
             runConvert};
 }
 
-Command areaCommand()
-{
+Command areaCommand() {
     return {"area", "print the wetted area below a water level", areaHelp, runArea};
 }
 

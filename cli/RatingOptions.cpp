@@ -12,12 +12,11 @@
 namespace korvadel::cli {
 namespace {
 
-bool endsWithIgnoringCase(std::string_view text, std::string_view ending)
-{
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
     if (text.size() < ending.size())
         return false;
-    return std::equal(ending.begin(), ending.end(), text.end() - static_cast<std::ptrdiff_t>(ending.size()),
-                      [](char a, char b) {
+    return std::equal(ending.begin(), ending.end(),
+                      text.end() - static_cast<std::ptrdiff_t>(ending.size()), [](char a, char b) {
                           return std::tolower(static_cast<unsigned char>(a)) ==
                                  std::tolower(static_cast<unsigned char>(b));
                       });
@@ -25,8 +24,7 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending)
 
 } // namespace
 
-std::string inputOptionsHelp(const Invocation& invocation)
-{
+std::string inputOptionsHelp(const Invocation& invocation) {
     return "READING, the options for reading FILE (every command):\n"
            "  --from kvd|csv|winriver\n"
            "        How to read FILE. kvd: a cross-section file with its description and\n"
@@ -42,8 +40,7 @@ std::string inputOptionsHelp(const Invocation& invocation)
            std::string(1, invocation.localeFormat.decimalSeparator) + "'.\n";
 }
 
-std::string ratingOptionsHelp()
-{
+std::string ratingOptionsHelp() {
     return "SETTINGS, the gage-height settings of a rating (taken from a cross-section file;\n"
            "imported points start from minimum 0, maximum 1, increment 0.01, datum 0.00; each\n"
            "option overrides one):\n"
@@ -58,8 +55,20 @@ std::string ratingOptionsHelp()
            "                   warning on standard error (the rating is still produced).\n";
 }
 
-InputKind inputKindForName(std::string_view path)
-{
+std::string withSharedHelp(std::string own, const Invocation& invocation, bool withShared,
+                           bool ratingSettings) {
+    if (withShared) {
+        if (ratingSettings) {
+            own += '\n';
+            own += ratingOptionsHelp();
+        }
+        own += '\n';
+        own += inputOptionsHelp(invocation);
+    }
+    return own;
+}
+
+InputKind inputKindForName(std::string_view path) {
     if (endsWithIgnoringCase(path, ".kvd"))
         return InputKind::CrossSection;
     if (endsWithIgnoringCase(path, ".csv"))
@@ -69,8 +78,7 @@ InputKind inputKindForName(std::string_view path)
     return InputKind::CrossSection;
 }
 
-SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invocation)
-{
+SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invocation) {
     if (args.positional.empty())
         throw UsageError("FILE is missing");
     if (args.positional.size() > 1)
@@ -97,8 +105,7 @@ SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invoca
     return source;
 }
 
-void readSection(const SectionSource& source, CrossSectionDocument& document)
-{
+void readSection(const SectionSource& source, CrossSectionDocument& document) {
     switch (source.kind) {
     case InputKind::CrossSection:
         loadCrossSection(source.file, document, source.format);
@@ -113,8 +120,7 @@ void readSection(const SectionSource& source, CrossSectionDocument& document)
 }
 
 RatingBounds ratingBoundsFrom(const ParsedArgs& args, const CrossSectionDocument& document,
-                              NumberFormat format)
-{
+                              NumberFormat format) {
     RatingBounds bounds;
     bounds.minimum = args.value("min").value_or(document.settings.minimum);
     bounds.maximum = args.value("max").value_or(document.settings.maximum);
@@ -125,13 +131,11 @@ RatingBounds ratingBoundsFrom(const ParsedArgs& args, const CrossSectionDocument
     return bounds;
 }
 
-RatingMode ratingModeFrom(const ParsedArgs& args)
-{
+RatingMode ratingModeFrom(const ParsedArgs& args) {
     return args.has("bounds-prompt") ? RatingMode::BoundsPrompt : RatingMode::Main;
 }
 
-void LineWarningObserver::edgeWarning()
-{
+void LineWarningObserver::edgeWarning() {
     std::fputs("Warning! Maximum gage height exceeds edge elevation. Korvadel assumes a vertical "
                "wall at edges where this condition occurs.\n",
                warnings_);
@@ -139,8 +143,7 @@ void LineWarningObserver::edgeWarning()
 }
 
 NumberFormat generateRatingFromArgs(const ParsedArgs& args, const Invocation& invocation,
-                                    RatingTable& rating)
-{
+                                    RatingTable& rating) {
     const SectionSource source = sectionSourceFrom(args, invocation);
     CrossSectionDocument document;
     readSection(source, document);

@@ -32,6 +32,10 @@ inline constexpr OptionSpec kRatingOptions[] = {
 // The help paragraphs of the two lists, for the commands' --help sections.
 std::string inputOptionsHelp(const Invocation& invocation);
 std::string ratingOptionsHelp();
+// A command's own help section, followed when `withShared` by the shared groups it accepts: the
+// gage-height settings when `ratingSettings`, and always the reading options.
+std::string withSharedHelp(std::string own, const Invocation& invocation, bool withShared,
+                           bool ratingSettings);
 
 // By name: .kvd the cross-section file, .csv the comma-delimited import, names ending in t.000
 // or ASC.TXT the ADCP import, anything else the cross-section file. Case is ignored.

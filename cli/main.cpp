@@ -24,8 +24,7 @@ using namespace korvadel::cli;
 
 namespace {
 
-std::vector<Command> allCommands()
-{
+std::vector<Command> allCommands() {
     std::vector<Command> commands{ratingCommand(), convertCommand(), areaCommand()};
 #ifdef KORVADEL_CLI_WITH_UI
     for (const Command& command : qtCommands())
@@ -36,8 +35,7 @@ std::vector<Command> allCommands()
 
 // The decimal separator of the user's locale, as the desktop program takes it from the regional
 // settings. Numbers are never formatted through the C library's locale afterwards.
-NumberFormat localeNumberFormat()
-{
+NumberFormat localeNumberFormat() {
     NumberFormat format;
     if (std::setlocale(LC_ALL, "") != nullptr) {
         const char* point = std::localeconv()->decimal_point;
@@ -49,8 +47,7 @@ NumberFormat localeNumberFormat()
     return format;
 }
 
-std::string overview(const std::vector<Command>& commands)
-{
+std::string overview(const std::vector<Command>& commands) {
     std::string text = "Usage: korvadel-cli COMMAND FILE [OPTIONS]\n"
                        "       korvadel-cli --help\n"
                        "\n"
@@ -60,17 +57,24 @@ std::string overview(const std::vector<Command>& commands)
     for (const Command& command : commands) {
         std::string name(command.name);
         name.resize(10, ' ');
-        text += "  " + name + std::string(command.summary) + "\n";
+        text += "  ";
+        text += name;
+        text += command.summary;
+        text += '\n';
     }
     return text;
 }
 
-std::string fullHelp(const std::vector<Command>& commands, const Invocation& invocation)
-{
+std::string fullHelp(const std::vector<Command>& commands, const Invocation& invocation) {
     std::string text = overview(commands);
-    for (const Command& command : commands)
-        text += "\n" + command.help(invocation, false);
-    text += "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation);
+    for (const Command& command : commands) {
+        text += '\n';
+        text += command.help(invocation, false);
+    }
+    text += '\n';
+    text += ratingOptionsHelp();
+    text += '\n';
+    text += inputOptionsHelp(invocation);
     text += "\nOther options:\n"
             "  -h, --help          Show this help (after a command: that command's help).\n"
             "\n"
@@ -79,13 +83,11 @@ std::string fullHelp(const std::vector<Command>& commands, const Invocation& inv
     return text;
 }
 
-bool isHelp(const std::string& arg)
-{
+bool isHelp(const std::string& arg) {
     return arg == "--help" || arg == "-h";
 }
 
-int usageError(const std::string& message)
-{
+int usageError(const std::string& message) {
     std::fprintf(stderr, "korvadel-cli: %s\nTry 'korvadel-cli --help' for more information.\n",
                  message.c_str());
     return 2;
@@ -93,8 +95,7 @@ int usageError(const std::string& message)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Invocation invocation;
     invocation.localeFormat = localeNumberFormat();
     const std::vector<Command> commands = allCommands();
@@ -111,7 +112,7 @@ int main(int argc, char** argv)
         if (candidate.name == args.front())
             command = &candidate;
     if (command == nullptr)
-        return usageError("unknown command '" + args.front() + "'");
+        return usageError(std::string("unknown command '").append(args.front()).append("'"));
 
     invocation.args.assign(args.begin() + 1, args.end());
     for (const std::string& arg : invocation.args) {

@@ -9,16 +9,15 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace korvadel {
 namespace {
 
-std::string fullPath(const std::string& path)
-{
+std::string fullPath(const std::string& path) {
     std::error_code error;
     const auto absolute = std::filesystem::absolute(path, error);
     return error ? path : absolute.lexically_normal().string();
@@ -26,8 +25,7 @@ std::string fullPath(const std::string& path)
 
 // A symbolic link is written through, as opening it would: the file it points to is replaced
 // and the link stays.
-std::string resolveLinks(const std::string& path)
-{
+std::string resolveLinks(const std::string& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
         return path;
@@ -37,13 +35,12 @@ std::string resolveLinks(const std::string& path)
     return resolved;
 }
 
-std::string uniqueSuffix()
-{
+std::string uniqueSuffix() {
     static std::atomic<unsigned> counter{0};
     const auto now = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
-    const unsigned long long mix =
-        now ^ (static_cast<unsigned long long>(::getpid()) << 32) ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
+    const unsigned long long mix = now ^ (static_cast<unsigned long long>(::getpid()) << 32) ^
+                                   (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
     char text[24];
     std::snprintf(text, sizeof text, "%012llx", mix & 0xFFFFFFFFFFFFull);
     return text;
@@ -52,8 +49,7 @@ std::string uniqueSuffix()
 } // namespace
 
 AtomicFile::AtomicFile(std::string path, CreateErrors errors)
-    : path_(std::move(path)), errors_(errors)
-{
+    : path_(std::move(path)), errors_(errors) {
     if (path_.empty())
         fail(ENOENT, true);
     target_ = resolveLinks(path_);
@@ -109,14 +105,12 @@ AtomicFile::AtomicFile(std::string path, CreateErrors errors)
     buffer_.reserve(kBlockSize);
 }
 
-AtomicFile::~AtomicFile()
-{
+AtomicFile::~AtomicFile() {
     if (!committed_)
         discard();
 }
 
-void AtomicFile::discard() noexcept
-{
+void AtomicFile::discard() noexcept {
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
@@ -127,8 +121,7 @@ void AtomicFile::discard() noexcept
     }
 }
 
-void AtomicFile::fail(int errorCode, bool creating)
-{
+void AtomicFile::fail(int errorCode, bool creating) {
     discard();
     failed_ = true;
     if (creating && errors_ == CreateErrors::CannotCreate)
@@ -140,8 +133,7 @@ void AtomicFile::fail(int errorCode, bool creating)
     throwFileError(errorCode);
 }
 
-void AtomicFile::writeAll(const char* data, std::size_t size)
-{
+void AtomicFile::writeAll(const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t written = ::write(fd_, data, size);
         if (written < 0) {
@@ -156,16 +148,14 @@ void AtomicFile::writeAll(const char* data, std::size_t size)
     }
 }
 
-void AtomicFile::flush()
-{
+void AtomicFile::flush() {
     if (!buffer_.empty()) {
         writeAll(buffer_.data(), buffer_.size());
         buffer_.clear();
     }
 }
 
-void AtomicFile::write(const void* data, std::size_t size)
-{
+void AtomicFile::write(const void* data, std::size_t size) {
     if (failed_ || committed_ || fd_ < 0)
         throw Error("I/O error " + std::to_string(EBADF));
     const char* bytes = static_cast<const char*>(data);
@@ -180,8 +170,7 @@ void AtomicFile::write(const void* data, std::size_t size)
         buffer_.append(bytes, size);
 }
 
-void AtomicFile::commit()
-{
+void AtomicFile::commit() {
     if (failed_ || committed_ || fd_ < 0)
         throw Error("I/O error " + std::to_string(EBADF));
     flush();
@@ -198,8 +187,7 @@ void AtomicFile::commit()
 }
 
 void writeFileAtomically(const std::string& path, const std::string& bytes,
-                         AtomicFile::CreateErrors errors)
-{
+                         AtomicFile::CreateErrors errors) {
     AtomicFile file(path, errors);
     file.write(bytes);
     file.commit();

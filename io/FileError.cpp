@@ -24,8 +24,7 @@ namespace korvadel {
 //                                                    file larger than the file system allows)
 //   kReadBeyondEndOfFile, kInvalidNumericInput    -> the two reading errors that have no errno
 //   anything else N                               -> "I/O error N"
-std::string fileErrorMessage(int errorCode)
-{
+std::string fileErrorMessage(int errorCode) {
     switch (errorCode) {
     case ENOENT:
         return "File not found";
@@ -58,13 +57,11 @@ std::string fileErrorMessage(int errorCode)
     }
 }
 
-void throwFileError(int errorCode)
-{
+void throwFileError(int errorCode) {
     throw Error(fileErrorMessage(errorCode));
 }
 
-std::string systemErrorText(int errorCode)
-{
+std::string systemErrorText(int errorCode) {
     char buffer[256];
     buffer[0] = '\0';
     // The GNU strerror_r may return a static string instead of filling the buffer; the XSI one
@@ -85,8 +82,7 @@ std::string systemErrorText(int errorCode)
     return text;
 }
 
-std::string cannotCreateMessage(const std::string& path, int errorCode)
-{
+std::string cannotCreateMessage(const std::string& path, int errorCode) {
     return "Cannot create file \"" + path + "\". " + systemErrorText(errorCode);
 }
 

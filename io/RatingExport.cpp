@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace korvadel {
@@ -19,13 +20,54 @@ namespace {
 constexpr std::size_t kMaxNumberText = 40;
 constexpr std::size_t kChunkSize = std::size_t{1} << 18;
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+
+// Ratings are full of values with a few decimals (0.01, 27.2, 2.278). For those the digits come
+// from one integer: the smallest k for which value * 10^k rounds to an integer n that divides
+// back to exactly the value. n / 10^k is then a decimal of at most 15 digits within half a unit
+// of the double, which is the general format's 15-digit rounding. Plain notation only
+// (0.0001 <= value < 1E15); anything else returns nullptr and takes the general road.
+char* appendShortDecimal(char* out, double value, char separator) {
+    if (!(value >= 1e-4 && value < 1e15))
+        return nullptr;
+    for (int k = 0; k < static_cast<int>(std::size(kPowersOfTen)); ++k) {
+        const double scaled = std::nearbyint(value * kPowersOfTen[k]);
+        if (scaled >= 1e15)
+            return nullptr;
+        if (scaled / kPowersOfTen[k] != value)
+            continue;
+        char digits[24];
+        const int count = static_cast<int>(
+            std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(scaled)).ptr -
+            digits);
+        if (k == 0) {
+            std::memcpy(out, digits, static_cast<std::size_t>(count));
+            return out + count;
+        }
+        if (count > k) {
+            const int whole = count - k;
+            std::memcpy(out, digits, static_cast<std::size_t>(whole));
+            out += whole;
+            *out++ = separator;
+            std::memcpy(out, digits + whole, static_cast<std::size_t>(k));
+            return out + k;
+        }
+        *out++ = '0';
+        *out++ = separator;
+        for (int i = count; i < k; ++i)
+            *out++ = '0';
+        std::memcpy(out, digits, static_cast<std::size_t>(count));
+        return out + count;
+    }
+    return nullptr;
+}
+
 // The general number format written straight into a caller's buffer, so that a million-row
 // export allocates nothing per number. The shortest text that reads back as the same double is
 // also the 15-digit rounding whenever it has 15 digits or fewer (a double's half-unit is
 // smaller than half a unit in the 15th digit), so the fast shortest conversion serves almost
 // every normal value and the fixed 15-digit conversion is used only for the rest.
-char* appendGeneral(char* out, double value, char separator)
-{
+char* appendGeneral(char* out, double value, char separator) {
     if (std::isnan(value)) {
         std::memcpy(out, "NAN", 3);
         return out + 3;
@@ -44,6 +86,8 @@ char* appendGeneral(char* out, double value, char separator)
         *out++ = '-';
         value = -value;
     }
+    if (char* end = appendShortDecimal(out, value, separator))
+        return end;
 
     // Scientific text "d.ddddde+XX": collect the significant digits and the decimal exponent.
     char scientific[48];
@@ -103,29 +147,24 @@ char* appendGeneral(char* out, double value, char separator)
 }
 
 // Gathers the bytes of an export in a fixed buffer and hands them on in large pieces.
-template <class Sink>
-class ChunkWriter {
+template <class Sink> class ChunkWriter {
 public:
     explicit ChunkWriter(Sink& sink)
-        : sink_(sink), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)), end_(buffer_.get())
-    {
-    }
+        : sink_(sink), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)),
+          end_(buffer_.get()) {}
     // Room for at least `bytes` more bytes; returns where to write them.
-    char* reserve(std::size_t bytes)
-    {
+    char* reserve(std::size_t bytes) {
         if (static_cast<std::size_t>(buffer_.get() + kChunkSize - end_) < bytes)
             flush();
         return end_;
     }
     void advance(char* newEnd) { end_ = newEnd; }
-    void put(const char* text, std::size_t size)
-    {
+    void put(const char* text, std::size_t size) {
         char* at = reserve(size);
         std::memcpy(at, text, size);
         end_ = at + size;
     }
-    void flush()
-    {
+    void flush() {
         sink_(buffer_.get(), static_cast<std::size_t>(end_ - buffer_.get()));
         end_ = buffer_.get();
     }
@@ -136,9 +175,7 @@ private:
     char* end_;
 };
 
-template <class Sink>
-void writeCsv(const RatingTable& rating, NumberFormat format, Sink& sink)
-{
+template <class Sink> void writeCsv(const RatingTable& rating, NumberFormat format, Sink& sink) {
     ChunkWriter<Sink> writer(sink);
     const char separator = format.decimalSeparator;
     for (std::size_t row = 0, rows = rating.RowCount(); row < rows; ++row) {
@@ -154,9 +191,7 @@ void writeCsv(const RatingTable& rating, NumberFormat format, Sink& sink)
     writer.flush();
 }
 
-template <class Sink>
-void writeHtml(const RatingTable& rating, NumberFormat format, Sink& sink)
-{
+template <class Sink> void writeHtml(const RatingTable& rating, NumberFormat format, Sink& sink) {
     static constexpr char kHead[] = "<table border=\"1\">\r\n";
     static constexpr char kTail[] = "\r\n</table>";
     ChunkWriter<Sink> writer(sink);
@@ -177,22 +212,19 @@ void writeHtml(const RatingTable& rating, NumberFormat format, Sink& sink)
 
 constexpr std::size_t kMaxWorksheetRows = 65535;
 
-void checkWorksheetRows(const RatingTable& rating)
-{
+void checkWorksheetRows(const RatingTable& rating) {
     if (rating.RowCount() > kMaxWorksheetRows)
         throw Error("The rating has " + std::to_string(rating.RowCount()) +
                     " rows; a worksheet holds at most 65535");
 }
 
-char* put16(char* at, std::uint16_t value)
-{
+char* put16(char* at, std::uint16_t value) {
     at[0] = static_cast<char>(value & 0xFF);
     at[1] = static_cast<char>(value >> 8);
     return at + 2;
 }
 
-char* putDouble(char* at, double value)
-{
+char* putDouble(char* at, double value) {
     const auto bits = std::bit_cast<std::uint64_t>(value);
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(at, &bits, 8);
@@ -203,8 +235,7 @@ char* putDouble(char* at, double value)
     return at + 8;
 }
 
-char* putNumber(char* at, std::uint16_t row, std::uint16_t column, double value)
-{
+char* putNumber(char* at, std::uint16_t row, std::uint16_t column, double value) {
     at = put16(at, 0x0003);
     at = put16(at, 15);
     at = put16(at, row);
@@ -213,9 +244,7 @@ char* putNumber(char* at, std::uint16_t row, std::uint16_t column, double value)
     return putDouble(at + 3, value);
 }
 
-template <class Sink>
-void writeXls(const RatingTable& rating, Sink& sink)
-{
+template <class Sink> void writeXls(const RatingTable& rating, Sink& sink) {
     const auto rows = static_cast<std::uint16_t>(rating.RowCount());
     ChunkWriter<Sink> writer(sink);
     char* at = writer.reserve(26);
@@ -255,9 +284,7 @@ struct FileSink {
     void operator()(const char* data, std::size_t size) { file.write(data, size); }
 };
 
-template <class Writer>
-std::string toBytes(std::size_t expectedSize, Writer&& writeTo)
-{
+template <class Writer> std::string toBytes(std::size_t expectedSize, Writer&& writeTo) {
     std::string bytes;
     bytes.reserve(expectedSize);
     StringSink sink{bytes};
@@ -265,9 +292,7 @@ std::string toBytes(std::size_t expectedSize, Writer&& writeTo)
     return bytes;
 }
 
-template <class Writer>
-void toFile(const std::string& path, Writer&& writeTo)
-{
+template <class Writer> void toFile(const std::string& path, Writer&& writeTo) {
     AtomicFile file(path);
     FileSink sink{file};
     writeTo(sink);
@@ -276,36 +301,30 @@ void toFile(const std::string& path, Writer&& writeTo)
 
 } // namespace
 
-std::string ratingCsvBytes(const RatingTable& rating, NumberFormat format)
-{
+std::string ratingCsvBytes(const RatingTable& rating, NumberFormat format) {
     return toBytes(rating.RowCount() * 16 + 2,
                    [&](StringSink& sink) { writeCsv(rating, format, sink); });
 }
 
-std::string ratingHtmlBytes(const RatingTable& rating, NumberFormat format)
-{
+std::string ratingHtmlBytes(const RatingTable& rating, NumberFormat format) {
     return toBytes(rating.RowCount() * 40 + 32,
                    [&](StringSink& sink) { writeHtml(rating, format, sink); });
 }
 
-std::string ratingXlsBytes(const RatingTable& rating)
-{
+std::string ratingXlsBytes(const RatingTable& rating) {
     checkWorksheetRows(rating);
     return toBytes(30 + 38 * rating.RowCount(), [&](StringSink& sink) { writeXls(rating, sink); });
 }
 
-void exportRatingCsv(const std::string& path, const RatingTable& rating, NumberFormat format)
-{
+void exportRatingCsv(const std::string& path, const RatingTable& rating, NumberFormat format) {
     toFile(path, [&](FileSink& sink) { writeCsv(rating, format, sink); });
 }
 
-void exportRatingHtml(const std::string& path, const RatingTable& rating, NumberFormat format)
-{
+void exportRatingHtml(const std::string& path, const RatingTable& rating, NumberFormat format) {
     toFile(path, [&](FileSink& sink) { writeHtml(rating, format, sink); });
 }
 
-void exportRatingXls(const std::string& path, const RatingTable& rating)
-{
+void exportRatingXls(const std::string& path, const RatingTable& rating) {
     // Refused before the file is created: nothing is written for a rating that does not fit.
     checkWorksheetRows(rating);
     toFile(path, [&](FileSink& sink) { writeXls(rating, sink); });

@@ -7,8 +7,7 @@
 
 namespace korvadel::cli {
 
-std::vector<Command> qtCommands()
-{
+std::vector<Command> qtCommands() {
     return {
         // One entry per Qt command, e.g. chartCommand(), reportCommand().
     };
@@ -20,8 +19,7 @@ char programName[] = "korvadel-cli";
 char* arguments[] = {programName, nullptr};
 } // namespace
 
-QtSession::QtSession()
-{
+QtSession::QtSession() {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
         std::getenv("WAYLAND_DISPLAY") == nullptr)
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);

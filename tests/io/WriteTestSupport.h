@@ -18,8 +18,7 @@ namespace korvadel::testing {
 
 class ScratchFolder {
 public:
-    ScratchFolder()
-    {
+    ScratchFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "korvadel-write-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
@@ -28,8 +27,7 @@ public:
         // Open to everyone so a test that drops root privileges can still work inside it.
         ::chmod(path_.c_str(), 0777);
     }
-    ~ScratchFolder()
-    {
+    ~ScratchFolder() {
         std::error_code ignored;
         for (const auto& mount : mounts_)
             ::umount2(mount.c_str(), MNT_DETACH);
@@ -46,8 +44,7 @@ public:
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
     // Names in the folder (and below `sub`), for checking that no temporary file was left.
-    std::vector<std::string> names(const std::string& sub = {}) const
-    {
+    std::vector<std::string> names(const std::string& sub = {}) const {
         std::vector<std::string> result;
         for (const auto& entry : std::filesystem::directory_iterator(path_ / sub))
             result.push_back(entry.path().filename().string());
@@ -56,8 +53,7 @@ public:
     }
 
     // A small file system of `bytes` bytes mounted at `sub`; false when mounting is not allowed.
-    bool mountTiny(const std::string& sub, std::size_t bytes)
-    {
+    bool mountTiny(const std::string& sub, std::size_t bytes) {
         const auto where = path_ / sub;
         std::filesystem::create_directories(where);
         const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
@@ -72,14 +68,12 @@ private:
     std::vector<std::string> mounts_;
 };
 
-inline std::string readAll(const std::string& path)
-{
+inline std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void writeAllTo(const std::string& path, const std::string& bytes)
-{
+inline void writeAllTo(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
@@ -88,13 +82,11 @@ inline void writeAllTo(const std::string& path, const std::string& bytes)
 // so permission checks happen as they would for the person running the program.
 class AsOrdinaryUser {
 public:
-    AsOrdinaryUser()
-    {
+    AsOrdinaryUser() {
         if (::geteuid() == 0 && ::setegid(65534) == 0 && ::seteuid(65534) == 0)
             dropped_ = true;
     }
-    ~AsOrdinaryUser()
-    {
+    ~AsOrdinaryUser() {
         if (dropped_) {
             (void)::seteuid(0);
             (void)::setegid(0);

@@ -18,8 +18,7 @@ using testing::readAll;
 using testing::ScratchFolder;
 using testing::writeAllTo;
 
-std::string messageOf(const std::function<void()>& action)
-{
+std::string messageOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const Error& error) {
@@ -28,8 +27,7 @@ std::string messageOf(const std::function<void()>& action)
     return "(no error)";
 }
 
-TEST(AtomicFile, CreatesANewFileWithExactlyTheBytesWritten)
-{
+TEST(AtomicFile, CreatesANewFileWithExactlyTheBytesWritten) {
     ScratchFolder folder;
     const std::string path = folder.file("new.csv");
     {
@@ -42,8 +40,7 @@ TEST(AtomicFile, CreatesANewFileWithExactlyTheBytesWritten)
     EXPECT_EQ(folder.names(), std::vector<std::string>{"new.csv"});
 }
 
-TEST(AtomicFile, ReplacesAnExistingFileAndKeepsItsPermissions)
-{
+TEST(AtomicFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
     ScratchFolder folder;
     const std::string path = folder.file("old.csv");
     writeAllTo(path, std::string(10000, 'x'));
@@ -56,16 +53,19 @@ TEST(AtomicFile, ReplacesAnExistingFileAndKeepsItsPermissions)
     EXPECT_EQ(folder.names(), std::vector<std::string>{"old.csv"});
 }
 
-TEST(AtomicFile, LargeWritesArriveInOrder)
-{
+TEST(AtomicFile, LargeWritesArriveInOrder) {
     ScratchFolder folder;
     const std::string path = folder.file("big.bin");
     std::string expected;
     {
         AtomicFile file(path);
         // Pieces below, at and above the block size, so every path through the buffer is used.
-        const std::size_t sizes[] = {1, AtomicFile::kBlockSize - 1, 7, AtomicFile::kBlockSize,
-                                     3 * AtomicFile::kBlockSize + 5, 2};
+        const std::size_t sizes[] = {1,
+                                     AtomicFile::kBlockSize - 1,
+                                     7,
+                                     AtomicFile::kBlockSize,
+                                     3 * AtomicFile::kBlockSize + 5,
+                                     2};
         char fill = 'a';
         for (std::size_t size : sizes) {
             const std::string piece(size, fill++);
@@ -77,8 +77,7 @@ TEST(AtomicFile, LargeWritesArriveInOrder)
     EXPECT_EQ(readAll(path), expected);
 }
 
-TEST(AtomicFile, WritesThroughASymbolicLinkAndKeepsTheLink)
-{
+TEST(AtomicFile, WritesThroughASymbolicLinkAndKeepsTheLink) {
     ScratchFolder folder;
     const std::string real = folder.file("real.csv");
     const std::string link = folder.file("link.csv");
@@ -89,14 +88,12 @@ TEST(AtomicFile, WritesThroughASymbolicLinkAndKeepsTheLink)
     EXPECT_EQ(readAll(real), "new");
 }
 
-TEST(AtomicFile, WritesDirectlyIntoADevice)
-{
+TEST(AtomicFile, WritesDirectlyIntoADevice) {
     writeFileAtomically("/dev/null", "discarded");
     SUCCEED();
 }
 
-TEST(AtomicFile, NothingLeftWhenNotCommitted)
-{
+TEST(AtomicFile, NothingLeftWhenNotCommitted) {
     ScratchFolder folder;
     const std::string path = folder.file("kept.csv");
     writeAllTo(path, "old contents");
@@ -112,39 +109,37 @@ TEST(AtomicFile, NothingLeftWhenNotCommitted)
 // Creation failures: nothing may appear in the folder and an existing target stays as it was.
 class AtomicFileCreateFailure : public ::testing::Test {};
 
-TEST_F(AtomicFileCreateFailure, MissingFolder)
-{
+TEST_F(AtomicFileCreateFailure, MissingFolder) {
     ScratchFolder folder;
     const std::string path = folder.file("missing/out.csv");
     EXPECT_EQ(messageOf([&] { writeFileAtomically(path, "x"); }),
               "Cannot create file \"" + path + "\". No such file or directory");
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
-              "Invalid filename");
+    EXPECT_EQ(
+        messageOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
+        "Invalid filename");
     EXPECT_TRUE(folder.names().empty());
 }
 
-TEST_F(AtomicFileCreateFailure, RelativePathIsReportedInFull)
-{
+TEST_F(AtomicFileCreateFailure, RelativePathIsReportedInFull) {
     const std::string relative = "korvadel-no-such-folder/out.csv";
     const std::string full = (std::filesystem::current_path() / relative).string();
     EXPECT_EQ(messageOf([&] { writeFileAtomically(relative, "x"); }),
               "Cannot create file \"" + full + "\". No such file or directory");
 }
 
-TEST_F(AtomicFileCreateFailure, FolderInPlaceOfTheFile)
-{
+TEST_F(AtomicFileCreateFailure, FolderInPlaceOfTheFile) {
     ScratchFolder folder;
     std::filesystem::create_directory(folder.path() / "dir.csv");
     const std::string path = folder.file("dir.csv");
     EXPECT_EQ(messageOf([&] { writeFileAtomically(path, "x"); }),
               "Cannot create file \"" + path + "\". Is a directory");
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
-              "File access denied");
+    EXPECT_EQ(
+        messageOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
+        "File access denied");
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
-TEST_F(AtomicFileCreateFailure, ReadOnlyTargetIsNotReplaced)
-{
+TEST_F(AtomicFileCreateFailure, ReadOnlyTargetIsNotReplaced) {
     ScratchFolder folder;
     const std::string path = folder.file("locked.kvd");
     writeAllTo(path, "precious");
@@ -152,16 +147,16 @@ TEST_F(AtomicFileCreateFailure, ReadOnlyTargetIsNotReplaced)
     AsOrdinaryUser user;
     if (!user.enforced())
         GTEST_SKIP() << "permissions are not enforced for this user";
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
-              "File access denied");
+    EXPECT_EQ(
+        messageOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
+        "File access denied");
     EXPECT_EQ(messageOf([&] { writeFileAtomically(path, "x"); }),
               "Cannot create file \"" + path + "\". Permission denied");
     EXPECT_EQ(readAll(path), "precious");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"locked.kvd"});
 }
 
-TEST_F(AtomicFileCreateFailure, ReadOnlyFolder)
-{
+TEST_F(AtomicFileCreateFailure, ReadOnlyFolder) {
     ScratchFolder folder;
     std::filesystem::create_directory(folder.path() / "ro");
     const std::string existing = folder.file("ro/old.csv");
@@ -180,14 +175,14 @@ TEST_F(AtomicFileCreateFailure, ReadOnlyFolder)
     EXPECT_EQ(folder.names("ro"), std::vector<std::string>{"old.csv"});
 }
 
-TEST(AtomicFileWriteFailure, FullDiskKeepsTheOldFileAndLeavesNoTemporaryFile)
-{
+TEST(AtomicFileWriteFailure, FullDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
     ScratchFolder folder;
     if (!folder.mountTiny("tiny", 64 * 1024))
         GTEST_SKIP() << "cannot mount a small file system here";
     const std::string path = folder.file("tiny/rating.csv");
     writeAllTo(path, "old rating");
-    for (auto errors : {AtomicFile::CreateErrors::CannotCreate, AtomicFile::CreateErrors::FileError}) {
+    for (auto errors :
+         {AtomicFile::CreateErrors::CannotCreate, AtomicFile::CreateErrors::FileError}) {
         EXPECT_EQ(messageOf([&] {
                       AtomicFile file(path, errors);
                       for (int i = 0; i < 64; ++i)
@@ -200,8 +195,7 @@ TEST(AtomicFileWriteFailure, FullDiskKeepsTheOldFileAndLeavesNoTemporaryFile)
     }
 }
 
-TEST(AtomicFileWriteFailure, UseAfterFailureIsRefused)
-{
+TEST(AtomicFileWriteFailure, UseAfterFailureIsRefused) {
     ScratchFolder folder;
     AtomicFile file(folder.file("a.csv"));
     file.write("a", 1);

@@ -32,8 +32,7 @@ struct CliRun {
 // Runs the program with `args` in `folder`; `environment` entries (NAME=value) are added to a
 // copy of the environment with every locale variable removed, so the C locale is the default.
 CliRun runCli(const ScratchFolder& folder, const std::vector<std::string>& args,
-           const std::vector<std::string>& environment = {})
-{
+              const std::vector<std::string>& environment = {}) {
     const std::string outPath = folder.file(".stdout");
     const std::string errPath = folder.file(".stderr");
     std::vector<std::string> env;
@@ -89,39 +88,34 @@ const std::string kSectionKvd = "//Korvadel\r\n"
                                 "8\t0\r\n"
                                 "10\t10\r\n";
 const std::string kSectionCsv = "10,10\r\n0,10\r\n2,0\r\n8,0\r\n";
-const std::string kTrapezoidRating =
-    "0,0\r\n1,6.2\r\n2,12.8\r\n3,19.8\r\n4,27.2\r\n5,35\r\n\r\n";
+const std::string kTrapezoidRating = "0,0\r\n1,6.2\r\n2,12.8\r\n3,19.8\r\n4,27.2\r\n5,35\r\n\r\n";
 const std::string kEdgeWarning = "Warning! Maximum gage height exceeds edge elevation. Korvadel "
                                  "assumes a vertical wall at edges where this condition occurs.\n";
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         writeAllTo(folder.file("section.kvd"), kSectionKvd);
         writeAllTo(folder.file("section.csv"), kSectionCsv);
     }
     ScratchFolder folder;
 };
 
-TEST_F(Cli, RatingFromTheFilesSettingsToStandardOutput)
-{
+TEST_F(Cli, RatingFromTheFilesSettingsToStandardOutput) {
     const CliRun run = runCli(folder, {"rating", "section.kvd"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, kTrapezoidRating);
     EXPECT_EQ(run.err, "");
 }
 
-TEST_F(Cli, OptionsOverrideTheSettingsAndTheEdgeWarningIsOneLine)
-{
+TEST_F(Cli, OptionsOverrideTheSettingsAndTheEdgeWarningIsOneLine) {
     const CliRun run = runCli(folder, {"rating", "section.kvd", "--max", "12", "--min=11"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "11,90\r\n12,100\r\n\r\n");
     EXPECT_EQ(run.err, kEdgeWarning);
 }
 
-TEST_F(Cli, ImportedPointsStartFromTheDefaultSettings)
-{
+TEST_F(Cli, ImportedPointsStartFromTheDefaultSettings) {
     // Defaults: 0 to 1 by 0.01 gives the stages 0.00 to 0.99.
     const CliRun defaults = runCli(folder, {"rating", "section.csv"});
     EXPECT_EQ(defaults.status, 0);
@@ -129,7 +123,8 @@ TEST_F(Cli, ImportedPointsStartFromTheDefaultSettings)
     EXPECT_NE(defaults.out.find("\r\n0.99,"), std::string::npos);
     EXPECT_EQ(defaults.out.find("\r\n1,"), std::string::npos);
 
-    const CliRun run = runCli(folder, {"rating", "section.txt", "--from", "csv", "--increment", "0.5"});
+    const CliRun run =
+        runCli(folder, {"rating", "section.txt", "--from", "csv", "--increment", "0.5"});
     EXPECT_EQ(run.status, 1); // section.txt does not exist
     writeAllTo(folder.file("section.txt"), kSectionCsv);
     const CliRun fromCsv =
@@ -138,20 +133,17 @@ TEST_F(Cli, ImportedPointsStartFromTheDefaultSettings)
     EXPECT_EQ(fromCsv.out, "0,0\r\n0.5,3.05\r\n1,6.2\r\n\r\n");
 }
 
-TEST_F(Cli, IncrementIsClampedLikeTheSetting)
-{
+TEST_F(Cli, IncrementIsClampedLikeTheSetting) {
     const CliRun run = runCli(folder, {"rating", "section.kvd", "--max", "3", "--increment", "5"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "0,0\r\n1,6.2\r\n2,12.8\r\n3,19.8\r\n\r\n");
 }
 
-TEST_F(Cli, BoundsPromptUsesTheDatumButDoesNotRound)
-{
+TEST_F(Cli, BoundsPromptUsesTheDatumButDoesNotRound) {
     // Raised by 100: both computations turn elevations into gage heights with the datum.
     writeAllTo(folder.file("high.csv"), "0,110\r\n2,100\r\n8,100\r\n10,110\r\n");
-    const std::vector<std::string> common{"rating",      "high.csv", "--datum", "100",
-                                          "--min",       "0.125",    "--max",   "0.375",
-                                          "--increment", "0.25"};
+    const std::vector<std::string> common{"rating", "high.csv", "--datum", "100",         "--min",
+                                          "0.125",  "--max",    "0.375",   "--increment", "0.25"};
     const CliRun main = runCli(folder, common);
     EXPECT_EQ(main.status, 0);
     EXPECT_EQ(main.out, "0.12,0.753\r\n0.38,2.278\r\n\r\n");
@@ -163,10 +155,10 @@ TEST_F(Cli, BoundsPromptUsesTheDatumButDoesNotRound)
     EXPECT_EQ(bounds.err, "");
 }
 
-TEST_F(Cli, ExportsToFiles)
-{
+TEST_F(Cli, ExportsToFiles) {
     const CliRun csv = runCli(folder, {"rating", "section.kvd", "-o", "r.csv"});
-    const CliRun html = runCli(folder, {"rating", "section.kvd", "--to", "html", "--output=r.html"});
+    const CliRun html =
+        runCli(folder, {"rating", "section.kvd", "--to", "html", "--output=r.html"});
     const CliRun xls = runCli(folder, {"rating", "section.kvd", "--to", "xls", "-or.xls"});
     for (const CliRun* run : {&csv, &html, &xls}) {
         EXPECT_EQ(run->status, 0) << run->err;
@@ -185,50 +177,47 @@ TEST_F(Cli, ExportsToFiles)
     EXPECT_EQ(sheet.size(), 30u + 38u * 6u);
 }
 
-TEST_F(Cli, DecimalSeparatorOptionAndLocale)
-{
+TEST_F(Cli, DecimalSeparatorOptionAndLocale) {
     // The file's datum "0.00" does not read with a decimal comma, so it is given again.
     const CliRun unreadable = runCli(folder, {"rating", "section.kvd", "--decimal-separator", ","});
     EXPECT_EQ(unreadable.status, 1);
     EXPECT_EQ(unreadable.err, "korvadel-cli: '0.00' is not a valid floating point value.\n");
-    const CliRun option = runCli(
-        folder, {"rating", "section.kvd", "--decimal-separator", ",", "--datum", "0,00"});
+    const CliRun option =
+        runCli(folder, {"rating", "section.kvd", "--decimal-separator", ",", "--datum", "0,00"});
     EXPECT_EQ(option.status, 0) << option.err;
     EXPECT_EQ(option.out, "0,0\r\n1,6,2\r\n2,12,8\r\n3,19,8\r\n4,27,2\r\n5,35\r\n\r\n");
 
     // A locale with a decimal comma, compiled into the scratch folder when the system can.
     const std::string locales = folder.file("locales");
     std::filesystem::create_directory(locales);
-    const std::string build = "localedef -i de_DE -f UTF-8 '" + locales +
-                              "/de_DE.UTF-8' >/dev/null 2>&1";
+    const std::string build =
+        "localedef -i de_DE -f UTF-8 '" + locales + "/de_DE.UTF-8' >/dev/null 2>&1";
     if (std::system(build.c_str()) != 0)
         GTEST_SKIP() << "cannot build a German locale here";
     const CliRun german = runCli(folder, {"area", "section.kvd", "--level", "2,5"},
-                              {"LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"});
+                                 {"LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"});
     EXPECT_EQ(german.status, 0) << german.err;
     EXPECT_EQ(german.out, "16,25\n");
-    const CliRun overridden = runCli(folder, {"area", "section.kvd", "--level", "2.5",
-                                           "--decimal-separator", "."},
-                                  {"LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"});
+    const CliRun overridden =
+        runCli(folder, {"area", "section.kvd", "--level", "2.5", "--decimal-separator", "."},
+               {"LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"});
     EXPECT_EQ(overridden.out, "16.25\n");
 }
 
-TEST_F(Cli, Area)
-{
+TEST_F(Cli, Area) {
     struct Case {
         const char* level;
         const char* printed;
     };
-    for (const Case& c : {Case{"5", "35\n"}, Case{"2.5", "16.25\n"}, Case{"-1", "0\n"},
-                          Case{"12", "100\n"}}) {
+    for (const Case& c :
+         {Case{"5", "35\n"}, Case{"2.5", "16.25\n"}, Case{"-1", "0\n"}, Case{"12", "100\n"}}) {
         const CliRun run = runCli(folder, {"area", "section.csv", "--level", c.level});
         EXPECT_EQ(run.status, 0) << c.level;
         EXPECT_EQ(run.out, c.printed) << c.level;
     }
 }
 
-TEST_F(Cli, ConvertWritesACrossSectionFile)
-{
+TEST_F(Cli, ConvertWritesACrossSectionFile) {
     const CliRun fromCsv = runCli(folder, {"convert", "section.csv", "-o", "out.kvd"});
     EXPECT_EQ(fromCsv.status, 0) << fromCsv.err;
     EXPECT_EQ(readAll(folder.file("out.kvd")), "//Korvadel\r\n"
@@ -247,8 +236,7 @@ TEST_F(Cli, ConvertWritesACrossSectionFile)
     EXPECT_EQ(readAll(folder.file("copy.kvd")), kSectionKvd);
 }
 
-TEST_F(Cli, ProgramErrorsExitOneWithTheProgramsMessage)
-{
+TEST_F(Cli, ProgramErrorsExitOneWithTheProgramsMessage) {
     struct Case {
         std::vector<std::string> args;
         std::string message;
@@ -276,18 +264,16 @@ TEST_F(Cli, ProgramErrorsExitOneWithTheProgramsMessage)
     }
 }
 
-TEST_F(Cli, WorksheetOfTooManyRowsIsRefusedAndNothingWritten)
-{
+TEST_F(Cli, WorksheetOfTooManyRowsIsRefusedAndNothingWritten) {
     const CliRun run = runCli(folder, {"rating", "section.kvd", "--max", "700", "--increment",
-                                    "0.01", "--to", "xls", "-o", "big.xls"});
+                                       "0.01", "--to", "xls", "-o", "big.xls"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.rfind(kEdgeWarning + "korvadel-cli: The rating has 700", 0), 0u) << run.err;
     EXPECT_NE(run.err.find(" rows; a worksheet holds at most 65535.\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder.file("big.xls")));
 }
 
-TEST_F(Cli, UsageErrorsExitTwo)
-{
+TEST_F(Cli, UsageErrorsExitTwo) {
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"frobnicate", "section.kvd"},
@@ -317,8 +303,7 @@ TEST_F(Cli, UsageErrorsExitTwo)
     EXPECT_FALSE(std::filesystem::exists(folder.file("section.xls")));
 }
 
-TEST_F(Cli, HelpDocumentsEveryOption)
-{
+TEST_F(Cli, HelpDocumentsEveryOption) {
     const CliRun run = runCli(folder, {"--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
@@ -332,6 +317,58 @@ TEST_F(Cli, HelpDocumentsEveryOption)
     EXPECT_EQ(command.status, 0);
     EXPECT_NE(command.out.find("--level L"), std::string::npos);
     EXPECT_EQ(command.out.find("--bounds-prompt"), std::string::npos);
+}
+
+} // namespace
+} // namespace korvadel
+
+namespace korvadel {
+namespace {
+
+// The sample files read by each reader: writing them as cross-section files and reading those
+// back must give the same rating, and the area command must agree with the rating's areas.
+TEST(CliExamples, RatingSurvivesConversionToACrossSectionFile)
+{
+    ScratchFolder folder;
+    for (const char* name : {"mill-creek.kvd", "bear-river.csv", "clearwater_000t.000"}) {
+        const std::string example = std::string(KORVADEL_EXAMPLES) + "/" + name;
+        if (!std::filesystem::exists(example))
+            GTEST_SKIP() << example << " is missing";
+        const std::vector<std::string> settings{"--min",       "-5",  "--max",   "220",
+                                                "--increment", "0.5", "--datum", "0"};
+        std::vector<std::string> original{"rating", example};
+        original.insert(original.end(), settings.begin(), settings.end());
+        const CliRun direct = runCli(folder, original);
+        EXPECT_EQ(direct.status, 0) << name << ": " << direct.err;
+        EXPECT_GT(direct.out.size(), 450u) << name;
+
+        const CliRun convert = runCli(folder, {"convert", example, "-o", "converted.kvd"});
+        EXPECT_EQ(convert.status, 0) << name << ": " << convert.err;
+        std::vector<std::string> again{"rating", "converted.kvd"};
+        again.insert(again.end(), settings.begin(), settings.end());
+        const CliRun converted = runCli(folder, again);
+        EXPECT_EQ(converted.status, 0) << name;
+        EXPECT_EQ(converted.out, direct.out) << name;
+    }
+}
+
+TEST(CliExamples, AreaAgreesWithTheUnroundedRating)
+{
+    ScratchFolder folder;
+    const std::string example = std::string(KORVADEL_EXAMPLES) + "/mill-creek.kvd";
+    if (!std::filesystem::exists(example))
+        GTEST_SKIP() << example << " is missing";
+    for (const char* level : {"100.25", "101.5", "104"}) {
+        const CliRun rating =
+            runCli(folder, {"rating", example, "--bounds-prompt", "--datum", "0", "--min", level,
+                            "--max", level});
+        const CliRun area = runCli(folder, {"area", example, "--level", level});
+        ASSERT_EQ(rating.status, 0) << rating.err;
+        ASSERT_EQ(area.status, 0) << area.err;
+        const std::string row = std::string(level) + "," + area.out.substr(0, area.out.size() - 1);
+        EXPECT_EQ(rating.out, row + "\r\n\r\n");
+        EXPECT_NE(area.out, "0\n") << level;
+    }
 }
 
 } // namespace

@@ -14,8 +14,7 @@ struct MappedCode {
     const char* message;
 };
 
-TEST(FileErrorMessage, FoldsSystemCodesOntoTheUsersTexts)
-{
+TEST(FileErrorMessage, FoldsSystemCodesOntoTheUsersTexts) {
     const MappedCode cases[] = {
         {ENOENT, "File not found"},
         {ENOTDIR, "Invalid filename"},
@@ -43,8 +42,7 @@ TEST(FileErrorMessage, FoldsSystemCodesOntoTheUsersTexts)
         EXPECT_EQ(fileErrorMessage(c.code), c.message) << "code " << c.code;
 }
 
-TEST(FileErrorMessage, ThrowsTheSameTextAsAnError)
-{
+TEST(FileErrorMessage, ThrowsTheSameTextAsAnError) {
     try {
         throwFileError(ENOSPC);
         FAIL() << "no exception";
@@ -53,16 +51,14 @@ TEST(FileErrorMessage, ThrowsTheSameTextAsAnError)
     }
 }
 
-TEST(CannotCreateMessage, QuotesThePathAndEndsWithoutFullStop)
-{
+TEST(CannotCreateMessage, QuotesThePathAndEndsWithoutFullStop) {
     EXPECT_EQ(cannotCreateMessage("/no/such/folder/a.csv", ENOENT),
               "Cannot create file \"/no/such/folder/a.csv\". No such file or directory");
     EXPECT_EQ(cannotCreateMessage("/x.xls", EACCES),
               "Cannot create file \"/x.xls\". Permission denied");
 }
 
-TEST(SystemErrorText, NeverEndsInSpaceLineEndOrFullStop)
-{
+TEST(SystemErrorText, NeverEndsInSpaceLineEndOrFullStop) {
     for (int code = 0; code < 140; ++code) {
         const std::string text = systemErrorText(code);
         ASSERT_FALSE(text.empty()) << code;

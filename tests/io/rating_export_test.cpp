@@ -23,33 +23,30 @@ using testing::readAll;
 using testing::ScratchFolder;
 using testing::writeAllTo;
 
-RatingTable ratingOf(std::initializer_list<std::pair<double, double>> rows)
-{
+RatingTable ratingOf(std::initializer_list<std::pair<double, double>> rows) {
     RatingTable rating;
     for (const auto& [stage, area] : rows)
         rating.AppendRow(stage, area);
     return rating;
 }
 
-std::string bytes(std::initializer_list<int> values)
-{
+std::string bytes(std::initializer_list<int> values) {
     std::string result;
     for (int value : values)
         result.push_back(static_cast<char>(value));
     return result;
 }
 
-const std::string kBof = bytes({0x09, 0x08, 0x08, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00});
+const std::string kBof =
+    bytes({0x09, 0x08, 0x08, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00});
 const std::string kEof = bytes({0x0A, 0x00, 0x00, 0x00});
 
-std::string dimensions(int rows)
-{
+std::string dimensions(int rows) {
     return bytes({0x00, 0x02, 0x0A, 0x00, 0x00, 0x00, rows & 0xFF, rows >> 8, 0x00, 0x00, 0x02,
                   0x00, 0x00, 0x00});
 }
 
-TEST(RatingExport, EmptyRating)
-{
+TEST(RatingExport, EmptyRating) {
     const RatingTable empty;
     EXPECT_EQ(ratingCsvBytes(empty), "\r\n");
     EXPECT_EQ(ratingHtmlBytes(empty), "<table border=\"1\">\r\n\r\n</table>");
@@ -58,8 +55,7 @@ TEST(RatingExport, EmptyRating)
     EXPECT_EQ(xls.size(), 30u);
 }
 
-TEST(RatingExport, TwoRows)
-{
+TEST(RatingExport, TwoRows) {
     const RatingTable rating = ratingOf({{10, 0}, {10.1, 0.523}});
     EXPECT_EQ(ratingCsvBytes(rating), "10,0\r\n10.1,0.523\r\n\r\n");
     EXPECT_EQ(ratingHtmlBytes(rating), "<table border=\"1\">\r\n"
@@ -78,8 +74,7 @@ TEST(RatingExport, TwoRows)
     EXPECT_EQ(ratingXlsBytes(rating), kBof + dimensions(2) + numbers + kEof);
 }
 
-TEST(RatingExport, CommaDecimalSeparatorKeepsTheCommaDelimiter)
-{
+TEST(RatingExport, CommaDecimalSeparatorKeepsTheCommaDelimiter) {
     const RatingTable rating = ratingOf({{10.5, 0.25}, {11, 3}});
     const NumberFormat comma{','};
     EXPECT_EQ(ratingCsvBytes(rating, comma), "10,5,0,25\r\n11,3\r\n\r\n");
@@ -89,8 +84,7 @@ TEST(RatingExport, CommaDecimalSeparatorKeepsTheCommaDelimiter)
                                               "\r\n</table>");
 }
 
-TEST(RatingExport, NumbersInTheGeneralFormat)
-{
+TEST(RatingExport, NumbersInTheGeneralFormat) {
     struct Case {
         double value;
         const char* text;
@@ -131,8 +125,7 @@ TEST(RatingExport, NumbersInTheGeneralFormat)
 
 // The exports format numbers without going through strings; they must still agree with the
 // program's general number format everywhere, whatever the magnitude or the separator.
-TEST(RatingExport, NumbersAgreeWithTheGeneralNumberFormat)
-{
+TEST(RatingExport, NumbersAgreeWithTheGeneralNumberFormat) {
     std::mt19937_64 random(20240611);
     RatingTable rating;
     for (int i = 0; i < 30000; ++i) {
@@ -163,8 +156,7 @@ TEST(RatingExport, NumbersAgreeWithTheGeneralNumberFormat)
     }
 }
 
-TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles)
-{
+TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles) {
     ScratchFolder folder;
     RatingTable rating;
     // Enough rows to pass through several output blocks.
@@ -193,8 +185,7 @@ TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles)
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"r.csv", "r.html", "r.xls"}));
 }
 
-TEST(RatingExport, FileThatCannotBeCreated)
-{
+TEST(RatingExport, FileThatCannotBeCreated) {
     ScratchFolder folder;
     const std::string path = folder.file("missing/rating.csv");
     const RatingTable rating = ratingOf({{1, 2}});
@@ -207,8 +198,7 @@ TEST(RatingExport, FileThatCannotBeCreated)
     }
 }
 
-TEST(RatingExport, WorksheetRefusesMoreThan65535RowsBeforeCreatingTheFile)
-{
+TEST(RatingExport, WorksheetRefusesMoreThan65535RowsBeforeCreatingTheFile) {
     ScratchFolder folder;
     RatingTable rating;
     for (int i = 0; i < 65535; ++i)
@@ -219,7 +209,8 @@ TEST(RatingExport, WorksheetRefusesMoreThan65535RowsBeforeCreatingTheFile)
     ASSERT_EQ(written.size(), 30u + 38u * 65535u);
     EXPECT_EQ(written.substr(12, 14), dimensions(65535));
     // The last NUMBER record addresses row 65534, column 1.
-    EXPECT_EQ(written.substr(written.size() - 4 - 38 + 19, 8), bytes({0x03, 0x00, 0x0F, 0x00, 0xFE, 0xFF, 0x01, 0x00}));
+    EXPECT_EQ(written.substr(written.size() - 4 - 38 + 19, 8),
+              bytes({0x03, 0x00, 0x0F, 0x00, 0xFE, 0xFF, 0x01, 0x00}));
 
     rating.AppendRow(65535, 65535);
     const std::string refused = folder.file("refused.xls");
@@ -230,7 +221,8 @@ TEST(RatingExport, WorksheetRefusesMoreThan65535RowsBeforeCreatingTheFile)
             exportRatingXls(path, rating);
             FAIL() << "no error";
         } catch (const Error& error) {
-            EXPECT_STREQ(error.what(), "The rating has 65536 rows; a worksheet holds at most 65535");
+            EXPECT_STREQ(error.what(),
+                         "The rating has 65536 rows; a worksheet holds at most 65535");
         }
     }
     EXPECT_THROW(ratingXlsBytes(rating), Error);
