@@ -1,5 +1,7 @@
 #include "cli/qt/QtCommands.h"
 
+#include "cli/qt/ReportCommand.h"
+
 #include <QApplication>
 
 #include <clocale>
@@ -10,6 +12,7 @@ namespace korvadel::cli {
 std::vector<Command> qtCommands() {
     return {
         // One entry per Qt command, e.g. chartCommand(), reportCommand().
+        reportCommand(),
     };
 }
 

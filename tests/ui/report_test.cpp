@@ -7,16 +7,15 @@
 #include "components/ReportPreview.h"
 #include "model/Error.h"
 #include "model/RatingTable.h"
+#include "support/PdfText.h"
 #include "support/ScriptedSeam.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <cmath>
@@ -25,49 +24,7 @@ using namespace korvadel;
 
 namespace {
 
-constexpr double kMmPerPt = 25.4 / 72.0;
-
-struct Word {
-    QString text;
-    double xMm, yMm, x2Mm, y2Mm;
-};
-using PdfPages = QList<QList<Word>>;
-
-PdfPages readPdfWords(const QString& pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        qFatal("pdftotext failed");
-    QXmlStreamReader xml(p.readAllStandardOutput());
-    PdfPages pages;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == u"page") {
-            pages.append(QList<Word>());
-        } else if (xml.name() == u"word") {
-            const auto a = xml.attributes();
-            Word w;
-            w.xMm = a.value(QStringLiteral("xMin")).toDouble() * kMmPerPt;
-            w.yMm = a.value(QStringLiteral("yMin")).toDouble() * kMmPerPt;
-            w.x2Mm = a.value(QStringLiteral("xMax")).toDouble() * kMmPerPt;
-            w.y2Mm = a.value(QStringLiteral("yMax")).toDouble() * kMmPerPt;
-            w.text = xml.readElementText();
-            pages.last().append(w);
-        }
-    }
-    return pages;
-}
-
-QList<Word> wordsNamed(const QList<Word>& words, const QString& text)
-{
-    QList<Word> out;
-    for (const Word& w : words)
-        if (w.text == text)
-            out.append(w);
-    return out;
-}
+using Word = PdfWord;
 
 void fillRating(RatingTable& table, int rows)
 {

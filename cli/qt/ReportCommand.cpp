@@ -1,0 +1,63 @@
+#include "cli/qt/ReportCommand.h"
+
+#include "cli/RatingOptions.h"
+#include "cli/qt/QtCommands.h"
+#include "components/RatingTableReport.h"
+#include "components/TextCodec.h"
+#include "model/CrossSectionDocument.h"
+#include "model/RatingTable.h"
+
+#include <iterator>
+#include <vector>
+
+namespace korvadel::cli {
+namespace {
+
+std::string reportHelp(const Invocation& invocation, bool withShared)
+{
+    return "korvadel-cli report FILE [SETTINGS] [READING] [--description TEXT] -o OUT.pdf\n"
+           "  Lays out the rating table report of the section in FILE (three columns of\n"
+           "  gage height and area on Letter paper, as the desktop program prints it) and\n"
+           "  writes it as a PDF file.\n"
+           "  --description TEXT  The report's description line. Default: the description\n"
+           "                      read from FILE (empty for imported points).\n"
+           "  -o, --output OUT    The PDF file to write (required).\n" +
+           (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation) : "");
+}
+
+int runReport(const Invocation& invocation)
+{
+    std::vector<OptionSpec> options{{"description"}, {"output", 'o'}};
+    options.insert(options.end(), std::begin(kRatingOptions), std::end(kRatingOptions));
+    options.insert(options.end(), std::begin(kInputOptions), std::end(kInputOptions));
+    const ParsedArgs args = parseArgs(invocation.args, options);
+    const auto output = args.value("output");
+    if (!output)
+        throw UsageError("report needs -o OUT.pdf");
+    const SectionSource source = sectionSourceFrom(args, invocation);
+
+    QtSession session;
+    RatingTable rating;
+    const NumberFormat format = generateRatingFromArgs(args, invocation, rating);
+    QString description;
+    if (const auto text = args.value("description")) {
+        description = QString::fromLocal8Bit(text->c_str());
+    } else if (source.kind == InputKind::CrossSection) {
+        // Only the cross-section file carries a description; the imports bring none.
+        CrossSectionDocument document;
+        readSection(source, document);
+        description = fromFileText(document.description);
+    }
+    writeReportPdf(layOutRatingTableReport(rating, description, format),
+                   QString::fromLocal8Bit(output->c_str()));
+    return 0;
+}
+
+} // namespace
+
+Command reportCommand()
+{
+    return {"report", "print the rating table report to a PDF file", reportHelp, runReport};
+}
+
+} // namespace korvadel::cli

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/CommandLine.h"
+
+namespace korvadel::cli {
+
+// korvadel-cli report: the rating table report of FILE printed to a PDF file.
+Command reportCommand();
+
+} // namespace korvadel::cli
