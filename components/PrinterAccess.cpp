@@ -15,4 +15,10 @@ void SystemPrinters::selectPrinter(QPrinter& printer, const QString& name) const
     printer.setPrinterName(name);
 }
 
+const PrinterAccess& systemPrinters()
+{
+    static const SystemPrinters printers;
+    return printers;
+}
+
 } // namespace korvadel

@@ -29,4 +29,7 @@ public:
     void selectPrinter(QPrinter& printer, const QString& name) const override;
 };
 
+// The one SystemPrinters of the program, for windows that were given no other printers.
+const PrinterAccess& systemPrinters();
+
 } // namespace korvadel

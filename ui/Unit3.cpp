@@ -1,6 +1,5 @@
 #include "ui/Unit3.h"
 
-#include "components/PrinterAccess.h"
 #include "components/RatingTableReport.h"
 #include "components/ReportPreview.h"
 
@@ -17,16 +16,8 @@ korvadel::ReportDocument TForm3::layOut(const korvadel::RatingTable& table) cons
     return korvadel::layOutRatingTableReport(table, QRLabelDescription, format_);
 }
 
-void TForm3::Preview(const korvadel::RatingTable& table)
+void TForm3::Preview(const korvadel::RatingTable& table, const korvadel::PrinterAccess& printers)
 {
-    korvadel::ReportPreview preview(seam_, printers(), layOut(table));
+    korvadel::ReportPreview preview(seam_, printers, layOut(table));
     preview.exec();
-}
-
-void TForm3::setPrinters(const korvadel::PrinterAccess* printers) { printers_ = printers; }
-
-const korvadel::PrinterAccess& TForm3::printers() const
-{
-    static const korvadel::SystemPrinters system;
-    return printers_ ? *printers_ : system;
 }

@@ -28,15 +28,10 @@ public:
 
     // Opens the report preview over the table and returns when the preview is closed; the
     // program's other windows stay usable meanwhile.
-    void Preview(const korvadel::RatingTable& table);
-
-    // The printers the preview offers; the system's by default.
-    void setPrinters(const korvadel::PrinterAccess* printers);
-    const korvadel::PrinterAccess& printers() const;
+    void Preview(const korvadel::RatingTable& table, const korvadel::PrinterAccess& printers);
 
 private:
     korvadel::DesktopSeam& seam_;
     korvadel::NumberFormat format_;
-    const korvadel::PrinterAccess* printers_ = nullptr;
     QString QRLabelDescription;
 };
