@@ -52,22 +52,41 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Cuts a plain-table line at its TABs: a final TAB adds no piece, two TABs in a row give an empty
-// piece, and a line without TAB is one piece (an empty line none).
+// A value or name longer than this cannot be a number or a column name the reader knows, so
+// only its start is kept (for the message); this bounds the memory a line of any length needs.
+constexpr std::size_t kPieceKeep = 4096;
+
+// Reads the next plain-table line and cuts it at its TABs: the text before the first TAB, then
+// the text between each TAB and the next, until the text left is empty; so a final TAB adds no
+// piece, two TABs in a row give an empty piece, and a line without TAB is one piece (an empty
+// line none). `piece` gets the kept start of each piece and its full length.
 template <class Piece>
-void forEachTabPiece(std::string_view line, Piece&& piece) {
-    while (!line.empty()) {
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos) {
-            piece(line);
-            return;
+void readTabPieces(LineReader& reader, std::string& kept, Piece&& piece) {
+    kept.clear();
+    std::size_t length = 0;
+    reader.readLineChunks([&](std::string_view chunk) {
+        for (;;) {
+            const std::size_t tab = chunk.find('\t');
+            const std::string_view part = chunk.substr(0, tab);
+            if (kept.size() < kPieceKeep) {
+                kept.append(part.substr(0, kPieceKeep - kept.size()));
+            }
+            length += part.size();
+            if (tab == std::string_view::npos) {
+                return;
+            }
+            piece(std::string_view(kept), length);
+            kept.clear();
+            length = 0;
+            chunk.remove_prefix(tab + 1);
         }
-        piece(line.substr(0, tab));
-        line.remove_prefix(tab + 1);
+    });
+    if (length > 0) {
+        piece(std::string_view(kept), length);
     }
 }
 
-enum class Column { Ignored, Station, Elevation };
+enum class Column : unsigned char { Ignored, Station, Elevation };
 
 // A file without the marker line: a TAB-separated table whose first line names the columns.
 // Every value goes through the standard conversion, so its errors are the standard ones.
@@ -76,14 +95,22 @@ void loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format)
     if (reader.atEnd()) {
         return;
     }
+    // Roles are kept up to the last column that loads anything; a header of a million ignored
+    // columns then costs nothing but their count.
     std::vector<Column> columns;
-    forEachTabPiece(reader.readLine(), [&](std::string_view name) {
-        if (equalsIgnoringCase(name, "Station")) {
-            columns.push_back(Column::Station);
-        } else if (equalsIgnoringCase(name, "Elevation")) {
-            columns.push_back(Column::Elevation);
-        } else {
-            columns.push_back(Column::Ignored);
+    std::size_t columnCount = 0;
+    std::string kept;
+    readTabPieces(reader, kept, [&](std::string_view name, std::size_t length) {
+        ++columnCount;
+        Column role = Column::Ignored;
+        if (length == name.size() && equalsIgnoringCase(name, "Station")) {
+            role = Column::Station;
+        } else if (length == name.size() && equalsIgnoringCase(name, "Elevation")) {
+            role = Column::Elevation;
+        }
+        if (role != Column::Ignored) {
+            columns.resize(columnCount, Column::Ignored);
+            columns.back() = role;
         }
     });
 
@@ -91,17 +118,18 @@ void loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format)
         while (!reader.atEnd()) {
             PointTable::LoadRow row;
             std::size_t k = 0;
-            forEachTabPiece(reader.readLine(), [&](std::string_view value) {
+            readTabPieces(reader, kept, [&](std::string_view value, std::size_t length) {
                 const std::size_t position = k++;
-                if (position >= columns.size()) {
+                if (position >= columnCount) {
                     throw Error("List index out of bounds (" + std::to_string(position) + ")");
                 }
-                const Column column = columns[position];
-                if (column == Column::Ignored || value.empty()) {
+                const Column column =
+                    position < columns.size() ? columns[position] : Column::Ignored;
+                if (column == Column::Ignored || length == 0) {
                     return;
                 }
                 double number = 0.0;
-                if (!tryTextToFloat(value, number, format)) {
+                if (length != value.size() || !tryTextToFloat(value, number, format)) {
                     throw Error("'" + std::string(value) +
                                 "' is not a valid floating point value for field '" +
                                 (column == Column::Station ? "Station" : "Elevation") + "'");

@@ -174,7 +174,11 @@ FieldNumber FieldToReal(std::string_view field, char decimalSeparator) {
 
     char local[kMaxSplitLine + 1];
     std::string longText;
-    const std::size_t sep = text.find(decimalSeparator);
+    // With the point as separator only a final point that is the first one changes the text,
+    // which spares the search in the common case.
+    const std::size_t sep =
+        decimalSeparator != '.' || text.back() == '.' ? text.find(decimalSeparator)
+                                                      : std::string_view::npos;
     if (sep != std::string_view::npos) {
         if (sep + 1 == text.size()) {
             text.remove_suffix(1);

@@ -94,6 +94,25 @@ bool LineReader::atEnd() {
 // Adds a piece of the current line to line_, honouring the kept length, the leading blanks to
 // skip and (for text breaks) the carriage returns to drop.
 void LineReader::append(const char* p, std::size_t length) {
+    if (chunkSink_ != nullptr) {
+        while (length > 0) {
+            std::size_t piece = length;
+            if (breaks_ == Breaks::Text) {
+                if (const void* cr = std::memchr(p, '\r', length)) {
+                    piece = static_cast<std::size_t>(static_cast<const char*>(cr) - p);
+                }
+            }
+            if (piece > 0) {
+                (*chunkSink_)(std::string_view(p, piece));
+            }
+            if (piece == length) {
+                return;
+            }
+            p += piece + 1;
+            length -= piece + 1;
+        }
+        return;
+    }
     if (skipBlanks_) {
         while (length > 0 && static_cast<unsigned char>(*p) <= 32) {
             ++p;
@@ -153,7 +172,7 @@ std::string_view LineReader::readLine(std::size_t keep, bool skipLeadingBlanks) 
             }
             // The common whole line in one block: hand out a view, no copy. A CR right before
             // the LF is part of the break; any other CR needs the copying path.
-            if (first && ended && !skipBlanks_) {
+            if (first && ended && !skipBlanks_ && chunkSink_ == nullptr) {
                 std::size_t text = length;
                 if (text > 0 && p[text - 1] == '\r') {
                     --text;
@@ -175,7 +194,7 @@ std::string_view LineReader::readLine(std::size_t keep, bool skipLeadingBlanks) 
                     break;
                 }
             }
-            if (first && ended && !skipBlanks_) {
+            if (first && ended && !skipBlanks_ && chunkSink_ == nullptr) {
                 pos_ += length + breakLength;
                 return std::string_view(p, std::min(length, keep));
             }
@@ -188,6 +207,15 @@ std::string_view LineReader::readLine(std::size_t keep, bool skipLeadingBlanks) 
         }
     }
     return line_;
+}
+
+void LineReader::readLineChunks(const std::function<void(std::string_view)>& chunk) {
+    struct Detach {
+        LineReader& reader;
+        ~Detach() { reader.chunkSink_ = nullptr; }
+    } detach{*this};
+    chunkSink_ = &chunk;
+    readLine();
 }
 
 void LineReader::skipLines(std::int64_t count) {

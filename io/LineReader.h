@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -45,6 +46,9 @@ public:
     // view is valid until the next call.
     std::string_view readLine(std::size_t keep = kWhole, bool skipLeadingBlanks = false);
     void skipLine() { readLine(0); }
+    // The next line handed over in pieces as they come (carriage returns dropped by the text
+    // breaks), so a line of any length needs no memory of its own.
+    void readLineChunks(const std::function<void(std::string_view)>& chunk);
     void skipLines(std::int64_t count);
 
     // Lines read or skipped so far, the ones past the end included: the number of the line that
@@ -71,6 +75,7 @@ private:
     bool pendingCr_ = false;  // table breaks: the last line ended at CR; a LF after it belongs to it
 
     std::string line_;
+    const std::function<void(std::string_view)>* chunkSink_ = nullptr;
     std::size_t keep_ = kWhole;
     bool skipBlanks_ = false;
     std::int64_t lineNumber_ = 0;
