@@ -3,6 +3,8 @@
 #include "model/NumberFormat.h"
 
 #include <cstdio>
+#include <initializer_list>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <span>
@@ -60,6 +62,18 @@ public:
 private:
     std::map<std::string, std::string> values_;
 };
+
+// A command's own options followed by shared groups such as kRatingOptions and kInputOptions.
+template <std::size_t... N>
+std::vector<OptionSpec> optionList(std::initializer_list<OptionSpec> own,
+                                   const OptionSpec (&... shared)[N]) {
+    std::vector<OptionSpec> all(own);
+    (all.insert(all.end(), std::begin(shared), std::end(shared)), ...);
+    return all;
+}
+
+// -o OUT, --output OUT.
+inline constexpr OptionSpec kOutputOption{"output", 'o'};
 
 ParsedArgs parseArgs(std::span<const std::string> args, std::span<const OptionSpec> options);
 

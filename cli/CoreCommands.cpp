@@ -8,21 +8,10 @@
 #include "model/RatingTable.h"
 #include "model/WettedArea.h"
 
-#include <iterator>
 #include <vector>
 
 namespace korvadel::cli {
 namespace {
-
-constexpr OptionSpec kOutputOption{"output", 'o'};
-
-template <std::size_t... N>
-std::vector<OptionSpec> optionList(std::initializer_list<OptionSpec> own,
-                                   const OptionSpec (&... shared)[N]) {
-    std::vector<OptionSpec> all(own);
-    (all.insert(all.end(), std::begin(shared), std::end(shared)), ...);
-    return all;
-}
 
 // --- rating ---
 

@@ -100,8 +100,12 @@ AtomicFile::AtomicFile(std::string path, CreateErrors errors)
     }
     if (fd_ < 0)
         fail(EEXIST, true);
-    if (exists)
-        (void)::fchmod(fd_, keepMode); // the replacement keeps the permissions of the old file
+    if (exists) {
+        // The replacement keeps the permissions and, where allowed, the owner of the old file.
+        if (info.st_uid != ::geteuid() || info.st_gid != ::getegid())
+            (void)::fchown(fd_, info.st_uid, info.st_gid);
+        (void)::fchmod(fd_, keepMode);
+    }
     buffer_.reserve(kBlockSize);
 }
 

@@ -40,16 +40,22 @@ TEST(AtomicFile, CreatesANewFileWithExactlyTheBytesWritten) {
     EXPECT_EQ(folder.names(), std::vector<std::string>{"new.csv"});
 }
 
-TEST(AtomicFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
+TEST(AtomicFile, ReplacesAnExistingFileAndKeepsItsPermissionsAndOwner) {
     ScratchFolder folder;
     const std::string path = folder.file("old.csv");
     writeAllTo(path, std::string(10000, 'x'));
     ::chmod(path.c_str(), 0640);
+    // Someone else's file, when we are allowed to say so.
+    const bool otherOwner = ::chown(path.c_str(), 65534, 65534) == 0;
     writeFileAtomically(path, "short");
     EXPECT_EQ(readAll(path), "short");
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+    if (otherOwner) {
+        EXPECT_EQ(info.st_uid, 65534u);
+        EXPECT_EQ(info.st_gid, 65534u);
+    }
     EXPECT_EQ(folder.names(), std::vector<std::string>{"old.csv"});
 }
 

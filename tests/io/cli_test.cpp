@@ -327,8 +327,7 @@ namespace {
 
 // The sample files read by each reader: writing them as cross-section files and reading those
 // back must give the same rating, and the area command must agree with the rating's areas.
-TEST(CliExamples, RatingSurvivesConversionToACrossSectionFile)
-{
+TEST(CliExamples, RatingSurvivesConversionToACrossSectionFile) {
     ScratchFolder folder;
     for (const char* name : {"mill-creek.kvd", "bear-river.csv", "clearwater_000t.000"}) {
         const std::string example = std::string(KORVADEL_EXAMPLES) + "/" + name;
@@ -352,16 +351,14 @@ TEST(CliExamples, RatingSurvivesConversionToACrossSectionFile)
     }
 }
 
-TEST(CliExamples, AreaAgreesWithTheUnroundedRating)
-{
+TEST(CliExamples, AreaAgreesWithTheUnroundedRating) {
     ScratchFolder folder;
     const std::string example = std::string(KORVADEL_EXAMPLES) + "/mill-creek.kvd";
     if (!std::filesystem::exists(example))
         GTEST_SKIP() << example << " is missing";
     for (const char* level : {"100.25", "101.5", "104"}) {
-        const CliRun rating =
-            runCli(folder, {"rating", example, "--bounds-prompt", "--datum", "0", "--min", level,
-                            "--max", level});
+        const CliRun rating = runCli(folder, {"rating", example, "--bounds-prompt", "--datum", "0",
+                                              "--min", level, "--max", level});
         const CliRun area = runCli(folder, {"area", example, "--level", level});
         ASSERT_EQ(rating.status, 0) << rating.err;
         ASSERT_EQ(area.status, 0) << area.err;
