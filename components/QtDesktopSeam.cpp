@@ -1,26 +1,25 @@
 #include "components/QtDesktopSeam.h"
 
+#include "components/ScreenPlacement.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
+#include <QTimer>
 
 namespace korvadel {
 
 namespace {
 
-// Boxes and dialogs of the program appear in the middle of the screen, whatever window asked.
-void centreOnScreen(QWidget& w) {
-    w.adjustSize();
-    QScreen* screen = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = w.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    w.move(frame.topLeft());
+// A message box settles its size only while it is being shown, so it is centred again once
+// its own event loop runs.
+int execCentred(QMessageBox& box) {
+    box.adjustSize();
+    centreOnScreen(box);
+    QTimer::singleShot(0, &box, [&box] { centreOnScreen(box); });
+    return box.exec();
 }
 
 } // namespace
@@ -85,16 +84,14 @@ void QtDesktopSeam::showMessage(QWidget* parent, MessageKind kind, const QString
         break;
     }
     QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
-    centreOnScreen(box);
-    box.exec();
+    execCentred(box);
 }
 
 bool QtDesktopSeam::confirm(QWidget* parent, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
                     parent);
     box.setDefaultButton(QMessageBox::Ok);
-    centreOnScreen(box);
-    return box.exec() == QMessageBox::Ok;
+    return execCentred(box) == QMessageBox::Ok;
 }
 
 int QtDesktopSeam::execModal(QDialog& dialog) {

@@ -1,0 +1,20 @@
+#pragma once
+
+// Placing the program's windows on the screen.
+//
+//   void centreOnScreen(QWidget& window);   // the window's frame centred on its screen
+//   void setOuterSize(QWidget& window, QSize outer);  // client size so the frame is `outer`
+//   void useDesignFont(QWidget& window);  // the 11-pixel sans-serif the fixed layouts are
+//                                         // measured for (Arial metrics where available)
+
+#include <QSize>
+
+class QWidget;
+
+namespace korvadel {
+
+void centreOnScreen(QWidget& window);
+void setOuterSize(QWidget& window, QSize outer);
+void useDesignFont(QWidget& window);
+
+} // namespace korvadel

@@ -1,0 +1,78 @@
+#include "ui/Importwarning.h"
+
+#include "components/ScreenPlacement.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+TWarningForm::TWarningForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      Label1(new QLabel(QStringLiteral("Warning!"), this)), Memo1(new QPlainTextEdit(this)),
+      Button1(new QPushButton(QStringLiteral("&Continue"), this)) {
+    setObjectName(QStringLiteral("WarningForm"));
+    korvadel::useDesignFont(*this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    setWindowTitle(QStringLiteral("Import WinRiver Classic ASCII Data"));
+    setFixedSize(310, 231);
+    setModal(false);
+
+    QFont heading = Label1->font();
+    heading.setPixelSize(13);
+    Label1->setFont(heading);
+    QPalette red = Label1->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label1->setPalette(red);
+    Label1->adjustSize();
+    Label1->move(128, 12);
+
+    Memo1->setGeometry(8, 40, 293, 145);
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette background = Memo1->palette();
+    background.setColor(QPalette::Base, palette().color(QPalette::Window));
+    Memo1->setPalette(background);
+    Memo1->setPlainText(warningLines().join(QLatin1Char('\n')));
+
+    Button1->setGeometry(117, 196, 75, 25);
+    connect(Button1, &QPushButton::clicked, this, &TWarningForm::Button1Click);
+}
+
+QStringList TWarningForm::warningLines() {
+    return {
+        QStringLiteral("Korvadel currently uses the distance made good "),
+        QStringLiteral("between ensembles to establish the location for each "),
+        QStringLiteral("elevation point. Distance traveled in any direction will be "),
+        QStringLiteral("added to the previous location to determine the next "),
+        QStringLiteral("elevation location. ADCP movement in transects used to "),
+        QStringLiteral("determine the cross section should be in a straight line "),
+        QStringLiteral("perpendicular to the channel. Distance traveled in any "),
+        QStringLiteral("other direction may result in a measured cross-sectional "),
+        QStringLiteral("area that is larger than the actual cross-sectional area. "),
+        QStringLiteral("Averaging multiple ensembles may reduce this error"),
+        QString(),
+        QStringLiteral("Also, the primary purpose of ADCP's is not the collection "),
+        QStringLiteral("of depth and cross sectional information. In areas with "),
+        QStringLiteral("unstable or changing bed material ADCP's may not be "),
+        QStringLiteral("the "),
+        QStringLiteral("best tool to use for cross sectional data collection. In "),
+        QStringLiteral("these instances, other methods of collecting depth data"),
+        QStringLiteral("should be considered (i.e. Depth sounder or a stadia "),
+        QStringLiteral("rod and level.)"),
+    };
+}
+
+void TWarningForm::Button1Click() {
+    hide();
+    emit continueClicked();
+}
+
+void TWarningForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    korvadel::centreOnScreen(*this);
+}

@@ -1,0 +1,47 @@
+#include "ui/Progress.h"
+
+#include "components/GradientProgressBar.h"
+#include "components/ScreenPlacement.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+
+TProgressForm::TProgressForm(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      Label1(new QLabel(QStringLiteral("Please Wait!"), this)),
+      ProgressBar1(new korvadel::GradientProgressBar(this)) {
+    setObjectName(QStringLiteral("ProgressForm"));
+    korvadel::useDesignFont(*this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    setWindowTitle(QStringLiteral("Calculating Areas"));
+    setFixedSize(248, 99);
+    setModal(false);
+    Label1->setGeometry(56, 24, 113, 17);
+    ProgressBar1->setGeometry(4, 60, 229, 16);
+}
+
+void TProgressForm::showNow() {
+    show();
+    raise();
+    // The window has to reach the screen before the computation takes the thread; only the
+    // window system's own events are let through for that.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
+}
+
+void TProgressForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    korvadel::centreOnScreen(*this);
+}
+
+void TProgressForm::keyPressEvent(QKeyEvent* event) {
+    // Escape would hide the dialog in the middle of a run.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

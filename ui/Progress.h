@@ -1,0 +1,34 @@
+#pragma once
+
+// The progress dialog ("Calculating Areas"): a tool window with "Please Wait!" and the
+// gradient progress bar, shown while a rating is computed.
+//
+//   TProgressForm(QWidget* parent = nullptr);
+//   QLabel* Label1;  korvadel::GradientProgressBar* ProgressBar1;
+//   void showNow();  // shows the window and paints it before returning; user input stays
+//                    // queued, so the computation that follows is not interrupted
+//
+// The owner sets ProgressBar1's minimum, maximum and position; the bar repaints itself.
+
+#include <QDialog>
+
+class QLabel;
+
+namespace korvadel {
+class GradientProgressBar;
+}
+
+class TProgressForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TProgressForm(QWidget* parent = nullptr);
+
+    void showNow();
+
+    QLabel* Label1;
+    korvadel::GradientProgressBar* ProgressBar1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
