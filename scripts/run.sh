@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+export CCACHE_BASEDIR="$PWD"
 cmake --preset release
 cmake --build --preset release -j"$(nproc)" --target korvadel
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

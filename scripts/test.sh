@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-release}
 bash scripts/deps.sh
+# Compiler cache keyed on paths relative to the checkout, so any clone reuses earlier builds.
+export CCACHE_BASEDIR="$PWD"
 cmake --preset "$preset"
 cmake --build --preset "$preset" -j"$(nproc)"
 ctest --preset "$preset" -j"$(nproc)"
