@@ -83,6 +83,8 @@ PointGrid::PointGrid(PointTable& table, DesktopSeam& seam, char decimalSeparator
 }
 
 PointGrid::~PointGrid() {
+    // The focus leaves the grid while it is destroyed; that is no reason to settle.
+    disconnect(qApp, nullptr, this, nullptr);
     table_.SetRequiredFieldHandler({});
 }
 

@@ -85,6 +85,7 @@ private slots:
     void contextMenuDeleteAndInsert();
     void clickOpensTheEditor();
     void commandsThatReplaceTheTableMoveTheCursor();
+    void focusedGridCanBeDestroyed();
 };
 
 void PointGridTest::layoutAndHeaders() {
@@ -449,6 +450,25 @@ void PointGridTest::commandsThatReplaceTheTableMoveTheCursor() {
     QCOMPARE(f.row(), 999);
     QCOMPARE(f.column(), 0);
     QCOMPARE(f.focus(), static_cast<QWidget*>(f.grid));
+}
+
+void PointGridTest::focusedGridCanBeDestroyed() {
+    // Destroying a focused top-level grid moves the focus away during the destruction; the
+    // grid must not try to settle then.
+    PointTable table;
+    table.AppendRow(1, 2);
+    table.AppendPending();
+    table.SetElevation(3);
+    ScriptedSeam seam;
+    {
+        PointGrid grid(table, seam, '.');
+        grid.show();
+        QApplication::setActiveWindow(&grid);
+        grid.setFocus();
+        QVERIFY(grid.hasFocus());
+    }
+    QVERIFY(seam.messages.isEmpty());
+    QCOMPARE(table.GetState(), PointTable::State::Inserting);
 }
 
 QTEST_MAIN(PointGridTest)
