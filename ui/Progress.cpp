@@ -32,6 +32,22 @@ void TProgressForm::showNow() {
     repaint();
 }
 
+void TProgressForm::setRange(int minimum, int maximum) {
+    // Set in the order that lets a new range replace an old one it does not overlap; a bound
+    // that still crosses the other is ignored by the bar.
+    if (minimum <= ProgressBar1->maximum()) {
+        ProgressBar1->setMinimum(minimum);
+        ProgressBar1->setMaximum(maximum);
+    } else {
+        ProgressBar1->setMaximum(maximum);
+        ProgressBar1->setMinimum(minimum);
+    }
+}
+
+void TProgressForm::setPosition(int position) {
+    ProgressBar1->setPosition(position);
+}
+
 void TProgressForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     korvadel::centreOnScreen(*this);

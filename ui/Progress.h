@@ -7,6 +7,9 @@
 //   QLabel* Label1;  korvadel::GradientProgressBar* ProgressBar1;
 //   void showNow();  // shows the window and paints it before returning; user input stays
 //                    // queued, so the computation that follows is not interrupted
+//   void setRange(int minimum, int maximum);  // ProgressBar1's range; each bound that would
+//                                             // cross the other is ignored, as on the bar
+//   void setPosition(int position);           // ProgressBar1's position
 //
 // The owner sets ProgressBar1's minimum, maximum and position; the bar repaints itself.
 
@@ -24,6 +27,8 @@ public:
     explicit TProgressForm(QWidget* parent = nullptr);
 
     void showNow();
+    void setRange(int minimum, int maximum);
+    void setPosition(int position);
 
     QLabel* Label1;
     korvadel::GradientProgressBar* ProgressBar1;

@@ -151,6 +151,20 @@ void DialogsTest::progressDialog() {
     QCOMPARE(w.ProgressBar1->paintCount(), painted + 1);
     QTest::keyClick(&w, Qt::Key_Escape);
     QVERIFY(w.isVisible());
+
+    // The range as a rating run sets it: a negative step count leaves the maximum as it was.
+    struct Case {
+        int minimum, maximum, expectMinimum, expectMaximum;
+    };
+    const Case cases[] = {{0, 10, 0, 10}, {0, -5, 0, 10}, {20, 30, 20, 30},
+                          {0, 5, 0, 5},   {3, 3, 3, 3},   {4, 2, 3, 3}};
+    for (const Case& c : cases) {
+        w.setRange(c.minimum, c.maximum);
+        QCOMPARE(w.ProgressBar1->minimum(), c.expectMinimum);
+        QCOMPARE(w.ProgressBar1->maximum(), c.expectMaximum);
+    }
+    w.setPosition(7);
+    QCOMPARE(w.ProgressBar1->position(), 7);
 }
 
 void DialogsTest::importWarning() {
