@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -9,7 +10,15 @@ namespace korvadel {
 // Commands let it propagate; the window that started the command shows it in the error box.
 class Error : public std::runtime_error {
 public:
-    explicit Error(const std::string& message) : std::runtime_error(message) {}
+    explicit Error(const std::string& message) : std::runtime_error(visible(message)) {}
+
+private:
+    // The message travels as a C string (what()), so a NUL byte quoted from a file would cut it
+    // short there; it shows as '?', the mark for a character the code page cannot show.
+    static std::string visible(std::string text) {
+        std::replace(text.begin(), text.end(), '\0', '?');
+        return text;
+    }
 };
 
 } // namespace korvadel
