@@ -8,6 +8,8 @@
 #include "model/CrossSectionDocument.h"
 #include "model/Numbers.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -59,13 +61,21 @@ constexpr std::size_t kPieceKeep = 4096;
 // Reads the next plain-table line and cuts it at its TABs: the text before the first TAB, then
 // the text between each TAB and the next, until the text left is empty; so a final TAB adds no
 // piece, two TABs in a row give an empty piece, and a line without TAB is one piece (an empty
-// line none). `piece` gets the kept start of each piece and its full length.
-template <class Piece>
-void readTabPieces(LineReader& reader, std::string& kept, Piece&& piece) {
+// line none). `piece` gets the kept start of each piece and its full length; a run of empty
+// pieces goes to `emptyPieces` with its count in one call, so a line of TABs costs little.
+template <class Piece, class EmptyPieces>
+void readTabPieces(LineReader& reader, std::string& kept, Piece&& piece,
+                   EmptyPieces&& emptyPieces) {
     kept.clear();
     std::size_t length = 0;
     reader.readLineChunks([&](std::string_view chunk) {
         for (;;) {
+            if (length == 0 && !chunk.empty() && chunk.front() == '\t') {
+                const std::size_t run = std::min(chunk.find_first_not_of('\t'), chunk.size());
+                emptyPieces(run);
+                chunk.remove_prefix(run);
+                continue;
+            }
             const std::size_t tab = chunk.find('\t');
             const std::string_view part = chunk.substr(0, tab);
             if (kept.size() < kPieceKeep) {
@@ -112,7 +122,7 @@ void loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format)
             columns.resize(columnCount, Column::Ignored);
             columns.back() = role;
         }
-    });
+    }, [&](std::size_t count) { columnCount += count; });
 
     readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
         while (!reader.atEnd()) {
@@ -135,6 +145,13 @@ void loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format)
                                 (column == Column::Station ? "Station" : "Elevation") + "'");
                 }
                 (column == Column::Station ? row.station : row.elevation) = number;
+            }, [&](std::size_t count) {
+                // Empty values load nothing, but each still needs its column.
+                if (k + count > columnCount) {
+                    const std::size_t position = std::max(k, columnCount);
+                    throw Error("List index out of bounds (" + std::to_string(position) + ")");
+                }
+                k += count;
             });
             rows.push_back(row);
             if (!row.station) {

@@ -5,6 +5,8 @@
 // the test program down. The figures of every case are printed.
 
 #include "io/CrossSectionFile.h"
+#include "io/LineReader.h"
+#include "io/PointReaders.h"
 #include "io/PointImport.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
@@ -397,6 +399,34 @@ TEST(HostileFiles, OneGigabyteWithoutALineBreak) {
           {Reader::CommaDelimited, "rows 0; List index out of bounds (1)"},
           {Reader::Adcp, "rows 0"}}},
     });
+}
+
+// Runs of TABs in a plain table are taken a run at a time; each TAB still counts as a column.
+TEST(HostileFiles, PlainTableRunsOfTabs) {
+    struct Case {
+        const char* bytes;
+        std::string result;
+    };
+    const std::vector<Case> cases = {
+        {"Station\t\t\tElevation\n1\t\t\t2\n", "rows 1"},
+        {"\t\tStation\tElevation\n\t\t1\t2\n\t\t3\n", "rows 2"},
+        {"Station\tElevation\n1\t2\t\t\n", "rows 0; List index out of bounds (2)"},
+        {"Station\tElevation\n1\t\t\t\t\t\n", "rows 0; List index out of bounds (2)"},
+        {"Station\t\t\t\n1\t\t\t\t2\n", "rows 0; List index out of bounds (3)"},
+        {"\t\t\t\nx\t\t\t\n", "rows 0; Field 'Station' must have a value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(printable(c.bytes));
+        CrossSectionDocument document;
+        LineReader reader = LineReader::overBytes(c.bytes);
+        std::string result;
+        try {
+            loadCrossSection(reader, document);
+        } catch (const Error& e) {
+            result = std::string("; ") + e.what();
+        }
+        EXPECT_EQ("rows " + std::to_string(document.points.RowCount()) + result, c.result);
+    }
 }
 
 TEST(HostileFiles, NulAndEndOfFileCharactersMidLine) {
