@@ -1,6 +1,10 @@
 # Per-target compiler settings shared by every layer.
 function(korvadel_target_defaults target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    # GCC 12 reports a false string-overlap warning inside std::string concatenation.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+        target_compile_options(${target} PRIVATE -Wno-restrict)
+    endif()
     if(KORVADEL_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
