@@ -1,5 +1,8 @@
 #include "components/BandedReport.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "model/Error.h"
 
 #include <QFile>
@@ -362,12 +365,29 @@ void saveReport(const ReportDocument& document, const QString& path)
     }
     out += QStringLiteral("end\n");
 
+    // Unbuffered, so a failing write (a full disk) reports the system's reason; the buffered
+    // failure only surfaces in commit(), which no longer knows why.
     QSaveFile file(path);
     const QByteArray bytes = out.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2")
-                        .arg(path, file.errorString())
-                        .toStdString());
+    const auto cannotCreate = [&] {
+        return Error(QStringLiteral("Cannot create file \"%1\". %2")
+                         .arg(path, file.errorString())
+                         .toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw cannotCreate();
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+        // Qt keeps no reason for a short write; the system still has it.
+        const int code = errno;
+        if (code != 0)
+            throw Error(QStringLiteral("Cannot create file \"%1\". %2")
+                            .arg(path, QString::fromLocal8Bit(std::strerror(code)))
+                            .toStdString());
+        throw cannotCreate();
+    }
+    if (!file.commit())
+        throw cannotCreate();
 }
 
 ReportDocument loadReport(const QString& path)
