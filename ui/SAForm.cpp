@@ -1,0 +1,177 @@
+#include "ui/SAForm.h"
+
+#include "components/Chart.h"
+#include "io/RatingExport.h"
+#include "ui/Main.h"
+#include "ui/PendingParts.h"
+#include "ui/Placement.h"
+#include "ui/Windows.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+using namespace korvadel;
+
+namespace {
+
+// Sizes at 96 dots per inch; the platform's frame is taken as in the main window.
+constexpr int kOuterWidth = 660;
+constexpr int kOuterHeight = 454;
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 54;
+constexpr int kPanelWidth = 205;
+
+} // namespace
+
+TForm2::TForm2(ProgramContext& context, QWidget* parent) : QMainWindow(parent), context_(context)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Stage Area Rating"));
+    context_.windows.Form2 = this;
+
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* panel = new QFrame(central);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(1);
+    panel->setFixedWidth(kPanelWidth);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(1, 1, 1, 1);
+    DBGrid1 = new DataGrid(panel);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->bindRating(MemSA, context_.format.decimalSeparator, *context_.seam);
+    panelLayout->addWidget(DBGrid1);
+    layout->addWidget(panel);
+
+    DBChart1 = new Chart(central);
+    DBChart1->setObjectName(QStringLiteral("DBChart1"));
+    DBChart1->setTitleLines({QStringLiteral("Stage Area Rating"), QString()});
+    DBChart1->setAxisTitles(QStringLiteral("Area"), QStringLiteral("Stage"));
+    DBChart1->setPrintMargins(PrintMargins{15, 14, 15, 14, true, 0});
+    DBChart1->setAnimatedZoom(true);
+    DBChart1->bindLineSeries(MemSA);
+    layout->addWidget(DBChart1, 1);
+    setCentralWidget(central);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("Options1"));
+    auto add = [this](QMenu* menu, const QString& text, const QString& name,
+                      void (TForm2::*handler)()) {
+        auto* action = menu->addAction(text);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    PrintTable1 = add(options, QStringLiteral("Print &Table"), QStringLiteral("PrintTable1"),
+                      &TForm2::PrintTable1Click);
+    PrintChart2 = add(options, QStringLiteral("Print Chart"), QStringLiteral("PrintChart2"),
+                      &TForm2::PrintChart2Click);
+    QMenu* exportChart = options->addMenu(QStringLiteral("Export Chart as"));
+    exportChart->setObjectName(QStringLiteral("ExportChartas1"));
+    JPEG1 = add(exportChart, QStringLiteral("JPEG"), QStringLiteral("JPEG1"), &TForm2::JPEG1Click);
+    MetaFileWMF1 = add(exportChart, QStringLiteral("MetaFile WMF"), QStringLiteral("MetaFileWMF1"),
+                       &TForm2::MetaFileWMF1Click);
+    QMenu* exportData = options->addMenu(QStringLiteral("Export Data as"));
+    exportData->setObjectName(QStringLiteral("ExportDataas1"));
+    Text1 = add(exportData, QStringLiteral("&Comma Delimited"), QStringLiteral("Text1"),
+                &TForm2::Text1Click);
+    HTML1 = add(exportData, QStringLiteral("HTML"), QStringLiteral("HTML1"), &TForm2::HTML1Click);
+    Excel1 = add(exportData, QStringLiteral("Excel"), QStringLiteral("Excel1"),
+                 &TForm2::Excel1Click);
+    options->addSeparator();
+    CloseWindow1 = add(options, QStringLiteral("&Close Window"), QStringLiteral("CloseWindow1"),
+                       &TForm2::CloseWindow1Click);
+    // Printing and the chart pictures are not there yet.
+    PrintTable1->setEnabled(false);
+    PrintChart2->setEnabled(false);
+    JPEG1->setEnabled(false);
+    MetaFileWMF1->setEnabled(false);
+
+    SaveDialog1.kind = FileDialogState::Kind::Save;
+    SaveDialog1.overwritePrompt = false;
+
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(kOuterWidth - kFrameWidth, kOuterHeight - kFrameHeight + menuHeight);
+}
+
+TForm2::~TForm2()
+{
+    // The grid and the chart follow MemSA: they go before it does.
+    delete centralWidget();
+}
+
+void TForm2::showRating()
+{
+    // Centred every time it comes up; a window already shown stays where it is.
+    if (!isVisible())
+        centreOnScreen(this);
+    show();
+    raise();
+}
+
+void TForm2::CloseWindow1Click() { hide(); }
+
+void TForm2::exportData(const QString& defaultExtension, const QString& filter, Writer writer)
+{
+    SaveDialog1.defaultExtension = defaultExtension;
+    SaveDialog1.filter = filter;
+    SaveDialog1.fileName.clear();
+    if (!context_.seam->runFileDialog(this, SaveDialog1))
+        return;
+    context_.windows.Form1->runCommand([this, writer] {
+        writer(QFile::encodeName(SaveDialog1.fileName).toStdString(), MemSA, context_.format);
+    });
+}
+
+void TForm2::Text1Click()
+{
+    exportData(QStringLiteral("csv"),
+               QStringLiteral("CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT"),
+               [](const std::string& path, const RatingTable& rating, NumberFormat format) {
+                   exportRatingCsv(path, rating, format);
+               });
+}
+
+void TForm2::HTML1Click()
+{
+    exportData(QStringLiteral("html"), QStringLiteral("web files (*.html)|*.HTML"),
+               [](const std::string& path, const RatingTable& rating, NumberFormat format) {
+                   exportRatingHtml(path, rating, format);
+               });
+}
+
+void TForm2::Excel1Click()
+{
+    exportData(QStringLiteral("xls"), QStringLiteral("Excel files (*.xls)|*.XLS"),
+               [](const std::string& path, const RatingTable& rating, NumberFormat) {
+                   exportRatingXls(path, rating);
+               });
+}
+
+void TForm2::PrintTable1Click()
+{
+    // Rating table report: not there yet (the menu item stays disabled).
+}
+
+void TForm2::PrintChart2Click()
+{
+    // Rating chart printing: not there yet (the menu item stays disabled).
+}
+
+void TForm2::JPEG1Click()
+{
+    // JPEG picture of the rating chart: not there yet (the menu item stays disabled).
+}
+
+void TForm2::MetaFileWMF1Click()
+{
+    // Metafile picture of the rating chart: not there yet (the menu item stays disabled).
+}
