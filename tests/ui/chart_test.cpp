@@ -1,0 +1,251 @@
+// The chart component: series bound to the point and rating tables, the fill baseline, fixed
+// and automatic axes, and drawing onto other surfaces.
+
+#include "components/Chart.h"
+#include "model/PointTable.h"
+#include "model/RatingTable.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+using korvadel::Chart;
+using korvadel::PointTable;
+using korvadel::RatingTable;
+
+namespace {
+
+QList<QPointF> seriesPoints(const Chart& chart)
+{
+    QList<QPointF> points;
+    for (auto it = chart.seriesGraph()->data()->constBegin();
+         it != chart.seriesGraph()->data()->constEnd(); ++it)
+        points.append(QPointF(it->key, it->value));
+    return points;
+}
+
+int pixelsDifferentFrom(const QImage& image, QRgb background)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background)
+                ++count;
+    return count;
+}
+
+} // namespace
+
+class ChartTest : public QObject {
+    Q_OBJECT
+private slots:
+    void areaSeriesFollowsTableInStationOrder();
+    void suspendedViewsRefreshOnceOnResume();
+    void referenceLevelSpansTheSectionAndIsSetBeforeDrawing();
+    void automaticAxesIncludeTheFillBaseline();
+    void fixedAxesKeepTheVerticalMinimum();
+    void lineSeriesTakesPointsInAscendingAreaKeepingTableOrderForTies();
+    void deletedRatingRowLeavesTheChart();
+    void titleLinesKeepEmptyLines();
+    void renderDrawsTheSamePictureAtAnyScale();
+};
+
+void ChartTest::areaSeriesFollowsTableInStationOrder()
+{
+    PointTable table;
+    Chart chart;
+    chart.bindAreaSeries(table);
+    table.AppendRow(10, 10);
+    table.AppendRow(0, 10);
+    table.AppendRow(5, 2);
+    QCOMPARE(seriesPoints(chart), (QList<QPointF>{{0, 10}, {5, 2}, {10, 10}}));
+
+    // A blank row being typed has no station yet and is not drawn.
+    table.InsertPending();
+    QCOMPARE(seriesPoints(chart).size(), 3);
+    table.SetStation(7.0);
+    QCOMPARE(seriesPoints(chart).size(), 4);
+    chart.unbind();
+}
+
+void ChartTest::suspendedViewsRefreshOnceOnResume()
+{
+    PointTable table;
+    Chart chart;
+    chart.bindAreaSeries(table);
+    const int before = chart.refreshCount();
+    table.SuspendViews();
+    for (int i = 0; i < 100; ++i)
+        table.AppendRow(i, i % 7);
+    QCOMPARE(chart.refreshCount(), before);
+    QVERIFY(seriesPoints(chart).isEmpty());
+    table.ResumeViews();
+    QCOMPARE(chart.refreshCount(), before + 1);
+    QCOMPARE(seriesPoints(chart).size(), 100);
+    chart.unbind();
+}
+
+void ChartTest::referenceLevelSpansTheSectionAndIsSetBeforeDrawing()
+{
+    PointTable table;
+    Chart chart;
+    chart.bindAreaSeries(table);
+    table.AppendRow(2, 10);
+    table.AppendRow(8, 1);
+    table.AppendRow(20, 12);
+
+    QCPGraph* reference = chart.referenceGraph();
+    QCOMPARE(reference->dataCount(), 2);
+    QCOMPARE(reference->data()->at(0)->key, 2.0);
+    QCOMPARE(reference->data()->at(1)->key, 20.0);
+    QCOMPARE(reference->data()->at(0)->value, 0.0);
+    QCOMPARE(chart.seriesGraph()->channelFillGraph(), reference);
+    QCOMPARE(chart.seriesGraph()->brush().style(), Qt::BDiagPattern);
+    QCOMPARE(chart.seriesGraph()->brush().color(), QColor(169, 214, 211, 209));
+
+    int calls = 0;
+    chart.setBeforeDraw([&] {
+        ++calls;
+        chart.setReferenceLevel(5.5);
+    });
+    chart.replot();
+    QCOMPARE(calls, 1);
+    QCOMPARE(reference->data()->at(1)->value, 5.5);
+
+    QImage image(200, 100, QImage::Format_RGB32);
+    QPainter painter(&image);
+    chart.render(painter, image.rect());
+    QCOMPARE(calls, 2);
+    chart.unbind();
+}
+
+void ChartTest::automaticAxesIncludeTheFillBaseline()
+{
+    // A section lying wholly above 0 is drawn with the hatch down to the level 0.00.
+    PointTable table;
+    Chart chart;
+    chart.bindAreaSeries(table);
+    table.AppendRow(0, 110);
+    table.AppendRow(10, 100);
+    table.AppendRow(20, 110);
+    QCOMPARE(chart.yAxis->range().lower, 0.0);
+    QCOMPARE(chart.yAxis->range().upper, 110.0);
+    QCOMPARE(chart.xAxis->range().lower, 0.0);
+    QCOMPARE(chart.xAxis->range().upper, 20.0);
+    chart.unbind();
+}
+
+void ChartTest::fixedAxesKeepTheVerticalMinimum()
+{
+    PointTable table;
+    Chart chart;
+    chart.bindAreaSeries(table);
+    table.AppendRow(0, -3);
+    table.AppendRow(50, 4);
+    const double lower = chart.yAxis->range().lower;
+    QCOMPARE(lower, -3.0);
+
+    chart.setAxisRangesFixed(-1, 51, 12);
+    QVERIFY(!chart.axesAutomatic());
+    table.AppendRow(60, -20); // a change does not move fixed axes
+    QCOMPARE(chart.xAxis->range(), QCPRange(-1, 51));
+    QCOMPARE(chart.yAxis->range(), QCPRange(lower, 12));
+
+    chart.setAutomaticAxes();
+    QVERIFY(chart.axesAutomatic());
+    QCOMPARE(chart.xAxis->range(), QCPRange(0, 60));
+    QCOMPARE(chart.yAxis->range(), QCPRange(-20, 4));
+    chart.unbind();
+}
+
+void ChartTest::lineSeriesTakesPointsInAscendingAreaKeepingTableOrderForTies()
+{
+    RatingTable rating;
+    Chart chart;
+    chart.bindLineSeries(rating);
+    rating.SuspendViews();
+    rating.AppendRow(0.0, 0.0);
+    rating.AppendRow(0.5, 0.0);
+    rating.AppendRow(1.0, 3.0);
+    rating.AppendRow(1.5, 2.0); // out of area order on purpose
+    rating.ResumeViews();
+    QCOMPARE(seriesPoints(chart),
+             (QList<QPointF>{{0, 0.0}, {0, 0.5}, {2.0, 1.5}, {3.0, 1.0}}));
+    QCOMPARE(chart.seriesGraph()->pen().color(), QColor(222, 71, 33));
+    QCOMPARE(chart.seriesGraph()->scatterStyle().shape(), QCPScatterStyle::ssCircle);
+    QCOMPARE(chart.seriesGraph()->scatterStyle().pen().width(), 2);
+    QCOMPARE(chart.seriesGraph()->scatterStyle().pen().capStyle(), Qt::SquareCap);
+    QCOMPARE(chart.seriesGraph()->scatterStyle().brush().color(), QColor(Qt::black));
+    chart.unbind();
+}
+
+void ChartTest::deletedRatingRowLeavesTheChart()
+{
+    RatingTable rating;
+    Chart chart;
+    chart.bindLineSeries(rating);
+    rating.AppendRow(1, 10);
+    rating.AppendRow(2, 20);
+    rating.AppendRow(3, 30);
+    rating.MoveTo(1);
+    rating.DeleteCurrent();
+    QCOMPARE(seriesPoints(chart), (QList<QPointF>{{10, 1}, {30, 3}}));
+    chart.unbind();
+}
+
+void ChartTest::titleLinesKeepEmptyLines()
+{
+    Chart chart;
+    chart.resize(300, 200);
+    chart.setTitleLines({QStringLiteral("Cross Section")});
+    chart.replot();
+    const int oneLine = chart.axisRect()->outerRect().top();
+    chart.setTitleLines({QStringLiteral("Cross Section"), QString()});
+    chart.replot();
+    const int twoLines = chart.axisRect()->outerRect().top();
+    QCOMPARE(chart.titleLines(), (QStringList{QStringLiteral("Cross Section"), QString()}));
+    // The empty second line takes a line's height.
+    QVERIFY2(twoLines >= oneLine + chart.fontMetrics().height() - 2,
+             qPrintable(QStringLiteral("%1 vs %2").arg(oneLine).arg(twoLines)));
+}
+
+void ChartTest::renderDrawsTheSamePictureAtAnyScale()
+{
+    PointTable table;
+    Chart chart;
+    chart.resize(320, 240);
+    chart.bindAreaSeries(table);
+    table.AppendRow(0, 10);
+    table.AppendRow(5, -2);
+    table.AppendRow(10, 10);
+    QCOMPARE(chart.clientSize(), QSize(320, 240));
+
+    QImage same(chart.clientSize(), QImage::Format_RGB32);
+    same.fill(Qt::white);
+    {
+        QPainter painter(&same);
+        chart.render(painter, same.rect());
+    }
+    QImage twice(chart.clientSize() * 2, QImage::Format_RGB32);
+    twice.fill(Qt::white);
+    {
+        QPainter painter(&twice);
+        chart.render(painter, twice.rect());
+    }
+    // Something was drawn, the chart's background fills the picture, and the doubled picture
+    // has the same layout: its top-left corner shrunk back matches the original closely.
+    const QRgb background = chart.palette().color(QPalette::Button).rgb();
+    QCOMPARE(same.pixel(1, 1), background);
+    QVERIFY(pixelsDifferentFrom(same, background) > 1000);
+    const QImage shrunk = twice.scaled(same.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int close = 0;
+    for (int y = 0; y < same.height(); ++y)
+        for (int x = 0; x < same.width(); ++x)
+            if (qAbs(qGray(same.pixel(x, y)) - qGray(shrunk.pixel(x, y))) < 60)
+                ++close;
+    QVERIFY2(close > same.width() * same.height() * 9 / 10, qPrintable(QString::number(close)));
+    chart.unbind();
+}
+
+QTEST_MAIN(ChartTest)
+#include "chart_test.moc"

@@ -1,0 +1,386 @@
+// The main window: its make-up, the file commands through the desktop seam, and errors
+// reaching the boxes.
+
+#include "components/Chart.h"
+#include "model/CrossSectionDocument.h"
+#include "support/TestProgram.h"
+#include "ui/Main.h"
+#include "ui/SAForm.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace korvadel;
+
+namespace {
+
+QList<QPointF> tablePoints(PointTable& table)
+{
+    QList<QPointF> points;
+    for (std::size_t row = 0; row < table.RowCount(); ++row)
+        points.append(QPointF(table.StationAt(row), table.ElevationAt(row)));
+    return points;
+}
+
+QList<QPointF> chartPoints(const Chart& chart)
+{
+    QList<QPointF> points;
+    for (auto it = chart.seriesGraph()->data()->constBegin();
+         it != chart.seriesGraph()->data()->constEnd(); ++it)
+        points.append(QPointF(it->key, it->value));
+    return points;
+}
+
+// Visible menu entries as "text|shortcut", submenus as "text>" followed by their entries.
+QStringList menuEntries(const QMenu* menu)
+{
+    QStringList entries;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            entries << QStringLiteral("-");
+        else if (action->menu())
+            entries << action->text() + QStringLiteral(">") + menuEntries(action->menu()).join(QLatin1Char(','));
+        else
+            entries << action->text() + QLatin1Char('|') + action->shortcut().toString();
+    }
+    return entries;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startsWithItsControlsAndABlankRow();
+    void menusOfferExactlyTheCommands();
+    void fieldsHoldWhatWasTypedAndFeedTheDocument();
+    void saveAndLoadRoundTripThroughTheDialogs();
+    void loadOfAMissingFileShowsTheWarningBox();
+    void commaImportReplacesThePointsAndReportsBadLines();
+    void winRiverImportRunsFromTheWarningsContinue();
+    void newClearsTheDocument();
+    void errorBoxAddsAFullStopOnlyAfterLettersAndDigits_data();
+    void errorBoxAddsAFullStopOnlyAfterLettersAndDigits();
+
+private:
+    QTemporaryDir* folder_ = nullptr;
+    QString startDir_;
+};
+
+void MainWindowTest::init()
+{
+    startDir_ = QDir::currentPath();
+    folder_ = new QTemporaryDir;
+    QVERIFY(folder_->isValid());
+}
+
+void MainWindowTest::cleanup()
+{
+    QDir::setCurrent(startDir_);
+    delete folder_;
+}
+
+void MainWindowTest::startsWithItsControlsAndABlankRow()
+{
+    TestProgram program;
+    TForm1* main = program.main();
+    QCOMPARE(main->windowTitle(), QStringLiteral("Korvadel 1.3"));
+    QVERIFY(main->isVisible());
+    for (QWidget* other :
+         {static_cast<QWidget*>(program.ratingWindow()), static_cast<QWidget*>(program.windows().PromptWindow)})
+        QVERIFY(!other->isVisible());
+
+    QCOMPARE(main->edMinStage->text(), QStringLiteral("0"));
+    QCOMPARE(main->edMaxStage->text(), QStringLiteral("1"));
+    QCOMPARE(main->ebOffset->text(), QStringLiteral("0.00"));
+    QCOMPARE(main->ebDescription->text(), QString());
+    QCOMPARE(main->dxEdit1->text(), QStringLiteral("0.00"));
+    QVERIFY(!main->dxEdit1->isVisible());
+    QVERIFY(!main->Timer1->isActive());
+    QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
+    QCOMPARE(main->Button1->text(), QStringLiteral("&Create Stage Area Rating"));
+    QCOMPARE(main->Button1->geometry(), QRect(4, 44, 177, 25));
+    QCOMPARE(main->edMaxStage->geometry(), QRect(76, 51, 81, 21));
+    QCOMPARE(main->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->title(),
+             QStringLiteral("Station "));
+    QCOMPARE(main->findChild<QGroupBox*>(QStringLiteral("GroupBox2"))->title(),
+             QStringLiteral("Gage Height "));
+    QCOMPARE(main->DBChart1->titleLines(), (QStringList{QStringLiteral("Cross Section"), QString()}));
+    QCOMPARE(main->DBChart1->bottomAxisTitle(), QStringLiteral("Location"));
+    QCOMPARE(main->DBChart1->leftAxisTitle(), QStringLiteral("Elevation"));
+
+    // The point grid begins on one blank row ready for typing.
+    PointTable& points = main->document().points;
+    QCOMPARE(points.RowCount(), std::size_t{1});
+    QCOMPARE(points.GetState(), PointTable::State::Inserting);
+
+    // Focus order: grid, Minimum, Maximum, Increment, Datum, the two buttons, description.
+    QWidget* expected[] = {reinterpret_cast<QWidget*>(main->DBGrid1), main->edMinStage,
+                           main->edMaxStage, reinterpret_cast<QWidget*>(main->SpinStageInc),
+                           main->ebOffset, main->Button2, main->Button1, main->ebDescription};
+    for (std::size_t i = 0; i + 1 < std::size(expected); ++i) {
+        QWidget* next = expected[i]->nextInFocusChain();
+        // Spin boxes hold an inner line edit in the chain.
+        while (next && next->parentWidget() == expected[i])
+            next = next->nextInFocusChain();
+        QCOMPARE(next, expected[i + 1]);
+    }
+}
+
+void MainWindowTest::menusOfferExactlyTheCommands()
+{
+    TestProgram program;
+    TForm1* main = program.main();
+    const QList<QAction*> bar = main->menuBar()->actions();
+    QCOMPARE(bar.size(), 2);
+    QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
+    QCOMPARE(bar[1]->text(), QStringLiteral("&Help"));
+    QCOMPARE(menuEntries(bar[0]->menu()),
+             (QStringList{QStringLiteral("&New Cross Section|Ctrl+N"), QStringLiteral("-"),
+                          QStringLiteral("&Load Cross Section|Ctrl+L"),
+                          QStringLiteral("&Import from>&Comma Delimited File|,"
+                                         "&WinRiver Classic ACSII Data File|"),
+                          QStringLiteral("-"), QStringLiteral("&Save Cross Section|Ctrl+S"),
+                          QStringLiteral("-"), QStringLiteral("&Print Cross Section Chart|Ctrl+P"),
+                          QStringLiteral("-"), QStringLiteral("E&xit|")}));
+    QCOMPARE(menuEntries(bar[1]->menu()), QStringList{QStringLiteral("&About|F1")});
+    QCOMPARE(main->CreateStageAreaTable1->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    for (QAction* action : {main->NewCrossSection1, main->LoadCrossSection1,
+                            main->SaveCrossSection1, main->About1, main->CreateStageAreaTable1})
+        QCOMPARE(action->shortcutContext(), Qt::ApplicationShortcut);
+
+    // Ctrl+T opens the bounds prompt although no menu shows it; twice gives the same prompt.
+    QTest::keyClick(main, Qt::Key_T, Qt::ControlModifier);
+    QWidget* prompt = reinterpret_cast<QWidget*>(program.windows().PromptWindow);
+    QVERIFY(prompt->isVisible());
+    QTest::keyClick(main, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(prompt->isVisible());
+}
+
+void MainWindowTest::fieldsHoldWhatWasTypedAndFeedTheDocument()
+{
+    TestProgram program;
+    TForm1* main = program.main();
+    main->edMinStage->clear();
+    QTest::keyClicks(main->edMinStage, QStringLiteral(" 1,5x"));
+    QCOMPARE(main->edMinStage->text(), QStringLiteral(" 1,5x"));
+    QCOMPARE(main->document().settings.minimum, std::string(" 1,5x"));
+    main->ebDescription->setText(QStringLiteral("Río Frío"));
+    QCOMPARE(main->document().description, std::string("R\xED" "o Fr\xED" "o"));
+    main->ebOffset->setText(QStringLiteral("100"));
+    QCOMPARE(main->document().settings.datum, std::string("100"));
+}
+
+void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs()
+{
+    TestProgram program;
+    TForm1* main = program.main();
+    CrossSectionDocument& document = main->document();
+    document.points.Discard();
+    document.points.AppendRow(20, 5);
+    document.points.AppendRow(0, 5);
+    document.points.AppendRow(10, 2.5);
+    main->ebDescription->setText(QStringLiteral("Río Frío at the bridge"));
+    main->edMaxStage->setText(QStringLiteral("4.5"));
+    main->ebOffset->setText(QStringLiteral("100"));
+
+    QDir::setCurrent(folder_->path());
+    program.seam.chooseFile(QStringLiteral("sub/section"));
+    QDir().mkpath(folder_->filePath(QStringLiteral("sub")));
+    QTest::keyClick(main, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(program.seam.fileDialogs.size(), 1);
+    const FileDialogState shown = program.seam.fileDialogs.last();
+    QCOMPARE(shown.kind, FileDialogState::Kind::Save);
+    QCOMPARE(shown.filter, QStringLiteral("Korvadel File (*.kvd)|*.kvd"));
+    QVERIFY(!shown.overwritePrompt);
+    // A name typed without an extension becomes a cross-section file.
+    const QString saved = folder_->filePath(QStringLiteral("sub/section.kvd"));
+    const QByteArray bytes = readFile(saved);
+    QVERIFY(bytes.startsWith("//Korvadel\r\n//Station\tR\xEDo Fr\xEDo at the bridge\r\n"));
+    QVERIFY(bytes.contains("0\t5\r\n10\t2.5\r\n20\t5\r\n"));
+    // The dialog's folder is the working directory now, and the dialog remembers the name.
+    QCOMPARE(QDir::currentPath(), folder_->filePath(QStringLiteral("sub")));
+    QCOMPARE(QDir::fromNativeSeparators(main->SaveDialog1.fileName), saved);
+
+    QTest::keyClick(main, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(main->ebDescription->text(), QString());
+    QCOMPARE(main->edMaxStage->text(), QStringLiteral("1"));
+
+    program.seam.chooseFile(saved, 2);
+    QTest::keyClick(main, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(program.seam.fileDialogs.last().filter,
+             QStringLiteral("Korvadel File (*.kvd)|*.kvd|All Files (*.*)|*.*"));
+    QCOMPARE(program.seam.fileDialogs.last().filterIndex, 1);
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(main->ebDescription->text(), QStringLiteral("Río Frío at the bridge"));
+    QCOMPARE(main->edMaxStage->text(), QStringLiteral("4.5"));
+    QCOMPARE(main->ebOffset->text(), QStringLiteral("100"));
+    const QList<QPointF> expected{{0, 5}, {10, 2.5}, {20, 5}};
+    QCOMPARE(tablePoints(document.points), expected);
+    QCOMPARE(chartPoints(*main->DBChart1), expected);
+
+    // The open dialog keeps the entry picked last time.
+    program.seam.cancelFileDialog();
+    main->LoadCrossSection1->trigger();
+    QCOMPARE(program.seam.fileDialogs.last().filterIndex, 2);
+    QCOMPARE(tablePoints(document.points), expected);
+}
+
+void MainWindowTest::loadOfAMissingFileShowsTheWarningBox()
+{
+    TestProgram program;
+    TForm1* main = program.main();
+    main->document().points.Discard();
+    main->document().points.AppendRow(1, 1);
+    main->ebDescription->setText(QStringLiteral("kept?"));
+    program.seam.chooseFile(folder_->filePath(QStringLiteral("missing.kvd")));
+    main->LoadCrossSection1->trigger();
+    QCOMPARE(program.seam.messages.size(), 1);
+    const ScriptedSeam::Message message = program.seam.messages.first();
+    QCOMPARE(message.kind, DesktopSeam::MessageKind::Warning);
+    QCOMPARE(message.caption, QStringLiteral("Warning"));
+    QCOMPARE(message.text,
+             QStringLiteral("Unable to access file!\nFile may already be open in\nanother program (Excel)."));
+    // The settings were reset before the file was opened; the points stay.
+    QCOMPARE(main->ebDescription->text(), QString());
+    QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}}));
+}
+
+void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines()
+{
+    TestProgram program;
+    TForm1* main = program.main();
+    main->ebDescription->setText(QStringLiteral("stays"));
+    const QString good = writeFile(folder_->filePath(QStringLiteral("points.csv")),
+                                   "10,10\r\n0,10\r\n5,2\r\n");
+    program.seam.chooseFile(good);
+    main->CommaDelimitedFile1->trigger();
+    QCOMPARE(program.seam.messages.size(), 0);
+    const QList<QPointF> expected{{0, 10}, {5, 2}, {10, 10}};
+    QCOMPARE(tablePoints(main->document().points), expected);
+    QCOMPARE(chartPoints(*main->DBChart1), expected);
+    QCOMPARE(main->ebDescription->text(), QStringLiteral("stays"));
+    QVERIFY(program.seam.fileDialogs.last().fileName.isEmpty());
+    QCOMPARE(program.seam.fileDialogs.last().kind, FileDialogState::Kind::Open);
+
+    // A blank last line stops the import after the points before it are in.
+    const QString blankEnd = writeFile(folder_->filePath(QStringLiteral("blank.csv")),
+                                       "1,1\r\n2,2\r\n\r\n");
+    program.seam.chooseFile(blankEnd);
+    main->CommaDelimitedFile1->trigger();
+    QCOMPARE(program.seam.messages.size(), 1);
+    QCOMPARE(program.seam.messages.last().kind, DesktopSeam::MessageKind::Error);
+    QCOMPARE(program.seam.messages.last().caption, QStringLiteral("Korvadel"));
+    QCOMPARE(program.seam.messages.last().text, QStringLiteral("List index out of bounds (0)."));
+    QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
+    QCOMPARE(chartPoints(*main->DBChart1), (QList<QPointF>{{1, 1}, {2, 2}}));
+    QCOMPARE(main->document().points.SuspendCount(), 0);
+
+    // A file that cannot be opened: the warning box, the points unchanged.
+    program.seam.chooseFile(folder_->filePath(QStringLiteral("nothing.csv")));
+    main->CommaDelimitedFile1->trigger();
+    QCOMPARE(program.seam.messages.last().kind, DesktopSeam::MessageKind::Warning);
+    QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
+}
+
+void MainWindowTest::winRiverImportRunsFromTheWarningsContinue()
+{
+    TestProgram program;
+    TForm1* main = program.main();
+    QWidget* warning = reinterpret_cast<QWidget*>(program.windows().WarningForm);
+    main->WinRiverClassicACSIIDataFile1->trigger();
+    QVERIFY(warning->isVisible());
+    QCOMPARE(program.seam.fileDialogs.size(), 0);
+
+    // Three header lines, then two ensembles of six lines and no bins.
+    QByteArray transect = "header 1\r\nheader 2\r\nheader 3\r\n";
+    auto ensemble = [](const char* depths, const char* distance) {
+        QByteArray lines = "ensemble\r\n";
+        lines += QByteArray("0 0 0 0 0 0 0 0 ") + depths + "\r\n";
+        lines += QByteArray("0 0 0 0 ") + distance + "\r\n";
+        lines += "skip\r\nskip\r\n0 cm BT dB 0 0\r\n";
+        return lines;
+    };
+    transect += ensemble("2.0 2.2 2.4 2.6", "15.5");
+    transect += ensemble("1 1 1 1", "3");
+    const QString path = writeFile(folder_->filePath(QStringLiteral("transectt.000")), transect);
+
+    program.seam.chooseFile(path);
+    main->runWinRiverImport();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(program.seam.fileDialogs.size(), 1);
+    QVERIFY(program.seam.fileDialogs.last().fileName.isEmpty());
+    const QList<QPointF> points = tablePoints(main->document().points);
+    QCOMPARE(points.size(), 2);
+    QCOMPARE(points[0], QPointF(3, -1));
+    QCOMPARE(points[1].x(), 15.5);
+    QVERIFY(qAbs(points[1].y() + 2.3) < 1e-12);
+    QCOMPARE(chartPoints(*main->DBChart1).size(), 2);
+
+    // Cancelling the dialog leaves the section alone.
+    program.seam.cancelFileDialog();
+    main->runWinRiverImport();
+    QCOMPARE(tablePoints(main->document().points).size(), 2);
+}
+
+void MainWindowTest::newClearsTheDocument()
+{
+    TestProgram program;
+    TForm1* main = program.main();
+    main->document().points.Discard();
+    main->document().points.AppendRow(1, 2);
+    main->ebDescription->setText(QStringLiteral("x"));
+    main->edMinStage->setText(QStringLiteral("3"));
+    main->NewCrossSection1->trigger();
+    QCOMPARE(main->edMinStage->text(), QStringLiteral("0"));
+    QCOMPARE(main->ebDescription->text(), QString());
+    QCOMPARE(main->document().points.RowCount(), std::size_t{1});
+    QCOMPARE(main->document().points.GetState(), PointTable::State::Inserting);
+    QVERIFY(chartPoints(*main->DBChart1).isEmpty());
+}
+
+void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits_data()
+{
+    QTest::addColumn<QString>("minimum");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("letter") << QStringLiteral("abc")
+                            << QStringLiteral("'abc' is not a valid floating point value.");
+    QTest::newRow("empty") << QString()
+                           << QStringLiteral("'' is not a valid floating point value.");
+}
+
+void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits()
+{
+    QFETCH(QString, minimum);
+    QFETCH(QString, shown);
+    TestProgram program;
+    TForm1* main = program.main();
+    main->edMinStage->setText(minimum);
+    main->Button1->click();
+    QCOMPARE(program.seam.messages.size(), 1);
+    QCOMPARE(program.seam.messages.first().kind, DesktopSeam::MessageKind::Error);
+    QCOMPARE(program.seam.messages.first().caption, QStringLiteral("Korvadel"));
+    QCOMPARE(program.seam.messages.first().text, shown);
+    QVERIFY(!program.ratingWindow()->isVisible());
+
+    // A message ending in "!" or "." gets nothing more.
+    QCOMPARE(DesktopSeam::errorBoxText(QStringLiteral("Unable to access file!")),
+             QStringLiteral("Unable to access file!"));
+    QCOMPARE(DesktopSeam::errorBoxText(QStringLiteral("I/O error 7")),
+             QStringLiteral("I/O error 7."));
+    QCOMPARE(DesktopSeam::errorBoxText(QStringLiteral("(x)")), QStringLiteral("(x)"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
