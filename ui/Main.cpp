@@ -1,6 +1,7 @@
 #include "ui/Main.h"
 
 #include "components/Chart.h"
+#include "components/PointGrid.h"
 #include "components/TextCodec.h"
 #include "io/CrossSectionFile.h"
 #include "io/PointImport.h"
@@ -91,6 +92,7 @@ TForm1::TForm1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
     dxEdit1 = new QLineEdit(QStringLiteral("0.00"), this);
     dxEdit1->setObjectName(QStringLiteral("dxEdit1"));
     dxEdit1->hide();
+    dxEdit1->setFocusPolicy(Qt::NoFocus);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
@@ -142,9 +144,9 @@ void TForm1::buildPanel(QWidget* panel)
                           QStringLiteral("0.00"));
     column->addWidget(gageGroup);
 
-    DBGrid1 = new DataGrid(panel);
+    DBGrid1 = new PointGrid(document_.points, *context_.seam, context_.format.decimalSeparator,
+                            panel);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->bindPoints(document_.points, context_.format.decimalSeparator, *context_.seam);
     column->addWidget(DBGrid1, 1);
 
     auto* strip = new QWidget(panel);

@@ -18,7 +18,7 @@ struct ProgramContext;
 
 namespace korvadel {
 class Chart;
-class DataGrid;
+class PointGrid;
 class IncrementSpinBox;
 } // namespace korvadel
 
@@ -32,7 +32,7 @@ public:
 
     korvadel::CrossSectionDocument& document() { return document_; }
     korvadel::Chart* chart() const { return DBChart1; }
-    korvadel::DataGrid* pointGrid() const { return DBGrid1; }
+    korvadel::PointGrid* pointGrid() const { return DBGrid1; }
 
     // Runs a command: any error it meets ends up in the error box (or, for a file that cannot be
     // opened for reading, in the warning box) and the program goes on.
@@ -53,7 +53,7 @@ public:
     QLineEdit* ebOffset = nullptr;
     QPushButton* Button2 = nullptr; // "&Animate Cross Section"
     QPushButton* Button1 = nullptr; // "&Create Stage Area Rating"
-    korvadel::DataGrid* DBGrid1 = nullptr;
+    korvadel::PointGrid* DBGrid1 = nullptr;
     korvadel::Chart* DBChart1 = nullptr;
     QLineEdit* dxEdit1 = nullptr; // water level, never shown
     QTimer* Timer1 = nullptr;

@@ -1,6 +1,9 @@
 #pragma once
 
-// Stand-ins for components that are not in the tree yet; removed when they arrive.
+// Stand-ins for the increment spin box and the small windows until their real versions are in
+// the tree. Whoever adds components/IncrementSpinBox.h or one of ui/tableprompt.h, ui/Progress.h,
+// ui/Importwarning.h, ui/ElevWarn.h, ui/about.h deletes the matching class here and includes the
+// real header where this one is included.
 
 #include <QDialog>
 #include <QDoubleSpinBox>
@@ -23,13 +26,6 @@ public:
     }
 };
 
-class DataGrid : public QTableView {
-    Q_OBJECT
-public:
-    explicit DataGrid(QWidget* parent = nullptr) : QTableView(parent) {}
-    void bindPoints(PointTable&, char, DesktopSeam&) {}
-    void bindRating(RatingTable&, char, DesktopSeam&) {}
-};
 } // namespace korvadel
 
 class TPromptWindow : public QDialog {

@@ -1,6 +1,7 @@
 #include "ui/SAForm.h"
 
 #include "components/Chart.h"
+#include "components/RatingGrid.h"
 #include "io/RatingExport.h"
 #include "ui/Main.h"
 #include "ui/PendingParts.h"
@@ -45,9 +46,8 @@ TForm2::TForm2(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
     panel->setFixedWidth(kPanelWidth);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(1, 1, 1, 1);
-    DBGrid1 = new DataGrid(panel);
+    DBGrid1 = new RatingGrid(MemSA, *context_.seam, context_.format.decimalSeparator, panel);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->bindRating(MemSA, context_.format.decimalSeparator, *context_.seam);
     panelLayout->addWidget(DBGrid1);
     layout->addWidget(panel);
 

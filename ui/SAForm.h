@@ -13,7 +13,7 @@ struct ProgramContext;
 
 namespace korvadel {
 class Chart;
-class DataGrid;
+class RatingGrid;
 } // namespace korvadel
 
 // The rating window: the last stage-area rating as a grid beside its stage-against-area curve,
@@ -29,7 +29,7 @@ public:
     void showRating();
 
     korvadel::RatingTable MemSA;
-    korvadel::DataGrid* DBGrid1 = nullptr;
+    korvadel::RatingGrid* DBGrid1 = nullptr;
     korvadel::Chart* DBChart1 = nullptr;
 
     QAction* PrintTable1 = nullptr;

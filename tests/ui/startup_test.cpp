@@ -2,6 +2,8 @@
 
 #include "support/TestProgram.h"
 #include "ui/Main.h"
+#include "ui/SAForm.h"
+#include "ui/PendingParts.h"
 #include "ui/ProgramSettings.h"
 
 #include <QApplication>
@@ -59,10 +61,10 @@ void StartupTest::windowsAreCreatedHiddenInOrder()
     TestProgram program('.', false);
     Windows& w = program.windows();
     for (QWidget* window :
-         {reinterpret_cast<QWidget*>(w.Form1), reinterpret_cast<QWidget*>(w.PromptWindow),
-          reinterpret_cast<QWidget*>(w.Form2), reinterpret_cast<QWidget*>(w.AboutBox1),
-          reinterpret_cast<QWidget*>(w.ProgressForm), reinterpret_cast<QWidget*>(w.WarningForm),
-          reinterpret_cast<QWidget*>(w.EWForm)}) {
+         {static_cast<QWidget*>(w.Form1), static_cast<QWidget*>(w.PromptWindow),
+          static_cast<QWidget*>(w.Form2), static_cast<QWidget*>(w.AboutBox1),
+          static_cast<QWidget*>(w.ProgressForm), static_cast<QWidget*>(w.WarningForm),
+          static_cast<QWidget*>(w.EWForm)}) {
         QVERIFY(window);
         QVERIFY(!window->isVisible());
         QVERIFY(window->isWindow());

@@ -9,9 +9,29 @@
 
 namespace korvadel {
 
+namespace {
+
+// The offscreen platform complains about every raise(); the windows raise themselves as they
+// should on a desktop, so those lines are only noise here.
+QtMessageHandler previousHandler = nullptr;
+
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    previousHandler(type, context, message);
+}
+
+} // namespace
+
 TestProgram::TestProgram(char decimalSeparator, bool show)
     : program(seam, NumberFormat{decimalSeparator})
 {
+    static const bool installed = [] {
+        previousHandler = qInstallMessageHandler(quietHandler);
+        return true;
+    }();
+    (void)installed;
     program.createWindows();
     if (show) {
         program.showMainWindow();
