@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
 #if defined(Q_OS_LINUX)
     // Without a display Qt would abort with a message few people can act on.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&

@@ -19,14 +19,12 @@
 
 namespace korvadel {
 
-Program::Program(DesktopSeam& seam, NumberFormat format)
-{
+Program::Program(DesktopSeam& seam, NumberFormat format) {
     context_.seam = &seam;
     context_.format = format;
 }
 
-Program::~Program()
-{
+Program::~Program() {
     Windows& w = context_.windows;
     delete w.EWForm;
     delete w.WarningForm;
@@ -39,8 +37,7 @@ Program::~Program()
     w = Windows{};
 }
 
-void Program::createWindows()
-{
+void Program::createWindows() {
     Windows& w = context_.windows;
     w.Form1 = new TForm1(context_);
     w.PromptWindow = new TPromptWindow(context_.format.decimalSeparator);
@@ -57,8 +54,7 @@ void Program::createWindows()
                      [main] { main->runWinRiverImport(); });
 }
 
-void Program::showMainWindow()
-{
+void Program::showMainWindow() {
     TForm1* main = context_.windows.Form1;
     centreOnScreen(main);
     main->show();
@@ -69,8 +65,7 @@ void Program::showMainWindow()
 namespace {
 
 // Writes pictures of the two main windows with `fileName` loaded and rated.
-int takeScreenshots(Program& program, const QString& folder, const QString& fileName)
-{
+int takeScreenshots(Program& program, const QString& folder, const QString& fileName) {
     TForm1* main = program.windows().Form1;
     main->runCommand([&] {
         loadCrossSection(QFile::encodeName(fileName).toStdString(), main->document(),
@@ -98,8 +93,7 @@ int takeScreenshots(Program& program, const QString& folder, const QString& file
 
 } // namespace
 
-int runDesktopProgram(QApplication& application, const QStringList& arguments)
-{
+int runDesktopProgram(QApplication& application, const QStringList& arguments) {
     application.setApplicationName(QStringLiteral("Korvadel"));
     QtDesktopSeam seam;
     Program program(seam, NumberFormat{systemDecimalSeparator()});

@@ -6,11 +6,11 @@
 #include "io/CrossSectionFile.h"
 #include "io/PointImport.h"
 #include "model/Numbers.h"
+#include "ui/PendingParts.h"
+#include "ui/Placement.h"
 #include "ui/ProgramSettings.h"
 #include "ui/RatingRun.h"
 #include "ui/SAForm.h"
-#include "ui/PendingParts.h"
-#include "ui/Placement.h"
 #include "ui/Windows.h"
 
 #include <QAction>
@@ -46,11 +46,12 @@ constexpr int kStationGroupHeight = 45;
 constexpr int kGageGroupHeight = 136;
 constexpr int kButtonStripHeight = 77;
 
-std::string toPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+std::string toPath(const QString& fileName) {
+    return QFile::encodeName(fileName).toStdString();
+}
 
 QLineEdit* addGageRow(QGroupBox* group, const QString& caption, const QString& name, int y,
-                      const QString& text)
-{
+                      const QString& text) {
     auto* label = new QLabel(caption, group);
     label->move(16, y + 3);
     auto* field = new QLineEdit(text, group);
@@ -62,8 +63,7 @@ QLineEdit* addGageRow(QGroupBox* group, const QString& caption, const QString& n
 
 } // namespace
 
-TForm1::TForm1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), context_(context)
-{
+TForm1::TForm1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Korvadel 1.3"));
     context_.windows.Form1 = this;
@@ -108,14 +108,12 @@ TForm1::TForm1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
     FormCreate();
 }
 
-TForm1::~TForm1()
-{
+TForm1::~TForm1() {
     // The chart and the grid follow the document's table: they go before it does.
     delete centralWidget();
 }
 
-void TForm1::buildPanel(QWidget* panel)
-{
+void TForm1::buildPanel(QWidget* panel) {
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -144,8 +142,8 @@ void TForm1::buildPanel(QWidget* panel)
                           QStringLiteral("0.00"));
     column->addWidget(gageGroup);
 
-    DBGrid1 = new PointGrid(document_.points, *context_.seam, context_.format.decimalSeparator,
-                            panel);
+    DBGrid1 =
+        new PointGrid(document_.points, *context_.seam, context_.format.decimalSeparator, panel);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     column->addWidget(DBGrid1, 1);
 
@@ -174,8 +172,7 @@ void TForm1::buildPanel(QWidget* panel)
     connectFields();
 }
 
-void TForm1::buildMenus()
-{
+void TForm1::buildMenus() {
     auto makeAction = [this](const QString& text, const QString& name, const QKeySequence& keys,
                              void (TForm1::*handler)()) {
         auto* action = new QAction(text, this);
@@ -193,38 +190,34 @@ void TForm1::buildMenus()
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    NewCrossSection1 = makeAction(QStringLiteral("&New Cross Section"),
-                                  QStringLiteral("NewCrossSection1"), QKeySequence(QStringLiteral("Ctrl+N")),
-                                  &TForm1::NewCrossSection1Click);
+    NewCrossSection1 =
+        makeAction(QStringLiteral("&New Cross Section"), QStringLiteral("NewCrossSection1"),
+                   QKeySequence(QStringLiteral("Ctrl+N")), &TForm1::NewCrossSection1Click);
     file->addAction(NewCrossSection1);
     file->addSeparator();
-    LoadCrossSection1 = makeAction(QStringLiteral("&Load Cross Section"),
-                                   QStringLiteral("LoadCrossSection1"),
-                                   QKeySequence(QStringLiteral("Ctrl+L")),
-                                   &TForm1::LoadCrossSection1Click);
+    LoadCrossSection1 =
+        makeAction(QStringLiteral("&Load Cross Section"), QStringLiteral("LoadCrossSection1"),
+                   QKeySequence(QStringLiteral("Ctrl+L")), &TForm1::LoadCrossSection1Click);
     file->addAction(LoadCrossSection1);
     QMenu* importFrom = file->addMenu(QStringLiteral("&Import from"));
     importFrom->setObjectName(QStringLiteral("ImportFrom1"));
-    CommaDelimitedFile1 = makeAction(QStringLiteral("&Comma Delimited File"),
-                                     QStringLiteral("CommaDelimitedFile1"), {},
-                                     &TForm1::CommaDelimitedFile1Click);
+    CommaDelimitedFile1 =
+        makeAction(QStringLiteral("&Comma Delimited File"), QStringLiteral("CommaDelimitedFile1"),
+                   {}, &TForm1::CommaDelimitedFile1Click);
     importFrom->addAction(CommaDelimitedFile1);
-    WinRiverClassicACSIIDataFile1 = makeAction(
-        QStringLiteral("&WinRiver Classic ACSII Data File"),
-        QStringLiteral("WinRiverClassicACSIIDataFile1"), {},
-        &TForm1::WinRiverClassicACSIIDataFile1Click);
+    WinRiverClassicACSIIDataFile1 = makeAction(QStringLiteral("&WinRiver Classic ACSII Data File"),
+                                               QStringLiteral("WinRiverClassicACSIIDataFile1"), {},
+                                               &TForm1::WinRiverClassicACSIIDataFile1Click);
     importFrom->addAction(WinRiverClassicACSIIDataFile1);
     file->addSeparator();
-    SaveCrossSection1 = makeAction(QStringLiteral("&Save Cross Section"),
-                                   QStringLiteral("SaveCrossSection1"),
-                                   QKeySequence(QStringLiteral("Ctrl+S")),
-                                   &TForm1::SaveCrossSection1Click);
+    SaveCrossSection1 =
+        makeAction(QStringLiteral("&Save Cross Section"), QStringLiteral("SaveCrossSection1"),
+                   QKeySequence(QStringLiteral("Ctrl+S")), &TForm1::SaveCrossSection1Click);
     file->addAction(SaveCrossSection1);
     file->addSeparator();
-    PrintCrossSection1 = makeAction(QStringLiteral("&Print Cross Section Chart"),
-                                    QStringLiteral("PrintCrossSection1"),
-                                    QKeySequence(QStringLiteral("Ctrl+P")),
-                                    &TForm1::PrintCrossSection1Click);
+    PrintCrossSection1 = makeAction(
+        QStringLiteral("&Print Cross Section Chart"), QStringLiteral("PrintCrossSection1"),
+        QKeySequence(QStringLiteral("Ctrl+P")), &TForm1::PrintCrossSection1Click);
     // Printing is not there yet.
     PrintCrossSection1->setEnabled(false);
     file->addAction(PrintCrossSection1);
@@ -240,10 +233,9 @@ void TForm1::buildMenus()
     help->addAction(About1);
 
     // Reachable by its shortcut only: it has no menu entry.
-    CreateStageAreaTable1 = makeAction(QStringLiteral("Create Stage Area &Table"),
-                                       QStringLiteral("CreateStageAreaTable1"),
-                                       QKeySequence(QStringLiteral("Ctrl+T")),
-                                       &TForm1::CreateStageAreaTable1Click);
+    CreateStageAreaTable1 = makeAction(
+        QStringLiteral("Create Stage Area &Table"), QStringLiteral("CreateStageAreaTable1"),
+        QKeySequence(QStringLiteral("Ctrl+T")), &TForm1::CreateStageAreaTable1Click);
     addAction(CreateStageAreaTable1);
 
     OpenDialog1.kind = FileDialogState::Kind::Open;
@@ -256,8 +248,7 @@ void TForm1::buildMenus()
     OpenDialog2.kind = FileDialogState::Kind::Open;
 }
 
-void TForm1::connectFields()
-{
+void TForm1::connectFields() {
     // The fields hold exactly what was typed; the document keeps the same texts.
     connect(ebDescription, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!syncing_)
@@ -281,8 +272,7 @@ void TForm1::connectFields()
     });
 }
 
-void TForm1::documentToFields()
-{
+void TForm1::documentToFields() {
     syncing_ = true;
     ebDescription->setText(fromFileText(document_.description));
     edMinStage->setText(fromFileText(document_.settings.minimum));
@@ -292,18 +282,17 @@ void TForm1::documentToFields()
     syncing_ = false;
 }
 
-void TForm1::FormCreate()
-{
+void TForm1::FormCreate() {
     try {
         document_.points.InsertPending();
     } catch (const std::exception&) {
-        context_.seam->showPlain(nullptr, QStringLiteral("Error initializing blank value to table"));
+        context_.seam->showPlain(nullptr,
+                                 QStringLiteral("Error initializing blank value to table"));
     }
     restoreLastDir();
 }
 
-void TForm1::restoreLastDir()
-{
+void TForm1::restoreLastDir() {
     try {
         restoreWorkingDirectory();
     } catch (const std::exception&) {
@@ -311,21 +300,18 @@ void TForm1::restoreLastDir()
     }
 }
 
-void TForm1::storeLastDir()
-{
+void TForm1::storeLastDir() {
     runCommand([] { storeWorkingDirectory(); });
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
-{
+void TForm1::closeEvent(QCloseEvent* event) {
     storeLastDir();
     event->accept();
     QMainWindow::closeEvent(event);
     emit formClosed();
 }
 
-void TForm1::runCommand(const std::function<void()>& command)
-{
+void TForm1::runCommand(const std::function<void()>& command) {
     try {
         command();
     } catch (const UnableToAccessFile& error) {
@@ -340,8 +326,7 @@ void TForm1::runCommand(const std::function<void()>& command)
     }
 }
 
-void TForm1::beforeChartDraw()
-{
+void TForm1::beforeChartDraw() {
     // The fill baseline is the water level, whatever moved it last.
     const QString level = dxEdit1->text();
     if (level.isEmpty())
@@ -351,8 +336,7 @@ void TForm1::beforeChartDraw()
         DBChart1->setReferenceLevel(value);
 }
 
-void TForm1::NewCrossSection1Click()
-{
+void TForm1::NewCrossSection1Click() {
     runCommand([this] {
         document_.New();
         documentToFields();
@@ -360,15 +344,13 @@ void TForm1::NewCrossSection1Click()
     });
 }
 
-void TForm1::LoadCrossSection1Click()
-{
+void TForm1::LoadCrossSection1Click() {
     if (!context_.seam->runFileDialog(this, OpenDialog1))
         return;
     runCommand([this] {
         struct Refresh {
             TForm1* form;
-            ~Refresh()
-            {
+            ~Refresh() {
                 // Whatever the reader managed to take from the file is shown, also after a
                 // failure part-way.
                 form->documentToFields();
@@ -379,20 +361,17 @@ void TForm1::LoadCrossSection1Click()
     });
 }
 
-void TForm1::SaveCrossSection1Click()
-{
+void TForm1::SaveCrossSection1Click() {
     if (!context_.seam->runFileDialog(this, SaveDialog1))
         return;
-    runCommand([this] {
-        saveCrossSection(toPath(SaveDialog1.fileName), document_, context_.format);
-    });
+    runCommand(
+        [this] { saveCrossSection(toPath(SaveDialog1.fileName), document_, context_.format); });
 }
 
-void TForm1::CommaDelimitedFile1Click()
-{
+void TForm1::CommaDelimitedFile1Click() {
     OpenDialog2.fileName.clear();
-    OpenDialog2.filter =
-        QStringLiteral("Comma Delimited File (*.csv)|*.csv|Text File (*.txt)|*.txt|All Files (*.*)|*.*");
+    OpenDialog2.filter = QStringLiteral(
+        "Comma Delimited File (*.csv)|*.csv|Text File (*.txt)|*.txt|All Files (*.*)|*.*");
     OpenDialog2.defaultExtension.clear();
     if (!context_.seam->runFileDialog(this, OpenDialog2))
         return;
@@ -405,8 +384,7 @@ void TForm1::CommaDelimitedFile1Click()
     });
 }
 
-void TForm1::WinRiverClassicACSIIDataFile1Click()
-{
+void TForm1::WinRiverClassicACSIIDataFile1Click() {
     TWarningForm* warning = context_.windows.WarningForm;
     if (!warning)
         return;
@@ -416,8 +394,7 @@ void TForm1::WinRiverClassicACSIIDataFile1Click()
     warning->activateWindow();
 }
 
-void TForm1::runWinRiverImport()
-{
+void TForm1::runWinRiverImport() {
     OpenDialog2.fileName.clear();
     OpenDialog2.filter = QStringLiteral(
         "WinRiver Classic ASCII (*t.000;*ASC.TXT)|*t.000;*ASC.TXT|All Files (*.*)|*.*");
@@ -433,8 +410,7 @@ void TForm1::runWinRiverImport()
     });
 }
 
-void TForm1::About1Click()
-{
+void TForm1::About1Click() {
     TAboutBox1* about = context_.windows.AboutBox1;
     if (!about)
         return;
@@ -443,8 +419,7 @@ void TForm1::About1Click()
     context_.seam->execModal(*about);
 }
 
-void TForm1::CreateStageAreaTable1Click()
-{
+void TForm1::CreateStageAreaTable1Click() {
     TPromptWindow* prompt = context_.windows.PromptWindow;
     if (!prompt)
         return;
@@ -455,8 +430,7 @@ void TForm1::CreateStageAreaTable1Click()
     prompt->activateWindow();
 }
 
-void TForm1::Button1Click()
-{
+void TForm1::Button1Click() {
     runCommand([this] {
         const RatingBounds bounds{document_.settings.minimum, document_.settings.maximum,
                                   document_.settings.increment(), document_.settings.datum};
@@ -464,8 +438,7 @@ void TForm1::Button1Click()
     });
 }
 
-void TForm1::CreateRatingFromPrompt()
-{
+void TForm1::CreateRatingFromPrompt() {
     TPromptWindow* prompt = context_.windows.PromptWindow;
     if (!prompt)
         return;
@@ -477,17 +450,14 @@ void TForm1::CreateRatingFromPrompt()
     });
 }
 
-void TForm1::Button2Click()
-{
+void TForm1::Button2Click() {
     // Water-level animation: not there yet.
 }
 
-void TForm1::Timer1Timer()
-{
+void TForm1::Timer1Timer() {
     // Water-level animation tick: not there yet.
 }
 
-void TForm1::PrintCrossSection1Click()
-{
+void TForm1::PrintCrossSection1Click() {
     // Cross-section chart printing: not there yet (the menu item stays disabled).
 }

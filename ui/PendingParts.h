@@ -18,8 +18,7 @@ class RatingTable;
 class IncrementSpinBox : public QDoubleSpinBox {
     Q_OBJECT
 public:
-    explicit IncrementSpinBox(char, QWidget* parent = nullptr) : QDoubleSpinBox(parent)
-    {
+    explicit IncrementSpinBox(char, QWidget* parent = nullptr) : QDoubleSpinBox(parent) {
         setRange(0.01, 1.0);
         setSingleStep(0.1);
         setValue(0.01);
@@ -34,9 +33,7 @@ public:
     explicit TPromptWindow(char separator, QWidget* parent = nullptr)
         : QDialog(parent), edMinStage(new QLineEdit(QStringLiteral("0"), this)),
           edMaxStage(new QLineEdit(QStringLiteral("1"), this)),
-          SpinStageInc(new korvadel::IncrementSpinBox(separator, this))
-    {
-    }
+          SpinStageInc(new korvadel::IncrementSpinBox(separator, this)) {}
     QString minimumText() const { return edMinStage->text(); }
     QString maximumText() const { return edMaxStage->text(); }
     double increment() const { return SpinStageInc->value(); }
@@ -51,7 +48,10 @@ class TProgressForm : public QDialog {
     Q_OBJECT
 public:
     TProgressForm() = default;
-    void setRange(int minimum, int maximum) { minimum_ = minimum; maximum_ = maximum; }
+    void setRange(int minimum, int maximum) {
+        minimum_ = minimum;
+        maximum_ = maximum;
+    }
     void setPosition(int position) { position_ = position; }
     int minimum_ = 0, maximum_ = 100, position_ = 0;
 };

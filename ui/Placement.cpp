@@ -6,8 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 
-void centreOnScreen(QWidget* window)
-{
+void centreOnScreen(QWidget* window) {
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -19,8 +18,7 @@ void centreOnScreen(QWidget* window)
     window->move(frame.topLeft());
 }
 
-QString messageText(const char* message)
-{
+QString messageText(const char* message) {
     const QString utf8 = QString::fromUtf8(message);
     if (!utf8.contains(QChar::ReplacementCharacter))
         return utf8;

@@ -7,8 +7,7 @@
 
 namespace korvadel {
 
-std::unique_ptr<QSettings> openProgramSettings()
-{
+std::unique_ptr<QSettings> openProgramSettings() {
 #ifdef Q_OS_WIN
     return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Korvadel"),
                                        QSettings::NativeFormat);
@@ -18,8 +17,7 @@ std::unique_ptr<QSettings> openProgramSettings()
 #endif
 }
 
-QString lastDirKey()
-{
+QString lastDirKey() {
 #ifdef Q_OS_WIN
     return QStringLiteral("General/LastDir");
 #else
@@ -28,8 +26,7 @@ QString lastDirKey()
 #endif
 }
 
-void restoreWorkingDirectory()
-{
+void restoreWorkingDirectory() {
     const auto settings = openProgramSettings();
     if (settings->status() != QSettings::NoError)
         throw Error("Error reading registry");
@@ -43,8 +40,7 @@ void restoreWorkingDirectory()
         QDir::setCurrent(folder);
 }
 
-void storeWorkingDirectory()
-{
+void storeWorkingDirectory() {
     const auto settings = openProgramSettings();
     settings->setValue(lastDirKey(), QDir::toNativeSeparators(QDir::currentPath()));
     settings->sync();

@@ -16,26 +16,22 @@ class WindowObserver : public RatingObserver {
 public:
     explicit WindowObserver(ProgramContext& context) : context_(context) {}
 
-    void progressRange(std::int32_t minimum, std::int32_t maximum) override
-    {
+    void progressRange(std::int32_t minimum, std::int32_t maximum) override {
         if (TProgressForm* progress = context_.windows.ProgressForm)
             progress->setRange(minimum, maximum);
     }
 
-    void progressPosition(std::int32_t position) override
-    {
+    void progressPosition(std::int32_t position) override {
         if (TProgressForm* progress = context_.windows.ProgressForm)
             progress->setPosition(position);
     }
 
-    void hideBoundsPrompt() override
-    {
+    void hideBoundsPrompt() override {
         if (TPromptWindow* prompt = context_.windows.PromptWindow)
             prompt->hide();
     }
 
-    void edgeWarning() override
-    {
+    void edgeWarning() override {
         TEWForm* warning = context_.windows.EWForm;
         if (!warning)
             return;
@@ -44,8 +40,7 @@ public:
         context_.seam->execModal(*warning);
     }
 
-    void beforeFirstStage() override
-    {
+    void beforeFirstStage() override {
         TProgressForm* progress = context_.windows.ProgressForm;
         if (!progress)
             return;
@@ -56,8 +51,7 @@ public:
         progress->repaint();
     }
 
-    void finished() override
-    {
+    void finished() override {
         hideProgress();
         if (TForm2* ratingWindow = context_.windows.Form2) {
             ratingWindow->DBChart1->refreshFromTable();
@@ -68,8 +62,7 @@ public:
     void failed() override { hideProgress(); }
 
 private:
-    void hideProgress()
-    {
+    void hideProgress() {
         if (TProgressForm* progress = context_.windows.ProgressForm)
             progress->hide();
     }
@@ -79,8 +72,7 @@ private:
 
 } // namespace
 
-void runRating(ProgramContext& context, RatingMode mode, const RatingBounds& bounds)
-{
+void runRating(ProgramContext& context, RatingMode mode, const RatingBounds& bounds) {
     TForm1* main = context.windows.Form1;
     TForm2* ratingWindow = context.windows.Form2;
     if (!main || !ratingWindow)

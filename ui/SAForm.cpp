@@ -28,8 +28,7 @@ constexpr int kPanelWidth = 205;
 
 } // namespace
 
-TForm2::TForm2(ProgramContext& context, QWidget* parent) : QMainWindow(parent), context_(context)
-{
+TForm2::TForm2(ProgramContext& context, QWidget* parent) : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Stage Area Rating"));
     context_.windows.Form2 = this;
@@ -84,8 +83,8 @@ TForm2::TForm2(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
     Text1 = add(exportData, QStringLiteral("&Comma Delimited"), QStringLiteral("Text1"),
                 &TForm2::Text1Click);
     HTML1 = add(exportData, QStringLiteral("HTML"), QStringLiteral("HTML1"), &TForm2::HTML1Click);
-    Excel1 = add(exportData, QStringLiteral("Excel"), QStringLiteral("Excel1"),
-                 &TForm2::Excel1Click);
+    Excel1 =
+        add(exportData, QStringLiteral("Excel"), QStringLiteral("Excel1"), &TForm2::Excel1Click);
     options->addSeparator();
     CloseWindow1 = add(options, QStringLiteral("&Close Window"), QStringLiteral("CloseWindow1"),
                        &TForm2::CloseWindow1Click);
@@ -102,14 +101,12 @@ TForm2::TForm2(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
     resize(kOuterWidth - kFrameWidth, kOuterHeight - kFrameHeight + menuHeight);
 }
 
-TForm2::~TForm2()
-{
+TForm2::~TForm2() {
     // The grid and the chart follow MemSA: they go before it does.
     delete centralWidget();
 }
 
-void TForm2::showRating()
-{
+void TForm2::showRating() {
     // Centred every time it comes up; a window already shown stays where it is.
     if (!isVisible())
         centreOnScreen(this);
@@ -117,10 +114,11 @@ void TForm2::showRating()
     raise();
 }
 
-void TForm2::CloseWindow1Click() { hide(); }
+void TForm2::CloseWindow1Click() {
+    hide();
+}
 
-void TForm2::exportData(const QString& defaultExtension, const QString& filter, Writer writer)
-{
+void TForm2::exportData(const QString& defaultExtension, const QString& filter, Writer writer) {
     SaveDialog1.defaultExtension = defaultExtension;
     SaveDialog1.filter = filter;
     SaveDialog1.fileName.clear();
@@ -131,47 +129,41 @@ void TForm2::exportData(const QString& defaultExtension, const QString& filter, 
     });
 }
 
-void TForm2::Text1Click()
-{
-    exportData(QStringLiteral("csv"),
-               QStringLiteral("CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT"),
-               [](const std::string& path, const RatingTable& rating, NumberFormat format) {
-                   exportRatingCsv(path, rating, format);
-               });
+void TForm2::Text1Click() {
+    exportData(
+        QStringLiteral("csv"),
+        QStringLiteral("CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT"),
+        [](const std::string& path, const RatingTable& rating, NumberFormat format) {
+            exportRatingCsv(path, rating, format);
+        });
 }
 
-void TForm2::HTML1Click()
-{
+void TForm2::HTML1Click() {
     exportData(QStringLiteral("html"), QStringLiteral("web files (*.html)|*.HTML"),
                [](const std::string& path, const RatingTable& rating, NumberFormat format) {
                    exportRatingHtml(path, rating, format);
                });
 }
 
-void TForm2::Excel1Click()
-{
+void TForm2::Excel1Click() {
     exportData(QStringLiteral("xls"), QStringLiteral("Excel files (*.xls)|*.XLS"),
                [](const std::string& path, const RatingTable& rating, NumberFormat) {
                    exportRatingXls(path, rating);
                });
 }
 
-void TForm2::PrintTable1Click()
-{
+void TForm2::PrintTable1Click() {
     // Rating table report: not there yet (the menu item stays disabled).
 }
 
-void TForm2::PrintChart2Click()
-{
+void TForm2::PrintChart2Click() {
     // Rating chart printing: not there yet (the menu item stays disabled).
 }
 
-void TForm2::JPEG1Click()
-{
+void TForm2::JPEG1Click() {
     // JPEG picture of the rating chart: not there yet (the menu item stays disabled).
 }
 
-void TForm2::MetaFileWMF1Click()
-{
+void TForm2::MetaFileWMF1Click() {
     // Metafile picture of the rating chart: not there yet (the menu item stays disabled).
 }

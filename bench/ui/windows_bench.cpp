@@ -30,13 +30,11 @@ class FixedSeam : public DesktopSeam {
 public:
     QString path;
     int messages = 0;
-    bool runFileDialog(QWidget*, FileDialogState& state) override
-    {
+    bool runFileDialog(QWidget*, FileDialogState& state) override {
         state.fileName = path;
         return true;
     }
-    void showMessage(QWidget*, MessageKind, const QString&, const QString& text) override
-    {
+    void showMessage(QWidget*, MessageKind, const QString&, const QString& text) override {
         ++messages;
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
@@ -44,14 +42,12 @@ public:
     int execModal(QDialog&) override { return 0; }
 };
 
-void settle()
-{
+void settle() {
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
 }
 
-QString sectionFile(QTemporaryDir& folder, int points)
-{
+QString sectionFile(QTemporaryDir& folder, int points) {
     const QString path = folder.filePath(QStringLiteral("section-%1.kvd").arg(points));
     if (QFile::exists(path))
         return path;
@@ -71,14 +67,12 @@ QString sectionFile(QTemporaryDir& folder, int points)
     return path;
 }
 
-QTemporaryDir& scratch()
-{
+QTemporaryDir& scratch() {
     static QTemporaryDir folder;
     return folder;
 }
 
-void BM_StartUpToShownMainWindow(benchmark::State& state)
-{
+void BM_StartUpToShownMainWindow(benchmark::State& state) {
     for (auto _ : state) {
         FixedSeam seam;
         Program program(seam, NumberFormat{'.'});
@@ -93,8 +87,7 @@ void BM_StartUpToShownMainWindow(benchmark::State& state)
 }
 BENCHMARK(BM_StartUpToShownMainWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_LoadSectionIntoGridAndChart(benchmark::State& state)
-{
+void BM_LoadSectionIntoGridAndChart(benchmark::State& state) {
     const int points = static_cast<int>(state.range(0));
     FixedSeam seam;
     seam.path = sectionFile(scratch(), points);
@@ -118,8 +111,7 @@ BENCHMARK(BM_LoadSectionIntoGridAndChart)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
-void BM_RatingFromButtonToWindow(benchmark::State& state)
-{
+void BM_RatingFromButtonToWindow(benchmark::State& state) {
     FixedSeam seam;
     seam.path = sectionFile(scratch(), 10'000);
     Program program(seam, NumberFormat{'.'});
@@ -142,8 +134,7 @@ BENCHMARK(BM_RatingFromButtonToWindow)->Unit(benchmark::kMillisecond)->Iteration
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

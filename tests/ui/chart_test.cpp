@@ -15,8 +15,7 @@ using korvadel::RatingTable;
 
 namespace {
 
-QList<QPointF> seriesPoints(const Chart& chart)
-{
+QList<QPointF> seriesPoints(const Chart& chart) {
     QList<QPointF> points;
     for (auto it = chart.seriesGraph()->data()->constBegin();
          it != chart.seriesGraph()->data()->constEnd(); ++it)
@@ -24,8 +23,7 @@ QList<QPointF> seriesPoints(const Chart& chart)
     return points;
 }
 
-int pixelsDifferentFrom(const QImage& image, QRgb background)
-{
+int pixelsDifferentFrom(const QImage& image, QRgb background) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -50,8 +48,7 @@ private slots:
     void renderDrawsTheSamePictureAtAnyScale();
 };
 
-void ChartTest::areaSeriesFollowsTableInStationOrder()
-{
+void ChartTest::areaSeriesFollowsTableInStationOrder() {
     PointTable table;
     Chart chart;
     chart.bindAreaSeries(table);
@@ -68,8 +65,7 @@ void ChartTest::areaSeriesFollowsTableInStationOrder()
     chart.unbind();
 }
 
-void ChartTest::suspendedViewsRefreshOnceOnResume()
-{
+void ChartTest::suspendedViewsRefreshOnceOnResume() {
     PointTable table;
     Chart chart;
     chart.bindAreaSeries(table);
@@ -85,8 +81,7 @@ void ChartTest::suspendedViewsRefreshOnceOnResume()
     chart.unbind();
 }
 
-void ChartTest::referenceLevelSpansTheSectionAndIsSetBeforeDrawing()
-{
+void ChartTest::referenceLevelSpansTheSectionAndIsSetBeforeDrawing() {
     PointTable table;
     Chart chart;
     chart.bindAreaSeries(table);
@@ -119,8 +114,7 @@ void ChartTest::referenceLevelSpansTheSectionAndIsSetBeforeDrawing()
     chart.unbind();
 }
 
-void ChartTest::automaticAxesIncludeTheFillBaseline()
-{
+void ChartTest::automaticAxesIncludeTheFillBaseline() {
     // A section lying wholly above 0 is drawn with the hatch down to the level 0.00.
     PointTable table;
     Chart chart;
@@ -135,8 +129,7 @@ void ChartTest::automaticAxesIncludeTheFillBaseline()
     chart.unbind();
 }
 
-void ChartTest::fixedAxesKeepTheVerticalMinimum()
-{
+void ChartTest::fixedAxesKeepTheVerticalMinimum() {
     PointTable table;
     Chart chart;
     chart.bindAreaSeries(table);
@@ -158,8 +151,7 @@ void ChartTest::fixedAxesKeepTheVerticalMinimum()
     chart.unbind();
 }
 
-void ChartTest::lineSeriesTakesPointsInAscendingAreaKeepingTableOrderForTies()
-{
+void ChartTest::lineSeriesTakesPointsInAscendingAreaKeepingTableOrderForTies() {
     RatingTable rating;
     Chart chart;
     chart.bindLineSeries(rating);
@@ -169,8 +161,7 @@ void ChartTest::lineSeriesTakesPointsInAscendingAreaKeepingTableOrderForTies()
     rating.AppendRow(1.0, 3.0);
     rating.AppendRow(1.5, 2.0); // out of area order on purpose
     rating.ResumeViews();
-    QCOMPARE(seriesPoints(chart),
-             (QList<QPointF>{{0, 0.0}, {0, 0.5}, {2.0, 1.5}, {3.0, 1.0}}));
+    QCOMPARE(seriesPoints(chart), (QList<QPointF>{{0, 0.0}, {0, 0.5}, {2.0, 1.5}, {3.0, 1.0}}));
     QCOMPARE(chart.seriesGraph()->pen().color(), QColor(222, 71, 33));
     QCOMPARE(chart.seriesGraph()->scatterStyle().shape(), QCPScatterStyle::ssCircle);
     QCOMPARE(chart.seriesGraph()->scatterStyle().pen().width(), 2);
@@ -179,8 +170,7 @@ void ChartTest::lineSeriesTakesPointsInAscendingAreaKeepingTableOrderForTies()
     chart.unbind();
 }
 
-void ChartTest::deletedRatingRowLeavesTheChart()
-{
+void ChartTest::deletedRatingRowLeavesTheChart() {
     RatingTable rating;
     Chart chart;
     chart.bindLineSeries(rating);
@@ -193,8 +183,7 @@ void ChartTest::deletedRatingRowLeavesTheChart()
     chart.unbind();
 }
 
-void ChartTest::titleLinesKeepEmptyLines()
-{
+void ChartTest::titleLinesKeepEmptyLines() {
     Chart chart;
     chart.resize(300, 200);
     chart.setTitleLines({QStringLiteral("Cross Section")});
@@ -209,8 +198,7 @@ void ChartTest::titleLinesKeepEmptyLines()
              qPrintable(QStringLiteral("%1 vs %2").arg(oneLine).arg(twoLines)));
 }
 
-void ChartTest::renderDrawsTheSamePictureAtAnyScale()
-{
+void ChartTest::renderDrawsTheSamePictureAtAnyScale() {
     PointTable table;
     Chart chart;
     chart.resize(320, 240);
@@ -237,7 +225,8 @@ void ChartTest::renderDrawsTheSamePictureAtAnyScale()
     const QRgb background = chart.palette().color(QPalette::Button).rgb();
     QCOMPARE(same.pixel(1, 1), background);
     QVERIFY(pixelsDifferentFrom(same, background) > 1000);
-    const QImage shrunk = twice.scaled(same.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage shrunk =
+        twice.scaled(same.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     int close = 0;
     for (int y = 0; y < same.height(); ++y)
         for (int x = 0; x < same.width(); ++x)

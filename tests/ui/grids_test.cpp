@@ -18,8 +18,7 @@ using namespace korvadel;
 
 namespace {
 
-QList<QPointF> chartPoints(const Chart& chart)
-{
+QList<QPointF> chartPoints(const Chart& chart) {
     QList<QPointF> points;
     for (auto it = chart.seriesGraph()->data()->constBegin();
          it != chart.seriesGraph()->data()->constEnd(); ++it)
@@ -28,8 +27,7 @@ QList<QPointF> chartPoints(const Chart& chart)
 }
 
 // Keys go where the user's would: to whatever has the focus, the grid or its open editor.
-void typeCell(QWidget* grid, const QString& text)
-{
+void typeCell(QWidget* grid, const QString& text) {
     auto target = [grid] {
         QWidget* focus = QApplication::focusWidget();
         return focus ? focus : grid;
@@ -48,8 +46,7 @@ private slots:
     void ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay();
 };
 
-void GridsTest::typedPointsArePlacedAndDrawn()
-{
+void GridsTest::typedPointsArePlacedAndDrawn() {
     TestProgram program;
     TForm1* main = program.main();
     PointGrid* grid = main->DBGrid1;
@@ -58,7 +55,7 @@ void GridsTest::typedPointsArePlacedAndDrawn()
 
     // Station, Tab, Elevation, Tab runs on to a new row; rows out of order are placed.
     const QStringList cells{QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("0"),
-                            QStringLiteral("10"), QStringLiteral("5"), QStringLiteral("2")};
+                            QStringLiteral("10"), QStringLiteral("5"),  QStringLiteral("2")};
     for (const QString& cell : cells)
         typeCell(grid, cell);
     // Leaving the grid settles the row being typed and drops the untouched new one.
@@ -81,8 +78,7 @@ void GridsTest::typedPointsArePlacedAndDrawn()
     QCOMPARE(program.ratingWindow()->MemSA.AreaAt(8), 40.0);
 }
 
-void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay()
-{
+void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     TestProgram program;
     TForm1* main = program.main();
     PointTable& points = main->document().points;

@@ -23,16 +23,14 @@ using namespace korvadel;
 
 namespace {
 
-QList<QPointF> tablePoints(PointTable& table)
-{
+QList<QPointF> tablePoints(PointTable& table) {
     QList<QPointF> points;
     for (std::size_t row = 0; row < table.RowCount(); ++row)
         points.append(QPointF(table.StationAt(row), table.ElevationAt(row)));
     return points;
 }
 
-QList<QPointF> chartPoints(const Chart& chart)
-{
+QList<QPointF> chartPoints(const Chart& chart) {
     QList<QPointF> points;
     for (auto it = chart.seriesGraph()->data()->constBegin();
          it != chart.seriesGraph()->data()->constEnd(); ++it)
@@ -41,14 +39,14 @@ QList<QPointF> chartPoints(const Chart& chart)
 }
 
 // Visible menu entries as "text|shortcut", submenus as "text>" followed by their entries.
-QStringList menuEntries(const QMenu* menu)
-{
+QStringList menuEntries(const QMenu* menu) {
     QStringList entries;
     for (QAction* action : menu->actions()) {
         if (action->isSeparator())
             entries << QStringLiteral("-");
         else if (action->menu())
-            entries << action->text() + QStringLiteral(">") + menuEntries(action->menu()).join(QLatin1Char(','));
+            entries << action->text() + QStringLiteral(">") +
+                           menuEntries(action->menu()).join(QLatin1Char(','));
         else
             entries << action->text() + QLatin1Char('|') + action->shortcut().toString();
     }
@@ -79,27 +77,24 @@ private:
     QString startDir_;
 };
 
-void MainWindowTest::init()
-{
+void MainWindowTest::init() {
     startDir_ = QDir::currentPath();
     folder_ = new QTemporaryDir;
     QVERIFY(folder_->isValid());
 }
 
-void MainWindowTest::cleanup()
-{
+void MainWindowTest::cleanup() {
     QDir::setCurrent(startDir_);
     delete folder_;
 }
 
-void MainWindowTest::startsWithItsControlsAndABlankRow()
-{
+void MainWindowTest::startsWithItsControlsAndABlankRow() {
     TestProgram program;
     TForm1* main = program.main();
     QCOMPARE(main->windowTitle(), QStringLiteral("Korvadel 1.3"));
     QVERIFY(main->isVisible());
-    for (QWidget* other :
-         {static_cast<QWidget*>(program.ratingWindow()), static_cast<QWidget*>(program.windows().PromptWindow)})
+    for (QWidget* other : {static_cast<QWidget*>(program.ratingWindow()),
+                           static_cast<QWidget*>(program.windows().PromptWindow)})
         QVERIFY(!other->isVisible());
 
     QCOMPARE(main->edMinStage->text(), QStringLiteral("0"));
@@ -117,7 +112,8 @@ void MainWindowTest::startsWithItsControlsAndABlankRow()
              QStringLiteral("Station "));
     QCOMPARE(main->findChild<QGroupBox*>(QStringLiteral("GroupBox2"))->title(),
              QStringLiteral("Gage Height "));
-    QCOMPARE(main->DBChart1->titleLines(), (QStringList{QStringLiteral("Cross Section"), QString()}));
+    QCOMPARE(main->DBChart1->titleLines(),
+             (QStringList{QStringLiteral("Cross Section"), QString()}));
     QCOMPARE(main->DBChart1->bottomAxisTitle(), QStringLiteral("Location"));
     QCOMPARE(main->DBChart1->leftAxisTitle(), QStringLiteral("Elevation"));
 
@@ -127,9 +123,14 @@ void MainWindowTest::startsWithItsControlsAndABlankRow()
     QCOMPARE(points.GetState(), PointTable::State::Inserting);
 
     // Focus order: grid, Minimum, Maximum, Increment, Datum, the two buttons, description.
-    QWidget* expected[] = {static_cast<QWidget*>(main->DBGrid1), main->edMinStage,
-                           main->edMaxStage, static_cast<QWidget*>(main->SpinStageInc),
-                           main->ebOffset, main->Button2, main->Button1, main->ebDescription};
+    QWidget* expected[] = {static_cast<QWidget*>(main->DBGrid1),
+                           main->edMinStage,
+                           main->edMaxStage,
+                           static_cast<QWidget*>(main->SpinStageInc),
+                           main->ebOffset,
+                           main->Button2,
+                           main->Button1,
+                           main->ebDescription};
     for (std::size_t i = 0; i + 1 < std::size(expected); ++i) {
         QWidget* next = expected[i]->nextInFocusChain();
         // Spin boxes and grids hold inner widgets in the chain.
@@ -139,8 +140,7 @@ void MainWindowTest::startsWithItsControlsAndABlankRow()
     }
 }
 
-void MainWindowTest::menusOfferExactlyTheCommands()
-{
+void MainWindowTest::menusOfferExactlyTheCommands() {
     TestProgram program;
     TForm1* main = program.main();
     const QList<QAction*> bar = main->menuBar()->actions();
@@ -169,8 +169,7 @@ void MainWindowTest::menusOfferExactlyTheCommands()
     QVERIFY(prompt->isVisible());
 }
 
-void MainWindowTest::fieldsHoldWhatWasTypedAndFeedTheDocument()
-{
+void MainWindowTest::fieldsHoldWhatWasTypedAndFeedTheDocument() {
     TestProgram program;
     TForm1* main = program.main();
     main->edMinStage->clear();
@@ -178,13 +177,14 @@ void MainWindowTest::fieldsHoldWhatWasTypedAndFeedTheDocument()
     QCOMPARE(main->edMinStage->text(), QStringLiteral(" 1,5x"));
     QCOMPARE(main->document().settings.minimum, std::string(" 1,5x"));
     main->ebDescription->setText(QStringLiteral("Río Frío"));
-    QCOMPARE(main->document().description, std::string("R\xED" "o Fr\xED" "o"));
+    QCOMPARE(main->document().description, std::string("R\xED"
+                                                       "o Fr\xED"
+                                                       "o"));
     main->ebOffset->setText(QStringLiteral("100"));
     QCOMPARE(main->document().settings.datum, std::string("100"));
 }
 
-void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs()
-{
+void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs() {
     TestProgram program;
     TForm1* main = program.main();
     CrossSectionDocument& document = main->document();
@@ -239,8 +239,7 @@ void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs()
     QCOMPARE(tablePoints(document.points), expected);
 }
 
-void MainWindowTest::loadOfAMissingFileShowsTheWarningBox()
-{
+void MainWindowTest::loadOfAMissingFileShowsTheWarningBox() {
     TestProgram program;
     TForm1* main = program.main();
     main->document().points.Discard();
@@ -253,19 +252,19 @@ void MainWindowTest::loadOfAMissingFileShowsTheWarningBox()
     QCOMPARE(message.kind, DesktopSeam::MessageKind::Warning);
     QCOMPARE(message.caption, QStringLiteral("Warning"));
     QCOMPARE(message.text,
-             QStringLiteral("Unable to access file!\nFile may already be open in\nanother program (Excel)."));
+             QStringLiteral(
+                 "Unable to access file!\nFile may already be open in\nanother program (Excel)."));
     // A file that cannot be opened changes nothing.
     QCOMPARE(main->ebDescription->text(), QStringLiteral("kept?"));
     QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}}));
 }
 
-void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines()
-{
+void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines() {
     TestProgram program;
     TForm1* main = program.main();
     main->ebDescription->setText(QStringLiteral("stays"));
-    const QString good = writeFile(folder_->filePath(QStringLiteral("points.csv")),
-                                   "10,10\r\n0,10\r\n5,2\r\n");
+    const QString good =
+        writeFile(folder_->filePath(QStringLiteral("points.csv")), "10,10\r\n0,10\r\n5,2\r\n");
     program.seam.chooseFile(good);
     main->CommaDelimitedFile1->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
@@ -277,8 +276,8 @@ void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines()
     QCOMPARE(program.seam.fileDialogs.last().kind, FileDialogState::Kind::Open);
 
     // A blank last line stops the import after the points before it are in.
-    const QString blankEnd = writeFile(folder_->filePath(QStringLiteral("blank.csv")),
-                                       "1,1\r\n2,2\r\n\r\n");
+    const QString blankEnd =
+        writeFile(folder_->filePath(QStringLiteral("blank.csv")), "1,1\r\n2,2\r\n\r\n");
     program.seam.chooseFile(blankEnd);
     main->CommaDelimitedFile1->trigger();
     QCOMPARE(program.seam.messages.size(), 1);
@@ -297,8 +296,7 @@ void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines()
     QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
 }
 
-void MainWindowTest::winRiverImportRunsFromTheWarningsContinue()
-{
+void MainWindowTest::winRiverImportRunsFromTheWarningsContinue() {
     TestProgram program;
     TForm1* main = program.main();
     QWidget* warning = static_cast<QWidget*>(program.windows().WarningForm);
@@ -337,8 +335,7 @@ void MainWindowTest::winRiverImportRunsFromTheWarningsContinue()
     QCOMPARE(tablePoints(main->document().points).size(), 2);
 }
 
-void MainWindowTest::newClearsTheDocument()
-{
+void MainWindowTest::newClearsTheDocument() {
     TestProgram program;
     TForm1* main = program.main();
     main->document().points.Discard();
@@ -353,8 +350,7 @@ void MainWindowTest::newClearsTheDocument()
     QVERIFY(chartPoints(*main->DBChart1).isEmpty());
 }
 
-void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits_data()
-{
+void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits_data() {
     QTest::addColumn<QString>("minimum");
     QTest::addColumn<QString>("shown");
     QTest::newRow("letter") << QStringLiteral("abc")
@@ -363,8 +359,7 @@ void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits_data()
                            << QStringLiteral("'' is not a valid floating point value.");
 }
 
-void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits()
-{
+void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits() {
     QFETCH(QString, minimum);
     QFETCH(QString, shown);
     TestProgram program;

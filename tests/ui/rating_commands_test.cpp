@@ -5,8 +5,8 @@
 #include "model/RatingTable.h"
 #include "support/TestProgram.h"
 #include "ui/Main.h"
-#include "ui/SAForm.h"
 #include "ui/PendingParts.h"
+#include "ui/SAForm.h"
 
 #include <QAction>
 #include <QDir>
@@ -24,8 +24,7 @@ struct Row {
     double area;
 };
 
-QList<QPointF> ratingRows(const RatingTable& table)
-{
+QList<QPointF> ratingRows(const RatingTable& table) {
     QList<QPointF> rows;
     for (std::size_t row = 0; row < table.RowCount(); ++row)
         rows.append(QPointF(table.StageAt(row), table.AreaAt(row)));
@@ -33,8 +32,7 @@ QList<QPointF> ratingRows(const RatingTable& table)
 }
 
 // The trapezoid channel (0, 10), (2, 0), (8, 0), (10, 10).
-void enterChannel(TForm1* main, double shift = 0.0)
-{
+void enterChannel(TForm1* main, double shift = 0.0) {
     PointTable& points = main->document().points;
     points.Clear();
     points.AppendRow(0, 10 + shift);
@@ -58,8 +56,7 @@ private slots:
     void mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDialog();
 };
 
-void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow_data()
-{
+void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow_data() {
     QTest::addColumn<QString>("maximum");
     QTest::addColumn<double>("increment");
     QTest::addColumn<int>("rows");
@@ -69,14 +66,13 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow_data()
     QTest::newRow("0 to 5 by 1") << QStringLiteral("5") << 1.0 << 6 << 5.0 << 35.0 << false;
     QTest::newRow("0 to 12 by 1") << QStringLiteral("12") << 1.0 << 13 << 12.0 << 100.0 << true;
     QTest::newRow("0 to 1 by 0.01") << QStringLiteral("1") << 0.01 << 100 << 0.99 << 0.0 << false;
-    QTest::newRow("maximum below minimum") << QStringLiteral("-1") << 1.0 << 0 << 0.0 << 0.0
-                                           << false;
-    QTest::newRow("maximum at the bank") << QStringLiteral("10") << 0.5 << 21 << 10.0 << 80.0
-                                         << false;
+    QTest::newRow("maximum below minimum")
+        << QStringLiteral("-1") << 1.0 << 0 << 0.0 << 0.0 << false;
+    QTest::newRow("maximum at the bank")
+        << QStringLiteral("10") << 0.5 << 21 << 10.0 << 80.0 << false;
 }
 
-void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow()
-{
+void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
     QFETCH(QString, maximum);
     QFETCH(double, increment);
     QFETCH(int, rows);
@@ -109,8 +105,7 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow()
     QCOMPARE(window->MemSA.SuspendCount(), 0);
 }
 
-void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn()
-{
+void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {
     TestProgram program;
     TForm1* main = program.main();
     enterChannel(main);
@@ -140,8 +135,7 @@ void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn()
     QCOMPARE(program.seam.modals.size(), 2);
 }
 
-void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded()
-{
+void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded() {
     TestProgram program;
     TForm1* main = program.main();
     enterChannel(main);
@@ -174,8 +168,7 @@ void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded()
     QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{1});
 }
 
-void RatingCommandsTest::mainCommandClosesTheBoundsPrompt()
-{
+void RatingCommandsTest::mainCommandClosesTheBoundsPrompt() {
     TestProgram program;
     TForm1* main = program.main();
     enterChannel(main);
@@ -186,8 +179,7 @@ void RatingCommandsTest::mainCommandClosesTheBoundsPrompt()
     QVERIFY(program.ratingWindow()->isVisible());
 }
 
-void RatingCommandsTest::regeneratingRefillsInPlace()
-{
+void RatingCommandsTest::regeneratingRefillsInPlace() {
     TestProgram program;
     TForm1* main = program.main();
     enterChannel(main);
@@ -211,8 +203,7 @@ void RatingCommandsTest::regeneratingRefillsInPlace()
     QVERIFY(window->isVisible());
 }
 
-void RatingCommandsTest::rowWithoutStationStopsBeforeTheWindowOpens()
-{
+void RatingCommandsTest::rowWithoutStationStopsBeforeTheWindowOpens() {
     TestProgram program;
     TForm1* main = program.main();
     PointTable& points = main->document().points;
@@ -220,7 +211,8 @@ void RatingCommandsTest::rowWithoutStationStopsBeforeTheWindowOpens()
     points.SetElevation(3.0);
     main->Button1->click();
     QCOMPARE(program.seam.messages.size(), 1);
-    QCOMPARE(program.seam.messages.first().text, QStringLiteral("Field 'Station' must have a value."));
+    QCOMPARE(program.seam.messages.first().text,
+             QStringLiteral("Field 'Station' must have a value."));
     QVERIFY(!program.ratingWindow()->isVisible());
     QVERIFY(!static_cast<QWidget*>(program.windows().ProgressForm)->isVisible());
     QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{0});
@@ -228,8 +220,7 @@ void RatingCommandsTest::rowWithoutStationStopsBeforeTheWindowOpens()
     QCOMPARE(program.ratingWindow()->MemSA.SuspendCount(), 0);
 }
 
-void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDialog()
-{
+void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDialog() {
     QTemporaryDir folder;
     const QString startDir = QDir::currentPath();
     TestProgram program;

@@ -2,9 +2,9 @@
 
 #include "support/TestProgram.h"
 #include "ui/Main.h"
-#include "ui/SAForm.h"
 #include "ui/PendingParts.h"
 #include "ui/ProgramSettings.h"
+#include "ui/SAForm.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,10 +19,11 @@ namespace {
 // The settings store lives in a folder of the test's own, set before Qt reads the environment.
 QTemporaryDir* configHome = nullptr;
 
-QString storeFile() { return configHome->filePath(QStringLiteral("Korvadel.conf")); }
+QString storeFile() {
+    return configHome->filePath(QStringLiteral("Korvadel.conf"));
+}
 
-void writeLastDir(const QVariant& value)
-{
+void writeLastDir(const QVariant& value) {
     auto settings = openProgramSettings();
     settings->clear();
     if (value.isValid())
@@ -48,16 +49,16 @@ private:
     QString startDir_;
 };
 
-void StartupTest::init()
-{
+void StartupTest::init() {
     startDir_ = QDir::currentPath();
     QFile::remove(storeFile());
 }
 
-void StartupTest::cleanup() { QDir::setCurrent(startDir_); }
+void StartupTest::cleanup() {
+    QDir::setCurrent(startDir_);
+}
 
-void StartupTest::windowsAreCreatedHiddenInOrder()
-{
+void StartupTest::windowsAreCreatedHiddenInOrder() {
     TestProgram program('.', false);
     Windows& w = program.windows();
     for (QWidget* window :
@@ -74,8 +75,7 @@ void StartupTest::windowsAreCreatedHiddenInOrder()
     QVERIFY(program.main()->isVisible());
 }
 
-void StartupTest::firstRunLeavesTheWorkingDirectoryAndStoresItOnClose()
-{
+void StartupTest::firstRunLeavesTheWorkingDirectoryAndStoresItOnClose() {
     QTemporaryDir here;
     QDir::setCurrent(here.path());
     {
@@ -93,8 +93,7 @@ void StartupTest::firstRunLeavesTheWorkingDirectoryAndStoresItOnClose()
     QVERIFY2(text.contains("LastDir="), text.constData());
 }
 
-void StartupTest::restoresAStoredFolder()
-{
+void StartupTest::restoresAStoredFolder() {
     QTemporaryDir stored;
     writeLastDir(stored.path());
     TestProgram program;
@@ -102,8 +101,7 @@ void StartupTest::restoresAStoredFolder()
     QCOMPARE(QDir::currentPath(), stored.path());
 }
 
-void StartupTest::folderThatNoLongerExistsIsIgnoredSilently()
-{
+void StartupTest::folderThatNoLongerExistsIsIgnoredSilently() {
     QString gone;
     {
         QTemporaryDir removed;
@@ -116,8 +114,7 @@ void StartupTest::folderThatNoLongerExistsIsIgnoredSilently()
     QCOMPARE(QDir::currentPath(), before);
 }
 
-void StartupTest::valueThatIsNotTextReportsTheStore()
-{
+void StartupTest::valueThatIsNotTextReportsTheStore() {
     writeLastDir(QStringList{QStringLiteral("a"), QStringLiteral("b")});
     const QString before = QDir::currentPath();
     TestProgram program('.', false);
@@ -131,8 +128,7 @@ void StartupTest::valueThatIsNotTextReportsTheStore()
     QCOMPARE(program.main()->document().points.RowCount(), std::size_t{1});
 }
 
-void StartupTest::folderOfTheLastChosenFileIsStored()
-{
+void StartupTest::folderOfTheLastChosenFileIsStored() {
     QTemporaryDir chosen;
     {
         TestProgram program;
@@ -146,8 +142,7 @@ void StartupTest::folderOfTheLastChosenFileIsStored()
     QCOMPARE(QDir::currentPath(), chosen.path());
 }
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QTemporaryDir home;
     configHome = &home;
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());

@@ -15,8 +15,7 @@ namespace {
 // should on a desktop, so those lines are only noise here.
 QtMessageHandler previousHandler = nullptr;
 
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (message.startsWith(QStringLiteral("This plugin does not support")))
         return;
     previousHandler(type, context, message);
@@ -25,8 +24,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 } // namespace
 
 TestProgram::TestProgram(char decimalSeparator, bool show)
-    : program(seam, NumberFormat{decimalSeparator})
-{
+    : program(seam, NumberFormat{decimalSeparator}) {
     static const bool installed = [] {
         previousHandler = qInstallMessageHandler(quietHandler);
         return true;
@@ -39,8 +37,7 @@ TestProgram::TestProgram(char decimalSeparator, bool show)
     }
 }
 
-void TestProgram::activate(QWidget* window)
-{
+void TestProgram::activate(QWidget* window) {
     window->show();
     window->raise();
     window->activateWindow();
@@ -49,8 +46,7 @@ void TestProgram::activate(QWidget* window)
         qWarning("window %s did not become active", qPrintable(window->objectName()));
 }
 
-QString writeFile(const QString& path, const QByteArray& bytes)
-{
+QString writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -59,8 +55,7 @@ QString writeFile(const QString& path, const QByteArray& bytes)
     return path;
 }
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};

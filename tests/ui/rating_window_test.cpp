@@ -1,0 +1,165 @@
+// The rating window's make-up and its three data exports through the shared save dialog.
+
+#include "components/Chart.h"
+#include "support/TestProgram.h"
+#include "ui/Main.h"
+#include "ui/PendingParts.h"
+#include "ui/SAForm.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvadel;
+
+namespace {
+
+QStringList menuEntries(const QMenu* menu) {
+    QStringList entries;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            entries << QStringLiteral("-");
+        else if (action->menu())
+            entries << action->text() + QStringLiteral(">") +
+                           menuEntries(action->menu()).join(QLatin1Char(','));
+        else
+            entries << action->text() +
+                           (action->shortcut().isEmpty() ? QString() : QStringLiteral("|shortcut"));
+    }
+    return entries;
+}
+
+// Stages 0, 1, 2 over the trapezoid channel: areas 0, 6.2, 12.8.
+void makeRating(TestProgram& program) {
+    TForm1* main = program.main();
+    PointTable& points = main->document().points;
+    points.Clear();
+    points.AppendRow(0, 10);
+    points.AppendRow(2, 0);
+    points.AppendRow(8, 0);
+    points.AppendRow(10, 10);
+    main->edMaxStage->setText(QStringLiteral("2"));
+    main->SpinStageInc->setValue(1.0);
+    main->Button1->click();
+}
+
+} // namespace
+
+class RatingWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { startDir_ = QDir::currentPath(); }
+    void cleanup() { QDir::setCurrent(startDir_); }
+    void hasItsLayoutAndMenu();
+    void exportsWriteTheTableThroughTheSharedDialog_data();
+    void exportsWriteTheTableThroughTheSharedDialog();
+    void exportThatCannotCreateItsFileReportsIt();
+
+private:
+    QString startDir_;
+};
+
+void RatingWindowTest::hasItsLayoutAndMenu() {
+    TestProgram program;
+    TForm2* window = program.ratingWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Stage Area Rating"));
+    QCOMPARE(window->DBChart1->titleLines(),
+             (QStringList{QStringLiteral("Stage Area Rating"), QString()}));
+    QCOMPARE(window->DBChart1->bottomAxisTitle(), QStringLiteral("Area"));
+    QCOMPARE(window->DBChart1->leftAxisTitle(), QStringLiteral("Stage"));
+    const PrintMargins margins = window->DBChart1->printMargins();
+    QCOMPARE(QList<int>({margins.left, margins.top, margins.right, margins.bottom}),
+             QList<int>({15, 14, 15, 14}));
+    const QList<QAction*> bar = window->menuBar()->actions();
+    QCOMPARE(bar.size(), 1);
+    QCOMPARE(bar[0]->text(), QStringLiteral("&Options"));
+    QCOMPARE(menuEntries(bar[0]->menu()),
+             (QStringList{QStringLiteral("Print &Table"), QStringLiteral("Print Chart"),
+                          QStringLiteral("Export Chart as>JPEG,MetaFile WMF"),
+                          QStringLiteral("Export Data as>&Comma Delimited,HTML,Excel"),
+                          QStringLiteral("-"), QStringLiteral("&Close Window")}));
+    QVERIFY(!window->isVisible());
+}
+
+void RatingWindowTest::exportsWriteTheTableThroughTheSharedDialog_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("comma delimited")
+        << QStringLiteral("Text1") << QStringLiteral("csv")
+        << QStringLiteral(
+               "CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT")
+        << QByteArray("0,0\r\n1,6.2\r\n2,12.8\r\n\r\n");
+    QTest::newRow("html") << QStringLiteral("HTML1") << QStringLiteral("html")
+                          << QStringLiteral("web files (*.html)|*.HTML")
+                          << QByteArray("<table border=\"1\">\r\n<tr><td>0</td><td>0</td></tr>\r\n"
+                                        "<tr><td>1</td><td>6.2</td></tr>\r\n"
+                                        "<tr><td>2</td><td>12.8</td></tr>\r\n\r\n</table>");
+    QTest::newRow("excel") << QStringLiteral("Excel1") << QStringLiteral("xls")
+                           << QStringLiteral("Excel files (*.xls)|*.XLS") << QByteArray();
+}
+
+void RatingWindowTest::exportsWriteTheTableThroughTheSharedDialog() {
+    QFETCH(QString, command);
+    QFETCH(QString, extension);
+    QFETCH(QString, filter);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir folder;
+    TestProgram program;
+    makeRating(program);
+    TForm2* window = program.ratingWindow();
+    QCOMPARE(window->MemSA.RowCount(), std::size_t{3});
+    QAction* action = window->findChild<QAction*>(command);
+    QVERIFY(action);
+
+    // Something is left in the dialog from before; each command clears the name.
+    window->SaveDialog1.fileName = QStringLiteral("old name");
+    const QString existing =
+        writeFile(folder.filePath(QStringLiteral("rating.") + extension), QByteArray(5000, 'x'));
+    program.seam.chooseFile(folder.filePath(QStringLiteral("rating")));
+    action->trigger();
+    QCOMPARE(program.seam.messages.size(), 0);
+    const FileDialogState shown = program.seam.fileDialogs.last();
+    QCOMPARE(shown.kind, FileDialogState::Kind::Save);
+    QCOMPARE(shown.defaultExtension, extension);
+    QCOMPARE(shown.filter, filter);
+    QVERIFY(shown.fileName.isEmpty());
+    QVERIFY(!shown.overwritePrompt);
+
+    // The existing file is replaced without a question.
+    const QByteArray written = readFile(existing);
+    if (!bytes.isEmpty())
+        QCOMPARE(written, bytes);
+    else
+        QCOMPARE(written.size(), 30 + 38 * 3);
+    QCOMPARE(window->MemSA.RowCount(), std::size_t{3});
+
+    // Cancelling writes nothing.
+    QFile::remove(existing);
+    program.seam.cancelFileDialog();
+    action->trigger();
+    QVERIFY(!QFile::exists(existing));
+}
+
+void RatingWindowTest::exportThatCannotCreateItsFileReportsIt() {
+    QTemporaryDir folder;
+    TestProgram program;
+    makeRating(program);
+    const QString path = folder.filePath(QStringLiteral("no/such/folder/rating.csv"));
+    program.seam.chooseFile(path);
+    program.ratingWindow()->Text1->trigger();
+    QCOMPARE(program.seam.messages.size(), 1);
+    const ScriptedSeam::Message message = program.seam.messages.first();
+    QCOMPARE(message.kind, DesktopSeam::MessageKind::Error);
+    QVERIFY2(message.text.startsWith(QStringLiteral("Cannot create file \"")),
+             qPrintable(message.text));
+    QVERIFY2(message.text.endsWith(QLatin1Char('.')), qPrintable(message.text));
+    QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{3});
+}
+
+QTEST_MAIN(RatingWindowTest)
+#include "rating_window_test.moc"
