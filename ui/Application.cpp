@@ -8,6 +8,7 @@
 #include "ui/PendingParts.h"
 #include "ui/Placement.h"
 #include "ui/SAForm.h"
+#include "ui/Unit3.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,6 +27,7 @@ Program::Program(DesktopSeam& seam, NumberFormat format) {
 
 Program::~Program() {
     Windows& w = context_.windows;
+    delete w.Form3;
     delete w.EWForm;
     delete w.WarningForm;
     delete w.ProgressForm;
@@ -46,6 +48,7 @@ void Program::createWindows() {
     w.ProgressForm = new TProgressForm();
     w.WarningForm = new TWarningForm();
     w.EWForm = new TEWForm();
+    w.Form3 = new TForm3(*context_.seam, context_.format);
 
     TForm1* main = w.Form1;
     QObject::connect(w.PromptWindow, &TPromptWindow::okClicked, main,

@@ -1,6 +1,7 @@
 #include "ui/Main.h"
 
 #include "components/Chart.h"
+#include "components/IncrementSpinBox.h"
 #include "components/PointGrid.h"
 #include "components/TextCodec.h"
 #include "io/CrossSectionFile.h"
@@ -266,9 +267,9 @@ void TForm1::connectFields() {
         if (!syncing_)
             document_.settings.datum = toFileText(text);
     });
-    connect(SpinStageInc, &IncrementSpinBox::valueChanged, this, [this](double value) {
+    connect(SpinStageInc, &IncrementSpinBox::valueChanged, this, [this](double) {
         if (!syncing_)
-            document_.settings.setIncrement(value);
+            document_.settings.setIncrement(SpinStageInc->increment());
     });
 }
 
@@ -277,7 +278,7 @@ void TForm1::documentToFields() {
     ebDescription->setText(fromFileText(document_.description));
     edMinStage->setText(fromFileText(document_.settings.minimum));
     edMaxStage->setText(fromFileText(document_.settings.maximum));
-    SpinStageInc->setValue(document_.settings.increment());
+    SpinStageInc->setIncrement(document_.settings.increment());
     ebOffset->setText(fromFileText(document_.settings.datum));
     syncing_ = false;
 }

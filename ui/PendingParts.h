@@ -1,31 +1,13 @@
 #pragma once
 
-// Stand-ins for the increment spin box and the small windows until their real versions are in
-// the tree. Whoever adds components/IncrementSpinBox.h or one of ui/tableprompt.h, ui/Progress.h,
-// ui/Importwarning.h, ui/ElevWarn.h, ui/about.h deletes the matching class here and includes the
-// real header where this one is included.
+// Stand-ins for the small windows until their real versions are in the tree. Whoever adds one
+// of ui/tableprompt.h, ui/Progress.h, ui/Importwarning.h, ui/ElevWarn.h, ui/about.h deletes the
+// matching class here and includes the real header where this one is included.
+
+#include "components/IncrementSpinBox.h"
 
 #include <QDialog>
-#include <QDoubleSpinBox>
 #include <QLineEdit>
-#include <QTableView>
-
-namespace korvadel {
-class DesktopSeam;
-class PointTable;
-class RatingTable;
-
-class IncrementSpinBox : public QDoubleSpinBox {
-    Q_OBJECT
-public:
-    explicit IncrementSpinBox(char, QWidget* parent = nullptr) : QDoubleSpinBox(parent) {
-        setRange(0.01, 1.0);
-        setSingleStep(0.1);
-        setValue(0.01);
-    }
-};
-
-} // namespace korvadel
 
 class TPromptWindow : public QDialog {
     Q_OBJECT
@@ -36,7 +18,7 @@ public:
           SpinStageInc(new korvadel::IncrementSpinBox(separator, this)) {}
     QString minimumText() const { return edMinStage->text(); }
     QString maximumText() const { return edMaxStage->text(); }
-    double increment() const { return SpinStageInc->value(); }
+    double increment() const { return SpinStageInc->increment(); }
     QLineEdit* edMinStage;
     QLineEdit* edMaxStage;
     korvadel::IncrementSpinBox* SpinStageInc;

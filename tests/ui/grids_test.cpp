@@ -71,7 +71,7 @@ void GridsTest::typedPointsArePlacedAndDrawn() {
     // And the rating over what was typed: the bed at 2 between two banks at 10.
     main->edMinStage->setText(QStringLiteral("2"));
     main->edMaxStage->setText(QStringLiteral("10"));
-    main->SpinStageInc->setValue(1.0);
+    main->SpinStageInc->setIncrement(1.0);
     main->Button1->click();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{9});
@@ -88,7 +88,7 @@ void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     points.AppendRow(8, 0);
     points.AppendRow(10, 10);
     main->edMaxStage->setText(QStringLiteral("4"));
-    main->SpinStageInc->setValue(1.0);
+    main->SpinStageInc->setIncrement(1.0);
     main->Button1->click();
     TForm2* window = program.ratingWindow();
     RatingGrid* grid = window->DBGrid1;

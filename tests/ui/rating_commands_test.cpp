@@ -86,7 +86,7 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
     if (QTest::currentDataTag() == QByteArray("0 to 1 by 0.01"))
         enterChannel(main, 1.0); // the bed above every stage: all areas 0
     main->edMaxStage->setText(maximum);
-    main->SpinStageInc->setValue(increment);
+    main->SpinStageInc->setIncrement(increment);
     main->Button1->click();
 
     QCOMPARE(program.seam.messages.size(), 0);
@@ -110,7 +110,7 @@ void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {
     TForm1* main = program.main();
     enterChannel(main);
     main->edMaxStage->setText(QStringLiteral("12"));
-    main->SpinStageInc->setValue(1.0);
+    main->SpinStageInc->setIncrement(1.0);
     bool sawModal = false;
     bool tableEmptyWhileShown = false;
     program.seam.onModal([&](QDialog& dialog) {
@@ -184,7 +184,7 @@ void RatingCommandsTest::regeneratingRefillsInPlace() {
     TForm1* main = program.main();
     enterChannel(main);
     main->edMaxStage->setText(QStringLiteral("5"));
-    main->SpinStageInc->setValue(1.0);
+    main->SpinStageInc->setIncrement(1.0);
     main->Button1->click();
     TForm2* window = program.ratingWindow();
     QCOMPARE(window->MemSA.RowCount(), std::size_t{6});
@@ -227,7 +227,7 @@ void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDial
     TForm1* main = program.main();
     enterChannel(main);
     main->edMaxStage->setText(QStringLiteral("2"));
-    main->SpinStageInc->setValue(1.0);
+    main->SpinStageInc->setIncrement(1.0);
     main->Button1->click();
     TForm2* window = program.ratingWindow();
     TestProgram::activate(window);

@@ -42,7 +42,7 @@ void makeRating(TestProgram& program) {
     points.AppendRow(8, 0);
     points.AppendRow(10, 10);
     main->edMaxStage->setText(QStringLiteral("2"));
-    main->SpinStageInc->setValue(1.0);
+    main->SpinStageInc->setIncrement(1.0);
     main->Button1->click();
 }
 
