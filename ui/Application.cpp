@@ -4,11 +4,15 @@
 #include "components/QtDesktopSeam.h"
 #include "components/TextCodec.h"
 #include "io/CrossSectionFile.h"
+#include "ui/ElevWarn.h"
+#include "ui/Importwarning.h"
 #include "ui/Main.h"
-#include "ui/PendingParts.h"
 #include "ui/Placement.h"
+#include "ui/Progress.h"
 #include "ui/SAForm.h"
 #include "ui/Unit3.h"
+#include "ui/about.h"
+#include "ui/tableprompt.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,12 +7,15 @@
 #include "io/CrossSectionFile.h"
 #include "io/PointImport.h"
 #include "model/Numbers.h"
-#include "ui/PendingParts.h"
+#include "ui/ElevWarn.h"
+#include "ui/Importwarning.h"
 #include "ui/Placement.h"
 #include "ui/ProgramSettings.h"
 #include "ui/RatingRun.h"
 #include "ui/SAForm.h"
 #include "ui/Windows.h"
+#include "ui/about.h"
+#include "ui/tableprompt.h"
 
 #include <QAction>
 #include <QCloseEvent>

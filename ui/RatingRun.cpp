@@ -2,11 +2,14 @@
 
 #include "components/Chart.h"
 #include "components/DesktopSeam.h"
+#include "components/GradientProgressBar.h"
+#include "ui/ElevWarn.h"
 #include "ui/Main.h"
-#include "ui/PendingParts.h"
 #include "ui/Placement.h"
+#include "ui/Progress.h"
 #include "ui/SAForm.h"
 #include "ui/Windows.h"
+#include "ui/tableprompt.h"
 
 using namespace korvadel;
 
@@ -17,13 +20,16 @@ public:
     explicit WindowObserver(ProgramContext& context) : context_(context) {}
 
     void progressRange(std::int32_t minimum, std::int32_t maximum) override {
-        if (TProgressForm* progress = context_.windows.ProgressForm)
-            progress->setRange(minimum, maximum);
+        if (TProgressForm* progress = context_.windows.ProgressForm) {
+            // The bar ignores a maximum below its minimum, so the order matters.
+            progress->ProgressBar1->setMinimum(minimum);
+            progress->ProgressBar1->setMaximum(maximum);
+        }
     }
 
     void progressPosition(std::int32_t position) override {
         if (TProgressForm* progress = context_.windows.ProgressForm)
-            progress->setPosition(position);
+            progress->ProgressBar1->setPosition(position);
     }
 
     void hideBoundsPrompt() override {
@@ -44,11 +50,8 @@ public:
         TProgressForm* progress = context_.windows.ProgressForm;
         if (!progress)
             return;
-        centreOnScreen(progress);
-        progress->show();
-        progress->raise();
         // No event is handled until the run ends, so the dialog paints itself now.
-        progress->repaint();
+        progress->showNow();
     }
 
     void finished() override {

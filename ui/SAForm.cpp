@@ -4,7 +4,6 @@
 #include "components/RatingGrid.h"
 #include "io/RatingExport.h"
 #include "ui/Main.h"
-#include "ui/PendingParts.h"
 #include "ui/Placement.h"
 #include "ui/Windows.h"
 

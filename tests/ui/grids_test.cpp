@@ -2,12 +2,17 @@
 // rating window.
 
 #include "components/Chart.h"
+#include "components/IncrementSpinBox.h"
 #include "components/PointGrid.h"
 #include "components/RatingGrid.h"
 #include "support/TestProgram.h"
+#include "ui/ElevWarn.h"
+#include "ui/Importwarning.h"
 #include "ui/Main.h"
-#include "ui/PendingParts.h"
+#include "ui/Progress.h"
 #include "ui/SAForm.h"
+#include "ui/about.h"
+#include "ui/tableprompt.h"
 
 #include <QLineEdit>
 #include <QPushButton>

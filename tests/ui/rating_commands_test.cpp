@@ -2,11 +2,17 @@
 // rating window; and the main window's keys from the other windows.
 
 #include "components/Chart.h"
+#include "components/GradientProgressBar.h"
+#include "components/IncrementSpinBox.h"
 #include "model/RatingTable.h"
 #include "support/TestProgram.h"
+#include "ui/ElevWarn.h"
+#include "ui/Importwarning.h"
 #include "ui/Main.h"
-#include "ui/PendingParts.h"
+#include "ui/Progress.h"
 #include "ui/SAForm.h"
+#include "ui/about.h"
+#include "ui/tableprompt.h"
 
 #include <QAction>
 #include <QDir>
@@ -103,6 +109,9 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
     }
     QCOMPARE(main->document().points.SuspendCount(), 0);
     QCOMPARE(window->MemSA.SuspendCount(), 0);
+    // The bar went up to one position per stage.
+    if (rows > 0)
+        QCOMPARE(program.windows().ProgressForm->ProgressBar1->position(), rows);
 }
 
 void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {

@@ -1,10 +1,15 @@
 // The rating window's make-up and its three data exports through the shared save dialog.
 
 #include "components/Chart.h"
+#include "components/IncrementSpinBox.h"
 #include "support/TestProgram.h"
+#include "ui/ElevWarn.h"
+#include "ui/Importwarning.h"
 #include "ui/Main.h"
-#include "ui/PendingParts.h"
+#include "ui/Progress.h"
 #include "ui/SAForm.h"
+#include "ui/about.h"
+#include "ui/tableprompt.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,10 +1,15 @@
 // Start-up and shut-down: the windows' order, and the working directory kept in LastDir.
 
+#include "components/IncrementSpinBox.h"
 #include "support/TestProgram.h"
+#include "ui/ElevWarn.h"
+#include "ui/Importwarning.h"
 #include "ui/Main.h"
-#include "ui/PendingParts.h"
 #include "ui/ProgramSettings.h"
+#include "ui/Progress.h"
 #include "ui/SAForm.h"
+#include "ui/about.h"
+#include "ui/tableprompt.h"
 
 #include <QApplication>
 #include <QDir>
