@@ -283,6 +283,9 @@ void TForm1::documentToFields() {
     edMaxStage->setText(fromFileText(document_.settings.maximum));
     SpinStageInc->setIncrement(document_.settings.increment());
     ebOffset->setText(fromFileText(document_.settings.datum));
+    // A loaded text is read from its beginning, like a freshly opened field.
+    for (QLineEdit* field : {ebDescription, edMinStage, edMaxStage, ebOffset})
+        field->setCursorPosition(0);
     syncing_ = false;
 }
 
