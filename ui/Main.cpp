@@ -1,6 +1,8 @@
 #include "ui/Main.h"
 
 #include "components/Chart.h"
+#include "components/ChartPrintPreview.h"
+#include "components/PrinterAccess.h"
 #include "components/IncrementSpinBox.h"
 #include "components/PointGrid.h"
 #include "components/TextCodec.h"
@@ -222,8 +224,6 @@ void TForm1::buildMenus() {
     PrintCrossSection1 = makeAction(
         QStringLiteral("&Print Cross Section Chart"), QStringLiteral("PrintCrossSection1"),
         QKeySequence(QStringLiteral("Ctrl+P")), &TForm1::PrintCrossSection1Click);
-    // Printing is not there yet.
-    PrintCrossSection1->setEnabled(false);
     file->addAction(PrintCrossSection1);
     file->addSeparator();
     Exit1 = makeAction(QStringLiteral("E&xit"), QStringLiteral("Exit1"), {}, nullptr);
@@ -466,5 +466,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::PrintCrossSection1Click() {
-    // Cross-section chart printing: not there yet (the menu item stays disabled).
+    previewChartPrint(*context_.seam,
+                      context_.printers ? *context_.printers : systemPrinters(), *DBChart1,
+                      ebDescription->text(), QStringLiteral("Cross Section"), this);
 }

@@ -1,10 +1,13 @@
 #include "ui/SAForm.h"
 
 #include "components/Chart.h"
+#include "components/ChartPrintPreview.h"
+#include "components/PrinterAccess.h"
 #include "components/RatingGrid.h"
 #include "io/RatingExport.h"
 #include "ui/Main.h"
 #include "ui/Placement.h"
+#include "ui/Unit3.h"
 #include "ui/Windows.h"
 
 #include <QAction>
@@ -88,8 +91,6 @@ TForm2::TForm2(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
     CloseWindow1 = add(options, QStringLiteral("&Close Window"), QStringLiteral("CloseWindow1"),
                        &TForm2::CloseWindow1Click);
     // Printing and the chart pictures are not there yet.
-    PrintTable1->setEnabled(false);
-    PrintChart2->setEnabled(false);
     JPEG1->setEnabled(false);
     MetaFileWMF1->setEnabled(false);
 
@@ -152,11 +153,16 @@ void TForm2::Excel1Click() {
 }
 
 void TForm2::PrintTable1Click() {
-    // Rating table report: not there yet (the menu item stays disabled).
+    TForm3* report = context_.windows.Form3;
+    report->setDescription(context_.windows.Form1->ebDescription->text());
+    report->Preview(MemSA, context_.printers ? *context_.printers : systemPrinters());
 }
 
 void TForm2::PrintChart2Click() {
-    // Rating chart printing: not there yet (the menu item stays disabled).
+    previewChartPrint(*context_.seam,
+                      context_.printers ? *context_.printers : systemPrinters(), *DBChart1,
+                      context_.windows.Form1->ebDescription->text(),
+                      QStringLiteral("Stage Area Rating"), this);
 }
 
 void TForm2::JPEG1Click() {

@@ -5,6 +5,7 @@
 namespace korvadel {
 
 class DesktopSeam;
+class PrinterAccess;
 
 } // namespace korvadel
 
@@ -35,5 +36,7 @@ struct Windows {
 struct ProgramContext {
     korvadel::DesktopSeam* seam = nullptr;
     korvadel::NumberFormat format;
+    // The printers the print previews offer; null: the system's.
+    const korvadel::PrinterAccess* printers = nullptr;
     Windows windows;
 };
