@@ -1,0 +1,329 @@
+// A user who presses everything: the program's windows, started as the desktop program starts
+// them, driven by a long seeded random sequence of keys, clicks, menu commands and dialog
+// answers. After every step the point table, the buttons, the progress dialog and the rating
+// must still be in a state the program allows.
+//
+// KORVADEL_MONKEY_SEED picks the sequence (printed, so a failure can be replayed);
+// KORVADEL_MONKEY_SECONDS bounds the run (default 15).
+
+#include "components/DesktopSeam.h"
+#include "model/PointTable.h"
+#include "model/RatingTable.h"
+#include "ui/Application.h"
+#include "ui/Importwarning.h"
+#include "ui/Main.h"
+#include "ui/Progress.h"
+#include "ui/SAForm.h"
+#include "ui/tableprompt.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <random>
+
+using namespace korvadel;
+
+namespace {
+
+// Answers every dialog at random: a file among the samples, a path that does not exist, a new
+// file in a scratch folder, or Cancel; confirmations OK or Cancel. Modal windows are shown and
+// hidden again at once, so nothing waits for a user.
+class MonkeySeam : public DesktopSeam {
+public:
+    // The samples are copied into the scratch folder first: a save may pick one of them.
+    MonkeySeam(std::mt19937& random, QString scratch)
+        : random_(random), scratch_(std::move(scratch)) {
+        const QStringList originals = {
+            QStringLiteral(KORVADEL_EXAMPLES "/bear-river.csv"),
+            QStringLiteral(KORVADEL_EXAMPLES "/clearwater_000t.000"),
+            QStringLiteral(KORVADEL_EXAMPLES "/mill-creek.kvd"),
+            QStringLiteral(KORVADEL_TEST_DATA "/willow-creek.kvd"),
+        };
+        QDir(scratch_).mkpath(QStringLiteral("samples"));
+        for (const QString& original : originals) {
+            const QString copy =
+                QDir(scratch_).filePath(QStringLiteral("samples/") + QFileInfo(original).fileName());
+            if (QFile::copy(original, copy))
+                samples_.append(copy);
+        }
+    }
+
+    bool runFileDialog(QWidget*, FileDialogState& state) override {
+        ++fileDialogs;
+        QString path;
+        switch (pick(5)) {
+        case 0:
+            return false;
+        case 1:
+            path = QDir(scratch_).filePath(QStringLiteral("missing/nowhere.kvd"));
+            break;
+        case 2:
+            path = QDir(scratch_).filePath(QStringLiteral("out%1").arg(pick(4)));
+            if (!state.defaultExtension.isEmpty())
+                path += QLatin1Char('.') + state.defaultExtension;
+            break;
+        default:
+            if (samples_.isEmpty())
+                return false;
+            path = samples_[pick(static_cast<int>(samples_.size()))];
+            break;
+        }
+        state.fileName = QDir::toNativeSeparators(path);
+        QDir::setCurrent(QFileInfo(path).absolutePath());
+        return true;
+    }
+
+    void showMessage(QWidget*, MessageKind, const QString&, const QString&) override { ++messages; }
+
+    bool confirm(QWidget*, const QString&, const QString&) override { return pick(2) == 0; }
+
+    int execModal(QDialog& dialog) override {
+        ++modals;
+        dialog.setResult(QDialog::Rejected);
+        dialog.show();
+        QCoreApplication::processEvents();
+        dialog.hide();
+        return dialog.result();
+    }
+
+    int fileDialogs = 0;
+    int messages = 0;
+    int modals = 0;
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    std::mt19937& random_;
+    QString scratch_;
+    QStringList samples_;
+};
+
+// The offscreen platform reports every raise(); thousands of them would drown the result.
+QtMessageHandler previousHandler = nullptr;
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (!message.startsWith(QStringLiteral("This plugin does not support")))
+        previousHandler(type, context, message);
+}
+
+bool endsTheRun(const QAction* action) {
+    const QString text = action->text().remove(QLatin1Char('&'));
+    return text.contains(QStringLiteral("Exit"), Qt::CaseInsensitive) ||
+           text.contains(QStringLiteral("Close"), Qt::CaseInsensitive);
+}
+
+QList<QAction*> commands(QWidget* window) {
+    QList<QAction*> result;
+    for (QAction* action : window->findChildren<QAction*>()) {
+        if (action->isSeparator() || action->menu() || action->text().isEmpty() || endsTheRun(action))
+            continue;
+        result.append(action);
+    }
+    return result;
+}
+
+QString stateProblem(const PointTable& points) {
+    const std::size_t rows = points.RowCount();
+    const std::ptrdiff_t current = points.CurrentIndex();
+    if (rows == 0 && current != -1)
+        return QStringLiteral("empty table with current row %1").arg(current);
+    if (rows > 0 && (current < 0 || current >= static_cast<std::ptrdiff_t>(rows)))
+        return QStringLiteral("current row %1 of %2").arg(current).arg(rows);
+    const std::ptrdiff_t edit = points.EditRow();
+    const bool browsing = points.GetState() == PointTable::State::Browsing;
+    if (browsing != (edit == -1))
+        return QStringLiteral("state %1 with edit row %2")
+            .arg(static_cast<int>(points.GetState()))
+            .arg(edit);
+    if (edit >= static_cast<std::ptrdiff_t>(rows))
+        return QStringLiteral("edit row %1 of %2").arg(edit).arg(rows);
+    std::optional<double> previous;
+    for (std::size_t row = 0; row < rows; ++row) {
+        if (static_cast<std::ptrdiff_t>(row) == edit)
+            continue;
+        if (!points.HasStation(row))
+            return QStringLiteral("committed row %1 without a station").arg(row);
+        const double station = points.StationAt(row);
+        if (previous && station < *previous)
+            return QStringLiteral("station %1 at row %2 after %3").arg(station).arg(row).arg(*previous);
+        previous = station;
+    }
+    return {};
+}
+
+} // namespace
+
+class MonkeyTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pressingEverythingKeepsTheProgramConsistent();
+};
+
+void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
+    bool seedOk = false;
+    unsigned seed = qEnvironmentVariable("KORVADEL_MONKEY_SEED").toUInt(&seedOk);
+    if (!seedOk)
+        seed = 20261209u;
+    bool secondsOk = false;
+    double seconds = qEnvironmentVariable("KORVADEL_MONKEY_SECONDS").toDouble(&secondsOk);
+    if (!secondsOk || seconds <= 0)
+        seconds = 15;
+    constexpr int maxSteps = 20000;
+    previousHandler = qInstallMessageHandler(quietHandler);
+    qInfo("monkey seed %u, %g s, at most %d steps", seed, seconds, maxSteps);
+
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    std::mt19937 random(seed);
+    auto pick = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+
+    MonkeySeam seam(random, scratch.path());
+    const QString startFolder = QDir::currentPath();
+    Program program(seam, NumberFormat{'.'});
+    program.createWindows();
+    program.showMainWindow();
+    Windows& w = program.windows();
+    TForm1* main = w.Form1;
+    TForm2* rating = w.Form2;
+    TPromptWindow* prompt = w.PromptWindow;
+
+    // The table preview runs its own event loop until it is closed; close it as a user would.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->inherits("korvadel::ReportPreview"))
+                top->close();
+    });
+    closer.start(20);
+
+    const QList<QAction*> mainCommands = commands(main);
+    const QList<QAction*> ratingCommands = commands(rating);
+    QVERIFY(!mainCommands.isEmpty());
+    QVERIFY(!ratingCommands.isEmpty());
+
+    static const QList<QPair<int, Qt::KeyboardModifiers>> keys = {
+        {Qt::Key_0, {}}, {Qt::Key_1, {}}, {Qt::Key_2, {}}, {Qt::Key_5, {}}, {Qt::Key_9, {}},
+        {Qt::Key_Period, {}}, {Qt::Key_Minus, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Backtab, Qt::ShiftModifier},
+        {Qt::Key_Return, {}}, {Qt::Key_Enter, {}}, {Qt::Key_Up, {}}, {Qt::Key_Down, {}},
+        {Qt::Key_Left, {}}, {Qt::Key_Right, {}}, {Qt::Key_Insert, {}}, {Qt::Key_Delete, {}},
+        {Qt::Key_Delete, Qt::ControlModifier}, {Qt::Key_Escape, {}}, {Qt::Key_A, {}},
+        {Qt::Key_E, {}}, {Qt::Key_X, {}}, {Qt::Key_Backspace, {}}, {Qt::Key_F2, {}},
+        {Qt::Key_Home, {}}, {Qt::Key_End, {}}, {Qt::Key_PageDown, {}},
+    };
+    static const QStringList smallValues = {
+        QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2.5"), QStringLiteral("-1"),
+        QStringLiteral("5"), QStringLiteral(""), QStringLiteral("x"), QStringLiteral("10"),
+    };
+
+    QElapsedTimer clock;
+    clock.start();
+    int step = 0;
+    QString what;
+    int stepsWithRating = 0;
+    for (; step < maxSteps && clock.elapsed() < seconds * 1000; ++step) {
+        QList<QWidget*> windows = {main};
+        if (prompt->isVisible())
+            windows.append(prompt);
+        if (rating->isVisible())
+            windows.append(rating);
+        QWidget* window = windows[pick(static_cast<int>(windows.size()))];
+        const int kind = pick(20);
+        if (kind < 9) {
+            const auto& [key, modifiers] = keys[pick(static_cast<int>(keys.size()))];
+            QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+            what = QStringLiteral("key %1 (mod %2) into %3")
+                       .arg(key, 0, 16)
+                       .arg(static_cast<int>(modifiers))
+                       .arg(target->objectName() + QLatin1Char('/') +
+                            QString::fromLatin1(target->metaObject()->className()));
+            QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+        } else if (kind < 12) {
+            QList<QWidget*> focusable;
+            for (QWidget* child : window->findChildren<QWidget*>())
+                if (child->isVisible() && child->isEnabled() && child->focusPolicy() != Qt::NoFocus)
+                    focusable.append(child);
+            if (focusable.isEmpty())
+                continue;
+            QWidget* child = focusable[pick(static_cast<int>(focusable.size()))];
+            what = QStringLiteral("focus %1").arg(child->objectName());
+            child->setFocus(Qt::MouseFocusReason);
+        } else if (kind < 15) {
+            const QList<QAction*>& list = (window == rating) ? ratingCommands : mainCommands;
+            QAction* action = list[pick(static_cast<int>(list.size()))];
+            what = QStringLiteral("command %1").arg(action->text());
+            if (action->isEnabled())
+                action->trigger();
+        } else if (kind < 18) {
+            QList<QPushButton*> buttons = {main->Button1, main->Button2};
+            if (prompt->isVisible())
+                buttons << prompt->Button1 << prompt->Button2;
+            if (w.WarningForm->isVisible())
+                buttons << w.WarningForm->findChildren<QPushButton*>();
+            QPushButton* button = buttons[pick(static_cast<int>(buttons.size()))];
+            what = QStringLiteral("click %1").arg(button->text());
+            if (button->isVisible() && button->isEnabled())
+                QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            // Small gage settings keep each rating short.
+            QLineEdit* field = nullptr;
+            switch (pick(5)) {
+            case 0: field = main->edMinStage; break;
+            case 1: field = main->edMaxStage; break;
+            case 2: field = main->ebOffset; break;
+            case 3: field = prompt->edMinStage; break;
+            default: field = prompt->edMaxStage; break;
+            }
+            const QString value = smallValues[pick(static_cast<int>(smallValues.size()))];
+            what = QStringLiteral("set %1 to '%2'").arg(field->objectName(), value);
+            field->setText(value);
+            emit field->editingFinished();
+        }
+        QCoreApplication::processEvents();
+        if (rating->MemSA.RowCount() > 0)
+            ++stepsWithRating;
+
+        QString problem = stateProblem(main->document().points);
+        const QString caption = main->Button2->text();
+        if (problem.isEmpty() && caption != QStringLiteral("&Animate Cross Section") &&
+            caption != QStringLiteral("Stop Cross Section Animation"))
+            problem = QStringLiteral("animation button reads '%1'").arg(caption);
+        if (problem.isEmpty() && w.ProgressForm->isVisible())
+            problem = QStringLiteral("progress dialog left shown");
+        if (problem.isEmpty() && !main->isVisible())
+            problem = QStringLiteral("main window gone");
+        const RatingTable& table = rating->MemSA;
+        for (std::size_t row = 1; problem.isEmpty() && row < table.RowCount(); ++row)
+            if (!(table.StageAt(row) > table.StageAt(row - 1)))
+                problem = QStringLiteral("rating stage %1 at row %2 after %3")
+                              .arg(table.StageAt(row))
+                              .arg(row)
+                              .arg(table.StageAt(row - 1));
+        if (!problem.isEmpty())
+            QFAIL(QStringLiteral("seed %1, step %2 (%3): %4")
+                      .arg(seed)
+                      .arg(step)
+                      .arg(what, problem)
+                      .toLocal8Bit()
+                      .constData());
+    }
+    if (main->Button2->text() != QStringLiteral("&Animate Cross Section"))
+        QTest::mouseClick(main->Button2, Qt::LeftButton);
+    qInfo("monkey seed %u: %d steps in %.1f s; %d file dialogs, %d messages, %d modal windows, "
+          "%d steps with a rating",
+          seed, step, clock.elapsed() / 1000.0, seam.fileDialogs, seam.messages, seam.modals,
+          stepsWithRating);
+    QDir::setCurrent(startFolder);
+    QVERIFY(step > 0);
+}
+
+QTEST_MAIN(MonkeyTest)
+#include "monkey_test.moc"
