@@ -15,6 +15,7 @@
 #include "ui/ProgramSettings.h"
 #include "ui/RatingRun.h"
 #include "ui/SAForm.h"
+#include "ui/WaterLevelAnimation.h"
 #include "ui/Windows.h"
 #include "ui/about.h"
 #include "ui/tableprompt.h"
@@ -105,6 +106,9 @@ TForm1::TForm1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
 
     DBChart1->bindAreaSeries(document_.points);
     DBChart1->setBeforeDraw([this] { beforeChartDraw(); });
+    animation_ = std::make_unique<WaterLevelAnimation>(WaterLevelAnimation::Parts{
+        &document_, Button2, Timer1, dxEdit1, DBChart1,
+        {edMinStage, edMaxStage, SpinStageInc, ebOffset, DBGrid1}, context_.format});
 
     const int menuHeight = menuBar()->sizeHint().height();
     const int clientHeight = kOuterHeight - kFrameHeight + menuHeight;
@@ -458,11 +462,11 @@ void TForm1::CreateRatingFromPrompt() {
 }
 
 void TForm1::Button2Click() {
-    // Water-level animation: not there yet.
+    runCommand([this] { animation_->toggle(); });
 }
 
 void TForm1::Timer1Timer() {
-    // Water-level animation tick: not there yet.
+    runCommand([this] { animation_->tick(); });
 }
 
 void TForm1::PrintCrossSection1Click() {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QGroupBox;
@@ -19,6 +20,7 @@ struct ProgramContext;
 namespace korvadel {
 class Chart;
 class PointGrid;
+class WaterLevelAnimation;
 class IncrementSpinBox;
 } // namespace korvadel
 
@@ -102,7 +104,7 @@ private:
     void About1Click();
     void CreateStageAreaTable1Click();
 
-    // Water-level animation: filled in with the animation.
+    // Water-level animation (ui/WaterLevelAnimation): the button toggles, the timer ticks.
     void Button2Click();
     void Timer1Timer();
     // Cross-section chart printing: filled in with printing.
@@ -113,4 +115,5 @@ private:
     ProgramContext& context_;
     korvadel::CrossSectionDocument document_;
     bool syncing_ = false;
+    std::unique_ptr<korvadel::WaterLevelAnimation> animation_;
 };

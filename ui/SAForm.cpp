@@ -1,9 +1,11 @@
 #include "ui/SAForm.h"
 
 #include "components/Chart.h"
+#include "components/ChartPicture.h"
 #include "components/ChartPrintPreview.h"
 #include "components/PrinterAccess.h"
 #include "components/RatingGrid.h"
+#include "components/WmfPaintDevice.h"
 #include "io/RatingExport.h"
 #include "ui/Main.h"
 #include "ui/Placement.h"
@@ -90,9 +92,6 @@ TForm2::TForm2(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
     options->addSeparator();
     CloseWindow1 = add(options, QStringLiteral("&Close Window"), QStringLiteral("CloseWindow1"),
                        &TForm2::CloseWindow1Click);
-    // Printing and the chart pictures are not there yet.
-    JPEG1->setEnabled(false);
-    MetaFileWMF1->setEnabled(false);
 
     SaveDialog1.kind = FileDialogState::Kind::Save;
     SaveDialog1.overwritePrompt = false;
@@ -166,9 +165,27 @@ void TForm2::PrintChart2Click() {
 }
 
 void TForm2::JPEG1Click() {
-    // JPEG picture of the rating chart: not there yet (the menu item stays disabled).
+    // A dialog of its own, made afresh each time: it starts with an empty name and asks before
+    // replacing a file.
+    FileDialogState dialog;
+    dialog.kind = FileDialogState::Kind::Save;
+    dialog.filter = QStringLiteral("JPEG files (*.jpg)|*.jpg");
+    dialog.defaultExtension = QStringLiteral("jpg");
+    dialog.overwritePrompt = true;
+    if (!context_.seam->runFileDialog(this, dialog))
+        return;
+    const std::string path = QFile::encodeName(dialog.fileName).toStdString();
+    context_.windows.Form1->runCommand([this, &path] { saveChartJpeg(*DBChart1, path); });
 }
 
 void TForm2::MetaFileWMF1Click() {
-    // Metafile picture of the rating chart: not there yet (the menu item stays disabled).
+    SaveDialog1.defaultExtension = QStringLiteral("wmf");
+    SaveDialog1.filter = QStringLiteral("Windows Meta Files (*.wmf)|*.WMF");
+    SaveDialog1.fileName.clear();
+    if (!context_.seam->runFileDialog(this, SaveDialog1))
+        return;
+    const std::string path = QFile::encodeName(SaveDialog1.fileName).toStdString();
+    context_.windows.Form1->runCommand([this, &path] {
+        saveChartMetafile(*DBChart1, path, ScreenReference::fromScreen(screen()));
+    });
 }
