@@ -1,5 +1,6 @@
 #include "cli/qt/QtCommands.h"
 
+#include "cli/qt/ChartCommand.h"
 #include "cli/qt/ReportCommand.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ namespace korvadel::cli {
 std::vector<Command> qtCommands() {
     return {
         // One entry per Qt command, e.g. chartCommand(), reportCommand().
+        chartCommand(),
         reportCommand(),
     };
 }

@@ -1,0 +1,137 @@
+#include "cli/qt/ChartCommand.h"
+
+#include "cli/RatingOptions.h"
+#include "cli/qt/QtCommands.h"
+#include "components/Chart.h"
+#include "components/ChartPicture.h"
+#include "components/ChartPrintLayout.h"
+#include "components/DesktopSeam.h"
+#include "components/TextCodec.h"
+#include "components/WmfPaintDevice.h"
+#include "model/Error.h"
+#include "model/Numbers.h"
+#include "ui/SAForm.h"
+#include "ui/Windows.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <iterator>
+#include <optional>
+
+namespace korvadel::cli {
+namespace {
+
+// Nothing in a batch run may wait for a person: every dialog is declined, every box dropped.
+class BatchSeam : public DesktopSeam {
+public:
+    bool runFileDialog(QWidget*, FileDialogState&) override { return false; }
+    void showMessage(QWidget*, MessageKind, const QString&, const QString&) override {}
+    bool confirm(QWidget*, const QString&, const QString&) override { return false; }
+    int execModal(QDialog&) override { return 0; }
+};
+
+constexpr OptionSpec kOwnOptions[] = {
+    {"to"}, {"output", 'o'}, {"width"}, {"height"}, {"description"}};
+
+std::string chartHelp(const Invocation& invocation, bool withShared)
+{
+    return "korvadel-cli chart FILE [SETTINGS] [READING] --to jpeg|wmf -o OUT\n"
+           "                   [--width W] [--height H] [--description TEXT]\n"
+           "  Draws the rating chart of the section in FILE as the rating window shows it and\n"
+           "  saves it as a picture. Works without a display.\n"
+           "  --to jpeg|wmf       JPEG at quality 95, or a placeable Windows metafile.\n"
+           "  -o, --output OUT    The picture file (required), replaced only once it is\n"
+           "                      completely written.\n"
+           "  --width W           Chart width in pixels (default: as the window first opens).\n"
+           "  --height H          Chart height in pixels (default: as the window first opens).\n"
+           "  --description TEXT  Title the chart as \"Print Chart\" does: TEXT over\n"
+           "                      \"Stage Area Rating\".\n" +
+           (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation)
+                       : std::string());
+}
+
+std::optional<int> sizeOption(const ParsedArgs& args, std::string_view name)
+{
+    const auto text = args.value(name);
+    if (!text)
+        return std::nullopt;
+    std::int32_t value = 0;
+    try {
+        value = textToInt(*text);
+    } catch (const Error&) {
+        throw UsageError("--" + std::string(name) + " must be a whole number of pixels, not '" +
+                         *text + "'");
+    }
+    // Metafile coordinates are 16-bit; a picture beyond that has no use as a chart.
+    if (value < 1 || value > 16000)
+        throw UsageError("--" + std::string(name) + " must be from 1 to 16000, not '" + *text +
+                         "'");
+    return value;
+}
+
+int runChart(const Invocation& invocation)
+{
+    std::vector<OptionSpec> options(std::begin(kOwnOptions), std::end(kOwnOptions));
+    options.insert(options.end(), std::begin(kRatingOptions), std::end(kRatingOptions));
+    options.insert(options.end(), std::begin(kInputOptions), std::end(kInputOptions));
+    const ParsedArgs args = parseArgs(invocation.args, options);
+
+    const auto to = args.value("to");
+    if (!to)
+        throw UsageError("chart needs --to jpeg or --to wmf");
+    if (*to != "jpeg" && *to != "wmf")
+        throw UsageError("--to must be jpeg or wmf, not '" + *to + "'");
+    const auto output = args.value("output");
+    if (!output)
+        throw UsageError("chart needs -o OUT");
+    const std::optional<int> width = sizeOption(args, "width");
+    const std::optional<int> height = sizeOption(args, "height");
+    (void)sectionSourceFrom(args, invocation); // usage problems before any reading
+
+    QtSession session;
+    BatchSeam seam;
+    ProgramContext context;
+    context.seam = &seam;
+    context.format = invocation.localeFormat;
+    TForm2 window(context);
+    // Laid out as on screen, without appearing on it.
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show();
+    QApplication::processEvents();
+    Chart& chart = *window.DBChart1;
+
+    generateRatingFromArgs(args, invocation, window.MemSA);
+    chart.refreshFromTable();
+
+    if (const auto description = args.value("description"))
+        chart.setTitleLines(printTitleLines(fromFileText(*description),
+                                            QStringLiteral("Stage Area Rating")));
+
+    if (width || height) {
+        // The chart fills the window beside the grid: the window grows by what the chart lacks.
+        const QSize wanted(width.value_or(chart.width()), height.value_or(chart.height()));
+        window.resize(window.size() + (wanted - chart.size()));
+        QApplication::processEvents();
+        if (chart.size() != wanted)
+            chart.resize(wanted);
+    }
+    QApplication::processEvents();
+
+    if (*to == "jpeg")
+        saveChartJpeg(chart, *output);
+    else
+        saveChartMetafile(chart, *output, ScreenReference::fromScreen(window.screen()));
+    return 0;
+}
+
+} // namespace
+
+Command chartCommand()
+{
+    return {"chart", "draw the rating chart as a JPEG or metafile picture", chartHelp,
+            runChart};
+}
+
+} // namespace korvadel::cli
