@@ -466,7 +466,16 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::Timer1Timer() {
-    runCommand([this] { animation_->tick(); });
+    runCommand([this] {
+        try {
+            animation_->tick();
+        } catch (...) {
+            // The error box runs an event loop of its own: a timer left running would put up a
+            // new box at every tick. The animation stays running until the user stops it.
+            Timer1->stop();
+            throw;
+        }
+    });
 }
 
 void TForm1::PrintCrossSection1Click() {

@@ -47,7 +47,27 @@ private slots:
     void buttonStartsTimerMovesButtonStops();
     void failedStartShowsTheErrorAndStaysHalfStarted_data();
     void failedStartShowsTheErrorAndStaysHalfStarted();
+    void failingTickShowsOneErrorAndHoldsTheTimer();
 };
+
+void AnimationCommandsTest::failingTickShowsOneErrorAndHoldsTheTimer()
+{
+    TestProgram program;
+    TForm1* main = program.main();
+    enterChannel(main);
+    main->Button2->click();
+    QVERIFY(main->Timer1->isActive());
+    // A load during the animation can bring in a datum that does not read as a number.
+    main->document().settings.datum = "abc";
+    main->ebOffset->setText(QStringLiteral("abc"));
+    fire(main->Timer1);
+    QCOMPARE(program.seam.messages.size(), 1);
+    QVERIFY(!main->Timer1->isActive());
+    QCOMPARE(main->Button2->text(), QStringLiteral("Stop Cross Section Animation"));
+    main->Button2->click();
+    QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
+    QVERIFY(!main->Timer1->isActive());
+}
 
 void AnimationCommandsTest::buttonStartsTimerMovesButtonStops()
 {
