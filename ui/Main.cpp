@@ -382,7 +382,7 @@ void TForm1::SaveCrossSection1Click() {
 void TForm1::CommaDelimitedFile1Click() {
     OpenDialog2.fileName.clear();
     OpenDialog2.filter = QStringLiteral(
-        "Comma Delimited File (*.csv)|*.csv|Text File (*.txt)|*.txt|All Files (*.*)|*.*");
+        "CSV (Comma Delimited) Files (*.csv)|*.CSV|Text Files (*.txt)|*.TXT|All Files (*.*)|*.*");
     OpenDialog2.defaultExtension.clear();
     if (!context_.seam->runFileDialog(this, OpenDialog2))
         return;
@@ -408,7 +408,7 @@ void TForm1::WinRiverClassicACSIIDataFile1Click() {
 void TForm1::runWinRiverImport() {
     OpenDialog2.fileName.clear();
     OpenDialog2.filter = QStringLiteral(
-        "WinRiver Classic ASCII (*t.000;*ASC.TXT)|*t.000;*ASC.TXT|All Files (*.*)|*.*");
+        "WinRiver Ascii Out Files|*t.000;*ASC.TXT|All Files (*.*)|*.*");
     OpenDialog2.defaultExtension.clear();
     if (!context_.seam->runFileDialog(this, OpenDialog2))
         return;

@@ -279,6 +279,9 @@ void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines() {
     QCOMPARE(main->ebDescription->text(), QStringLiteral("stays"));
     QVERIFY(program.seam.fileDialogs.last().fileName.isEmpty());
     QCOMPARE(program.seam.fileDialogs.last().kind, FileDialogState::Kind::Open);
+    QCOMPARE(program.seam.fileDialogs.last().filter,
+             QStringLiteral("CSV (Comma Delimited) Files (*.csv)|*.CSV|Text Files (*.txt)|*.TXT|"
+                            "All Files (*.*)|*.*"));
 
     // A blank last line stops the import after the points before it are in.
     const QString blankEnd =
@@ -327,6 +330,8 @@ void MainWindowTest::winRiverImportRunsFromTheWarningsContinue() {
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.seam.fileDialogs.size(), 1);
     QVERIFY(program.seam.fileDialogs.last().fileName.isEmpty());
+    QCOMPARE(program.seam.fileDialogs.last().filter,
+             QStringLiteral("WinRiver Ascii Out Files|*t.000;*ASC.TXT|All Files (*.*)|*.*"));
     const QList<QPointF> points = tablePoints(main->document().points);
     QCOMPARE(points.size(), 2);
     QCOMPARE(points[0], QPointF(3, -1));
