@@ -380,19 +380,9 @@ void TForm1::SaveCrossSection1Click() {
 }
 
 void TForm1::CommaDelimitedFile1Click() {
-    OpenDialog2.fileName.clear();
-    OpenDialog2.filter = QStringLiteral(
-        "CSV (Comma Delimited) Files (*.csv)|*.CSV|Text Files (*.txt)|*.TXT|All Files (*.*)|*.*");
-    OpenDialog2.defaultExtension.clear();
-    if (!context_.seam->runFileDialog(this, OpenDialog2))
-        return;
-    runCommand([this] {
-        struct Refresh {
-            Chart* chart;
-            ~Refresh() { chart->refreshFromTable(); }
-        } refresh{DBChart1};
-        importCommaDelimited(toPath(OpenDialog2.fileName), document_.points, context_.format);
-    });
+    importPoints(QStringLiteral("CSV (Comma Delimited) Files (*.csv)|*.CSV|"
+                                "Text Files (*.txt)|*.TXT|All Files (*.*)|*.*"),
+                 importCommaDelimited);
 }
 
 void TForm1::WinRiverClassicACSIIDataFile1Click() {
@@ -406,18 +396,23 @@ void TForm1::WinRiverClassicACSIIDataFile1Click() {
 }
 
 void TForm1::runWinRiverImport() {
+    importPoints(QStringLiteral("WinRiver Ascii Out Files|*t.000;*ASC.TXT|All Files (*.*)|*.*"),
+                 importWinRiver);
+}
+
+void TForm1::importPoints(const QString& filter, PointImporter import) {
     OpenDialog2.fileName.clear();
-    OpenDialog2.filter = QStringLiteral(
-        "WinRiver Ascii Out Files|*t.000;*ASC.TXT|All Files (*.*)|*.*");
+    OpenDialog2.filter = filter;
     OpenDialog2.defaultExtension.clear();
     if (!context_.seam->runFileDialog(this, OpenDialog2))
         return;
-    runCommand([this] {
+    runCommand([this, import] {
         struct Refresh {
             Chart* chart;
+            // The chart shows whatever the import left in the table, also after a failure.
             ~Refresh() { chart->refreshFromTable(); }
         } refresh{DBChart1};
-        importWinRiver(toPath(OpenDialog2.fileName), document_.points, context_.format);
+        import(toPath(OpenDialog2.fileName), document_.points, context_.format);
     });
 }
 

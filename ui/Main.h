@@ -2,11 +2,13 @@
 
 #include "components/DesktopSeam.h"
 #include "model/CrossSectionDocument.h"
+#include "model/NumberFormat.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QAction;
 class QGroupBox;
@@ -100,6 +102,10 @@ private:
     void LoadCrossSection1Click();
     void CommaDelimitedFile1Click();
     void WinRiverClassicACSIIDataFile1Click();
+    // Both imports: the import dialog with the given filter, then the reader into the point table.
+    using PointImporter = void (*)(const std::string&, korvadel::PointTable&,
+                                   korvadel::NumberFormat);
+    void importPoints(const QString& filter, PointImporter import);
     void SaveCrossSection1Click();
     void About1Click();
     void CreateStageAreaTable1Click();

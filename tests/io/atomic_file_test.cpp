@@ -1,5 +1,6 @@
 #include "io/AtomicFile.h"
 
+#include "ReadTestSupport.h"
 #include "WriteTestSupport.h"
 #include "model/Error.h"
 
@@ -14,18 +15,10 @@ namespace korvadel {
 namespace {
 
 using testing::AsOrdinaryUser;
+using testing::errorOf;
 using testing::readAll;
 using testing::ScratchFolder;
 using testing::writeAllTo;
-
-std::string messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
 
 TEST(AtomicFile, CreatesANewFileWithExactlyTheBytesWritten) {
     ScratchFolder folder;
@@ -118,10 +111,10 @@ class AtomicFileCreateFailure : public ::testing::Test {};
 TEST_F(AtomicFileCreateFailure, MissingFolder) {
     ScratchFolder folder;
     const std::string path = folder.file("missing/out.csv");
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(path, "x"); }),
+    EXPECT_EQ(errorOf([&] { writeFileAtomically(path, "x"); }),
               "Cannot create file \"" + path + "\". No such file or directory");
     EXPECT_EQ(
-        messageOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
+        errorOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
         "Invalid filename");
     EXPECT_TRUE(folder.names().empty());
 }
@@ -129,7 +122,7 @@ TEST_F(AtomicFileCreateFailure, MissingFolder) {
 TEST_F(AtomicFileCreateFailure, RelativePathIsReportedInFull) {
     const std::string relative = "korvadel-no-such-folder/out.csv";
     const std::string full = (std::filesystem::current_path() / relative).string();
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(relative, "x"); }),
+    EXPECT_EQ(errorOf([&] { writeFileAtomically(relative, "x"); }),
               "Cannot create file \"" + full + "\". No such file or directory");
 }
 
@@ -137,10 +130,10 @@ TEST_F(AtomicFileCreateFailure, FolderInPlaceOfTheFile) {
     ScratchFolder folder;
     std::filesystem::create_directory(folder.path() / "dir.csv");
     const std::string path = folder.file("dir.csv");
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(path, "x"); }),
+    EXPECT_EQ(errorOf([&] { writeFileAtomically(path, "x"); }),
               "Cannot create file \"" + path + "\". Is a directory");
     EXPECT_EQ(
-        messageOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
+        errorOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
         "File access denied");
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
@@ -154,9 +147,9 @@ TEST_F(AtomicFileCreateFailure, ReadOnlyTargetIsNotReplaced) {
     if (!user.enforced())
         GTEST_SKIP() << "permissions are not enforced for this user";
     EXPECT_EQ(
-        messageOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
+        errorOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
         "File access denied");
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(path, "x"); }),
+    EXPECT_EQ(errorOf([&] { writeFileAtomically(path, "x"); }),
               "Cannot create file \"" + path + "\". Permission denied");
     EXPECT_EQ(readAll(path), "precious");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"locked.kvd"});
@@ -173,9 +166,9 @@ TEST_F(AtomicFileCreateFailure, ReadOnlyFolder) {
     if (!user.enforced())
         GTEST_SKIP() << "permissions are not enforced for this user";
     const std::string fresh = folder.file("ro/new.csv");
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(fresh, "x"); }),
+    EXPECT_EQ(errorOf([&] { writeFileAtomically(fresh, "x"); }),
               "Cannot create file \"" + fresh + "\". Permission denied");
-    EXPECT_EQ(messageOf([&] { writeFileAtomically(existing, "x"); }),
+    EXPECT_EQ(errorOf([&] { writeFileAtomically(existing, "x"); }),
               "Cannot create file \"" + existing + "\". Permission denied");
     EXPECT_EQ(readAll(existing), "old");
     EXPECT_EQ(folder.names("ro"), std::vector<std::string>{"old.csv"});
@@ -189,7 +182,7 @@ TEST(AtomicFileWriteFailure, FullDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
     writeAllTo(path, "old rating");
     for (auto errors :
          {AtomicFile::CreateErrors::CannotCreate, AtomicFile::CreateErrors::FileError}) {
-        EXPECT_EQ(messageOf([&] {
+        EXPECT_EQ(errorOf([&] {
                       AtomicFile file(path, errors);
                       for (int i = 0; i < 64; ++i)
                           file.write(std::string(16 * 1024, 'z'));

@@ -15,6 +15,7 @@ namespace korvadel {
 namespace {
 
 using testing::errorOf;
+using testing::fill;
 using testing::Row;
 using testing::rowsOf;
 using Rows = std::vector<Row>;
@@ -26,14 +27,6 @@ const std::string kEmptyDocumentBytes = "//Korvadel\r\n"
                                         "//GHIncrement\t0.01\r\n"
                                         "//GHDatum\t0.00\r\n"
                                         "Station\tElevation\r\n";
-
-void fill(PointTable& points, const Rows& rows) {
-    std::vector<PointTable::LoadRow> load;
-    for (const Row& row : rows) {
-        load.push_back({row.station, row.elevation});
-    }
-    points.BulkLoad(load);
-}
 
 // Loads bytes as a file's content; returns the error message, empty when the load succeeded.
 std::string load(const std::string& bytes, CrossSectionDocument& document,

@@ -17,17 +17,10 @@ namespace korvadel {
 namespace {
 
 using testing::errorOf;
+using testing::fill;
 using testing::Row;
 using testing::rowsOf;
 using Rows = std::vector<Row>;
-
-void fill(PointTable& points, const Rows& rows) {
-    std::vector<PointTable::LoadRow> load;
-    for (const Row& row : rows) {
-        load.push_back({row.station, row.elevation});
-    }
-    points.BulkLoad(load);
-}
 
 struct ImportCase {
     const char* name;

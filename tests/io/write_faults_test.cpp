@@ -8,6 +8,7 @@
 // mount), besides the ordinary permission bits checked as an ordinary user.
 
 #include "FaultInjection.h"
+#include "ReadTestSupport.h"
 #include "WriteTestSupport.h"
 #include "io/AtomicFile.h"
 #include "io/CrossSectionFile.h"
@@ -31,20 +32,12 @@ namespace korvadel {
 namespace {
 
 using testing::AsOrdinaryUser;
+using testing::errorOf;
 using testing::Immutable;
 using testing::ReadOnlyMount;
 using testing::readAll;
 using testing::ScratchFolder;
 using testing::writeAllTo;
-
-std::string messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 // Each writer writes well over 64 KiB, so a small file system fills before it is done.
 struct Writer {
@@ -152,7 +145,7 @@ void expectEveryWriterFails(const std::string& path, const std::string& folderNa
     for (const Writer& writer : writers()) {
         SCOPED_TRACE(writer.name);
         std::string message;
-        as([&] { message = messageOf([&] { writer.write(path); }); });
+        as([&] { message = errorOf([&] { writer.write(path); }); });
         EXPECT_EQ(message, createMessage(writer, path, cause, fileError));
         if (existed) {
             EXPECT_EQ(readAll(path), old);
@@ -167,7 +160,7 @@ TEST(WriteFaults, EveryWriterSucceedsWhereNothingGetsInTheWay) {
         SCOPED_TRACE(writer.name);
         const std::string path = folder.file("out");
         writeAllTo(path, "old");
-        EXPECT_EQ(messageOf([&] { writer.write(path); }), "");
+        EXPECT_EQ(errorOf([&] { writer.write(path); }), "");
         EXPECT_GT(readAll(path).size(), 64u * 1024);
         EXPECT_EQ(folder.names(), std::vector<std::string>{"out"});
     }
@@ -257,7 +250,7 @@ TEST(WriteFaults, DiskFillsPartWay) {
     writeAllTo(path, "old contents");
     for (const Writer& writer : writers()) {
         SCOPED_TRACE(writer.name);
-        EXPECT_EQ(messageOf([&] { writer.write(path); }), "Disk full");
+        EXPECT_EQ(errorOf([&] { writer.write(path); }), "Disk full");
         EXPECT_EQ(readAll(path), "old contents");
         EXPECT_EQ(folder.names("tiny"), std::vector<std::string>{"out"});
     }
