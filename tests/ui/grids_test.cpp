@@ -85,16 +85,7 @@ void GridsTest::typedPointsArePlacedAndDrawn() {
 
 void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     TestProgram program;
-    TForm1* main = program.main();
-    PointTable& points = main->document().points;
-    points.Clear();
-    points.AppendRow(0, 10);
-    points.AppendRow(2, 0);
-    points.AppendRow(8, 0);
-    points.AppendRow(10, 10);
-    main->edMaxStage->setText(QStringLiteral("4"));
-    main->SpinStageInc->setIncrement(1.0);
-    main->Button1->click();
+    program.rateTrapezoid(QStringLiteral("4"));
     TForm2* window = program.ratingWindow();
     RatingGrid* grid = window->DBGrid1;
     QCOMPARE(grid->model()->rowCount(), 5);

@@ -38,18 +38,7 @@ QStringList menuEntries(const QMenu* menu) {
 }
 
 // Stages 0, 1, 2 over the trapezoid channel: areas 0, 6.2, 12.8.
-void makeRating(TestProgram& program) {
-    TForm1* main = program.main();
-    PointTable& points = main->document().points;
-    points.Clear();
-    points.AppendRow(0, 10);
-    points.AppendRow(2, 0);
-    points.AppendRow(8, 0);
-    points.AppendRow(10, 10);
-    main->edMaxStage->setText(QStringLiteral("2"));
-    main->SpinStageInc->setIncrement(1.0);
-    main->Button1->click();
-}
+void makeRating(TestProgram& program) { program.rateTrapezoid(QStringLiteral("2")); }
 
 } // namespace
 

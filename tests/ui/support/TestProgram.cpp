@@ -1,6 +1,10 @@
 #include "support/TestProgram.h"
 
+#include "components/IncrementSpinBox.h"
 #include "ui/Main.h"
+
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <QDir>
 #include <QFile>
@@ -35,6 +39,18 @@ TestProgram::TestProgram(char decimalSeparator, bool show)
         program.showMainWindow();
         activate(main());
     }
+}
+
+void TestProgram::rateTrapezoid(const QString& maxStage) {
+    PointTable& points = main()->document().points;
+    points.Clear();
+    points.AppendRow(0, 10);
+    points.AppendRow(2, 0);
+    points.AppendRow(8, 0);
+    points.AppendRow(10, 10);
+    main()->edMaxStage->setText(maxStage);
+    main()->SpinStageInc->setIncrement(1.0);
+    main()->Button1->click();
 }
 
 void TestProgram::activate(QWidget* window) {
