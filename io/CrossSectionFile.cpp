@@ -9,6 +9,7 @@
 #include "model/Numbers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -17,6 +18,15 @@
 namespace korvadel {
 
 namespace {
+
+// A point in the general format, except that the largest magnitudes, which 15 digits round up
+// past the largest double (the file would then not load), are written with all their digits.
+std::string formatPoint(double value, NumberFormat format) {
+    constexpr double kRoundsPastLargest = 1.797693134862315e308;
+    if (std::fabs(value) >= kRoundsPastLargest)
+        return formatGeneralExact(value, format);
+    return formatGeneral(value, format);
+}
 
 constexpr std::string_view kMarker = "//Korvadel";
 constexpr std::string_view kCrLf = "\r\n";
@@ -190,9 +200,9 @@ void saveCrossSection(const std::string& path, CrossSectionDocument& document,
     const auto stations = points.Stations();
     const auto elevations = points.Elevations();
     for (std::size_t i = 0; i < stations.size(); ++i) {
-        out.append(formatGeneral(stations[i], format));
+        out.append(formatPoint(stations[i], format));
         out.push_back('\t');
-        out.append(formatGeneral(elevations[i], format));
+        out.append(formatPoint(elevations[i], format));
         out.append(kCrLf);
         if (out.size() >= AtomicFile::kBlockSize) {
             file.write(out);

@@ -13,6 +13,7 @@ namespace korvadel {
 namespace {
 
 constexpr int kGeneralDigits = 15;
+constexpr int kExactDigits = 17; // enough for every double to read back exactly
 
 // The C library's conversions follow LC_NUMERIC, which a desktop program sets from the user's
 // locale; the program's own separator travels as a parameter, so parse in the "C" locale always.
@@ -21,18 +22,20 @@ locale_t cLocale() {
     return locale;
 }
 
-// Builds the general format from "%.14e"-style text: [-]d.dddddddddddddde[+-]x.
-std::string generalFromScientific(const char* text, char separator) {
+// Builds the general format from "%.14e"-style text: [-]d.dddddddddddddde[+-]x, keeping at most
+// `maxDigits` significant digits (the text holds no more).
+std::string generalFromScientific(const char* text, char separator,
+                                  int maxDigits = kGeneralDigits) {
     const char* p = text;
     bool negative = false;
     if (*p == '-') {
         negative = true;
         ++p;
     }
-    char digits[kGeneralDigits + 1];
+    char digits[kExactDigits + 1];
     int count = 0;
     for (; *p != 'e' && *p != '\0'; ++p) {
-        if (*p >= '0' && *p <= '9' && count < kGeneralDigits)
+        if (*p >= '0' && *p <= '9' && count < maxDigits)
             digits[count++] = *p;
     }
     int exponent = 0;
@@ -45,8 +48,8 @@ std::string generalFromScientific(const char* text, char separator) {
     out.reserve(32);
     if (negative)
         out += '-';
-    // Plain notation for 1E-4 <= |rounded value| < 1E15, as written with 15 digits.
-    if (exponent >= -4 && exponent < kGeneralDigits) {
+    // Plain notation for 1E-4 <= |rounded value| < 1E15 (1E17 with 17 digits).
+    if (exponent >= -4 && exponent < maxDigits) {
         if (exponent < 0) {
             out += '0';
             out += separator;
@@ -167,6 +170,16 @@ std::string formatGeneral(double value, NumberFormat format) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*e", kGeneralDigits - 1, value);
     return generalFromScientific(buffer, format.decimalSeparator);
+}
+
+std::string formatGeneralExact(double value, NumberFormat format) {
+    if (!std::isfinite(value))
+        return formatSpecial(value);
+    if (value == 0)
+        return "0";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*e", kExactDigits - 1, value);
+    return generalFromScientific(buffer, format.decimalSeparator, kExactDigits);
 }
 
 std::string formatGeneral(long double value, NumberFormat format) {

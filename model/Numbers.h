@@ -13,6 +13,8 @@ namespace korvadel {
 // otherwise d.dddE[-]x ("1E-5", "1.5E20"). Used for every number the program writes as text.
 std::string formatGeneral(double value, NumberFormat format = {});
 std::string formatGeneral(long double value, NumberFormat format = {});
+// The same layout with up to 17 significant digits, so that any double reads back exactly.
+std::string formatGeneralExact(double value, NumberFormat format = {});
 
 // Standard text-to-number conversion (typed settings, the increment line of the file).
 // Throws Error("'<text>' is not a valid floating point value").

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,29 @@ TEST(SaveCrossSection, RoundTripKeepsWallsAndValues) {
             // 15 significant digits are kept, as the file format gives them.
             EXPECT_NEAR(*back[i].elevation, *rows[i].elevation, 1e-14) << separator << i;
         }
+    }
+}
+
+TEST(SaveCrossSection, TheLargestNumbersLoadBack) {
+    // In 15 digits the largest doubles round up past the largest double ("1.79769313486232E308"
+    // would not read back); such points are written with more digits, all others as before.
+    testing::ScratchFolder folder;
+    const std::string path = folder.file("huge.kvd");
+    const double largest = std::numeric_limits<double>::max();
+    const double belowRounding = 1.79769313486231e308;
+    const Rows rows = {{-largest, largest}, {0, -belowRounding}, {belowRounding, 1}, {largest, 2}};
+    for (const char separator : {'.', ','}) {
+        CrossSectionDocument document;
+        fill(document.points, rows);
+        saveCrossSection(path, document, NumberFormat{separator});
+        const std::string bytes = testing::readAll(path);
+        EXPECT_NE(bytes.find("1" + std::string(1, separator) + "79769313486231E308\t1\r\n"),
+                  std::string::npos)
+            << bytes;
+
+        CrossSectionDocument loaded;
+        EXPECT_EQ(errorOf([&] { loadCrossSection(path, loaded, NumberFormat{separator}); }), "");
+        EXPECT_EQ(rowsOf(loaded.points), rows) << separator;
     }
 }
 

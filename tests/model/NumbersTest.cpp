@@ -80,6 +80,19 @@ TEST(FormatGeneral, ExtendedValues) {
     EXPECT_EQ(formatGeneral(2.5L, kComma), "2,5");
 }
 
+TEST(FormatGeneral, ExactDigitsReadBackEveryDouble) {
+    const double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(formatGeneralExact(largest), "1.7976931348623157E308");
+    EXPECT_EQ(formatGeneralExact(-largest, kComma), "-1,7976931348623157E308");
+    EXPECT_EQ(formatGeneralExact(0.1), "0.10000000000000001");
+    EXPECT_EQ(formatGeneralExact(2.5), "2.5");
+    EXPECT_EQ(formatGeneralExact(1e16), "10000000000000000");
+    EXPECT_EQ(formatGeneralExact(1e17), "1E17");
+    for (const double value : {largest, -largest, 0.1, 1.0 / 3.0, 5e-324, 123456.789e300}) {
+        EXPECT_EQ(textToFloat(formatGeneralExact(value)), value) << formatGeneralExact(value);
+    }
+}
+
 TEST(TextToFloat, AcceptsTheStandardGrammar) {
     struct Case {
         const char* text;
