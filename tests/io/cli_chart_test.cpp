@@ -103,6 +103,7 @@ TEST_F(CliChart, MetafileShowsTheRatingWithTheDescriptionOverTheTitle)
     const CliResult run = runCli(folder, "chart section.kvd --to wmf -o chart.wmf --width 500 "
                                    "--height 400 --description 'Bear Creek'");
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, ""); // no platform chatter on a successful run
     const auto file = testing::parseWmf(readAll(folder.file("chart.wmf")));
     ASSERT_EQ(file.problem, "");
     EXPECT_EQ(file.checksum, file.computedChecksum);

@@ -48,6 +48,7 @@ void ReportCliTest::descriptionFromFileAndSettings()
     const QString pdf = dir_.filePath(QStringLiteral("mill.pdf"));
     const Run run = runCli({QStringLiteral("report"), kSection, QStringLiteral("-o"), pdf});
     QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QString()); // nothing but the program's own messages, and none here
     const PdfPages pages = readPdfWords(pdf);
     QCOMPARE(pages.size(), 1);
     QVERIFY(!wordsNamed(pages[0], QStringLiteral("Mill")).isEmpty());
