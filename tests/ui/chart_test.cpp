@@ -4,24 +4,18 @@
 #include "components/Chart.h"
 #include "model/PointTable.h"
 #include "model/RatingTable.h"
+#include "support/ChartPoints.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
 
 using korvadel::Chart;
+using korvadel::chartPoints;
 using korvadel::PointTable;
 using korvadel::RatingTable;
 
 namespace {
-
-QList<QPointF> seriesPoints(const Chart& chart) {
-    QList<QPointF> points;
-    for (auto it = chart.seriesGraph()->data()->constBegin();
-         it != chart.seriesGraph()->data()->constEnd(); ++it)
-        points.append(QPointF(it->key, it->value));
-    return points;
-}
 
 int pixelsDifferentFrom(const QImage& image, QRgb background) {
     int count = 0;
@@ -55,13 +49,13 @@ void ChartTest::areaSeriesFollowsTableInStationOrder() {
     table.AppendRow(10, 10);
     table.AppendRow(0, 10);
     table.AppendRow(5, 2);
-    QCOMPARE(seriesPoints(chart), (QList<QPointF>{{0, 10}, {5, 2}, {10, 10}}));
+    QCOMPARE(chartPoints(chart), (QList<QPointF>{{0, 10}, {5, 2}, {10, 10}}));
 
     // A blank row being typed has no station yet and is not drawn.
     table.InsertPending();
-    QCOMPARE(seriesPoints(chart).size(), 3);
+    QCOMPARE(chartPoints(chart).size(), 3);
     table.SetStation(7.0);
-    QCOMPARE(seriesPoints(chart).size(), 4);
+    QCOMPARE(chartPoints(chart).size(), 4);
     chart.unbind();
 }
 
@@ -74,10 +68,10 @@ void ChartTest::suspendedViewsRefreshOnceOnResume() {
     for (int i = 0; i < 100; ++i)
         table.AppendRow(i, i % 7);
     QCOMPARE(chart.refreshCount(), before);
-    QVERIFY(seriesPoints(chart).isEmpty());
+    QVERIFY(chartPoints(chart).isEmpty());
     table.ResumeViews();
     QCOMPARE(chart.refreshCount(), before + 1);
-    QCOMPARE(seriesPoints(chart).size(), 100);
+    QCOMPARE(chartPoints(chart).size(), 100);
     chart.unbind();
 }
 
@@ -161,7 +155,7 @@ void ChartTest::lineSeriesTakesPointsInAscendingAreaKeepingTableOrderForTies() {
     rating.AppendRow(1.0, 3.0);
     rating.AppendRow(1.5, 2.0); // out of area order on purpose
     rating.ResumeViews();
-    QCOMPARE(seriesPoints(chart), (QList<QPointF>{{0, 0.0}, {0, 0.5}, {2.0, 1.5}, {3.0, 1.0}}));
+    QCOMPARE(chartPoints(chart), (QList<QPointF>{{0, 0.0}, {0, 0.5}, {2.0, 1.5}, {3.0, 1.0}}));
     QCOMPARE(chart.seriesGraph()->pen().color(), QColor(222, 71, 33));
     QCOMPARE(chart.seriesGraph()->scatterStyle().shape(), QCPScatterStyle::ssCircle);
     QCOMPARE(chart.seriesGraph()->scatterStyle().pen().width(), 2);
@@ -179,7 +173,7 @@ void ChartTest::deletedRatingRowLeavesTheChart() {
     rating.AppendRow(3, 30);
     rating.MoveTo(1);
     rating.DeleteCurrent();
-    QCOMPARE(seriesPoints(chart), (QList<QPointF>{{10, 1}, {30, 3}}));
+    QCOMPARE(chartPoints(chart), (QList<QPointF>{{10, 1}, {30, 3}}));
     chart.unbind();
 }
 

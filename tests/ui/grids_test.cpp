@@ -5,6 +5,7 @@
 #include "components/IncrementSpinBox.h"
 #include "components/PointGrid.h"
 #include "components/RatingGrid.h"
+#include "support/ChartPoints.h"
 #include "support/TestProgram.h"
 #include "ui/ElevWarn.h"
 #include "ui/Importwarning.h"
@@ -22,14 +23,6 @@
 using namespace korvadel;
 
 namespace {
-
-QList<QPointF> chartPoints(const Chart& chart) {
-    QList<QPointF> points;
-    for (auto it = chart.seriesGraph()->data()->constBegin();
-         it != chart.seriesGraph()->data()->constEnd(); ++it)
-        points.append(QPointF(it->key, it->value));
-    return points;
-}
 
 // Keys go where the user's would: to whatever has the focus, the grid or its open editor.
 void typeCell(QWidget* grid, const QString& text) {

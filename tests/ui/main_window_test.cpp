@@ -5,6 +5,7 @@
 #include "components/IncrementSpinBox.h"
 #include "components/PointGrid.h"
 #include "model/CrossSectionDocument.h"
+#include "support/ChartPoints.h"
 #include "support/TestProgram.h"
 #include "ui/ElevWarn.h"
 #include "ui/Importwarning.h"
@@ -32,14 +33,6 @@ QList<QPointF> tablePoints(PointTable& table) {
     QList<QPointF> points;
     for (std::size_t row = 0; row < table.RowCount(); ++row)
         points.append(QPointF(table.StationAt(row), table.ElevationAt(row)));
-    return points;
-}
-
-QList<QPointF> chartPoints(const Chart& chart) {
-    QList<QPointF> points;
-    for (auto it = chart.seriesGraph()->data()->constBegin();
-         it != chart.seriesGraph()->data()->constEnd(); ++it)
-        points.append(QPointF(it->key, it->value));
     return points;
 }
 
