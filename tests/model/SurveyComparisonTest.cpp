@@ -97,11 +97,8 @@ TEST(SurveyComparison, DeepenedTrapezoid) {
     EXPECT_EQ(result.summary.largestPercentStage, 1);
 }
 
-TEST(SurveyComparison, NoStagesAndNoOldWater) {
+TEST(SurveyComparison, NoOldWaterAnywhereGivesNoLargestPercent) {
     const Section flat{{0, 10}, {5, 5}};
-    const auto none = compare(flat, flat, {}, 0, 5);
-    EXPECT_TRUE(none.rows.empty());
-    EXPECT_FALSE(none.summary.largestPercent.has_value());
     const auto dry = compare(flat, flat, {1, 2}, 0, 5);
     EXPECT_FALSE(dry.summary.largestPercent.has_value());
     EXPECT_EQ(dry.summary.beyondThreshold, 0u);
