@@ -148,7 +148,11 @@ private:
             add(Severity::Info, FindingCode::MinimumBelowBed, std::nullopt,
                 "The minimum gage height " + number(input_.minimum) +
                     " lies below the lowest bed (gage height " + derived(bed) + " at station " +
-                    number(stations_[lowest_]) + "); the rating starts with rows of zero area.");
+                    number(stations_[lowest_]) +
+                    (input_.maximum <= bed
+                         ? "); the maximum " + number(input_.maximum) +
+                               " is no higher, so every row of the rating has zero area."
+                         : std::string("); the rating starts with rows of zero area.")));
         }
         const auto left = std::span(shifted_).first(lowest_ + 1);
         const auto right = std::span(shifted_).subspan(lowest_);

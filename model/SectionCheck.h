@@ -74,7 +74,8 @@ struct SectionCheckInput {
 //   neighbours or below both. The steps are the absolute elevation changes between neighbours;
 //   zero steps are left out of the median, so a flat bed does not make every bump a spike.
 // - minimum-below-bed (info): the minimum gage height lies below the lowest bed, so the rating
-//   starts with rows of zero area.
+//   starts with rows of zero area (or has nothing else, which the message says, when the
+//   maximum is no higher than the bed either).
 // - maximum-above-banks (info): the maximum lies above the highest point on each side of the
 //   lowest point (the banks), so the water spreads over the whole section between the walls.
 //

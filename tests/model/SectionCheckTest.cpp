@@ -131,6 +131,15 @@ TEST(SectionCheck, EveryCodeOnItsOwnSection) {
          0,
          {{W, C::IsolatedWater, 6}, {I, C::Spike, 4}},
          nullptr},
+        {"whole gage range below the bed",
+         trapezoid,
+         -2,
+         -1,
+         0,
+         0,
+         {{I, C::MinimumBelowBed, {}}},
+         "The minimum gage height -2 lies below the lowest bed (gage height 0 at station 2); the "
+         "maximum -1 is no higher, so every row of the rating has zero area."},
         // A(12) = 100, A(10) = 80: each wall holds 20 %.
         {"gage range beyond the bed and the banks",
          trapezoid,
