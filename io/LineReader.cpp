@@ -16,6 +16,7 @@ namespace {
 
 constexpr char kEndOfText = 26; // ends a text file
 constexpr char kEndOfTable = 0; // ends the plain table text
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF"; // UTF-8
 
 } // namespace
 
@@ -62,6 +63,7 @@ bool LineReader::available() {
     }
     pos_ = 0;
     end_ = static_cast<std::size_t>(count);
+    sourceOffset_ += end_;
     if (count == 0) {
         sourceDone_ = true;
         return false;
@@ -69,7 +71,93 @@ bool LineReader::available() {
     return true;
 }
 
+void LineReader::skipByteOrderMark() {
+    atStart_ = false;
+    if (!available()) {
+        return;
+    }
+    // A read may hand over fewer bytes than asked for; the mark needs its three together.
+    while (fd_ >= 0 && end_ - pos_ < kByteOrderMark.size() && !sourceDone_) {
+        ssize_t count;
+        do {
+            count = ::read(fd_, block_.get() + end_, kBlockSize - end_);
+        } while (count < 0 && errno == EINTR);
+        if (count < 0) {
+            throwFileError(errno);
+        }
+        if (count == 0) {
+            sourceDone_ = true;
+        }
+        end_ += static_cast<std::size_t>(count);
+        sourceOffset_ += static_cast<std::size_t>(count);
+    }
+    if (std::string_view(data_ + pos_, end_ - pos_).starts_with(kByteOrderMark)) {
+        pos_ += kByteOrderMark.size();
+    }
+}
+
+// Called for each block while no carriage return or line feed has been met. A line feed settles
+// it for good (today's rules); a carriage return first asks whether any line feed follows before
+// the end of the text, which for a file means reading ahead to its end once.
+void LineReader::settleCarriageReturns(const char* p, std::size_t length) {
+    const void* eot = std::memchr(p, kEndOfText, length);
+    const std::size_t text =
+        eot != nullptr ? static_cast<std::size_t>(static_cast<const char*>(eot) - p) : length;
+    if (std::memchr(p, '\n', text) != nullptr) {
+        carriageReturns_ = CarriageReturns::Dropped;
+        return;
+    }
+    if (std::memchr(p, '\r', text) == nullptr) {
+        return; // neither yet: the line goes on into the next block
+    }
+    carriageReturns_ = eot == nullptr && lineFeedAfterBlock() ? CarriageReturns::Dropped
+                                                              : CarriageReturns::EndLines;
+}
+
+// Whether the source holds a line feed after the current block and before the text ends. Reads
+// ahead without moving the reading position.
+bool LineReader::lineFeedAfterBlock() {
+    if (fd_ < 0 || sourceDone_) {
+        return false;
+    }
+    const auto buffer = std::make_unique<char[]>(kBlockSize);
+    std::uint64_t offset = sourceOffset_;
+    for (;;) {
+        ssize_t count;
+        do {
+            count = ::pread(fd_, buffer.get(), kBlockSize, static_cast<off_t>(offset));
+        } while (count < 0 && errno == EINTR);
+        if (count < 0) {
+            // A source that cannot be read ahead (a pipe) keeps the rules of text with line
+            // feeds.
+            if (errno == ESPIPE) {
+                return true;
+            }
+            throwFileError(errno);
+        }
+        if (count == 0) {
+            return false;
+        }
+        const char* p = buffer.get();
+        std::size_t text = static_cast<std::size_t>(count);
+        const void* eot = std::memchr(p, kEndOfText, text);
+        if (eot != nullptr) {
+            text = static_cast<std::size_t>(static_cast<const char*>(eot) - p);
+        }
+        if (std::memchr(p, '\n', text) != nullptr) {
+            return true;
+        }
+        if (eot != nullptr) {
+            return false;
+        }
+        offset += static_cast<std::uint64_t>(count);
+    }
+}
+
 bool LineReader::atEnd() {
+    if (atStart_) {
+        skipByteOrderMark();
+    }
     if (stopped_ || !available()) {
         return true;
     }
@@ -159,7 +247,11 @@ std::string_view LineReader::readLine(std::size_t keep, bool skipLeadingBlanks) 
         bool ended = false;         // the line ends in this block
         std::size_t breakLength = 0;
         if (breaks_ == Breaks::Text) {
-            if (const void* lf = std::memchr(p, '\n', avail)) {
+            if (carriageReturns_ == CarriageReturns::Undecided) {
+                settleCarriageReturns(p, avail);
+            }
+            const char lineEnd = carriageReturns_ == CarriageReturns::EndLines ? '\r' : '\n';
+            if (const void* lf = std::memchr(p, lineEnd, avail)) {
                 length = static_cast<std::size_t>(static_cast<const char*>(lf) - p);
                 ended = true;
                 breakLength = 1;
@@ -233,6 +325,9 @@ void LineReader::restart(Breaks breaks) {
     breaks_ = breaks;
     stopped_ = false;
     pendingCr_ = false;
+    atStart_ = true;
+    carriageReturns_ = CarriageReturns::Undecided;
+    sourceOffset_ = 0;
     if (fd_ < 0) {
         data_ = memory_.data();
         pos_ = 0;

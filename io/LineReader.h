@@ -14,8 +14,13 @@ namespace korvadel {
 //
 // Text breaks, the rule of every point reader: a line ends at LF or CR LF; a carriage return not
 // followed by LF is dropped from the text and does not end the line; code 26 ends the file; a
-// final line break adds no empty line. Table breaks, the rule of the plain table text: LF, CR LF
-// and a lone CR each end a line, and code 0 ends the text.
+// final line break adds no empty line. A text with no LF anywhere before its end but with
+// carriage returns (the old Macintosh line end) has each carriage return end a line instead.
+// Table breaks, the rule of the plain table text: LF, CR LF and a lone CR each end a line, and
+// code 0 ends the text.
+//
+// Both skip a UTF-8 byte-order mark (EF BB BF) at the very start, which spreadsheets and editors
+// put before text they save as UTF-8.
 //
 // Reading or skipping past the end gives empty lines and no error. A failure of the device is
 // thrown as the file error of its system code.
@@ -59,8 +64,14 @@ public:
     void restart(Breaks breaks);
 
 private:
+    // How text breaks treat a carriage return, settled at the first one met (see above).
+    enum class CarriageReturns : unsigned char { Undecided, Dropped, EndLines };
+
     LineReader(std::string_view bytes, Breaks breaks);
     bool available();
+    void skipByteOrderMark();
+    void settleCarriageReturns(const char* p, std::size_t length);
+    bool lineFeedAfterBlock();
     void append(const char* p, std::size_t length);
 
     Breaks breaks_;
@@ -73,6 +84,10 @@ private:
     bool sourceDone_ = false; // no more bytes will come from the source
     bool stopped_ = false;    // the text ended at code 26 (text breaks) or code 0 (table breaks)
     bool pendingCr_ = false;  // table breaks: the last line ended at CR; a LF after it belongs to it
+
+    bool atStart_ = true; // a byte-order mark may still come
+    CarriageReturns carriageReturns_ = CarriageReturns::Undecided;
+    std::uint64_t sourceOffset_ = 0; // of the first byte after the block in the file
 
     std::string line_;
     const std::function<void(std::string_view)>* chunkSink_ = nullptr;

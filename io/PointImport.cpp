@@ -88,10 +88,12 @@ void importWinRiver(LineReader& reader, PointTable& points, NumberFormat format)
                 }
             }
             // The mean of the beams that measured, summed in field order, in double precision.
+            // Depths are measured down from the surface, so one of zero or below is a beam that
+            // failed: the ADCP writes -32768 for it, some processing software 0.00.
             double sum = 0.0;
             int valid = 0;
             for (const FieldNumber& depth : depths) {
-                if (depth.value != kAdcpBadDepth) {
+                if (depth.value > 0.0) {
                     sum += depth.value;
                     ++valid;
                 }
@@ -124,11 +126,10 @@ void importWinRiver(LineReader& reader, PointTable& points, NumberFormat format)
                 reader.skipLines(bins);
             }
 
+            // An ensemble whose beams all failed gives no point. With only positive depths in
+            // the mean every point lies at or below the surface.
             if (valid > 0) {
-                const double elevation = 0.0 - sum / valid;
-                if (elevation < kAdcpElevationLimit) {
-                    rows.push_back({station.value, elevation});
-                }
+                rows.push_back({station.value, 0.0 - sum / valid});
             }
         }
     });

@@ -19,9 +19,4 @@ void loadCrossSection(LineReader& reader, CrossSectionDocument& document, Number
 void importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format = {});
 void importWinRiver(LineReader& reader, PointTable& points, NumberFormat format = {});
 
-// The depth the ADCP writes where a beam could not measure; such depths are left out of the mean.
-inline constexpr double kAdcpBadDepth = -32768.0;
-// Ensembles whose elevation reaches this value give no point.
-inline constexpr double kAdcpElevationLimit = 26000.0;
-
 } // namespace korvadel

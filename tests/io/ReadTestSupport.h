@@ -49,6 +49,17 @@ inline void fill(PointTable& points, const std::vector<Row>& rows) {
     points.BulkLoad(load);
 }
 
+// The text with every CR LF line end turned into a lone CR, as old Macintosh programs write it.
+inline std::string withCarriageReturnsOnly(std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r')) {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 inline std::string errorOf(const std::function<void()>& action) {
     try {
         action();

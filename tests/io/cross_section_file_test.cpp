@@ -19,6 +19,7 @@ using testing::errorOf;
 using testing::fill;
 using testing::Row;
 using testing::rowsOf;
+using testing::withCarriageReturnsOnly;
 using Rows = std::vector<Row>;
 
 const std::string kEmptyDocumentBytes = "//Korvadel\r\n"
@@ -233,6 +234,11 @@ TEST(LoadCrossSection, ReadsHeaderAndPointsAsTheFileGivesThem) {
          {{0, 2}}},
         {"code 26 ends the file", header("S") + "1\t2\r\n\x1a" "garbage\r\n", "", "S", "1", "9",
          0.5, "100", {{1, 2}}},
+        {"byte-order mark before the marker", "\xEF\xBB\xBF" + header("S") + "1\t2\r\n", "", "S",
+         "1", "9", 0.5, "100", {{1, 2}}},
+        {"carriage returns alone end the lines",
+         withCarriageReturnsOnly(header("S") + "3\t2\r\n1\t2\r\n"), "", "S", "1", "9", 0.5, "100",
+         {{1, 2}, {3, 2}}},
     };
     for (const auto& c : cases) {
         CrossSectionDocument document;
@@ -286,6 +292,8 @@ TEST(LoadCrossSection, PlainTableText) {
         {"lower-case marker is not the marker", "//korvadel\n", "", "", "0", "1", 0.01, "0.00", {}},
         {"empty file", "", "", "", "0", "1", 0.01, "0.00", {}},
         {"header only", "Station\tElevation\r\n", "", "", "0", "1", 0.01, "0.00", {}},
+        {"byte-order mark before the column names", "\xEF\xBB\xBFStation\tElevation\n1\t2\n", "",
+         "", "0", "1", 0.01, "0.00", {{1, 2}}},
     };
     for (const auto& c : cases) {
         CrossSectionDocument document;

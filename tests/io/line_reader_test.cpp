@@ -43,6 +43,12 @@ const BreakCase kBreakCases[] = {
     {"code 26 first", "\x1a" "abc", {}, {"\x1a" "abc"}},
     {"code 0 ends the table text", std::string("a\nb\0c\nd", 7), {"a", std::string("b\0c", 3), "d"},
      {"a", "b"}},
+    {"byte-order mark skipped", "\xEF\xBB\xBF" "a\nb", {"a", "b"}, {"a", "b"}},
+    {"byte-order mark alone", "\xEF\xBB\xBF", {}, {}},
+    {"byte-order mark only at the start", "\xEF\xBB\xBF\xEF\xBB\xBF" "a\n\xEF\xBB\xBF",
+     {"\xEF\xBB\xBF" "a", "\xEF\xBB\xBF"}, {"\xEF\xBB\xBF" "a", "\xEF\xBB\xBF"}},
+    {"carriage returns alone", "a\r\rb\r", {"a", "", "b"}, {"a", "", "b"}},
+    {"line feed only after code 26", "a\rb\x1a\nc", {"a", "b"}, {"a", "b\x1a", "c"}},
 };
 
 TEST(LineReader, BreakRulesFromMemory) {
@@ -80,6 +86,34 @@ TEST(LineReader, BreakRulesAcrossBlockBoundaries) {
             EXPECT_EQ(lines[2], "line");
             EXPECT_EQ(lines[3], "last");
         }
+    }
+}
+
+// Whether a carriage return ends a line depends on a line feed anywhere before the text ends,
+// which may lie blocks ahead of the first carriage return.
+TEST(LineReader, CarriageReturnsAloneAcrossBlocks) {
+    testing::ScratchFolder folder;
+    const std::string path = folder.file("mac.txt");
+    const std::string filler(2 * LineReader::kBlockSize + 5, 'x');
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"line feed two blocks on", "a\rb" + filler + "\nc", {"ab" + filler, "c"}},
+        {"line feed only after code 26", "a\rb" + filler + "\x1a\nc", {"a", "b" + filler}},
+        {"none at all", "a\rb" + filler + "\r", {"a", "b" + filler}},
+        {"first carriage return in a later block", filler + "\ra\rb", {filler, "a", "b"}},
+        {"byte-order mark", "\xEF\xBB\xBF" "a\rb\r", {"a", "b"}},
+    };
+    for (const Case& c : cases) {
+        testing::writeAllTo(path, c.bytes);
+        LineReader reader(path, LineReader::Breaks::Text);
+        EXPECT_EQ(readAllLines(reader), c.lines) << c.name;
+        // Reading again from the start decides afresh and skips the mark again.
+        reader.restart(LineReader::Breaks::Text);
+        EXPECT_EQ(readAllLines(reader), c.lines) << c.name;
     }
 }
 

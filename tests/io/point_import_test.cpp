@@ -20,6 +20,7 @@ using testing::errorOf;
 using testing::fill;
 using testing::Row;
 using testing::rowsOf;
+using testing::withCarriageReturnsOnly;
 using Rows = std::vector<Row>;
 
 struct ImportCase {
@@ -60,6 +61,11 @@ TEST(ImportCommaDelimited, ReadsStationAndElevationOfEveryLine) {
         {"overflow before the text check", "1,2\n1e400,abc\n", "Floating point overflow", {{1, 2}}},
         {"decimal comma system, quoted", "\"1,5\",\"2,5\"\n3.5,4\n", "", {{1.5, 2.5}, {3.5, 4}},
          NumberFormat{','}},
+        {"byte-order mark", "\xEF\xBB\xBF" "1,2\r\n3,4\r\n", "", {{1, 2}, {3, 4}}},
+        {"carriage returns alone end the lines", "Station,Elevation\r0,10\r5,2\r10,10\r", "",
+         {{0, 10}, {5, 2}, {10, 10}}},
+        {"no line feed before code 26", "1,2\r3,4\x1a\n5,6\n", "", {{1, 2}, {3, 4}}},
+        {"a lone carriage return beside line feeds is dropped", "1,2\r3\n", "", {{1, 23}}},
         {"long line cut at 255", std::string("1,") + std::string(300, '2') + "\n", "", {{1, 2.2222222222222222e252}}},
     };
     for (const auto& c : cases) {
@@ -129,10 +135,14 @@ TEST(ImportWinRiver, OnePointPerEnsemble) {
          kAdcpHeader + ensemble({"2", "2", "2", "-32768"}, "1") +
              ensemble({"-32768.0", "1", "-32768", "4"}, "2"),
          "", {{1, -2}, {2, -2.5}}},
-        {"elevation of 26000 or more gives no point",
-         kAdcpHeader + ensemble({"-26000", "-26000", "-26000", "-26000"}, "1") +
-             ensemble({"-25999", "-26000", "-26000", "-26000"}, "2"),
-         "", {{2, 25999.75}}},
+        {"depths of zero or below are left out of the mean too",
+         kAdcpHeader + ensemble({"0.00", "2", "3", "-1.5"}, "1") +
+             ensemble({"0", "-0.0", "-26000", "0.00"}, "2") + ensemble({"1", "1", "1", "1"}, "3"),
+         "", {{1, -2.5}, {3, -1}}},
+        {"carriage returns alone end the lines",
+         withCarriageReturnsOnly(kAdcpHeader + ensemble({"1", "1", "1", "1"}, "10") +
+                                 ensemble({"2", "2", "2", "2"}, "20")),
+         "", {{10, -1}, {20, -2}}},
         {"bin count after leading blanks", kAdcpHeader + ensemble({"1", "1", "1", "1"}, "1", " \t 3 a", 3) +
                                               ensemble({"2", "2", "2", "2"}, "2"),
          "", {{1, -1}, {2, -2}}},
