@@ -99,6 +99,7 @@ int runArea(const Invocation& invocation) {
     const double level = textToFloat(*levelText, source.format);
     CrossSectionDocument document;
     readSection(source, document);
+    requireRatingPoints(source, document);
     const double area = WettedArea(document.points, level, 0.0);
     writeOut(invocation.out, formatGeneral(area, source.format) + "\n");
     return 0;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 namespace korvadel::cli {
 namespace {
@@ -119,15 +120,36 @@ void readSection(const SectionSource& source, CrossSectionDocument& document) {
     }
 }
 
+void requireRatingPoints(const SectionSource& source, const CrossSectionDocument& document) {
+    const std::size_t count = document.points.RowCount();
+    if (count >= 2)
+        return;
+    throw Error(source.file +
+                (count == 0 ? ": no cross-section points were read"
+                            : ": only one cross-section point was read") +
+                " (a rating needs at least two)");
+}
+
 RatingBounds ratingBoundsFrom(const ParsedArgs& args, const CrossSectionDocument& document,
-                              NumberFormat format) {
+                              NumberFormat format, std::FILE* warnings) {
     RatingBounds bounds;
     bounds.minimum = args.value("min").value_or(document.settings.minimum);
     bounds.maximum = args.value("max").value_or(document.settings.maximum);
     bounds.datum = args.value("datum").value_or(document.settings.datum);
     bounds.increment = document.settings.increment();
-    if (const auto increment = args.value("increment"))
-        bounds.increment = GageSettings::clampIncrement(textToFloat(*increment, format));
+    if (const auto increment = args.value("increment")) {
+        const double asked = textToFloat(*increment, format);
+        bounds.increment = GageSettings::clampIncrement(asked);
+        if (bounds.increment != asked) {
+            // A script should not find out from the table that its increment was not used.
+            const bool raised = !(asked > bounds.increment);
+            std::fprintf(warnings, "increment %s %s to %s, the %s allowed\n", increment->c_str(),
+                         raised ? "raised" : "lowered",
+                         formatGeneral(bounds.increment, format).c_str(),
+                         raised ? "smallest" : "largest");
+            std::fflush(warnings);
+        }
+    }
     return bounds;
 }
 
@@ -147,7 +169,8 @@ NumberFormat generateRatingFromArgs(const ParsedArgs& args, const Invocation& in
     const SectionSource source = sectionSourceFrom(args, invocation);
     CrossSectionDocument document;
     readSection(source, document);
-    const RatingBounds bounds = ratingBoundsFrom(args, document, source.format);
+    requireRatingPoints(source, document);
+    const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, invocation.err);
     LineWarningObserver observer(invocation.err);
     generateRating(ratingModeFrom(args), bounds, document.points, rating, observer, source.format);
     return source.format;

@@ -56,10 +56,15 @@ SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invoca
 // message.
 void readSection(const SectionSource& source, CrossSectionDocument& document);
 
+// A rating needs a section of at least two points: fewer, and the command stops with an Error
+// that names FILE, instead of producing a rating of zeros.
+void requireRatingPoints(const SectionSource& source, const CrossSectionDocument& document);
+
 // The bounds of a run: the document's settings with the options given put in their place.
-// An --increment that does not read as a number throws Error; one outside 0.01..1 is clamped.
+// An --increment that does not read as a number throws Error; one outside 0.01..1 is clamped,
+// and a line on `warnings` says so.
 RatingBounds ratingBoundsFrom(const ParsedArgs& args, const CrossSectionDocument& document,
-                              NumberFormat format);
+                              NumberFormat format, std::FILE* warnings);
 RatingMode ratingModeFrom(const ParsedArgs& args);
 
 // Prints the edge warning as one line on `warnings`; the run goes on.

@@ -17,14 +17,20 @@ ScreenReference ScreenReference::fromScreen(const QScreen* screen)
     ScreenReference reference;
     if (!screen)
         return reference;
+    reference.dpiX = screen->logicalDotsPerInchX();
+    reference.dpiY = screen->logicalDotsPerInchY();
+    // The headless platforms make up a physical size (the offscreen one at 100 dots per inch);
+    // without a real screen the picture's box is taken at 96 per inch, which is its pixel size.
+    // Text keeps the resolution the chart was laid out with.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return reference;
     const QSizeF physical = screen->physicalSize();
     const QSize pixels = screen->geometry().size();
     reference.widthMm = static_cast<int>(std::lround(physical.width()));
     reference.heightMm = static_cast<int>(std::lround(physical.height()));
     reference.widthPixels = pixels.width();
     reference.heightPixels = pixels.height();
-    reference.dpiX = screen->logicalDotsPerInchX();
-    reference.dpiY = screen->logicalDotsPerInchY();
     return reference;
 }
 

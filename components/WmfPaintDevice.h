@@ -25,7 +25,9 @@ struct ScreenReference {
     double dpiX = 96.0;
     double dpiY = 96.0;
 
-    static ScreenReference fromScreen(const QScreen* screen); // primary screen when null
+    // The primary screen when null. Without a real screen (a headless platform) no physical
+    // size, so the box is the picture's size at 96 per inch.
+    static ScreenReference fromScreen(const QScreen* screen);
 };
 
 // A picture surface that records everything painted on it as Windows metafile records.

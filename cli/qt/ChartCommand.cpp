@@ -6,7 +6,6 @@
 #include "components/ChartPicture.h"
 #include "components/ChartPrintLayout.h"
 #include "components/DesktopSeam.h"
-#include "components/TextCodec.h"
 #include "components/WmfPaintDevice.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
@@ -106,8 +105,8 @@ int runChart(const Invocation& invocation)
     chart.refreshFromTable();
 
     if (const auto description = args.value("description"))
-        chart.setTitleLines(printTitleLines(fromFileText(*description),
-                                            QStringLiteral("Stage Area Rating")));
+        chart.setTitleLines(
+            printTitleLines(optionText(*description), QStringLiteral("Stage Area Rating")));
 
     if (width || height) {
         // The chart fills the window beside the grid: the window grows by what the chart lacks.

@@ -17,6 +17,10 @@ std::vector<Command> qtCommands() {
     };
 }
 
+QString optionText(const std::string& argument) {
+    return QString::fromUtf8(argument.data(), static_cast<qsizetype>(argument.size()));
+}
+
 namespace {
 int argumentCount = 1;
 QtMessageHandler previousHandler = nullptr;

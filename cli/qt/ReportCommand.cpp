@@ -41,7 +41,7 @@ int runReport(const Invocation& invocation)
     const NumberFormat format = generateRatingFromArgs(args, invocation, rating);
     QString description;
     if (const auto text = args.value("description")) {
-        description = QString::fromLocal8Bit(text->c_str());
+        description = optionText(*text);
     } else if (source.kind == InputKind::CrossSection) {
         // Only the cross-section file carries a description; the imports bring none.
         CrossSectionDocument document;

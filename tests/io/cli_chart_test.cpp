@@ -100,20 +100,24 @@ protected:
 
 TEST_F(CliChart, MetafileShowsTheRatingWithTheDescriptionOverTheTitle)
 {
+    // The description comes as UTF-8 from the command line.
     const CliResult run = runCli(folder, "chart section.kvd --to wmf -o chart.wmf --width 500 "
-                                   "--height 400 --description 'Bear Creek'");
+                                   "--height 400 --description 'R\xC3\xADo Grande'");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, ""); // no platform chatter on a successful run
     const auto file = testing::parseWmf(readAll(folder.file("chart.wmf")));
     ASSERT_EQ(file.problem, "");
     EXPECT_EQ(file.checksum, file.computedChecksum);
+    // Without a screen the picture is taken at 96 per inch: the box is its size in pixels.
+    EXPECT_EQ(file.right, 500);
+    EXPECT_EQ(file.bottom, 400);
     bool window = false;
     for (const auto& record : file.records)
         if (record.function == 0x020C)
             window = record.parameters == std::vector<std::uint16_t>{400, 500};
     EXPECT_TRUE(window) << "the window is the picture in pixels";
     const auto texts = file.texts();
-    for (const char* wanted : {"Bear Creek", "Stage Area Rating", "Area", "Stage"})
+    for (const char* wanted : {"R\xEDo Grande", "Stage Area Rating", "Area", "Stage"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), wanted), texts.end()) << wanted;
     EXPECT_EQ(file.count(0x0418), 11u) << "one marker per stage 0, 0.5, ... 5";
 }
@@ -152,7 +156,11 @@ TEST_F(CliChart, RefusesWhatItCannotDo)
         {"chart section.kvd --to wmf -o x.wmf --height tall", 2, "--height must be a whole"},
         {"chart section.kvd --to wmf -o missing/x.wmf", 1, "Cannot create file \""},
         {"chart absent.kvd --to wmf -o x.wmf", 1, ""},
+        {"chart empty.csv --to wmf -o x.wmf", 1,
+         "korvadel-cli: empty.csv: no cross-section points were read (a rating needs at least "
+         "two)\n"},
     };
+    writeAllTo(folder.file("empty.csv"), "");
     for (const Case& c : cases) {
         const CliResult run = runCli(folder, c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.err;

@@ -133,10 +133,18 @@ TEST_F(Cli, ImportedPointsStartFromTheDefaultSettings) {
     EXPECT_EQ(fromCsv.out, "0,0\r\n0.5,3.05\r\n1,6.2\r\n\r\n");
 }
 
-TEST_F(Cli, IncrementIsClampedLikeTheSetting) {
-    const CliRun run = runCli(folder, {"rating", "section.kvd", "--max", "3", "--increment", "5"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "0,0\r\n1,6.2\r\n2,12.8\r\n3,19.8\r\n\r\n");
+TEST_F(Cli, IncrementIsClampedLikeTheSettingAndSaysSo) {
+    const CliRun high = runCli(folder, {"rating", "section.kvd", "--max", "3", "--increment", "5"});
+    EXPECT_EQ(high.status, 0);
+    EXPECT_EQ(high.out, "0,0\r\n1,6.2\r\n2,12.8\r\n3,19.8\r\n\r\n");
+    EXPECT_EQ(high.err, "increment 5 lowered to 1, the largest allowed\n");
+    const CliRun low =
+        runCli(folder, {"rating", "section.kvd", "--max", "0.02", "--increment", "0.005"});
+    EXPECT_EQ(low.status, 0);
+    EXPECT_EQ(low.out, "0,0\r\n0.01,0.06\r\n0.02,0.12\r\n\r\n");
+    EXPECT_EQ(low.err, "increment 0.005 raised to 0.01, the smallest allowed\n");
+    const CliRun inside = runCli(folder, {"rating", "section.kvd", "--increment", "1"});
+    EXPECT_EQ(inside.err, "");
 }
 
 TEST_F(Cli, BoundsPromptUsesTheDatumButDoesNotRound) {
@@ -255,7 +263,17 @@ TEST_F(Cli, ProgramErrorsExitOneWithTheProgramsMessage) {
         {{"rating", "section.kvd", "-o", missingFolder},
          "Cannot create file \"" + missingFolder + "\". No such file or directory."},
         {{"convert", "section.kvd", "-o", "none/x.kvd"}, "Invalid filename."},
+        // A rating or an area of fewer than two points is no result, whatever the reader read.
+        {{"rating", "heading.csv"},
+         "heading.csv: no cross-section points were read (a rating needs at least two)"},
+        {{"area", "heading.csv", "--level", "1"},
+         "heading.csv: no cross-section points were read (a rating needs at least two)"},
+        {{"rating", "one.kvd", "--to", "html"},
+         "one.kvd: only one cross-section point was read (a rating needs at least two)"},
     };
+    writeAllTo(folder.file("heading.csv"), "Station,Elevation\r\n");
+    writeAllTo(folder.file("one.kvd"),
+               kSectionKvd.substr(0, kSectionKvd.find("0\t10")) + "1\t2\r\n");
     for (const auto& c : cases) {
         const CliRun run = runCli(folder, c.args);
         EXPECT_EQ(run.status, 1) << c.args[1];
