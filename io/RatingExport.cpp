@@ -225,6 +225,9 @@ char* put16(char* at, std::uint16_t value) {
 }
 
 char* putDouble(char* at, double value) {
+    // A spreadsheet shows -0 as "-0"; the text exports write it as 0, and so does the worksheet.
+    if (value == 0)
+        value = 0.0;
     const auto bits = std::bit_cast<std::uint64_t>(value);
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(at, &bits, 8);

@@ -274,6 +274,10 @@ long double roundHalfEven(long double value) {
 
 double roundScaled(double value, long double scale) {
     const long double rounded = roundHalfEven(static_cast<long double>(value) * scale);
+    // Rounding goes through a whole number, and a whole zero has no sign: a value that rounds to
+    // zero from below is +0, not -0.
+    if (rounded == 0)
+        return 0.0;
     return static_cast<double>(rounded / scale);
 }
 

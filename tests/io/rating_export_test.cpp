@@ -74,6 +74,18 @@ TEST(RatingExport, TwoRows) {
     EXPECT_EQ(ratingXlsBytes(rating), kBof + dimensions(2) + numbers + kEof);
 }
 
+TEST(RatingExport, NegativeZeroIsWrittenAsZero) {
+    const RatingTable rating = ratingOf({{-0.0, -0.0}});
+    EXPECT_EQ(ratingCsvBytes(rating), "0,0\r\n\r\n");
+    EXPECT_EQ(ratingHtmlBytes(rating), "<table border=\"1\">\r\n"
+                                       "<tr><td>0</td><td>0</td></tr>\r\n"
+                                       "\r\n</table>");
+    const std::string cell = bytes({0x03, 0x00, 0x0F, 0x00, 0x00, 0x00});
+    const std::string zero(3 + 8, '\0'); // attributes, then the bits of +0
+    EXPECT_EQ(ratingXlsBytes(rating), kBof + dimensions(1) + cell + bytes({0x00, 0x00}) + zero +
+                                          cell + bytes({0x01, 0x00}) + zero + kEof);
+}
+
 TEST(RatingExport, CommaDecimalSeparatorKeepsTheCommaDelimiter) {
     const RatingTable rating = ratingOf({{10.5, 0.25}, {11, 3}});
     const NumberFormat comma{','};

@@ -253,6 +253,13 @@ TEST(Rounding, ScaledWithTheProductInExtendedPrecision) {
     EXPECT_EQ(roundScaled(0.025, 100), 0.03);
     EXPECT_EQ(roundScaled(0.005, 100), 0.01);
     EXPECT_EQ(roundScaled(0.045, 100), 0.04);
+    // What rounds to zero from below is +0, as a whole number is; the 11th stage of -2 by 0.2
+    // is the sum -2.7755575615628914E-16.
+    double eleventhStage = -2.0;
+    for (int k = 0; k < 10; ++k)
+        eleventhStage += 0.2;
+    for (const double belowZero : {eleventhStage, -0.004, -0.0})
+        EXPECT_FALSE(std::signbit(roundScaled(belowZero, 100))) << belowZero;
 }
 
 TEST(StepCount, TruncatesFormatsAndReadsBack) {
