@@ -53,7 +53,8 @@ public:
     void showPlain(QWidget* parent, const QString& message);
 
     static QString errorBoxText(const QString& message);
-    // "A|a|B|b" -> Qt name filters "A (a)", "B (b)" with the patterns split on ';'.
+    // "A|a|B|b" -> Qt name filters "A (a)", "B (b)" with the patterns split on ';', each
+    // pattern in both cases ("*.CSV" -> "*.csv *.CSV") so that names in either case are shown.
     static QStringList qtNameFilters(const QString& filter);
 };
 

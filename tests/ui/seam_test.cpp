@@ -7,6 +7,7 @@
 #include "support/ScriptedSeam.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,6 +21,7 @@ private slots:
     void errorAndPlainBoxes();
     void nameFilters_data();
     void nameFilters();
+    void nameFiltersShowBothCases();
     void codePage();
     void scriptedFileDialog();
 };
@@ -66,13 +68,20 @@ void SeamTest::nameFilters_data() {
     QTest::addColumn<QStringList>("qt");
     QTest::newRow("named patterns")
         << QStringLiteral("Korvadel File (*.kvd)|*.kvd|All Files (*.*)|*.*")
-        << QStringList{QStringLiteral("Korvadel File (*.kvd)"), QStringLiteral("All Files (*.*)")};
+        << QStringList{QStringLiteral("Korvadel File (*.kvd *.KVD)"),
+                       QStringLiteral("All Files (*.*)")};
+    QTest::newRow("named in small letters, patterns in capitals")
+        << QStringLiteral(
+               "CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT")
+        << QStringList{QStringLiteral("CSV (Comma delimited) (*.csv *.CSV)"),
+                       QStringLiteral("Text (Comma delimited) (*.txt *.TXT)")};
     QTest::newRow("bare descriptions")
-        << QStringLiteral("Text|*.txt;*.csv|Any|*")
-        << QStringList{QStringLiteral("Text (*.txt *.csv)"), QStringLiteral("Any (*)")};
+        << QStringLiteral("Text|*.txt;*.Csv|Any|*")
+        << QStringList{QStringLiteral("Text (*.txt *.TXT *.csv *.Csv *.CSV)"),
+                       QStringLiteral("Any (*)")};
     QTest::newRow("description naming other patterns")
         << QStringLiteral("WinRiver (*t.000)|*t.000;*ASC.TXT")
-        << QStringList{QStringLiteral("WinRiver (*t.000) (*t.000 *ASC.TXT)")};
+        << QStringList{QStringLiteral("WinRiver (*t.000) (*t.000 *T.000 *asc.txt *ASC.TXT)")};
     QTest::newRow("dangling description") << QStringLiteral("Only") << QStringList{};
 }
 
@@ -80,6 +89,34 @@ void SeamTest::nameFilters() {
     QFETCH(QString, filter);
     QFETCH(QStringList, qt);
     QCOMPARE(DesktopSeam::qtNameFilters(filter), qt);
+}
+
+// A platform dialog matches the patterns of the last parentheses as written; a file of the
+// filter's kind is shown whatever the case of its name.
+void SeamTest::nameFiltersShowBothCases() {
+    const QString filter = QStringLiteral("CSV (Comma Delimited) Files (*.csv)|*.CSV|"
+                                          "WinRiver Ascii Out Files|*t.000;*ASC.TXT");
+    const QStringList names[] = {
+        {QStringLiteral("x.csv"), QStringLiteral("X.CSV")},
+        {QStringLiteral("a_000t.000"), QStringLiteral("A_000T.000"), QStringLiteral("bASC.TXT"),
+         QStringLiteral("b_asc.txt")},
+    };
+    const QStringList qt = DesktopSeam::qtNameFilters(filter);
+    QCOMPARE(qt.size(), 2);
+    for (int entry = 0; entry < 2; ++entry) {
+        const QString& text = qt[entry];
+        const qsizetype open = text.lastIndexOf(QLatin1Char('('));
+        const QStringList patterns =
+            text.mid(open + 1, text.size() - open - 2).split(QLatin1Char(' '));
+        for (const QString& name : names[entry]) {
+            bool shown = false;
+            for (const QString& pattern : patterns)
+                shown = shown || QRegularExpression::fromWildcard(pattern, Qt::CaseSensitive)
+                                     .match(name)
+                                     .hasMatch();
+            QVERIFY2(shown, qPrintable(text + QStringLiteral(" hides ") + name));
+        }
+    }
 }
 
 void SeamTest::codePage() {
