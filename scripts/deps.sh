@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
 set -euo pipefail
+# Recommended packages are not installed, so everything a test or the program needs at run time
+# is named here: the fonts the metafile reader (wmf2svg) draws with, the locale sources a test
+# builds a decimal-comma locale from, and the virtual display with its authority tool.
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config
           qt6-base-dev libqcustomplot-dev libjpeg62-turbo-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          poppler-utils libwmf-bin fonts-liberation xvfb xauth imagemagick)
+          poppler-utils libwmf-bin fonts-urw-base35 fonts-liberation locales
+          xvfb xauth imagemagick)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -14,5 +18,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo_cmd=()
     [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+    # sudo drops the environment, so the setting goes in through env.
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
