@@ -16,6 +16,7 @@ namespace {
 
 constexpr char kEndOfText = 26; // ends a text file
 constexpr char kEndOfTable = 0; // ends the plain table text
+
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF"; // UTF-8
 
 } // namespace
@@ -97,18 +98,23 @@ void LineReader::skipByteOrderMark() {
 }
 
 // Called for each block while no carriage return or line feed has been met. A line feed settles
-// it for good (today's rules); a carriage return first asks whether any line feed follows before
-// the end of the text, which for a file means reading ahead to its end once.
+// it for good (carriage returns are dropped); a carriage return first asks whether any line feed
+// follows before the end of the text, which for a file means reading ahead to its end once.
 void LineReader::settleCarriageReturns(const char* p, std::size_t length) {
-    const void* eot = std::memchr(p, kEndOfText, length);
-    const std::size_t text =
-        eot != nullptr ? static_cast<std::size_t>(static_cast<const char*>(eot) - p) : length;
-    if (std::memchr(p, '\n', text) != nullptr) {
+    // Only the bytes up to the first line feed are looked at, so that a large text in memory
+    // is not searched through for a file-wide decision.
+    const void* lf = std::memchr(p, '\n', length);
+    const std::size_t beforeLf =
+        lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - p) : length;
+    const void* eot = std::memchr(p, kEndOfText, beforeLf);
+    if (lf != nullptr && eot == nullptr) {
         carriageReturns_ = CarriageReturns::Dropped;
         return;
     }
+    const std::size_t text =
+        eot != nullptr ? static_cast<std::size_t>(static_cast<const char*>(eot) - p) : length;
     if (std::memchr(p, '\r', text) == nullptr) {
-        return; // neither yet: the line goes on into the next block
+        return; // neither yet: the line goes on into the next block, or the text ends first
     }
     carriageReturns_ = eot == nullptr && lineFeedAfterBlock() ? CarriageReturns::Dropped
                                                               : CarriageReturns::EndLines;
