@@ -18,6 +18,16 @@ public:
     void New();
     // Description and settings back to their defaults; the points are left alone.
     void ResetSettings();
+
+    // The whole document as the user has it, for undoing a change that replaces it.
+    struct Snapshot {
+        std::string description;
+        GageSettings settings;
+        PointTable::Snapshot points;
+    };
+    Snapshot TakeSnapshot() const;
+    void RestoreSnapshot(const Snapshot& snapshot);
+    bool SameContent(const Snapshot& snapshot) const;
 };
 
 } // namespace korvadel

@@ -196,13 +196,22 @@ PointTable::Shift PointTable::commitShift() {
         throw Error(kStationRequired);
     }
     // Equal doubles count as unchanged, so retyping the same value keeps the row's place.
-    const bool stationChanged = state_ == State::Inserting || (savedFlags_ & kHasStation) == 0 ||
-                                stations_[row] != savedStation_;
+    const bool inserting = state_ == State::Inserting;
+    const bool stationChanged =
+        inserting || (savedFlags_ & kHasStation) == 0 || stations_[row] != savedStation_;
     state_ = State::Browsing;
     editRow_ = -1;
     entered_ = false;
     const std::size_t to = place(row, stationChanged);
     browseAt(static_cast<std::ptrdiff_t>(to));
+    CommittedChange change;
+    change.kind = inserting ? CommittedChange::Kind::Added : CommittedChange::Kind::Changed;
+    change.from = row;
+    change.to = to;
+    if (!inserting)
+        change.before = savedValues();
+    change.after = ValuesAt(to);
+    report(change);
     if (to == row)
         return {};
     return {Shift::Kind::Moved, row, to};
@@ -261,6 +270,7 @@ void PointTable::Clear() {
     current_ = -1;
     atEnd_ = true;
     notify({TableChange::Kind::Reset, 0, 0});
+    report({CommittedChange::Kind::Replaced, 0, 0, {}, {}});
 }
 
 void PointTable::First() {
@@ -327,6 +337,7 @@ void PointTable::AppendRow(double station, double elevation) {
     }
     browseAt(static_cast<std::ptrdiff_t>(to));
     notify({TableChange::Kind::Inserted, to, 0});
+    report({CommittedChange::Kind::Added, 0, to, {}, ValuesAt(to)});
 }
 
 void PointTable::InsertPending() {
@@ -397,14 +408,18 @@ void PointTable::DeleteCurrent() {
     }
     if (stations_.empty())
         throw Error("Cannot perform this operation on an empty dataset");
-    // Deleting the row being edited drops the edit with it.
+    // Deleting the row being edited drops the edit with it; what leaves the section is the row
+    // as it was committed.
+    const auto row = static_cast<std::size_t>(std::max<std::ptrdiff_t>(current_, 0));
+    const RowValues removed =
+        state_ == State::Editing && editRow_ == current_ ? savedValues() : ValuesAt(row);
     state_ = State::Browsing;
     editRow_ = -1;
     entered_ = false;
-    const auto row = static_cast<std::size_t>(std::max<std::ptrdiff_t>(current_, 0));
     eraseRow(row);
     browseAt(static_cast<std::ptrdiff_t>(row));
     notify({TableChange::Kind::Removed, row, 0});
+    report({CommittedChange::Kind::Removed, row, 0, removed, {}});
 }
 
 // Rows with equal stations keep their load order: RecIds rise in load order, so sorting by
@@ -501,6 +516,90 @@ void PointTable::Unsubscribe(int id) {
 
 void PointTable::SetRequiredFieldHandler(std::function<void(std::size_t row)> handler) {
     requiredFieldHandler_ = std::move(handler);
+}
+
+// --- history ----------------------------------------------------------------------------------
+
+void PointTable::SetJournal(Journal journal) {
+    journal_ = std::move(journal);
+}
+
+void PointTable::report(const CommittedChange& change) {
+    if (journal_)
+        journal_(change);
+}
+
+PointTable::RowValues PointTable::ValuesAt(std::size_t row) const {
+    RowValues values;
+    values.station = stations_[row];
+    if ((flags_[row] & kHasElevation) != 0)
+        values.elevation = elevations_[row];
+    return values;
+}
+
+PointTable::RowValues PointTable::savedValues() const {
+    RowValues values;
+    values.station = savedStation_;
+    if ((savedFlags_ & kHasElevation) != 0)
+        values.elevation = savedElevation_;
+    return values;
+}
+
+PointTable::Snapshot PointTable::TakeSnapshot() const {
+    return Snapshot{stations_, elevations_, flags_,   recIds_,       current_,        atEnd_,
+                    state_,    editRow_,    entered_, savedStation_, savedElevation_, savedFlags_};
+}
+
+void PointTable::RestoreSnapshot(const Snapshot& snapshot) {
+    stations_ = snapshot.stations;
+    elevations_ = snapshot.elevations;
+    flags_ = snapshot.flags;
+    recIds_ = snapshot.recIds;
+    current_ = snapshot.current;
+    atEnd_ = snapshot.atEnd;
+    state_ = snapshot.state;
+    editRow_ = snapshot.editRow;
+    entered_ = snapshot.entered;
+    savedStation_ = snapshot.savedStation;
+    savedElevation_ = snapshot.savedElevation;
+    savedFlags_ = snapshot.savedFlags;
+    // Creation numbers only ever grow, also across a restore.
+    for (const std::int64_t id : recIds_)
+        nextRecId_ = std::max(nextRecId_, id + 1);
+    notify({TableChange::Kind::Reset, 0, 0});
+}
+
+bool PointTable::SameContent(const Snapshot& snapshot) const {
+    // Creation numbers are not content: a blank row made again is the same blank row.
+    if (stations_ != snapshot.stations || elevations_ != snapshot.elevations ||
+        flags_ != snapshot.flags || state_ != snapshot.state || editRow_ != snapshot.editRow ||
+        entered_ != snapshot.entered)
+        return false;
+    return state_ != State::Editing ||
+           (savedStation_ == snapshot.savedStation && savedElevation_ == snapshot.savedElevation &&
+            savedFlags_ == snapshot.savedFlags);
+}
+
+void PointTable::PutRowAt(std::size_t row, const RowValues& values) {
+    if (state_ != State::Browsing || row > stations_.size())
+        throw Error("The row cannot be put back where it was");
+    // The neighbours must keep the ascending order; equal stations may stand in any order.
+    if ((row > 0 && stationLess(values.station, stations_[row - 1])) ||
+        (row < stations_.size() && stationLess(stations_[row], values.station)))
+        throw Error("The row cannot be put back where it was");
+    const std::uint8_t flags =
+        static_cast<std::uint8_t>(kHasStation | (values.elevation ? kHasElevation : 0));
+    insertRow(row, values.station, values.elevation.value_or(0.0), flags);
+    browseAt(static_cast<std::ptrdiff_t>(row));
+    notify({TableChange::Kind::Inserted, row, 0});
+}
+
+void PointTable::RemoveRowAt(std::size_t row) {
+    if (state_ != State::Browsing || row >= stations_.size())
+        throw Error("The row cannot be removed");
+    eraseRow(row);
+    browseAt(static_cast<std::ptrdiff_t>(row));
+    notify({TableChange::Kind::Removed, row, 0});
 }
 
 } // namespace korvadel

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -27,6 +28,45 @@ public:
     struct LoadRow {
         std::optional<double> station;
         std::optional<double> elevation;
+    };
+
+    // The values of one committed row.
+    struct RowValues {
+        double station = 0.0;
+        std::optional<double> elevation;
+        bool operator==(const RowValues&) const = default;
+    };
+
+    // A change to the committed rows, reported to the journal as it happens. The pending row and
+    // an edit in progress are not part of the section until they are committed, so only commits,
+    // deletions, appended rows and whole-table replacements are reported. Indices are those of
+    // the table right before (`from`) and right after (`to`) the change; neither table holds a
+    // pending or edited row at that moment.
+    struct CommittedChange {
+        enum class Kind { Added, Changed, Removed, Replaced };
+        Kind kind = Kind::Added;
+        std::size_t from = 0; // Changed, Removed
+        std::size_t to = 0;   // Added, Changed
+        RowValues before;     // Changed, Removed
+        RowValues after;      // Added, Changed
+    };
+    using Journal = std::function<void(const CommittedChange&)>;
+
+    // Everything that makes up the table's rows and its editing state (not its views), so a
+    // history can put the table back exactly as the user had it, pending row included.
+    struct Snapshot {
+        std::vector<double> stations;
+        std::vector<double> elevations;
+        std::vector<std::uint8_t> flags;
+        std::vector<std::int64_t> recIds;
+        std::ptrdiff_t current = -1;
+        bool atEnd = true;
+        State state = State::Browsing;
+        std::ptrdiff_t editRow = -1;
+        bool entered = false;
+        double savedStation = 0.0;
+        double savedElevation = 0.0;
+        std::uint8_t savedFlags = 0;
     };
 
     PointTable();
@@ -82,6 +122,25 @@ public:
     // the focus to that row's Station cell.
     void SetRequiredFieldHandler(std::function<void(std::size_t row)> handler);
 
+    // --- history ---
+    // Receives every change to the committed rows (see CommittedChange); empty: none.
+    void SetJournal(Journal journal);
+    Snapshot TakeSnapshot() const;
+    // Puts the rows and the editing state back as they were; views see one Reset. Not reported
+    // to the journal: the history that restores a snapshot knows what it did.
+    void RestoreSnapshot(const Snapshot& snapshot);
+    // Rows, values and editing state equal (the cursor and the creation numbers are not
+    // compared).
+    bool SameContent(const Snapshot& snapshot) const;
+    // Exact row operations for undoing and redoing a reported change: they put back an order
+    // the table had, so no placement is applied. Both need a browsing table and refuse (Error)
+    // an index out of range or, for PutRowAt, a place that would break the Station order. Not
+    // reported to the journal. The row put (or the row that followed the removed one, or the new
+    // last row) becomes current.
+    void PutRowAt(std::size_t row, const RowValues& values);
+    void RemoveRowAt(std::size_t row);
+    RowValues ValuesAt(std::size_t row) const;
+
     // --- hydraulics ---
     // Contiguous columns (empty elevations read 0.0). Meaningful for computation only when the
     // table is browsing (no pending row).
@@ -108,6 +167,8 @@ private:
     void moveRow(std::size_t from, std::size_t to);
     void sortLoaded();
     void browseAt(std::ptrdiff_t row);
+    void report(const CommittedChange& change);
+    RowValues savedValues() const;
 
     std::vector<double> stations_;
     std::vector<double> elevations_;
@@ -129,6 +190,7 @@ private:
     int nextListenerId_ = 1;
     std::vector<std::pair<int, TableListener>> listeners_;
     std::function<void(std::size_t)> requiredFieldHandler_;
+    Journal journal_;
 };
 
 } // namespace korvadel

@@ -479,6 +479,162 @@ TEST(PointTableInvariants, RandomOperationSequences) {
     }
 }
 
+// The journal reports every change to the committed rows with indices that replay it exactly,
+// and the exact row operations undo and redo a whole random session through those reports.
+TEST(PointTableHistory, JournalReplaysAndUndoesRandomSessions) {
+    using Values = std::vector<PointTable::RowValues>;
+    using Change = PointTable::CommittedChange;
+    const auto valuesOf = [](const PointTable& table) {
+        Values values;
+        for (std::size_t i = 0; i < table.RowCount(); ++i)
+            values.push_back(table.ValuesAt(i));
+        return values;
+    };
+    const auto apply = [](Values& rows, const Change& change) {
+        if (change.kind == Change::Kind::Changed || change.kind == Change::Kind::Removed) {
+            ASSERT_LT(change.from, rows.size());
+            ASSERT_EQ(rows[change.from], change.before);
+            rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(change.from));
+        }
+        if (change.kind == Change::Kind::Changed || change.kind == Change::Kind::Added) {
+            ASSERT_LE(change.to, rows.size());
+            rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(change.to), change.after);
+        }
+    };
+
+    std::mt19937 random(7);
+    PointTable table;
+    std::vector<Change> journal;
+    table.SetJournal([&](const Change& change) { journal.push_back(change); });
+    Values committed;
+    std::vector<Values> states{committed};
+    for (int step = 0; step < 4000; ++step) {
+        const double value = static_cast<double>(random() % 7);
+        try {
+            switch (random() % 8) {
+            case 0:
+                table.AppendRow(value, value);
+                break;
+            case 1:
+                table.InsertPending();
+                break;
+            case 2:
+                table.SetStation(random() % 6 ? std::optional<double>(value) : std::nullopt);
+                break;
+            case 3:
+                table.SetElevation(random() % 4 ? std::optional<double>(value) : std::nullopt);
+                break;
+            case 4:
+                table.Settle();
+                break;
+            case 5:
+                table.DeleteCurrent();
+                break;
+            case 6:
+                table.Discard();
+                break;
+            case 7:
+                if (table.RowCount() > 0)
+                    table.MoveTo(random() % table.RowCount());
+                break;
+            }
+        } catch (const Error&) {
+        }
+        for (; states.size() <= journal.size(); states.push_back(committed))
+            apply(committed, journal[states.size() - 1]);
+        if (table.GetState() == PointTable::State::Browsing) {
+            ASSERT_EQ(valuesOf(table), committed) << "step " << step;
+        }
+    }
+    table.SetJournal({});
+    try {
+        table.Settle();
+    } catch (const Error&) {
+        table.Discard();
+    }
+    for (; states.size() <= journal.size(); states.push_back(committed))
+        apply(committed, journal[states.size() - 1]);
+    ASSERT_GT(journal.size(), 500u);
+
+    for (std::size_t i = journal.size(); i-- > 0;) {
+        const Change& change = journal[i];
+        if (change.kind != Change::Kind::Removed)
+            table.RemoveRowAt(change.to);
+        if (change.kind != Change::Kind::Added)
+            table.PutRowAt(change.from, change.before);
+        ASSERT_EQ(valuesOf(table), states[i]) << "undo " << i;
+    }
+    for (std::size_t i = 0; i < journal.size(); ++i) {
+        const Change& change = journal[i];
+        if (change.kind != Change::Kind::Added)
+            table.RemoveRowAt(change.from);
+        if (change.kind != Change::Kind::Removed)
+            table.PutRowAt(change.to, change.after);
+        ASSERT_EQ(valuesOf(table), states[i + 1]) << "redo " << i;
+    }
+}
+
+TEST(PointTableHistory, ExactRowOperationsRefuseWhatWouldBreakTheOrder) {
+    PointTable table = tableOf({{0, 1}, {10, 1}});
+    EXPECT_EQ(messageOf([&] {
+                  table.PutRowAt(0, {5, 1});
+              }),
+              "The row cannot be put back where it was");
+    EXPECT_EQ(messageOf([&] {
+                  table.PutRowAt(3, {20, 1});
+              }),
+              "The row cannot be put back where it was");
+    table.PutRowAt(1, {10, std::nullopt}); // equal stations may stand in either order
+    EXPECT_FALSE(table.HasElevation(1));
+    EXPECT_EQ(table.CurrentIndex(), 1);
+    table.InsertPending();
+    EXPECT_EQ(messageOf([&] { table.RemoveRowAt(0); }), "The row cannot be removed");
+    table.Discard();
+    table.RemoveRowAt(2);
+    EXPECT_EQ(rowsOf(table), (Rows{{0, 1}, {10, 0}}));
+    EXPECT_EQ(table.CurrentIndex(), 1);
+}
+
+// A snapshot brings back rows, the pending row with what was typed into it, and an edit in
+// progress; Clear is reported as a replacement, a restore is not reported at all.
+TEST(PointTableHistory, SnapshotRestoresRowsAndEditingState) {
+    CrossSectionDocument document;
+    document.description = "Upper gage";
+    document.settings.datum = "100";
+    document.points.AppendRow(0, 5);
+    document.points.AppendRow(10, 5);
+    document.points.InsertPending();
+    document.points.SetElevation(2.5);
+    const CrossSectionDocument::Snapshot before = document.TakeSnapshot();
+    EXPECT_TRUE(document.SameContent(before));
+
+    std::vector<PointTable::CommittedChange::Kind> reported;
+    document.points.SetJournal(
+        [&](const PointTable::CommittedChange& change) { reported.push_back(change.kind); });
+    document.New();
+    EXPECT_FALSE(document.SameContent(before));
+    document.RestoreSnapshot(before);
+    EXPECT_EQ(reported, std::vector{PointTable::CommittedChange::Kind::Replaced});
+    EXPECT_TRUE(document.SameContent(before));
+    EXPECT_EQ(document.description, "Upper gage");
+    EXPECT_EQ(document.settings.datum, "100");
+    EXPECT_EQ(document.points.GetState(), PointTable::State::Inserting);
+    // The restored pending row still holds its elevation and still wants a station.
+    EXPECT_EQ(messageOf([&] { document.points.First(); }), kRequired);
+    document.points.SetStation(5);
+    document.points.First();
+    EXPECT_EQ(rowsOf(document.points), (Rows{{0, 5}, {5, 2.5}, {10, 5}}));
+
+    // An edit in progress comes back with the values it would restore when abandoned.
+    document.points.MoveTo(2);
+    document.points.SetStation(20);
+    const PointTable::Snapshot editing = document.points.TakeSnapshot();
+    document.points.Settle();
+    document.points.RestoreSnapshot(editing);
+    document.points.Discard();
+    EXPECT_EQ(rowsOf(document.points), (Rows{{0, 5}, {5, 2.5}, {10, 5}}));
+}
+
 TEST(Document, NewAndResetSettings) {
     CrossSectionDocument document;
     document.description = "Upper gage";
