@@ -20,6 +20,8 @@ const QColor kHatchColour(169, 214, 211);
 constexpr int kHatchAlpha = 209;
 const QColor kRatingLineColour(222, 71, 33);
 constexpr int kZoomMilliseconds = 160;
+// Room above and below a cross-section, as a share of its elevation span.
+constexpr double kSectionMargin = 0.05;
 constexpr double kZoomStep = 0.85;
 
 struct ZoomRanges {
@@ -147,16 +149,14 @@ void Chart::setReferenceLevel(double level) {
         return;
     referenceLevel_ = level;
     updateReferenceGraph();
-    if (automaticAxes_ && !inBeforeDraw_)
-        applyAutomaticRanges();
 }
 
 void Chart::refreshFromTable() {
     ++refreshCount_;
     readSeries();
-    updateReferenceGraph();
     if (automaticAxes_)
         applyAutomaticRanges();
+    updateReferenceGraph();
     replot(rpQueuedReplot);
 }
 
@@ -196,8 +196,15 @@ void Chart::readSeries() {
 void Chart::updateReferenceGraph() {
     QVector<QCPGraphData> line;
     if (binding_ == Binding::Area && !series_->data()->isEmpty()) {
-        line.append(QCPGraphData(series_->data()->constBegin()->key, referenceLevel_));
-        line.append(QCPGraphData((series_->data()->constEnd() - 1)->key, referenceLevel_));
+        // A level outside the vertical range is drawn just beyond the edge on its side: the
+        // fill then runs to the plot's edge, and a level far away (elevation 0.00 under a bed
+        // at 200 m) gives no drawing coordinates far outside the widget.
+        const QCPRange shown = yAxis->range();
+        const double beyond = std::max(shown.size(), 1.0);
+        const double drawn =
+            std::clamp(referenceLevel_, shown.lower - beyond, shown.upper + beyond);
+        line.append(QCPGraphData(series_->data()->constBegin()->key, drawn));
+        line.append(QCPGraphData((series_->data()->constEnd() - 1)->key, drawn));
     }
     reference_->data()->set(line, true);
 }
@@ -210,17 +217,17 @@ void Chart::applyAutomaticRanges() {
     QCPRange values = series_->getValueRange(found);
     if (!found)
         values = QCPRange(0.0, 1.0);
-    if (binding_ == Binding::Area && reference_->dataCount() > 0)
-        values.expand(referenceLevel_);
     if (binding_ == Binding::Line) {
         // Room for the markers at the ends of the curve.
         keys = paddedRange(keys, 0.03);
         values = paddedRange(values, 0.03);
     } else {
+        // The section fills the plot: the water level counts only where it lies within the
+        // section's elevations, which they already span, so a level far below the bed (the
+        // 0.00 before any animation) does not squeeze the section into a line at the top.
         if (keys.size() <= 0.0)
             keys = paddedRange(keys, 0.5);
-        if (values.size() <= 0.0)
-            values = paddedRange(values, 0.5);
+        values = paddedRange(values, values.size() <= 0.0 ? 0.5 : kSectionMargin);
     }
     xAxis->setRange(keys);
     yAxis->setRange(values);
@@ -241,6 +248,7 @@ void Chart::setAxisRangesFixed(double xMinimum, double xMaximum, double yMaximum
     xAxis->setRange(xMinimum, xMaximum);
     // The vertical minimum stays where the automatic range left it.
     yAxis->setRange(yAxis->range().lower, yMaximum);
+    updateReferenceGraph();
     replot(rpQueuedReplot);
 }
 
@@ -249,6 +257,7 @@ void Chart::setAutomaticAxes() {
         zoomAnimation_->stop();
     automaticAxes_ = true;
     applyAutomaticRanges();
+    updateReferenceGraph();
     replot(rpQueuedReplot);
 }
 

@@ -54,7 +54,8 @@ public:
     // Stops following the bound table (the table is going away before the chart).
     void unbind();
 
-    // The fill baseline of the area series. Does not redraw by itself.
+    // The fill baseline of the area series. Does not redraw by itself. Automatic axes fit the
+    // section alone; a level outside them takes the fill to the plot's edge on its side.
     double referenceLevel() const { return referenceLevel_; }
     void setReferenceLevel(double level);
 

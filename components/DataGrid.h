@@ -26,6 +26,13 @@ public:
     DesktopSeam& seam() const { return seam_; }
     void setModel(QAbstractItemModel* model) override;
 
+    // Ends an open cell edit as leaving the cell would; false when the typed text could not be
+    // taken (the error has been shown). A grid that cannot be edited has nothing to end.
+    virtual bool commitEdit() { return true; }
+    // Puts the grid's cursor on the table's current row, after a command moved it without
+    // changing any row.
+    void followTableCursor() { syncCurrentFromTable(); }
+
 protected:
     enum class Step { NextCell, PreviousCell, Up, Down };
 

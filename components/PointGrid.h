@@ -53,7 +53,7 @@ public:
     QAction* deleteRowAction() const { return deleteRowAction_; }
     QAction* insertRowAction() const { return insertRowAction_; }
 
-    bool commitEdit();
+    bool commitEdit() override;
     bool settle();
     // A cell editor is open.
     bool isEditing() const { return !editor_.isNull(); }

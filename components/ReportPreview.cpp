@@ -206,6 +206,10 @@ ReportPreview::ReportPreview(DesktopSeam& seam, const PrinterAccess& printers,
     addTool(QStringLiteral("Save as PDF"), "actSaveAsPdf", &ReportPreview::saveAsPdf);
     tools->addSeparator();
     QAction* close = addTool(QStringLiteral("&Close"), "actClose", nullptr);
+    // Alt+C as its caption promises, and Escape, close the preview. They belong to the action,
+    // not to the tool button's mnemonic, so they work also when a narrow window has pushed the
+    // button into the tool bar's overflow.
+    close->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_C), QKeySequence(Qt::Key_Escape)});
     connect(close, &QAction::triggered, this, &QWidget::close);
 
     if (printers_.hasPrinters()) {

@@ -210,14 +210,6 @@ template <class Sink> void writeHtml(const RatingTable& rating, NumberFormat for
     writer.flush();
 }
 
-constexpr std::size_t kMaxWorksheetRows = 65535;
-
-void checkWorksheetRows(const RatingTable& rating) {
-    if (rating.RowCount() > kMaxWorksheetRows)
-        throw Error("The rating has " + std::to_string(rating.RowCount()) +
-                    " rows; a worksheet holds at most 65535");
-}
-
 char* put16(char* at, std::uint16_t value) {
     at[0] = static_cast<char>(value & 0xFF);
     at[1] = static_cast<char>(value >> 8);
@@ -303,6 +295,12 @@ template <class Writer> void toFile(const std::string& path, Writer&& writeTo) {
 }
 
 } // namespace
+
+void checkWorksheetRows(const RatingTable& rating) {
+    if (rating.RowCount() > kMaxWorksheetRows)
+        throw Error("The rating has " + std::to_string(rating.RowCount()) +
+                    " rows; a worksheet holds at most 65535");
+}
 
 std::string ratingCsvBytes(const RatingTable& rating, NumberFormat format) {
     return toBytes(rating.RowCount() * 16 + 2,

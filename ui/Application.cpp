@@ -55,10 +55,10 @@ void Program::createWindows() {
     w.Form3 = new TForm3(*context_.seam, context_.format);
 
     TForm1* main = w.Form1;
-    QObject::connect(w.PromptWindow, &TPromptWindow::okClicked, main,
-                     [main] { main->CreateRatingFromPrompt(); });
-    QObject::connect(w.WarningForm, &TWarningForm::continueClicked, main,
-                     [main] { main->runWinRiverImport(); });
+    context_.commands.route(w.PromptWindow, &TPromptWindow::okClicked,
+                            [main] { main->CreateRatingFromPrompt(); });
+    context_.commands.route(w.WarningForm, &TWarningForm::continueClicked,
+                            [main] { main->runWinRiverImport(); });
 }
 
 void Program::showMainWindow() {

@@ -2,9 +2,10 @@
 
 #include "components/Chart.h"
 #include "components/ChartPrintPreview.h"
-#include "components/PrinterAccess.h"
 #include "components/IncrementSpinBox.h"
 #include "components/PointGrid.h"
+#include "components/PrinterAccess.h"
+#include "components/SectionHistory.h"
 #include "components/TextCodec.h"
 #include "io/CrossSectionFile.h"
 #include "io/PointImport.h"
@@ -31,6 +32,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -74,6 +76,8 @@ TForm1::TForm1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Korvadel 1.3"));
     context_.windows.Form1 = this;
+    history_ = new SectionHistory(document_, this);
+    history_->setRestoredHandler([this] { documentToFields(); });
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -106,9 +110,15 @@ TForm1::TForm1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
 
     DBChart1->bindAreaSeries(document_.points);
     DBChart1->setBeforeDraw([this] { beforeChartDraw(); });
-    animation_ = std::make_unique<WaterLevelAnimation>(WaterLevelAnimation::Parts{
-        &document_, Button2, Timer1, dxEdit1, DBChart1,
-        {edMinStage, edMaxStage, SpinStageInc, ebOffset, DBGrid1}, context_.format});
+    animation_ = std::make_unique<WaterLevelAnimation>(
+        WaterLevelAnimation::Parts{&document_,
+                                   Button2,
+                                   Timer1,
+                                   dxEdit1,
+                                   DBChart1,
+                                   {edMinStage, edMaxStage, SpinStageInc, ebOffset, DBGrid1},
+                                   context_.format,
+                                   DBGrid1});
 
     const int menuHeight = menuBar()->sizeHint().height();
     const int clientHeight = kOuterHeight - kFrameHeight + menuHeight;
@@ -119,8 +129,9 @@ TForm1::TForm1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
 }
 
 TForm1::~TForm1() {
-    // The chart and the grid follow the document's table: they go before it does.
+    // The chart, the grid and the history follow the document's table: they go before it does.
     delete centralWidget();
+    delete history_;
 }
 
 void TForm1::buildPanel(QWidget* panel) {
@@ -177,8 +188,9 @@ void TForm1::buildPanel(QWidget* panel) {
     setTabOrder(Button2, Button1);
     setTabOrder(Button1, ebDescription);
 
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    context_.commands.watch(DBGrid1);
+    context_.commands.route(Button2, [this] { Button2Click(); });
+    context_.commands.route(Button1, [this] { Button1Click(); });
     connectFields();
 }
 
@@ -194,7 +206,7 @@ void TForm1::buildMenus() {
             action->setShortcutContext(Qt::ApplicationShortcut);
         }
         if (handler)
-            connect(action, &QAction::triggered, this, handler);
+            context_.commands.route(action, [this, handler] { (this->*handler)(); });
         return action;
     };
 
@@ -231,8 +243,24 @@ void TForm1::buildMenus() {
     file->addAction(PrintCrossSection1);
     file->addSeparator();
     Exit1 = makeAction(QStringLiteral("E&xit"), QStringLiteral("Exit1"), {}, nullptr);
-    connect(Exit1, &QAction::triggered, this, &QWidget::close);
+    context_.commands.route(Exit1, [this] { close(); });
     file->addAction(Exit1);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    undoAction = makeAction(QStringLiteral("&Undo"), QStringLiteral("undoAction"),
+                            QKeySequence(QStringLiteral("Ctrl+Z")), &TForm1::undoLastChange);
+    redoAction = makeAction(QStringLiteral("&Redo"), QStringLiteral("redoAction"),
+                            QKeySequence(QStringLiteral("Ctrl+Y")), &TForm1::redoLastChange);
+    redoAction->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    edit->addAction(undoAction);
+    edit->addAction(redoAction);
+    QUndoStack& steps = history_->stack();
+    undoAction->setEnabled(steps.canUndo());
+    redoAction->setEnabled(steps.canRedo());
+    connect(&steps, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(&steps, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -300,6 +328,8 @@ void TForm1::FormCreate() {
         context_.seam->showPlain(nullptr,
                                  QStringLiteral("Error initializing blank value to table"));
     }
+    // The first keystroke goes into the blank row.
+    DBGrid1->setFocus(Qt::OtherFocusReason);
     restoreLastDir();
 }
 
@@ -349,7 +379,8 @@ void TForm1::beforeChartDraw() {
 
 void TForm1::NewCrossSection1Click() {
     runCommand([this] {
-        document_.New();
+        history_->recordDocumentChange(QStringLiteral("New Cross Section"),
+                                       [this] { document_.New(); });
         documentToFields();
         DBChart1->refreshFromTable();
     });
@@ -368,7 +399,9 @@ void TForm1::LoadCrossSection1Click() {
                 form->DBChart1->refreshFromTable();
             }
         } refresh{this};
-        loadCrossSection(toPath(OpenDialog1.fileName), document_, context_.format);
+        history_->recordDocumentChange(QStringLiteral("Load Cross Section"), [this] {
+            loadCrossSection(toPath(OpenDialog1.fileName), document_, context_.format);
+        });
     });
 }
 
@@ -412,8 +445,18 @@ void TForm1::importPoints(const QString& filter, PointImporter import) {
             // The chart shows whatever the import left in the table, also after a failure.
             ~Refresh() { chart->refreshFromTable(); }
         } refresh{DBChart1};
-        import(toPath(OpenDialog2.fileName), document_.points, context_.format);
+        history_->recordDocumentChange(QStringLiteral("Import Points"), [this, import] {
+            import(toPath(OpenDialog2.fileName), document_.points, context_.format);
+        });
     });
+}
+
+void TForm1::undoLastChange() {
+    runCommand([this] { history_->undo(); });
+}
+
+void TForm1::redoLastChange() {
+    runCommand([this] { history_->redo(); });
 }
 
 void TForm1::About1Click() {
@@ -474,7 +517,6 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::PrintCrossSection1Click() {
-    previewChartPrint(*context_.seam,
-                      context_.printers ? *context_.printers : systemPrinters(), *DBChart1,
-                      ebDescription->text(), QStringLiteral("Cross Section"), this);
+    previewChartPrint(*context_.seam, context_.printers ? *context_.printers : systemPrinters(),
+                      *DBChart1, ebDescription->text(), QStringLiteral("Cross Section"), this);
 }

@@ -22,6 +22,7 @@ struct ProgramContext;
 namespace korvadel {
 class Chart;
 class PointGrid;
+class SectionHistory;
 class WaterLevelAnimation;
 class IncrementSpinBox;
 } // namespace korvadel
@@ -35,6 +36,8 @@ public:
     ~TForm1() override;
 
     korvadel::CrossSectionDocument& document() { return document_; }
+    // Undo and redo of every change to the section.
+    korvadel::SectionHistory& history() const { return *history_; }
     korvadel::Chart* chart() const { return DBChart1; }
     korvadel::PointGrid* pointGrid() const { return DBGrid1; }
 
@@ -71,6 +74,8 @@ public:
     QAction* Exit1 = nullptr;
     QAction* About1 = nullptr;
     QAction* CreateStageAreaTable1 = nullptr;
+    QAction* undoAction = nullptr; // "&Undo", Ctrl+Z
+    QAction* redoAction = nullptr; // "&Redo", Ctrl+Y and Ctrl+Shift+Z
 
     // File dialogs this window owns: cross-section open, cross-section save, and the one import
     // dialog whose filter each import command sets.
@@ -106,6 +111,8 @@ private:
     using PointImporter = void (*)(const std::string&, korvadel::PointTable&,
                                    korvadel::NumberFormat);
     void importPoints(const QString& filter, PointImporter import);
+    void undoLastChange();
+    void redoLastChange();
     void SaveCrossSection1Click();
     void About1Click();
     void CreateStageAreaTable1Click();
@@ -120,6 +127,7 @@ private:
 
     ProgramContext& context_;
     korvadel::CrossSectionDocument document_;
+    korvadel::SectionHistory* history_ = nullptr;
     bool syncing_ = false;
     std::unique_ptr<korvadel::WaterLevelAnimation> animation_;
 };

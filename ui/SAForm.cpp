@@ -70,7 +70,7 @@ TForm2::TForm2(ProgramContext& context, QWidget* parent) : QMainWindow(parent), 
                       void (TForm2::*handler)()) {
         auto* action = menu->addAction(text);
         action->setObjectName(name);
-        connect(action, &QAction::triggered, this, handler);
+        context_.commands.route(action, [this, handler] { (this->*handler)(); });
         return action;
     };
     PrintTable1 = add(options, QStringLiteral("Print &Table"), QStringLiteral("PrintTable1"),
@@ -111,6 +111,8 @@ void TForm2::showRating() {
         centreOnScreen(this);
     show();
     raise();
+    // Made again while open, it takes the keyboard from the window the command came from.
+    activateWindow();
 }
 
 void TForm2::CloseWindow1Click() {
@@ -145,6 +147,14 @@ void TForm2::HTML1Click() {
 }
 
 void TForm2::Excel1Click() {
+    // A rating the worksheet cannot hold is refused before a file name is asked for.
+    bool fits = false;
+    context_.windows.Form1->runCommand([this, &fits] {
+        checkWorksheetRows(MemSA);
+        fits = true;
+    });
+    if (!fits)
+        return;
     exportData(QStringLiteral("xls"), QStringLiteral("Excel files (*.xls)|*.XLS"),
                [](const std::string& path, const RatingTable& rating, NumberFormat) {
                    exportRatingXls(path, rating);
@@ -158,9 +168,8 @@ void TForm2::PrintTable1Click() {
 }
 
 void TForm2::PrintChart2Click() {
-    previewChartPrint(*context_.seam,
-                      context_.printers ? *context_.printers : systemPrinters(), *DBChart1,
-                      context_.windows.Form1->ebDescription->text(),
+    previewChartPrint(*context_.seam, context_.printers ? *context_.printers : systemPrinters(),
+                      *DBChart1, context_.windows.Form1->ebDescription->text(),
                       QStringLiteral("Stage Area Rating"), this);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/WaterLevelAnimation.h"
 
 #include "components/Chart.h"
+#include "components/DataGrid.h"
 #include "components/TextCodec.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
@@ -71,6 +72,9 @@ void WaterLevelAnimation::start()
     }
     points.ResumeViews();
     points.First();
+    // The resume showed the cursor where the walk left it, on the last row.
+    if (parts_.grid)
+        parts_.grid->followTableCursor();
 
     const long double margin = (static_cast<long double>(maxX) - minX) * 0.02L;
     parts_.chart->setAxisRangesFixed(static_cast<double>(minX - margin),

@@ -16,6 +16,7 @@ namespace korvadel {
 
 class Chart;
 class CrossSectionDocument;
+class DataGrid;
 
 // The water level sweeping down and up through the cross-section chart. The main window owns
 // one and hands it its controls; the button's caption is the animation's state, the hidden
@@ -39,6 +40,8 @@ public:
         // Minimum, maximum, increment, datum and the point grid: off while the level moves.
         std::vector<QWidget*> inputs;
         NumberFormat format;
+        // The grid that shows the table's cursor, put on the first row by the start.
+        DataGrid* grid = nullptr;
     };
 
     explicit WaterLevelAnimation(Parts parts);

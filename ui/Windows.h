@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/CommandGate.h"
 #include "model/NumberFormat.h"
 
 namespace korvadel {
@@ -32,10 +33,12 @@ struct Windows {
 };
 
 // What every window of the program shares: the desktop seam through which dialogs and boxes
-// go, the user's decimal separator (read once at start-up) and the windows themselves.
+// go, the user's decimal separator (read once at start-up), the gate every command goes
+// through and the windows themselves.
 struct ProgramContext {
     korvadel::DesktopSeam* seam = nullptr;
     korvadel::NumberFormat format;
+    korvadel::CommandGate commands;
     // The printers the print previews offer; null: the system's.
     const korvadel::PrinterAccess* printers = nullptr;
     Windows windows;

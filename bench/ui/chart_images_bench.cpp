@@ -54,7 +54,7 @@ void BM_AnimationTick(benchmark::State& state)
     window.resize(631, 479);
     window.show();
     WaterLevelAnimation animation(
-        WaterLevelAnimation::Parts{&document, button, timer, level, chart, {}, {}});
+        WaterLevelAnimation::Parts{&document, button, timer, level, chart, {}, {}, nullptr});
     animation.start();
     timer->stop(); // the benchmark is the timer
     chart->replot(QCustomPlot::rpImmediateRefresh);

@@ -48,6 +48,7 @@ private slots:
     void failedStartShowsTheErrorAndStaysHalfStarted_data();
     void failedStartShowsTheErrorAndStaysHalfStarted();
     void failingTickShowsOneErrorAndHoldsTheTimer();
+    void startPutsTheGridCursorOnTheFirstRow();
 };
 
 void AnimationCommandsTest::failingTickShowsOneErrorAndHoldsTheTimer()
@@ -67,6 +68,18 @@ void AnimationCommandsTest::failingTickShowsOneErrorAndHoldsTheTimer()
     main->Button2->click();
     QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
     QVERIFY(!main->Timer1->isActive());
+}
+
+void AnimationCommandsTest::startPutsTheGridCursorOnTheFirstRow() {
+    TestProgram program;
+    TForm1* main = program.main();
+    enterChannel(main);
+    QAbstractItemModel* model = main->DBGrid1->model();
+    main->DBGrid1->setCurrentIndex(model->index(1, 1));
+    main->Button2->click();
+    QCOMPARE(main->document().points.CurrentIndex(), 0);
+    QCOMPARE(main->DBGrid1->currentIndex().row(), 0);
+    main->Button2->click();
 }
 
 void AnimationCommandsTest::buttonStartsTimerMovesButtonStops()

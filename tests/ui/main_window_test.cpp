@@ -60,6 +60,7 @@ private slots:
     void cleanup();
 
     void startsWithItsControlsAndABlankRow();
+    void firstKeystrokeGoesIntoThePointGrid();
     void menusOfferExactlyTheCommands();
     void fieldsHoldWhatWasTypedAndFeedTheDocument();
     void saveAndLoadRoundTripThroughTheDialogs();
@@ -138,13 +139,24 @@ void MainWindowTest::startsWithItsControlsAndABlankRow() {
     }
 }
 
+void MainWindowTest::firstKeystrokeGoesIntoThePointGrid() {
+    TestProgram program;
+    TForm1* main = program.main();
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(main->DBGrid1));
+    for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_Tab})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    QCOMPARE(main->ebDescription->text(), QString());
+    QCOMPARE(main->document().points.StationAt(0), 12.0);
+}
+
 void MainWindowTest::menusOfferExactlyTheCommands() {
     TestProgram program;
     TForm1* main = program.main();
     const QList<QAction*> bar = main->menuBar()->actions();
-    QCOMPARE(bar.size(), 2);
+    QCOMPARE(bar.size(), 3);
     QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
-    QCOMPARE(bar[1]->text(), QStringLiteral("&Help"));
+    QCOMPARE(bar[1]->text(), QStringLiteral("&Edit"));
+    QCOMPARE(bar[2]->text(), QStringLiteral("&Help"));
     QCOMPARE(menuEntries(bar[0]->menu()),
              (QStringList{QStringLiteral("&New Cross Section|Ctrl+N"), QStringLiteral("-"),
                           QStringLiteral("&Load Cross Section|Ctrl+L"),
@@ -153,10 +165,16 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
                           QStringLiteral("-"), QStringLiteral("&Save Cross Section|Ctrl+S"),
                           QStringLiteral("-"), QStringLiteral("&Print Cross Section Chart|Ctrl+P"),
                           QStringLiteral("-"), QStringLiteral("E&xit|")}));
-    QCOMPARE(menuEntries(bar[1]->menu()), QStringList{QStringLiteral("&About|F1")});
+    QCOMPARE(menuEntries(bar[1]->menu()),
+             (QStringList{QStringLiteral("&Undo|Ctrl+Z"), QStringLiteral("&Redo|Ctrl+Y")}));
+    QCOMPARE(main->redoAction->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                  QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+    QCOMPARE(menuEntries(bar[2]->menu()), QStringList{QStringLiteral("&About|F1")});
     QCOMPARE(main->CreateStageAreaTable1->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
-    for (QAction* action : {main->NewCrossSection1, main->LoadCrossSection1,
-                            main->SaveCrossSection1, main->About1, main->CreateStageAreaTable1})
+    for (QAction* action :
+         {main->NewCrossSection1, main->LoadCrossSection1, main->SaveCrossSection1, main->About1,
+          main->CreateStageAreaTable1, main->undoAction, main->redoAction})
         QCOMPARE(action->shortcutContext(), Qt::ApplicationShortcut);
 
     // Ctrl+T opens the bounds prompt although no menu shows it; twice gives the same prompt.

@@ -60,6 +60,7 @@ private slots:
     void regeneratingRefillsInPlace();
     void rowWithoutStationStopsBeforeTheWindowOpens();
     void mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDialog();
+    void regeneratedRatingWindowTakesTheKeyboard();
 };
 
 void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow_data() {
@@ -265,6 +266,26 @@ void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDial
     QTest::keyClick(window, Qt::Key_T, Qt::ControlModifier);
     QVERIFY(program.windows().PromptWindow->isVisible());
     QDir::setCurrent(startDir);
+}
+
+// Made again from the main window (Alt+C or the prompt's "&Ok"), the open rating window comes to
+// the front as the active window, so the keys go to it.
+void RatingCommandsTest::regeneratedRatingWindowTakesTheKeyboard() {
+    TestProgram program;
+    TForm1* main = program.main();
+    program.rateTrapezoid(QStringLiteral("2"));
+    TForm2* window = program.ratingWindow();
+    QVERIFY(window->isVisible());
+    for (const bool fromPrompt : {false, true}) {
+        TestProgram::activate(main);
+        QCOMPARE(QApplication::activeWindow(), main);
+        if (fromPrompt)
+            program.windows().PromptWindow->Button1->click();
+        else
+            QTest::keyClick(main, Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(window));
+    }
+    QVERIFY(program.seam.messages.isEmpty());
 }
 
 QTEST_MAIN(RatingCommandsTest)

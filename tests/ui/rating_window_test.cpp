@@ -38,7 +38,9 @@ QStringList menuEntries(const QMenu* menu) {
 }
 
 // Stages 0, 1, 2 over the trapezoid channel: areas 0, 6.2, 12.8.
-void makeRating(TestProgram& program) { program.rateTrapezoid(QStringLiteral("2")); }
+void makeRating(TestProgram& program) {
+    program.rateTrapezoid(QStringLiteral("2"));
+}
 
 } // namespace
 
@@ -51,6 +53,7 @@ private slots:
     void exportsWriteTheTableThroughTheSharedDialog_data();
     void exportsWriteTheTableThroughTheSharedDialog();
     void exportThatCannotCreateItsFileReportsIt();
+    void worksheetRowLimitIsCheckedBeforeTheDialog();
 
 private:
     QString startDir_;
@@ -153,6 +156,28 @@ void RatingWindowTest::exportThatCannotCreateItsFileReportsIt() {
              qPrintable(message.text));
     QVERIFY2(message.text.endsWith(QLatin1Char('.')), qPrintable(message.text));
     QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{3});
+}
+
+void RatingWindowTest::worksheetRowLimitIsCheckedBeforeTheDialog() {
+    TestProgram program;
+    RatingTable& rating = program.ratingWindow()->MemSA;
+    rating.SuspendViews();
+    for (int row = 0; row <= 65535; ++row)
+        rating.AppendRow(row * 0.01, row);
+    rating.ResumeViews();
+    program.ratingWindow()->Excel1->trigger();
+    QVERIFY(program.seam.fileDialogs.isEmpty());
+    QCOMPARE(program.seam.messages.size(), 1);
+    QCOMPARE(program.seam.messages.first().text,
+             QStringLiteral("The rating has 65536 rows; a worksheet holds at most 65535."));
+
+    // One row fewer fits: the dialog comes up.
+    rating.MoveTo(rating.RowCount() - 1);
+    rating.DeleteCurrent();
+    program.seam.cancelFileDialog();
+    program.ratingWindow()->Excel1->trigger();
+    QCOMPARE(program.seam.fileDialogs.size(), 1);
+    QCOMPARE(program.seam.messages.size(), 1);
 }
 
 QTEST_MAIN(RatingWindowTest)

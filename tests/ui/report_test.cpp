@@ -85,6 +85,8 @@ private slots:
     void previewNavigationAndFiles();
     void previewPrintsJobOnPrinter();
     void previewCommandReturnsWhenClosed();
+    void previewClosesFromTheKeyboard_data();
+    void previewClosesFromTheKeyboard();
 
 private:
     QTemporaryDir dir_;
@@ -487,6 +489,35 @@ void ReportTest::previewCommandReturnsWhenClosed()
     QVERIFY(wasMaximized);
     QCOMPARE(zoomAtOpening, int(ReportPageView::Zoom::PageWidth));
     QVERIFY(!preview.isVisible());
+}
+
+void ReportTest::previewClosesFromTheKeyboard_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Alt+C") << int(Qt::Key_C) << int(Qt::AltModifier);
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+}
+
+void ReportTest::previewClosesFromTheKeyboard() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    ScriptedSeam seam;
+    NoPrinters printers;
+    RatingTable table;
+    fillRating(table, 10);
+    ReportPreview preview(seam, printers, layOutRatingTableReport(table, QString(), {}));
+    bool closedByKey = false;
+    QTimer::singleShot(0, &preview, [&] {
+        QApplication::setActiveWindow(&preview);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget()
+                                                    : static_cast<QWidget*>(&preview),
+                        Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        closedByKey = QTest::qWaitFor([&] { return !preview.isVisible(); }, 1000);
+        if (!closedByKey)
+            preview.close();
+    });
+    preview.exec();
+    QVERIFY(closedByKey);
 }
 
 QTEST_MAIN(ReportTest)

@@ -1,0 +1,191 @@
+// A value still being typed into the point grid: every command of every window takes it first,
+// exactly as leaving the cell would, or stops at the error box when it is not a number.
+
+#include "components/IncrementSpinBox.h"
+#include "components/PointGrid.h"
+#include "support/TestProgram.h"
+#include "ui/Importwarning.h"
+#include "ui/Main.h"
+#include "ui/SAForm.h"
+#include "ui/tableprompt.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvadel;
+
+namespace {
+
+// The trapezoid channel (0, 10) (2, 0) (8, 0) (10, 10), gage heights 0 to 2 by 1.
+void enterChannel(TForm1* main) {
+    PointTable& points = main->document().points;
+    points.Clear();
+    for (const auto& [station, elevation] : {std::pair{0, 10}, {2, 0}, {8, 0}, {10, 10}})
+        points.AppendRow(station, elevation);
+    main->edMaxStage->setText(QStringLiteral("2"));
+    main->SpinStageInc->setIncrement(1.0);
+}
+
+// Puts the grid's cursor on the cell and types into it without leaving it.
+void typeInto(TForm1* main, int row, int column, const QString& text) {
+    PointGrid* grid = main->DBGrid1;
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(row, column));
+    for (const QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    QVERIFY(grid->isEditing());
+}
+
+// Every command the user can reach: the menu items and shortcuts of the main window and the
+// rating window, the main window's buttons, the bounds prompt's "&Ok" and the import
+// warning's "&Continue".
+QList<QObject*> everyCommand(TestProgram& program) {
+    QList<QObject*> commands;
+    std::function<void(const QList<QAction*>&)> collect = [&](const QList<QAction*>& actions) {
+        for (QAction* action : actions) {
+            if (action->menu())
+                collect(action->menu()->actions());
+            else if (!action->isSeparator() && !commands.contains(action))
+                commands << action;
+        }
+    };
+    for (QMainWindow* window : {static_cast<QMainWindow*>(program.main()),
+                                static_cast<QMainWindow*>(program.ratingWindow())}) {
+        collect(window->menuBar()->actions());
+        collect(window->actions());
+    }
+    commands << program.main()->Button1 << program.main()->Button2
+             << program.windows().PromptWindow->Button1 << program.windows().WarningForm->Button1;
+    return commands;
+}
+
+} // namespace
+
+class PendingEditTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandsTakeTheValueBeingTyped_data();
+    void commandsTakeTheValueBeingTyped();
+    void newRowBeingTypedIsSavedByCtrlS();
+    void unreadableValueStopsEveryCommand();
+};
+
+void PendingEditTest::commandsTakeTheValueBeingTyped_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Ctrl+S") << QStringLiteral("Ctrl+S");
+    QTest::newRow("File > Save Cross Section") << QStringLiteral("menu");
+    QTest::newRow("Alt+C") << QStringLiteral("Alt+C");
+    QTest::newRow("bounds prompt Ok") << QStringLiteral("prompt");
+}
+
+// The bed point at station 8 is lowered to -2 by typing, and the command is given at once.
+void PendingEditTest::commandsTakeTheValueBeingTyped() {
+    QFETCH(QString, how);
+    QTemporaryDir folder;
+    TestProgram program;
+    TForm1* main = program.main();
+    enterChannel(main);
+    program.windows().PromptWindow->edMaxStage->setText(QStringLiteral("2"));
+    program.windows().PromptWindow->SpinStageInc->setIncrement(1.0);
+    const QString path = folder.filePath(QStringLiteral("section.kvd"));
+    program.seam.chooseFile(path);
+
+    typeInto(main, 2, 1, QStringLiteral("-2"));
+    if (how == QLatin1String("Ctrl+S"))
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    else if (how == QLatin1String("menu"))
+        main->SaveCrossSection1->trigger();
+    else if (how == QLatin1String("Alt+C"))
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    else
+        program.windows().PromptWindow->Button1->click();
+    QTRY_VERIFY(!main->DBGrid1->isEditing());
+
+    QVERIFY(program.seam.messages.isEmpty());
+    QCOMPARE(main->document().points.ElevationAt(2), -2.0);
+    if (how == QLatin1String("Ctrl+S") || how == QLatin1String("menu")) {
+        QVERIFY(readFile(path).contains("\r\n8\t-2\r\n"));
+    } else {
+        // Below gage height 0 the lowered bed holds 6 1/3 square units of water.
+        const RatingTable& rating = program.ratingWindow()->MemSA;
+        QCOMPARE(rating.RowCount(), std::size_t{3});
+        QCOMPARE(rating.StageAt(0), 0.0);
+        QVERIFY(qAbs(rating.AreaAt(0) - 19.0 / 3.0) < 1e-3);
+    }
+}
+
+void PendingEditTest::newRowBeingTypedIsSavedByCtrlS() {
+    QTemporaryDir folder;
+    TestProgram program;
+    TForm1* main = program.main();
+    enterChannel(main);
+    main->document().points.AppendPending();
+    typeInto(main, 4, 0, QStringLiteral("12"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+    const QString path = folder.filePath(QStringLiteral("section.kvd"));
+    program.seam.chooseFile(path);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(program.seam.messages.isEmpty());
+    QVERIFY(readFile(path).endsWith("\r\n10\t10\r\n12\t5\r\n"));
+    QCOMPARE(main->document().points.RowCount(), std::size_t{5});
+    QCOMPARE(main->DBGrid1->model()->index(4, 1).data().toString(), QStringLiteral("5"));
+}
+
+// Text that is not a number: every command shows the error box of the cell, keeps the entry
+// open for correction and does nothing else.
+void PendingEditTest::unreadableValueStopsEveryCommand() {
+    TestProgram program;
+    TForm1* main = program.main();
+    enterChannel(main);
+    program.rateTrapezoid(QStringLiteral("2"));
+    TestProgram::activate(main);
+    typeInto(main, 2, 1, QStringLiteral("7x"));
+    program.seam.clearRecords();
+
+    const QList<QObject*> commands = everyCommand(program);
+    QVERIFY(commands.size() >= 20);
+    const QList<bool> shown = {main->isVisible(), program.ratingWindow()->isVisible(),
+                               program.windows().PromptWindow->isVisible(),
+                               program.windows().WarningForm->isVisible()};
+    const QString error = QStringLiteral("'7x' is not a valid floating point value.");
+    for (QObject* command : commands) {
+        const QString name = command->objectName();
+        const qsizetype before = program.seam.messages.size();
+        if (auto* action = qobject_cast<QAction*>(command)) {
+            if (!action->isEnabled())
+                continue;
+            action->trigger();
+        } else {
+            qobject_cast<QPushButton*>(command)->click();
+        }
+        QVERIFY2(program.seam.messages.size() == before + 1, qPrintable(name));
+        QCOMPARE(program.seam.messages.last().text, error);
+        QVERIFY2(main->DBGrid1->isEditing(), qPrintable(name));
+        QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(),
+                 QStringLiteral("7x"));
+    }
+    QVERIFY(program.seam.fileDialogs.isEmpty());
+    QVERIFY(program.seam.modals.isEmpty());
+    QCOMPARE((QList<bool>{main->isVisible(), program.ratingWindow()->isVisible(),
+                          program.windows().PromptWindow->isVisible(),
+                          program.windows().WarningForm->isVisible()}),
+             shown);
+    QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
+    QCOMPARE(main->document().points.ElevationAt(2), 0.0);
+
+    // Corrected, the same command goes on with the corrected value.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QTest::keyClick(main, Qt::Key_C, Qt::AltModifier);
+    QTRY_VERIFY(!main->DBGrid1->isEditing());
+    QCOMPARE(main->document().points.ElevationAt(2), 7.0);
+}
+
+QTEST_MAIN(PendingEditTest)
+#include "pending_edit_test.moc"
