@@ -1,0 +1,284 @@
+// Undo and redo of every change to the section through the main window: cell edits, rows
+// inserted and deleted, New, Load (also one that stops part-way) and both imports.
+
+#include "components/IncrementSpinBox.h"
+#include "components/PointGrid.h"
+#include "components/RatingGrid.h"
+#include "components/SectionHistory.h"
+#include "support/TestProgram.h"
+#include "ui/Importwarning.h"
+#include "ui/Main.h"
+#include "ui/SAForm.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QUndoStack>
+#include <QtTest>
+
+using namespace korvadel;
+
+namespace {
+
+// The committed rows as "station:elevation" ("station:" for an empty elevation); the row being
+// typed into is not part of the section yet.
+QStringList sectionRows(const PointTable& table) {
+    QStringList rows;
+    for (std::size_t row = 0; row < table.RowCount(); ++row) {
+        if (table.GetState() == PointTable::State::Inserting &&
+            static_cast<std::ptrdiff_t>(row) == table.EditRow())
+            continue;
+        rows << QString::number(table.StationAt(row)) + QLatin1Char(':') +
+                    (table.HasElevation(row) ? QString::number(table.ElevationAt(row)) : QString());
+    }
+    return rows;
+}
+
+QStringList texts(std::initializer_list<const char*> items) {
+    QStringList list;
+    for (const char* item : items)
+        list << QString::fromUtf8(item);
+    return list;
+}
+
+void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+}
+
+void type(const QString& text) {
+    for (const QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+// The description, the three gage-height texts, the increment and the rows.
+QStringList documentShown(TForm1* main) {
+    return QStringList{main->ebDescription->text(), main->edMinStage->text(),
+                       main->edMaxStage->text(), main->ebOffset->text(),
+                       QString::number(main->SpinStageInc->increment())} +
+           sectionRows(main->document().points);
+}
+
+} // namespace
+
+class UndoTest : public QObject {
+    Q_OBJECT
+private slots:
+    void gridChangesUndoAndRedoStepByStep();
+    void wholeDocumentChangesUndoToWhatTheUserHad_data();
+    void wholeDocumentChangesUndoToWhatTheUserHad();
+    void lineEditsKeepTheirOwnUndo();
+    void ratingRowDeletionsAreNotPartOfIt();
+};
+
+// Typed rows, an edit that moves a row past an equal station, Insert, both deletions: each is
+// one step, and undo and redo walk back and forth through exactly the states the user saw.
+void UndoTest::gridChangesUndoAndRedoStepByStep() {
+    TestProgram program;
+    TForm1* main = program.main();
+    PointTable& points = main->document().points;
+    QVERIFY(!main->undoAction->isEnabled());
+    QList<QStringList> seen{sectionRows(points)};
+    const auto step = [&] { seen << sectionRows(points); };
+
+    type(QStringLiteral("0"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("5"));
+    key(Qt::Key_Return);
+    step();
+    for (const char* row : {"10\t5", "10\t2", "20\t6"}) {
+        const QStringList cells = QString::fromLatin1(row).split(QLatin1Char('\t'));
+        type(cells[0]);
+        key(Qt::Key_Tab);
+        type(cells[1]);
+        key(Qt::Key_Return);
+        step();
+    }
+    QCOMPARE(seen.last(), texts({"0:5", "10:2", "10:5", "20:6"}));
+    // The first row edited to 15 travels past both tens.
+    for (int up = 0; up < 4; ++up)
+        key(Qt::Key_Up);
+    type(QStringLiteral("15"));
+    key(Qt::Key_Down);
+    step();
+    QCOMPARE(seen.last(), texts({"10:2", "10:5", "15:5", "20:6"}));
+    // An elevation cleared, a row inserted, then both deletions.
+    const auto moveTo = [main](int row, int column) {
+        main->DBGrid1->setCurrentIndex(main->DBGrid1->model()->index(row, column));
+    };
+    moveTo(0, 1);
+    key(Qt::Key_F2);
+    key(Qt::Key_Backspace);
+    moveTo(1, 1);
+    step();
+    key(Qt::Key_Insert);
+    key(Qt::Key_Left);
+    type(QStringLiteral("12"));
+    moveTo(0, 0);
+    step();
+    QCOMPARE(seen.last(), texts({"10:", "10:5", "12:", "15:5", "20:6"}));
+    program.seam.answerConfirm(true);
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    step();
+    main->DBGrid1->deleteRowAction()->trigger();
+    step();
+    QVERIFY(program.seam.messages.isEmpty());
+    for (qsizetype i = 1; i < seen.size(); ++i)
+        QVERIFY2(seen[i] != seen[i - 1], qPrintable(QString::number(i)));
+    QCOMPARE(main->history().stack().count(), seen.size() - 1);
+
+    for (qsizetype i = seen.size() - 1; i > 0; --i) {
+        QVERIFY(main->undoAction->isEnabled());
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(sectionRows(points), seen[i - 1]);
+    }
+    QVERIFY(!main->undoAction->isEnabled());
+    for (qsizetype i = 1; i < seen.size(); ++i) {
+        key(i % 2 ? Qt::Key_Y : Qt::Key_Z,
+            i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(sectionRows(points), seen[i]);
+    }
+    QVERIFY(!main->redoAction->isEnabled());
+    QVERIFY(program.seam.messages.isEmpty());
+
+    // A new row typed and not yet left is the step Ctrl+Z takes back first; one that has only
+    // an elevation stops the undo with the table's message.
+    const int last = main->DBGrid1->model()->rowCount() - 1;
+    moveTo(last, 0);
+    key(Qt::Key_Down);
+    type(QStringLiteral("30"));
+    key(Qt::Key_Tab);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(sectionRows(points), seen.last());
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(sectionRows(points), seen.last() + texts({"30:"}));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    moveTo(last, 0);
+    key(Qt::Key_Down);
+    key(Qt::Key_Tab);
+    type(QStringLiteral("4"));
+    main->undoAction->trigger();
+    QCOMPARE(program.seam.messages.size(), 1);
+    QCOMPARE(program.seam.messages.last().text,
+             QStringLiteral("Field 'Station' must have a value."));
+    QCOMPARE(sectionRows(points), seen.last());
+}
+
+void UndoTest::wholeDocumentChangesUndoToWhatTheUserHad_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("after");
+    const QStringList kept{QStringLiteral("mine"), QStringLiteral("3"), QStringLiteral("4"),
+                           QStringLiteral("100"), QStringLiteral("0.5")};
+    QTest::newRow("New") << QStringLiteral("new")
+                         << QStringList{QString(), QStringLiteral("0"), QStringLiteral("1"),
+                                        QStringLiteral("0.00"), QStringLiteral("0.01")};
+    QTest::newRow("Load stopping at a bad line")
+        << QStringLiteral("load")
+        << QStringList{QStringLiteral("Loaded"), QStringLiteral("1"),   QStringLiteral("2"),
+                       QStringLiteral("10"),     QStringLiteral("0.5"), QStringLiteral("0:1")};
+    QTest::newRow("comma-delimited import")
+        << QStringLiteral("csv") << kept + texts({"0:10", "5:2", "10:10"});
+    QTest::newRow("WinRiver import")
+        << QStringLiteral("winriver") << kept + QStringList{QStringLiteral("3:-1")};
+}
+
+void UndoTest::wholeDocumentChangesUndoToWhatTheUserHad() {
+    QFETCH(QString, command);
+    QFETCH(QStringList, after);
+    QTemporaryDir folder;
+    TestProgram program;
+    TForm1* main = program.main();
+    main->ebDescription->setText(QStringLiteral("mine"));
+    main->edMinStage->setText(QStringLiteral("3"));
+    main->edMaxStage->setText(QStringLiteral("4"));
+    main->ebOffset->setText(QStringLiteral("100"));
+    main->SpinStageInc->setIncrement(0.5);
+    // Two rows committed and a third still being typed when the command comes.
+    type(QStringLiteral("1"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("7"));
+    key(Qt::Key_Return);
+    type(QStringLiteral("2"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("8"));
+    key(Qt::Key_Return);
+    type(QStringLiteral("9"));
+    const QStringList before =
+        QStringList{QStringLiteral("mine"), QStringLiteral("3"), QStringLiteral("4"),
+                    QStringLiteral("100"), QStringLiteral("0.5")} +
+        texts({"1:7", "2:8", "9:"});
+
+    if (command == QLatin1String("new")) {
+        key(Qt::Key_N, Qt::ControlModifier);
+    } else if (command == QLatin1String("load")) {
+        program.seam.chooseFile(writeFile(folder.filePath(QStringLiteral("bad.kvd")),
+                                          "//Korvadel\r\n//Station\tLoaded\r\n//GHMinimum\t1\r\n"
+                                          "//GHMaximum\t2\r\n//GHIncrement\t0.5\r\n"
+                                          "//GHDatum\t10\r\nStation\tElevation\r\n0\t1\r\n"
+                                          "x\t2\r\n"));
+        key(Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(program.seam.messages.size(), 1);
+    } else if (command == QLatin1String("csv")) {
+        program.seam.chooseFile(
+            writeFile(folder.filePath(QStringLiteral("p.csv")), "10,10\r\n0,10\r\n5,2\r\n"));
+        main->CommaDelimitedFile1->trigger();
+    } else {
+        program.seam.chooseFile(writeFile(folder.filePath(QStringLiteral("at.000")),
+                                          "h\r\nh\r\nh\r\nensemble\r\n0 0 0 0 0 0 0 0 1 1 1 1\r\n"
+                                          "0 0 0 0 3\r\nskip\r\nskip\r\n0 cm BT dB 0 0\r\n"));
+        program.windows().WarningForm->Button1->click();
+    }
+    QCOMPARE(documentShown(main), after);
+
+    main->undoAction->trigger();
+    QCOMPARE(documentShown(main), before);
+    main->redoAction->trigger();
+    QCOMPARE(documentShown(main), after);
+    main->undoAction->trigger();
+    main->undoAction->trigger(); // the row typed before the command was its own step
+    QCOMPARE(documentShown(main), before.mid(0, 7));
+    QCOMPARE(main->DBGrid1->model()->rowCount(), 2);
+}
+
+// Ctrl+Z in a focused field or cell editor undoes the typing there and leaves the section's
+// history alone.
+void UndoTest::lineEditsKeepTheirOwnUndo() {
+    TestProgram program;
+    TForm1* main = program.main();
+    type(QStringLiteral("5"));
+    key(Qt::Key_Down);
+    QCOMPARE(main->history().stack().count(), 1);
+
+    main->ebDescription->setFocus();
+    type(QStringLiteral("ab"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(main->ebDescription->text(), QString());
+    QCOMPARE(main->history().stack().index(), 1);
+
+    main->DBGrid1->setFocus();
+    type(QStringLiteral("7"));
+    QVERIFY(main->DBGrid1->isEditing());
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), QStringLiteral("5"));
+    QCOMPARE(main->history().stack().index(), 1);
+    QCOMPARE(sectionRows(main->document().points), texts({"5:"}));
+}
+
+void UndoTest::ratingRowDeletionsAreNotPartOfIt() {
+    TestProgram program;
+    TForm1* main = program.main();
+    program.rateTrapezoid(QStringLiteral("2"));
+    const int steps = main->history().stack().count();
+    TForm2* window = program.ratingWindow();
+    TestProgram::activate(window);
+    window->DBGrid1->setFocus();
+    program.seam.answerConfirm(true);
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(window->MemSA.RowCount(), std::size_t{2});
+    QCOMPARE(main->history().stack().count(), steps);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window->MemSA.RowCount(), std::size_t{2});
+}
+
+QTEST_MAIN(UndoTest)
+#include "undo_test.moc"
