@@ -2,6 +2,7 @@
 
 #include "components/GradientProgressBar.h"
 #include "components/ScreenPlacement.h"
+#include "components/WindowExposure.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -27,9 +28,11 @@ void TProgressForm::showNow() {
     show();
     raise();
     // The window has to reach the screen before the computation takes the thread; only the
-    // window system's own events are let through for that.
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // window system's own events are let through for that. Once it is exposed, every change
+    // of the bar paints at once.
+    korvadel::waitUntilExposed(*this, kExposeWaitMilliseconds);
     repaint();
+    sinceLetIn_.start();
 }
 
 void TProgressForm::setRange(int minimum, int maximum) {
@@ -45,6 +48,15 @@ void TProgressForm::setRange(int minimum, int maximum) {
 }
 
 void TProgressForm::setPosition(int position) {
+    // A window manager slower than the wait above exposes the window during the run: the
+    // window system's events are let in now and then until it has, never the user's input.
+    if (isVisible() && !korvadel::isExposed(*this) && sinceLetIn_.isValid() &&
+        sinceLetIn_.elapsed() >= kLetInMilliseconds) {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sinceLetIn_.restart();
+        if (korvadel::isExposed(*this))
+            repaint();
+    }
     ProgressBar1->setPosition(position);
 }
 

@@ -5,15 +5,17 @@
 //
 //   TProgressForm(QWidget* parent = nullptr);
 //   QLabel* Label1;  korvadel::GradientProgressBar* ProgressBar1;
-//   void showNow();  // shows the window and paints it before returning; user input stays
-//                    // queued, so the computation that follows is not interrupted
+//   void showNow();  // shows the window, waits (at most a second) until the window system
+//                    // has exposed it and paints it; user input stays queued, so the
+//                    // computation that follows is not interrupted
 //   void setRange(int minimum, int maximum);  // ProgressBar1's range; each bound that would
 //                                             // cross the other is ignored, as on the bar
-//   void setPosition(int position);           // ProgressBar1's position
+//   void setPosition(int position);           // ProgressBar1's position; repaints at once
 //
 // The owner sets ProgressBar1's minimum, maximum and position; the bar repaints itself.
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 class QLabel;
 
@@ -36,4 +38,9 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    static constexpr int kExposeWaitMilliseconds = 1000;
+    static constexpr int kLetInMilliseconds = 50;
+    QElapsedTimer sinceLetIn_;
 };

@@ -29,7 +29,7 @@ public:
 
     void progressPosition(std::int32_t position) override {
         if (TProgressForm* progress = context_.windows.ProgressForm)
-            progress->ProgressBar1->setPosition(position);
+            progress->setPosition(position);
     }
 
     void hideBoundsPrompt() override {
