@@ -47,7 +47,10 @@ Chart::Chart(QWidget* parent) : QCustomPlot(parent) {
     plotLayout()->insertRow(0);
     title_ = new QCPTextElement(this);
     QFont titleFont = font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() + 1.0);
+    if (titleFont.pixelSize() > 0)
+        titleFont.setPixelSize(titleFont.pixelSize() + 1);
+    else
+        titleFont.setPointSizeF(titleFont.pointSizeF() + 1.0);
     title_->setFont(titleFont);
     title_->setTextColor(Qt::black);
     plotLayout()->addElement(0, 0, title_);

@@ -5,8 +5,11 @@
 #include "model/Error.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QStyle>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -105,6 +108,22 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
     // When the table refused to move (a row it could not settle), the cursor goes back to the
     // table's current row, in the column the refusal pointed at if it pointed at one.
     syncCurrentFromTable(followed ? column : -1);
+}
+
+bool DataGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !model())
+        return QTableView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex at = indexAt(help->pos());
+    const QString text = at.isValid() ? at.data(Qt::DisplayRole).toString() : QString();
+    const QRect cell = visualRect(at);
+    // The item delegate keeps this much free on each side of a cell's text.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) > cell.width() - 2 * margin)
+        QToolTip::showText(help->globalPos(), text, viewport(), cell);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 bool DataGrid::focusNextPrevChild(bool) {

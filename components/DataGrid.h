@@ -50,6 +50,8 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    // A cell whose text is wider than its column shows the whole text as its tooltip.
+    bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
     // Handles the grid's own keys; false when the key is not one of them.

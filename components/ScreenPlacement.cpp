@@ -29,14 +29,18 @@ void centreOnScreen(QWidget& window) {
     window.move(outer.topLeft());
 }
 
-void useDesignFont(QWidget& window) {
+QFont designFont(const QFont& base) {
     // Positions and sizes of the fixed windows are pixels at 96 dpi for an 8-point dialog font;
     // the platform's default font is often wider and would wrap or clip their texts.
-    QFont font = window.font();
+    QFont font = base;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                       QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
     font.setPixelSize(11);
-    window.setFont(font);
+    return font;
+}
+
+void useDesignFont(QWidget& window) {
+    window.setFont(designFont(window.font()));
 }
 
 void setOuterSize(QWidget& window, QSize outer) {

@@ -6,7 +6,11 @@
 //   void setOuterSize(QWidget& window, QSize outer);  // client size so the frame is `outer`
 //   void useDesignFont(QWidget& window);  // the 11-pixel sans-serif the fixed layouts are
 //                                         // measured for (Arial metrics where available)
+//   QFont designFont(const QFont& base);  // that font, otherwise like `base`; the program
+//                                         // makes it the application's font, so every window,
+//                                         // box and dialog shows one font
 
+#include <QFont>
 #include <QSize>
 
 class QWidget;
@@ -16,5 +20,6 @@ namespace korvadel {
 void centreOnScreen(QWidget& window);
 void setOuterSize(QWidget& window, QSize outer);
 void useDesignFont(QWidget& window);
+QFont designFont(const QFont& base);
 
 } // namespace korvadel

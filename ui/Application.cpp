@@ -2,6 +2,7 @@
 
 #include "components/Chart.h"
 #include "components/QtDesktopSeam.h"
+#include "components/ScreenPlacement.h"
 #include "components/TextCodec.h"
 #include "io/CrossSectionFile.h"
 #include "ui/ElevWarn.h"
@@ -44,6 +45,8 @@ Program::~Program() {
 }
 
 void Program::createWindows() {
+    // One font for every window, box and dialog: the one their fixed layouts are measured for.
+    QApplication::setFont(designFont(QApplication::font()));
     Windows& w = context_.windows;
     w.Form1 = new TForm1(context_);
     w.PromptWindow = new TPromptWindow(context_.format.decimalSeparator);

@@ -2,14 +2,27 @@
 
 #include "components/ScreenPlacement.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTextLayout>
+
+#include <utility>
+
+namespace {
+
+// How far a wrapped line is narrowed per try when its last word would stand alone.
+constexpr int kMarginStep = 2;
+
+} // namespace
 
 TWarningForm::TWarningForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      Label1(new QLabel(QStringLiteral("Warning!"), this)), Memo1(new QPlainTextEdit(this)),
+      Label1(new QLabel(QStringLiteral("Warning!"), this)), Memo1(new QTextEdit(this)),
       Button1(new QPushButton(QStringLiteral("&Continue"), this)) {
     setObjectName(QStringLiteral("WarningForm"));
     korvadel::useDesignFont(*this);
@@ -31,7 +44,9 @@ TWarningForm::TWarningForm(QWidget* parent)
 
     Memo1->setGeometry(8, 40, 293, 145);
     Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setAcceptRichText(false);
+    Memo1->setUndoRedoEnabled(false);
+    Memo1->setLineWrapMode(QTextEdit::WidgetWidth);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette background = Memo1->palette();
@@ -74,5 +89,48 @@ void TWarningForm::Button1Click() {
 
 void TWarningForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The box has its final width once shown.
+    balanceWrappedLines();
     korvadel::centreOnScreen(*this);
+}
+
+void TWarningForm::balanceWrappedLines() {
+    QTextDocument* text = Memo1->document();
+    QAbstractTextDocumentLayout* layout = text->documentLayout();
+    // Lines the block takes and whether its last one holds a single word.
+    const auto laidOut = [layout](const QTextBlock& block) {
+        layout->blockBoundingRect(block); // lays the block out
+        const QTextLayout* lines = block.layout();
+        if (!lines || lines->lineCount() < 2)
+            return std::pair{1, false};
+        const QTextLine last = lines->lineAt(lines->lineCount() - 1);
+        const QString words = block.text().mid(last.textStart(), last.textLength()).trimmed();
+        return std::pair{lines->lineCount(), !words.contains(QLatin1Char(' '))};
+    };
+    const auto setRightMargin = [](const QTextBlock& block, int margin) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setRightMargin(margin);
+        QTextCursor(block).setBlockFormat(format);
+    };
+    const int width = static_cast<int>(text->textWidth());
+    for (QTextBlock block = text->begin(); block.isValid(); block = block.next()) {
+        setRightMargin(block, 0);
+        const auto [lines, orphan] = laidOut(block);
+        if (!orphan)
+            continue;
+        // Narrow the block a little at a time until a second word joins the last one, as long
+        // as the line count stays; otherwise it keeps the full width.
+        int kept = 0;
+        for (int margin = kMarginStep; margin < width / 2; margin += kMarginStep) {
+            setRightMargin(block, margin);
+            const auto [count, alone] = laidOut(block);
+            if (count != lines)
+                break;
+            if (!alone) {
+                kept = margin;
+                break;
+            }
+        }
+        setRightMargin(block, kept);
+    }
 }

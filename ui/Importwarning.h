@@ -3,7 +3,7 @@
 // The warning shown before a WinRiver Classic ASCII import. Not modal.
 //
 //   TWarningForm(QWidget* parent = nullptr);
-//   QLabel* Label1 ("Warning!");  QPlainTextEdit* Memo1 (the 19 lines);
+//   QLabel* Label1 ("Warning!");  QTextEdit* Memo1 (the 19 lines, one paragraph each);
 //   QPushButton* Button1 ("&Continue");
 //   signal continueClicked();  // emitted after the window has hidden itself: run the import
 //
@@ -12,7 +12,7 @@
 #include <QDialog>
 
 class QLabel;
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 
 class TWarningForm : public QDialog {
@@ -24,7 +24,7 @@ public:
     static QStringList warningLines();
 
     QLabel* Label1;
-    QPlainTextEdit* Memo1;
+    QTextEdit* Memo1;
     QPushButton* Button1;
 
 signals:
@@ -35,4 +35,6 @@ protected:
 
 private:
     void Button1Click();
+    // A line too long for the box wraps so that its last word does not stand alone on a line.
+    void balanceWrappedLines();
 };

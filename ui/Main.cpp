@@ -2,6 +2,7 @@
 
 #include "components/Chart.h"
 #include "components/ChartPrintPreview.h"
+#include "components/FullTextToolTip.h"
 #include "components/IncrementSpinBox.h"
 #include "components/PointGrid.h"
 #include "components/PrinterAccess.h"
@@ -285,6 +286,9 @@ void TForm1::buildMenus() {
 }
 
 void TForm1::connectFields() {
+    // The fixed layout cuts long texts off: a tooltip shows them whole.
+    for (QLineEdit* field : {ebDescription, edMinStage, edMaxStage, ebOffset})
+        keepFullTextToolTip(*field);
     // The fields hold exactly what was typed; the document keeps the same texts.
     connect(ebDescription, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!syncing_)
