@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config
           qt6-base-dev libqcustomplot-dev libjpeg62-turbo-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           poppler-utils libwmf-bin fonts-urw-base35 fonts-liberation locales
-          xvfb xauth imagemagick)
+          xvfb xauth imagemagick qt6-qpa-plugins openbox xdotool x11-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,17 +1,80 @@
 #!/usr/bin/env bash
-# Pictures of the main window and the rating window for the documentation, made by the program
-# itself under a virtual display: docs/screenshots/main-window.png and rating-window.png.
+# Pictures for the documentation, made with the program itself on a virtual display with a
+# window manager (Xvfb and openbox), driven from the keyboard with xdotool:
+#   docs/screenshots/main-window.png      a section with real elevations loaded
+#   docs/screenshots/rating-window.png    its rating
+#   docs/screenshots/edited-grid.png      a point typed in and saved with Ctrl+S at once
+#   docs/screenshots/edit-menu.png        the Edit menu
+#   docs/screenshots/progress-dialog.png  a rating of 9,000,000 gage heights half-way
+# Usage: scripts/screenshots.sh [section.kvd]   (PRESET=debug|release, release by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-preset=${PRESET:-debug}
-section=${1:-examples/mill-creek.kvd}
-[ -f "$section" ] || section=tests/data/willow-creek.kvd
-if [ ! -x "build/$preset/app/korvadel" ]; then
+preset=${PRESET:-release}
+section=$(realpath "${1:-examples/mill-creek.kvd}")
+program=$(realpath -m "build/$preset/app/korvadel")
+if [ ! -x "$program" ]; then
     cmake --preset "$preset"
     cmake --build --preset "$preset" -j2 --target korvadel
 fi
+for tool in xvfb-run openbox xdotool xprop xwininfo import; do
+    command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (bash scripts/deps.sh)" >&2; exit 1; }
+done
 mkdir -p docs/screenshots
-command -v xvfb-run >/dev/null || { echo "screenshots: xvfb-run is missing (apt-get install xvfb)" >&2; exit 1; }
-xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-    "build/$preset/app/korvadel" --screenshot docs/screenshots "$section"
-echo "wrote docs/screenshots/main-window.png and docs/screenshots/rating-window.png from $section"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# A river of 2,000 points with its bed between 100 and 215 m, rated up to 90,000 by 0.01:
+# 9,000,001 gage heights, a run of several seconds.
+awk 'BEGIN {
+    printf "//Korvadel\r\n//Station\tRiver at the weir\r\n//GHMinimum\t0\r\n"
+    printf "//GHMaximum\t90000\r\n//GHIncrement\t0.01\r\n//GHDatum\t0\r\n"
+    printf "Station\tElevation\r\n"
+    for (i = 0; i < 2000; ++i) {
+        t = 2 * i / 1999 - 1
+        printf "%.1f\t%.3f\r\n", i * 0.1, 100 + 115 * t * t + 3 * sin(i / 17)
+    }
+}' > "$work/long.kvd"
+
+xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" bash -s "$program" "$section" "$work" \
+    "$PWD/docs/screenshots" <<'SESSION'
+set -eu
+program=$1 section=$2 work=$3 out=$4
+openbox >/dev/null 2>&1 &
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do sleep 0.1; done
+"$program" >/dev/null 2>&1 &
+sleep 2
+main=$(xdotool getactivewindow)
+window() { import -frame -window "$(xdotool getactivewindow)" "$out/$1"; }
+# The main window with its frame and whatever stands over it (menus, dialogs).
+around() {
+    read -r x y width height < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x = $4}
+        /Absolute upper-left Y/ {y = $4} /Width:/ {w = $2} /Height:/ {h = $2}
+        END {print x, y, w, h}')
+    read -r left right top bottom < <(xprop -id "$main" _NET_FRAME_EXTENTS |
+        sed 's/.*= //; s/,//g')
+    import -window root -crop \
+        "$((width + left + right))x$((height + top + bottom))+$((x - left))+$((y - top))" \
+        "$out/$1"
+}
+open_file() { xdotool key ctrl+l; sleep 1; xdotool type --delay 5 "$1"; xdotool key Return; sleep 1.5; }
+
+open_file "$section"
+window main-window.png
+xdotool key alt+c; sleep 2
+window rating-window.png
+xdotool windowactivate --sync "$main"; sleep 0.5
+# A point typed in and saved at once, without leaving the cell.
+xdotool key Insert; xdotool type --delay 30 "20.5"; xdotool key Tab; xdotool type --delay 30 "98.05"
+xdotool key ctrl+s; sleep 1; xdotool type --delay 5 "$work/edited"; xdotool key Return; sleep 1
+# The save leaves the cursor on the last row; up to the point just typed.
+xdotool key --delay 20 --repeat 16 Up; sleep 0.5
+window edited-grid.png
+xdotool key alt+e; sleep 0.7
+around edit-menu.png
+xdotool key Escape; sleep 0.5
+open_file "$work/long.kvd"
+xdotool key alt+c; sleep 1
+xdotool key Return; sleep 3
+around progress-dialog.png
+sleep 20
+SESSION
+echo "wrote docs/screenshots/*.png from $section"
