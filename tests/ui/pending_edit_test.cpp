@@ -21,16 +21,6 @@ using namespace korvadel;
 
 namespace {
 
-// The trapezoid channel (0, 10) (2, 0) (8, 0) (10, 10), gage heights 0 to 2 by 1.
-void enterChannel(TForm1* main) {
-    PointTable& points = main->document().points;
-    points.Clear();
-    for (const auto& [station, elevation] : {std::pair{0, 10}, {2, 0}, {8, 0}, {10, 10}})
-        points.AppendRow(station, elevation);
-    main->edMaxStage->setText(QStringLiteral("2"));
-    main->SpinStageInc->setIncrement(1.0);
-}
-
 // Puts the grid's cursor on the cell and types into it without leaving it.
 void typeInto(TForm1* main, int row, int column, const QString& text) {
     PointGrid* grid = main->DBGrid1;
@@ -89,7 +79,7 @@ void PendingEditTest::commandsTakeTheValueBeingTyped() {
     QTemporaryDir folder;
     TestProgram program;
     TForm1* main = program.main();
-    enterChannel(main);
+    program.enterTrapezoid(QStringLiteral("2"));
     program.windows().PromptWindow->edMaxStage->setText(QStringLiteral("2"));
     program.windows().PromptWindow->SpinStageInc->setIncrement(1.0);
     const QString path = folder.filePath(QStringLiteral("section.kvd"));
@@ -123,7 +113,7 @@ void PendingEditTest::newRowBeingTypedIsSavedByCtrlS() {
     QTemporaryDir folder;
     TestProgram program;
     TForm1* main = program.main();
-    enterChannel(main);
+    program.enterTrapezoid(QStringLiteral("2"));
     main->document().points.AppendPending();
     typeInto(main, 4, 0, QStringLiteral("12"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -142,7 +132,6 @@ void PendingEditTest::newRowBeingTypedIsSavedByCtrlS() {
 void PendingEditTest::unreadableValueStopsEveryCommand() {
     TestProgram program;
     TForm1* main = program.main();
-    enterChannel(main);
     program.rateTrapezoid(QStringLiteral("2"));
     TestProgram::activate(main);
     typeInto(main, 2, 1, QStringLiteral("7x"));

@@ -41,7 +41,7 @@ TestProgram::TestProgram(char decimalSeparator, bool show)
     }
 }
 
-void TestProgram::rateTrapezoid(const QString& maxStage) {
+void TestProgram::enterTrapezoid(const QString& maxStage) {
     PointTable& points = main()->document().points;
     points.Clear();
     points.AppendRow(0, 10);
@@ -50,6 +50,10 @@ void TestProgram::rateTrapezoid(const QString& maxStage) {
     points.AppendRow(10, 10);
     main()->edMaxStage->setText(maxStage);
     main()->SpinStageInc->setIncrement(1.0);
+}
+
+void TestProgram::rateTrapezoid(const QString& maxStage) {
+    enterTrapezoid(maxStage);
     main()->Button1->click();
 }
 

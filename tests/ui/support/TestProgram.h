@@ -25,8 +25,10 @@ public:
     TForm2* ratingWindow() const { return program.windows().Form2; }
     Windows& windows() { return program.windows(); }
 
-    // Rates the trapezoid channel (0, 10) (2, 0) (8, 0) (10, 10) from gage height 0 to
-    // `maxStage` in steps of 1 with the main window's button: areas 0, 6.2, 12.8, ...
+    // Puts the trapezoid channel (0, 10) (2, 0) (8, 0) (10, 10) into the main window, to be
+    // rated from gage height 0 to `maxStage` in steps of 1.
+    void enterTrapezoid(const QString& maxStage);
+    // Enters the trapezoid and rates it with the main window's button: areas 0, 6.2, 12.8, ...
     void rateTrapezoid(const QString& maxStage);
 
     // Makes the window the active one, as a click on it would.
