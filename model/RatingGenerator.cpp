@@ -1,5 +1,6 @@
 #include "model/RatingGenerator.h"
 
+#include "model/ChunkWorkers.h"
 #include "model/Error.h"
 #include "model/GageSettings.h"
 #include "model/Numbers.h"
@@ -7,16 +8,60 @@
 #include "model/RatingTable.h"
 #include "model/WettedArea.h"
 
-#include <array>
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
+#include <thread>
+#include <vector>
 
 namespace korvadel {
 
 namespace {
 
-// Stages computed per pass over the points.
-constexpr std::size_t kStageBatch = 32;
+// Stages are handed out in chunks of whole passes of the area kernel's lanes; over few points
+// a chunk holds more of them, so that handing it out stays cheap beside computing it.
+constexpr std::size_t kLanes = 16;
+constexpr std::size_t kChunkSegments = std::size_t{1} << 18;
+constexpr std::size_t kMaxChunkStages = 1024;
+// Stages generated ahead of their areas: about 1 MB of stages and areas for a long rating.
+constexpr std::size_t kBlockStages = std::size_t{1} << 16;
+// Below this many segment evaluations (points x stages) a second thread costs more than it
+// saves: starting it, waking it for each block and waiting for it take some tens of
+// microseconds, and a rating this small takes about a millisecond on one core.
+constexpr double kParallelSegments = 4e6;
+// More threads than this would each get too little of even the largest rating.
+constexpr unsigned kMaxThreads = 256;
+
+// How a rating is shared out: the number of threads (the calling one included) and the stages
+// per chunk.
+struct Sharing {
+    unsigned threads = 1;
+    std::size_t chunk = kLanes;
+};
+
+std::size_t roundUpToLanes(std::size_t stages) {
+    return (stages + kLanes - 1) / kLanes * kLanes;
+}
+
+Sharing shareOut(unsigned requested, std::size_t points, std::size_t stages) {
+    stages = std::max<std::size_t>(stages, 1);
+    unsigned threads = requested;
+    if (threads == 0) {
+        threads = static_cast<double>(points) * static_cast<double>(stages) < kParallelSegments
+                      ? 1
+                      : std::max(1u, std::thread::hardware_concurrency());
+    }
+    threads = std::min(threads, kMaxThreads);
+    std::size_t chunk = roundUpToLanes(kChunkSegments / std::max<std::size_t>(points, 1));
+    // Several chunks per thread, so that a thread held up by the rest of the machine does not
+    // hold up the run.
+    if (threads > 1)
+        chunk = std::min(chunk, roundUpToLanes((stages - 1) / (std::size_t{threads} * 4) + 1));
+    chunk = std::clamp(chunk, kLanes, kMaxChunkStages);
+    const std::size_t chunks = (stages - 1) / chunk + 1;
+    return {static_cast<unsigned>(std::min<std::size_t>(threads, chunks)), chunk};
+}
 
 void refuseUnbounded(double minimum, double maximum, double increment, NumberFormat format) {
     if (!std::isfinite(minimum) || !std::isfinite(maximum)) {
@@ -48,7 +93,8 @@ void refuseTooMany(std::int32_t stepCount) {
 } // namespace
 
 void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& points,
-                    RatingTable& rating, RatingObserver& observer, NumberFormat format) {
+                    RatingTable& rating, RatingObserver& observer, NumberFormat format,
+                    unsigned threads) {
     // Everything that can refuse the run comes before the first change.
     const double minimum = textToFloat(bounds.minimum, format);
     const double maximum = textToFloat(bounds.maximum, format);
@@ -88,41 +134,60 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
 
         double stage = minimum;
         if (stage <= maximum) {
-            std::int32_t k = 0;
-            // The walk of the first stage settles the table; a row without station stops here.
-            observer.progressPosition(++k);
+            // The walk of the first stage settles the table; a row without station stops here,
+            // before any thread is started.
+            observer.progressPosition(1);
             points.First();
             if (stepCount >= 0)
                 rating.Reserve(static_cast<std::size_t>(stepCount) + 2);
             const std::span<const double> stations = points.Stations();
             const std::span<const double> elevations = points.Elevations();
-            std::array<double, kStageBatch> stages{};
-            std::array<double, kStageBatch> areas{};
-            std::size_t batch = 0;
-            auto flush = [&] {
-                wettedAreas(stations, elevations, std::span(stages.data(), batch), shift,
-                            std::span(areas.data(), batch));
-                for (std::size_t j = 0; j < batch; ++j) {
-                    if (mode == RatingMode::Main) {
-                        rating.AppendRow(roundScaled(stages[j], 100), roundScaled(areas[j], 1000));
-                    } else {
-                        rating.AppendRow(stages[j], areas[j]);
+            const std::int64_t expected = std::int64_t{std::max<std::int32_t>(stepCount, 0)} + 1;
+            const Sharing sharing =
+                shareOut(threads, stations.size(), static_cast<std::size_t>(expected));
+            // Blocks keep the memory of a long rating bounded; the table holds the rows anyway.
+            std::vector<double> stages(static_cast<std::size_t>(
+                std::clamp<std::int64_t>(expected + 2, kLanes, kBlockStages)));
+            std::vector<double> areas(stages.size());
+            std::int64_t blockStart = 0;
+            // Each stage's area is the single-level walk's to the bit, whichever thread
+            // computes it and however the stages are grouped.
+            const ChunkWorkers::Job compute = [&](std::size_t first, std::size_t count) {
+                const std::span<double> level(stages.data() + first, count);
+                const std::span<double> area(areas.data() + first, count);
+                wettedAreas(stations, elevations, level, shift, area);
+                if (mode == RatingMode::Main) {
+                    for (std::size_t j = 0; j < count; ++j) {
+                        level[j] = roundScaled(level[j], 100);
+                        area[j] = roundScaled(area[j], 1000);
                     }
                 }
-                batch = 0;
             };
+            const ChunkWorkers::Job append = [&](std::size_t first, std::size_t count) {
+                for (std::size_t j = first; j < first + count; ++j) {
+                    const std::int64_t position = blockStart + static_cast<std::int64_t>(j) + 1;
+                    if (position > 1)
+                        observer.progressPosition(static_cast<std::int32_t>(position));
+                    rating.AppendRow(stages[j], areas[j]);
+                }
+            };
+            ChunkWorkers workers(sharing.threads);
             // The stage is accumulated, never recomputed from the minimum, and the loop ends as
             // soon as the sum passes the maximum.
-            while (true) {
-                stages[batch++] = stage;
-                if (batch == kStageBatch)
-                    flush();
-                stage = stage + increment;
-                if (!(stage <= maximum))
-                    break;
-                observer.progressPosition(++k);
+            bool more = true;
+            while (more) {
+                std::size_t count = 0;
+                while (count < stages.size()) {
+                    stages[count++] = stage;
+                    stage = stage + increment;
+                    if (!(stage <= maximum)) {
+                        more = false;
+                        break;
+                    }
+                }
+                workers.run(count, sharing.chunk, compute, append);
+                blockStart += static_cast<std::int64_t>(count);
             }
-            flush();
             // Each stage's walk leaves the cursor on the last row with the end flag set.
             if (points.RowCount() > 0) {
                 points.Last();

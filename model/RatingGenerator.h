@@ -47,7 +47,14 @@ inline constexpr std::int64_t kMaxRatingStages = 10'000'000;
 
 // Fills `rating` from `points`. Throws Error with the user's message; a conversion failure or a
 // refused range changes nothing.
+//
+// The stages are shared out over `threads` threads, the calling one included; the observer is
+// only ever called on the calling thread, with the positions in ascending order. 0 uses every
+// core for a rating large enough to gain from them and the calling thread alone otherwise; any
+// other count is used as given (at most one thread per chunk of stages). The rows are the same
+// bits whatever the count.
 void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& points,
-                    RatingTable& rating, RatingObserver& observer, NumberFormat format = {});
+                    RatingTable& rating, RatingObserver& observer, NumberFormat format = {},
+                    unsigned threads = 0);
 
 } // namespace korvadel

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,9 +59,9 @@ struct RatingRun {
         observer.rating = &rating;
     }
     void generate(RatingMode mode, const char* minimum, const char* maximum, double increment,
-                  const char* datum = "0.00", NumberFormat format = {}) {
-        generateRating(mode, {minimum, maximum, increment, datum}, points, rating, observer,
-                       format);
+                  const char* datum = "0.00", NumberFormat format = {}, unsigned threads = 0) {
+        generateRating(mode, {minimum, maximum, increment, datum}, points, rating, observer, format,
+                       threads);
         rows.clear();
         for (std::size_t i = 0; i < rating.RowCount(); ++i)
             rows.emplace_back(rating.StageAt(i), rating.AreaAt(i));
@@ -139,6 +141,123 @@ TEST(RatingStages, EveryRowIsTheSingleStageAreaAcrossManyPasses) {
         EXPECT_EQ(stored, stage);
         EXPECT_EQ(area, wettedArea(run.points.Stations(), run.points.Elevations(), stage, -0.25));
         stage = stage + 0.03;
+    }
+}
+
+// The rating's columns as bytes, so that 0.0 and -0.0 or two NaNs with different payloads are
+// told apart.
+std::vector<unsigned char> columnBytes(const RatingTable& rating) {
+    std::vector<double> values;
+    for (std::size_t i = 0; i < rating.RowCount(); ++i) {
+        values.push_back(rating.StageAt(i));
+        values.push_back(rating.AreaAt(i));
+    }
+    std::vector<unsigned char> bytes(values.size() * sizeof(double));
+    if (!bytes.empty())
+        std::memcpy(bytes.data(), values.data(), bytes.size());
+    return bytes;
+}
+
+TEST(RatingThreads, EveryThreadCountGivesTheOneThreadRowsAndProgress) {
+    struct Case {
+        std::size_t points;
+        std::size_t stages;
+    };
+    // Single points and empty tables, stage counts around the kernel's 16 lanes, few points
+    // (long chunks), many points (one pass of lanes per chunk), and a rating long enough to
+    // be generated in several blocks.
+    const Case cases[] = {{0, 40},      {1, 17},     {2, 1},     {5, 16},
+                          {7, 33},      {37, 1000},  {300, 257}, {1000, 3},
+                          {2500, 1200}, {4000, 700}, {3, 66000}, {60, 70001}};
+    std::mt19937_64 random(20240611);
+    for (const Case& c : cases) {
+        // A random bed: stations with repeats (vertical steps), elevations a random walk.
+        std::vector<PointTable::LoadRow> rows;
+        double station = 0, elevation = 0;
+        for (std::size_t i = 0; i < c.points; ++i) {
+            station += std::uniform_int_distribution<int>(0, 3)(random) == 0
+                           ? 0.0
+                           : std::uniform_real_distribution<double>(0.01, 3)(random);
+            elevation += std::uniform_real_distribution<double>(-1, 1)(random);
+            rows.push_back({station, elevation});
+        }
+        const double increment = std::uniform_real_distribution<double>(0.01, 0.05)(random);
+        const double minimum = std::uniform_real_distribution<double>(-4, 0)(random);
+        const std::string low = formatGeneral(minimum);
+        // Half an increment short of the last stage, so the accumulated sum cannot overshoot.
+        const std::string high =
+            formatGeneral(minimum + (static_cast<double>(c.stages) - 0.5) * increment);
+        const std::string datum =
+            formatGeneral(std::uniform_real_distribution<double>(-1, 1)(random));
+        for (RatingMode mode : {RatingMode::Main, RatingMode::BoundsPrompt}) {
+            const std::string name = std::to_string(c.points) + " points, " +
+                                     std::to_string(c.stages) + " stages, " +
+                                     (mode == RatingMode::Main ? "main" : "bounds prompt");
+            RatingRun one;
+            one.points.BulkLoad(rows);
+            one.generate(mode, low.c_str(), high.c_str(), increment, datum.c_str(), {}, 1);
+            ASSERT_EQ(one.rating.RowCount(), c.stages) << name;
+            std::vector<std::string> positions;
+            for (const std::string& call : one.observer.calls) {
+                if (call.starts_with("pos "))
+                    positions.push_back(call);
+            }
+            bool ascending = positions.size() == c.stages;
+            for (std::size_t i = 0; ascending && i < positions.size(); ++i)
+                ascending = positions[i] == "pos " + std::to_string(i + 1);
+            EXPECT_TRUE(ascending) << name;
+            for (unsigned threads : {2u, 3u, 8u}) {
+                RatingRun many;
+                many.points.BulkLoad(rows);
+                many.generate(mode, low.c_str(), high.c_str(), increment, datum.c_str(), {},
+                              threads);
+                EXPECT_TRUE(columnBytes(many.rating) == columnBytes(one.rating))
+                    << name << ", " << threads << " threads";
+                EXPECT_EQ(many.observer.calls, one.observer.calls)
+                    << name << ", " << threads << " threads";
+                EXPECT_EQ(many.points.CurrentIndex(), one.points.CurrentIndex()) << name;
+                EXPECT_EQ(many.rating.CurrentIndex(), 0) << name;
+            }
+            // The one-thread rows themselves: the accumulated stage and the single-level walk.
+            if (mode == RatingMode::BoundsPrompt && c.stages <= 2000) {
+                double stage = textToFloat(low);
+                for (const auto& [stored, area] : one.rows) {
+                    ASSERT_EQ(stored, stage) << name;
+                    ASSERT_EQ(area, wettedArea(one.points.Stations(), one.points.Elevations(),
+                                               stage, -textToFloat(datum)))
+                        << name;
+                    stage = stage + increment;
+                }
+            }
+        }
+    }
+}
+
+// An observer that gives up part-way (the program's would on running out of memory) stops the
+// run like any other failure, with the workers' chunks still in flight.
+TEST(RatingThreads, AnObserverThatThrowsStopsTheRunCleanly) {
+    struct Quitter : Recorder {
+        void progressPosition(std::int32_t position) override {
+            if (position == 300)
+                throw Error("stop");
+        }
+    };
+    std::vector<PointTable::LoadRow> rows;
+    for (int i = 0; i < 3000; ++i)
+        rows.push_back({i * 0.1, std::fabs(std::sin(i * 0.01)) * 5});
+    for (unsigned threads : {1u, 4u}) {
+        PointTable points;
+        points.BulkLoad(rows);
+        RatingTable rating;
+        Quitter observer;
+        observer.points = &points;
+        observer.rating = &rating;
+        EXPECT_THROW(generateRating(RatingMode::BoundsPrompt, {"0", "50", 0.01, "0"}, points,
+                                    rating, observer, {}, threads),
+                     Error);
+        EXPECT_EQ(rating.RowCount(), 0u);
+        EXPECT_EQ(points.SuspendCount() + rating.SuspendCount(), 0);
+        EXPECT_EQ(observer.calls.back(), "failed");
     }
 }
 
