@@ -79,12 +79,13 @@ void sizes(benchmark::internal::Benchmark* b) {
     }
 }
 
-// Where a second thread starts to pay: small ratings, one thread against every core.
+// Where a second thread starts to pay: 100,000 to 4 million segment evaluations over few, some
+// and many points, one thread against every core.
 void crossover(benchmark::internal::Benchmark* b) {
     for (long points : {100L, 1000L, 10000L}) {
-        for (long stages : {100L, 1000L, 4000L, 16000L}) {
-            b->Args({points, stages, 1});
-            b->Args({points, stages, everyCore()});
+        for (long segments : {100000L, 250000L, 500000L, 1000000L, 4000000L}) {
+            b->Args({points, segments / points, 1});
+            b->Args({points, segments / points, everyCore()});
         }
     }
 }

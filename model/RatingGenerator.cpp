@@ -26,10 +26,12 @@ constexpr std::size_t kChunkSegments = std::size_t{1} << 18;
 constexpr std::size_t kMaxChunkStages = 1024;
 // Stages generated ahead of their areas: about 1 MB of stages and areas for a long rating.
 constexpr std::size_t kBlockStages = std::size_t{1} << 16;
-// Below this many segment evaluations (points x stages) a second thread costs more than it
-// saves: starting it, waking it for each block and waiting for it take some tens of
-// microseconds, and a rating this small takes about a millisecond on one core.
-constexpr double kParallelSegments = 4e6;
+// Below about a million segment evaluations (points x stages, each stage also counting for some
+// 500 segments for its rounding, row and progress), some 0.4 ms on one core, a second thread
+// saves no more than it costs: starting, waking and joining it take some 30 microseconds, and
+// the chunks are then too few to share evenly.
+constexpr double kStageSegments = 500;
+constexpr double kParallelSegments = 1e6;
 // More threads than this would each get too little of even the largest rating.
 constexpr unsigned kMaxThreads = 256;
 
@@ -48,9 +50,9 @@ Sharing shareOut(unsigned requested, std::size_t points, std::size_t stages) {
     stages = std::max<std::size_t>(stages, 1);
     unsigned threads = requested;
     if (threads == 0) {
-        threads = static_cast<double>(points) * static_cast<double>(stages) < kParallelSegments
-                      ? 1
-                      : std::max(1u, std::thread::hardware_concurrency());
+        const double work =
+            (static_cast<double>(points) + kStageSegments) * static_cast<double>(stages);
+        threads = work < kParallelSegments ? 1 : std::max(1u, std::thread::hardware_concurrency());
     }
     threads = std::min(threads, kMaxThreads);
     std::size_t chunk = roundUpToLanes(kChunkSegments / std::max<std::size_t>(points, 1));
