@@ -49,8 +49,14 @@ void ChunkWorkers::takeChunks(const Posted& posted, AfterEach afterEach) {
             continue;
         const std::size_t first = std::size_t{chunk} * posted.chunk;
         (*posted.job)(first, std::min(posted.chunk, posted.size - first));
-        finished_[chunk].store(true, std::memory_order_release);
-        finished_[chunk].notify_one();
+        // Set under the mutex, so that the calling thread cannot miss it between looking at the
+        // flag and going to sleep. Nothing of the job is touched once the flag is set: the
+        // calling thread may go on to the next job (and replace the flags) at once.
+        {
+            const std::lock_guard lock(mutex_);
+            finished_[chunk].store(true, std::memory_order_release);
+        }
+        chunkFinished_.notify_one();
         afterEach();
         seen = ticket_.load(std::memory_order_relaxed);
     }
@@ -73,7 +79,8 @@ void ChunkWorkers::workerLoop() {
 }
 
 void ChunkWorkers::waitFor(std::uint32_t chunk) {
-    finished_[chunk].wait(false, std::memory_order_acquire);
+    std::unique_lock lock(mutex_);
+    chunkFinished_.wait(lock, [&] { return finished_[chunk].load(std::memory_order_acquire); });
 }
 
 void ChunkWorkers::run(std::size_t size, std::size_t chunk, const Job& job, const Job& done) {

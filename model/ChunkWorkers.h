@@ -50,13 +50,14 @@ private:
     };
 
     void workerLoop();
-    // Takes chunks of `posted` until none is left or another job has been posted; calls
-    // `afterEach` on the calling thread's turn. Returns how the ticket stood when it gave up.
+    // Takes chunks of `posted` until none is left or another job has been posted, calling
+    // `afterEach` after each.
     template <typename AfterEach> void takeChunks(const Posted& posted, AfterEach afterEach);
     void waitFor(std::uint32_t chunk);
 
     std::mutex mutex_;
-    std::condition_variable wake_; // a job was posted or the object is going away
+    std::condition_variable wake_;          // a job was posted or the object is going away
+    std::condition_variable chunkFinished_; // a worker finished a chunk
     bool stop_ = false;
     Posted posted_; // the current job, written and read under the mutex
 
