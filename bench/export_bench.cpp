@@ -19,13 +19,13 @@ using namespace korvadel;
 // rating command stores them.
 const RatingTable& ratingOf(std::size_t rows) {
     static RatingTable rating;
-    if (rating.RowCount() != rows) {
-        rating.Clear();
-        rating.Reserve(rows);
+    if (rating.rowCount() != rows) {
+        rating.clear();
+        rating.reserve(rows);
         for (std::size_t i = 0; i < rows; ++i) {
             const double stage = static_cast<double>(i) / 100;
             const double area = std::round((6 * stage + 0.2 * stage * stage) * 1000) / 1000;
-            rating.AppendRow(stage, area);
+            rating.appendRow(stage, area);
         }
     }
     return rating;

@@ -1,4 +1,4 @@
-// Filling the point table the way the readers do: one bulk load, or one AppendRow per point.
+// Filling the point table the way the readers do: one bulk load, or one appendRow per point.
 #include "model/PointTable.h"
 
 #include <benchmark/benchmark.h>
@@ -24,8 +24,8 @@ void BM_BulkLoad(benchmark::State& state) {
     const auto load = rows(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
     for (auto _ : state) {
         korvadel::PointTable table;
-        table.BulkLoad(load);
-        benchmark::DoNotOptimize(table.RowCount());
+        table.bulkLoad(load);
+        benchmark::DoNotOptimize(table.rowCount());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -36,11 +36,11 @@ void BM_AppendRowAscending(benchmark::State& state) {
     const auto load = rows(static_cast<std::size_t>(state.range(0)), false);
     for (auto _ : state) {
         korvadel::PointTable table;
-        table.SuspendViews();
+        table.suspendViews();
         for (const auto& row : load)
-            table.AppendRow(*row.station, *row.elevation);
-        table.ResumeViews();
-        benchmark::DoNotOptimize(table.RowCount());
+            table.appendRow(*row.station, *row.elevation);
+        table.resumeViews();
+        benchmark::DoNotOptimize(table.rowCount());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

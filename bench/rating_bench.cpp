@@ -29,7 +29,7 @@ korvadel::PointTable channel(std::size_t points, double depth) {
             {x * 500.0, depth * (std::pow(std::fabs(2.0 * x - 1.0), 1.5) + roughness(random))});
     }
     korvadel::PointTable table;
-    table.BulkLoad(rows);
+    table.bulkLoad(rows);
     return table;
 }
 
@@ -50,11 +50,11 @@ void BM_Rating(benchmark::State& state, korvadel::RatingMode mode) {
     const korvadel::RatingBounds bounds{"0", std::to_string(maximum), increment, "0"};
     for (auto _ : state) {
         korvadel::generateRating(mode, bounds, table, rating, observer, {}, threads);
-        benchmark::DoNotOptimize(rating.AreaAt(rating.RowCount() - 1));
+        benchmark::DoNotOptimize(rating.areaAt(rating.rowCount() - 1));
     }
-    state.counters["stages"] = static_cast<double>(rating.RowCount());
+    state.counters["stages"] = static_cast<double>(rating.rowCount());
     state.counters["threads"] = threads;
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(rating.RowCount()) *
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(rating.rowCount()) *
                             state.range(0));
 }
 

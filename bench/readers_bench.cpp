@@ -127,7 +127,7 @@ void BM_LoadCrossSection(benchmark::State& state) {
     CrossSectionDocument document;
     for (auto _ : state) {
         loadCrossSection(path, document);
-        benchmark::DoNotOptimize(document.points.RowCount());
+        benchmark::DoNotOptimize(document.points.rowCount());
     }
     report(state, path);
 }
@@ -138,7 +138,7 @@ void BM_LoadPlainTable(benchmark::State& state) {
     CrossSectionDocument document;
     for (auto _ : state) {
         loadCrossSection(path, document);
-        benchmark::DoNotOptimize(document.points.RowCount());
+        benchmark::DoNotOptimize(document.points.rowCount());
     }
     report(state, path);
 }
@@ -149,7 +149,7 @@ void BM_ImportCommaDelimited(benchmark::State& state) {
     PointTable points;
     for (auto _ : state) {
         importCommaDelimited(path, points);
-        benchmark::DoNotOptimize(points.RowCount());
+        benchmark::DoNotOptimize(points.rowCount());
     }
     report(state, path);
 }
@@ -160,7 +160,7 @@ void BM_ImportWinRiver(benchmark::State& state) {
     PointTable points;
     for (auto _ : state) {
         importWinRiver(path, points);
-        benchmark::DoNotOptimize(points.RowCount());
+        benchmark::DoNotOptimize(points.rowCount());
     }
     report(state, path);
 }

@@ -100,7 +100,7 @@ int runArea(const Invocation& invocation) {
     CrossSectionDocument document;
     readSection(source, document);
     requireRatingPoints(source, document);
-    const double area = WettedArea(document.points, level, 0.0);
+    const double area = wettedAreaOfTable(document.points, level, 0.0);
     writeOut(invocation.out, formatGeneral(area, source.format) + "\n");
     return 0;
 }

@@ -1,26 +1,26 @@
 #include "cli/RatingOptions.h"
 
-#include "io/CrossSectionFile.h"
-#include "io/PointImport.h"
 #include "model/CrossSectionDocument.h"
+#include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/RatingTable.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace korvadel::cli {
+
 namespace {
 
-bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
-    if (text.size() < ending.size())
-        return false;
-    return std::equal(ending.begin(), ending.end(),
-                      text.end() - static_cast<std::ptrdiff_t>(ending.size()), [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
+// "kvd, csv or winriver"
+std::string formatNames() {
+    const auto formats = inputFormats();
+    std::string names;
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        if (i > 0)
+            names += i + 1 == formats.size() ? " or " : ", ";
+        names += formats[i].name;
+    }
+    return names;
 }
 
 } // namespace
@@ -69,16 +69,6 @@ std::string withSharedHelp(std::string own, const Invocation& invocation, bool w
     return own;
 }
 
-InputKind inputKindForName(std::string_view path) {
-    if (endsWithIgnoringCase(path, ".kvd"))
-        return InputKind::CrossSection;
-    if (endsWithIgnoringCase(path, ".csv"))
-        return InputKind::CommaDelimited;
-    if (endsWithIgnoringCase(path, "t.000") || endsWithIgnoringCase(path, "ASC.TXT"))
-        return InputKind::WinRiver;
-    return InputKind::CrossSection;
-}
-
 SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invocation) {
     if (args.positional.empty())
         throw UsageError("FILE is missing");
@@ -86,16 +76,12 @@ SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invoca
         throw UsageError("unexpected argument '" + args.positional[1] + "'");
     SectionSource source;
     source.file = args.positional.front();
-    source.kind = inputKindForName(source.file);
+    source.kind = inputFormatForPath(source.file);
     if (const auto from = args.value("from")) {
-        if (*from == "kvd")
-            source.kind = InputKind::CrossSection;
-        else if (*from == "csv")
-            source.kind = InputKind::CommaDelimited;
-        else if (*from == "winriver")
-            source.kind = InputKind::WinRiver;
-        else
-            throw UsageError("--from must be kvd, csv or winriver, not '" + *from + "'");
+        const InputFormatInfo* named = inputFormatNamed(*from);
+        if (!named)
+            throw UsageError("--from must be " + formatNames() + ", not '" + *from + "'");
+        source.kind = named->format;
     }
     source.format = invocation.localeFormat;
     if (const auto separator = args.value("decimal-separator")) {
@@ -107,21 +93,11 @@ SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invoca
 }
 
 void readSection(const SectionSource& source, CrossSectionDocument& document) {
-    switch (source.kind) {
-    case InputKind::CrossSection:
-        loadCrossSection(source.file, document, source.format);
-        break;
-    case InputKind::CommaDelimited:
-        importCommaDelimited(source.file, document.points, source.format);
-        break;
-    case InputKind::WinRiver:
-        importWinRiver(source.file, document.points, source.format);
-        break;
-    }
+    inputFormat(source.kind).read(source.file, document, source.format);
 }
 
 void requireRatingPoints(const SectionSource& source, const CrossSectionDocument& document) {
-    const std::size_t count = document.points.RowCount();
+    const std::size_t count = document.points.rowCount();
     if (count >= 2)
         return;
     throw Error(source.file +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandLine.h"
+#include "io/InputFormats.h"
 #include "model/NumberFormat.h"
 #include "model/RatingGenerator.h"
 
@@ -21,8 +22,6 @@ namespace korvadel::cli {
 // A command declares the options it accepts by concatenating these lists with its own, then
 // calls sectionSourceFrom/readSection, or generateRatingFromArgs for the whole road.
 
-enum class InputKind { CrossSection, CommaDelimited, WinRiver };
-
 // --from FORMAT and --decimal-separator C.
 inline constexpr OptionSpec kInputOptions[] = {{"from"}, {"decimal-separator"}};
 // --min T, --max T, --increment X, --datum T and --bounds-prompt.
@@ -37,18 +36,15 @@ std::string ratingOptionsHelp();
 std::string withSharedHelp(std::string own, const Invocation& invocation, bool withShared,
                            bool ratingSettings);
 
-// By name: .kvd the cross-section file, .csv the comma-delimited import, names ending in t.000
-// or ASC.TXT the ADCP import, anything else the cross-section file. Case is ignored.
-InputKind inputKindForName(std::string_view path);
-
 struct SectionSource {
     std::string file;
-    InputKind kind = InputKind::CrossSection;
+    InputFormat kind = InputFormat::CrossSection;
     NumberFormat format;
 };
 
 // FILE (exactly one positional argument), --from and --decimal-separator; UsageError when they
-// are not usable. Nothing is read yet.
+// are not usable. Without --from the format is chosen by the end of FILE's name (io's format
+// table). Nothing is read yet.
 SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invocation);
 
 // Fills the document with the program's own reader: the cross-section file brings its

@@ -87,7 +87,7 @@ bool isHelp(const std::string& arg) {
     return arg == "--help" || arg == "-h";
 }
 
-int usageError(const std::string& message) {
+int reportUsageError(const std::string& message) {
     std::fprintf(stderr, "korvadel-cli: %s\nTry 'korvadel-cli --help' for more information.\n",
                  message.c_str());
     return 2;
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
 
     if (args.empty())
-        return usageError("a COMMAND is needed");
+        return reportUsageError("a COMMAND is needed");
     if (isHelp(args.front()) || args.front() == "help") {
         std::fputs(fullHelp(commands, invocation).c_str(), stdout);
         return 0;
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
         if (candidate.name == args.front())
             command = &candidate;
     if (command == nullptr)
-        return usageError(std::string("unknown command '").append(args.front()).append("'"));
+        return reportUsageError(std::string("unknown command '").append(args.front()).append("'"));
 
     invocation.args.assign(args.begin() + 1, args.end());
     for (const std::string& arg : invocation.args) {
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     try {
         return command->run(invocation);
     } catch (const UsageError& error) {
-        return usageError(error.what());
+        return reportUsageError(error.what());
     } catch (const Error& error) {
         std::fprintf(stderr, "korvadel-cli: %s\n", asOneLineMessage(error.what()).c_str());
         return 1;

@@ -111,7 +111,7 @@ void Chart::bindAreaSeries(PointTable& points) {
     hatch.setAlpha(kHatchAlpha);
     series_->setBrush(QBrush(hatch, Qt::BDiagPattern));
     series_->setChannelFillGraph(reference_);
-    subscription_ = points.Subscribe([this](const TableChange&) { onTableChange(); });
+    subscription_ = points.subscribe([this](const TableChange&) { onTableChange(); });
     refreshFromTable();
 }
 
@@ -126,18 +126,14 @@ void Chart::bindLineSeries(RatingTable& rating) {
     outline.setCapStyle(Qt::SquareCap);
     series_->setScatterStyle(
         QCPScatterStyle(QCPScatterStyle::ssCircle, outline, QBrush(Qt::black), 4));
-    subscription_ = rating.Subscribe([this](const TableChange&) { onTableChange(); });
+    subscription_ = rating.subscribe([this](const TableChange&) { onTableChange(); });
     refreshFromTable();
 }
 
 void Chart::unbind() {
-    if (points_ && subscription_)
-        points_->Unsubscribe(subscription_);
-    if (rating_ && subscription_)
-        rating_->Unsubscribe(subscription_);
+    subscription_.reset();
     points_ = nullptr;
     rating_ = nullptr;
-    subscription_ = 0;
     binding_ = Binding::None;
 }
 
@@ -167,15 +163,15 @@ void Chart::readSeries() {
     QVector<QCPGraphData> data;
     bool sorted = true;
     if (binding_ == Binding::Area && points_) {
-        const std::size_t rows = points_->RowCount();
+        const std::size_t rows = points_->rowCount();
         data.reserve(static_cast<qsizetype>(rows));
         for (std::size_t row = 0; row < rows; ++row) {
-            if (!points_->HasStation(row))
+            if (!points_->hasStation(row))
                 continue;
-            const double key = points_->StationAt(row);
+            const double key = points_->stationAt(row);
             if (!data.isEmpty() && key < data.constLast().key)
                 sorted = false;
-            data.append(QCPGraphData(key, points_->ElevationAt(row)));
+            data.append(QCPGraphData(key, points_->elevationAt(row)));
         }
         if (!sorted) {
             std::stable_sort(
@@ -183,10 +179,10 @@ void Chart::readSeries() {
                 [](const QCPGraphData& a, const QCPGraphData& b) { return a.key < b.key; });
         }
     } else if (binding_ == Binding::Line && rating_) {
-        const std::size_t rows = rating_->RowCount();
+        const std::size_t rows = rating_->rowCount();
         data.reserve(static_cast<qsizetype>(rows));
         for (std::size_t row = 0; row < rows; ++row)
-            data.append(QCPGraphData(rating_->AreaAt(row), rating_->StageAt(row)));
+            data.append(QCPGraphData(rating_->areaAt(row), rating_->stageAt(row)));
         // Equal areas (every stage below the bed has area 0) keep the table's order, so the
         // curve climbs instead of zig-zagging.
         std::stable_sort(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/TableNotifier.h"
+
 #include <qcustomplot.h>
 
 #include <QStringList>
@@ -51,7 +53,7 @@ public:
     void bindAreaSeries(PointTable& points);
     // Line series over `rating`: x = Area (points taken in ascending x), y = Stage, with markers.
     void bindLineSeries(RatingTable& rating);
-    // Stops following the bound table (the table is going away before the chart).
+    // Stops following the bound table.
     void unbind();
 
     // The fill baseline of the area series. Does not redraw by itself. Automatic axes fit the
@@ -109,7 +111,7 @@ private:
     Binding binding_ = Binding::None;
     PointTable* points_ = nullptr;
     RatingTable* rating_ = nullptr;
-    int subscription_ = 0;
+    TableSubscription subscription_;
     double referenceLevel_ = 0.0;
     bool automaticAxes_ = true;
     bool animatedZoom_ = false;

@@ -24,8 +24,8 @@ void DocumentSnapshotCommand::redo() {
 }
 
 void DocumentSnapshotCommand::swap() {
-    CrossSectionDocument::Snapshot current = document_.TakeSnapshot();
-    document_.RestoreSnapshot(other_);
+    CrossSectionDocument::Snapshot current = document_.takeSnapshot();
+    document_.restoreSnapshot(other_);
     other_ = std::move(current);
     if (restored_)
         restored_();

@@ -44,9 +44,9 @@ void PointEditCommand::apply(bool forward) {
     const bool puts = forward ? kind != Kind::Removed : kind != Kind::Added;
     try {
         if (removes)
-            table_.RemoveRowAt(forward ? change_.from : change_.to);
+            table_.removeRowAt(forward ? change_.from : change_.to);
         if (puts)
-            table_.PutRowAt(forward ? change_.to : change_.from,
+            table_.putRowAt(forward ? change_.to : change_.from,
                             forward ? change_.after : change_.before);
     } catch (const Error&) {
         if (onFailure_)

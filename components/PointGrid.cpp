@@ -76,7 +76,7 @@ PointGrid::PointGrid(PointTable& table, DesktopSeam& seam, char decimalSeparator
     connect(deleteRowAction_, &QAction::triggered, this, &PointGrid::deleteFocusedRow);
     connect(insertRowAction_, &QAction::triggered, this, &PointGrid::insertRow);
 
-    table_.SetRequiredFieldHandler(
+    table_.setRequiredFieldHandler(
         [this](std::size_t row) { focusStationCell(static_cast<int>(row)); });
     connect(qApp, &QApplication::focusChanged, this, &PointGrid::onFocusChanged);
     syncCurrentFromTable(PointTableModel::kStationColumn);
@@ -85,25 +85,25 @@ PointGrid::PointGrid(PointTable& table, DesktopSeam& seam, char decimalSeparator
 PointGrid::~PointGrid() {
     // The focus leaves the grid while it is destroyed; that is no reason to settle.
     disconnect(qApp, nullptr, this, nullptr);
-    table_.SetRequiredFieldHandler({});
+    table_.setRequiredFieldHandler({});
 }
 
 // --- the table follows the grid ---
 
 bool PointGrid::followRow(int viewRow) {
-    return runTableOperation([&] { table_.MoveTo(static_cast<std::size_t>(viewRow)); });
+    return runTableOperation([&] { table_.moveTo(static_cast<std::size_t>(viewRow)); });
 }
 
 int PointGrid::tableCurrentViewRow() const {
-    const std::ptrdiff_t row = table_.CurrentIndex();
-    return row < 0 || static_cast<std::size_t>(row) >= table_.RowCount() ? -1
+    const std::ptrdiff_t row = table_.currentIndex();
+    return row < 0 || static_cast<std::size_t>(row) >= table_.rowCount() ? -1
                                                                          : static_cast<int>(row);
 }
 
 void PointGrid::appendAtEnd(int column) {
     if (!commitEdit())
         return;
-    if (runTableOperation([&] { table_.AppendPending(); }))
+    if (runTableOperation([&] { table_.appendPending(); }))
         syncCurrentFromTable(column);
 }
 
@@ -113,9 +113,9 @@ void PointGrid::insertAtCursor() {
     const int row = currentIndex().row();
     const int column = currentIndex().isValid() ? currentIndex().column() : 0;
     const bool ok = runTableOperation([&] {
-        if (row >= 0 && table_.CurrentIndex() != row)
-            table_.MoveTo(static_cast<std::size_t>(row));
-        table_.InsertPending();
+        if (row >= 0 && table_.currentIndex() != row)
+            table_.moveTo(static_cast<std::size_t>(row));
+        table_.insertPending();
     });
     if (ok)
         syncCurrentFromTable(column);
@@ -124,9 +124,9 @@ void PointGrid::insertAtCursor() {
 void PointGrid::deleteViewRow(int viewRow) {
     // The row being typed into is the table's current one and is deleted (or, when pending,
     // discarded) as it is; moving to it first would settle it away.
-    if (table_.CurrentIndex() != viewRow)
-        table_.MoveTo(static_cast<std::size_t>(viewRow));
-    table_.DeleteCurrent();
+    if (table_.currentIndex() != viewRow)
+        table_.moveTo(static_cast<std::size_t>(viewRow));
+    table_.deleteCurrent();
 }
 
 void PointGrid::deleteFocusedRow() {
@@ -232,12 +232,12 @@ void PointGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {
 }
 
 void PointGrid::beginTyping(const QPersistentModelIndex& index) {
-    if (!index.isValid() || table_.GetState() != PointTable::State::Browsing)
+    if (!index.isValid() || table_.state() != PointTable::State::Browsing)
         return;
     runTableOperation([&] {
-        if (table_.CurrentIndex() != index.row())
-            table_.MoveTo(static_cast<std::size_t>(index.row()));
-        table_.BeginEdit();
+        if (table_.currentIndex() != index.row())
+            table_.moveTo(static_cast<std::size_t>(index.row()));
+        table_.beginEdit();
     });
 }
 
@@ -278,7 +278,7 @@ void PointGrid::abandonEditor() {
 }
 
 bool PointGrid::settle() {
-    return commitEdit() && runTableOperation([&] { table_.Settle(); });
+    return commitEdit() && runTableOperation([&] { table_.settle(); });
 }
 
 void PointGrid::commitData(QWidget* editor) {

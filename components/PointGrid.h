@@ -9,11 +9,11 @@
 //   QAction* insertRowAction() const;     // "Insert Row"  (objectName "InsertRow1")
 //   bool commitEdit();  // writes an open cell editor's text into the table (no settling);
 //                       // false, with the error box shown, when the text does not convert
-//   bool settle();      // commitEdit, then PointTable::Settle; errors go to the error box
+//   bool settle();      // commitEdit, then PointTable::settle; errors go to the error box
 //   bool isEditing() const;  // a cell editor is open
 //
 // Behaviour: the editor opens at once on a click or a keystroke; typing into a committed row
-// starts PointTable::BeginEdit; moving to another row settles the row left (PointTable::MoveTo),
+// starts PointTable::beginEdit; moving to another row settles the row left (PointTable::moveTo),
 // and so does the focus leaving the grid for another control of the same window. Insert adds a
 // pending row at the cursor; Down on the last row, and Tab/Enter on its last cell, append one.
 // Ctrl+Delete deletes the current row after the "Delete record?" confirmation; the context

@@ -10,16 +10,11 @@ namespace korvadel {
 
 PointTableModel::PointTableModel(PointTable& table, char decimalSeparator, QObject* parent)
     : TableModelBase(parent), table_(table), separator_(decimalSeparator) {
-    subscription_ =
-        table_.Subscribe([this](const TableChange& change) { applyTableChange(change); });
-}
-
-PointTableModel::~PointTableModel() {
-    table_.Unsubscribe(subscription_);
+    follow(table_);
 }
 
 int PointTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(table_.RowCount());
+    return parent.isValid() ? 0 : static_cast<int>(table_.rowCount());
 }
 
 int PointTableModel::columnCount(const QModelIndex& parent) const {
@@ -28,7 +23,7 @@ int PointTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant PointTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() < 0 ||
-        static_cast<std::size_t>(index.row()) >= table_.RowCount())
+        static_cast<std::size_t>(index.row()) >= table_.rowCount())
         return {};
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
@@ -36,9 +31,9 @@ QVariant PointTableModel::data(const QModelIndex& index, int role) const {
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     const bool station = index.column() == kStationColumn;
-    if (station ? !table_.HasStation(row) : !table_.HasElevation(row))
+    if (station ? !table_.hasStation(row) : !table_.hasElevation(row))
         return QString();
-    const double value = station ? table_.StationAt(row) : table_.ElevationAt(row);
+    const double value = station ? table_.stationAt(row) : table_.elevationAt(row);
     return fromFileText(formatGeneral(value, NumberFormat{separator_}));
 }
 
@@ -60,7 +55,7 @@ Qt::ItemFlags PointTableModel::flags(const QModelIndex& index) const {
 
 bool PointTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !index.isValid() ||
-        static_cast<std::size_t>(index.row()) >= table_.RowCount())
+        static_cast<std::size_t>(index.row()) >= table_.rowCount())
         return false;
     const QString text = value.toString();
     std::optional<double> number;
@@ -72,12 +67,12 @@ bool PointTableModel::setData(const QModelIndex& index, const QVariant& value, i
     }
     // Values go into the table's current row. The grid keeps the edited row current; should the
     // two ever drift apart, moving there follows the table's own rules (it settles first).
-    if (table_.CurrentIndex() != index.row())
-        table_.MoveTo(static_cast<std::size_t>(index.row()));
+    if (table_.currentIndex() != index.row())
+        table_.moveTo(static_cast<std::size_t>(index.row()));
     if (index.column() == kStationColumn)
-        table_.SetStation(number);
+        table_.setStation(number);
     else
-        table_.SetElevation(number);
+        table_.setElevation(number);
     return true;
 }
 

@@ -24,7 +24,6 @@ public:
     static constexpr int kElevationColumn = 1;
 
     PointTableModel(PointTable& table, char decimalSeparator, QObject* parent = nullptr);
-    ~PointTableModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -40,7 +39,6 @@ public:
 private:
     PointTable& table_;
     char separator_;
-    int subscription_ = 0;
 };
 
 } // namespace korvadel

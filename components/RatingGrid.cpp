@@ -51,12 +51,12 @@ bool RatingGrid::followRow(int viewRow) {
     const int row = tableRow(viewRow);
     if (row < 0)
         return false;
-    return runTableOperation([&] { table_.MoveTo(static_cast<std::size_t>(row)); });
+    return runTableOperation([&] { table_.moveTo(static_cast<std::size_t>(row)); });
 }
 
 int RatingGrid::tableCurrentViewRow() const {
-    const std::ptrdiff_t row = table_.CurrentIndex();
-    if (row < 0 || static_cast<std::size_t>(row) >= table_.RowCount())
+    const std::ptrdiff_t row = table_.currentIndex();
+    if (row < 0 || static_cast<std::size_t>(row) >= table_.rowCount())
         return -1;
     return proxy_->mapFromSource(model_->index(static_cast<int>(row), 0)).row();
 }
@@ -65,8 +65,8 @@ void RatingGrid::deleteViewRow(int viewRow) {
     const int row = tableRow(viewRow);
     if (row < 0)
         return;
-    table_.MoveTo(static_cast<std::size_t>(row));
-    table_.DeleteCurrent();
+    table_.moveTo(static_cast<std::size_t>(row));
+    table_.deleteCurrent();
 }
 
 } // namespace korvadel

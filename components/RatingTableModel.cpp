@@ -8,16 +8,11 @@ namespace korvadel {
 
 RatingTableModel::RatingTableModel(RatingTable& table, char decimalSeparator, QObject* parent)
     : TableModelBase(parent), table_(table), separator_(decimalSeparator) {
-    subscription_ =
-        table_.Subscribe([this](const TableChange& change) { applyTableChange(change); });
-}
-
-RatingTableModel::~RatingTableModel() {
-    table_.Unsubscribe(subscription_);
+    follow(table_);
 }
 
 int RatingTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(table_.RowCount());
+    return parent.isValid() ? 0 : static_cast<int>(table_.rowCount());
 }
 
 int RatingTableModel::columnCount(const QModelIndex& parent) const {
@@ -26,12 +21,12 @@ int RatingTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant RatingTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() < 0 ||
-        static_cast<std::size_t>(index.row()) >= table_.RowCount())
+        static_cast<std::size_t>(index.row()) >= table_.rowCount())
         return {};
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     const auto row = static_cast<std::size_t>(index.row());
-    const double value = index.column() == kStageColumn ? table_.StageAt(row) : table_.AreaAt(row);
+    const double value = index.column() == kStageColumn ? table_.stageAt(row) : table_.areaAt(row);
     if (role == kValueRole)
         return value;
     if (role == Qt::DisplayRole)

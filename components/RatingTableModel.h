@@ -21,7 +21,6 @@ public:
     static constexpr int kValueRole = Qt::UserRole;
 
     RatingTableModel(RatingTable& table, char decimalSeparator, QObject* parent = nullptr);
-    ~RatingTableModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,7 +34,6 @@ public:
 private:
     RatingTable& table_;
     char separator_;
-    int subscription_ = 0;
 };
 
 } // namespace korvadel

@@ -34,9 +34,9 @@ BandedReportDefinition ratingTableReportDefinition(const QString& description)
 ReportDocument layOutRatingTableReport(const RatingTable& table, const QString& description,
                                        NumberFormat format)
 {
-    return layOutReport(ratingTableReportDefinition(description), table.RowCount(),
+    return layOutReport(ratingTableReportDefinition(description), table.rowCount(),
                         [&](std::size_t row, int field) {
-                            const double v = field == 0 ? table.StageAt(row) : table.AreaAt(row);
+                            const double v = field == 0 ? table.stageAt(row) : table.areaAt(row);
                             return QString::fromStdString(formatGeneral(v, format));
                         });
 }

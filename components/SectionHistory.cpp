@@ -12,12 +12,12 @@ namespace korvadel {
 SectionHistory::SectionHistory(CrossSectionDocument& document, QObject* parent)
     : QObject(parent), document_(document), stack_(new QUndoStack(this)) {
     stack_->setUndoLimit(kStepLimit);
-    document_.points.SetJournal(
+    document_.points.setJournal(
         [this](const PointTable::CommittedChange& change) { journal(change); });
 }
 
 SectionHistory::~SectionHistory() {
-    document_.points.SetJournal({});
+    document_.points.setJournal({});
 }
 
 void SectionHistory::journal(const PointTable::CommittedChange& change) {
@@ -39,13 +39,13 @@ void SectionHistory::recordDocumentChange(const QString& text,
     PointTable& points = document_.points;
     // A complete row being typed becomes its own step, so undoing the replacement brings it back
     // as an ordinary row.
-    if (points.GetState() != PointTable::State::Browsing &&
-        points.HasStation(static_cast<std::size_t>(points.EditRow())))
-        points.Settle();
+    if (points.state() != PointTable::State::Browsing &&
+        points.hasStation(static_cast<std::size_t>(points.editRow())))
+        points.settle();
 
-    CrossSectionDocument::Snapshot before = document_.TakeSnapshot();
+    CrossSectionDocument::Snapshot before = document_.takeSnapshot();
     const auto record = [&] {
-        if (document_.SameContent(before))
+        if (document_.sameContent(before))
             return; // nothing was changed (a file that could not be opened)
         stack_->push(new DocumentSnapshotCommand(text, document_, std::move(before), restored_));
     };
@@ -71,7 +71,7 @@ void SectionHistory::redo() {
 }
 
 void SectionHistory::step(bool back) {
-    document_.points.Settle();
+    document_.points.settle();
     {
         QScopedValueRollback guard(applying_, true);
         if (back)

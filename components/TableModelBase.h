@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/TableNotifier.h"
+
 #include <QAbstractTableModel>
 
 namespace korvadel {
-
-struct TableChange;
 
 // Base of the item models over the program's tables. A table tells its views what happened
 // after the fact; Qt wants begin/end pairs around a change, so the pairs are emitted back to
@@ -15,7 +15,15 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
 protected:
+    // Hears the table's changes for as long as the model lives.
+    template <class Table> void follow(Table& table) {
+        subscription_ =
+            table.subscribe([this](const TableChange& change) { applyTableChange(change); });
+    }
     void applyTableChange(const TableChange& change);
+
+private:
+    TableSubscription subscription_;
 };
 
 } // namespace korvadel

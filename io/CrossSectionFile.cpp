@@ -21,11 +21,11 @@ namespace {
 
 // A point in the general format, except that the largest magnitudes, which 15 digits round up
 // past the largest double (the file would then not load), are written with all their digits.
-std::string formatPoint(double value, NumberFormat format) {
+char* appendPoint(char* out, double value, NumberFormat format) {
     constexpr double kRoundsPastLargest = 1.797693134862315e308;
     if (std::fabs(value) >= kRoundsPastLargest)
-        return formatGeneralExact(value, format);
-    return formatGeneral(value, format);
+        return appendGeneralExact(out, value, format);
+    return appendGeneral(out, value, format);
 }
 
 constexpr std::string_view kMarker = "//Korvadel";
@@ -183,48 +183,57 @@ void saveCrossSection(const std::string& path, CrossSectionDocument& document,
     PointTable& points = document.points;
     // Settling may fail for a pending row without Station; that must happen before the file is
     // touched.
-    points.First();
+    points.first();
 
     AtomicFile file(path, AtomicFile::CreateErrors::FileError);
     const GageSettings& settings = document.settings;
-    std::string out;
-    out.reserve(AtomicFile::kBlockSize + 256);
-    out.append(kMarker).append(kCrLf);
-    out.append("//Station\t").append(document.description).append(kCrLf);
-    out.append("//GHMinimum\t").append(settings.minimum).append(kCrLf);
-    out.append("//GHMaximum\t").append(settings.maximum).append(kCrLf);
-    out.append("//GHIncrement\t").append(formatGeneral(settings.increment(), format)).append(kCrLf);
-    out.append("//GHDatum\t").append(settings.datum).append(kCrLf);
-    out.append("Station\tElevation").append(kCrLf);
+    std::string header;
+    header.append(kMarker).append(kCrLf);
+    header.append("//Station\t").append(document.description).append(kCrLf);
+    header.append("//GHMinimum\t").append(settings.minimum).append(kCrLf);
+    header.append("//GHMaximum\t").append(settings.maximum).append(kCrLf);
+    header.append("//GHIncrement\t")
+        .append(formatGeneral(settings.increment(), format))
+        .append(kCrLf);
+    header.append("//GHDatum\t").append(settings.datum).append(kCrLf);
+    header.append("Station\tElevation").append(kCrLf);
+    file.write(header);
 
-    const auto stations = points.Stations();
-    const auto elevations = points.Elevations();
+    // The points go straight into one block, which is handed on whenever it is nearly full.
+    constexpr std::size_t kLineRoom = 2 * kMaxGeneralLength + 3;
+    std::string block(AtomicFile::kBlockSize + kLineRoom, '\0');
+    char* const start = block.data();
+    char* const full = start + AtomicFile::kBlockSize;
+    char* at = start;
+    const auto stations = points.stations();
+    const auto elevations = points.elevations();
     for (std::size_t i = 0; i < stations.size(); ++i) {
-        out.append(formatPoint(stations[i], format));
-        out.push_back('\t');
-        out.append(formatPoint(elevations[i], format));
-        out.append(kCrLf);
-        if (out.size() >= AtomicFile::kBlockSize) {
-            file.write(out);
-            out.clear();
+        at = appendPoint(at, stations[i], format);
+        *at++ = '\t';
+        at = appendPoint(at, elevations[i], format);
+        *at++ = '\r';
+        *at++ = '\n';
+        if (at >= full) {
+            file.write(start, static_cast<std::size_t>(at - start));
+            at = start;
         }
     }
-    file.write(out);
+    file.write(start, static_cast<std::size_t>(at - start));
     file.commit();
 
     // Where a walk from the first row to the end leaves the cursor: on the last row, at the end.
-    if (points.RowCount() > 0) {
-        points.Last();
-        points.Next();
+    if (points.rowCount() > 0) {
+        points.last();
+        points.next();
     }
 }
 
 void loadCrossSection(LineReader& reader, CrossSectionDocument& document, NumberFormat format) {
-    document.ResetSettings();
+    document.resetSettings();
     PointTable& points = document.points;
     ViewSuspension views(points);
-    points.Clear();
-    points.First();
+    points.clear();
+    points.first();
 
     if (trimEnd(reader.readLine(kMarkerKeep, true)) != kMarker) {
         loadPlainTable(reader, points, format);

@@ -2,149 +2,18 @@
 
 #include "io/AtomicFile.h"
 #include "model/Error.h"
+#include "model/Numbers.h"
 #include "model/RatingTable.h"
 
 #include <bit>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <memory>
 
 namespace korvadel {
 namespace {
 
-// Longest text one number can take: sign, 15 digits, separator, up to 4 leading zeros after it,
-// or "E-324"; 40 leaves room.
-constexpr std::size_t kMaxNumberText = 40;
 constexpr std::size_t kChunkSize = std::size_t{1} << 18;
-
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
-
-// Ratings are full of values with a few decimals (0.01, 27.2, 2.278). For those the digits come
-// from one integer: the smallest k for which value * 10^k rounds to an integer n that divides
-// back to exactly the value. n / 10^k is then a decimal of at most 15 digits within half a unit
-// of the double, which is the general format's 15-digit rounding. Plain notation only
-// (0.0001 <= value < 1E15); anything else returns nullptr and takes the general road.
-char* appendShortDecimal(char* out, double value, char separator) {
-    if (!(value >= 1e-4 && value < 1e15))
-        return nullptr;
-    for (int k = 0; k < static_cast<int>(std::size(kPowersOfTen)); ++k) {
-        const double scaled = std::nearbyint(value * kPowersOfTen[k]);
-        if (scaled >= 1e15)
-            return nullptr;
-        if (scaled / kPowersOfTen[k] != value)
-            continue;
-        char digits[24];
-        const int count = static_cast<int>(
-            std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(scaled)).ptr -
-            digits);
-        if (k == 0) {
-            std::memcpy(out, digits, static_cast<std::size_t>(count));
-            return out + count;
-        }
-        if (count > k) {
-            const int whole = count - k;
-            std::memcpy(out, digits, static_cast<std::size_t>(whole));
-            out += whole;
-            *out++ = separator;
-            std::memcpy(out, digits + whole, static_cast<std::size_t>(k));
-            return out + k;
-        }
-        *out++ = '0';
-        *out++ = separator;
-        for (int i = count; i < k; ++i)
-            *out++ = '0';
-        std::memcpy(out, digits, static_cast<std::size_t>(count));
-        return out + count;
-    }
-    return nullptr;
-}
-
-// The general number format written straight into a caller's buffer, so that a million-row
-// export allocates nothing per number. The shortest text that reads back as the same double is
-// also the 15-digit rounding whenever it has 15 digits or fewer (a double's half-unit is
-// smaller than half a unit in the 15th digit), so the fast shortest conversion serves almost
-// every normal value and the fixed 15-digit conversion is used only for the rest.
-char* appendGeneral(char* out, double value, char separator) {
-    if (std::isnan(value)) {
-        std::memcpy(out, "NAN", 3);
-        return out + 3;
-    }
-    if (std::isinf(value)) {
-        if (value < 0)
-            *out++ = '-';
-        std::memcpy(out, "INF", 3);
-        return out + 3;
-    }
-    if (value == 0) {
-        *out = '0';
-        return out + 1;
-    }
-    if (value < 0) {
-        *out++ = '-';
-        value = -value;
-    }
-    if (char* end = appendShortDecimal(out, value, separator))
-        return end;
-
-    // Scientific text "d.ddddde+XX": collect the significant digits and the decimal exponent.
-    char scientific[48];
-    auto result = std::to_chars(scientific, scientific + sizeof scientific, value,
-                                std::chars_format::scientific);
-    char digits[24];
-    int count = 0;
-    const char* p = scientific;
-    for (; p < result.ptr && *p != 'e'; ++p)
-        if (*p != '.')
-            digits[count++] = *p;
-    // Below the normal range a double's half-unit can exceed half a unit in the 15th digit.
-    if (count > 15 || !std::isnormal(value)) {
-        result = std::to_chars(scientific, scientific + sizeof scientific, value,
-                               std::chars_format::scientific, 14);
-        count = 0;
-        for (p = scientific; p < result.ptr && *p != 'e'; ++p)
-            if (*p != '.')
-                digits[count++] = *p;
-        while (count > 1 && digits[count - 1] == '0')
-            --count;
-    }
-    int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+'), result.ptr, exponent);
-
-    if (exponent >= -4 && exponent < 15) {
-        if (exponent < 0) {
-            *out++ = '0';
-            *out++ = separator;
-            for (int i = -1; i > exponent; --i)
-                *out++ = '0';
-            std::memcpy(out, digits, static_cast<std::size_t>(count));
-            return out + count;
-        }
-        const int whole = exponent + 1;
-        if (count <= whole) {
-            std::memcpy(out, digits, static_cast<std::size_t>(count));
-            out += count;
-            for (int i = count; i < whole; ++i)
-                *out++ = '0';
-            return out;
-        }
-        std::memcpy(out, digits, static_cast<std::size_t>(whole));
-        out += whole;
-        *out++ = separator;
-        std::memcpy(out, digits + whole, static_cast<std::size_t>(count - whole));
-        return out + (count - whole);
-    }
-    *out++ = digits[0];
-    if (count > 1) {
-        *out++ = separator;
-        std::memcpy(out, digits + 1, static_cast<std::size_t>(count - 1));
-        out += count - 1;
-    }
-    *out++ = 'E';
-    return std::to_chars(out, out + 8, exponent).ptr;
-}
 
 // Gathers the bytes of an export in a fixed buffer and hands them on in large pieces.
 template <class Sink> class ChunkWriter {
@@ -177,12 +46,11 @@ private:
 
 template <class Sink> void writeCsv(const RatingTable& rating, NumberFormat format, Sink& sink) {
     ChunkWriter<Sink> writer(sink);
-    const char separator = format.decimalSeparator;
-    for (std::size_t row = 0, rows = rating.RowCount(); row < rows; ++row) {
-        char* at = writer.reserve(2 * kMaxNumberText + 3);
-        at = appendGeneral(at, rating.StageAt(row), separator);
+    for (std::size_t row = 0, rows = rating.rowCount(); row < rows; ++row) {
+        char* at = writer.reserve(2 * kMaxGeneralLength + 3);
+        at = appendGeneral(at, rating.stageAt(row), format);
         *at++ = ',';
-        at = appendGeneral(at, rating.AreaAt(row), separator);
+        at = appendGeneral(at, rating.areaAt(row), format);
         *at++ = '\r';
         *at++ = '\n';
         writer.advance(at);
@@ -196,13 +64,12 @@ template <class Sink> void writeHtml(const RatingTable& rating, NumberFormat for
     static constexpr char kTail[] = "\r\n</table>";
     ChunkWriter<Sink> writer(sink);
     writer.put(kHead, sizeof kHead - 1);
-    const char separator = format.decimalSeparator;
-    for (std::size_t row = 0, rows = rating.RowCount(); row < rows; ++row) {
-        char* at = writer.reserve(2 * kMaxNumberText + 40);
+    for (std::size_t row = 0, rows = rating.rowCount(); row < rows; ++row) {
+        char* at = writer.reserve(2 * kMaxGeneralLength + 40);
         std::memcpy(at, "<tr><td>", 8);
-        at = appendGeneral(at + 8, rating.StageAt(row), separator);
+        at = appendGeneral(at + 8, rating.stageAt(row), format);
         std::memcpy(at, "</td><td>", 9);
-        at = appendGeneral(at + 9, rating.AreaAt(row), separator);
+        at = appendGeneral(at + 9, rating.areaAt(row), format);
         std::memcpy(at, "</td></tr>\r\n", 12);
         writer.advance(at + 12);
     }
@@ -240,7 +107,7 @@ char* putNumber(char* at, std::uint16_t row, std::uint16_t column, double value)
 }
 
 template <class Sink> void writeXls(const RatingTable& rating, Sink& sink) {
-    const auto rows = static_cast<std::uint16_t>(rating.RowCount());
+    const auto rows = static_cast<std::uint16_t>(rating.rowCount());
     ChunkWriter<Sink> writer(sink);
     char* at = writer.reserve(26);
     // BOF: version 0, worksheet, build 0, year 0.
@@ -261,8 +128,8 @@ template <class Sink> void writeXls(const RatingTable& rating, Sink& sink) {
     writer.advance(at);
     for (std::uint16_t row = 0; row < rows; ++row) {
         at = writer.reserve(38);
-        at = putNumber(at, row, 0, rating.StageAt(row));
-        at = putNumber(at, row, 1, rating.AreaAt(row));
+        at = putNumber(at, row, 0, rating.stageAt(row));
+        at = putNumber(at, row, 1, rating.areaAt(row));
         writer.advance(at);
     }
     writer.put("\x0A\x00\x00\x00", 4);
@@ -297,24 +164,24 @@ template <class Writer> void toFile(const std::string& path, Writer&& writeTo) {
 } // namespace
 
 void checkWorksheetRows(const RatingTable& rating) {
-    if (rating.RowCount() > kMaxWorksheetRows)
-        throw Error("The rating has " + std::to_string(rating.RowCount()) +
+    if (rating.rowCount() > kMaxWorksheetRows)
+        throw Error("The rating has " + std::to_string(rating.rowCount()) +
                     " rows; a worksheet holds at most 65535");
 }
 
 std::string ratingCsvBytes(const RatingTable& rating, NumberFormat format) {
-    return toBytes(rating.RowCount() * 16 + 2,
+    return toBytes(rating.rowCount() * 16 + 2,
                    [&](StringSink& sink) { writeCsv(rating, format, sink); });
 }
 
 std::string ratingHtmlBytes(const RatingTable& rating, NumberFormat format) {
-    return toBytes(rating.RowCount() * 40 + 32,
+    return toBytes(rating.rowCount() * 40 + 32,
                    [&](StringSink& sink) { writeHtml(rating, format, sink); });
 }
 
 std::string ratingXlsBytes(const RatingTable& rating) {
     checkWorksheetRows(rating);
-    return toBytes(30 + 38 * rating.RowCount(), [&](StringSink& sink) { writeXls(rating, sink); });
+    return toBytes(30 + 38 * rating.rowCount(), [&](StringSink& sink) { writeXls(rating, sink); });
 }
 
 void exportRatingCsv(const std::string& path, const RatingTable& rating, NumberFormat format) {

@@ -11,19 +11,6 @@
 
 namespace korvadel {
 
-// Holds a table's views suspended for as long as it lives, so a reader that stops with an error
-// still resumes them.
-class ViewSuspension {
-public:
-    explicit ViewSuspension(PointTable& points) : points_(points) { points_.SuspendViews(); }
-    ~ViewSuspension() { points_.ResumeViews(); }
-    ViewSuspension(const ViewSuspension&) = delete;
-    ViewSuspension& operator=(const ViewSuspension&) = delete;
-
-private:
-    PointTable& points_;
-};
-
 // "Line <n>: '<field>' is not a valid floating point value": a point field that holds text.
 [[noreturn]] inline void throwNotANumber(std::int64_t line, std::string_view field) {
     throw Error("Line " + std::to_string(line) + ": '" + std::string(field) +
@@ -35,17 +22,17 @@ private:
 // caller). The table is emptied first.
 template <class Collect>
 void readRowsInto(PointTable& points, Collect&& collect) {
-    points.Clear();
-    points.First();
+    points.clear();
+    points.first();
     std::vector<PointTable::LoadRow> rows;
     try {
         std::forward<Collect>(collect)(rows);
     } catch (...) {
-        points.BulkLoad(rows);
+        points.bulkLoad(rows);
         throw;
     }
-    points.BulkLoad(rows);
-    points.First();
+    points.bulkLoad(rows);
+    points.first();
 }
 
 } // namespace korvadel

@@ -2,33 +2,33 @@
 
 namespace korvadel {
 
-void CrossSectionDocument::New() {
-    ResetSettings();
-    points.Clear();
-    points.InsertPending();
+void CrossSectionDocument::clearToNew() {
+    resetSettings();
+    points.clear();
+    points.insertPending();
 }
 
-void CrossSectionDocument::ResetSettings() {
+void CrossSectionDocument::resetSettings() {
     description.clear();
     settings = GageSettings{};
 }
 
-CrossSectionDocument::Snapshot CrossSectionDocument::TakeSnapshot() const {
-    return Snapshot{description, settings, points.TakeSnapshot()};
+CrossSectionDocument::Snapshot CrossSectionDocument::takeSnapshot() const {
+    return Snapshot{description, settings, points.takeSnapshot()};
 }
 
-void CrossSectionDocument::RestoreSnapshot(const Snapshot& snapshot) {
+void CrossSectionDocument::restoreSnapshot(const Snapshot& snapshot) {
     description = snapshot.description;
     settings = snapshot.settings;
-    points.RestoreSnapshot(snapshot.points);
+    points.restoreSnapshot(snapshot.points);
 }
 
-bool CrossSectionDocument::SameContent(const Snapshot& snapshot) const {
+bool CrossSectionDocument::sameContent(const Snapshot& snapshot) const {
     return description == snapshot.description && settings.minimum == snapshot.settings.minimum &&
            settings.maximum == snapshot.settings.maximum &&
            settings.datum == snapshot.settings.datum &&
            settings.increment() == snapshot.settings.increment() &&
-           points.SameContent(snapshot.points);
+           points.sameContent(snapshot.points);
 }
 
 } // namespace korvadel

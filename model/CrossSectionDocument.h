@@ -15,9 +15,9 @@ public:
     PointTable points;
 
     // Defaults, an empty table and one blank pending row ready for typing.
-    void New();
+    void clearToNew();
     // Description and settings back to their defaults; the points are left alone.
-    void ResetSettings();
+    void resetSettings();
 
     // The whole document as the user has it, for undoing a change that replaces it.
     struct Snapshot {
@@ -25,9 +25,9 @@ public:
         GageSettings settings;
         PointTable::Snapshot points;
     };
-    Snapshot TakeSnapshot() const;
-    void RestoreSnapshot(const Snapshot& snapshot);
-    bool SameContent(const Snapshot& snapshot) const;
+    Snapshot takeSnapshot() const;
+    void restoreSnapshot(const Snapshot& snapshot);
+    bool sameContent(const Snapshot& snapshot) const;
 };
 
 } // namespace korvadel

@@ -3,9 +3,11 @@
 #include "model/Error.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
 #include <locale.h>
 
 namespace korvadel {
@@ -22,64 +24,126 @@ locale_t cLocale() {
     return locale;
 }
 
-// Builds the general format from "%.14e"-style text: [-]d.dddddddddddddde[+-]x, keeping at most
-// `maxDigits` significant digits (the text holds no more).
-std::string generalFromScientific(const char* text, char separator,
-                                  int maxDigits = kGeneralDigits) {
-    const char* p = text;
-    bool negative = false;
-    if (*p == '-') {
-        negative = true;
-        ++p;
-    }
-    char digits[kExactDigits + 1];
-    int count = 0;
-    for (; *p != 'e' && *p != '\0'; ++p) {
-        if (*p >= '0' && *p <= '9' && count < maxDigits)
-            digits[count++] = *p;
-    }
-    int exponent = 0;
-    if (*p == 'e')
-        exponent = std::atoi(p + 1);
-    while (count > 1 && digits[count - 1] == '0')
-        --count; // shortest text
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
 
-    std::string out;
-    out.reserve(32);
-    if (negative)
-        out += '-';
-    // Plain notation for 1E-4 <= |rounded value| < 1E15 (1E17 with 17 digits).
-    if (exponent >= -4 && exponent < maxDigits) {
+// Lays out significant digits (`count` of them, the first standing for 10^exponent) in the
+// general format: plain notation for -4 <= exponent < plainLimit, otherwise d.dddE[-]x.
+char* layOutGeneral(char* out, const char* digits, int count, int exponent, char separator,
+                    int plainLimit) {
+    if (exponent >= -4 && exponent < plainLimit) {
         if (exponent < 0) {
-            out += '0';
-            out += separator;
-            out.append(static_cast<std::size_t>(-exponent - 1), '0');
-            out.append(digits, static_cast<std::size_t>(count));
-        } else {
-            const int integerDigits = exponent + 1;
-            for (int i = 0; i < integerDigits; ++i)
-                out += i < count ? digits[i] : '0';
-            if (count > integerDigits) {
-                out += separator;
-                out.append(digits + integerDigits, static_cast<std::size_t>(count - integerDigits));
-            }
+            *out++ = '0';
+            *out++ = separator;
+            for (int i = -1; i > exponent; --i)
+                *out++ = '0';
+            std::memcpy(out, digits, static_cast<std::size_t>(count));
+            return out + count;
         }
-    } else {
-        out += digits[0];
-        if (count > 1) {
-            out += separator;
-            out.append(digits + 1, static_cast<std::size_t>(count - 1));
+        const int whole = exponent + 1;
+        if (count <= whole) {
+            std::memcpy(out, digits, static_cast<std::size_t>(count));
+            out += count;
+            for (int i = count; i < whole; ++i)
+                *out++ = '0';
+            return out;
         }
-        out += 'E';
-        out += std::to_string(exponent);
+        std::memcpy(out, digits, static_cast<std::size_t>(whole));
+        out += whole;
+        *out++ = separator;
+        std::memcpy(out, digits + whole, static_cast<std::size_t>(count - whole));
+        return out + (count - whole);
     }
-    return out;
+    *out++ = digits[0];
+    if (count > 1) {
+        *out++ = separator;
+        std::memcpy(out, digits + 1, static_cast<std::size_t>(count - 1));
+        out += count - 1;
+    }
+    *out++ = 'E';
+    return std::to_chars(out, out + 8, exponent).ptr;
 }
 
-template <typename Real> std::string formatSpecial(Real value) {
-    if (std::isnan(value))
-        return "NAN";
-    return value < 0 ? "-INF" : "INF";
+// The significant digits and the decimal exponent of a positive finite value in scientific
+// notation: the shortest digits that read back as the value (precision < 0), or the value
+// rounded to precision + 1 digits, trailing zeros dropped.
+template <typename Real>
+int scientificDigits(Real value, int precision, char* digits, int& exponent) {
+    char text[64];
+    const auto result =
+        precision < 0
+            ? std::to_chars(text, text + sizeof text, value, std::chars_format::scientific)
+            : std::to_chars(text, text + sizeof text, value, std::chars_format::scientific,
+                            precision);
+    int count = 0;
+    const char* p = text;
+    for (; p < result.ptr && *p != 'e'; ++p)
+        if (*p != '.')
+            digits[count++] = *p;
+    exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), result.ptr, exponent);
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    return count;
+}
+
+// NaN, the infinities and zero of either sign, which have no digits to lay out; nullptr for
+// every other value.
+template <typename Real> char* appendSpecial(char* out, Real value) {
+    if (std::isnan(value)) {
+        std::memcpy(out, "NAN", 3);
+        return out + 3;
+    }
+    if (std::isinf(value)) {
+        if (value < 0)
+            *out++ = '-';
+        std::memcpy(out, "INF", 3);
+        return out + 3;
+    }
+    if (value == 0) {
+        *out = '0';
+        return out + 1;
+    }
+    return nullptr;
+}
+
+// Ratings and sections are full of values with a few decimals (0.01, 27.2, 2.278). For those the
+// digits come from one integer: the smallest k for which value * 10^k rounds to an integer n that
+// divides back to exactly the value. n / 10^k is then a decimal of at most 15 digits within half
+// a unit of the double, which is the 15-digit rounding. Plain notation only (0.0001 <= value <
+// 1E15); anything else returns nullptr and takes the general road.
+char* appendShortDecimal(char* out, double value, char separator) {
+    if (!(value >= 1e-4 && value < 1e15))
+        return nullptr;
+    for (int k = 0; k < static_cast<int>(std::size(kPowersOfTen)); ++k) {
+        const double scaled = std::nearbyint(value * kPowersOfTen[k]);
+        if (scaled >= 1e15)
+            return nullptr;
+        if (scaled / kPowersOfTen[k] != value)
+            continue;
+        char digits[24];
+        int count = static_cast<int>(
+            std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(scaled)).ptr -
+            digits);
+        const int exponent = count - k - 1;
+        while (count > 1 && digits[count - 1] == '0')
+            --count;
+        return layOutGeneral(out, digits, count, exponent, separator, kGeneralDigits);
+    }
+    return nullptr;
+}
+
+// The shortest text that reads back as the same value is also the 15-digit rounding whenever
+// it has 15 digits or fewer (half a unit of the value's last binary digit is smaller than half
+// a unit in the 15th decimal digit), so the fast shortest conversion serves almost every normal
+// value and the fixed 15-digit conversion is needed only for the rest. Below the normal range
+// half a binary unit can exceed that, so those values always take the fixed conversion.
+template <typename Real> char* appendGeneralDigits(char* out, Real value, char separator) {
+    char digits[48];
+    int exponent = 0;
+    int count = scientificDigits(value, -1, digits, exponent);
+    if (count > kGeneralDigits || !std::isnormal(value))
+        count = scientificDigits(value, kGeneralDigits - 1, digits, exponent);
+    return layOutGeneral(out, digits, count, exponent, separator, kGeneralDigits);
 }
 
 // Checks the conversion grammar and writes the number in the "C" locale's form for strtod.
@@ -162,34 +226,54 @@ bool canonicalFloatText(std::string_view text, char separator, std::string& out)
 
 } // namespace
 
-std::string formatGeneral(double value, NumberFormat format) {
-    if (!std::isfinite(value))
-        return formatSpecial(value);
-    if (value == 0)
-        return "0"; // negative zero too
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kGeneralDigits - 1, value);
-    return generalFromScientific(buffer, format.decimalSeparator);
+char* appendGeneral(char* out, double value, NumberFormat format) {
+    if (char* end = appendSpecial(out, value))
+        return end;
+    if (value < 0) {
+        *out++ = '-';
+        value = -value;
+    }
+    if (char* end = appendShortDecimal(out, value, format.decimalSeparator))
+        return end;
+    return appendGeneralDigits(out, value, format.decimalSeparator);
 }
 
-std::string formatGeneralExact(double value, NumberFormat format) {
-    if (!std::isfinite(value))
-        return formatSpecial(value);
-    if (value == 0)
-        return "0";
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kExactDigits - 1, value);
-    return generalFromScientific(buffer, format.decimalSeparator, kExactDigits);
+char* appendGeneral(char* out, long double value, NumberFormat format) {
+    if (char* end = appendSpecial(out, value))
+        return end;
+    if (value < 0) {
+        *out++ = '-';
+        value = -value;
+    }
+    return appendGeneralDigits(out, value, format.decimalSeparator);
+}
+
+char* appendGeneralExact(char* out, double value, NumberFormat format) {
+    if (char* end = appendSpecial(out, value))
+        return end;
+    if (value < 0) {
+        *out++ = '-';
+        value = -value;
+    }
+    char digits[48];
+    int exponent = 0;
+    const int count = scientificDigits(value, kExactDigits - 1, digits, exponent);
+    return layOutGeneral(out, digits, count, exponent, format.decimalSeparator, kExactDigits);
+}
+
+std::string formatGeneral(double value, NumberFormat format) {
+    char text[kMaxGeneralLength];
+    return std::string(text, appendGeneral(text, value, format));
 }
 
 std::string formatGeneral(long double value, NumberFormat format) {
-    if (!std::isfinite(value))
-        return formatSpecial(value);
-    if (value == 0)
-        return "0";
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*Le", kGeneralDigits - 1, value);
-    return generalFromScientific(buffer, format.decimalSeparator);
+    char text[kMaxGeneralLength];
+    return std::string(text, appendGeneral(text, value, format));
+}
+
+std::string formatGeneralExact(double value, NumberFormat format) {
+    char text[kMaxGeneralLength];
+    return std::string(text, appendGeneralExact(text, value, format));
 }
 
 bool tryTextToFloat(std::string_view text, double& value, NumberFormat format) {

@@ -2,6 +2,7 @@
 
 #include "model/NumberFormat.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,10 +11,19 @@ namespace korvadel {
 
 // General number format: shortest text with at most 15 significant digits, plain notation when
 // the 15-digit value is at least 0.0001 in magnitude and has at most 15 integer digits,
-// otherwise d.dddE[-]x ("1E-5", "1.5E20"). Used for every number the program writes as text.
+// otherwise d.dddE[-]x ("1E-5", "1.5E20"). Used for every number the program writes as text:
+// files, exports, reports, fields and grids all go through appendGeneral.
+//
+// appendGeneral writes the text at `out`, which must have room for kMaxGeneralLength characters,
+// and returns the end; it allocates nothing, so a writer of a long file calls it per number.
+inline constexpr std::size_t kMaxGeneralLength = 32;
+char* appendGeneral(char* out, double value, NumberFormat format = {});
+char* appendGeneral(char* out, long double value, NumberFormat format = {});
+// The same layout with up to 17 significant digits, so that any double reads back exactly.
+char* appendGeneralExact(char* out, double value, NumberFormat format = {});
+
 std::string formatGeneral(double value, NumberFormat format = {});
 std::string formatGeneral(long double value, NumberFormat format = {});
-// The same layout with up to 17 significant digits, so that any double reads back exactly.
 std::string formatGeneralExact(double value, NumberFormat format = {});
 
 // Standard text-to-number conversion (typed settings, the increment line of the file).

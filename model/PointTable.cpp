@@ -26,36 +26,36 @@ PointTable::PointTable() = default;
 
 // --- rows -------------------------------------------------------------------------------------
 
-std::size_t PointTable::RowCount() const {
+std::size_t PointTable::rowCount() const {
     return stations_.size();
 }
-bool PointTable::HasStation(std::size_t row) const {
+bool PointTable::hasStation(std::size_t row) const {
     return (flags_[row] & kHasStation) != 0;
 }
-double PointTable::StationAt(std::size_t row) const {
+double PointTable::stationAt(std::size_t row) const {
     return stations_[row];
 }
-bool PointTable::HasElevation(std::size_t row) const {
+bool PointTable::hasElevation(std::size_t row) const {
     return (flags_[row] & kHasElevation) != 0;
 }
-double PointTable::ElevationAt(std::size_t row) const {
+double PointTable::elevationAt(std::size_t row) const {
     return elevations_[row];
 }
-std::int64_t PointTable::RecIdAt(std::size_t row) const {
+std::int64_t PointTable::recIdAt(std::size_t row) const {
     return recIds_[row];
 }
 
-std::span<const double> PointTable::Stations() const {
+std::span<const double> PointTable::stations() const {
     return stations_;
 }
-std::span<const double> PointTable::Elevations() const {
+std::span<const double> PointTable::elevations() const {
     return elevations_;
 }
 
-PointTable::State PointTable::GetState() const {
+PointTable::State PointTable::state() const {
     return state_;
 }
-std::ptrdiff_t PointTable::EditRow() const {
+std::ptrdiff_t PointTable::editRow() const {
     return editRow_;
 }
 
@@ -161,7 +161,7 @@ std::size_t PointTable::place(std::size_t row, bool stationChanged) {
     }
     if (target != row) {
         moveRow(row, target);
-        notify({TableChange::Kind::Moved, row, target});
+        views_.notify({TableChange::Kind::Moved, row, target});
     }
     return target;
 }
@@ -210,7 +210,7 @@ PointTable::Shift PointTable::commitShift() {
     change.to = to;
     if (!inserting)
         change.before = savedValues();
-    change.after = ValuesAt(to);
+    change.after = valuesAt(to);
     report(change);
     if (to == row)
         return {};
@@ -229,14 +229,14 @@ PointTable::Shift PointTable::discardShift() {
         eraseRow(row);
         // The row the pending one stood before, or the last row when it stood at the end.
         browseAt(static_cast<std::ptrdiff_t>(row));
-        notify({TableChange::Kind::Removed, row, 0});
+        views_.notify({TableChange::Kind::Removed, row, 0});
         return {Shift::Kind::Removed, row, 0};
     }
     stations_[row] = savedStation_;
     elevations_[row] = savedElevation_;
     flags_[row] = savedFlags_;
     browseAt(static_cast<std::ptrdiff_t>(row));
-    notify({TableChange::Kind::Changed, row, 0});
+    views_.notify({TableChange::Kind::Changed, row, 0});
     return {};
 }
 
@@ -247,19 +247,19 @@ PointTable::Shift PointTable::settleShift() {
     return entered_ ? commitShift() : discardShift();
 }
 
-void PointTable::Commit() {
+void PointTable::commit() {
     commitShift();
 }
-void PointTable::Discard() {
+void PointTable::discard() {
     discardShift();
 }
-void PointTable::Settle() {
+void PointTable::settle() {
     settleShift();
 }
 
 // --- cursor -----------------------------------------------------------------------------------
 
-void PointTable::Clear() {
+void PointTable::clear() {
     stations_.clear();
     elevations_.clear();
     flags_.clear();
@@ -269,16 +269,16 @@ void PointTable::Clear() {
     entered_ = false;
     current_ = -1;
     atEnd_ = true;
-    notify({TableChange::Kind::Reset, 0, 0});
+    views_.notify({TableChange::Kind::Reset, 0, 0});
     report({CommittedChange::Kind::Replaced, 0, 0, {}, {}});
 }
 
-void PointTable::First() {
+void PointTable::first() {
     settleShift();
     browseAt(0);
 }
 
-void PointTable::Next() {
+void PointTable::next() {
     settleShift();
     if (stations_.empty()) {
         browseAt(-1);
@@ -292,16 +292,16 @@ void PointTable::Next() {
     }
 }
 
-void PointTable::Last() {
+void PointTable::last() {
     settleShift();
     browseAt(static_cast<std::ptrdiff_t>(stations_.size()) - 1);
 }
 
-bool PointTable::AtEnd() const {
+bool PointTable::atEnd() const {
     return atEnd_;
 }
 
-void PointTable::MoveTo(std::size_t row) {
+void PointTable::moveTo(std::size_t row) {
     if (state_ != State::Browsing && static_cast<std::ptrdiff_t>(row) == editRow_) {
         browseAt(editRow_); // staying on the row being typed into does not settle it
         return;
@@ -310,21 +310,21 @@ void PointTable::MoveTo(std::size_t row) {
     browseAt(static_cast<std::ptrdiff_t>(follow(row, shift)));
 }
 
-std::ptrdiff_t PointTable::CurrentIndex() const {
+std::ptrdiff_t PointTable::currentIndex() const {
     return current_;
 }
 
-double PointTable::Station() const {
+double PointTable::station() const {
     return current_ < 0 ? 0.0 : stations_[static_cast<std::size_t>(current_)];
 }
 
-double PointTable::Elevation() const {
+double PointTable::elevation() const {
     return current_ < 0 ? 0.0 : elevations_[static_cast<std::size_t>(current_)];
 }
 
 // --- rows and edits ---------------------------------------------------------------------------
 
-void PointTable::AppendRow(double station, double elevation) {
+void PointTable::appendRow(double station, double elevation) {
     settleShift();
     const std::size_t row = stations_.size();
     insertRow(row, station, elevation, kHasStation | kHasElevation);
@@ -336,11 +336,11 @@ void PointTable::AppendRow(double station, double elevation) {
         moveRow(row, to);
     }
     browseAt(static_cast<std::ptrdiff_t>(to));
-    notify({TableChange::Kind::Inserted, to, 0});
-    report({CommittedChange::Kind::Added, 0, to, {}, ValuesAt(to)});
+    views_.notify({TableChange::Kind::Inserted, to, 0});
+    report({CommittedChange::Kind::Added, 0, to, {}, valuesAt(to)});
 }
 
-void PointTable::InsertPending() {
+void PointTable::insertPending() {
     settleShift();
     const std::size_t at = current_ < 0 ? 0 : static_cast<std::size_t>(current_);
     insertRow(at, 0.0, 0.0, 0);
@@ -348,10 +348,10 @@ void PointTable::InsertPending() {
     editRow_ = static_cast<std::ptrdiff_t>(at);
     entered_ = false;
     browseAt(editRow_);
-    notify({TableChange::Kind::Inserted, at, 0});
+    views_.notify({TableChange::Kind::Inserted, at, 0});
 }
 
-void PointTable::AppendPending() {
+void PointTable::appendPending() {
     settleShift();
     const std::size_t at = stations_.size();
     insertRow(at, 0.0, 0.0, 0);
@@ -359,15 +359,15 @@ void PointTable::AppendPending() {
     editRow_ = static_cast<std::ptrdiff_t>(at);
     entered_ = false;
     browseAt(editRow_);
-    notify({TableChange::Kind::Inserted, at, 0});
+    views_.notify({TableChange::Kind::Inserted, at, 0});
 }
 
-void PointTable::BeginEdit() {
+void PointTable::beginEdit() {
     if (state_ != State::Browsing)
         return;
     if (stations_.empty()) {
         // Editing an empty table types into a new row.
-        InsertPending();
+        insertPending();
         return;
     }
     const auto row = static_cast<std::size_t>(current_);
@@ -379,29 +379,29 @@ void PointTable::BeginEdit() {
     entered_ = false;
 }
 
-void PointTable::SetStation(std::optional<double> value) {
+void PointTable::setStation(std::optional<double> value) {
     if (state_ == State::Browsing)
-        BeginEdit();
+        beginEdit();
     const auto row = static_cast<std::size_t>(editRow_);
     stations_[row] = value.value_or(0.0);
     flags_[row] =
         static_cast<std::uint8_t>(value ? flags_[row] | kHasStation : flags_[row] & ~kHasStation);
     entered_ = true;
-    notify({TableChange::Kind::Changed, row, 0});
+    views_.notify({TableChange::Kind::Changed, row, 0});
 }
 
-void PointTable::SetElevation(std::optional<double> value) {
+void PointTable::setElevation(std::optional<double> value) {
     if (state_ == State::Browsing)
-        BeginEdit();
+        beginEdit();
     const auto row = static_cast<std::size_t>(editRow_);
     elevations_[row] = value.value_or(0.0);
     flags_[row] = static_cast<std::uint8_t>(value ? flags_[row] | kHasElevation
                                                   : flags_[row] & ~kHasElevation);
     entered_ = true;
-    notify({TableChange::Kind::Changed, row, 0});
+    views_.notify({TableChange::Kind::Changed, row, 0});
 }
 
-void PointTable::DeleteCurrent() {
+void PointTable::deleteCurrent() {
     if (state_ == State::Inserting) {
         discardShift();
         return;
@@ -412,13 +412,13 @@ void PointTable::DeleteCurrent() {
     // as it was committed.
     const auto row = static_cast<std::size_t>(std::max<std::ptrdiff_t>(current_, 0));
     const RowValues removed =
-        state_ == State::Editing && editRow_ == current_ ? savedValues() : ValuesAt(row);
+        state_ == State::Editing && editRow_ == current_ ? savedValues() : valuesAt(row);
     state_ = State::Browsing;
     editRow_ = -1;
     entered_ = false;
     eraseRow(row);
     browseAt(static_cast<std::ptrdiff_t>(row));
-    notify({TableChange::Kind::Removed, row, 0});
+    views_.notify({TableChange::Kind::Removed, row, 0});
     report({CommittedChange::Kind::Removed, row, 0, removed, {}});
 }
 
@@ -450,14 +450,9 @@ void PointTable::sortLoaded() {
     gather(recIds_);
 }
 
-void PointTable::BulkLoad(const std::vector<LoadRow>& rows) {
-    struct Resume {
-        PointTable& table;
-        ~Resume() { table.ResumeViews(); }
-    };
-    SuspendViews();
-    Resume resume{*this};
-    Clear();
+void PointTable::bulkLoad(const std::vector<LoadRow>& rows) {
+    ViewSuspension views(*this);
+    clear();
     stations_.reserve(rows.size());
     elevations_.reserve(rows.size());
     flags_.reserve(rows.size());
@@ -482,45 +477,29 @@ void PointTable::BulkLoad(const std::vector<LoadRow>& rows) {
 
 // --- views ------------------------------------------------------------------------------------
 
-void PointTable::notify(const TableChange& change) {
-    if (suspendCount_ > 0)
-        return;
-    for (std::size_t i = 0; i < listeners_.size(); ++i)
-        listeners_[i].second(change);
+void PointTable::suspendViews() {
+    views_.suspend();
 }
 
-void PointTable::SuspendViews() {
-    ++suspendCount_;
+void PointTable::resumeViews() {
+    views_.resume();
 }
 
-void PointTable::ResumeViews() {
-    if (suspendCount_ == 0)
-        return;
-    if (--suspendCount_ == 0)
-        notify({TableChange::Kind::Reset, 0, 0});
+int PointTable::suspendCount() const {
+    return views_.suspendCount();
 }
 
-int PointTable::SuspendCount() const {
-    return suspendCount_;
+TableSubscription PointTable::subscribe(TableListener listener) {
+    return views_.subscribe(std::move(listener));
 }
 
-int PointTable::Subscribe(TableListener listener) {
-    const int id = nextListenerId_++;
-    listeners_.emplace_back(id, std::move(listener));
-    return id;
-}
-
-void PointTable::Unsubscribe(int id) {
-    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
-}
-
-void PointTable::SetRequiredFieldHandler(std::function<void(std::size_t row)> handler) {
+void PointTable::setRequiredFieldHandler(std::function<void(std::size_t row)> handler) {
     requiredFieldHandler_ = std::move(handler);
 }
 
 // --- history ----------------------------------------------------------------------------------
 
-void PointTable::SetJournal(Journal journal) {
+void PointTable::setJournal(Journal journal) {
     journal_ = std::move(journal);
 }
 
@@ -529,7 +508,7 @@ void PointTable::report(const CommittedChange& change) {
         journal_(change);
 }
 
-PointTable::RowValues PointTable::ValuesAt(std::size_t row) const {
+PointTable::RowValues PointTable::valuesAt(std::size_t row) const {
     RowValues values;
     values.station = stations_[row];
     if ((flags_[row] & kHasElevation) != 0)
@@ -545,12 +524,12 @@ PointTable::RowValues PointTable::savedValues() const {
     return values;
 }
 
-PointTable::Snapshot PointTable::TakeSnapshot() const {
+PointTable::Snapshot PointTable::takeSnapshot() const {
     return Snapshot{stations_, elevations_, flags_,   recIds_,       current_,        atEnd_,
                     state_,    editRow_,    entered_, savedStation_, savedElevation_, savedFlags_};
 }
 
-void PointTable::RestoreSnapshot(const Snapshot& snapshot) {
+void PointTable::restoreSnapshot(const Snapshot& snapshot) {
     stations_ = snapshot.stations;
     elevations_ = snapshot.elevations;
     flags_ = snapshot.flags;
@@ -566,10 +545,10 @@ void PointTable::RestoreSnapshot(const Snapshot& snapshot) {
     // Creation numbers only ever grow, also across a restore.
     for (const std::int64_t id : recIds_)
         nextRecId_ = std::max(nextRecId_, id + 1);
-    notify({TableChange::Kind::Reset, 0, 0});
+    views_.notify({TableChange::Kind::Reset, 0, 0});
 }
 
-bool PointTable::SameContent(const Snapshot& snapshot) const {
+bool PointTable::sameContent(const Snapshot& snapshot) const {
     // Creation numbers are not content: a blank row made again is the same blank row.
     if (stations_ != snapshot.stations || elevations_ != snapshot.elevations ||
         flags_ != snapshot.flags || state_ != snapshot.state || editRow_ != snapshot.editRow ||
@@ -580,7 +559,7 @@ bool PointTable::SameContent(const Snapshot& snapshot) const {
             savedFlags_ == snapshot.savedFlags);
 }
 
-void PointTable::PutRowAt(std::size_t row, const RowValues& values) {
+void PointTable::putRowAt(std::size_t row, const RowValues& values) {
     if (state_ != State::Browsing || row > stations_.size())
         throw Error("The row cannot be put back where it was");
     // The neighbours must keep the ascending order; equal stations may stand in any order.
@@ -591,15 +570,15 @@ void PointTable::PutRowAt(std::size_t row, const RowValues& values) {
         static_cast<std::uint8_t>(kHasStation | (values.elevation ? kHasElevation : 0));
     insertRow(row, values.station, values.elevation.value_or(0.0), flags);
     browseAt(static_cast<std::ptrdiff_t>(row));
-    notify({TableChange::Kind::Inserted, row, 0});
+    views_.notify({TableChange::Kind::Inserted, row, 0});
 }
 
-void PointTable::RemoveRowAt(std::size_t row) {
+void PointTable::removeRowAt(std::size_t row) {
     if (state_ != State::Browsing || row >= stations_.size())
         throw Error("The row cannot be removed");
     eraseRow(row);
     browseAt(static_cast<std::ptrdiff_t>(row));
-    notify({TableChange::Kind::Removed, row, 0});
+    views_.notify({TableChange::Kind::Removed, row, 0});
 }
 
 } // namespace korvadel

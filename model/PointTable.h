@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/TableChange.h"
+#include "model/TableNotifier.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -72,80 +72,79 @@ public:
     PointTable();
 
     // --- rows, for views (the pending row included) ---
-    std::size_t RowCount() const;
-    bool HasStation(std::size_t row) const;
-    double StationAt(std::size_t row) const; // 0.0 when empty
-    bool HasElevation(std::size_t row) const;
-    double ElevationAt(std::size_t row) const; // 0.0 when empty
-    std::int64_t RecIdAt(std::size_t row) const;
+    std::size_t rowCount() const;
+    bool hasStation(std::size_t row) const;
+    double stationAt(std::size_t row) const; // 0.0 when empty
+    bool hasElevation(std::size_t row) const;
+    double elevationAt(std::size_t row) const; // 0.0 when empty
+    std::int64_t recIdAt(std::size_t row) const;
 
     // --- cursor ---
-    void Clear();
-    void First();
-    void Next();
-    void Last();
-    bool AtEnd() const;
+    void clear();
+    void first();
+    void next();
+    void last();
+    bool atEnd() const;
     // Settles, then makes the given row current (the row is named by its index before settling;
     // if settling removes or moves rows the same row is found again). Used by the grid.
-    void MoveTo(std::size_t row);
+    void moveTo(std::size_t row);
     // -1 when the table is empty.
-    std::ptrdiff_t CurrentIndex() const;
-    double Station() const;   // current row
-    double Elevation() const; // current row, 0.0 when empty
+    std::ptrdiff_t currentIndex() const;
+    double station() const;   // current row
+    double elevation() const; // current row, 0.0 when empty
 
     // --- rows and edits ---
-    void AppendRow(double station, double elevation);
-    void InsertPending();
-    void AppendPending();
-    void BeginEdit();
+    void appendRow(double station, double elevation);
+    void insertPending();
+    void appendPending();
+    void beginEdit();
     // Value entry into the pending or edited (current) row. Marks the row as entered even when
-    // the value is cleared again. Outside Inserting/Editing the call starts BeginEdit first.
-    void SetStation(std::optional<double> value);
-    void SetElevation(std::optional<double> value);
-    void Commit();
-    void Discard();
-    void Settle();
-    void DeleteCurrent();
-    void BulkLoad(const std::vector<LoadRow>& rows);
+    // the value is cleared again. Outside Inserting/Editing the call starts beginEdit first.
+    void setStation(std::optional<double> value);
+    void setElevation(std::optional<double> value);
+    void commit();
+    void discard();
+    void settle();
+    void deleteCurrent();
+    void bulkLoad(const std::vector<LoadRow>& rows);
 
-    State GetState() const;
+    State state() const;
     // Index of the pending or edited row, -1 when browsing.
-    std::ptrdiff_t EditRow() const;
+    std::ptrdiff_t editRow() const;
 
     // --- views ---
-    void SuspendViews();
-    void ResumeViews();
-    int SuspendCount() const;
-    int Subscribe(TableListener listener);
-    void Unsubscribe(int id);
-    // Called with the row index when a Commit fails for a missing Station, so the grid can move
+    void suspendViews();
+    void resumeViews();
+    int suspendCount() const;
+    [[nodiscard]] TableSubscription subscribe(TableListener listener);
+    // Called with the row index when a commit fails for a missing Station, so the grid can move
     // the focus to that row's Station cell.
-    void SetRequiredFieldHandler(std::function<void(std::size_t row)> handler);
+    void setRequiredFieldHandler(std::function<void(std::size_t row)> handler);
 
     // --- history ---
     // Receives every change to the committed rows (see CommittedChange); empty: none.
-    void SetJournal(Journal journal);
-    Snapshot TakeSnapshot() const;
+    void setJournal(Journal journal);
+    Snapshot takeSnapshot() const;
     // Puts the rows and the editing state back as they were; views see one Reset. Not reported
     // to the journal: the history that restores a snapshot knows what it did.
-    void RestoreSnapshot(const Snapshot& snapshot);
+    void restoreSnapshot(const Snapshot& snapshot);
     // Rows, values and editing state equal (the cursor and the creation numbers are not
     // compared).
-    bool SameContent(const Snapshot& snapshot) const;
+    bool sameContent(const Snapshot& snapshot) const;
     // Exact row operations for undoing and redoing a reported change: they put back an order
     // the table had, so no placement is applied. Both need a browsing table and refuse (Error)
-    // an index out of range or, for PutRowAt, a place that would break the Station order. Not
+    // an index out of range or, for putRowAt, a place that would break the Station order. Not
     // reported to the journal. The row put (or the row that followed the removed one, or the new
     // last row) becomes current.
-    void PutRowAt(std::size_t row, const RowValues& values);
-    void RemoveRowAt(std::size_t row);
-    RowValues ValuesAt(std::size_t row) const;
+    void putRowAt(std::size_t row, const RowValues& values);
+    void removeRowAt(std::size_t row);
+    RowValues valuesAt(std::size_t row) const;
 
     // --- hydraulics ---
     // Contiguous columns (empty elevations read 0.0). Meaningful for computation only when the
     // table is browsing (no pending row).
-    std::span<const double> Stations() const;
-    std::span<const double> Elevations() const;
+    std::span<const double> stations() const;
+    std::span<const double> elevations() const;
 
 private:
     // What settling did to the row positions, so a caller can follow a row across it.
@@ -156,7 +155,6 @@ private:
     };
     static std::size_t follow(std::size_t row, const Shift& shift);
 
-    void notify(const TableChange& change);
     Shift settleShift();
     Shift commitShift();
     Shift discardShift();
@@ -186,9 +184,7 @@ private:
     double savedElevation_ = 0.0;
     std::uint8_t savedFlags_ = 0;
 
-    int suspendCount_ = 0;
-    int nextListenerId_ = 1;
-    std::vector<std::pair<int, TableListener>> listeners_;
+    TableNotifier views_;
     std::function<void(std::size_t)> requiredFieldHandler_;
     Journal journal_;
 };

@@ -111,20 +111,20 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
 
     observer.progressRange(0, stepCount);
 
-    points.SuspendViews();
-    rating.SuspendViews();
+    points.suspendViews();
+    rating.suspendViews();
     bool started = false;
     try {
-        rating.Clear();
+        rating.clear();
         observer.hideBoundsPrompt();
 
         // Both commands turn bed elevations into gage heights.
         const double shift = -datum;
         if (mode == RatingMode::Main) {
-            points.First();
-            const double firstEnd = points.Elevation();
-            points.Last();
-            const double lastEnd = points.Elevation();
+            points.first();
+            const double firstEnd = points.elevation();
+            points.last();
+            const double lastEnd = points.elevation();
             // The same double arithmetic as the area computation, so an end warns exactly when
             // the water at the maximum stands above it.
             if (firstEnd + shift < maximum || lastEnd + shift < maximum)
@@ -139,11 +139,11 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
             // The walk of the first stage settles the table; a row without station stops here,
             // before any thread is started.
             observer.progressPosition(1);
-            points.First();
+            points.first();
             if (stepCount >= 0)
-                rating.Reserve(static_cast<std::size_t>(stepCount) + 2);
-            const std::span<const double> stations = points.Stations();
-            const std::span<const double> elevations = points.Elevations();
+                rating.reserve(static_cast<std::size_t>(stepCount) + 2);
+            const std::span<const double> stations = points.stations();
+            const std::span<const double> elevations = points.elevations();
             const std::int64_t expected = std::int64_t{std::max<std::int32_t>(stepCount, 0)} + 1;
             const Sharing sharing =
                 shareOut(threads, stations.size(), static_cast<std::size_t>(expected));
@@ -170,7 +170,7 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
                     const std::int64_t position = blockStart + static_cast<std::int64_t>(j) + 1;
                     if (position > 1)
                         observer.progressPosition(static_cast<std::int32_t>(position));
-                    rating.AppendRow(stages[j], areas[j]);
+                    rating.appendRow(stages[j], areas[j]);
                 }
             };
             ChunkWorkers workers(sharing.threads);
@@ -191,23 +191,23 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
                 blockStart += static_cast<std::int64_t>(count);
             }
             // Each stage's walk leaves the cursor on the last row with the end flag set.
-            if (points.RowCount() > 0) {
-                points.Last();
-                points.Next();
+            if (points.rowCount() > 0) {
+                points.last();
+                points.next();
             }
         }
 
-        rating.First();
+        rating.first();
     } catch (...) {
-        rating.Clear();
-        rating.ResumeViews();
-        points.ResumeViews();
+        rating.clear();
+        rating.resumeViews();
+        points.resumeViews();
         if (started)
             observer.failed();
         throw;
     }
-    rating.ResumeViews();
-    points.ResumeViews();
+    rating.resumeViews();
+    points.resumeViews();
     observer.finished();
 }
 

@@ -7,37 +7,37 @@
 
 namespace korvadel {
 
-void RatingTable::Clear() {
+void RatingTable::clear() {
     stages_.clear();
     areas_.clear();
     recIds_.clear();
     current_ = -1;
     atEnd_ = true;
-    notify({TableChange::Kind::Reset, 0, 0});
+    views_.notify({TableChange::Kind::Reset, 0, 0});
 }
 
-void RatingTable::AppendRow(double stage, double area) {
+void RatingTable::appendRow(double stage, double area) {
     const std::size_t row = stages_.size();
     stages_.push_back(stage);
     areas_.push_back(area);
     recIds_.push_back(nextRecId_++);
     current_ = static_cast<std::ptrdiff_t>(row);
     atEnd_ = false;
-    notify({TableChange::Kind::Inserted, row, 0});
+    views_.notify({TableChange::Kind::Inserted, row, 0});
 }
 
-void RatingTable::Reserve(std::size_t rows) {
+void RatingTable::reserve(std::size_t rows) {
     stages_.reserve(rows);
     areas_.reserve(rows);
     recIds_.reserve(rows);
 }
 
-void RatingTable::First() {
+void RatingTable::first() {
     current_ = stages_.empty() ? -1 : 0;
     atEnd_ = stages_.empty();
 }
 
-void RatingTable::Next() {
+void RatingTable::next() {
     if (stages_.empty()) {
         current_ = -1;
         atEnd_ = true;
@@ -49,7 +49,7 @@ void RatingTable::Next() {
     }
 }
 
-void RatingTable::MoveTo(std::size_t row) {
+void RatingTable::moveTo(std::size_t row) {
     if (stages_.empty()) {
         current_ = -1;
         atEnd_ = true;
@@ -59,15 +59,15 @@ void RatingTable::MoveTo(std::size_t row) {
     atEnd_ = false;
 }
 
-double RatingTable::Stage() const {
+double RatingTable::stage() const {
     return current_ < 0 ? 0.0 : stages_[static_cast<std::size_t>(current_)];
 }
 
-double RatingTable::Area() const {
+double RatingTable::area() const {
     return current_ < 0 ? 0.0 : areas_[static_cast<std::size_t>(current_)];
 }
 
-void RatingTable::DeleteCurrent() {
+void RatingTable::deleteCurrent() {
     if (stages_.empty())
         throw Error("Cannot perform this operation on an empty dataset");
     const auto row = static_cast<std::size_t>(std::max<std::ptrdiff_t>(current_, 0));
@@ -82,35 +82,19 @@ void RatingTable::DeleteCurrent() {
         current_ = static_cast<std::ptrdiff_t>(std::min(row, stages_.size() - 1));
         atEnd_ = false;
     }
-    notify({TableChange::Kind::Removed, row, 0});
+    views_.notify({TableChange::Kind::Removed, row, 0});
 }
 
-void RatingTable::notify(const TableChange& change) {
-    if (suspendCount_ > 0)
-        return;
-    for (std::size_t i = 0; i < listeners_.size(); ++i)
-        listeners_[i].second(change);
+void RatingTable::suspendViews() {
+    views_.suspend();
 }
 
-void RatingTable::SuspendViews() {
-    ++suspendCount_;
+void RatingTable::resumeViews() {
+    views_.resume();
 }
 
-void RatingTable::ResumeViews() {
-    if (suspendCount_ == 0)
-        return;
-    if (--suspendCount_ == 0)
-        notify({TableChange::Kind::Reset, 0, 0});
-}
-
-int RatingTable::Subscribe(TableListener listener) {
-    const int id = nextListenerId_++;
-    listeners_.emplace_back(id, std::move(listener));
-    return id;
-}
-
-void RatingTable::Unsubscribe(int id) {
-    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+TableSubscription RatingTable::subscribe(TableListener listener) {
+    return views_.subscribe(std::move(listener));
 }
 
 } // namespace korvadel

@@ -6,7 +6,7 @@
 namespace korvadel {
 
 // What a table tells its views. While views are suspended nothing is delivered; the final
-// ResumeViews delivers one Reset.
+// resumeViews delivers one Reset.
 struct TableChange {
     enum class Kind { Reset, Inserted, Removed, Changed, Moved };
     Kind kind = Kind::Reset;

@@ -130,13 +130,13 @@ void wettedAreas(std::span<const double> stations, std::span<const double> eleva
     }
 }
 
-double WettedArea(PointTable& points, double level, double elevationShift) {
-    points.First(); // settles a pending row; a row without station stops here
-    const double area = wettedArea(points.Stations(), points.Elevations(), level, elevationShift);
-    if (points.RowCount() > 0) {
+double wettedAreaOfTable(PointTable& points, double level, double elevationShift) {
+    points.first(); // settles a pending row; a row without station stops here
+    const double area = wettedArea(points.stations(), points.elevations(), level, elevationShift);
+    if (points.rowCount() > 0) {
         // Where the walk leaves the cursor: on the last row with the end flag set.
-        points.Last();
-        points.Next();
+        points.last();
+        points.next();
     }
     return area;
 }

@@ -7,9 +7,9 @@ namespace korvadel {
 class PointTable;
 
 // Water area below `level` in the channel through the points (walls stand on the end points).
-// Starts with First (which settles a pending row and may throw the required-field error) and
+// Starts with first() (which settles a pending row and may throw the required-field error) and
 // leaves the cursor on the last row with the end flag set.
-double WettedArea(PointTable& points, double level, double elevationShift);
+double wettedAreaOfTable(PointTable& points, double level, double elevationShift);
 
 // The same computation over settled columns; the hot path of the rating.
 double wettedArea(std::span<const double> stations, std::span<const double> elevations,

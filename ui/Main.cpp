@@ -9,7 +9,7 @@
 #include "components/SectionHistory.h"
 #include "components/TextCodec.h"
 #include "io/CrossSectionFile.h"
-#include "io/PointImport.h"
+#include "io/InputFormats.h"
 #include "model/Numbers.h"
 #include "ui/ElevWarn.h"
 #include "ui/Importwarning.h"
@@ -276,7 +276,9 @@ void TForm1::buildMenus() {
     addAction(CreateStageAreaTable1);
 
     OpenDialog1.kind = FileDialogState::Kind::Open;
-    OpenDialog1.filter = QStringLiteral("Korvadel File (*.kvd)|*.kvd|All Files (*.*)|*.*");
+    const std::string_view crossSection = inputFormat(InputFormat::CrossSection).dialogFilter;
+    OpenDialog1.filter = QString::fromLatin1(crossSection.data(),
+                                             static_cast<qsizetype>(crossSection.size()));
     SaveDialog1.kind = FileDialogState::Kind::Save;
     SaveDialog1.filter = QStringLiteral("Korvadel File (*.kvd)|*.kvd");
     // A name typed without an extension becomes a cross-section file.
@@ -327,7 +329,7 @@ void TForm1::documentToFields() {
 
 void TForm1::FormCreate() {
     try {
-        document_.points.InsertPending();
+        document_.points.insertPending();
     } catch (const std::exception&) {
         context_.seam->showPlain(nullptr,
                                  QStringLiteral("Error initializing blank value to table"));
@@ -384,7 +386,7 @@ void TForm1::beforeChartDraw() {
 void TForm1::NewCrossSection1Click() {
     runCommand([this] {
         history_->recordDocumentChange(QStringLiteral("New Cross Section"),
-                                       [this] { document_.New(); });
+                                       [this] { document_.clearToNew(); });
         documentToFields();
         DBChart1->refreshFromTable();
     });
@@ -417,9 +419,7 @@ void TForm1::SaveCrossSection1Click() {
 }
 
 void TForm1::CommaDelimitedFile1Click() {
-    importPoints(QStringLiteral("CSV (Comma Delimited) Files (*.csv)|*.CSV|"
-                                "Text Files (*.txt)|*.TXT|All Files (*.*)|*.*"),
-                 importCommaDelimited);
+    importPoints(InputFormat::CommaDelimited);
 }
 
 void TForm1::WinRiverClassicACSIIDataFile1Click() {
@@ -433,24 +433,25 @@ void TForm1::WinRiverClassicACSIIDataFile1Click() {
 }
 
 void TForm1::runWinRiverImport() {
-    importPoints(QStringLiteral("WinRiver Ascii Out Files|*t.000;*ASC.TXT|All Files (*.*)|*.*"),
-                 importWinRiver);
+    importPoints(InputFormat::WinRiver);
 }
 
-void TForm1::importPoints(const QString& filter, PointImporter import) {
+void TForm1::importPoints(InputFormat format) {
+    const InputFormatInfo& input = inputFormat(format);
     OpenDialog2.fileName.clear();
-    OpenDialog2.filter = filter;
+    OpenDialog2.filter = QString::fromLatin1(input.dialogFilter.data(),
+                                             static_cast<qsizetype>(input.dialogFilter.size()));
     OpenDialog2.defaultExtension.clear();
     if (!context_.seam->runFileDialog(this, OpenDialog2))
         return;
-    runCommand([this, import] {
+    runCommand([this, &input] {
         struct Refresh {
             Chart* chart;
             // The chart shows whatever the import left in the table, also after a failure.
             ~Refresh() { chart->refreshFromTable(); }
         } refresh{DBChart1};
-        history_->recordDocumentChange(QStringLiteral("Import Points"), [this, import] {
-            import(toPath(OpenDialog2.fileName), document_.points, context_.format);
+        history_->recordDocumentChange(QStringLiteral("Import Points"), [this, &input] {
+            input.read(toPath(OpenDialog2.fileName), document_, context_.format);
         });
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/DesktopSeam.h"
+#include "io/InputFormats.h"
 #include "model/CrossSectionDocument.h"
 #include "model/NumberFormat.h"
 
@@ -107,10 +108,8 @@ private:
     void LoadCrossSection1Click();
     void CommaDelimitedFile1Click();
     void WinRiverClassicACSIIDataFile1Click();
-    // Both imports: the import dialog with the given filter, then the reader into the point table.
-    using PointImporter = void (*)(const std::string&, korvadel::PointTable&,
-                                   korvadel::NumberFormat);
-    void importPoints(const QString& filter, PointImporter import);
+    // Both imports: the import dialog with the format's filter, then its reader.
+    void importPoints(korvadel::InputFormat format);
     void undoLastChange();
     void redoLastChange();
     void SaveCrossSection1Click();

@@ -51,27 +51,27 @@ void WaterLevelAnimation::start()
     // Committing a pending row inside First may fail ("Field 'Station' must have a value"):
     // the start stops there, half-started.
     PointTable& points = parts_.document->points;
-    points.First();
-    points.SuspendViews();
+    points.first();
+    points.suspendViews();
     double minX = 0.0;
     double maxX = 0.0;
-    if (!points.AtEnd()) {
-        minX = points.Station();
+    if (!points.atEnd()) {
+        minX = points.station();
         maxX = minX;
     }
-    while (!points.AtEnd()) {
-        const double elevation = points.Elevation();
-        const double station = points.Station();
+    while (!points.atEnd()) {
+        const double elevation = points.elevation();
+        const double station = points.station();
         if (elevation > top)
             top = elevation;
         if (station > maxX)
             maxX = station;
         if (station < minX)
             minX = station;
-        points.Next();
+        points.next();
     }
-    points.ResumeViews();
-    points.First();
+    points.resumeViews();
+    points.first();
     // The resume showed the cursor where the walk left it, on the last row.
     if (parts_.grid)
         parts_.grid->followTableCursor();

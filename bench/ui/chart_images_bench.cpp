@@ -36,13 +36,13 @@ void fillSection(PointTable& points, std::size_t count)
         const double elevation = -3.0 * std::sin(across * M_PI) + 0.8 + 0.05 * std::sin(station * 7);
         rows.push_back({station, elevation});
     }
-    points.BulkLoad(rows);
+    points.bulkLoad(rows);
 }
 
 void BM_AnimationTick(benchmark::State& state)
 {
     CrossSectionDocument document;
-    document.points.Clear();
+    document.points.clear();
     fillSection(document.points, static_cast<std::size_t>(state.range(0)));
     QWidget window;
     auto* button = new QPushButton(WaterLevelAnimation::kStartCaption, &window);
@@ -73,7 +73,7 @@ struct RatingChart {
     {
         for (int i = 0; i < rows; ++i) {
             const double stage = i * 0.01;
-            rating.AppendRow(stage, 12.0 * stage + 0.8 * stage * stage);
+            rating.appendRow(stage, 12.0 * stage + 0.8 * stage * stage);
         }
         chart.resize(451, 365);
         chart.setTitleLines({QStringLiteral("Stage Area Rating"), QString()});

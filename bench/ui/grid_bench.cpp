@@ -60,9 +60,9 @@ void BM_GridLoad(benchmark::State& state) {
     const auto rows = section(static_cast<std::size_t>(state.range(0)));
     ShownGrid g;
     for (auto _ : state) {
-        g.table.SuspendViews();
-        g.table.BulkLoad(rows);
-        g.table.ResumeViews();
+        g.table.suspendViews();
+        g.table.bulkLoad(rows);
+        g.table.resumeViews();
         g.grid.repaint();
     }
 }
@@ -71,7 +71,7 @@ BENCHMARK(BM_GridLoad)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 // Down and Up in the middle of the section, each painted.
 void BM_GridCursorStep(benchmark::State& state) {
     ShownGrid g;
-    g.table.BulkLoad(section(static_cast<std::size_t>(state.range(0))));
+    g.table.bulkLoad(section(static_cast<std::size_t>(state.range(0))));
     g.grid.setFocus();
     g.grid.setCurrentIndex(g.grid.model()->index(static_cast<int>(state.range(0) / 2), 0));
     for (auto _ : state) {
@@ -86,7 +86,7 @@ BENCHMARK(BM_GridCursorStep)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 // Jumping from the first row to the last and back (Ctrl+End, Ctrl+Home).
 void BM_GridJumpToEnds(benchmark::State& state) {
     ShownGrid g;
-    g.table.BulkLoad(section(static_cast<std::size_t>(state.range(0))));
+    g.table.bulkLoad(section(static_cast<std::size_t>(state.range(0))));
     g.grid.setFocus();
     for (auto _ : state) {
         press(&g.grid, Qt::Key_End, Qt::ControlModifier);
@@ -102,7 +102,7 @@ BENCHMARK(BM_GridJumpToEnds)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 void BM_GridEditMovesRow(benchmark::State& state) {
     ShownGrid g;
     const auto count = static_cast<std::size_t>(state.range(0));
-    g.table.BulkLoad(section(count));
+    g.table.bulkLoad(section(count));
     g.grid.setFocus();
     bool far = true;
     for (auto _ : state) {

@@ -36,10 +36,10 @@ public:
 const RatingTable& rating(std::size_t rows)
 {
     static RatingTable table;
-    if (table.RowCount() != rows) {
-        table.Clear();
+    if (table.rowCount() != rows) {
+        table.clear();
         for (std::size_t i = 0; i < rows; ++i)
-            table.AppendRow(100.0 + i * 0.01, i * 3.1416 + 0.25);
+            table.appendRow(100.0 + i * 0.01, i * 3.1416 + 0.25);
     }
     return table;
 }

@@ -102,7 +102,7 @@ void BM_LoadSectionIntoGridAndChart(benchmark::State& state) {
         main->repaint();
         settle();
     }
-    if (main->document().points.RowCount() != static_cast<std::size_t>(points) || seam.messages)
+    if (main->document().points.rowCount() != static_cast<std::size_t>(points) || seam.messages)
         state.SkipWithError("the section did not load");
 }
 BENCHMARK(BM_LoadSectionIntoGridAndChart)
@@ -127,7 +127,7 @@ void BM_RatingFromButtonToWindow(benchmark::State& state) {
         window->repaint();
         settle();
     }
-    if (window->MemSA.RowCount() < 9'999 || !window->isVisible())
+    if (window->MemSA.rowCount() < 9'999 || !window->isVisible())
         state.SkipWithError("the rating did not come out as 10,000 rows");
 }
 BENCHMARK(BM_RatingFromButtonToWindow)->Unit(benchmark::kMillisecond)->Iterations(5);

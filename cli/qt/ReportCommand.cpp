@@ -42,7 +42,7 @@ int runReport(const Invocation& invocation)
     QString description;
     if (const auto text = args.value("description")) {
         description = optionText(*text);
-    } else if (source.kind == InputKind::CrossSection) {
+    } else if (source.kind == InputFormat::CrossSection) {
         // Only the cross-section file carries a description; the imports bring none.
         CrossSectionDocument document;
         readSection(source, document);

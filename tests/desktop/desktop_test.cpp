@@ -137,11 +137,11 @@ void DesktopTest::progressDialogPaintsAndAdvancesDuringALongRun() {
     // A bed of 500 points keeps the run going for seconds also on a fast machine; banks above
     // the maximum: no edge warning.
     PointTable& points = main->document().points;
-    points.Clear();
-    points.AppendRow(0, 1e5);
+    points.clear();
+    points.appendRow(0, 1e5);
     for (int i = 1; i < 499; ++i)
-        points.AppendRow(i * 0.1, 100 + 15 * std::sin(i / 17.0));
-    points.AppendRow(49.9, 1e5);
+        points.appendRow(i * 0.1, 100 + 15 * std::sin(i / 17.0));
+    points.appendRow(49.9, 1e5);
     main->edMinStage->setText(QStringLiteral("0"));
     main->edMaxStage->setText(QStringLiteral("90000"));
     main->SpinStageInc->setIncrement(0.01);
@@ -153,7 +153,7 @@ void DesktopTest::progressDialogPaintsAndAdvancesDuringALongRun() {
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+c")}));
     QVERIFY(QTest::qWaitFor([&] { return program.ratingWindow()->isVisible(); }, 60000));
     recorder.stop();
-    QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{9000001});
+    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{9000001});
 
     TProgressForm* progress = program.windows().ProgressForm;
     const QRect bar = globalRect(progress->ProgressBar1).adjusted(2, 2, -2, -2);
@@ -219,13 +219,13 @@ void DesktopTest::typedValueIsTakenByKeysAndMenus() {
         [&] { return saves ? QFile::exists(path) : program.ratingWindow()->isVisible(); }, 5000));
 
     QVERIFY(program.seam.messages.isEmpty());
-    QCOMPARE(main->document().points.ElevationAt(2), -2.0);
+    QCOMPARE(main->document().points.elevationAt(2), -2.0);
     if (saves) {
         QVERIFY(readFile(path).contains("\r\n8\t-2\r\n"));
     } else {
         const RatingTable& rating = program.ratingWindow()->MemSA;
-        QCOMPARE(rating.RowCount(), std::size_t{3});
-        QVERIFY(qAbs(rating.AreaAt(0) - 19.0 / 3.0) < 1e-3);
+        QCOMPARE(rating.rowCount(), std::size_t{3});
+        QVERIFY(qAbs(rating.areaAt(0) - 19.0 / 3.0) < 1e-3);
     }
 }
 

@@ -24,14 +24,14 @@ inline void check(bool condition, const char* what) {
 
 // Settled table after a read: rows in ascending Station order, all committed, views resumed.
 inline void checkReadTable(const PointTable& points) {
-    check(points.SuspendCount() == 0, "views left suspended");
-    check(points.GetState() == PointTable::State::Browsing, "row left pending");
-    for (std::size_t i = 0; i < points.RowCount(); ++i) {
-        check(points.HasStation(i), "committed row without station");
-        check(std::isfinite(points.StationAt(i)), "station not finite");
-        check(std::isfinite(points.ElevationAt(i)), "elevation not finite");
+    check(points.suspendCount() == 0, "views left suspended");
+    check(points.state() == PointTable::State::Browsing, "row left pending");
+    for (std::size_t i = 0; i < points.rowCount(); ++i) {
+        check(points.hasStation(i), "committed row without station");
+        check(std::isfinite(points.stationAt(i)), "station not finite");
+        check(std::isfinite(points.elevationAt(i)), "elevation not finite");
         if (i > 0) {
-            check(points.StationAt(i - 1) <= points.StationAt(i), "stations out of order");
+            check(points.stationAt(i - 1) <= points.stationAt(i), "stations out of order");
         }
     }
 }

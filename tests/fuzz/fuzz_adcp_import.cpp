@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const Error&) {
     }
     fuzz::checkReadTable(points);
-    for (std::size_t i = 0; i < points.RowCount(); ++i) {
-        fuzz::check(points.ElevationAt(i) <= 0.0, "elevation above the surface");
+    for (std::size_t i = 0; i < points.rowCount(); ++i) {
+        fuzz::check(points.elevationAt(i) <= 0.0, "elevation above the surface");
     }
     return 0;
 }

@@ -32,9 +32,9 @@ inline std::ostream& operator<<(std::ostream& out, const Row& row) {
 
 inline std::vector<Row> rowsOf(const PointTable& points) {
     std::vector<Row> rows;
-    for (std::size_t i = 0; i < points.RowCount(); ++i) {
-        rows.push_back({points.StationAt(i), points.HasElevation(i)
-                                                 ? std::optional<double>(points.ElevationAt(i))
+    for (std::size_t i = 0; i < points.rowCount(); ++i) {
+        rows.push_back({points.stationAt(i), points.hasElevation(i)
+                                                 ? std::optional<double>(points.elevationAt(i))
                                                  : std::nullopt});
     }
     return rows;
@@ -46,7 +46,7 @@ inline void fill(PointTable& points, const std::vector<Row>& rows) {
     for (const Row& row : rows) {
         load.push_back({row.station, row.elevation});
     }
-    points.BulkLoad(load);
+    points.bulkLoad(load);
 }
 
 // The text with every CR LF line end turned into a lone CR, as old Macintosh programs write it.
@@ -72,17 +72,14 @@ inline std::string errorOf(const std::function<void()>& action) {
 // Counts what a table tells its views.
 class ChangeCounter {
 public:
-    explicit ChangeCounter(PointTable& points) : points_(points) {
-        id_ = points_.Subscribe([this](const TableChange&) { ++count; });
-    }
-    ~ChangeCounter() { points_.Unsubscribe(id_); }
+    explicit ChangeCounter(PointTable& points)
+        : views_(points.subscribe([this](const TableChange&) { ++count; })) {}
     ChangeCounter(const ChangeCounter&) = delete;
     ChangeCounter& operator=(const ChangeCounter&) = delete;
     int count = 0;
 
 private:
-    PointTable& points_;
-    int id_ = 0;
+    TableSubscription views_;
 };
 
 } // namespace korvadel::testing

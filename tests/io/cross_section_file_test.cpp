@@ -41,7 +41,7 @@ TEST(SaveCrossSection, NewDocumentGivesTheSevenHeaderLines) {
     testing::ScratchFolder folder;
     const std::string path = folder.file("new.kvd");
     CrossSectionDocument document;
-    document.New();
+    document.clearToNew();
     saveCrossSection(path, document);
     EXPECT_EQ(testing::readAll(path), kEmptyDocumentBytes);
 
@@ -54,7 +54,7 @@ TEST(SaveCrossSection, NewDocumentGivesTheSevenHeaderLines) {
     EXPECT_EQ(loaded.settings.maximum, "1");
     EXPECT_EQ(loaded.settings.increment(), 0.01);
     EXPECT_EQ(loaded.settings.datum, "0.00");
-    EXPECT_EQ(loaded.points.RowCount(), 0u);
+    EXPECT_EQ(loaded.points.rowCount(), 0u);
 }
 
 TEST(SaveCrossSection, WritesSettingsAndPointsExactly) {
@@ -81,8 +81,8 @@ TEST(SaveCrossSection, WritesSettingsAndPointsExactly) {
                                       "10\t2.5\r\n"
                                       "20\t0\r\n");
     // The save walks the table to its end.
-    EXPECT_TRUE(document.points.AtEnd());
-    EXPECT_EQ(document.points.CurrentIndex(), 3);
+    EXPECT_TRUE(document.points.atEnd());
+    EXPECT_EQ(document.points.currentIndex(), 3);
 
     saveCrossSection(path, document, NumberFormat{','});
     const std::string comma = testing::readAll(path);
@@ -144,8 +144,8 @@ TEST(SaveCrossSection, PendingRowWithoutStationFailsBeforeTheFileIsTouched) {
     testing::writeAllTo(path, "old content");
     CrossSectionDocument document;
     fill(document.points, {{0, 1}});
-    document.points.AppendPending();
-    document.points.SetElevation(4.0);
+    document.points.appendPending();
+    document.points.setElevation(4.0);
     EXPECT_EQ(errorOf([&] { saveCrossSection(path, document); }), "Field 'Station' must have a value");
     EXPECT_EQ(testing::readAll(path), "old content");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"kept.kvd"});
@@ -161,7 +161,7 @@ TEST(SaveCrossSection, ReadOnlyTargetGivesThePlainFileErrorAndStaysIntact) {
         GTEST_SKIP() << "permissions are not enforced for this user";
     }
     CrossSectionDocument document;
-    document.New();
+    document.clearToNew();
     EXPECT_EQ(errorOf([&] { saveCrossSection(path, document); }), "File access denied");
     EXPECT_EQ(testing::readAll(path), "old content");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"locked.kvd"});
@@ -252,7 +252,7 @@ TEST(LoadCrossSection, ReadsHeaderAndPointsAsTheFileGivesThem) {
         EXPECT_EQ(document.settings.increment(), c.increment) << c.name;
         EXPECT_EQ(document.settings.datum, c.datum) << c.name;
         EXPECT_EQ(rowsOf(document.points), c.rows) << c.name;
-        EXPECT_EQ(document.points.SuspendCount(), 0) << c.name;
+        EXPECT_EQ(document.points.suspendCount(), 0) << c.name;
     }
 }
 
@@ -305,7 +305,7 @@ TEST(LoadCrossSection, PlainTableText) {
         EXPECT_EQ(document.settings.minimum, c.minimum) << c.name;
         EXPECT_EQ(document.settings.increment(), c.increment) << c.name;
         EXPECT_EQ(rowsOf(document.points), c.rows) << c.name;
-        EXPECT_EQ(document.points.SuspendCount(), 0) << c.name;
+        EXPECT_EQ(document.points.suspendCount(), 0) << c.name;
     }
 }
 
@@ -338,14 +338,14 @@ TEST(LoadCrossSection, ViewsHearOnceAndAreResumedAfterAnError) {
     changes.count = 0;
     EXPECT_NE(load(header("S") + "1\t2\r\nx\r\n", document), "");
     EXPECT_EQ(changes.count, 1);
-    EXPECT_EQ(document.points.SuspendCount(), 0);
+    EXPECT_EQ(document.points.suspendCount(), 0);
 }
 
 TEST(LoadCrossSection, ExampleFileLoads) {
     CrossSectionDocument document;
     loadCrossSection(std::string(KORVADEL_EXAMPLES) + "/mill-creek.kvd", document);
     EXPECT_FALSE(document.description.empty());
-    EXPECT_GT(document.points.RowCount(), 20u);
+    EXPECT_GT(document.points.rowCount(), 20u);
     const Rows rows = rowsOf(document.points);
     for (std::size_t i = 1; i < rows.size(); ++i) {
         EXPECT_LE(rows[i - 1].station, rows[i].station);

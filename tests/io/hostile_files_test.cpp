@@ -152,14 +152,14 @@ std::string printable(const std::string& text, std::size_t limit = 160) {
 
 // A table left by a reader must keep the table's own promises whatever the input was.
 std::string tableProblems(PointTable& points) {
-    if (points.SuspendCount() != 0) {
+    if (points.suspendCount() != 0) {
         return "views still suspended";
     }
-    if (points.GetState() != PointTable::State::Browsing) {
+    if (points.state() != PointTable::State::Browsing) {
         return "a row is still pending";
     }
-    const auto stations = points.Stations();
-    if (stations.size() != points.RowCount()) {
+    const auto stations = points.stations();
+    if (stations.size() != points.rowCount()) {
         return "row count and stations disagree";
     }
     if (!std::is_sorted(stations.begin(), stations.end())) {
@@ -206,7 +206,7 @@ std::string readWith(Reader reader, const std::string& path) {
     if (!problems.empty()) {
         return "table broken: " + problems;
     }
-    std::string result = "rows " + std::to_string(points.RowCount());
+    std::string result = "rows " + std::to_string(points.rowCount());
     if (!message.empty()) {
         result += "; " + message;
     }
@@ -425,7 +425,7 @@ TEST(HostileFiles, PlainTableRunsOfTabs) {
         } catch (const Error& e) {
             result = std::string("; ") + e.what();
         }
-        EXPECT_EQ("rows " + std::to_string(document.points.RowCount()) + result, c.result);
+        EXPECT_EQ("rows " + std::to_string(document.points.rowCount()) + result, c.result);
     }
 }
 

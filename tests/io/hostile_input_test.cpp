@@ -34,9 +34,9 @@ long peakKilobytes() {
 }
 
 void expectSorted(const PointTable& points) {
-    EXPECT_EQ(points.SuspendCount(), 0);
-    for (std::size_t i = 1; i < points.RowCount(); ++i) {
-        EXPECT_LE(points.StationAt(i - 1), points.StationAt(i));
+    EXPECT_EQ(points.suspendCount(), 0);
+    for (std::size_t i = 1; i < points.rowCount(); ++i) {
+        EXPECT_LE(points.stationAt(i - 1), points.stationAt(i));
     }
 }
 
@@ -55,7 +55,7 @@ TEST(HostileInput, HugeLineWithoutBreakNeedsNoMemoryOfItsOwn) {
     const long before = peakKilobytes();
     CrossSectionDocument document;
     EXPECT_EQ(errorOf([&] { loadCrossSection(path, document); }), "");
-    EXPECT_EQ(document.points.RowCount(), 0u); // a header line and nothing else
+    EXPECT_EQ(document.points.rowCount(), 0u); // a header line and nothing else
     PointTable points;
     EXPECT_EQ(errorOf([&] { importCommaDelimited(path, points); }),
               std::string("Line 1: '2\t") + std::string(251, 'x') +
@@ -112,7 +112,7 @@ TEST(HostileInput, ControlBytesInsideLines) {
     LineReader control = LineReader::overBytes("1,2\x01x\n");
     EXPECT_EQ(errorOf([&] { importCommaDelimited(control, points); }),
               "Line 1: '2\x01x' is not a valid floating point value");
-    EXPECT_EQ(points.RowCount(), 0u);
+    EXPECT_EQ(points.rowCount(), 0u);
 
     LineReader eof = LineReader::overBytes("1,2\n3,4\x1a\n5,6\n");
     EXPECT_EQ(errorOf([&] { importCommaDelimited(eof, points); }), "");

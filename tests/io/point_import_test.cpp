@@ -75,7 +75,7 @@ TEST(ImportCommaDelimited, ReadsStationAndElevationOfEveryLine) {
         EXPECT_EQ(errorOf([&] { importCommaDelimited(reader, points, c.format); }), c.error)
             << c.name;
         EXPECT_EQ(rowsOf(points), c.rows) << c.name;
-        EXPECT_EQ(points.SuspendCount(), 0) << c.name;
+        EXPECT_EQ(points.suspendCount(), 0) << c.name;
     }
 }
 
@@ -96,8 +96,8 @@ TEST(ImportCommaDelimited, LeavesDescriptionAndSettingsAlone) {
     importCommaDelimited(std::string(KORVADEL_EXAMPLES) + "/bear-river.csv", document.points);
     EXPECT_EQ(document.description, "Site");
     EXPECT_EQ(document.settings.datum, "3");
-    EXPECT_GT(document.points.RowCount(), 30u);
-    EXPECT_EQ(document.points.CurrentIndex(), 0);
+    EXPECT_GT(document.points.rowCount(), 30u);
+    EXPECT_EQ(document.points.currentIndex(), 0);
 }
 
 // One ensemble of the ADCP layout with the given depths (fields 8 to 11 of its line 2), distance
@@ -198,7 +198,7 @@ TEST(ImportWinRiver, OnePointPerEnsemble) {
         LineReader reader = LineReader::overBytes(c.bytes);
         EXPECT_EQ(errorOf([&] { importWinRiver(reader, points, c.format); }), c.error) << c.name;
         EXPECT_EQ(rowsOf(points), c.rows) << c.name;
-        EXPECT_EQ(points.SuspendCount(), 0) << c.name;
+        EXPECT_EQ(points.suspendCount(), 0) << c.name;
     }
 }
 
@@ -215,12 +215,12 @@ TEST(ImportWinRiver, ExampleTransect) {
     PointTable points;
     importWinRiver(std::string(KORVADEL_EXAMPLES) + "/clearwater_000t.000", points);
     // 320 ensembles, one of them without any valid depth.
-    EXPECT_EQ(points.RowCount(), 319u);
-    for (std::size_t i = 0; i < points.RowCount(); ++i) {
-        EXPECT_LT(points.ElevationAt(i), 0.0) << i;
-        EXPECT_GT(points.ElevationAt(i), -10.0) << i;
+    EXPECT_EQ(points.rowCount(), 319u);
+    for (std::size_t i = 0; i < points.rowCount(); ++i) {
+        EXPECT_LT(points.elevationAt(i), 0.0) << i;
+        EXPECT_GT(points.elevationAt(i), -10.0) << i;
         if (i > 0) {
-            EXPECT_LE(points.StationAt(i - 1), points.StationAt(i));
+            EXPECT_LE(points.stationAt(i - 1), points.stationAt(i));
         }
     }
 }

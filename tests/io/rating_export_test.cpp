@@ -26,7 +26,7 @@ using testing::writeAllTo;
 RatingTable ratingOf(std::initializer_list<std::pair<double, double>> rows) {
     RatingTable rating;
     for (const auto& [stage, area] : rows)
-        rating.AppendRow(stage, area);
+        rating.appendRow(stage, area);
     return rating;
 }
 
@@ -137,7 +137,8 @@ TEST(RatingExport, NumbersInTheGeneralFormat) {
 
 // The exports format numbers without going through strings; they must still agree with the
 // program's general number format everywhere, whatever the magnitude or the separator.
-TEST(RatingExport, NumbersAgreeWithTheGeneralNumberFormat) {
+// Rows of every length, so that many of them straddle the boundaries of the output chunks.
+TEST(RatingExport, RowsOfAnyLengthAcrossOutputChunks) {
     std::mt19937_64 random(20240611);
     RatingTable rating;
     for (int i = 0; i < 30000; ++i) {
@@ -156,13 +157,13 @@ TEST(RatingExport, NumbersAgreeWithTheGeneralNumberFormat) {
         default:
             value = std::uniform_real_distribution<double>(-1e6, 1e6)(random);
         }
-        rating.AppendRow(value, -value);
+        rating.appendRow(value, -value);
     }
     for (const NumberFormat format : {NumberFormat{'.'}, NumberFormat{','}}) {
         std::string expected;
-        for (std::size_t row = 0; row < rating.RowCount(); ++row)
-            expected += formatGeneral(rating.StageAt(row), format) + "," +
-                        formatGeneral(rating.AreaAt(row), format) + "\r\n";
+        for (std::size_t row = 0; row < rating.rowCount(); ++row)
+            expected += formatGeneral(rating.stageAt(row), format) + "," +
+                        formatGeneral(rating.areaAt(row), format) + "\r\n";
         expected += "\r\n";
         EXPECT_EQ(ratingCsvBytes(rating, format), expected);
     }
@@ -173,7 +174,7 @@ TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles) {
     RatingTable rating;
     // Enough rows to pass through several output blocks.
     for (int i = 0; i < 60000; ++i)
-        rating.AppendRow(i * 0.01, i * 0.125);
+        rating.appendRow(i * 0.01, i * 0.125);
     struct Export {
         const char* name;
         void (*write)(const std::string&, const RatingTable&);
@@ -214,7 +215,7 @@ TEST(RatingExport, WorksheetRefusesMoreThan65535RowsBeforeCreatingTheFile) {
     ScratchFolder folder;
     RatingTable rating;
     for (int i = 0; i < 65535; ++i)
-        rating.AppendRow(i, i);
+        rating.appendRow(i, i);
     const std::string fits = folder.file("fits.xls");
     exportRatingXls(fits, rating);
     const std::string written = readAll(fits);
@@ -224,7 +225,7 @@ TEST(RatingExport, WorksheetRefusesMoreThan65535RowsBeforeCreatingTheFile) {
     EXPECT_EQ(written.substr(written.size() - 4 - 38 + 19, 8),
               bytes({0x03, 0x00, 0x0F, 0x00, 0xFE, 0xFF, 0x01, 0x00}));
 
-    rating.AppendRow(65535, 65535);
+    rating.appendRow(65535, 65535);
     const std::string refused = folder.file("refused.xls");
     const std::string existing = folder.file("existing.xls");
     writeAllTo(existing, "old");

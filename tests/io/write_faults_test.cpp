@@ -51,7 +51,7 @@ const CrossSectionDocument& bigDocument() {
         CrossSectionDocument d;
         d.description = "Write fault test";
         for (int i = 0; i < 20000; ++i) {
-            d.points.AppendRow(i * 0.25, 100.0 - (i % 97) * 0.125);
+            d.points.appendRow(i * 0.25, 100.0 - (i % 97) * 0.125);
         }
         return d;
     }();
@@ -62,7 +62,7 @@ const RatingTable& bigRating() {
     static RatingTable rating = [] {
         RatingTable r;
         for (int i = 0; i < 20000; ++i) {
-            r.AppendRow(10.0 + i * 0.01, i * 1.37);
+            r.appendRow(10.0 + i * 0.01, i * 1.37);
         }
         return r;
     }();
@@ -88,9 +88,9 @@ std::vector<Writer> writers() {
          [](const std::string& path) {
              CrossSectionDocument document;
              document.description = bigDocument().description;
-             for (std::size_t i = 0; i < bigDocument().points.RowCount(); ++i) {
-                 document.points.AppendRow(bigDocument().points.StationAt(i),
-                                           bigDocument().points.ElevationAt(i));
+             for (std::size_t i = 0; i < bigDocument().points.rowCount(); ++i) {
+                 document.points.appendRow(bigDocument().points.stationAt(i),
+                                           bigDocument().points.elevationAt(i));
              }
              saveCrossSection(path, document);
          }},

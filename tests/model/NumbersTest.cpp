@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
+#include <cstdio>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 namespace korvadel {
 namespace {
@@ -91,6 +96,114 @@ TEST(FormatGeneral, ExactDigitsReadBackEveryDouble) {
     for (const double value : {largest, -largest, 0.1, 1.0 / 3.0, 5e-324, 123456.789e300}) {
         EXPECT_EQ(textToFloat(formatGeneralExact(value)), value) << formatGeneralExact(value);
     }
+}
+
+// Independent oracle for the general format: the C library's correctly rounded fixed-digit
+// conversion ("%.14e", "%.16e"), laid out by plain string handling. The formatter itself takes
+// shorter roads (integer decimals, the shortest round-trip digits); they must give these bytes.
+template <typename Real> std::string referenceGeneral(Real value, char separator, int digits) {
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    if (value == 0)
+        return "0";
+    char text[80];
+    if constexpr (std::is_same_v<Real, long double>)
+        std::snprintf(text, sizeof text, "%.*Le", digits - 1, value);
+    else
+        std::snprintf(text, sizeof text, "%.*e", digits - 1, value);
+    std::string scientific(text);
+    const bool negative = scientific[0] == '-';
+    if (negative)
+        scientific.erase(0, 1);
+    const std::size_t e = scientific.find('e');
+    const int exponent = std::stoi(scientific.substr(e + 1));
+    std::string significant = scientific.substr(0, 1) + scientific.substr(2, e - 2);
+    while (significant.size() > 1 && significant.back() == '0')
+        significant.pop_back();
+    std::string out = negative ? "-" : "";
+    if (exponent >= -4 && exponent < digits) {
+        if (exponent < 0)
+            return out + "0" + separator + std::string(-exponent - 1, '0') + significant;
+        const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+        if (significant.size() <= whole)
+            return out + significant + std::string(whole - significant.size(), '0');
+        return out + significant.substr(0, whole) + separator + significant.substr(whole);
+    }
+    out += significant.substr(0, 1);
+    if (significant.size() > 1)
+        out += separator + significant.substr(1);
+    return out + "E" + std::to_string(exponent);
+}
+
+TEST(FormatGeneral, MatchesTheFixedDigitReferenceOverManyValues) {
+    std::mt19937_64 random(20240611);
+    std::vector<double> values = {0.0001, 0.00009999999999999999, 1e15, 999999999999999.9,
+                                  999999999999999.4, 99999999999999.99, 0.1, 0.3, 2.675,
+                                  DBL_MIN, DBL_MIN * 0.5, DBL_TRUE_MIN, DBL_MAX, -DBL_MAX,
+                                  1.797693134862315e308, 5e-324, 123456.789e300};
+    for (int i = 0; i < 100000; ++i) {
+        // Any bit pattern: every exponent, subnormals, infinities and NaNs.
+        values.push_back(std::bit_cast<double>(random()));
+        // Decimals with a few places, as sections and ratings hold them.
+        const auto places = static_cast<int>(random() % 9);
+        const auto whole = static_cast<double>(random() % 100000000000ULL);
+        values.push_back((random() % 2 ? -1 : 1) * whole / std::pow(10.0, places));
+        // Near the decimal powers, where the notation and the digit count change.
+        const int power = static_cast<int>(random() % 40) - 20;
+        values.push_back(std::nextafter(std::pow(10.0, power),
+                                        random() % 2 ? HUGE_VAL : 0.0));
+    }
+    int mismatches = 0;
+    for (const double value : values) {
+        for (const NumberFormat format : {kDot, kComma}) {
+            const char separator = format.decimalSeparator;
+            if (formatGeneral(value, format) != referenceGeneral(value, separator, 15) ||
+                formatGeneralExact(value, format) != referenceGeneral(value, separator, 17)) {
+                ADD_FAILURE() << std::hexfloat << value << ": " << formatGeneral(value, format)
+                              << " / " << referenceGeneral(value, separator, 15);
+                if (++mismatches > 10)
+                    return;
+            }
+        }
+    }
+}
+
+TEST(FormatGeneral, ExtendedMatchesTheFixedDigitReference) {
+    std::mt19937_64 random(1802);
+    std::vector<long double> values = {0.0001L, 1e15L, 1e4000L, 1e-4000L, LDBL_MIN, LDBL_MAX,
+                                       LDBL_TRUE_MIN, 0.99L, 99.999999999999997918L};
+    // The animation's levels: 15-digit texts read back and moved by a double increment.
+    long double level = 1;
+    for (int i = 0; i < 20000; ++i) {
+        level = textToExtended(formatGeneral(level - 0.01, kDot));
+        values.push_back(level - 0.01);
+        values.push_back(static_cast<long double>(std::bit_cast<double>(random())) *
+                         (1.0L + static_cast<long double>(random() % 1000) * 1e-19L));
+    }
+    int mismatches = 0;
+    for (const long double value : values) {
+        if (formatGeneral(value, kComma) != referenceGeneral(value, ',', 15)) {
+            ADD_FAILURE() << static_cast<double>(value) << ": " << formatGeneral(value, kComma)
+                          << " / " << referenceGeneral(value, ',', 15);
+            if (++mismatches > 10)
+                return;
+        }
+    }
+}
+
+TEST(FormatGeneral, AppendedInPlaceWithinTheLongestLength) {
+    char text[kMaxGeneralLength + 1];
+    for (const double value : {-DBL_MAX, -DBL_TRUE_MIN, -0.000123456789012345, 1.0 / 3.0}) {
+        char* end = appendGeneral(text, value, kComma);
+        EXPECT_LE(static_cast<std::size_t>(end - text), kMaxGeneralLength);
+        EXPECT_EQ(std::string(text, end), formatGeneral(value, kComma));
+        end = appendGeneralExact(text, value, kComma);
+        EXPECT_LE(static_cast<std::size_t>(end - text), kMaxGeneralLength);
+    }
+    const long double tiny = -LDBL_TRUE_MIN * 3;
+    EXPECT_LE(static_cast<std::size_t>(appendGeneral(text, tiny) - text), kMaxGeneralLength);
 }
 
 TEST(TextToFloat, AcceptsTheStandardGrammar) {

@@ -19,8 +19,8 @@ using Rows = std::vector<std::pair<double, double>>;
 
 Rows rowsOf(const PointTable& table) {
     Rows rows;
-    for (std::size_t i = 0; i < table.RowCount(); ++i)
-        rows.emplace_back(table.StationAt(i), table.ElevationAt(i));
+    for (std::size_t i = 0; i < table.rowCount(); ++i)
+        rows.emplace_back(table.stationAt(i), table.elevationAt(i));
     return rows;
 }
 
@@ -29,7 +29,7 @@ PointTable tableOf(const Rows& rows) {
     std::vector<PointTable::LoadRow> load;
     for (const auto& [station, elevation] : rows)
         load.push_back({station, elevation});
-    table.BulkLoad(load);
+    table.bulkLoad(load);
     return table;
 }
 
@@ -48,7 +48,7 @@ TEST(PointTablePlacement, AppendRowReversesEqualStationsBulkLoadKeepsLoadOrder) 
     const Rows input = {{0, 10}, {0, 2}, {10, 2}, {10, 10}};
     PointTable appended;
     for (const auto& [s, e] : input)
-        appended.AppendRow(s, e);
+        appended.appendRow(s, e);
     EXPECT_EQ(rowsOf(appended), (Rows{{0, 2}, {0, 10}, {10, 10}, {10, 2}}));
     EXPECT_EQ(rowsOf(tableOf(input)), input);
 }
@@ -94,13 +94,13 @@ TEST(PointTablePlacement, EditedRowMovesByTheRule) {
     };
     for (const Case& c : cases) {
         PointTable table = tableOf(c.start);
-        table.MoveTo(c.row);
-        table.BeginEdit();
-        table.SetStation(c.station);
-        table.Commit();
+        table.moveTo(c.row);
+        table.beginEdit();
+        table.setStation(c.station);
+        table.commit();
         EXPECT_EQ(rowsOf(table), c.expected) << c.name;
-        EXPECT_EQ(table.GetState(), PointTable::State::Browsing) << c.name;
-        EXPECT_EQ(table.Station(), c.station) << c.name; // stays current at its new place
+        EXPECT_EQ(table.state(), PointTable::State::Browsing) << c.name;
+        EXPECT_EQ(table.station(), c.station) << c.name; // stays current at its new place
     }
 }
 
@@ -108,7 +108,7 @@ TEST(PointTablePlacement, PendingRowsStartWhereTheyWereCreated) {
     struct Case {
         const char* name;
         Rows start;
-        std::ptrdiff_t insertBefore; // -1: AppendPending
+        std::ptrdiff_t insertBefore; // -1: appendPending
         double station;
         Rows expected;
     };
@@ -143,71 +143,71 @@ TEST(PointTablePlacement, PendingRowsStartWhereTheyWereCreated) {
     for (const Case& c : cases) {
         PointTable table = tableOf(c.start);
         if (c.insertBefore < 0) {
-            table.AppendPending();
+            table.appendPending();
         } else {
             if (!c.start.empty())
-                table.MoveTo(static_cast<std::size_t>(c.insertBefore));
-            table.InsertPending();
-            EXPECT_EQ(table.EditRow(), c.insertBefore) << c.name;
+                table.moveTo(static_cast<std::size_t>(c.insertBefore));
+            table.insertPending();
+            EXPECT_EQ(table.editRow(), c.insertBefore) << c.name;
         }
-        table.SetStation(c.station);
-        table.SetElevation(9);
-        table.Commit();
+        table.setStation(c.station);
+        table.setElevation(9);
+        table.commit();
         EXPECT_EQ(rowsOf(table), c.expected) << c.name;
-        EXPECT_EQ(table.Station(), c.station) << c.name;
-        EXPECT_EQ(table.Elevation(), 9) << c.name;
+        EXPECT_EQ(table.station(), c.station) << c.name;
+        EXPECT_EQ(table.elevation(), 9) << c.name;
     }
 }
 
 TEST(PointTableCursor, EndFlagAndTheLastRowReadAgain) {
     PointTable table;
-    EXPECT_TRUE(table.AtEnd());
-    table.First();
-    EXPECT_TRUE(table.AtEnd());
-    EXPECT_EQ(table.CurrentIndex(), -1);
-    EXPECT_EQ(table.Station(), 0.0);
+    EXPECT_TRUE(table.atEnd());
+    table.first();
+    EXPECT_TRUE(table.atEnd());
+    EXPECT_EQ(table.currentIndex(), -1);
+    EXPECT_EQ(table.station(), 0.0);
 
     table = tableOf({{1, 10}, {2, 20}});
-    table.First();
-    EXPECT_FALSE(table.AtEnd());
-    EXPECT_EQ(table.Station(), 1);
-    table.Next();
-    EXPECT_FALSE(table.AtEnd());
-    EXPECT_EQ(table.Elevation(), 20);
-    table.Next();
-    EXPECT_TRUE(table.AtEnd());
-    EXPECT_EQ(table.Station(), 2);
-    EXPECT_EQ(table.Elevation(), 20);
-    table.First();
-    table.Last();
-    EXPECT_EQ(table.CurrentIndex(), 1);
-    table.Clear();
-    EXPECT_TRUE(table.AtEnd());
-    EXPECT_EQ(table.RowCount(), 0u);
+    table.first();
+    EXPECT_FALSE(table.atEnd());
+    EXPECT_EQ(table.station(), 1);
+    table.next();
+    EXPECT_FALSE(table.atEnd());
+    EXPECT_EQ(table.elevation(), 20);
+    table.next();
+    EXPECT_TRUE(table.atEnd());
+    EXPECT_EQ(table.station(), 2);
+    EXPECT_EQ(table.elevation(), 20);
+    table.first();
+    table.last();
+    EXPECT_EQ(table.currentIndex(), 1);
+    table.clear();
+    EXPECT_TRUE(table.atEnd());
+    EXPECT_EQ(table.rowCount(), 0u);
 }
 
 TEST(PointTableSettle, UntypedPendingRowDisappearsAtEveryMoveAndCreation) {
     const std::pair<const char*, std::function<void(PointTable&)>> operations[] = {
-        {"First", [](PointTable& t) { t.First(); }},
-        {"Next", [](PointTable& t) { t.Next(); }},
-        {"Last", [](PointTable& t) { t.Last(); }},
-        {"InsertPending", [](PointTable& t) { t.InsertPending(); }},
-        {"AppendPending", [](PointTable& t) { t.AppendPending(); }},
-        {"AppendRow", [](PointTable& t) { t.AppendRow(100, 1); }},
-        {"Settle", [](PointTable& t) { t.Settle(); }},
+        {"first", [](PointTable& t) { t.first(); }},
+        {"next", [](PointTable& t) { t.next(); }},
+        {"last", [](PointTable& t) { t.last(); }},
+        {"insertPending", [](PointTable& t) { t.insertPending(); }},
+        {"appendPending", [](PointTable& t) { t.appendPending(); }},
+        {"appendRow", [](PointTable& t) { t.appendRow(100, 1); }},
+        {"settle", [](PointTable& t) { t.settle(); }},
     };
     for (const auto& [name, operation] : operations) {
         PointTable table = tableOf({{0, 1}, {10, 2}});
-        table.MoveTo(1);
-        table.InsertPending();
-        ASSERT_EQ(table.RowCount(), 3u);
+        table.moveTo(1);
+        table.insertPending();
+        ASSERT_EQ(table.rowCount(), 3u);
         operation(table);
-        std::size_t pending = table.GetState() == PointTable::State::Inserting ? 1 : 0;
-        std::size_t added = std::string(name) == "AppendRow" ? 1 : 0;
-        EXPECT_EQ(table.RowCount(), 2u + pending + added) << name;
-        for (std::size_t i = 0; i < table.RowCount(); ++i) {
-            if (static_cast<std::ptrdiff_t>(i) != table.EditRow()) {
-                EXPECT_TRUE(table.HasStation(i)) << name;
+        std::size_t pending = table.state() == PointTable::State::Inserting ? 1 : 0;
+        std::size_t added = std::string(name) == "appendRow" ? 1 : 0;
+        EXPECT_EQ(table.rowCount(), 2u + pending + added) << name;
+        for (std::size_t i = 0; i < table.rowCount(); ++i) {
+            if (static_cast<std::ptrdiff_t>(i) != table.editRow()) {
+                EXPECT_TRUE(table.hasStation(i)) << name;
             }
         }
     }
@@ -215,133 +215,134 @@ TEST(PointTableSettle, UntypedPendingRowDisappearsAtEveryMoveAndCreation) {
 
 TEST(PointTableSettle, RowWithOnlyAnElevationFailsEveryMoveAndStaysPending) {
     const std::pair<const char*, std::function<void(PointTable&)>> operations[] = {
-        {"First", [](PointTable& t) { t.First(); }},
-        {"Next", [](PointTable& t) { t.Next(); }},
-        {"Last", [](PointTable& t) { t.Last(); }},
-        {"InsertPending", [](PointTable& t) { t.InsertPending(); }},
-        {"AppendPending", [](PointTable& t) { t.AppendPending(); }},
-        {"AppendRow", [](PointTable& t) { t.AppendRow(100, 1); }},
-        {"Commit", [](PointTable& t) { t.Commit(); }},
-        {"MoveTo", [](PointTable& t) { t.MoveTo(0); }},
+        {"first", [](PointTable& t) { t.first(); }},
+        {"next", [](PointTable& t) { t.next(); }},
+        {"last", [](PointTable& t) { t.last(); }},
+        {"insertPending", [](PointTable& t) { t.insertPending(); }},
+        {"appendPending", [](PointTable& t) { t.appendPending(); }},
+        {"appendRow", [](PointTable& t) { t.appendRow(100, 1); }},
+        {"commit", [](PointTable& t) { t.commit(); }},
+        {"moveTo", [](PointTable& t) { t.moveTo(0); }},
     };
     for (const auto& [name, operation] : operations) {
         PointTable table = tableOf({{0, 1}, {10, 2}});
         std::vector<std::size_t> focused;
-        table.SetRequiredFieldHandler([&](std::size_t row) { focused.push_back(row); });
-        table.MoveTo(1);
-        table.InsertPending();
-        table.SetElevation(5);
+        table.setRequiredFieldHandler([&](std::size_t row) { focused.push_back(row); });
+        table.moveTo(1);
+        table.insertPending();
+        table.setElevation(5);
         EXPECT_EQ(messageOf([&] { operation(table); }), kRequired) << name;
-        EXPECT_EQ(table.GetState(), PointTable::State::Inserting) << name;
-        EXPECT_EQ(table.RowCount(), 3u) << name;
-        EXPECT_EQ(table.EditRow(), 1) << name;
-        EXPECT_EQ(table.ElevationAt(1), 5) << name;
+        EXPECT_EQ(table.state(), PointTable::State::Inserting) << name;
+        EXPECT_EQ(table.rowCount(), 3u) << name;
+        EXPECT_EQ(table.editRow(), 1) << name;
+        EXPECT_EQ(table.elevationAt(1), 5) << name;
         EXPECT_EQ(focused, std::vector<std::size_t>{1}) << name;
     }
 }
 
 TEST(PointTableSettle, EnteredCountsEvenWhenTheValueIsClearedAgain) {
     PointTable table;
-    table.AppendPending();
-    table.SetStation(3);
-    table.SetStation(std::nullopt);
-    EXPECT_EQ(messageOf([&] { table.Settle(); }), kRequired);
-    table.SetStation(4);
-    table.Settle();
+    table.appendPending();
+    table.setStation(3);
+    table.setStation(std::nullopt);
+    EXPECT_EQ(messageOf([&] { table.settle(); }), kRequired);
+    table.setStation(4);
+    table.settle();
     EXPECT_EQ(rowsOf(table), (Rows{{4, 0}}));
-    EXPECT_FALSE(table.HasElevation(0)); // empty elevation reads 0.0
-    EXPECT_EQ(table.Elevation(), 0.0);
+    EXPECT_FALSE(table.hasElevation(0)); // empty elevation reads 0.0
+    EXPECT_EQ(table.elevation(), 0.0);
 
     // An edit in which a value was typed and put back still commits (and keeps its place).
-    table.AppendRow(4, 7);
-    table.MoveTo(1);
-    table.BeginEdit();
-    table.SetElevation(1);
-    table.SetElevation(std::nullopt);
-    table.Settle();
+    table.appendRow(4, 7);
+    table.moveTo(1);
+    table.beginEdit();
+    table.setElevation(1);
+    table.setElevation(std::nullopt);
+    table.settle();
     EXPECT_EQ(rowsOf(table), (Rows{{4, 7}, {4, 0}}));
-    EXPECT_FALSE(table.HasElevation(1));
+    EXPECT_FALSE(table.hasElevation(1));
 }
 
 TEST(PointTableEdit, DiscardRestoresOrDropsAndPicksTheCurrentRow) {
     PointTable table = tableOf({{0, 1}, {10, 2}, {20, 3}});
-    table.MoveTo(1);
-    table.BeginEdit();
-    table.SetStation(99);
-    table.SetElevation(std::nullopt);
-    table.Discard();
+    table.moveTo(1);
+    table.beginEdit();
+    table.setStation(99);
+    table.setElevation(std::nullopt);
+    table.discard();
     EXPECT_EQ(rowsOf(table), (Rows{{0, 1}, {10, 2}, {20, 3}}));
-    EXPECT_TRUE(table.HasElevation(1));
-    EXPECT_EQ(table.GetState(), PointTable::State::Browsing);
+    EXPECT_TRUE(table.hasElevation(1));
+    EXPECT_EQ(table.state(), PointTable::State::Browsing);
 
-    table.InsertPending(); // before row 1
-    table.SetStation(5);
-    table.Discard();
-    EXPECT_EQ(table.RowCount(), 3u);
-    EXPECT_EQ(table.Station(), 10); // the row it stood before
+    table.insertPending(); // before row 1
+    table.setStation(5);
+    table.discard();
+    EXPECT_EQ(table.rowCount(), 3u);
+    EXPECT_EQ(table.station(), 10); // the row it stood before
 
-    table.AppendPending();
-    table.Discard();
-    EXPECT_EQ(table.Station(), 20); // pending at the end: the last row
+    table.appendPending();
+    table.discard();
+    EXPECT_EQ(table.station(), 20); // pending at the end: the last row
 }
 
 TEST(PointTableEdit, DeleteCurrent) {
     PointTable table;
-    EXPECT_EQ(messageOf([&] { table.DeleteCurrent(); }),
+    EXPECT_EQ(messageOf([&] { table.deleteCurrent(); }),
               "Cannot perform this operation on an empty dataset");
 
     table = tableOf({{0, 1}, {10, 2}, {20, 3}});
-    table.MoveTo(1);
-    table.DeleteCurrent();
-    EXPECT_EQ(table.Station(), 20); // the following row
-    table.DeleteCurrent();
-    EXPECT_EQ(table.Station(), 0); // removed the last: the new last row
+    table.moveTo(1);
+    table.deleteCurrent();
+    EXPECT_EQ(table.station(), 20); // the following row
+    table.deleteCurrent();
+    EXPECT_EQ(table.station(), 0); // removed the last: the new last row
     EXPECT_EQ(rowsOf(table), (Rows{{0, 1}}));
 
-    table.InsertPending();
-    table.SetStation(5);
-    table.DeleteCurrent(); // a pending row is only discarded
+    table.insertPending();
+    table.setStation(5);
+    table.deleteCurrent(); // a pending row is only discarded
     EXPECT_EQ(rowsOf(table), (Rows{{0, 1}}));
-    table.DeleteCurrent();
-    EXPECT_EQ(table.RowCount(), 0u);
-    EXPECT_TRUE(table.AtEnd());
+    table.deleteCurrent();
+    EXPECT_EQ(table.rowCount(), 0u);
+    EXPECT_TRUE(table.atEnd());
 }
 
 TEST(PointTableEdit, MoveToFindsTheSameRowAfterSettling) {
     PointTable table = tableOf({{0, 1}, {10, 2}, {20, 3}});
-    table.MoveTo(1);
-    table.InsertPending(); // 0, P, 10, 20
-    table.SetStation(15);
-    table.MoveTo(2); // the row at 10; committing moves 15 behind it
-    EXPECT_EQ(table.Station(), 10);
+    table.moveTo(1);
+    table.insertPending(); // 0, P, 10, 20
+    table.setStation(15);
+    table.moveTo(2); // the row at 10; committing moves 15 behind it
+    EXPECT_EQ(table.station(), 10);
     EXPECT_EQ(rowsOf(table), (Rows{{0, 1}, {10, 2}, {15, 0}, {20, 3}}));
 
-    table.MoveTo(0);
-    table.InsertPending(); // P, 0, 10, 15, 20
-    table.MoveTo(3);       // the row at 15; the untouched pending row goes away
-    EXPECT_EQ(table.Station(), 15);
-    EXPECT_EQ(table.RowCount(), 4u);
+    table.moveTo(0);
+    table.insertPending(); // P, 0, 10, 15, 20
+    table.moveTo(3);       // the row at 15; the untouched pending row goes away
+    EXPECT_EQ(table.station(), 15);
+    EXPECT_EQ(table.rowCount(), 4u);
 
-    table.AppendPending();
-    table.SetElevation(4);
-    table.MoveTo(4); // staying on the row being typed into does not settle it
-    EXPECT_EQ(table.GetState(), PointTable::State::Inserting);
+    table.appendPending();
+    table.setElevation(4);
+    table.moveTo(4); // staying on the row being typed into does not settle it
+    EXPECT_EQ(table.state(), PointTable::State::Inserting);
 }
 
 TEST(PointTableLoad, BulkLoadStopsAtTheFirstRowWithoutStation) {
     PointTable table;
     int resets = 0;
-    table.Subscribe([&](const TableChange& c) { resets += c.kind == TableChange::Kind::Reset; });
-    table.AppendPending();
+    const TableSubscription views =
+        table.subscribe([&](const TableChange& c) { resets += c.kind == TableChange::Kind::Reset; });
+    table.appendPending();
     const std::vector<PointTable::LoadRow> rows = {
         {5.0, 1.0}, {1.0, std::nullopt}, {std::nullopt, 3.0}, {0.0, 4.0}};
-    EXPECT_EQ(messageOf([&] { table.BulkLoad(rows); }), kRequired);
+    EXPECT_EQ(messageOf([&] { table.bulkLoad(rows); }), kRequired);
     EXPECT_EQ(rowsOf(table), (Rows{{1, 0}, {5, 1}}));
-    EXPECT_FALSE(table.HasElevation(0));
-    EXPECT_EQ(table.SuspendCount(), 0);
+    EXPECT_FALSE(table.hasElevation(0));
+    EXPECT_EQ(table.suspendCount(), 0);
     EXPECT_EQ(resets, 1);
-    EXPECT_EQ(table.GetState(), PointTable::State::Browsing);
-    EXPECT_EQ(table.CurrentIndex(), 0);
+    EXPECT_EQ(table.state(), PointTable::State::Browsing);
+    EXPECT_EQ(table.currentIndex(), 0);
 }
 
 // Independent oracle: a stable sort of the load by station.
@@ -356,9 +357,9 @@ TEST(PointTableLoad, BulkLoadIsAStableSortAndKeepsRecIdsRising) {
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     PointTable table = tableOf(input);
     EXPECT_EQ(rowsOf(table), expected);
-    for (std::size_t i = 1; i < table.RowCount(); ++i) {
-        if (table.StationAt(i) == table.StationAt(i - 1)) {
-            EXPECT_LT(table.RecIdAt(i - 1), table.RecIdAt(i));
+    for (std::size_t i = 1; i < table.rowCount(); ++i) {
+        if (table.stationAt(i) == table.stationAt(i - 1)) {
+            EXPECT_LT(table.recIdAt(i - 1), table.recIdAt(i));
         }
     }
 }
@@ -366,41 +367,42 @@ TEST(PointTableLoad, BulkLoadIsAStableSortAndKeepsRecIdsRising) {
 TEST(PointTableViews, FineEventsWhenLiveOneResetOnTheFinalResume) {
     PointTable table = tableOf({{0, 1}, {10, 2}});
     std::vector<TableChange> seen;
-    const int id = table.Subscribe([&](const TableChange& c) { seen.push_back(c); });
-    table.AppendRow(5, 3);
+    TableSubscription views = table.subscribe([&](const TableChange& c) { seen.push_back(c); });
+    table.appendRow(5, 3);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].kind, TableChange::Kind::Inserted);
     EXPECT_EQ(seen[0].row, 1u);
 
     seen.clear();
-    table.SuspendViews();
-    table.SuspendViews();
-    table.AppendRow(7, 3);
-    table.MoveTo(0);
-    table.DeleteCurrent();
-    table.ResumeViews();
+    table.suspendViews();
+    table.suspendViews();
+    table.appendRow(7, 3);
+    table.moveTo(0);
+    table.deleteCurrent();
+    table.resumeViews();
     EXPECT_TRUE(seen.empty());
-    EXPECT_EQ(table.SuspendCount(), 1);
-    table.ResumeViews();
+    EXPECT_EQ(table.suspendCount(), 1);
+    table.resumeViews();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].kind, TableChange::Kind::Reset);
-    table.ResumeViews(); // unbalanced: ignored
-    EXPECT_EQ(table.SuspendCount(), 0);
+    table.resumeViews(); // unbalanced: ignored
+    EXPECT_EQ(table.suspendCount(), 0);
     EXPECT_EQ(seen.size(), 1u);
 
     seen.clear();
-    table.MoveTo(0);
-    table.BeginEdit();
-    table.SetStation(100); // 100 from the front: changed, then moved to the end on commit
-    table.Commit();
+    table.moveTo(0);
+    table.beginEdit();
+    table.setStation(100); // 100 from the front: changed, then moved to the end on commit
+    table.commit();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].kind, TableChange::Kind::Changed);
     EXPECT_EQ(seen[1].kind, TableChange::Kind::Moved);
     EXPECT_EQ(seen[1].row, 0u);
-    EXPECT_EQ(seen[1].to, table.RowCount() - 1);
+    EXPECT_EQ(seen[1].to, table.rowCount() - 1);
 
-    table.Unsubscribe(id);
-    table.Clear();
+    views.reset();
+    EXPECT_FALSE(views.active());
+    table.clear();
     EXPECT_EQ(seen.size(), 2u);
 }
 
@@ -414,41 +416,41 @@ TEST(PointTableInvariants, RandomOperationSequences) {
         try {
             switch (op) {
             case 0:
-                table.First();
+                table.first();
                 break;
             case 1:
-                table.Next();
+                table.next();
                 break;
             case 2:
-                table.Last();
+                table.last();
                 break;
             case 3:
-                table.AppendRow(value, value);
+                table.appendRow(value, value);
                 break;
             case 4:
-                table.InsertPending();
+                table.insertPending();
                 break;
             case 5:
-                table.AppendPending();
+                table.appendPending();
                 break;
             case 6:
-                table.SetStation(random() % 5 ? std::optional<double>(value) : std::nullopt);
+                table.setStation(random() % 5 ? std::optional<double>(value) : std::nullopt);
                 break;
             case 7:
-                table.SetElevation(value);
+                table.setElevation(value);
                 break;
             case 8:
-                table.Commit();
+                table.commit();
                 break;
             case 9:
-                table.Discard();
+                table.discard();
                 break;
             case 10:
-                table.DeleteCurrent();
+                table.deleteCurrent();
                 break;
             case 11:
-                if (table.RowCount() > 0)
-                    table.MoveTo(random() % table.RowCount());
+                if (table.rowCount() > 0)
+                    table.moveTo(random() % table.rowCount());
                 break;
             }
         } catch (const Error& error) {
@@ -456,26 +458,26 @@ TEST(PointTableInvariants, RandomOperationSequences) {
             ASSERT_TRUE(message == kRequired ||
                         message == "Cannot perform this operation on an empty dataset");
         }
-        const std::ptrdiff_t edit = table.EditRow();
+        const std::ptrdiff_t edit = table.editRow();
         double previous = -1e300;
-        for (std::size_t i = 0; i < table.RowCount(); ++i) {
+        for (std::size_t i = 0; i < table.rowCount(); ++i) {
             if (static_cast<std::ptrdiff_t>(i) == edit)
                 continue;
-            ASSERT_TRUE(table.HasStation(i));
-            ASSERT_LE(previous, table.StationAt(i)) << "step " << step;
-            previous = table.StationAt(i);
+            ASSERT_TRUE(table.hasStation(i));
+            ASSERT_LE(previous, table.stationAt(i)) << "step " << step;
+            previous = table.stationAt(i);
         }
-        if (table.RowCount() == 0) {
-            ASSERT_EQ(table.CurrentIndex(), -1);
-            ASSERT_TRUE(table.AtEnd());
+        if (table.rowCount() == 0) {
+            ASSERT_EQ(table.currentIndex(), -1);
+            ASSERT_TRUE(table.atEnd());
         } else {
-            ASSERT_GE(table.CurrentIndex(), 0);
-            ASSERT_LT(table.CurrentIndex(), static_cast<std::ptrdiff_t>(table.RowCount()));
+            ASSERT_GE(table.currentIndex(), 0);
+            ASSERT_LT(table.currentIndex(), static_cast<std::ptrdiff_t>(table.rowCount()));
         }
         if (edit >= 0) {
-            ASSERT_EQ(edit, table.CurrentIndex());
+            ASSERT_EQ(edit, table.currentIndex());
         }
-        ASSERT_EQ(edit >= 0, table.GetState() != PointTable::State::Browsing);
+        ASSERT_EQ(edit >= 0, table.state() != PointTable::State::Browsing);
     }
 }
 
@@ -486,8 +488,8 @@ TEST(PointTableHistory, JournalReplaysAndUndoesRandomSessions) {
     using Change = PointTable::CommittedChange;
     const auto valuesOf = [](const PointTable& table) {
         Values values;
-        for (std::size_t i = 0; i < table.RowCount(); ++i)
-            values.push_back(table.ValuesAt(i));
+        for (std::size_t i = 0; i < table.rowCount(); ++i)
+            values.push_back(table.valuesAt(i));
         return values;
     };
     const auto apply = [](Values& rows, const Change& change) {
@@ -505,7 +507,7 @@ TEST(PointTableHistory, JournalReplaysAndUndoesRandomSessions) {
     std::mt19937 random(7);
     PointTable table;
     std::vector<Change> journal;
-    table.SetJournal([&](const Change& change) { journal.push_back(change); });
+    table.setJournal([&](const Change& change) { journal.push_back(change); });
     Values committed;
     std::vector<Values> states{committed};
     for (int step = 0; step < 4000; ++step) {
@@ -513,44 +515,44 @@ TEST(PointTableHistory, JournalReplaysAndUndoesRandomSessions) {
         try {
             switch (random() % 8) {
             case 0:
-                table.AppendRow(value, value);
+                table.appendRow(value, value);
                 break;
             case 1:
-                table.InsertPending();
+                table.insertPending();
                 break;
             case 2:
-                table.SetStation(random() % 6 ? std::optional<double>(value) : std::nullopt);
+                table.setStation(random() % 6 ? std::optional<double>(value) : std::nullopt);
                 break;
             case 3:
-                table.SetElevation(random() % 4 ? std::optional<double>(value) : std::nullopt);
+                table.setElevation(random() % 4 ? std::optional<double>(value) : std::nullopt);
                 break;
             case 4:
-                table.Settle();
+                table.settle();
                 break;
             case 5:
-                table.DeleteCurrent();
+                table.deleteCurrent();
                 break;
             case 6:
-                table.Discard();
+                table.discard();
                 break;
             case 7:
-                if (table.RowCount() > 0)
-                    table.MoveTo(random() % table.RowCount());
+                if (table.rowCount() > 0)
+                    table.moveTo(random() % table.rowCount());
                 break;
             }
         } catch (const Error&) {
         }
         for (; states.size() <= journal.size(); states.push_back(committed))
             apply(committed, journal[states.size() - 1]);
-        if (table.GetState() == PointTable::State::Browsing) {
+        if (table.state() == PointTable::State::Browsing) {
             ASSERT_EQ(valuesOf(table), committed) << "step " << step;
         }
     }
-    table.SetJournal({});
+    table.setJournal({});
     try {
-        table.Settle();
+        table.settle();
     } catch (const Error&) {
-        table.Discard();
+        table.discard();
     }
     for (; states.size() <= journal.size(); states.push_back(committed))
         apply(committed, journal[states.size() - 1]);
@@ -559,17 +561,17 @@ TEST(PointTableHistory, JournalReplaysAndUndoesRandomSessions) {
     for (std::size_t i = journal.size(); i-- > 0;) {
         const Change& change = journal[i];
         if (change.kind != Change::Kind::Removed)
-            table.RemoveRowAt(change.to);
+            table.removeRowAt(change.to);
         if (change.kind != Change::Kind::Added)
-            table.PutRowAt(change.from, change.before);
+            table.putRowAt(change.from, change.before);
         ASSERT_EQ(valuesOf(table), states[i]) << "undo " << i;
     }
     for (std::size_t i = 0; i < journal.size(); ++i) {
         const Change& change = journal[i];
         if (change.kind != Change::Kind::Added)
-            table.RemoveRowAt(change.from);
+            table.removeRowAt(change.from);
         if (change.kind != Change::Kind::Removed)
-            table.PutRowAt(change.to, change.after);
+            table.putRowAt(change.to, change.after);
         ASSERT_EQ(valuesOf(table), states[i + 1]) << "redo " << i;
     }
 }
@@ -577,61 +579,61 @@ TEST(PointTableHistory, JournalReplaysAndUndoesRandomSessions) {
 TEST(PointTableHistory, ExactRowOperationsRefuseWhatWouldBreakTheOrder) {
     PointTable table = tableOf({{0, 1}, {10, 1}});
     EXPECT_EQ(messageOf([&] {
-                  table.PutRowAt(0, {5, 1});
+                  table.putRowAt(0, {5, 1});
               }),
               "The row cannot be put back where it was");
     EXPECT_EQ(messageOf([&] {
-                  table.PutRowAt(3, {20, 1});
+                  table.putRowAt(3, {20, 1});
               }),
               "The row cannot be put back where it was");
-    table.PutRowAt(1, {10, std::nullopt}); // equal stations may stand in either order
-    EXPECT_FALSE(table.HasElevation(1));
-    EXPECT_EQ(table.CurrentIndex(), 1);
-    table.InsertPending();
-    EXPECT_EQ(messageOf([&] { table.RemoveRowAt(0); }), "The row cannot be removed");
-    table.Discard();
-    table.RemoveRowAt(2);
+    table.putRowAt(1, {10, std::nullopt}); // equal stations may stand in either order
+    EXPECT_FALSE(table.hasElevation(1));
+    EXPECT_EQ(table.currentIndex(), 1);
+    table.insertPending();
+    EXPECT_EQ(messageOf([&] { table.removeRowAt(0); }), "The row cannot be removed");
+    table.discard();
+    table.removeRowAt(2);
     EXPECT_EQ(rowsOf(table), (Rows{{0, 1}, {10, 0}}));
-    EXPECT_EQ(table.CurrentIndex(), 1);
+    EXPECT_EQ(table.currentIndex(), 1);
 }
 
 // A snapshot brings back rows, the pending row with what was typed into it, and an edit in
-// progress; Clear is reported as a replacement, a restore is not reported at all.
+// progress; clear() is reported as a replacement, a restore is not reported at all.
 TEST(PointTableHistory, SnapshotRestoresRowsAndEditingState) {
     CrossSectionDocument document;
     document.description = "Upper gage";
     document.settings.datum = "100";
-    document.points.AppendRow(0, 5);
-    document.points.AppendRow(10, 5);
-    document.points.InsertPending();
-    document.points.SetElevation(2.5);
-    const CrossSectionDocument::Snapshot before = document.TakeSnapshot();
-    EXPECT_TRUE(document.SameContent(before));
+    document.points.appendRow(0, 5);
+    document.points.appendRow(10, 5);
+    document.points.insertPending();
+    document.points.setElevation(2.5);
+    const CrossSectionDocument::Snapshot before = document.takeSnapshot();
+    EXPECT_TRUE(document.sameContent(before));
 
     std::vector<PointTable::CommittedChange::Kind> reported;
-    document.points.SetJournal(
+    document.points.setJournal(
         [&](const PointTable::CommittedChange& change) { reported.push_back(change.kind); });
-    document.New();
-    EXPECT_FALSE(document.SameContent(before));
-    document.RestoreSnapshot(before);
+    document.clearToNew();
+    EXPECT_FALSE(document.sameContent(before));
+    document.restoreSnapshot(before);
     EXPECT_EQ(reported, std::vector{PointTable::CommittedChange::Kind::Replaced});
-    EXPECT_TRUE(document.SameContent(before));
+    EXPECT_TRUE(document.sameContent(before));
     EXPECT_EQ(document.description, "Upper gage");
     EXPECT_EQ(document.settings.datum, "100");
-    EXPECT_EQ(document.points.GetState(), PointTable::State::Inserting);
+    EXPECT_EQ(document.points.state(), PointTable::State::Inserting);
     // The restored pending row still holds its elevation and still wants a station.
-    EXPECT_EQ(messageOf([&] { document.points.First(); }), kRequired);
-    document.points.SetStation(5);
-    document.points.First();
+    EXPECT_EQ(messageOf([&] { document.points.first(); }), kRequired);
+    document.points.setStation(5);
+    document.points.first();
     EXPECT_EQ(rowsOf(document.points), (Rows{{0, 5}, {5, 2.5}, {10, 5}}));
 
     // An edit in progress comes back with the values it would restore when abandoned.
-    document.points.MoveTo(2);
-    document.points.SetStation(20);
-    const PointTable::Snapshot editing = document.points.TakeSnapshot();
-    document.points.Settle();
-    document.points.RestoreSnapshot(editing);
-    document.points.Discard();
+    document.points.moveTo(2);
+    document.points.setStation(20);
+    const PointTable::Snapshot editing = document.points.takeSnapshot();
+    document.points.settle();
+    document.points.restoreSnapshot(editing);
+    document.points.discard();
     EXPECT_EQ(rowsOf(document.points), (Rows{{0, 5}, {5, 2.5}, {10, 5}}));
 }
 
@@ -642,46 +644,46 @@ TEST(Document, NewAndResetSettings) {
     document.settings.maximum = "9";
     document.settings.datum = "100";
     document.settings.setIncrement(0.5);
-    document.points.AppendRow(1, 2);
+    document.points.appendRow(1, 2);
 
-    document.ResetSettings();
+    document.resetSettings();
     EXPECT_EQ(document.description, "");
     EXPECT_EQ(document.settings.minimum, "0");
     EXPECT_EQ(document.settings.maximum, "1");
     EXPECT_EQ(document.settings.datum, "0.00");
     EXPECT_EQ(document.settings.increment(), 0.01);
-    EXPECT_EQ(document.points.RowCount(), 1u);
+    EXPECT_EQ(document.points.rowCount(), 1u);
 
     document.description = "x";
-    document.New();
+    document.clearToNew();
     EXPECT_EQ(document.description, "");
-    EXPECT_EQ(document.points.RowCount(), 1u); // the blank row ready for typing
-    EXPECT_EQ(document.points.GetState(), PointTable::State::Inserting);
-    document.points.First();
-    EXPECT_EQ(document.points.RowCount(), 0u);
+    EXPECT_EQ(document.points.rowCount(), 1u); // the blank row ready for typing
+    EXPECT_EQ(document.points.state(), PointTable::State::Inserting);
+    document.points.first();
+    EXPECT_EQ(document.points.rowCount(), 0u);
 }
 
 TEST(RatingTableRows, AppendWalkAndDelete) {
     RatingTable rating;
-    EXPECT_EQ(messageOf([&] { rating.DeleteCurrent(); }),
+    EXPECT_EQ(messageOf([&] { rating.deleteCurrent(); }),
               "Cannot perform this operation on an empty dataset");
-    rating.First();
-    EXPECT_TRUE(rating.AtEnd());
-    rating.AppendRow(0.5, 2);
-    rating.AppendRow(0.25, 1); // generation order, no sorting
-    rating.First();
-    EXPECT_EQ(rating.Stage(), 0.5);
-    rating.Next();
-    EXPECT_EQ(rating.Area(), 1);
-    rating.Next();
-    EXPECT_TRUE(rating.AtEnd());
-    EXPECT_EQ(rating.Stage(), 0.25);
-    EXPECT_LT(rating.RecIdAt(0), rating.RecIdAt(1));
-    rating.DeleteCurrent();
-    EXPECT_EQ(rating.Stage(), 0.5);
-    rating.Clear();
-    EXPECT_EQ(rating.RowCount(), 0u);
-    EXPECT_TRUE(rating.AtEnd());
+    rating.first();
+    EXPECT_TRUE(rating.atEnd());
+    rating.appendRow(0.5, 2);
+    rating.appendRow(0.25, 1); // generation order, no sorting
+    rating.first();
+    EXPECT_EQ(rating.stage(), 0.5);
+    rating.next();
+    EXPECT_EQ(rating.area(), 1);
+    rating.next();
+    EXPECT_TRUE(rating.atEnd());
+    EXPECT_EQ(rating.stage(), 0.25);
+    EXPECT_LT(rating.recIdAt(0), rating.recIdAt(1));
+    rating.deleteCurrent();
+    EXPECT_EQ(rating.stage(), 0.5);
+    rating.clear();
+    EXPECT_EQ(rating.rowCount(), 0u);
+    EXPECT_TRUE(rating.atEnd());
 }
 
 } // namespace

@@ -41,7 +41,7 @@ struct Recorder : RatingObserver {
     void beforeFirstStage() override { calls.push_back("before"); }
     void finished() override {
         calls.push_back("finished");
-        suspendedAtFinish = points->SuspendCount() + rating->SuspendCount();
+        suspendedAtFinish = points->suspendCount() + rating->suspendCount();
     }
     void failed() override { calls.push_back("failed"); }
 };
@@ -54,7 +54,7 @@ struct RatingRun {
 
     explicit RatingRun(const Points& section = {}) {
         for (const auto& [s, e] : section)
-            points.AppendRow(s, e);
+            points.appendRow(s, e);
         observer.points = &points;
         observer.rating = &rating;
     }
@@ -63,8 +63,8 @@ struct RatingRun {
         generateRating(mode, {minimum, maximum, increment, datum}, points, rating, observer, format,
                        threads);
         rows.clear();
-        for (std::size_t i = 0; i < rating.RowCount(); ++i)
-            rows.emplace_back(rating.StageAt(i), rating.AreaAt(i));
+        for (std::size_t i = 0; i < rating.rowCount(); ++i)
+            rows.emplace_back(rating.stageAt(i), rating.areaAt(i));
     }
     std::string fail(RatingMode mode, const char* minimum, const char* maximum, double increment,
                      const char* datum = "0.00") {
@@ -107,7 +107,7 @@ TEST(RatingStages, AccumulatedByRepeatedAddition) {
             if (mode == RatingMode::Main) {
                 EXPECT_EQ(formatGeneral(run.rows.back().first), c.lastStage);
             }
-            EXPECT_EQ(run.rating.CurrentIndex(), 0);
+            EXPECT_EQ(run.rating.currentIndex(), 0);
         }
     }
 }
@@ -139,7 +139,7 @@ TEST(RatingStages, EveryRowIsTheSingleStageAreaAcrossManyPasses) {
     double stage = -0.5;
     for (const auto& [stored, area] : run.rows) {
         EXPECT_EQ(stored, stage);
-        EXPECT_EQ(area, wettedArea(run.points.Stations(), run.points.Elevations(), stage, -0.25));
+        EXPECT_EQ(area, wettedArea(run.points.stations(), run.points.elevations(), stage, -0.25));
         stage = stage + 0.03;
     }
 }
@@ -148,9 +148,9 @@ TEST(RatingStages, EveryRowIsTheSingleStageAreaAcrossManyPasses) {
 // told apart.
 std::vector<unsigned char> columnBytes(const RatingTable& rating) {
     std::vector<double> values;
-    for (std::size_t i = 0; i < rating.RowCount(); ++i) {
-        values.push_back(rating.StageAt(i));
-        values.push_back(rating.AreaAt(i));
+    for (std::size_t i = 0; i < rating.rowCount(); ++i) {
+        values.push_back(rating.stageAt(i));
+        values.push_back(rating.areaAt(i));
     }
     std::vector<unsigned char> bytes(values.size() * sizeof(double));
     if (!bytes.empty())
@@ -194,9 +194,9 @@ TEST(RatingThreads, EveryThreadCountGivesTheOneThreadRowsAndProgress) {
                                      std::to_string(c.stages) + " stages, " +
                                      (mode == RatingMode::Main ? "main" : "bounds prompt");
             RatingRun one;
-            one.points.BulkLoad(rows);
+            one.points.bulkLoad(rows);
             one.generate(mode, low.c_str(), high.c_str(), increment, datum.c_str(), {}, 1);
-            ASSERT_EQ(one.rating.RowCount(), c.stages) << name;
+            ASSERT_EQ(one.rating.rowCount(), c.stages) << name;
             std::vector<std::string> positions;
             for (const std::string& call : one.observer.calls) {
                 if (call.starts_with("pos "))
@@ -208,22 +208,22 @@ TEST(RatingThreads, EveryThreadCountGivesTheOneThreadRowsAndProgress) {
             EXPECT_TRUE(ascending) << name;
             for (unsigned threads : {2u, 3u, 8u}) {
                 RatingRun many;
-                many.points.BulkLoad(rows);
+                many.points.bulkLoad(rows);
                 many.generate(mode, low.c_str(), high.c_str(), increment, datum.c_str(), {},
                               threads);
                 EXPECT_TRUE(columnBytes(many.rating) == columnBytes(one.rating))
                     << name << ", " << threads << " threads";
                 EXPECT_EQ(many.observer.calls, one.observer.calls)
                     << name << ", " << threads << " threads";
-                EXPECT_EQ(many.points.CurrentIndex(), one.points.CurrentIndex()) << name;
-                EXPECT_EQ(many.rating.CurrentIndex(), 0) << name;
+                EXPECT_EQ(many.points.currentIndex(), one.points.currentIndex()) << name;
+                EXPECT_EQ(many.rating.currentIndex(), 0) << name;
             }
             // The one-thread rows themselves: the accumulated stage and the single-level walk.
             if (mode == RatingMode::BoundsPrompt && c.stages <= 2000) {
                 double stage = textToFloat(low);
                 for (const auto& [stored, area] : one.rows) {
                     ASSERT_EQ(stored, stage) << name;
-                    ASSERT_EQ(area, wettedArea(one.points.Stations(), one.points.Elevations(),
+                    ASSERT_EQ(area, wettedArea(one.points.stations(), one.points.elevations(),
                                                stage, -textToFloat(datum)))
                         << name;
                     stage = stage + increment;
@@ -247,7 +247,7 @@ TEST(RatingThreads, AnObserverThatThrowsStopsTheRunCleanly) {
         rows.push_back({i * 0.1, std::fabs(std::sin(i * 0.01)) * 5});
     for (unsigned threads : {1u, 4u}) {
         PointTable points;
-        points.BulkLoad(rows);
+        points.bulkLoad(rows);
         RatingTable rating;
         Quitter observer;
         observer.points = &points;
@@ -255,8 +255,8 @@ TEST(RatingThreads, AnObserverThatThrowsStopsTheRunCleanly) {
         EXPECT_THROW(generateRating(RatingMode::BoundsPrompt, {"0", "50", 0.01, "0"}, points,
                                     rating, observer, {}, threads),
                      Error);
-        EXPECT_EQ(rating.RowCount(), 0u);
-        EXPECT_EQ(points.SuspendCount() + rating.SuspendCount(), 0);
+        EXPECT_EQ(rating.rowCount(), 0u);
+        EXPECT_EQ(points.suspendCount() + rating.suspendCount(), 0);
         EXPECT_EQ(observer.calls.back(), "failed");
     }
 }
@@ -314,13 +314,13 @@ TEST(RatingEdges, DatumTurnsElevationsIntoGageHeightsInBothCommands) {
 TEST(RatingRunOrder, ObserverCallsAndViewsInOrder) {
     RatingRun run(kTrapezoid);
     int pointResets = 0, ratingResets = 0, ratingInserts = 0;
-    run.points.Subscribe(
+    const TableSubscription pointViews = run.points.subscribe(
         [&](const TableChange& c) { pointResets += c.kind == TableChange::Kind::Reset; });
-    run.rating.Subscribe([&](const TableChange& c) {
+    const TableSubscription ratingViews = run.rating.subscribe([&](const TableChange& c) {
         ratingResets += c.kind == TableChange::Kind::Reset;
         ratingInserts += c.kind == TableChange::Kind::Inserted;
     });
-    run.points.MoveTo(1);
+    run.points.moveTo(1);
     run.generate(RatingMode::Main, "8", "12", 1);
     EXPECT_EQ(run.observer.calls,
               (std::vector<std::string>{"range 0 4", "hide", "warning", "before", "pos 1", "pos 2",
@@ -329,9 +329,9 @@ TEST(RatingRunOrder, ObserverCallsAndViewsInOrder) {
     EXPECT_EQ(pointResets, 1);
     EXPECT_EQ(ratingResets, 1);
     EXPECT_EQ(ratingInserts, 0);
-    EXPECT_EQ(run.points.CurrentIndex(), 3); // where the last walk left it
-    EXPECT_TRUE(run.points.AtEnd());
-    EXPECT_EQ(run.rating.CurrentIndex(), 0);
+    EXPECT_EQ(run.points.currentIndex(), 3); // where the last walk left it
+    EXPECT_TRUE(run.points.atEnd());
+    EXPECT_EQ(run.rating.currentIndex(), 0);
 
     run.generate(RatingMode::BoundsPrompt, "0", "1", 1);
     EXPECT_EQ(run.observer.calls.size(), 10u + 6u);
@@ -368,15 +368,15 @@ TEST(RatingRefusals, NothingChangesBeforeTheRun) {
     for (RatingMode mode : {RatingMode::Main, RatingMode::BoundsPrompt}) {
         for (const Case& c : cases) {
             RatingRun run(kTrapezoid);
-            run.rating.AppendRow(1, 2);
-            run.points.InsertPending();
-            run.points.SetElevation(3); // would fail at the first walk
+            run.rating.appendRow(1, 2);
+            run.points.insertPending();
+            run.points.setElevation(3); // would fail at the first walk
             EXPECT_EQ(run.fail(mode, c.minimum, c.maximum, c.increment, c.datum), c.message)
                 << c.name;
             EXPECT_TRUE(run.observer.calls.empty()) << c.name;
-            EXPECT_EQ(run.rating.RowCount(), 1u) << c.name;
-            EXPECT_EQ(run.points.GetState(), PointTable::State::Inserting) << c.name;
-            EXPECT_EQ(run.points.SuspendCount() + run.rating.SuspendCount(), 0) << c.name;
+            EXPECT_EQ(run.rating.rowCount(), 1u) << c.name;
+            EXPECT_EQ(run.points.state(), PointTable::State::Inserting) << c.name;
+            EXPECT_EQ(run.points.suspendCount() + run.rating.suspendCount(), 0) << c.name;
         }
     }
     // Above 2^53 the sum ties and goes back to the even stage; one binade lower the same run
@@ -392,18 +392,18 @@ TEST(RatingFailure, PendingRowWithoutStationLeavesTheRatingEmpty) {
     for (RatingMode mode : {RatingMode::Main, RatingMode::BoundsPrompt}) {
         RatingRun run(kTrapezoid);
         int pointResets = 0;
-        run.points.Subscribe(
+        const TableSubscription pointViews = run.points.subscribe(
             [&](const TableChange& c) { pointResets += c.kind == TableChange::Kind::Reset; });
-        run.rating.AppendRow(1, 2);
-        run.points.MoveTo(2);
-        run.points.InsertPending();
-        run.points.SetElevation(3);
+        run.rating.appendRow(1, 2);
+        run.points.moveTo(2);
+        run.points.insertPending();
+        run.points.setElevation(3);
         EXPECT_EQ(run.fail(mode, "0", "1", 0.5), "Field 'Station' must have a value");
-        EXPECT_EQ(run.rating.RowCount(), 0u);
-        EXPECT_EQ(run.points.SuspendCount() + run.rating.SuspendCount(), 0);
+        EXPECT_EQ(run.rating.rowCount(), 0u);
+        EXPECT_EQ(run.points.suspendCount() + run.rating.suspendCount(), 0);
         EXPECT_EQ(pointResets, 1);
-        EXPECT_EQ(run.points.GetState(), PointTable::State::Inserting);
-        EXPECT_EQ(run.points.EditRow(), 2);
+        EXPECT_EQ(run.points.state(), PointTable::State::Inserting);
+        EXPECT_EQ(run.points.editRow(), 2);
         const std::vector<std::string> expected =
             mode == RatingMode::Main
                 ? std::vector<std::string>{"range 0 2", "hide"}

@@ -20,7 +20,7 @@ using Points = std::vector<std::pair<double, double>>;
 PointTable appended(const Points& points) {
     PointTable table;
     for (const auto& [station, elevation] : points)
-        table.AppendRow(station, elevation);
+        table.appendRow(station, elevation);
     return table;
 }
 
@@ -29,7 +29,7 @@ PointTable loaded(const Points& points) {
     std::vector<PointTable::LoadRow> rows;
     for (const auto& [station, elevation] : points)
         rows.push_back({station, elevation});
-    table.BulkLoad(rows);
+    table.bulkLoad(rows);
     return table;
 }
 
@@ -60,7 +60,7 @@ TEST(WettedAreaByHand, WorkedSections) {
     };
     for (const Case& c : cases) {
         PointTable table = loaded(c.points);
-        EXPECT_EQ(WettedArea(table, c.level, c.shift), c.area) << c.name;
+        EXPECT_EQ(wettedAreaOfTable(table, c.level, c.shift), c.area) << c.name;
     }
 }
 
@@ -68,46 +68,46 @@ TEST(WettedAreaByHand, TableOrderDecidesTheNeighbours) {
     const Points points = {{0, 10}, {0, 2}, {10, 2}, {10, 10}};
     PointTable byAppend = appended(points); // (0,2) (0,10) (10,10) (10,2)
     PointTable byLoad = loaded(points);     // load order kept
-    EXPECT_EQ(WettedArea(byAppend, 5, 0), 0);
-    EXPECT_EQ(WettedArea(byLoad, 5, 0), 30);
+    EXPECT_EQ(wettedAreaOfTable(byAppend, 5, 0), 0);
+    EXPECT_EQ(wettedAreaOfTable(byLoad, 5, 0), 30);
 }
 
 TEST(WettedAreaCursor, StartsWithFirstAndEndsOnTheLastRow) {
     PointTable table = loaded({{0, 5}, {1, 0}, {2, 5}});
-    table.MoveTo(1);
-    WettedArea(table, 3, 0);
-    EXPECT_EQ(table.CurrentIndex(), 2);
-    EXPECT_TRUE(table.AtEnd());
+    table.moveTo(1);
+    wettedAreaOfTable(table, 3, 0);
+    EXPECT_EQ(table.currentIndex(), 2);
+    EXPECT_TRUE(table.atEnd());
 
     PointTable empty;
-    WettedArea(empty, 3, 0);
-    EXPECT_TRUE(empty.AtEnd());
+    wettedAreaOfTable(empty, 3, 0);
+    EXPECT_TRUE(empty.atEnd());
 
     // An untouched pending row disappears; one without station stops the computation.
-    table.InsertPending();
-    EXPECT_EQ(WettedArea(table, 3, 0), WettedArea(table, 3, 0));
-    EXPECT_EQ(table.RowCount(), 3u);
-    table.InsertPending();
-    table.SetElevation(1);
+    table.insertPending();
+    EXPECT_EQ(wettedAreaOfTable(table, 3, 0), wettedAreaOfTable(table, 3, 0));
+    EXPECT_EQ(table.rowCount(), 3u);
+    table.insertPending();
+    table.setElevation(1);
     try {
-        WettedArea(table, 3, 0);
+        wettedAreaOfTable(table, 3, 0);
         ADD_FAILURE() << "no error";
     } catch (const Error& error) {
         EXPECT_STREQ(error.what(), "Field 'Station' must have a value");
     }
-    EXPECT_EQ(table.GetState(), PointTable::State::Inserting);
+    EXPECT_EQ(table.state(), PointTable::State::Inserting);
 }
 
-// The walk exactly as the cursor does it: First, then read, Next, read until the end flag.
+// The walk exactly as the cursor does it: first(), then read, next(), read until the end flag.
 double walkedArea(PointTable& table, double level, double shift) {
     double area = 0.0;
-    table.First();
-    while (!table.AtEnd()) {
-        const double e1 = table.Elevation() + shift;
-        const double s1 = table.Station();
-        table.Next();
-        const double e2 = table.Elevation() + shift;
-        const double s2 = table.Station();
+    table.first();
+    while (!table.atEnd()) {
+        const double e1 = table.elevation() + shift;
+        const double s1 = table.station();
+        table.next();
+        const double e2 = table.elevation() + shift;
+        const double s2 = table.station();
         const double w = std::fabs(s2 - s1);
         const double low = std::min(e1, e2);
         if (e1 > level && e2 > level) {
@@ -164,10 +164,10 @@ TEST(WettedAreaOracles, RandomSectionsAgreeWithTheClippedFormulaAndTheWalkBitFor
         for (int k = 0; k < 13; ++k)
             stageList.push_back(levels(random));
         std::vector<double> batch(stageList.size());
-        wettedAreas(table.Stations(), table.Elevations(), stageList, 0.0, batch);
+        wettedAreas(table.stations(), table.elevations(), stageList, 0.0, batch);
         for (std::size_t k = 0; k < stageList.size(); ++k) {
             const double level = stageList[k];
-            const double area = WettedArea(table, level, 0.0);
+            const double area = wettedAreaOfTable(table, level, 0.0);
             EXPECT_NEAR(area, clippedArea(points, level), 1e-9 * std::max(1.0, area));
             EXPECT_GE(area, 0.0);
             EXPECT_EQ(area, walkedArea(table, level, 0.0));
@@ -185,9 +185,9 @@ TEST(WettedAreaOracles, ManyLevelsInOnePassMatchSingleLevels) {
     for (double stage = -6; stage <= 22; stage += 0.07)
         stageList.push_back(stage);
     std::vector<double> areas(stageList.size());
-    wettedAreas(table.Stations(), table.Elevations(), stageList, -1.5, areas);
+    wettedAreas(table.stations(), table.elevations(), stageList, -1.5, areas);
     for (std::size_t k = 0; k < stageList.size(); ++k) {
-        EXPECT_EQ(areas[k], wettedArea(table.Stations(), table.Elevations(), stageList[k], -1.5))
+        EXPECT_EQ(areas[k], wettedArea(table.stations(), table.elevations(), stageList[k], -1.5))
             << stageList[k];
     }
 }
@@ -199,7 +199,7 @@ TEST(WettedAreaPrecision, DoubleIntermediatesPinnedOnADecimalTie) {
     const Points points = {{31.1, 11.1}, {33, 5.73}, {69.6, 9.3}, {87.7, 9.86}};
     PointTable table = loaded(points);
     const double level = 19.35;
-    const double area = WettedArea(table, level, 0.0);
+    const double area = wettedAreaOfTable(table, level, 0.0);
     EXPECT_EQ(area, 630.77449999999999);
     EXPECT_EQ(roundScaled(area, 1000), 630.774);
 

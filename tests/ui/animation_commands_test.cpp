@@ -19,11 +19,11 @@ namespace {
 void enterChannel(TForm1* main)
 {
     PointTable& points = main->document().points;
-    points.Clear();
-    points.AppendRow(0, 0.5);
-    points.AppendRow(2, -2);
-    points.AppendRow(8, -2);
-    points.AppendRow(10, 3);
+    points.clear();
+    points.appendRow(0, 0.5);
+    points.appendRow(2, -2);
+    points.appendRow(8, -2);
+    points.appendRow(10, 3);
 }
 
 // One firing of the main window's timer, as the event loop would deliver it.
@@ -77,7 +77,7 @@ void AnimationCommandsTest::startPutsTheGridCursorOnTheFirstRow() {
     QAbstractItemModel* model = main->DBGrid1->model();
     main->DBGrid1->setCurrentIndex(model->index(1, 1));
     main->Button2->click();
-    QCOMPARE(main->document().points.CurrentIndex(), 0);
+    QCOMPARE(main->document().points.currentIndex(), 0);
     QCOMPARE(main->DBGrid1->currentIndex().row(), 0);
     main->Button2->click();
 }

@@ -19,9 +19,9 @@ namespace {
 
 void fillRating(TForm2* window)
 {
-    window->MemSA.Clear();
+    window->MemSA.clear();
     for (int i = 0; i <= 10; ++i)
-        window->MemSA.AppendRow(i * 0.5, i * 3.0 + i * i * 0.1);
+        window->MemSA.appendRow(i * 0.5, i * 3.0 + i * i * 0.1);
     window->DBChart1->refreshFromTable();
     window->showRating();
 }
@@ -144,7 +144,7 @@ void ChartExportCommandsTest::cancelWritesNothingAndFailuresReachTheErrorBox()
         QCOMPARE(program.seam.messages.at(0).text,
                  QStringLiteral("Cannot create file \"%1\". No such file or directory.").arg(path));
         QCOMPARE(window->DBChart1->titleLines(), titles);
-        QCOMPARE(window->MemSA.RowCount(), std::size_t(11));
+        QCOMPARE(window->MemSA.rowCount(), std::size_t(11));
     }
 }
 

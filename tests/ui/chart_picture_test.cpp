@@ -25,7 +25,7 @@ struct RatingChart {
     RatingChart()
     {
         for (int i = 0; i <= 100; i += 10)
-            rating.AppendRow(i * 0.01, 4.0 * i * 0.01 + 0.5 * i * i * 1e-4);
+            rating.appendRow(i * 0.01, 4.0 * i * 0.01 + 0.5 * i * i * 1e-4);
         chart.resize(451, 365);
         chart.setTitleLines({QStringLiteral("Stage Area Rating"), QString()});
         chart.setAxisTitles(QStringLiteral("Area"), QStringLiteral("Stage"));

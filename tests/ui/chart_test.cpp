@@ -47,15 +47,15 @@ void ChartTest::areaSeriesFollowsTableInStationOrder() {
     PointTable table;
     Chart chart;
     chart.bindAreaSeries(table);
-    table.AppendRow(10, 10);
-    table.AppendRow(0, 10);
-    table.AppendRow(5, 2);
+    table.appendRow(10, 10);
+    table.appendRow(0, 10);
+    table.appendRow(5, 2);
     QCOMPARE(chartPoints(chart), (QList<QPointF>{{0, 10}, {5, 2}, {10, 10}}));
 
     // A blank row being typed has no station yet and is not drawn.
-    table.InsertPending();
+    table.insertPending();
     QCOMPARE(chartPoints(chart).size(), 3);
-    table.SetStation(7.0);
+    table.setStation(7.0);
     QCOMPARE(chartPoints(chart).size(), 4);
     chart.unbind();
 }
@@ -65,12 +65,12 @@ void ChartTest::suspendedViewsRefreshOnceOnResume() {
     Chart chart;
     chart.bindAreaSeries(table);
     const int before = chart.refreshCount();
-    table.SuspendViews();
+    table.suspendViews();
     for (int i = 0; i < 100; ++i)
-        table.AppendRow(i, i % 7);
+        table.appendRow(i, i % 7);
     QCOMPARE(chart.refreshCount(), before);
     QVERIFY(chartPoints(chart).isEmpty());
-    table.ResumeViews();
+    table.resumeViews();
     QCOMPARE(chart.refreshCount(), before + 1);
     QCOMPARE(chartPoints(chart).size(), 100);
     chart.unbind();
@@ -80,9 +80,9 @@ void ChartTest::referenceLevelSpansTheSectionAndIsSetBeforeDrawing() {
     PointTable table;
     Chart chart;
     chart.bindAreaSeries(table);
-    table.AppendRow(2, 10);
-    table.AppendRow(8, 1);
-    table.AppendRow(20, 12);
+    table.appendRow(2, 10);
+    table.appendRow(8, 1);
+    table.appendRow(20, 12);
 
     QCPGraph* reference = chart.referenceGraph();
     QCOMPARE(reference->dataCount(), 2);
@@ -128,9 +128,9 @@ void ChartTest::automaticAxesFitTheSection() {
     Chart chart;
     chart.resize(400, 300);
     chart.bindAreaSeries(table);
-    table.AppendRow(0, 215);
-    table.AppendRow(10, 100);
-    table.AppendRow(20, 210);
+    table.appendRow(0, 215);
+    table.appendRow(10, 100);
+    table.appendRow(20, 210);
     chart.setReferenceLevel(level);
     chart.replot();
     const QCPRange range = chart.yAxis->range();
@@ -154,14 +154,14 @@ void ChartTest::fixedAxesKeepTheVerticalMinimum() {
     PointTable table;
     Chart chart;
     chart.bindAreaSeries(table);
-    table.AppendRow(0, -3);
-    table.AppendRow(50, 4);
+    table.appendRow(0, -3);
+    table.appendRow(50, 4);
     const double lower = chart.yAxis->range().lower;
     QVERIFY(qAbs(lower + 3.35) < 1e-9);
 
     chart.setAxisRangesFixed(-1, 51, 12);
     QVERIFY(!chart.axesAutomatic());
-    table.AppendRow(60, -20); // a change does not move fixed axes
+    table.appendRow(60, -20); // a change does not move fixed axes
     QCOMPARE(chart.xAxis->range(), QCPRange(-1, 51));
     QCOMPARE(chart.yAxis->range(), QCPRange(lower, 12));
 
@@ -177,12 +177,12 @@ void ChartTest::lineSeriesTakesPointsInAscendingAreaKeepingTableOrderForTies() {
     RatingTable rating;
     Chart chart;
     chart.bindLineSeries(rating);
-    rating.SuspendViews();
-    rating.AppendRow(0.0, 0.0);
-    rating.AppendRow(0.5, 0.0);
-    rating.AppendRow(1.0, 3.0);
-    rating.AppendRow(1.5, 2.0); // out of area order on purpose
-    rating.ResumeViews();
+    rating.suspendViews();
+    rating.appendRow(0.0, 0.0);
+    rating.appendRow(0.5, 0.0);
+    rating.appendRow(1.0, 3.0);
+    rating.appendRow(1.5, 2.0); // out of area order on purpose
+    rating.resumeViews();
     QCOMPARE(chartPoints(chart), (QList<QPointF>{{0, 0.0}, {0, 0.5}, {2.0, 1.5}, {3.0, 1.0}}));
     QCOMPARE(chart.seriesGraph()->pen().color(), QColor(222, 71, 33));
     QCOMPARE(chart.seriesGraph()->scatterStyle().shape(), QCPScatterStyle::ssCircle);
@@ -196,11 +196,11 @@ void ChartTest::deletedRatingRowLeavesTheChart() {
     RatingTable rating;
     Chart chart;
     chart.bindLineSeries(rating);
-    rating.AppendRow(1, 10);
-    rating.AppendRow(2, 20);
-    rating.AppendRow(3, 30);
-    rating.MoveTo(1);
-    rating.DeleteCurrent();
+    rating.appendRow(1, 10);
+    rating.appendRow(2, 20);
+    rating.appendRow(3, 30);
+    rating.moveTo(1);
+    rating.deleteCurrent();
     QCOMPARE(chartPoints(chart), (QList<QPointF>{{10, 1}, {30, 3}}));
     chart.unbind();
 }
@@ -225,9 +225,9 @@ void ChartTest::renderDrawsTheSamePictureAtAnyScale() {
     Chart chart;
     chart.resize(320, 240);
     chart.bindAreaSeries(table);
-    table.AppendRow(0, 10);
-    table.AppendRow(5, -2);
-    table.AppendRow(10, 10);
+    table.appendRow(0, 10);
+    table.appendRow(5, -2);
+    table.appendRow(10, 10);
     QCOMPARE(chart.clientSize(), QSize(320, 240));
 
     QImage same(chart.clientSize(), QImage::Format_RGB32);

@@ -58,12 +58,12 @@ void GridsTest::typedPointsArePlacedAndDrawn() {
         typeCell(grid, cell);
     // Leaving the grid settles the row being typed and drops the untouched new one.
     main->edMinStage->setFocus();
-    QTRY_COMPARE(main->document().points.GetState(), PointTable::State::Browsing);
+    QTRY_COMPARE(main->document().points.state(), PointTable::State::Browsing);
 
     const QList<QPointF> expected{{0, 10}, {5, 2}, {10, 10}};
     QCOMPARE(chartPoints(*main->DBChart1), expected);
     PointTable& points = main->document().points;
-    QCOMPARE(points.RowCount(), std::size_t{3});
+    QCOMPARE(points.rowCount(), std::size_t{3});
     QCOMPARE(grid->model()->index(1, 0).data().toString(), QStringLiteral("5"));
 
     // And the rating over what was typed: the bed at 2 between two banks at 10.
@@ -72,8 +72,8 @@ void GridsTest::typedPointsArePlacedAndDrawn() {
     main->SpinStageInc->setIncrement(1.0);
     main->Button1->click();
     QCOMPARE(program.seam.messages.size(), 0);
-    QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{9});
-    QCOMPARE(program.ratingWindow()->MemSA.AreaAt(8), 40.0);
+    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{9});
+    QCOMPARE(program.ratingWindow()->MemSA.areaAt(8), 40.0);
 }
 
 void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
@@ -94,16 +94,16 @@ void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     QCOMPARE(program.seam.confirmations.size(), 1);
     QCOMPARE(program.seam.confirmations.first().caption, QStringLiteral("Confirm"));
     QCOMPARE(program.seam.confirmations.first().text, QStringLiteral("Delete record?"));
-    QCOMPARE(window->MemSA.RowCount(), std::size_t{5});
+    QCOMPARE(window->MemSA.rowCount(), std::size_t{5});
     QCOMPARE(window->DBChart1->seriesGraph()->dataCount(), 5);
 
     // Confirmed: stage 2 leaves both.
     program.seam.answerConfirm(true);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(window->MemSA.RowCount(), std::size_t{4});
+    QCOMPARE(window->MemSA.rowCount(), std::size_t{4});
     QCOMPARE(window->DBChart1->seriesGraph()->dataCount(), 4);
-    for (std::size_t row = 0; row < window->MemSA.RowCount(); ++row)
-        QVERIFY(window->MemSA.StageAt(row) != 2.0);
+    for (std::size_t row = 0; row < window->MemSA.rowCount(); ++row)
+        QVERIFY(window->MemSA.stageAt(row) != 2.0);
 
     // A header click reorders the display only; the chart keeps ascending area.
     grid->horizontalHeader()->sectionClicked(1);
@@ -113,7 +113,7 @@ void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     const QString lastShown = grid->model()->index(3, 0).data().toString();
     QVERIFY2(firstShown != QStringLiteral("0") || lastShown != QStringLiteral("4"),
              qPrintable(firstShown + QLatin1Char(' ') + lastShown));
-    QCOMPARE(window->MemSA.StageAt(0), 0.0);
+    QCOMPARE(window->MemSA.stageAt(0), 0.0);
     const QList<QPointF> chart = chartPoints(*window->DBChart1);
     for (int i = 1; i < chart.size(); ++i)
         QVERIFY(chart[i - 1].x() <= chart[i].x());

@@ -31,8 +31,8 @@ namespace {
 
 QList<QPointF> tablePoints(PointTable& table) {
     QList<QPointF> points;
-    for (std::size_t row = 0; row < table.RowCount(); ++row)
-        points.append(QPointF(table.StationAt(row), table.ElevationAt(row)));
+    for (std::size_t row = 0; row < table.rowCount(); ++row)
+        points.append(QPointF(table.stationAt(row), table.elevationAt(row)));
     return points;
 }
 
@@ -118,8 +118,8 @@ void MainWindowTest::startsWithItsControlsAndABlankRow() {
 
     // The point grid begins on one blank row ready for typing.
     PointTable& points = main->document().points;
-    QCOMPARE(points.RowCount(), std::size_t{1});
-    QCOMPARE(points.GetState(), PointTable::State::Inserting);
+    QCOMPARE(points.rowCount(), std::size_t{1});
+    QCOMPARE(points.state(), PointTable::State::Inserting);
 
     // Focus order: grid, Minimum, Maximum, Increment, Datum, the two buttons, description.
     QWidget* expected[] = {static_cast<QWidget*>(main->DBGrid1),
@@ -146,7 +146,7 @@ void MainWindowTest::firstKeystrokeGoesIntoThePointGrid() {
     for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_Tab})
         QTest::keyClick(QApplication::focusWidget(), key);
     QCOMPARE(main->ebDescription->text(), QString());
-    QCOMPARE(main->document().points.StationAt(0), 12.0);
+    QCOMPARE(main->document().points.stationAt(0), 12.0);
 }
 
 void MainWindowTest::menusOfferExactlyTheCommands() {
@@ -204,10 +204,10 @@ void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs() {
     TestProgram program;
     TForm1* main = program.main();
     CrossSectionDocument& document = main->document();
-    document.points.Discard();
-    document.points.AppendRow(20, 5);
-    document.points.AppendRow(0, 5);
-    document.points.AppendRow(10, 2.5);
+    document.points.discard();
+    document.points.appendRow(20, 5);
+    document.points.appendRow(0, 5);
+    document.points.appendRow(10, 2.5);
     main->ebDescription->setText(QStringLiteral("Río Frío at the bridge"));
     main->edMaxStage->setText(QStringLiteral("4.5"));
     main->ebOffset->setText(QStringLiteral("100"));
@@ -258,8 +258,8 @@ void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs() {
 void MainWindowTest::loadOfAMissingFileShowsTheWarningBox() {
     TestProgram program;
     TForm1* main = program.main();
-    main->document().points.Discard();
-    main->document().points.AppendRow(1, 1);
+    main->document().points.discard();
+    main->document().points.appendRow(1, 1);
     main->ebDescription->setText(QStringLiteral("kept?"));
     program.seam.chooseFile(folder_->filePath(QStringLiteral("missing.kvd")));
     main->LoadCrossSection1->trigger();
@@ -306,7 +306,7 @@ void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines() {
     QCOMPARE(program.seam.messages.last().text, QStringLiteral("List index out of bounds (0)"));
     QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
     QCOMPARE(chartPoints(*main->DBChart1), (QList<QPointF>{{1, 1}, {2, 2}}));
-    QCOMPARE(main->document().points.SuspendCount(), 0);
+    QCOMPARE(main->document().points.suspendCount(), 0);
 
     // A file that cannot be opened: the warning box, the points unchanged.
     program.seam.chooseFile(folder_->filePath(QStringLiteral("nothing.csv")));
@@ -359,15 +359,15 @@ void MainWindowTest::winRiverImportRunsFromTheWarningsContinue() {
 void MainWindowTest::newClearsTheDocument() {
     TestProgram program;
     TForm1* main = program.main();
-    main->document().points.Discard();
-    main->document().points.AppendRow(1, 2);
+    main->document().points.discard();
+    main->document().points.appendRow(1, 2);
     main->ebDescription->setText(QStringLiteral("x"));
     main->edMinStage->setText(QStringLiteral("3"));
     main->NewCrossSection1->trigger();
     QCOMPARE(main->edMinStage->text(), QStringLiteral("0"));
     QCOMPARE(main->ebDescription->text(), QString());
-    QCOMPARE(main->document().points.RowCount(), std::size_t{1});
-    QCOMPARE(main->document().points.GetState(), PointTable::State::Inserting);
+    QCOMPARE(main->document().points.rowCount(), std::size_t{1});
+    QCOMPARE(main->document().points.state(), PointTable::State::Inserting);
     QVERIFY(chartPoints(*main->DBChart1).isEmpty());
 }
 

@@ -132,17 +132,17 @@ QList<QAction*> commands(QWidget* window) {
 }
 
 QString stateProblem(const PointTable& points) {
-    const std::size_t rows = points.RowCount();
-    const std::ptrdiff_t current = points.CurrentIndex();
+    const std::size_t rows = points.rowCount();
+    const std::ptrdiff_t current = points.currentIndex();
     if (rows == 0 && current != -1)
         return QStringLiteral("empty table with current row %1").arg(current);
     if (rows > 0 && (current < 0 || current >= static_cast<std::ptrdiff_t>(rows)))
         return QStringLiteral("current row %1 of %2").arg(current).arg(rows);
-    const std::ptrdiff_t edit = points.EditRow();
-    const bool browsing = points.GetState() == PointTable::State::Browsing;
+    const std::ptrdiff_t edit = points.editRow();
+    const bool browsing = points.state() == PointTable::State::Browsing;
     if (browsing != (edit == -1))
         return QStringLiteral("state %1 with edit row %2")
-            .arg(static_cast<int>(points.GetState()))
+            .arg(static_cast<int>(points.state()))
             .arg(edit);
     if (edit >= static_cast<std::ptrdiff_t>(rows))
         return QStringLiteral("edit row %1 of %2").arg(edit).arg(rows);
@@ -150,9 +150,9 @@ QString stateProblem(const PointTable& points) {
     for (std::size_t row = 0; row < rows; ++row) {
         if (static_cast<std::ptrdiff_t>(row) == edit)
             continue;
-        if (!points.HasStation(row))
+        if (!points.hasStation(row))
             return QStringLiteral("committed row %1 without a station").arg(row);
-        const double station = points.StationAt(row);
+        const double station = points.stationAt(row);
         if (previous && station < *previous)
             return QStringLiteral("station %1 at row %2 after %3").arg(station).arg(row).arg(*previous);
         previous = station;
@@ -288,7 +288,7 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             emit field->editingFinished();
         }
         QCoreApplication::processEvents();
-        if (rating->MemSA.RowCount() > 0)
+        if (rating->MemSA.rowCount() > 0)
             ++stepsWithRating;
 
         QString problem = stateProblem(main->document().points);
@@ -301,12 +301,12 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
         if (problem.isEmpty() && !main->isVisible())
             problem = QStringLiteral("main window gone");
         const RatingTable& table = rating->MemSA;
-        for (std::size_t row = 1; problem.isEmpty() && row < table.RowCount(); ++row)
-            if (!(table.StageAt(row) > table.StageAt(row - 1)))
+        for (std::size_t row = 1; problem.isEmpty() && row < table.rowCount(); ++row)
+            if (!(table.stageAt(row) > table.stageAt(row - 1)))
                 problem = QStringLiteral("rating stage %1 at row %2 after %3")
-                              .arg(table.StageAt(row))
+                              .arg(table.stageAt(row))
                               .arg(row)
-                              .arg(table.StageAt(row - 1));
+                              .arg(table.stageAt(row - 1));
         if (!problem.isEmpty())
             QFAIL(QStringLiteral("seed %1, step %2 (%3): %4")
                       .arg(seed)

@@ -97,15 +97,15 @@ void PendingEditTest::commandsTakeTheValueBeingTyped() {
     QTRY_VERIFY(!main->DBGrid1->isEditing());
 
     QVERIFY(program.seam.messages.isEmpty());
-    QCOMPARE(main->document().points.ElevationAt(2), -2.0);
+    QCOMPARE(main->document().points.elevationAt(2), -2.0);
     if (how == QLatin1String("Ctrl+S") || how == QLatin1String("menu")) {
         QVERIFY(readFile(path).contains("\r\n8\t-2\r\n"));
     } else {
         // Below gage height 0 the lowered bed holds 6 1/3 square units of water.
         const RatingTable& rating = program.ratingWindow()->MemSA;
-        QCOMPARE(rating.RowCount(), std::size_t{3});
-        QCOMPARE(rating.StageAt(0), 0.0);
-        QVERIFY(qAbs(rating.AreaAt(0) - 19.0 / 3.0) < 1e-3);
+        QCOMPARE(rating.rowCount(), std::size_t{3});
+        QCOMPARE(rating.stageAt(0), 0.0);
+        QVERIFY(qAbs(rating.areaAt(0) - 19.0 / 3.0) < 1e-3);
     }
 }
 
@@ -114,7 +114,7 @@ void PendingEditTest::newRowBeingTypedIsSavedByCtrlS() {
     TestProgram program;
     TForm1* main = program.main();
     program.enterTrapezoid(QStringLiteral("2"));
-    main->document().points.AppendPending();
+    main->document().points.appendPending();
     typeInto(main, 4, 0, QStringLiteral("12"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
@@ -123,7 +123,7 @@ void PendingEditTest::newRowBeingTypedIsSavedByCtrlS() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(program.seam.messages.isEmpty());
     QVERIFY(readFile(path).endsWith("\r\n10\t10\r\n12\t5\r\n"));
-    QCOMPARE(main->document().points.RowCount(), std::size_t{5});
+    QCOMPARE(main->document().points.rowCount(), std::size_t{5});
     QCOMPARE(main->DBGrid1->model()->index(4, 1).data().toString(), QStringLiteral("5"));
 }
 
@@ -166,14 +166,14 @@ void PendingEditTest::unreadableValueStopsEveryCommand() {
                           program.windows().WarningForm->isVisible()}),
              shown);
     QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
-    QCOMPARE(main->document().points.ElevationAt(2), 0.0);
+    QCOMPARE(main->document().points.elevationAt(2), 0.0);
 
     // Corrected, the same command goes on with the corrected value.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
     QTest::keyClick(main, Qt::Key_C, Qt::AltModifier);
     QTRY_VERIFY(!main->DBGrid1->isEditing());
-    QCOMPARE(main->document().points.ElevationAt(2), 7.0);
+    QCOMPARE(main->document().points.elevationAt(2), 7.0);
 }
 
 QTEST_MAIN(PendingEditTest)

@@ -29,11 +29,11 @@ struct Fixture {
     explicit Fixture(const std::vector<std::pair<double, double>>& rows = {},
                      bool blankRow = true) {
         for (const auto& [s, e] : rows)
-            table.AppendRow(s, e);
+            table.appendRow(s, e);
         if (blankRow)
-            table.AppendPending();
+            table.appendPending();
         else
-            table.First();
+            table.first();
         auto* layout = new QVBoxLayout(&window);
         grid = new PointGrid(table, seam, '.', &window);
         other = new QLineEdit(&window);
@@ -59,8 +59,8 @@ struct Fixture {
     }
     QList<double> stations() const {
         QList<double> out;
-        for (std::size_t i = 0; i < table.RowCount(); ++i)
-            out << table.StationAt(i);
+        for (std::size_t i = 0; i < table.rowCount(); ++i)
+            out << table.stationAt(i);
         return out;
     }
     int row() const { return grid->currentIndex().row(); }
@@ -121,7 +121,7 @@ void PointGridTest::typedPointsTakeTheirPlaceInStationOrder() {
     f.type(QStringLiteral("-1"));
     f.key(Qt::Key_Down);
 
-    QCOMPARE(f.table.RowCount(), 4u); // three points and the new blank row
+    QCOMPARE(f.table.rowCount(), 4u); // three points and the new blank row
     QCOMPARE(f.cell(0, 0), QStringLiteral("0"));
     QCOMPARE(f.cell(1, 0), QStringLiteral("10"));
     QCOMPARE(f.cell(2, 0), QStringLiteral("25"));
@@ -129,7 +129,7 @@ void PointGridTest::typedPointsTakeTheirPlaceInStationOrder() {
     QCOMPARE(f.cell(2, 1), QStringLiteral("-1"));
     QCOMPARE(f.cell(3, 0), QString());
     QCOMPARE(f.row(), 3);
-    QCOMPARE(f.table.GetState(), PointTable::State::Inserting);
+    QCOMPARE(f.table.state(), PointTable::State::Inserting);
     QVERIFY(f.seam.messages.isEmpty());
     QCOMPARE(f.focus(), static_cast<QWidget*>(f.grid));
 }
@@ -139,15 +139,15 @@ void PointGridTest::leavingABlankRowDropsIt() {
         Fixture f({{0, 1}, {10, 2}});
         QCOMPARE(f.row(), 2);
         f.key(Qt::Key_Up);
-        QCOMPARE(f.table.RowCount(), 2u);
+        QCOMPARE(f.table.rowCount(), 2u);
         QCOMPARE(f.row(), 1);
-        QCOMPARE(f.table.GetState(), PointTable::State::Browsing);
+        QCOMPARE(f.table.state(), PointTable::State::Browsing);
     }
     {
         // The focus going to another control of the window settles too.
         Fixture f({{0, 1}, {10, 2}});
         f.other->setFocus();
-        QCOMPARE(f.table.RowCount(), 2u);
+        QCOMPARE(f.table.rowCount(), 2u);
         QVERIFY(f.seam.messages.isEmpty());
     }
     {
@@ -164,7 +164,7 @@ void PointGridTest::leavingABlankRowDropsIt() {
         QVERIFY(f.seam.messages.isEmpty());
         f.key(Qt::Key_Up);
         QCOMPARE(f.seam.messages.size(), 1);
-        QCOMPARE(f.table.RowCount(), 2u);
+        QCOMPARE(f.table.rowCount(), 2u);
         QCOMPARE(f.row(), 1);
     }
 }
@@ -208,8 +208,8 @@ void PointGridTest::elevationOnlyRowAsksForTheStation() {
     QCOMPARE(f.seam.messages[0].caption, QStringLiteral("Korvadel"));
     QCOMPARE(f.seam.messages[0].text, QStringLiteral("Field 'Station' must have a value."));
     // The row stays as typed, with the cursor and the focus on its Station cell.
-    QCOMPARE(f.table.RowCount(), 3u);
-    QCOMPARE(f.table.GetState(), PointTable::State::Inserting);
+    QCOMPARE(f.table.rowCount(), 3u);
+    QCOMPARE(f.table.state(), PointTable::State::Inserting);
     QCOMPARE(f.cell(2, 1), QStringLiteral("4"));
     QCOMPARE(f.row(), 2);
     QCOMPARE(f.column(), 0);
@@ -225,7 +225,7 @@ void PointGridTest::typingIntoCommittedRowEditsItInPlace() {
     Fixture f({{0, 1}, {10, 2}, {20, 3}}, false);
     QCOMPARE(f.row(), 0);
     f.type(QStringLiteral("1"));
-    QCOMPARE(f.table.GetState(), PointTable::State::Editing);
+    QCOMPARE(f.table.state(), PointTable::State::Editing);
     f.type(QStringLiteral("5"));
     f.key(Qt::Key_Return);
     // Still on the same row, which has not been placed yet.
@@ -235,7 +235,7 @@ void PointGridTest::typingIntoCommittedRowEditsItInPlace() {
     // Leaving it commits and places it; the cursor goes to the row that was below it.
     f.key(Qt::Key_Down);
     QCOMPARE(f.stations(), (QList<double>{10, 15, 20}));
-    QCOMPARE(f.table.GetState(), PointTable::State::Browsing);
+    QCOMPARE(f.table.state(), PointTable::State::Browsing);
     QCOMPARE(f.row(), 0);
     QCOMPARE(f.column(), 1);
 
@@ -244,7 +244,7 @@ void PointGridTest::typingIntoCommittedRowEditsItInPlace() {
     f.key(Qt::Key_Escape);
     f.key(Qt::Key_Down);
     QCOMPARE(f.cell(0, 1), QStringLiteral("2"));
-    QCOMPARE(f.table.GetState(), PointTable::State::Browsing);
+    QCOMPARE(f.table.state(), PointTable::State::Browsing);
 
     // Clearing the elevation leaves it empty, read as 0.
     QCOMPARE(f.row(), 1);
@@ -255,8 +255,8 @@ void PointGridTest::typingIntoCommittedRowEditsItInPlace() {
     f.key(Qt::Key_Delete);
     f.key(Qt::Key_Up);
     QCOMPARE(f.cell(1, 1), QString());
-    QVERIFY(!f.table.HasElevation(1));
-    QCOMPARE(f.table.ElevationAt(1), 0.0);
+    QVERIFY(!f.table.hasElevation(1));
+    QCOMPARE(f.table.elevationAt(1), 0.0);
 }
 
 void PointGridTest::unreadableEntryIsReportedAndKept() {
@@ -313,7 +313,7 @@ void PointGridTest::tabEnterAndArrowsRunAcrossRows() {
         f.key(s.key, s.mods);
         QCOMPARE(f.row(), s.row);
         QCOMPARE(f.column(), s.column);
-        QCOMPARE(f.table.CurrentIndex(), s.row);
+        QCOMPARE(f.table.currentIndex(), s.row);
         QCOMPARE(f.focus(), static_cast<QWidget*>(f.grid)); // Tab stays inside the grid
     }
     // Arrows run across cells from inside an editor that has just been opened, too.
@@ -323,31 +323,31 @@ void PointGridTest::tabEnterAndArrowsRunAcrossRows() {
     QCOMPARE(f.row(), 2);
     QCOMPARE(f.column(), 0);
     QVERIFY(!f.editing());
-    QCOMPARE(f.table.RowCount(), 3u);
-    QCOMPARE(f.table.GetState(), PointTable::State::Browsing);
+    QCOMPARE(f.table.rowCount(), 3u);
+    QCOMPARE(f.table.state(), PointTable::State::Browsing);
 }
 
 void PointGridTest::insertDownAndCtrlDelete() {
     Fixture f({{0, 1}, {10, 2}, {20, 3}}, false);
     f.key(Qt::Key_Down);
     f.key(Qt::Key_Insert);
-    QCOMPARE(f.table.RowCount(), 4u);
+    QCOMPARE(f.table.rowCount(), 4u);
     QCOMPARE(f.row(), 1);
     QCOMPARE(f.cell(1, 0), QString());
-    QCOMPARE(f.table.GetState(), PointTable::State::Inserting);
+    QCOMPARE(f.table.state(), PointTable::State::Inserting);
     f.key(Qt::Key_Down); // nothing typed: the inserted row goes away
-    QCOMPARE(f.table.RowCount(), 3u);
+    QCOMPARE(f.table.rowCount(), 3u);
     QCOMPARE(f.row(), 1);
     QCOMPARE(f.cell(1, 0), QStringLiteral("10"));
 
     f.key(Qt::Key_Down);
     f.key(Qt::Key_Down); // on the last row: a new one is appended
-    QCOMPARE(f.table.RowCount(), 4u);
+    QCOMPARE(f.table.rowCount(), 4u);
     QCOMPARE(f.row(), 3);
     f.key(Qt::Key_Down); // still blank: it is replaced, not stacked
-    QCOMPARE(f.table.RowCount(), 4u);
+    QCOMPARE(f.table.rowCount(), 4u);
     f.key(Qt::Key_Up);
-    QCOMPARE(f.table.RowCount(), 3u);
+    QCOMPARE(f.table.rowCount(), 3u);
     QCOMPARE(f.row(), 2);
 
     // Ctrl+Delete asks first; Cancel keeps the row, OK deletes it.
@@ -356,14 +356,14 @@ void PointGridTest::insertDownAndCtrlDelete() {
     QCOMPARE(f.seam.confirmations.size(), 1);
     QCOMPARE(f.seam.confirmations[0].caption, QStringLiteral("Confirm"));
     QCOMPARE(f.seam.confirmations[0].text, QStringLiteral("Delete record?"));
-    QCOMPARE(f.table.RowCount(), 3u);
+    QCOMPARE(f.table.rowCount(), 3u);
     f.seam.answerConfirm(true);
     f.key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(f.stations(), (QList<double>{0, 10}));
     QCOMPARE(f.row(), 1); // the new last row
     // A plain Delete does not delete rows.
     f.key(Qt::Key_Delete);
-    QCOMPARE(f.table.RowCount(), 2u);
+    QCOMPARE(f.table.rowCount(), 2u);
     QCOMPARE(f.seam.unscripted, 0);
 
     // Ctrl+Delete from inside the editor of a pending row discards the row.
@@ -372,7 +372,7 @@ void PointGridTest::insertDownAndCtrlDelete() {
     f.seam.answerConfirm(true);
     f.key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(f.stations(), (QList<double>{0, 10}));
-    QCOMPARE(f.table.GetState(), PointTable::State::Browsing);
+    QCOMPARE(f.table.state(), PointTable::State::Browsing);
 }
 
 void PointGridTest::contextMenuDeleteAndInsert() {
@@ -384,13 +384,13 @@ void PointGridTest::contextMenuDeleteAndInsert() {
     QCOMPARE(f.row(), 1);
 
     f.grid->insertRowAction()->trigger();
-    QCOMPARE(f.table.RowCount(), 3u);
+    QCOMPARE(f.table.rowCount(), 3u);
     QCOMPARE(f.row(), 1);
-    QCOMPARE(f.table.GetState(), PointTable::State::Inserting);
+    QCOMPARE(f.table.state(), PointTable::State::Inserting);
     // A focused pending row is only discarded.
     f.grid->deleteRowAction()->trigger();
     QCOMPARE(f.stations(), (QList<double>{0, 20}));
-    QCOMPARE(f.table.GetState(), PointTable::State::Browsing);
+    QCOMPARE(f.table.state(), PointTable::State::Browsing);
 
     // The last row: the new last row becomes current.
     QCOMPARE(f.row(), 1);
@@ -398,14 +398,14 @@ void PointGridTest::contextMenuDeleteAndInsert() {
     QCOMPARE(f.stations(), (QList<double>{0}));
     QCOMPARE(f.row(), 0);
     f.grid->deleteRowAction()->trigger();
-    QCOMPARE(f.table.RowCount(), 0u);
+    QCOMPARE(f.table.rowCount(), 0u);
     // Nothing is focused any more: nothing happens, and no error.
     f.grid->deleteRowAction()->trigger();
     QVERIFY(f.seam.messages.isEmpty());
     // Typing into the empty grid starts a row again.
     f.type(QStringLiteral("3"));
     f.key(Qt::Key_Tab);
-    QCOMPARE(f.table.RowCount(), 1u);
+    QCOMPARE(f.table.rowCount(), 1u);
     QCOMPARE(f.cell(0, 0), QStringLiteral("3"));
 }
 
@@ -417,36 +417,36 @@ void PointGridTest::clickOpensTheEditor() {
     QCOMPARE(f.column(), 1);
     QVERIFY(f.editing());
     // Opening the editor changes nothing; typing does.
-    QCOMPARE(f.table.GetState(), PointTable::State::Browsing);
+    QCOMPARE(f.table.state(), PointTable::State::Browsing);
     auto* editor = qobject_cast<QLineEdit*>(f.focus());
     QVERIFY(editor);
     editor->selectAll();
     f.type(QStringLiteral("7"));
-    QCOMPARE(f.table.GetState(), PointTable::State::Editing);
+    QCOMPARE(f.table.state(), PointTable::State::Editing);
     f.key(Qt::Key_Up);
     QCOMPARE(f.cell(1, 1), QStringLiteral("7"));
 }
 
 void PointGridTest::commandsThatReplaceTheTableMoveTheCursor() {
     Fixture f({{0, 1}, {10, 2}});
-    f.table.SuspendViews();
-    f.table.Clear();
+    f.table.suspendViews();
+    f.table.clear();
     for (int i = 0; i < 1000; ++i)
-        f.table.AppendRow(i, -i);
-    f.table.First();
-    f.table.ResumeViews();
+        f.table.appendRow(i, -i);
+    f.table.first();
+    f.table.resumeViews();
     QCOMPARE(f.grid->model()->rowCount(), 1000);
     QCOMPARE(f.row(), 0);
-    f.table.Last();
-    f.table.InsertPending();
+    f.table.last();
+    f.table.insertPending();
     QCOMPARE(f.row(), 999);
-    QCOMPARE(f.table.GetState(), PointTable::State::Inserting);
+    QCOMPARE(f.table.state(), PointTable::State::Inserting);
     // A command meeting a row without a station moves the focus to that cell; the command
     // itself shows the error.
-    f.table.SetElevation(5);
+    f.table.setElevation(5);
     f.other->setFocus();
     f.seam.messages.clear();
-    QVERIFY_THROWS_EXCEPTION(Error, f.table.First());
+    QVERIFY_THROWS_EXCEPTION(Error, f.table.first());
     QCOMPARE(f.row(), 999);
     QCOMPARE(f.column(), 0);
     QCOMPARE(f.focus(), static_cast<QWidget*>(f.grid));
@@ -456,9 +456,9 @@ void PointGridTest::focusedGridCanBeDestroyed() {
     // Destroying a focused top-level grid moves the focus away during the destruction; the
     // grid must not try to settle then.
     PointTable table;
-    table.AppendRow(1, 2);
-    table.AppendPending();
-    table.SetElevation(3);
+    table.appendRow(1, 2);
+    table.appendPending();
+    table.setElevation(3);
     ScriptedSeam seam;
     {
         PointGrid grid(table, seam, '.');
@@ -468,7 +468,7 @@ void PointGridTest::focusedGridCanBeDestroyed() {
         QVERIFY(grid.hasFocus());
     }
     QVERIFY(seam.messages.isEmpty());
-    QCOMPARE(table.GetState(), PointTable::State::Inserting);
+    QCOMPARE(table.state(), PointTable::State::Inserting);
 }
 
 QTEST_MAIN(PointGridTest)

@@ -117,7 +117,7 @@ void PrintCommandsTest::tableReportTakesDescriptionAsTyped()
     TestProgram program;
     useNoPrinters(program);
     program.main()->ebDescription->setText(QStringLiteral("   "));
-    program.ratingWindow()->MemSA.AppendRow(1.5, 2.25);
+    program.ratingWindow()->MemSA.appendRow(1.5, 2.25);
     ReportDocument shown;
     bool otherWindowsUsable = false;
     QTimer::singleShot(0, [&] {

@@ -32,19 +32,19 @@ struct Row {
 
 QList<QPointF> ratingRows(const RatingTable& table) {
     QList<QPointF> rows;
-    for (std::size_t row = 0; row < table.RowCount(); ++row)
-        rows.append(QPointF(table.StageAt(row), table.AreaAt(row)));
+    for (std::size_t row = 0; row < table.rowCount(); ++row)
+        rows.append(QPointF(table.stageAt(row), table.areaAt(row)));
     return rows;
 }
 
 // The trapezoid channel (0, 10), (2, 0), (8, 0), (10, 10).
 void enterChannel(TForm1* main, double shift = 0.0) {
     PointTable& points = main->document().points;
-    points.Clear();
-    points.AppendRow(0, 10 + shift);
-    points.AppendRow(2, 0 + shift);
-    points.AppendRow(8, 0 + shift);
-    points.AppendRow(10, 10 + shift);
+    points.clear();
+    points.appendRow(0, 10 + shift);
+    points.appendRow(2, 0 + shift);
+    points.appendRow(8, 0 + shift);
+    points.appendRow(10, 10 + shift);
 }
 
 } // namespace
@@ -108,8 +108,8 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
         QCOMPARE(table.last().x(), lastStage);
         QCOMPARE(table.last().y(), lastArea);
     }
-    QCOMPARE(main->document().points.SuspendCount(), 0);
-    QCOMPARE(window->MemSA.SuspendCount(), 0);
+    QCOMPARE(main->document().points.suspendCount(), 0);
+    QCOMPARE(window->MemSA.suspendCount(), 0);
     // The bar went up to one position per stage.
     if (rows > 0)
         QCOMPARE(program.windows().ProgressForm->ProgressBar1->position(), rows);
@@ -125,7 +125,7 @@ void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {
     bool tableEmptyWhileShown = false;
     program.seam.onModal([&](QDialog& dialog) {
         sawModal = dialog.isModal() || dialog.windowModality() == Qt::ApplicationModal;
-        tableEmptyWhileShown = program.ratingWindow()->MemSA.RowCount() == 0;
+        tableEmptyWhileShown = program.ratingWindow()->MemSA.rowCount() == 0;
         dialog.reject(); // the close box
     });
     main->Button1->click();
@@ -133,10 +133,10 @@ void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {
     QVERIFY(tableEmptyWhileShown);
     QCOMPARE(program.seam.modals.size(), 1);
     QCOMPARE(program.seam.modals.first().objectName, QStringLiteral("EWForm"));
-    QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{13});
+    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{13});
 
     // An empty section reads both ends as 0.0: a positive maximum warns.
-    main->document().points.Clear();
+    main->document().points.clear();
     main->edMaxStage->setText(QStringLiteral("0.5"));
     main->Button1->click();
     QCOMPARE(program.seam.modals.size(), 2);
@@ -175,7 +175,7 @@ void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded() {
              QStringLiteral("'x' is not a valid floating point value."));
     QVERIFY(prompt->isVisible());
     QCOMPARE(prompt->edMinStage->text(), QStringLiteral("0.125"));
-    QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{1});
+    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{1});
 }
 
 void RatingCommandsTest::mainCommandClosesTheBoundsPrompt() {
@@ -197,18 +197,18 @@ void RatingCommandsTest::regeneratingRefillsInPlace() {
     main->SpinStageInc->setIncrement(1.0);
     main->Button1->click();
     TForm2* window = program.ratingWindow();
-    QCOMPARE(window->MemSA.RowCount(), std::size_t{6});
+    QCOMPARE(window->MemSA.rowCount(), std::size_t{6});
     const QPoint placed = window->pos();
 
     main->edMaxStage->setText(QStringLiteral("2"));
     main->Button1->click();
-    QCOMPARE(window->MemSA.RowCount(), std::size_t{3});
+    QCOMPARE(window->MemSA.rowCount(), std::size_t{3});
     QCOMPARE(window->DBChart1->seriesGraph()->dataCount(), 3);
     QCOMPARE(window->pos(), placed);
 
     window->CloseWindow1->trigger();
     QVERIFY(!window->isVisible());
-    QCOMPARE(window->MemSA.RowCount(), std::size_t{3});
+    QCOMPARE(window->MemSA.rowCount(), std::size_t{3});
     main->Button1->click();
     QVERIFY(window->isVisible());
 }
@@ -218,16 +218,16 @@ void RatingCommandsTest::rowWithoutStationStopsBeforeTheWindowOpens() {
     TForm1* main = program.main();
     PointTable& points = main->document().points;
     // The blank start-up row gets an elevation but no station.
-    points.SetElevation(3.0);
+    points.setElevation(3.0);
     main->Button1->click();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().text,
              QStringLiteral("Field 'Station' must have a value."));
     QVERIFY(!program.ratingWindow()->isVisible());
     QVERIFY(!static_cast<QWidget*>(program.windows().ProgressForm)->isVisible());
-    QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{0});
-    QCOMPARE(points.SuspendCount(), 0);
-    QCOMPARE(program.ratingWindow()->MemSA.SuspendCount(), 0);
+    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{0});
+    QCOMPARE(points.suspendCount(), 0);
+    QCOMPARE(program.ratingWindow()->MemSA.suspendCount(), 0);
 }
 
 void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDialog() {

@@ -29,12 +29,12 @@ struct Fixture {
 
     Fixture() {
         const double areas[] = {3.5, 1.25, 4, 0, 2};
-        table.SuspendViews();
-        table.Clear();
+        table.suspendViews();
+        table.clear();
         for (int i = 0; i < 5; ++i)
-            table.AppendRow(i * 0.5, areas[i]);
-        table.First();
-        table.ResumeViews();
+            table.appendRow(i * 0.5, areas[i]);
+        table.first();
+        table.resumeViews();
         grid.resize(250, 300);
         grid.show();
         QApplication::setActiveWindow(&grid);
@@ -48,8 +48,8 @@ struct Fixture {
     }
     QList<double> tableStages() const {
         QList<double> out;
-        for (std::size_t i = 0; i < table.RowCount(); ++i)
-            out << table.StageAt(i);
+        for (std::size_t i = 0; i < table.rowCount(); ++i)
+            out << table.stageAt(i);
         return out;
     }
     void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -101,13 +101,13 @@ void RatingGridTest::cannotBeEditedOrExtended() {
     f.key(Qt::Key_Tab); // last cell: nowhere further to go
     QCOMPARE(f.grid.currentIndex().row(), 4);
     QCOMPARE(f.grid.currentIndex().column(), 1);
-    QCOMPARE(f.table.RowCount(), 5u);
+    QCOMPARE(f.table.rowCount(), 5u);
     QCOMPARE(f.column(0), strings({"0", "0,5", "1", "1,5", "2"}));
     // The cursor is the table's cursor.
-    QCOMPARE(f.table.CurrentIndex(), 4);
+    QCOMPARE(f.table.currentIndex(), 4);
     f.key(Qt::Key_Up);
     f.key(Qt::Key_Left);
-    QCOMPARE(f.table.CurrentIndex(), 3);
+    QCOMPARE(f.table.currentIndex(), 3);
 }
 
 void RatingGridTest::headerClickSortsTheDisplayOnly() {
@@ -124,7 +124,7 @@ void RatingGridTest::headerClickSortsTheDisplayOnly() {
     f.clickHeader(1);
     f.clickHeader(1);
     f.grid.setCurrentIndex(f.grid.model()->index(1, 0));
-    QCOMPARE(f.table.Area(), 3.5);
+    QCOMPARE(f.table.area(), 3.5);
 }
 
 void RatingGridTest::ctrlDeleteRemovesTheRowFromTheTable() {
@@ -132,7 +132,7 @@ void RatingGridTest::ctrlDeleteRemovesTheRowFromTheTable() {
     f.key(Qt::Key_Down);
     f.seam.answerConfirm(false);
     f.key(Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(f.table.RowCount(), 5u);
+    QCOMPARE(f.table.rowCount(), 5u);
     QCOMPARE(f.seam.confirmations.size(), 1);
     QCOMPARE(f.seam.confirmations[0].caption, QStringLiteral("Confirm"));
     QCOMPARE(f.seam.confirmations[0].text, QStringLiteral("Delete record?"));
@@ -157,17 +157,17 @@ void RatingGridTest::ctrlDeleteRemovesTheRowFromTheTable() {
 void RatingGridTest::newRatingShowsInGenerationOrder() {
     Fixture f;
     f.clickHeader(1);
-    f.table.SuspendViews();
-    f.table.Clear();
-    f.table.AppendRow(7, 9);
-    f.table.AppendRow(8, 1);
-    f.table.First();
-    f.table.ResumeViews();
+    f.table.suspendViews();
+    f.table.clear();
+    f.table.appendRow(7, 9);
+    f.table.appendRow(8, 1);
+    f.table.first();
+    f.table.resumeViews();
     QCOMPARE(f.column(0), strings({"7", "8"}));
     QCOMPARE(f.grid.currentIndex().row(), 0);
     QVERIFY(!f.grid.horizontalHeader()->isSortIndicatorShown());
     // Emptied, then deleting asks nothing and does nothing.
-    f.table.Clear();
+    f.table.clear();
     f.key(Qt::Key_Delete, Qt::ControlModifier);
     QVERIFY(f.seam.confirmations.isEmpty());
 }

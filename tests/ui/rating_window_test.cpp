@@ -109,7 +109,7 @@ void RatingWindowTest::exportsWriteTheTableThroughTheSharedDialog() {
     TestProgram program;
     makeRating(program);
     TForm2* window = program.ratingWindow();
-    QCOMPARE(window->MemSA.RowCount(), std::size_t{3});
+    QCOMPARE(window->MemSA.rowCount(), std::size_t{3});
     QAction* action = window->findChild<QAction*>(command);
     QVERIFY(action);
 
@@ -133,7 +133,7 @@ void RatingWindowTest::exportsWriteTheTableThroughTheSharedDialog() {
         QCOMPARE(written, bytes);
     else
         QCOMPARE(written.size(), 30 + 38 * 3);
-    QCOMPARE(window->MemSA.RowCount(), std::size_t{3});
+    QCOMPARE(window->MemSA.rowCount(), std::size_t{3});
 
     // Cancelling writes nothing.
     QFile::remove(existing);
@@ -155,16 +155,16 @@ void RatingWindowTest::exportThatCannotCreateItsFileReportsIt() {
     QVERIFY2(message.text.startsWith(QStringLiteral("Cannot create file \"")),
              qPrintable(message.text));
     QVERIFY2(message.text.endsWith(QLatin1Char('.')), qPrintable(message.text));
-    QCOMPARE(program.ratingWindow()->MemSA.RowCount(), std::size_t{3});
+    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{3});
 }
 
 void RatingWindowTest::worksheetRowLimitIsCheckedBeforeTheDialog() {
     TestProgram program;
     RatingTable& rating = program.ratingWindow()->MemSA;
-    rating.SuspendViews();
+    rating.suspendViews();
     for (int row = 0; row <= 65535; ++row)
-        rating.AppendRow(row * 0.01, row);
-    rating.ResumeViews();
+        rating.appendRow(row * 0.01, row);
+    rating.resumeViews();
     program.ratingWindow()->Excel1->trigger();
     QVERIFY(program.seam.fileDialogs.isEmpty());
     QCOMPARE(program.seam.messages.size(), 1);
@@ -172,8 +172,8 @@ void RatingWindowTest::worksheetRowLimitIsCheckedBeforeTheDialog() {
              QStringLiteral("The rating has 65536 rows; a worksheet holds at most 65535."));
 
     // One row fewer fits: the dialog comes up.
-    rating.MoveTo(rating.RowCount() - 1);
-    rating.DeleteCurrent();
+    rating.moveTo(rating.rowCount() - 1);
+    rating.deleteCurrent();
     program.seam.cancelFileDialog();
     program.ratingWindow()->Excel1->trigger();
     QCOMPARE(program.seam.fileDialogs.size(), 1);

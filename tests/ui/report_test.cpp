@@ -28,9 +28,9 @@ using Word = PdfWord;
 
 void fillRating(RatingTable& table, int rows)
 {
-    table.Clear();
+    table.clear();
     for (int i = 0; i < rows; ++i)
-        table.AppendRow(i * 0.01, i * 1.5);
+        table.appendRow(i * 0.01, i * 1.5);
 }
 
 // Items of a page whose box starts at the given left edge (mm).

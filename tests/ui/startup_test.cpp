@@ -130,7 +130,7 @@ void StartupTest::valueThatIsNotTextReportsTheStore() {
     QCOMPARE(QDir::currentPath(), before);
     // The program goes on: the main window comes up with its blank row.
     program.program.showMainWindow();
-    QCOMPARE(program.main()->document().points.RowCount(), std::size_t{1});
+    QCOMPARE(program.main()->document().points.rowCount(), std::size_t{1});
 }
 
 void StartupTest::folderOfTheLastChosenFileIsStored() {

@@ -37,8 +37,8 @@ private slots:
 void TextFitTest::stopCaptionFitsItsButton() {
     TestProgram program;
     TForm1* main = program.main();
-    main->document().points.AppendRow(0, 1);
-    main->document().points.AppendRow(10, 0);
+    main->document().points.appendRow(0, 1);
+    main->document().points.appendRow(10, 0);
     main->Button2->click();
     QCOMPARE(main->Button2->text(), QStringLiteral("Stop Cross Section Animation"));
     QCOMPARE(main->Button2->width(), 177);
@@ -91,9 +91,9 @@ void TextFitTest::cutOffTextsShowWholeInATooltip() {
     QCOMPARE(main->ebDescription->toolTip(), QString());
 
     // The bounds prompt's rating keeps the areas unrounded: 1/3 of a unit at the first stage.
-    main->document().points.Clear();
+    main->document().points.clear();
     for (const auto& [station, elevation] : {std::pair{0, 10}, {1, 0}, {3, 0}, {4, 10}})
-        main->document().points.AppendRow(station, elevation);
+        main->document().points.appendRow(station, elevation);
     program.windows().PromptWindow->edMaxStage->setText(QStringLiteral("1"));
     program.windows().PromptWindow->SpinStageInc->setIncrement(1.0 / 3.0);
     program.windows().PromptWindow->Button1->click();

@@ -25,12 +25,12 @@ namespace {
 // typed into is not part of the section yet.
 QStringList sectionRows(const PointTable& table) {
     QStringList rows;
-    for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        if (table.GetState() == PointTable::State::Inserting &&
-            static_cast<std::ptrdiff_t>(row) == table.EditRow())
+    for (std::size_t row = 0; row < table.rowCount(); ++row) {
+        if (table.state() == PointTable::State::Inserting &&
+            static_cast<std::ptrdiff_t>(row) == table.editRow())
             continue;
-        rows << QString::number(table.StationAt(row)) + QLatin1Char(':') +
-                    (table.HasElevation(row) ? QString::number(table.ElevationAt(row)) : QString());
+        rows << QString::number(table.stationAt(row)) + QLatin1Char(':') +
+                    (table.hasElevation(row) ? QString::number(table.elevationAt(row)) : QString());
     }
     return rows;
 }
@@ -274,10 +274,10 @@ void UndoTest::ratingRowDeletionsAreNotPartOfIt() {
     window->DBGrid1->setFocus();
     program.seam.answerConfirm(true);
     key(Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(window->MemSA.RowCount(), std::size_t{2});
+    QCOMPARE(window->MemSA.rowCount(), std::size_t{2});
     QCOMPARE(main->history().stack().count(), steps);
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(window->MemSA.RowCount(), std::size_t{2});
+    QCOMPARE(window->MemSA.rowCount(), std::size_t{2});
 }
 
 QTEST_MAIN(UndoTest)

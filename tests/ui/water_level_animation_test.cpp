@@ -31,7 +31,7 @@ struct Harness {
 
     explicit Harness(NumberFormat format = {})
     {
-        document.points.Clear();
+        document.points.clear();
         for (int i = 0; i < 5; ++i)
             inputs.push_back(new QLineEdit(&window));
         chart->resize(400, 300);
@@ -105,8 +105,8 @@ private slots:
 void WaterLevelAnimationTest::defaultsTurnAtOneHundredthAndNinetyNine()
 {
     Harness h;
-    h.document.points.AppendRow(0, -1);
-    h.document.points.AppendRow(10, -1);
+    h.document.points.appendRow(0, -1);
+    h.document.points.appendRow(10, -1);
     QCOMPARE(h.toggle(), QString());
     QCOMPARE(h.animation->interval(), 18);
     QCOMPARE(h.level->text(), QStringLiteral("1"));
@@ -135,7 +135,7 @@ void WaterLevelAnimationTest::exactIncrementReachesBothEnds()
 {
     Harness h;
     h.settings("0", "2", 0.5, "100");
-    h.document.points.AppendRow(0, 99);
+    h.document.points.appendRow(0, 99);
     QCOMPARE(h.toggle(), QString());
     QCOMPARE(h.animation->interval(), 450);
     QCOMPARE(h.level->text(), QStringLiteral("102"));
@@ -180,7 +180,7 @@ void WaterLevelAnimationTest::axisRangesWhileRunningAndAfterStop()
     Harness h;
     h.document.settings.datum = datum.toStdString();
     for (const QPointF& point : points)
-        h.document.points.AppendRow(point.x(), point.y());
+        h.document.points.appendRow(point.x(), point.y());
     h.chart->refreshFromTable();
     const double automaticLower = h.chart->yAxis->range().lower;
 
@@ -205,8 +205,8 @@ void WaterLevelAnimationTest::axisRangesWhileRunningAndAfterStop()
 void WaterLevelAnimationTest::runningAndIdleStates()
 {
     Harness h;
-    h.document.points.AppendRow(0, -2);
-    h.document.points.AppendRow(5, -2);
+    h.document.points.appendRow(0, -2);
+    h.document.points.appendRow(5, -2);
     QVERIFY(h.inputsEnabled());
     QCOMPARE(h.toggle(), QString());
     QCOMPARE(h.button->text(), QStringLiteral("Stop Cross Section Animation"));
@@ -269,11 +269,11 @@ void WaterLevelAnimationTest::failedStartsAreHalfStarted()
     QFETCH(QString, message);
     QFETCH(bool, axesFixed);
     Harness h;
-    h.document.points.AppendRow(0, -1);
-    h.document.points.AppendRow(3, -1);
+    h.document.points.appendRow(0, -1);
+    h.document.points.appendRow(3, -1);
     if (pendingWithoutStation) {
-        h.document.points.AppendPending();
-        h.document.points.SetElevation(-4.0);
+        h.document.points.appendPending();
+        h.document.points.setElevation(-4.0);
     }
     h.document.settings.minimum = minimum.toStdString();
     h.document.settings.maximum = maximum == QString() ? std::string(" ") : maximum.toStdString();
@@ -285,7 +285,7 @@ void WaterLevelAnimationTest::failedStartsAreHalfStarted()
     QVERIFY(!h.timer->isActive());
     QCOMPARE(h.level->text(), QStringLiteral("0.00"));
     QCOMPARE(h.chart->axesAutomatic(), !axesFixed);
-    QCOMPARE(h.document.points.SuspendCount(), 0);
+    QCOMPARE(h.document.points.suspendCount(), 0);
 
     // The button's next press stops the half-started animation.
     QCOMPARE(h.toggle(), QString());
@@ -315,7 +315,7 @@ void WaterLevelAnimationTest::intervalRule()
     QFETCH(double, increment);
     QFETCH(int, interval);
     Harness h;
-    h.document.points.AppendRow(0, -1);
+    h.document.points.appendRow(0, -1);
     h.settings(minimum.toLatin1().constData(), maximum.toLatin1().constData(), increment, "0");
     QCOMPARE(h.toggle(), QString());
     QCOMPARE(h.animation->interval(), interval);
@@ -332,8 +332,8 @@ void WaterLevelAnimationTest::intervalRule()
 void WaterLevelAnimationTest::timerDrivesTheLevel()
 {
     Harness h;
-    h.document.points.AppendRow(0, -1);
-    h.document.points.AppendRow(1, -1);
+    h.document.points.appendRow(0, -1);
+    h.document.points.appendRow(1, -1);
     QCOMPARE(h.toggle(), QString());
     QTRY_VERIFY_WITH_TIMEOUT(h.level->text() != QStringLiteral("1"), 2000);
     QCOMPARE(h.toggle(), QString());
@@ -346,7 +346,7 @@ void WaterLevelAnimationTest::commaSeparator()
 {
     Harness h(NumberFormat{','});
     h.settings("0", "1,5", 0.25, "0,00");
-    h.document.points.AppendRow(0, -1);
+    h.document.points.appendRow(0, -1);
     QCOMPARE(h.toggle(), QString());
     QCOMPARE(h.level->text(), QStringLiteral("1,5"));
     h.animation->tick();

@@ -36,7 +36,7 @@ void fillRating(RatingTable& rating, int rows)
 {
     for (int i = 0; i < rows; ++i) {
         const double stage = i * 0.01;
-        rating.AppendRow(stage, 3.0 * stage * stage + 2.0 * stage);
+        rating.appendRow(stage, 3.0 * stage * stage + 2.0 * stage);
     }
 }
 

@@ -43,11 +43,11 @@ TestProgram::TestProgram(char decimalSeparator, bool show)
 
 void TestProgram::enterTrapezoid(const QString& maxStage) {
     PointTable& points = main()->document().points;
-    points.Clear();
-    points.AppendRow(0, 10);
-    points.AppendRow(2, 0);
-    points.AppendRow(8, 0);
-    points.AppendRow(10, 10);
+    points.clear();
+    points.appendRow(0, 10);
+    points.appendRow(2, 0);
+    points.appendRow(8, 0);
+    points.appendRow(10, 10);
     main()->edMaxStage->setText(maxStage);
     main()->SpinStageInc->setIncrement(1.0);
 }
