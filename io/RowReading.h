@@ -3,6 +3,7 @@
 #include "model/Error.h"
 #include "model/PointTable.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,22 +18,25 @@ namespace korvadel {
                 "' is not a valid floating point value");
 }
 
-// Runs `collect`, which appends the rows it reads to a list, and puts the rows into the table
-// with one stable sort, also when `collect` stops with an error (which then goes on to the
-// caller). The table is emptied first.
+// Runs `collect`, which adds the rows it reads to a list, and puts the rows into the table with
+// one bulk load, also when `collect` stops with an error (which then goes on to the caller). The
+// table is emptied first. `expectedRows` sizes the list up front. Returns the number of rows
+// read whose station is below that of the row read before them.
 template <class Collect>
-void readRowsInto(PointTable& points, Collect&& collect) {
+std::size_t readRowsInto(PointTable& points, Collect&& collect, std::size_t expectedRows = 0) {
     points.clear();
     points.first();
-    std::vector<PointTable::LoadRow> rows;
+    PointTable::LoadColumns rows;
+    rows.reserve(expectedRows);
     try {
         std::forward<Collect>(collect)(rows);
     } catch (...) {
-        points.bulkLoad(rows);
+        points.bulkLoad(std::move(rows));
         throw;
     }
-    points.bulkLoad(rows);
+    const std::size_t outOfOrder = points.bulkLoad(std::move(rows));
     points.first();
+    return outOfOrder;
 }
 
 } // namespace korvadel
