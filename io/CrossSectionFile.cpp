@@ -171,6 +171,7 @@ void loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format)
                 return;
             }
             rows.add(*station, elevation);
+            sizeForWholeFile(rows, reader);
         }
     });
 }
@@ -272,6 +273,7 @@ void loadCrossSection(LineReader& reader, CrossSectionDocument& document, Number
                 throwNotANumber(reader.lineNumber(), elevationText);
             }
             rows.add(station.value, elevation.value);
+            sizeForWholeFile(rows, reader);
         }
     });
 }

@@ -48,6 +48,7 @@ void importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat f
                 throwNotANumber(reader.lineNumber(), elevationText);
             }
             rows.add(station.value, elevation.value);
+            sizeForWholeFile(rows, reader);
         }
     });
 }
@@ -130,6 +131,7 @@ void importWinRiver(LineReader& reader, PointTable& points, NumberFormat format)
             // the mean every point lies at or below the surface.
             if (valid > 0) {
                 rows.add(station.value, 0.0 - sum / valid);
+                sizeForWholeFile(rows, reader);
             }
         }
     });

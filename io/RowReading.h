@@ -1,8 +1,10 @@
 #pragma once
 
+#include "io/LineReader.h"
 #include "model/Error.h"
 #include "model/PointTable.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,25 +20,43 @@ namespace korvadel {
                 "' is not a valid floating point value");
 }
 
+// Once the first rows are in, sizes the list for the whole file at the bytes a row those rows
+// took, so that a large file is not copied over each time the list fills up. Rows that take more
+// room later only leave some room unused; fewer bytes a row later just grow the list as before.
+inline void sizeForWholeFile(PointTable::LoadColumns& rows, const LineReader& reader) {
+    constexpr std::size_t kSampleRows = 4096;
+    if (rows.size() != kSampleRows) [[likely]] {
+        return;
+    }
+    const std::uint64_t size = reader.sourceSize();
+    const std::uint64_t read = reader.bytesRead();
+    if (read == 0 || size <= read) {
+        return;
+    }
+    // A sixteenth more for rows a little shorter than the first; no row takes less than two
+    // bytes, which bounds the guess.
+    const double expected = static_cast<double>(size) / static_cast<double>(read) *
+                            static_cast<double>(kSampleRows) * (17.0 / 16.0);
+    rows.reserve(static_cast<std::size_t>(std::min(expected, static_cast<double>(size / 2 + 1))));
+}
+
 // Runs `collect`, which adds the rows it reads to a list, and puts the rows into the table with
 // one bulk load, also when `collect` stops with an error (which then goes on to the caller). The
-// table is emptied first. `expectedRows` sizes the list up front. Returns the number of rows
-// read whose station is below that of the row read before them.
-template <class Collect>
-std::size_t readRowsInto(PointTable& points, Collect&& collect, std::size_t expectedRows = 0) {
+// table is emptied first. Returns the number of rows, in file order, whose station is less than
+// the station of the row before them (0: the file was in station order and nothing was sorted).
+template <class Collect> std::size_t readRowsInto(PointTable& points, Collect&& collect) {
     points.clear();
     points.first();
     PointTable::LoadColumns rows;
-    rows.reserve(expectedRows);
     try {
         std::forward<Collect>(collect)(rows);
     } catch (...) {
         points.bulkLoad(std::move(rows));
         throw;
     }
-    const std::size_t outOfOrder = points.bulkLoad(std::move(rows));
+    const std::size_t unsortedStations = points.bulkLoad(std::move(rows));
     points.first();
-    return outOfOrder;
+    return unsortedStations;
 }
 
 } // namespace korvadel

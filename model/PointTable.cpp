@@ -3,6 +3,7 @@
 #include "model/Error.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace korvadel {
@@ -452,6 +453,9 @@ std::size_t countOutOfOrder(std::span<const double> stations) {
 bool PointTable::sortNearlyOrdered(std::size_t budget) {
     const std::size_t n = stations_.size();
     double* const stations = stations_.data();
+    // A load whose rows all have an elevation has nothing to move in its flags.
+    const bool flagsDiffer =
+        std::adjacent_find(flags_.begin(), flags_.end(), std::not_equal_to<>()) != flags_.end();
     for (std::size_t i = 1; i < n; ++i) {
         const double station = stations[i];
         if (!stationLess(station, stations[i - 1]))
@@ -468,15 +472,17 @@ bool PointTable::sortNearlyOrdered(std::size_t budget) {
         if (moved > budget)
             return false;
         budget -= moved;
-        const auto rotate = [to, i](auto& column) {
-            const auto b = column.begin();
-            std::rotate(b + static_cast<std::ptrdiff_t>(to), b + static_cast<std::ptrdiff_t>(i),
-                        b + static_cast<std::ptrdiff_t>(i + 1));
+        const auto moveBack = [to, i](auto& column) {
+            const auto value = column[i];
+            for (std::size_t k = i; k > to; --k)
+                column[k] = column[k - 1];
+            column[to] = value;
         };
-        rotate(stations_);
-        rotate(elevations_);
-        rotate(flags_);
-        rotate(recIds_);
+        moveBack(stations_);
+        moveBack(elevations_);
+        moveBack(recIds_);
+        if (flagsDiffer)
+            moveBack(flags_);
     }
     return true;
 }
