@@ -128,7 +128,7 @@ TEST(ImportCommaDelimited, LongFilesGiveTheStableSortOfTheRowsRead) {
                                   "Station\tElevation\r\n";
     for (const std::size_t badRow : {std::size_t{15000}, file.size()}) {
         std::vector<Row> expected(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(
-                                                                  std::min(badRow, file.size())));
+                                                                   std::min(badRow, file.size())));
         std::stable_sort(expected.begin(), expected.end(),
                          [](const Row& a, const Row& b) { return a.station < b.station; });
         const std::string error =
