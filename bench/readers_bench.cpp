@@ -7,12 +7,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace korvadel {
 namespace {
@@ -38,6 +41,9 @@ public:
     std::string kvd() { return made(folder_ / "section.kvd", &Inputs::writeCrossSection); }
     std::string plain() { return made(folder_ / "table.txt", &Inputs::writeCrossSection); }
     std::string csv() { return made(folder_ / "points.csv", &Inputs::writeCommaDelimited); }
+    std::string shuffledCsv() {
+        return made(folder_ / "shuffled.csv", &Inputs::writeShuffledCommaDelimited);
+    }
     std::string adcp() { return made(folder_ / "transect_000t.000", &Inputs::writeAdcp); }
 
 private:
@@ -79,6 +85,24 @@ private:
     }
 
     void writeCommaDelimited() { save((folder_ / "points.csv").string(), points("%.2f,%.3f\r\n")); }
+
+    // The same points with the lines in random order: the loads that need the full sort.
+    void writeShuffledCommaDelimited() {
+        const std::string text = points("%.2f,%.3f\r\n");
+        std::vector<std::string_view> lines;
+        for (std::size_t begin = 0; begin < text.size();) {
+            const std::size_t end = text.find('\n', begin) + 1;
+            lines.emplace_back(text.data() + begin, end - begin);
+            begin = end;
+        }
+        std::shuffle(lines.begin(), lines.end(), std::mt19937_64(5));
+        std::string shuffled;
+        shuffled.reserve(text.size());
+        for (const std::string_view line : lines) {
+            shuffled += line;
+        }
+        save((folder_ / "shuffled.csv").string(), shuffled);
+    }
 
     void writeAdcp() {
         std::mt19937_64 random(9);
@@ -154,6 +178,17 @@ void BM_ImportCommaDelimited(benchmark::State& state) {
     report(state, path);
 }
 BENCHMARK(BM_ImportCommaDelimited)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ImportShuffledCommaDelimited(benchmark::State& state) {
+    const std::string path = inputs().shuffledCsv();
+    PointTable points;
+    for (auto _ : state) {
+        importCommaDelimited(path, points);
+        benchmark::DoNotOptimize(points.rowCount());
+    }
+    report(state, path);
+}
+BENCHMARK(BM_ImportShuffledCommaDelimited)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ImportWinRiver(benchmark::State& state) {
     const std::string path = inputs().adcp();

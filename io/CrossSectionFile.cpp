@@ -134,9 +134,10 @@ ReadSummary loadPlainTable(LineReader& reader, PointTable& points, NumberFormat 
         }
     }, [&](std::size_t count) { columnCount += count; });
 
-    return readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+    return readRowsInto(points, [&](PointTable::LoadColumns& rows) {
         while (!reader.atEnd()) {
-            PointTable::LoadRow row;
+            std::optional<double> station;
+            std::optional<double> elevation;
             std::size_t k = 0;
             readTabPieces(reader, kept, [&](std::string_view value, std::size_t length) {
                 const std::size_t position = k++;
@@ -154,7 +155,7 @@ ReadSummary loadPlainTable(LineReader& reader, PointTable& points, NumberFormat 
                                 "' is not a valid floating point value for field '" +
                                 (column == Column::Station ? "Station" : "Elevation") + "'");
                 }
-                (column == Column::Station ? row.station : row.elevation) = number;
+                (column == Column::Station ? station : elevation) = number;
             }, [&](std::size_t count) {
                 // Empty values load nothing, but each still needs its column.
                 if (k + count > columnCount) {
@@ -163,12 +164,14 @@ ReadSummary loadPlainTable(LineReader& reader, PointTable& points, NumberFormat 
                 }
                 k += count;
             });
-            rows.push_back(row);
-            if (!row.station) {
+            if (!station) {
                 // The table refuses this row with its required-field message; the rows before
                 // it stay.
+                rows.stopAtMissingStation();
                 return;
             }
+            rows.add(*station, elevation);
+            sizeForWholeFile(rows, reader);
         }
     });
 }
@@ -255,7 +258,7 @@ ReadSummary loadCrossSection(LineReader& reader, CrossSectionDocument& document,
     settings.datum = headerValue();
     reader.skipLine(); // column heading
 
-    return readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+    return readRowsInto(points, [&](PointTable::LoadColumns& rows) {
         const char separator = format.decimalSeparator;
         while (!reader.atEnd()) {
             SplitFields(reader.readLine(kMaxSplitLine), tab, '"', false, fields);
@@ -269,7 +272,8 @@ ReadSummary loadCrossSection(LineReader& reader, CrossSectionDocument& document,
             if (!elevation.ok) {
                 throwNotANumber(reader.lineNumber(), elevationText);
             }
-            rows.push_back({station.value, elevation.value});
+            rows.add(station.value, elevation.value);
+            sizeForWholeFile(rows, reader);
         }
     });
 }

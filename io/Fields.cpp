@@ -16,11 +16,8 @@ DelimiterSet::DelimiterSet(std::string_view characters) {
     }
 }
 
-std::string_view FieldList::at(std::size_t index) const {
-    if (index >= fields_.size()) {
-        throw Error("List index out of bounds (" + std::to_string(index) + ")");
-    }
-    return fields_[index];
+void FieldList::throwOutOfBounds(std::size_t index) {
+    throw Error("List index out of bounds (" + std::to_string(index) + ")");
 }
 
 std::size_t SplitFields(std::string_view line, const DelimiterSet& delimiters,

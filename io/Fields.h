@@ -39,13 +39,20 @@ public:
     bool empty() const { return fields_.empty(); }
 
     // Throws Error("List index out of bounds (<index>)") when the line has no such field.
-    std::string_view at(std::size_t index) const;
+    std::string_view at(std::size_t index) const {
+        if (index >= fields_.size()) [[unlikely]] {
+            throwOutOfBounds(index);
+        }
+        return fields_[index];
+    }
     std::string_view operator[](std::size_t index) const { return at(index); }
 
     void clear() { fields_.clear(); }
     void add(std::string_view field) { fields_.push_back(field); }
 
 private:
+    [[noreturn]] static void throwOutOfBounds(std::size_t index);
+
     std::vector<std::string_view> fields_;
 };
 

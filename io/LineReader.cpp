@@ -23,7 +23,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF"; // UTF-8
 
 LineReader::LineReader(std::string_view bytes, Breaks breaks)
     : breaks_(breaks), memory_(bytes), data_(bytes.data()), end_(bytes.size()),
-      sourceDone_(true) {}
+      sourceDone_(true), sourceSize_(bytes.size()) {}
 
 LineReader::LineReader(const std::string& path, Breaks breaks) : breaks_(breaks) {
     do {
@@ -37,6 +37,9 @@ LineReader::LineReader(const std::string& path, Breaks breaks) : breaks_(breaks)
         ::close(fd_);
         fd_ = -1;
         throwFileError(EISDIR);
+    }
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+        sourceSize_ = static_cast<std::uint64_t>(info.st_size);
     }
     block_ = std::make_unique<char[]>(kBlockSize);
     data_ = block_.get();

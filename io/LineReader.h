@@ -60,6 +60,12 @@ public:
     // was read last, counting from 1.
     std::int64_t lineNumber() const { return lineNumber_; }
 
+    // The size of the file (or of the bytes in memory) as it was opened; 0 when not known, as
+    // for a pipe.
+    std::uint64_t sourceSize() const { return sourceSize_; }
+    // Bytes read or skipped so far, from the first byte of the source.
+    std::uint64_t bytesRead() const { return fd_ >= 0 ? sourceOffset_ - end_ + pos_ : pos_; }
+
     // Back to the first byte, reading with the given breaks from there.
     void restart(Breaks breaks);
 
@@ -88,6 +94,7 @@ private:
     bool atStart_ = true; // a byte-order mark may still come
     CarriageReturns carriageReturns_ = CarriageReturns::Undecided;
     std::uint64_t sourceOffset_ = 0; // of the first byte after the block in the file
+    std::uint64_t sourceSize_ = 0;
 
     std::string line_;
     const std::function<void(std::string_view)>* chunkSink_ = nullptr;

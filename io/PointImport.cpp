@@ -28,7 +28,7 @@ bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 ReadSummary importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format) {
     ViewSuspension views(points);
-    return readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+    return readRowsInto(points, [&](PointTable::LoadColumns& rows) {
         const DelimiterSet comma(",");
         const char separator = format.decimalSeparator;
         FieldList fields;
@@ -47,7 +47,8 @@ ReadSummary importCommaDelimited(LineReader& reader, PointTable& points, NumberF
             if (!elevation.ok) {
                 throwNotANumber(reader.lineNumber(), elevationText);
             }
-            rows.push_back({station.value, elevation.value});
+            rows.add(station.value, elevation.value);
+            sizeForWholeFile(rows, reader);
         }
     });
 }
@@ -67,7 +68,7 @@ ReadSummary importCommaDelimited(const std::string& path, PointTable& points, Nu
 //   (fields 0, 2 and 3 are read too); 4 and 5 skipped; 6 the number of bin lines that follow.
 ReadSummary importWinRiver(LineReader& reader, PointTable& points, NumberFormat format) {
     ViewSuspension views(points);
-    return readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+    return readRowsInto(points, [&](PointTable::LoadColumns& rows) {
         const DelimiterSet space(" ");
         const char separator = format.decimalSeparator;
         FieldList fields;
@@ -129,7 +130,8 @@ ReadSummary importWinRiver(LineReader& reader, PointTable& points, NumberFormat 
             // An ensemble whose beams all failed gives no point. With only positive depths in
             // the mean every point lies at or below the surface.
             if (valid > 0) {
-                rows.push_back({station.value, 0.0 - sum / valid});
+                rows.add(station.value, 0.0 - sum / valid);
+                sizeForWholeFile(rows, reader);
             }
         }
     });

@@ -3,6 +3,7 @@
 #include "model/Error.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace korvadel {
@@ -422,57 +423,142 @@ void PointTable::deleteCurrent() {
     report({CommittedChange::Kind::Removed, row, 0, removed, {}});
 }
 
-// Rows with equal stations keep their load order: RecIds rise in load order, so sorting by
-// (station, load index) is the full sort by Station then RecId.
+void PointTable::LoadColumns::add(double station, std::optional<double> elevation) {
+    if (!elevation && allElevations_) {
+        hasElevation_.assign(stations_.size(), 1);
+        allElevations_ = false;
+    }
+    stations_.push_back(station);
+    elevations_.push_back(elevation.value_or(0.0));
+    if (!allElevations_)
+        hasElevation_.push_back(elevation ? 1 : 0);
+}
+
+namespace {
+
+// Rows whose station is below the station of the row before them.
+std::size_t countOutOfOrder(std::span<const double> stations) {
+    std::size_t count = 0;
+    for (std::size_t i = 1; i < stations.size(); ++i)
+        count += stationLess(stations[i], stations[i - 1]) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+// Survey files are mostly in station order, or nearly so where shots wander back a little. Each
+// row that came too early moves back to just after the last row of equal or smaller station (so
+// equal stations keep their load order) while the rows moved stay within `budget`; past it the
+// rows are left for the full sort, which gives the same order from any arrangement it is handed.
+bool PointTable::sortNearlyOrdered(std::size_t budget) {
+    const std::size_t n = stations_.size();
+    double* const stations = stations_.data();
+    // A load whose rows all have an elevation has nothing to move in its flags.
+    const bool flagsDiffer =
+        std::adjacent_find(flags_.begin(), flags_.end(), std::not_equal_to<>()) != flags_.end();
+    for (std::size_t i = 1; i < n; ++i) {
+        const double station = stations[i];
+        if (!stationLess(station, stations[i - 1]))
+            continue;
+        // Most rows go back a step or two; a longer way is searched by halves.
+        constexpr std::size_t kSteps = 8;
+        std::size_t to = i - 1;
+        while (to > 0 && i - to < kSteps && stationLess(station, stations[to - 1]))
+            --to;
+        if (to > 0 && i - to == kSteps && stationLess(station, stations[to - 1]))
+            to = static_cast<std::size_t>(
+                std::upper_bound(stations, stations + to, station, stationLess) - stations);
+        const std::size_t moved = i - to;
+        if (moved > budget)
+            return false;
+        budget -= moved;
+        const auto moveBack = [to, i](auto& column) {
+            const auto value = column[i];
+            for (std::size_t k = i; k > to; --k)
+                column[k] = column[k - 1];
+            column[to] = value;
+        };
+        moveBack(stations_);
+        moveBack(elevations_);
+        moveBack(recIds_);
+        if (flagsDiffer)
+            moveBack(flags_);
+    }
+    return true;
+}
+
+// RecIds rise in load order, so the order sought is by Station, then RecId.
 void PointTable::sortLoaded() {
     const std::size_t n = stations_.size();
-    if (std::is_sorted(stations_.begin(), stations_.end(), stationLess))
+    // Rows that wandered back a step or two cost well under one move a row; a load that needs
+    // more than two is left to the full sort, whose cost a shuffled file then hardly notices.
+    if (sortNearlyOrdered(2 * n + 1024))
         return;
     std::vector<std::pair<double, std::size_t>> keys(n);
     for (std::size_t i = 0; i < n; ++i)
         keys[i] = {stations_[i], i};
-    std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
+    const std::int64_t* const recIds = recIds_.data();
+    std::sort(keys.begin(), keys.end(), [recIds](const auto& a, const auto& b) {
         if (stationLess(a.first, b.first))
             return true;
         if (stationLess(b.first, a.first))
             return false;
-        return a.second < b.second;
+        return recIds[a.second] < recIds[b.second];
     });
+    for (std::size_t i = 0; i < n; ++i)
+        stations_[i] = keys[i].first;
     auto gather = [&keys, n](auto& column) {
         std::remove_reference_t<decltype(column)> sorted(n);
         for (std::size_t i = 0; i < n; ++i)
             sorted[i] = column[keys[i].second];
         column.swap(sorted);
     };
-    gather(stations_);
     gather(elevations_);
     gather(flags_);
     gather(recIds_);
 }
 
 void PointTable::bulkLoad(const std::vector<LoadRow>& rows) {
-    ViewSuspension views(*this);
-    clear();
-    stations_.reserve(rows.size());
-    elevations_.reserve(rows.size());
-    flags_.reserve(rows.size());
-    recIds_.reserve(rows.size());
-    bool missingStation = false;
+    LoadColumns columns;
+    columns.reserve(rows.size());
     for (const LoadRow& row : rows) {
         if (!row.station) {
-            missingStation = true;
+            columns.stopAtMissingStation();
             break;
         }
-        stations_.push_back(*row.station);
-        elevations_.push_back(row.elevation.value_or(0.0));
-        flags_.push_back(
-            static_cast<std::uint8_t>(kHasStation | (row.elevation ? kHasElevation : 0)));
-        recIds_.push_back(nextRecId_++);
+        columns.add(*row.station, row.elevation);
     }
-    sortLoaded();
+    bulkLoad(std::move(columns));
+}
+
+std::size_t PointTable::bulkLoad(LoadColumns&& rows) {
+    ViewSuspension views(*this);
+    clear();
+    if (rows.stationMissing_) {
+        rows.stations_.resize(rows.loaded_);
+        rows.elevations_.resize(rows.loaded_);
+    }
+    const std::size_t n = rows.stations_.size();
+    stations_ = std::move(rows.stations_);
+    elevations_ = std::move(rows.elevations_);
+    if (rows.allElevations_) {
+        flags_.assign(n, kHasStation | kHasElevation);
+    } else {
+        flags_.resize(n);
+        for (std::size_t i = 0; i < n; ++i)
+            flags_[i] = static_cast<std::uint8_t>(kHasStation |
+                                                  (rows.hasElevation_[i] != 0 ? kHasElevation : 0));
+    }
+    recIds_.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        recIds_[i] = nextRecId_++;
+    const std::size_t outOfOrder = countOutOfOrder(stations_);
+    if (outOfOrder > 0)
+        sortLoaded();
     browseAt(0);
-    if (missingStation)
+    if (rows.stationMissing_)
         throw Error(kStationRequired);
+    return outOfOrder;
 }
 
 // --- views ------------------------------------------------------------------------------------

@@ -30,6 +30,41 @@ public:
         std::optional<double> elevation;
     };
 
+    // The rows of one load in the order they were read, column by column: what the readers
+    // collect, at 16 bytes a row, to hand to bulkLoad whole.
+    class LoadColumns {
+    public:
+        void reserve(std::size_t rows) {
+            stations_.reserve(rows);
+            elevations_.reserve(rows);
+        }
+        std::size_t size() const { return stations_.size(); }
+        void add(double station, double elevation) {
+            stations_.push_back(station);
+            elevations_.push_back(elevation);
+            if (!allElevations_)
+                hasElevation_.push_back(1);
+        }
+        void add(double station, std::optional<double> elevation);
+        // The rows end at one without Station, which bulkLoad refuses as its commit would; rows
+        // added after this are not loaded.
+        void stopAtMissingStation() {
+            if (!stationMissing_)
+                loaded_ = stations_.size();
+            stationMissing_ = true;
+        }
+
+    private:
+        friend class PointTable;
+        std::vector<double> stations_;
+        std::vector<double> elevations_; // 0.0 where a row has none
+        // Kept, one entry a row, from the first row without elevation on.
+        std::vector<std::uint8_t> hasElevation_;
+        bool allElevations_ = true;
+        bool stationMissing_ = false;
+        std::size_t loaded_ = 0; // the rows before the one without Station
+    };
+
     // The values of one committed row.
     struct RowValues {
         double station = 0.0;
@@ -106,7 +141,13 @@ public:
     void discard();
     void settle();
     void deleteCurrent();
+    // Replaces every row with the rows given, in ascending Station order, rows of equal Station
+    // in the order given; a row without Station ends the load with the required-field message
+    // after the rows before it are in. Both forms give the same table. The second returns the
+    // number of rows whose Station is below that of the row before them, in the order given
+    // (0: no sort was needed).
     void bulkLoad(const std::vector<LoadRow>& rows);
+    std::size_t bulkLoad(LoadColumns&& rows);
 
     State state() const;
     // Index of the pending or edited row, -1 when browsing.
@@ -164,6 +205,7 @@ private:
     void eraseRow(std::size_t at);
     void moveRow(std::size_t from, std::size_t to);
     void sortLoaded();
+    bool sortNearlyOrdered(std::size_t budget);
     void browseAt(std::ptrdiff_t row);
     void report(const CommittedChange& change);
     RowValues savedValues() const;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,55 @@ TEST(ImportCommaDelimited, LeavesDescriptionAndSettingsAlone) {
     EXPECT_EQ(document.settings.datum, "3");
     EXPECT_GT(document.points.rowCount(), 30u);
     EXPECT_EQ(document.points.currentIndex(), 0);
+}
+
+// Files long enough for the readers to size their lists from the first rows, whose later rows
+// are longer or shorter than those: stations wandering back (many equal), read whole or up to
+// a bad value part-way. The table holds the rows read, sorted stably by station.
+TEST(ImportCommaDelimited, LongFilesGiveTheStableSortOfTheRowsRead) {
+    testing::ScratchFolder folder;
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> back(0, 6);
+    std::vector<Row> file;
+    for (int i = 0; i < 20000; ++i) {
+        file.push_back({(i - back(random)) * 0.25, static_cast<double>(i)});
+    }
+    const auto text = [&](const char* separator, std::size_t badRow) {
+        std::string bytes;
+        for (std::size_t i = 0; i < file.size(); ++i) {
+            const std::string padding(i < 6000 ? 0 : i < 12000 ? 40 : 2, ' ');
+            bytes += i == badRow ? std::string("x")
+                                 : padding + std::to_string(file[i].station) + padding;
+            bytes += separator + std::to_string(*file[i].elevation) + "\r\n";
+        }
+        return bytes;
+    };
+    const std::string kvdHeader = "//Korvadel\r\n//Station\tX\r\n//GHMinimum\t0\r\n"
+                                  "//GHMaximum\t1\r\n//GHIncrement\t0.5\r\n//GHDatum\t0\r\n"
+                                  "Station\tElevation\r\n";
+    for (const std::size_t badRow : {std::size_t{15000}, file.size()}) {
+        std::vector<Row> expected(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(
+                                                                   std::min(badRow, file.size())));
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const Row& a, const Row& b) { return a.station < b.station; });
+        const std::string error =
+            badRow < file.size() ? "Line 15001: 'x' is not a valid floating point value" : "";
+        SCOPED_TRACE(badRow);
+
+        const std::string csv = folder.file("points.csv");
+        testing::writeAllTo(csv, text(",", badRow));
+        PointTable points;
+        EXPECT_EQ(errorOf([&] { importCommaDelimited(csv, points); }), error);
+        EXPECT_EQ(rowsOf(points), expected);
+
+        const std::string kvd = folder.file("section.kvd");
+        testing::writeAllTo(kvd, kvdHeader + text("\t", badRow));
+        CrossSectionDocument document;
+        EXPECT_EQ(errorOf([&] { loadCrossSection(kvd, document); }),
+                  badRow < file.size() ? "Line 15008: 'x' is not a valid floating point value"
+                                       : "");
+        EXPECT_EQ(rowsOf(document.points), expected);
+    }
 }
 
 // One ensemble of the ADCP layout with the given depths (fields 8 to 11 of its line 2), distance

@@ -343,23 +343,100 @@ TEST(PointTableLoad, BulkLoadStopsAtTheFirstRowWithoutStation) {
     EXPECT_EQ(resets, 1);
     EXPECT_EQ(table.state(), PointTable::State::Browsing);
     EXPECT_EQ(table.currentIndex(), 0);
+
+    // The column form: rows added after the stop are not loaded either.
+    PointTable::LoadColumns columns;
+    columns.add(5.0, 1.0);
+    columns.add(1.0, std::nullopt);
+    columns.stopAtMissingStation();
+    columns.add(0.0, 4.0);
+    EXPECT_EQ(messageOf([&] { table.bulkLoad(std::move(columns)); }), kRequired);
+    EXPECT_EQ(rowsOf(table), (Rows{{1, 0}, {5, 1}}));
+    EXPECT_FALSE(table.hasElevation(0));
 }
 
-// Independent oracle: a stable sort of the load by station.
+// Independent oracle: a stable sort of the load by station, over the arrangements a load meets
+// (in order, shots wandering back a little, a few rows far out of place, reversed, shuffled,
+// and one that starts nearly ordered and turns random part-way), with many equal stations.
 TEST(PointTableLoad, BulkLoadIsAStableSortAndKeepsRecIdsRising) {
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> station(0, 40);
-    Rows input;
-    for (int i = 0; i < 2000; ++i)
-        input.emplace_back(station(random) * 0.5, i);
-    Rows expected = input;
-    std::stable_sort(expected.begin(), expected.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    PointTable table = tableOf(input);
-    EXPECT_EQ(rowsOf(table), expected);
-    for (std::size_t i = 1; i < table.rowCount(); ++i) {
-        if (table.stationAt(i) == table.stationAt(i - 1)) {
-            EXPECT_LT(table.recIdAt(i - 1), table.recIdAt(i));
+    struct Arrangement {
+        const char* name;
+        std::function<double(std::size_t i, std::size_t n, std::mt19937& random)> station;
+    };
+    const std::vector<Arrangement> arrangements = {
+        {"in order", [](std::size_t i, std::size_t, std::mt19937&) { return i / 3 * 0.5; }},
+        {"wandering",
+         [](std::size_t i, std::size_t, std::mt19937& random) {
+             return i * 0.25 - std::uniform_int_distribution<int>(0, 6)(random) * 0.25;
+         }},
+        {"a few far back",
+         [](std::size_t i, std::size_t, std::mt19937&) {
+             return i % 97 == 50 ? i - 40.0 : static_cast<double>(i);
+         }},
+        {"a few far out of place",
+         [](std::size_t i, std::size_t n, std::mt19937&) {
+             return i % 97 == 5 ? static_cast<double>(n - i) : static_cast<double>(i);
+         }},
+        {"reversed", [](std::size_t i, std::size_t n, std::mt19937&) { return (n - i) / 2 * 1.0; }},
+        {"shuffled",
+         [](std::size_t, std::size_t, std::mt19937& random) {
+             return std::uniform_int_distribution<int>(0, 40)(random) * 0.5;
+         }},
+        {"random after an ordered start",
+         [](std::size_t i, std::size_t n, std::mt19937& random) {
+             return i < n / 2 ? static_cast<double>(i / 2)
+                              : std::uniform_int_distribution<int>(0, 2000)(random) * 0.5;
+         }},
+    };
+    for (const Arrangement& arrangement : arrangements) {
+        for (const std::size_t n : {0u, 1u, 2u, 9u, 200u, 5000u}) {
+            SCOPED_TRACE(std::string(arrangement.name) + ", " + std::to_string(n) + " rows");
+            std::mt19937 random(static_cast<unsigned>(n) + 7);
+            Rows input;
+            std::vector<bool> hasElevation;
+            for (std::size_t i = 0; i < n; ++i) {
+                input.emplace_back(arrangement.station(i, n, random), static_cast<double>(i));
+                hasElevation.push_back(i % 7 != 0); // the first row has none
+            }
+            std::size_t outOfOrder = 0;
+            for (std::size_t i = 1; i < n; ++i)
+                outOfOrder += input[i].first < input[i - 1].first ? 1 : 0;
+            std::vector<std::size_t> expected(n);
+            for (std::size_t i = 0; i < n; ++i)
+                expected[i] = i;
+            std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+                return input[a].first < input[b].first;
+            });
+
+            // Both load forms, the row form with and the column form without a lost elevation
+            // among the rows.
+            PointTable rowsLoaded;
+            std::vector<PointTable::LoadRow> load;
+            for (std::size_t i = 0; i < n; ++i)
+                load.push_back({input[i].first, hasElevation[i]
+                                                    ? std::optional<double>(input[i].second)
+                                                    : std::nullopt});
+            rowsLoaded.bulkLoad(load);
+            PointTable columnsLoaded;
+            PointTable::LoadColumns columns;
+            for (const auto& [station, elevation] : input)
+                columns.add(station, elevation);
+            EXPECT_EQ(columnsLoaded.bulkLoad(std::move(columns)), outOfOrder);
+
+            ASSERT_EQ(rowsLoaded.rowCount(), n);
+            ASSERT_EQ(columnsLoaded.rowCount(), n);
+            for (std::size_t k = 0; k < n; ++k) {
+                const std::size_t from = expected[k];
+                ASSERT_EQ(columnsLoaded.stationAt(k), input[from].first) << "row " << k;
+                ASSERT_EQ(columnsLoaded.elevationAt(k), input[from].second) << "row " << k;
+                ASSERT_TRUE(columnsLoaded.hasElevation(k));
+                ASSERT_EQ(columnsLoaded.recIdAt(k), columnsLoaded.recIdAt(0) -
+                                                        static_cast<std::int64_t>(expected[0]) +
+                                                        static_cast<std::int64_t>(from));
+                ASSERT_EQ(rowsLoaded.stationAt(k), input[from].first) << "row " << k;
+                ASSERT_EQ(rowsLoaded.hasElevation(k), hasElevation[from]) << "row " << k;
+                ASSERT_EQ(rowsLoaded.elevationAt(k), hasElevation[from] ? input[from].second : 0.0);
+            }
         }
     }
 }
