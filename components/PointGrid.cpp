@@ -76,7 +76,7 @@ PointGrid::PointGrid(PointTable& table, DesktopSeam& seam, char decimalSeparator
     connect(deleteRowAction_, &QAction::triggered, this, &PointGrid::deleteFocusedRow);
     connect(insertRowAction_, &QAction::triggered, this, &PointGrid::insertRow);
 
-    table_.setRequiredFieldHandler(
+    requiredField_ = table_.onRequiredFieldMissing(
         [this](std::size_t row) { focusStationCell(static_cast<int>(row)); });
     connect(qApp, &QApplication::focusChanged, this, &PointGrid::onFocusChanged);
     syncCurrentFromTable(PointTableModel::kStationColumn);
@@ -85,7 +85,6 @@ PointGrid::PointGrid(PointTable& table, DesktopSeam& seam, char decimalSeparator
 PointGrid::~PointGrid() {
     // The focus leaves the grid while it is destroyed; that is no reason to settle.
     disconnect(qApp, nullptr, this, nullptr);
-    table_.setRequiredFieldHandler({});
 }
 
 // --- the table follows the grid ---

@@ -18,8 +18,8 @@
 // pending row at the cursor; Down on the last row, and Tab/Enter on its last cell, append one.
 // Ctrl+Delete deletes the current row after the "Delete record?" confirmation; the context
 // menu's "&Delete Row" deletes the focused row without asking. A row that cannot be committed
-// for want of a Station gets the cursor and the focus on its Station cell (the grid installs
-// the table's required-field handler; a command that meets the failure shows the error).
+// for want of a Station gets the cursor and the focus on its Station cell (the grid listens for
+// the table's required-field notice; a command that meets the failure shows the error).
 //
 // Typed text goes through the standard text-to-number conversion with the decimal separator;
 // an empty cell clears the value. Text that does not convert is never taken silently: the
@@ -27,6 +27,7 @@
 // on that cell with the text, so the entry can be corrected (or abandoned with Escape).
 
 #include "components/DataGrid.h"
+#include "model/TableNotifier.h"
 
 #include <QPointer>
 
@@ -93,6 +94,7 @@ private:
     QAction* deleteRowAction_;
     QAction* insertRowAction_;
     QPointer<QLineEdit> editor_;
+    TableSubscription requiredField_;
 };
 
 } // namespace korvadel

@@ -1,5 +1,6 @@
 #include "components/RatingTableReport.h"
 
+#include "components/ReportPreview.h"
 #include "model/Numbers.h"
 #include "model/RatingTable.h"
 
@@ -39,6 +40,13 @@ ReportDocument layOutRatingTableReport(const RatingTable& table, const QString& 
                             const double v = field == 0 ? table.stageAt(row) : table.areaAt(row);
                             return QString::fromStdString(formatGeneral(v, format));
                         });
+}
+
+void previewRatingTableReport(DesktopSeam& seam, const PrinterAccess& printers,
+                              const RatingTable& table, const QString& description,
+                              NumberFormat format) {
+    ReportPreview preview(seam, printers, layOutRatingTableReport(table, description, format));
+    preview.exec();
 }
 
 } // namespace korvadel

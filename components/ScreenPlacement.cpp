@@ -29,6 +29,18 @@ void centreOnScreen(QWidget& window) {
     window.move(outer.topLeft());
 }
 
+void centreForShowing(QWidget& window) {
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    QRect frame = window.frameGeometry();
+    if (!window.isVisible())
+        frame.setSize(window.testAttribute(Qt::WA_Resized) ? window.size() : window.sizeHint());
+    frame.moveCenter(available.center());
+    window.move(frame.topLeft());
+}
+
 QFont designFont(const QFont& base) {
     // Positions and sizes of the fixed windows are pixels at 96 dpi for an 8-point dialog font;
     // the platform's default font is often wider and would wrap or clip their texts.

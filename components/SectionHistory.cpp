@@ -47,7 +47,8 @@ void SectionHistory::recordDocumentChange(const QString& text,
     const auto record = [&] {
         if (document_.sameContent(before))
             return; // nothing was changed (a file that could not be opened)
-        stack_->push(new DocumentSnapshotCommand(text, document_, std::move(before), restored_));
+        stack_->push(new DocumentSnapshotCommand(text, document_, std::move(before),
+                                                 [this] { emit documentRestored(); }));
     };
     {
         QScopedValueRollback guard(replacing_, true);

@@ -6,7 +6,7 @@
 // at a bad line can be undone back to what the user had.
 //
 //   SectionHistory history(document);
-//   history.setRestoredHandler([] { /* show description and settings again */ });
+//   connect(&history, &SectionHistory::documentRestored, ...);  // show description and settings
 //   history.recordDocumentChange("Load Cross Section", [&] { loadCrossSection(...); });
 //   history.undo();  history.redo();   // errors propagate (see below)
 //   history.stack()                    // canUndo/canRedo for the Edit menu
@@ -41,11 +41,15 @@ public:
     ~SectionHistory() override;
 
     QUndoStack& stack() const { return *stack_; }
-    void setRestoredHandler(std::function<void()> handler) { restored_ = std::move(handler); }
 
     void recordDocumentChange(const QString& text, const std::function<void()>& change);
     void undo();
     void redo();
+
+signals:
+    // A whole step was undone or redone: the description and the settings are those of the
+    // document brought back.
+    void documentRestored();
 
 private:
     void journal(const PointTable::CommittedChange& change);
@@ -53,7 +57,6 @@ private:
 
     CrossSectionDocument& document_;
     QUndoStack* stack_;
-    std::function<void()> restored_;
     bool replacing_ = false; // a whole step is running: its own row changes are not steps
     bool applying_ = false;  // an undo or redo is running
     bool broken_ = false;

@@ -7,10 +7,10 @@
 #include "components/WmfPaintDevice.h"
 #include "model/CrossSectionDocument.h"
 #include "model/RatingTable.h"
+#include "model/WaterLevelSweep.h"
 #include "ui/WaterLevelAnimation.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -47,14 +47,14 @@ void BM_AnimationTick(benchmark::State& state)
     QWidget window;
     auto* button = new QPushButton(WaterLevelAnimation::kStartCaption, &window);
     auto* timer = new QTimer(&window);
-    auto* level = new QLineEdit(QStringLiteral("0.00"), &window);
     auto* chart = new Chart(&window);
     chart->setGeometry(0, 0, 442, 440);
     chart->bindAreaSeries(document.points);
     window.resize(631, 479);
     window.show();
+    WaterLevelSweep sweep;
     WaterLevelAnimation animation(
-        WaterLevelAnimation::Parts{&document, button, timer, level, chart, {}, {}, nullptr});
+        WaterLevelAnimation::Parts{&sweep, &document, button, timer, chart, {}, {}, nullptr});
     animation.start();
     timer->stop(); // the benchmark is the timer
     chart->replot(QCustomPlot::rpImmediateRefresh);
@@ -62,7 +62,7 @@ void BM_AnimationTick(benchmark::State& state)
         animation.tick();
         chart->replot(QCustomPlot::rpImmediateRefresh);
     }
-    state.counters["level"] = level->text().toDouble();
+    state.counters["level"] = sweep.level({}).value_or(0.0);
 }
 BENCHMARK(BM_AnimationTick)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

@@ -5,12 +5,11 @@
 #include "components/Chart.h"
 #include "components/ChartPicture.h"
 #include "components/ChartPrintLayout.h"
-#include "components/DesktopSeam.h"
 #include "components/WmfPaintDevice.h"
+#include "components/chart/RatingChart.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
-#include "ui/SAForm.h"
-#include "ui/Windows.h"
+#include "model/RatingTable.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -21,15 +20,6 @@
 
 namespace korvadel::cli {
 namespace {
-
-// Nothing in a batch run may wait for a person: every dialog is declined, every box dropped.
-class BatchSeam : public DesktopSeam {
-public:
-    bool runFileDialog(QWidget*, FileDialogState&) override { return false; }
-    void showMessage(QWidget*, MessageKind, const QString&, const QString&) override {}
-    bool confirm(QWidget*, const QString&, const QString&) override { return false; }
-    int execModal(QDialog&) override { return 0; }
-};
 
 constexpr OptionSpec kOwnOptions[] = {
     {"to"}, {"output", 'o'}, {"width"}, {"height"}, {"description"}};
@@ -90,38 +80,31 @@ int runChart(const Invocation& invocation)
     (void)sectionSourceFrom(args, invocation); // usage problems before any reading
 
     QtSession session;
-    BatchSeam seam;
-    ProgramContext context;
-    context.seam = &seam;
-    context.format = invocation.localeFormat;
-    TForm2 window(context);
-    // Laid out as on screen, without appearing on it.
-    window.setAttribute(Qt::WA_DontShowOnScreen);
-    window.show();
+    RatingTable rating;
+    Chart chart;
+    setUpRatingChart(chart, rating);
+    // At the size it has in the rating window as that first opens, laid out as on screen
+    // without appearing on it.
+    chart.resize(kRatingChartSize);
+    chart.setAttribute(Qt::WA_DontShowOnScreen);
+    chart.show();
     QApplication::processEvents();
-    Chart& chart = *window.DBChart1;
 
-    generateRatingFromArgs(args, invocation, window.MemSA);
+    generateRatingFromArgs(args, invocation, rating);
     chart.refreshFromTable();
 
     if (const auto description = args.value("description"))
         chart.setTitleLines(
             printTitleLines(optionText(*description), QStringLiteral("Stage Area Rating")));
 
-    if (width || height) {
-        // The chart fills the window beside the grid: the window grows by what the chart lacks.
-        const QSize wanted(width.value_or(chart.width()), height.value_or(chart.height()));
-        window.resize(window.size() + (wanted - chart.size()));
-        QApplication::processEvents();
-        if (chart.size() != wanted)
-            chart.resize(wanted);
-    }
+    if (width || height)
+        chart.resize(width.value_or(chart.width()), height.value_or(chart.height()));
     QApplication::processEvents();
 
     if (*to == "jpeg")
         saveChartJpeg(chart, *output);
     else
-        saveChartMetafile(chart, *output, ScreenReference::fromScreen(window.screen()));
+        saveChartMetafile(chart, *output, ScreenReference::fromScreen(chart.screen()));
     return 0;
 }
 

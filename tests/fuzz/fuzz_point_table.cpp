@@ -51,7 +51,7 @@ void checkTable(const PointTable& points) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     PointTable points;
-    points.setRequiredFieldHandler([&points](std::size_t row) {
+    const TableSubscription notice = points.onRequiredFieldMissing([&points](std::size_t row) {
         fuzz::check(row < points.rowCount(), "required-field row out of range");
     });
     int changes = 0;

@@ -227,7 +227,8 @@ TEST(PointTableSettle, RowWithOnlyAnElevationFailsEveryMoveAndStaysPending) {
     for (const auto& [name, operation] : operations) {
         PointTable table = tableOf({{0, 1}, {10, 2}});
         std::vector<std::size_t> focused;
-        table.setRequiredFieldHandler([&](std::size_t row) { focused.push_back(row); });
+        const TableSubscription notice =
+            table.onRequiredFieldMissing([&](std::size_t row) { focused.push_back(row); });
         table.moveTo(1);
         table.insertPending();
         table.setElevation(5);

@@ -9,12 +9,13 @@
 #include "components/DesktopSeam.h"
 #include "model/PointTable.h"
 #include "model/RatingTable.h"
-#include "ui/Application.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
-#include "ui/Progress.h"
-#include "ui/SAForm.h"
-#include "ui/tableprompt.h"
+#include "ui/Program.h"
+#include "ui/Workspace.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/BoundsPrompt.h"
 
 #include <QAction>
 #include <QDialog>
@@ -191,10 +192,9 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
     Program program(seam, NumberFormat{'.'});
     program.createWindows();
     program.showMainWindow();
-    Windows& w = program.windows();
-    TForm1* main = w.Form1;
-    TForm2* rating = w.Form2;
-    TPromptWindow* prompt = w.PromptWindow;
+    MainWindow* main = program.mainWindow();
+    RatingWindow* rating = program.ratingWindow();
+    BoundsPrompt* prompt = program.boundsPrompt();
 
     // The table preview runs its own event loop until it is closed; close it as a user would.
     QTimer closer;
@@ -263,11 +263,11 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             if (action->isEnabled())
                 action->trigger();
         } else if (kind < 18) {
-            QList<QPushButton*> buttons = {main->Button1, main->Button2};
+            QList<QPushButton*> buttons = {main->createRatingButton, main->animateButton};
             if (prompt->isVisible())
-                buttons << prompt->Button1 << prompt->Button2;
-            if (w.WarningForm->isVisible())
-                buttons << w.WarningForm->findChildren<QPushButton*>();
+                buttons << prompt->okButton << prompt->cancelButton;
+            if (program.adcpImportWarning()->isVisible())
+                buttons << program.adcpImportWarning()->findChildren<QPushButton*>();
             QPushButton* button = buttons[pick(static_cast<int>(buttons.size()))];
             what = QStringLiteral("click %1").arg(button->text());
             if (button->isVisible() && button->isEnabled())
@@ -276,11 +276,11 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             // Small gage settings keep each rating short.
             QLineEdit* field = nullptr;
             switch (pick(5)) {
-            case 0: field = main->edMinStage; break;
-            case 1: field = main->edMaxStage; break;
-            case 2: field = main->ebOffset; break;
-            case 3: field = prompt->edMinStage; break;
-            default: field = prompt->edMaxStage; break;
+            case 0: field = main->minimumStage; break;
+            case 1: field = main->maximumStage; break;
+            case 2: field = main->datum; break;
+            case 3: field = prompt->minimumStage; break;
+            default: field = prompt->maximumStage; break;
             }
             const QString value = smallValues[pick(static_cast<int>(smallValues.size()))];
             what = QStringLiteral("set %1 to '%2'").arg(field->objectName(), value);
@@ -288,19 +288,19 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             emit field->editingFinished();
         }
         QCoreApplication::processEvents();
-        if (rating->MemSA.rowCount() > 0)
+        if (rating->workspace().rating().rowCount() > 0)
             ++stepsWithRating;
 
-        QString problem = stateProblem(main->document().points);
-        const QString caption = main->Button2->text();
+        QString problem = stateProblem(main->workspace().document().points);
+        const QString caption = main->animateButton->text();
         if (problem.isEmpty() && caption != QStringLiteral("&Animate Cross Section") &&
             caption != QStringLiteral("Stop Cross Section Animation"))
             problem = QStringLiteral("animation button reads '%1'").arg(caption);
-        if (problem.isEmpty() && w.ProgressForm->isVisible())
+        if (problem.isEmpty() && program.progressDialog()->isVisible())
             problem = QStringLiteral("progress dialog left shown");
         if (problem.isEmpty() && !main->isVisible())
             problem = QStringLiteral("main window gone");
-        const RatingTable& table = rating->MemSA;
+        const RatingTable& table = rating->workspace().rating();
         for (std::size_t row = 1; problem.isEmpty() && row < table.rowCount(); ++row)
             if (!(table.stageAt(row) > table.stageAt(row - 1)))
                 problem = QStringLiteral("rating stage %1 at row %2 after %3")
@@ -315,8 +315,8 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
                       .toLocal8Bit()
                       .constData());
     }
-    if (main->Button2->text() != QStringLiteral("&Animate Cross Section"))
-        QTest::mouseClick(main->Button2, Qt::LeftButton);
+    if (main->animateButton->text() != QStringLiteral("&Animate Cross Section"))
+        QTest::mouseClick(main->animateButton, Qt::LeftButton);
     qInfo("monkey seed %u: %d steps in %.1f s; %d file dialogs, %d messages, %d modal windows, "
           "%d steps with a rating",
           seed, step, clock.elapsed() / 1000.0, seam.fileDialogs, seam.messages, seam.modals,

@@ -1,9 +1,10 @@
-// The water-level animation on its own controls: start, tick and stop, the documented
-// sequences, the axis ranges, the interval rule and the half-started states.
+// The water-level animation on its own controls: start, tick and stop, the chart's fill and axis
+// ranges, the timer and the half-started states. The level's sequences are the sweep's tests.
 
 #include "components/Chart.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
+#include "model/WaterLevelSweep.h"
 #include "ui/WaterLevelAnimation.h"
 
 #include <QLineEdit>
@@ -21,10 +22,10 @@ namespace {
 
 struct Harness {
     CrossSectionDocument document;
+    WaterLevelSweep sweep;
     QWidget window;
     QPushButton* button = new QPushButton(WaterLevelAnimation::kStartCaption, &window);
     QTimer* timer = new QTimer(&window);
-    QLineEdit* level = new QLineEdit(QStringLiteral("0.00"), &window);
     Chart* chart = new Chart(&window);
     std::vector<QWidget*> inputs;
     std::unique_ptr<WaterLevelAnimation> animation;
@@ -37,9 +38,11 @@ struct Harness {
         chart->resize(400, 300);
         chart->bindAreaSeries(document.points);
         animation = std::make_unique<WaterLevelAnimation>(WaterLevelAnimation::Parts{
-            &document, button, timer, level, chart, inputs, format});
+            &sweep, &document, button, timer, chart, inputs, format});
         QObject::connect(timer, &QTimer::timeout, [this] { animation->tick(); });
     }
+
+    QString level() const { return QString::fromStdString(sweep.levelText()); }
 
     void settings(const char* minimum, const char* maximum, double increment, const char* datum)
     {
@@ -73,24 +76,12 @@ struct Harness {
     }
 };
 
-// "0.07", "0.1", "1" for 7, 10 and 100 hundredths, as the general format writes them.
-QString hundredths(int value)
-{
-    if (value % 100 == 0)
-        return QString::number(value / 100);
-    QString text = QStringLiteral("%1.%2").arg(value / 100).arg(value % 100, 2, 10, QLatin1Char('0'));
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    return text;
-}
-
 } // namespace
 
 class WaterLevelAnimationTest : public QObject {
     Q_OBJECT
 private slots:
-    void defaultsTurnAtOneHundredthAndNinetyNine();
-    void exactIncrementReachesBothEnds();
+    void ticksMoveTheChartsFill();
     void axisRangesWhileRunningAndAfterStop_data();
     void axisRangesWhileRunningAndAfterStop();
     void runningAndIdleStates();
@@ -102,55 +93,20 @@ private slots:
     void commaSeparator();
 };
 
-void WaterLevelAnimationTest::defaultsTurnAtOneHundredthAndNinetyNine()
-{
-    Harness h;
-    h.document.points.appendRow(0, -1);
-    h.document.points.appendRow(10, -1);
-    QCOMPARE(h.toggle(), QString());
-    QCOMPARE(h.animation->interval(), 18);
-    QCOMPARE(h.level->text(), QStringLiteral("1"));
-
-    // Down from 1 to 0.01 in 99 ticks, one tick turning, up to 0.99, one tick turning, down.
-    QStringList expected;
-    for (int v = 99; v >= 1; --v)
-        expected << hundredths(v);
-    expected << hundredths(1);
-    for (int v = 2; v <= 99; ++v)
-        expected << hundredths(v);
-    expected << hundredths(99);
-    for (int v = 98; v >= 1; --v)
-        expected << hundredths(v);
-    expected << hundredths(1) << hundredths(2);
-    QStringList seen;
-    for (int i = 0; i < expected.size(); ++i) {
-        h.animation->tick();
-        seen << h.level->text();
-    }
-    QCOMPARE(seen, expected);
-    QCOMPARE(h.chart->referenceLevel(), 0.02);
-}
-
-void WaterLevelAnimationTest::exactIncrementReachesBothEnds()
+void WaterLevelAnimationTest::ticksMoveTheChartsFill()
 {
     Harness h;
     h.settings("0", "2", 0.5, "100");
     h.document.points.appendRow(0, 99);
     QCOMPARE(h.toggle(), QString());
-    QCOMPARE(h.animation->interval(), 450);
-    QCOMPARE(h.level->text(), QStringLiteral("102"));
-    QStringList seen;
-    QList<int> directions;
-    for (int i = 0; i < 12; ++i) {
+    QCOMPARE(h.level(), QStringLiteral("102"));
+    QList<double> fills;
+    for (int i = 0; i < 6; ++i) {
         h.animation->tick();
-        seen << h.level->text();
-        directions << h.animation->direction();
+        fills << h.chart->referenceLevel();
     }
-    QCOMPARE(seen, QStringList({S("101.5"), S("101"), S("100.5"), S("100"), S("100"),
-                                S("100.5"), S("101"), S("101.5"), S("102"), S("102"),
-                                S("101.5"), S("101")}));
-    QCOMPARE(directions, QList<int>({0, 0, 0, 0, -1, -1, -1, -1, -1, 0, 0, 0}));
-    QCOMPARE(h.chart->referenceLevel(), 101.0);
+    // Down to the minimum, a tick that turns without moving, up again.
+    QCOMPARE(fills, QList<double>({101.5, 101.0, 100.5, 100.0, 100.0, 100.5}));
 }
 
 void WaterLevelAnimationTest::axisRangesWhileRunningAndAfterStop_data()
@@ -210,21 +166,21 @@ void WaterLevelAnimationTest::runningAndIdleStates()
     QVERIFY(h.inputsEnabled());
     QCOMPARE(h.toggle(), QString());
     QCOMPARE(h.button->text(), QStringLiteral("Stop Cross Section Animation"));
-    QVERIFY(h.animation->running());
+    QVERIFY(h.sweep.running());
     QVERIFY(!h.inputsEnabled());
     QVERIFY(h.timer->isActive());
     QCOMPARE(h.timer->interval(), 18);
     for (int i = 0; i < 30; ++i)
         h.animation->tick();
-    QCOMPARE(h.level->text(), QStringLiteral("0.7"));
+    QCOMPARE(h.level(), QStringLiteral("0.7"));
 
     QCOMPARE(h.toggle(), QString());
     QCOMPARE(h.button->text(), QStringLiteral("&Animate Cross Section"));
-    QVERIFY(!h.animation->running());
+    QVERIFY(!h.sweep.running());
     QVERIFY(h.inputsEnabled());
     QVERIFY(!h.timer->isActive());
     // The fill baseline stays where the animation left it.
-    QCOMPARE(h.level->text(), QStringLiteral("0.7"));
+    QCOMPARE(h.level(), QStringLiteral("0.7"));
     QCOMPARE(h.chart->referenceLevel(), 0.7);
     h.chart->refreshFromTable();
     QCOMPARE(h.chart->referenceLevel(), 0.7);
@@ -232,10 +188,10 @@ void WaterLevelAnimationTest::runningAndIdleStates()
     // The next start begins again at the top, falling.
     for (int i = 0; i < 150; ++i) // rising by now
         h.animation->tick();
-    QCOMPARE(h.animation->direction(), -1);
+    QCOMPARE(h.sweep.direction(), -1);
     QCOMPARE(h.toggle(), QString());
-    QCOMPARE(h.level->text(), QStringLiteral("1"));
-    QCOMPARE(h.animation->direction(), 0);
+    QCOMPARE(h.level(), QStringLiteral("1"));
+    QCOMPARE(h.sweep.direction(), 0);
 }
 
 void WaterLevelAnimationTest::failedStartsAreHalfStarted_data()
@@ -283,7 +239,7 @@ void WaterLevelAnimationTest::failedStartsAreHalfStarted()
     QCOMPARE(h.button->text(), QStringLiteral("Stop Cross Section Animation"));
     QVERIFY(!h.inputsEnabled());
     QVERIFY(!h.timer->isActive());
-    QCOMPARE(h.level->text(), QStringLiteral("0.00"));
+    QCOMPARE(h.level(), QStringLiteral("0.00"));
     QCOMPARE(h.chart->axesAutomatic(), !axesFixed);
     QCOMPARE(h.document.points.suspendCount(), 0);
 
@@ -318,14 +274,14 @@ void WaterLevelAnimationTest::intervalRule()
     h.document.points.appendRow(0, -1);
     h.settings(minimum.toLatin1().constData(), maximum.toLatin1().constData(), increment, "0");
     QCOMPARE(h.toggle(), QString());
-    QCOMPARE(h.animation->interval(), interval);
+    QCOMPARE(h.sweep.interval(), interval);
     QCOMPARE(h.timer->isActive(), interval > 0);
     if (interval <= 0) {
         // Running, but the level never moves.
-        const QString start = h.level->text();
+        const QString start = h.level();
         QTest::qWait(60);
-        QCOMPARE(h.level->text(), start);
-        QVERIFY(h.animation->running());
+        QCOMPARE(h.level(), start);
+        QVERIFY(h.sweep.running());
     }
 }
 
@@ -335,11 +291,11 @@ void WaterLevelAnimationTest::timerDrivesTheLevel()
     h.document.points.appendRow(0, -1);
     h.document.points.appendRow(1, -1);
     QCOMPARE(h.toggle(), QString());
-    QTRY_VERIFY_WITH_TIMEOUT(h.level->text() != QStringLiteral("1"), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(h.level() != QStringLiteral("1"), 2000);
     QCOMPARE(h.toggle(), QString());
-    const QString stopped = h.level->text();
+    const QString stopped = h.level();
     QTest::qWait(60);
-    QCOMPARE(h.level->text(), stopped);
+    QCOMPARE(h.level(), stopped);
 }
 
 void WaterLevelAnimationTest::commaSeparator()
@@ -348,9 +304,10 @@ void WaterLevelAnimationTest::commaSeparator()
     h.settings("0", "1,5", 0.25, "0,00");
     h.document.points.appendRow(0, -1);
     QCOMPARE(h.toggle(), QString());
-    QCOMPARE(h.level->text(), QStringLiteral("1,5"));
+    QCOMPARE(h.level(), QStringLiteral("1,5"));
     h.animation->tick();
-    QCOMPARE(h.level->text(), QStringLiteral("1,25"));
+    QCOMPARE(h.level(), QStringLiteral("1,25"));
+    QCOMPARE(h.chart->referenceLevel(), 1.25);
 }
 
 QTEST_MAIN(WaterLevelAnimationTest)

@@ -1,7 +1,8 @@
 #include "support/TestProgram.h"
 
 #include "components/IncrementSpinBox.h"
-#include "ui/Main.h"
+#include "ui/MainWindow.h"
+#include "ui/Workspace.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,20 +42,28 @@ TestProgram::TestProgram(char decimalSeparator, bool show)
     }
 }
 
+CrossSectionDocument& TestProgram::document() const {
+    return workspace().document();
+}
+
+RatingTable& TestProgram::rating() const {
+    return workspace().rating();
+}
+
 void TestProgram::enterTrapezoid(const QString& maxStage) {
-    PointTable& points = main()->document().points;
+    PointTable& points = document().points;
     points.clear();
     points.appendRow(0, 10);
     points.appendRow(2, 0);
     points.appendRow(8, 0);
     points.appendRow(10, 10);
-    main()->edMaxStage->setText(maxStage);
-    main()->SpinStageInc->setIncrement(1.0);
+    main()->maximumStage->setText(maxStage);
+    main()->stageIncrement->setIncrement(1.0);
 }
 
 void TestProgram::rateTrapezoid(const QString& maxStage) {
     enterTrapezoid(maxStage);
-    main()->Button1->click();
+    main()->createRatingButton->click();
 }
 
 void TestProgram::activate(QWidget* window) {

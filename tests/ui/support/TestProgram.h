@@ -8,22 +8,29 @@
 //   program.main()->...                  // drive it
 
 #include "support/ScriptedSeam.h"
-#include "ui/Application.h"
+#include "ui/Program.h"
 
 #include <QString>
 
-class TForm1;
-class TForm2;
-
 namespace korvadel {
+
+class CrossSectionDocument;
+class RatingTable;
 
 class TestProgram {
 public:
     explicit TestProgram(char decimalSeparator = '.', bool show = true);
 
-    TForm1* main() const { return program.windows().Form1; }
-    TForm2* ratingWindow() const { return program.windows().Form2; }
-    Windows& windows() { return program.windows(); }
+    MainWindow* main() const { return program.mainWindow(); }
+    RatingWindow* ratingWindow() const { return program.ratingWindow(); }
+    BoundsPrompt* boundsPrompt() const { return program.boundsPrompt(); }
+    ProgressDialog* progressDialog() const { return program.progressDialog(); }
+    AdcpImportWarning* importWarning() const { return program.adcpImportWarning(); }
+    EdgeWarning* edgeWarning() const { return program.edgeWarning(); }
+    AboutBox* aboutBox() const { return program.aboutBox(); }
+    Workspace& workspace() const { return program.workspace(); }
+    CrossSectionDocument& document() const;
+    RatingTable& rating() const;
 
     // Puts the trapezoid channel (0, 10) (2, 0) (8, 0) (10, 10) into the main window, to be
     // rated from gage height 0 to `maxStage` in steps of 1.

@@ -1,6 +1,7 @@
-#include "ui/about.h"
+#include "ui/AboutBox.h"
 
 #include "components/ScreenPlacement.h"
+#include "ui/Version.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +10,8 @@
 #include <qdrawutil.h>
 
 #include <cmath>
+
+namespace korvadel {
 
 namespace {
 
@@ -57,11 +60,11 @@ int groundTop(int x) {
 
 } // namespace
 
-QImage TAboutBox1::programIcon() {
+QImage AboutBox::programIcon() {
     // A river cross-section: sky, the banks with grass, the channel filled with water up to a
     // level below the banks, the bed outlined, the ground below.
-    QImage icon(32, 32, QImage::Format_Indexed8);
-    icon.setColorTable(QList<QRgb>(std::begin(kPalette16), std::end(kPalette16)));
+    QImage image(32, 32, QImage::Format_Indexed8);
+    image.setColorTable(QList<QRgb>(std::begin(kPalette16), std::end(kPalette16)));
     constexpr int waterLevel = 15;
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
@@ -77,62 +80,64 @@ QImage TAboutBox1::programIcon() {
                 colour = ((x * 3 + y) % 11 == 0) ? Aqua : Blue;
             else if ((x - 25) * (x - 25) + (y - 4) * (y - 4) <= 6)
                 colour = Yellow;
-            icon.setPixel(x, y, colour);
+            image.setPixel(x, y, colour);
         }
     }
-    return icon;
+    return image;
 }
 
-TAboutBox1::TAboutBox1(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint),
-      Panel1(new BevelPanel(this)), ProgramIcon(new QLabel(Panel1)),
-      ProductName(new QLabel(QStringLiteral("Korvadel"), Panel1)),
-      Version(new QLabel(QStringLiteral("Version: 1.3"), Panel1)), Comments(new QLabel(Panel1)),
-      OKButton(new QPushButton(QStringLiteral("OK"), this)) {
+      panel(new BevelPanel(this)), icon(new QLabel(panel)),
+      productName(new QLabel(QStringLiteral("Korvadel"), panel)),
+      version(new QLabel(QStringLiteral("Version: %1").arg(QLatin1String(kVersion)), panel)),
+      comments(new QLabel(panel)), okButton(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("AboutBox1"));
-    korvadel::useDesignFont(*this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProductName->setObjectName(QStringLiteral("ProductName"));
-    Version->setObjectName(QStringLiteral("Version"));
-    Comments->setObjectName(QStringLiteral("Comments"));
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    useDesignFont(*this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    icon->setObjectName(QStringLiteral("ProgramIcon"));
+    productName->setObjectName(QStringLiteral("ProductName"));
+    version->setObjectName(QStringLiteral("Version"));
+    comments->setObjectName(QStringLiteral("Comments"));
+    okButton->setObjectName(QStringLiteral("OKButton"));
     setWindowTitle(QStringLiteral("About Korvadel"));
     setFixedSize(298, 213);
     setModal(true);
 
-    Panel1->setGeometry(8, 8, 281, 169);
-    ProgramIcon->setGeometry(28, 20, 32, 32);
-    ProgramIcon->setPixmap(QPixmap::fromImage(programIcon()));
-    ProductName->move(88, 16);
-    ProductName->adjustSize();
-    Version->move(88, 34);
-    Version->adjustSize();
-    Comments->setText(QStringLiteral("Stage-area ratings from surveyed\n"
+    panel->setGeometry(8, 8, 281, 169);
+    icon->setGeometry(28, 20, 32, 32);
+    icon->setPixmap(QPixmap::fromImage(programIcon()));
+    productName->move(88, 16);
+    productName->adjustSize();
+    version->move(88, 34);
+    version->adjustSize();
+    comments->setText(QStringLiteral("Stage-area ratings from surveyed\n"
                                      "river cross-sections.\n\n"
                                      "Written by the Korvadel developers.\n"
                                      "Charts drawn with QCustomPlot,\n"
                                      "windows with Qt."));
-    Comments->setGeometry(28, 60, 240, 93);
-    Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    comments->setGeometry(28, 60, 240, 93);
+    comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    OKButton->setGeometry(111, 184, 75, 25);
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton->setGeometry(111, 184, 75, 25);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox1::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    korvadel::centreOnScreen(*this);
-    OKButton->setFocus();
+    centreOnScreen(*this);
+    okButton->setFocus();
 }
 
-void TAboutBox1::keyPressEvent(QKeyEvent* event) {
+void AboutBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
 }
+
+} // namespace korvadel

@@ -1,4 +1,4 @@
-#include "ui/Importwarning.h"
+#include "ui/AdcpImportWarning.h"
 
 #include "components/ScreenPlacement.h"
 
@@ -12,6 +12,8 @@
 
 #include <utility>
 
+namespace korvadel {
+
 namespace {
 
 // How far a wrapped line is narrowed per try when its last word would stand alone.
@@ -19,46 +21,46 @@ constexpr int kMarginStep = 2;
 
 } // namespace
 
-TWarningForm::TWarningForm(QWidget* parent)
+AdcpImportWarning::AdcpImportWarning(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      Label1(new QLabel(QStringLiteral("Warning!"), this)), Memo1(new QTextEdit(this)),
-      Button1(new QPushButton(QStringLiteral("&Continue"), this)) {
+      heading(new QLabel(QStringLiteral("Warning!"), this)), message(new QTextEdit(this)),
+      continueButton(new QPushButton(QStringLiteral("&Continue"), this)) {
     setObjectName(QStringLiteral("WarningForm"));
-    korvadel::useDesignFont(*this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Button1->setObjectName(QStringLiteral("Button1"));
+    useDesignFont(*this);
+    heading->setObjectName(QStringLiteral("Label1"));
+    message->setObjectName(QStringLiteral("Memo1"));
+    continueButton->setObjectName(QStringLiteral("Button1"));
     setWindowTitle(QStringLiteral("Import WinRiver Classic ASCII Data"));
     setFixedSize(310, 231);
     setModal(false);
 
-    QFont heading = Label1->font();
-    heading.setPixelSize(13);
-    Label1->setFont(heading);
-    QPalette red = Label1->palette();
+    QFont headingFont = heading->font();
+    headingFont.setPixelSize(13);
+    heading->setFont(headingFont);
+    QPalette red = heading->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    Label1->setPalette(red);
-    Label1->adjustSize();
-    Label1->move(128, 12);
+    heading->setPalette(red);
+    heading->adjustSize();
+    heading->move(128, 12);
 
-    Memo1->setGeometry(8, 40, 293, 145);
-    Memo1->setReadOnly(true);
-    Memo1->setAcceptRichText(false);
-    Memo1->setUndoRedoEnabled(false);
-    Memo1->setLineWrapMode(QTextEdit::WidgetWidth);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette background = Memo1->palette();
+    message->setGeometry(8, 40, 293, 145);
+    message->setReadOnly(true);
+    message->setAcceptRichText(false);
+    message->setUndoRedoEnabled(false);
+    message->setLineWrapMode(QTextEdit::WidgetWidth);
+    message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    message->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette background = message->palette();
     background.setColor(QPalette::Base, palette().color(QPalette::Window));
-    Memo1->setPalette(background);
-    Memo1->setPlainText(warningLines().join(QLatin1Char('\n')));
+    message->setPalette(background);
+    message->setPlainText(warningLines().join(QLatin1Char('\n')));
 
-    Button1->setGeometry(117, 196, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &TWarningForm::Button1Click);
+    continueButton->setGeometry(117, 196, 75, 25);
+    connect(continueButton, &QPushButton::clicked, this, &AdcpImportWarning::continueImport);
 }
 
-QStringList TWarningForm::warningLines() {
+QStringList AdcpImportWarning::warningLines() {
     return {
         QStringLiteral("Korvadel currently uses the distance made good "),
         QStringLiteral("between ensembles to establish the location for each "),
@@ -82,20 +84,20 @@ QStringList TWarningForm::warningLines() {
     };
 }
 
-void TWarningForm::Button1Click() {
+void AdcpImportWarning::continueImport() {
     hide();
     emit continueClicked();
 }
 
-void TWarningForm::showEvent(QShowEvent* event) {
+void AdcpImportWarning::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The box has its final width once shown.
     balanceWrappedLines();
-    korvadel::centreOnScreen(*this);
+    centreOnScreen(*this);
 }
 
-void TWarningForm::balanceWrappedLines() {
-    QTextDocument* text = Memo1->document();
+void AdcpImportWarning::balanceWrappedLines() {
+    QTextDocument* text = message->document();
     QAbstractTextDocumentLayout* layout = text->documentLayout();
     // Lines the block takes and whether its last one holds a single word.
     const auto laidOut = [layout](const QTextBlock& block) {
@@ -134,3 +136,5 @@ void TWarningForm::balanceWrappedLines() {
         setRightMargin(block, kept);
     }
 }
+
+} // namespace korvadel
