@@ -1,6 +1,6 @@
 #include "ui/AboutBox.h"
 
-#include "components/ScreenPlacement.h"
+#include "components/desktop/ScreenPlacement.h"
 #include "ui/Version.h"
 
 #include <QKeyEvent>

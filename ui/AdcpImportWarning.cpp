@@ -1,6 +1,6 @@
 #include "ui/AdcpImportWarning.h"
 
-#include "components/ScreenPlacement.h"
+#include "components/desktop/ScreenPlacement.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLabel>

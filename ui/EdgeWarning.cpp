@@ -1,6 +1,6 @@
 #include "ui/EdgeWarning.h"
 
-#include "components/ScreenPlacement.h"
+#include "components/desktop/ScreenPlacement.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

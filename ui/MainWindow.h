@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/DesktopSeam.h"
+#include "components/desktop/DesktopSeam.h"
 #include "io/InputFormats.h"
 
 #include <QMainWindow>

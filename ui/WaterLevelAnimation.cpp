@@ -1,7 +1,7 @@
 #include "ui/WaterLevelAnimation.h"
 
-#include "components/Chart.h"
-#include "components/DataGrid.h"
+#include "components/chart/Chart.h"
+#include "components/grid/DataGrid.h"
 #include "model/CrossSectionDocument.h"
 #include "model/WaterLevelSweep.h"
 

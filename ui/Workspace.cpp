@@ -1,6 +1,6 @@
 #include "ui/Workspace.h"
 
-#include "components/PrinterAccess.h"
+#include "components/desktop/PrinterAccess.h"
 
 namespace korvadel {
 

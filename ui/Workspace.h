@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/SectionHistory.h"
+#include "components/history/SectionHistory.h"
 #include "components/desktop/CommandRunner.h"
 #include "model/CrossSectionDocument.h"
 #include "model/NumberFormat.h"

@@ -2,9 +2,9 @@
 // timer fires every 18 ms with the default settings), and the rating chart's metafile and
 // JPEG pictures of a long rating.
 
-#include "components/Chart.h"
-#include "components/ChartPicture.h"
-#include "components/WmfPaintDevice.h"
+#include "components/chart/Chart.h"
+#include "components/chart/ChartPicture.h"
+#include "components/wmf/WmfPaintDevice.h"
 #include "model/CrossSectionDocument.h"
 #include "model/RatingTable.h"
 #include "model/WaterLevelSweep.h"

@@ -1,10 +1,10 @@
 // The rating table report at scale: laying out 10,000 rows, and the whole road of
 // "Print Table" up to a painted preview window.
 
-#include "components/BandedReport.h"
-#include "components/PrinterAccess.h"
-#include "components/RatingTableReport.h"
-#include "components/ReportPreview.h"
+#include "components/report/BandedReport.h"
+#include "components/desktop/PrinterAccess.h"
+#include "components/report/RatingTableReport.h"
+#include "components/report/ReportPreview.h"
 #include "model/RatingTable.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/release/bench/windows_bench
 
-#include "components/Chart.h"
-#include "components/DesktopSeam.h"
+#include "components/chart/Chart.h"
+#include "components/desktop/DesktopSeam.h"
 #include "ui/Program.h"
 #include "ui/Workspace.h"
 #include "ui/MainWindow.h"

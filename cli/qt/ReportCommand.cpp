@@ -2,8 +2,8 @@
 
 #include "cli/RatingOptions.h"
 #include "cli/qt/QtCommands.h"
-#include "components/RatingTableReport.h"
-#include "components/TextCodec.h"
+#include "components/report/RatingTableReport.h"
+#include "components/desktop/TextCodec.h"
 #include "model/CrossSectionDocument.h"
 #include "model/RatingTable.h"
 

@@ -1,6 +1,6 @@
 #include "components/chart/RatingChart.h"
 
-#include "components/Chart.h"
+#include "components/chart/Chart.h"
 
 namespace korvadel {
 

@@ -1,8 +1,8 @@
 #include "components/desktop/CommandRunner.h"
 
-#include "components/DataGrid.h"
-#include "components/DesktopSeam.h"
-#include "components/TextCodec.h"
+#include "components/grid/DataGrid.h"
+#include "components/desktop/DesktopSeam.h"
+#include "components/desktop/TextCodec.h"
 #include "io/CrossSectionFile.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 #include "io/AtomicFile.h"
 
-#include "ReadTestSupport.h"
-#include "WriteTestSupport.h"
+#include "tests/support/ReadTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 #include "model/Error.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "io/CrossSectionFile.h"
 
-#include "ReadTestSupport.h"
-#include "WriteTestSupport.h"
+#include "tests/support/ReadTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 #include "io/LineReader.h"
 #include "io/PointReaders.h"
 #include "model/CrossSectionDocument.h"

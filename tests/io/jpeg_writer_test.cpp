@@ -1,6 +1,6 @@
 #include "io/JpegWriter.h"
 
-#include "WriteTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 #include "io/AtomicFile.h"
 #include "model/Error.h"
 

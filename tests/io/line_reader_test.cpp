@@ -1,6 +1,6 @@
 #include "io/LineReader.h"
 
-#include "WriteTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 #include "model/Error.h"
 
 #include <gtest/gtest.h>

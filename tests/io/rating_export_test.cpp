@@ -1,6 +1,6 @@
 #include "io/RatingExport.h"
 
-#include "WriteTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/RatingTable.h"

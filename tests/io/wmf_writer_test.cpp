@@ -1,7 +1,7 @@
 #include "io/WmfWriter.h"
 
-#include "WmfTestSupport.h"
-#include "WriteTestSupport.h"
+#include "tests/support/WmfTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 #include "io/AtomicFile.h"
 #include "model/Error.h"
 

@@ -7,9 +7,9 @@
 // in a way that also stops root where it can be arranged (an immutable file, a read-only bind
 // mount), besides the ordinary permission bits checked as an ordinary user.
 
-#include "FaultInjection.h"
-#include "ReadTestSupport.h"
-#include "WriteTestSupport.h"
+#include "tests/support/FaultInjection.h"
+#include "tests/support/ReadTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 #include "io/AtomicFile.h"
 #include "io/CrossSectionFile.h"
 #include "io/JpegWriter.h"

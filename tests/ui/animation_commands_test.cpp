@@ -1,10 +1,10 @@
 // The animation through the main window: its button, its timer, the fields it locks and the
 // error box for a start that cannot go on.
 
-#include "components/Chart.h"
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
-#include "support/TestProgram.h"
+#include "components/chart/Chart.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "components/grid/PointGrid.h"
+#include "tests/support/TestProgram.h"
 #include "ui/MainWindow.h"
 #include "ui/Workspace.h"
 

@@ -1,9 +1,9 @@
 // "Export Chart as" in the rating window: the two save dialogs, the files, the error box, and
 // the chart left as it was.
 
-#include "components/Chart.h"
-#include "support/TestProgram.h"
-#include "tests/io/WmfTestSupport.h"
+#include "components/chart/Chart.h"
+#include "tests/support/TestProgram.h"
+#include "tests/support/WmfTestSupport.h"
 #include "ui/MainWindow.h"
 #include "ui/Workspace.h"
 #include "ui/RatingWindow.h"

@@ -1,8 +1,8 @@
 // The small windows: content, layout, keys, what their buttons hand back, and showing again.
 
-#include "components/GradientProgressBar.h"
-#include "components/IncrementSpinBox.h"
-#include "support/ScriptedSeam.h"
+#include "components/widgets/GradientProgressBar.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/ScriptedSeam.h"
 #include "ui/EdgeWarning.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/ProgressDialog.h"

@@ -1,12 +1,12 @@
 // Typing a section into the point grid and seeing it in the chart; deleting and sorting in the
 // rating window.
 
-#include "components/Chart.h"
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
-#include "components/RatingGrid.h"
-#include "support/ChartPoints.h"
-#include "support/TestProgram.h"
+#include "components/chart/Chart.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "components/grid/PointGrid.h"
+#include "components/grid/RatingGrid.h"
+#include "tests/support/ChartPoints.h"
+#include "tests/support/TestProgram.h"
 #include "ui/EdgeWarning.h"
 #include "ui/Workspace.h"
 #include "ui/AdcpImportWarning.h"

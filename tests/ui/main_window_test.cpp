@@ -1,12 +1,12 @@
 // The main window: its make-up, the file commands through the desktop seam, and errors
 // reaching the boxes.
 
-#include "components/Chart.h"
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
+#include "components/chart/Chart.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "components/grid/PointGrid.h"
 #include "model/CrossSectionDocument.h"
-#include "support/ChartPoints.h"
-#include "support/TestProgram.h"
+#include "tests/support/ChartPoints.h"
+#include "tests/support/TestProgram.h"
 #include "ui/EdgeWarning.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/MainWindow.h"

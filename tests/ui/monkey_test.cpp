@@ -6,9 +6,10 @@
 // KORVADEL_MONKEY_SEED picks the sequence (printed, so a failure can be replayed);
 // KORVADEL_MONKEY_SECONDS bounds the run (default 15).
 
-#include "components/DesktopSeam.h"
+#include "components/desktop/DesktopSeam.h"
 #include "model/PointTable.h"
 #include "model/RatingTable.h"
+#include "tests/support/TestProgram.h"
 #include "ui/Program.h"
 #include "ui/Workspace.h"
 #include "ui/AdcpImportWarning.h"
@@ -109,13 +110,6 @@ private:
     QStringList samples_;
 };
 
-// The offscreen platform reports every raise(); thousands of them would drown the result.
-QtMessageHandler previousHandler = nullptr;
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (!message.startsWith(QStringLiteral("This plugin does not support")))
-        previousHandler(type, context, message);
-}
-
 bool endsTheRun(const QAction* action) {
     const QString text = action->text().remove(QLatin1Char('&'));
     return text.contains(QStringLiteral("Exit"), Qt::CaseInsensitive) ||
@@ -179,7 +173,7 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
     if (!secondsOk || seconds <= 0)
         seconds = 15;
     constexpr int maxSteps = 20000;
-    previousHandler = qInstallMessageHandler(quietHandler);
+    quietenOffscreenRaise(); // thousands of raise() complaints would drown the result
     qInfo("monkey seed %u, %g s, at most %d steps", seed, seconds, maxSteps);
 
     QTemporaryDir scratch;

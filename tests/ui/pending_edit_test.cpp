@@ -1,9 +1,9 @@
 // A value still being typed into the point grid: every command of every window takes it first,
 // exactly as leaving the cell would, or stops at the error box when it is not a number.
 
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
-#include "support/TestProgram.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "components/grid/PointGrid.h"
+#include "tests/support/TestProgram.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/Workspace.h"
 #include "ui/MainWindow.h"

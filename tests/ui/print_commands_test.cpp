@@ -1,12 +1,12 @@
 // The three print commands of the windows: the chart title rewrite and chart print preview of
 // both charts, and the rating table report of the rating window.
 
-#include "components/BandedReport.h"
-#include "components/Chart.h"
-#include "components/ChartPrintPreview.h"
-#include "components/PrinterAccess.h"
-#include "components/ReportPreview.h"
-#include "support/TestProgram.h"
+#include "components/report/BandedReport.h"
+#include "components/chart/Chart.h"
+#include "components/chart/ChartPrintPreview.h"
+#include "components/desktop/PrinterAccess.h"
+#include "components/report/ReportPreview.h"
+#include "tests/support/TestProgram.h"
 #include "ui/MainWindow.h"
 #include "ui/RatingWindow.h"
 #include "ui/Workspace.h"

@@ -1,11 +1,11 @@
 // Both rating commands end to end: bounds, edge warning, progress dialog, bounds prompt and the
 // rating window; and the main window's keys from the other windows.
 
-#include "components/Chart.h"
-#include "components/GradientProgressBar.h"
-#include "components/IncrementSpinBox.h"
+#include "components/chart/Chart.h"
+#include "components/widgets/GradientProgressBar.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "model/RatingTable.h"
-#include "support/TestProgram.h"
+#include "tests/support/TestProgram.h"
 #include "ui/EdgeWarning.h"
 #include "ui/Workspace.h"
 #include "ui/AdcpImportWarning.h"

@@ -1,8 +1,8 @@
 // The rating window's make-up and its three data exports through the shared save dialog.
 
-#include "components/Chart.h"
-#include "components/IncrementSpinBox.h"
-#include "support/TestProgram.h"
+#include "components/chart/Chart.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/TestProgram.h"
 #include "ui/EdgeWarning.h"
 #include "ui/Workspace.h"
 #include "ui/AdcpImportWarning.h"

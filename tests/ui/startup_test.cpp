@@ -1,7 +1,7 @@
 // Start-up and shut-down: the windows' order, and the working directory kept in LastDir.
 
-#include "components/IncrementSpinBox.h"
-#include "support/TestProgram.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/TestProgram.h"
 #include "ui/EdgeWarning.h"
 #include "ui/Workspace.h"
 #include "ui/AdcpImportWarning.h"

@@ -2,9 +2,9 @@
 // same font, the import warning's wrapped lines leave no word alone, and texts the layout cuts
 // off show whole in a tooltip.
 
-#include "components/IncrementSpinBox.h"
-#include "components/RatingGrid.h"
-#include "support/TestProgram.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "components/grid/RatingGrid.h"
+#include "tests/support/TestProgram.h"
 #include "ui/EdgeWarning.h"
 #include "ui/Workspace.h"
 #include "ui/AdcpImportWarning.h"

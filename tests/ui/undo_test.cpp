@@ -1,11 +1,11 @@
 // Undo and redo of every change to the section through the main window: cell edits, rows
 // inserted and deleted, New, Load (also one that stops part-way) and both imports.
 
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
-#include "components/RatingGrid.h"
-#include "components/SectionHistory.h"
-#include "support/TestProgram.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "components/grid/PointGrid.h"
+#include "components/grid/RatingGrid.h"
+#include "components/history/SectionHistory.h"
+#include "tests/support/TestProgram.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/Workspace.h"
 #include "ui/MainWindow.h"

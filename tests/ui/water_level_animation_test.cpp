@@ -1,7 +1,7 @@
 // The water-level animation on its own controls: start, tick and stop, the chart's fill and axis
 // ranges, the timer and the half-started states. The level's sequences are the sweep's tests.
 
-#include "components/Chart.h"
+#include "components/chart/Chart.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/WaterLevelSweep.h"
