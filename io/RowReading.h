@@ -20,8 +20,7 @@ namespace korvadel {
 // Runs `collect`, which appends the rows it reads to a list, and puts the rows into the table
 // with one stable sort, also when `collect` stops with an error (which then goes on to the
 // caller). The table is emptied first.
-template <class Collect>
-void readRowsInto(PointTable& points, Collect&& collect) {
+template <class Collect> void readRowsInto(PointTable& points, Collect&& collect) {
     points.clear();
     points.first();
     std::vector<PointTable::LoadRow> rows;

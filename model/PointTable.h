@@ -120,8 +120,8 @@ public:
     // Tells `listener` the row index when a commit fails for a missing Station (views suspended
     // or not), so the grid can move the focus to that row's Station cell; for as long as the
     // subscription lives.
-    [[nodiscard]] TableSubscription onRequiredFieldMissing(
-        std::function<void(std::size_t row)> listener);
+    [[nodiscard]] TableSubscription
+    onRequiredFieldMissing(std::function<void(std::size_t row)> listener);
 
     // --- history ---
     // Receives every change to the committed rows (see CommittedChange); empty: none.

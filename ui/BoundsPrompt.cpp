@@ -1,7 +1,7 @@
 #include "ui/BoundsPrompt.h"
 
-#include "components/widgets/IncrementSpinBox.h"
 #include "components/desktop/ScreenPlacement.h"
+#include "components/widgets/IncrementSpinBox.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -2,11 +2,11 @@
 
 #include "components/chart/Chart.h"
 #include "components/chart/ChartPrintPreview.h"
-#include "components/widgets/FullTextToolTip.h"
-#include "components/widgets/IncrementSpinBox.h"
+#include "components/desktop/TextCodec.h"
 #include "components/grid/PointGrid.h"
 #include "components/history/SectionHistory.h"
-#include "components/desktop/TextCodec.h"
+#include "components/widgets/FullTextToolTip.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "io/CrossSectionFile.h"
 #include "ui/ProgramSettings.h"
 #include "ui/Version.h"
@@ -101,15 +101,15 @@ MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
     CrossSectionDocument& document = workspace_.document();
     sectionChart->bindAreaSeries(document.points);
     sectionChart->setBeforeDraw([this] { showWaterLevel(); });
-    animation_ = std::make_unique<WaterLevelAnimation>(WaterLevelAnimation::Parts{
-        &workspace_.waterLevel(),
-        &document,
-        animateButton,
-        animationTimer,
-        sectionChart,
-        {minimumStage, maximumStage, stageIncrement, datum, pointGrid},
-        workspace_.format(),
-        pointGrid});
+    animation_ = std::make_unique<WaterLevelAnimation>(
+        WaterLevelAnimation::Parts{&workspace_.waterLevel(),
+                                   &document,
+                                   animateButton,
+                                   animationTimer,
+                                   sectionChart,
+                                   {minimumStage, maximumStage, stageIncrement, datum, pointGrid},
+                                   workspace_.format(),
+                                   pointGrid});
 
     const int menuHeight = menuBar()->sizeHint().height();
     const int clientHeight = kOuterHeight - kFrameHeight + menuHeight;
@@ -447,8 +447,8 @@ void MainWindow::advanceWaterLevel() {
 }
 
 void MainWindow::printSectionChart() {
-    previewChartPrint(workspace_.seam(), workspace_.printers(), *sectionChart,
-                      description->text(), QStringLiteral("Cross Section"), this);
+    previewChartPrint(workspace_.seam(), workspace_.printers(), *sectionChart, description->text(),
+                      QStringLiteral("Cross Section"), this);
 }
 
 } // namespace korvadel

@@ -1,10 +1,10 @@
 #include "ui/Program.h"
 
 #include "components/chart/Chart.h"
-#include "components/widgets/GradientProgressBar.h"
 #include "components/desktop/QtDesktopSeam.h"
 #include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/TextCodec.h"
+#include "components/widgets/GradientProgressBar.h"
 #include "io/CrossSectionFile.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
@@ -80,7 +80,8 @@ void Program::connectWindows() {
     ProgressDialog* progress = progressDialog_.get();
     EdgeWarning* edge = edgeWarning_.get();
     Workspace* workspace = workspace_.get();
-    QObject::connect(workspace, &Workspace::ratingProgressRange, progress, &ProgressDialog::setRange);
+    QObject::connect(workspace, &Workspace::ratingProgressRange, progress,
+                     &ProgressDialog::setRange);
     QObject::connect(workspace, &Workspace::ratingProgress, progress, &ProgressDialog::setPosition);
     QObject::connect(workspace, &Workspace::ratingBoundsTaken, prompt, &QWidget::hide);
     QObject::connect(workspace, &Workspace::ratingEdgeWarning, edge, [edge, &seam] {

@@ -1,8 +1,8 @@
 #include "ui/ProgressDialog.h"
 
-#include "components/widgets/GradientProgressBar.h"
 #include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/WindowExposure.h"
+#include "components/widgets/GradientProgressBar.h"
 
 #include <QApplication>
 #include <QKeyEvent>

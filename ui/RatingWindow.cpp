@@ -3,11 +3,11 @@
 #include "components/chart/Chart.h"
 #include "components/chart/ChartPicture.h"
 #include "components/chart/ChartPrintPreview.h"
+#include "components/chart/RatingChart.h"
+#include "components/desktop/ScreenPlacement.h"
 #include "components/grid/RatingGrid.h"
 #include "components/report/RatingTableReport.h"
-#include "components/desktop/ScreenPlacement.h"
 #include "components/wmf/WmfPaintDevice.h"
-#include "components/chart/RatingChart.h"
 #include "io/RatingExport.h"
 #include "ui/Workspace.h"
 
@@ -85,8 +85,8 @@ RatingWindow::RatingWindow(Workspace& workspace, QWidget* parent)
     exportData->setObjectName(QStringLiteral("ExportDataas1"));
     exportCommaDelimitedAction = add(exportData, QStringLiteral("&Comma Delimited"),
                                      QStringLiteral("Text1"), &RatingWindow::exportCommaDelimited);
-    exportHtmlAction = add(exportData, QStringLiteral("HTML"), QStringLiteral("HTML1"),
-                           &RatingWindow::exportHtml);
+    exportHtmlAction =
+        add(exportData, QStringLiteral("HTML"), QStringLiteral("HTML1"), &RatingWindow::exportHtml);
     exportExcelAction = add(exportData, QStringLiteral("Excel"), QStringLiteral("Excel1"),
                             &RatingWindow::exportExcel);
     options->addSeparator();

@@ -33,8 +33,7 @@ private:
 } // namespace
 
 Workspace::Workspace(DesktopSeam& seam, NumberFormat format, QObject* parent)
-    : QObject(parent), seam_(seam), format_(format), commands_(seam),
-      history_(document_) {}
+    : QObject(parent), seam_(seam), format_(format), commands_(seam), history_(document_) {}
 
 const PrinterAccess& Workspace::printers() const {
     return printers_ ? *printers_ : systemPrinters();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "components/history/SectionHistory.h"
 #include "components/desktop/CommandRunner.h"
+#include "components/history/SectionHistory.h"
 #include "model/CrossSectionDocument.h"
 #include "model/NumberFormat.h"
 #include "model/RatingGenerator.h"

@@ -5,10 +5,10 @@
 
 #include "components/chart/Chart.h"
 #include "components/desktop/DesktopSeam.h"
-#include "ui/Program.h"
-#include "ui/Workspace.h"
 #include "ui/MainWindow.h"
+#include "ui/Program.h"
 #include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <benchmark/benchmark.h>
 
@@ -103,7 +103,8 @@ void BM_LoadSectionIntoGridAndChart(benchmark::State& state) {
         main->repaint();
         settle();
     }
-    if (main->workspace().document().points.rowCount() != static_cast<std::size_t>(points) || seam.messages)
+    if (main->workspace().document().points.rowCount() != static_cast<std::size_t>(points) ||
+        seam.messages)
         state.SkipWithError("the section did not load");
 }
 BENCHMARK(BM_LoadSectionIntoGridAndChart)

@@ -5,8 +5,8 @@
 #include "components/chart/Chart.h"
 #include "components/chart/ChartPicture.h"
 #include "components/chart/ChartPrintLayout.h"
-#include "components/wmf/WmfPaintDevice.h"
 #include "components/chart/RatingChart.h"
+#include "components/wmf/WmfPaintDevice.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/RatingTable.h"
@@ -24,8 +24,7 @@ namespace {
 constexpr OptionSpec kOwnOptions[] = {
     {"to"}, {"output", 'o'}, {"width"}, {"height"}, {"description"}};
 
-std::string chartHelp(const Invocation& invocation, bool withShared)
-{
+std::string chartHelp(const Invocation& invocation, bool withShared) {
     return "korvadel-cli chart FILE [SETTINGS] [READING] --to jpeg|wmf -o OUT\n"
            "                   [--width W] [--height H] [--description TEXT]\n"
            "  Draws the rating chart of the section in FILE as the rating window shows it and\n"
@@ -41,8 +40,7 @@ std::string chartHelp(const Invocation& invocation, bool withShared)
                        : std::string());
 }
 
-std::optional<int> sizeOption(const ParsedArgs& args, std::string_view name)
-{
+std::optional<int> sizeOption(const ParsedArgs& args, std::string_view name) {
     const auto text = args.value(name);
     if (!text)
         return std::nullopt;
@@ -60,8 +58,7 @@ std::optional<int> sizeOption(const ParsedArgs& args, std::string_view name)
     return value;
 }
 
-int runChart(const Invocation& invocation)
-{
+int runChart(const Invocation& invocation) {
     std::vector<OptionSpec> options(std::begin(kOwnOptions), std::end(kOwnOptions));
     options.insert(options.end(), std::begin(kRatingOptions), std::end(kRatingOptions));
     options.insert(options.end(), std::begin(kInputOptions), std::end(kInputOptions));
@@ -110,10 +107,8 @@ int runChart(const Invocation& invocation)
 
 } // namespace
 
-Command chartCommand()
-{
-    return {"chart", "draw the rating chart as a JPEG or metafile picture", chartHelp,
-            runChart};
+Command chartCommand() {
+    return {"chart", "draw the rating chart as a JPEG or metafile picture", chartHelp, runChart};
 }
 
 } // namespace korvadel::cli

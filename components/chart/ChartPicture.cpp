@@ -9,8 +9,7 @@
 
 namespace korvadel {
 
-QImage chartPicture(Chart& chart)
-{
+QImage chartPicture(Chart& chart) {
     const QSize size = chart.clientSize();
     QImage picture(size, QImage::Format_RGB888);
     // A new picture is white; it takes the chart's background (the button face) unless that is
@@ -22,8 +21,7 @@ QImage chartPicture(Chart& chart)
     return picture;
 }
 
-void saveChartJpeg(Chart& chart, const std::string& path)
-{
+void saveChartJpeg(Chart& chart, const std::string& path) {
     AtomicFile file(path);
     const QImage picture = chartPicture(chart);
     const RgbPicture pixels{picture.constBits(), picture.width(), picture.height(),
@@ -31,8 +29,7 @@ void saveChartJpeg(Chart& chart, const std::string& path)
     JpegWriter::write(file, pixels);
 }
 
-void saveChartMetafile(Chart& chart, const std::string& path, const ScreenReference& screen)
-{
+void saveChartMetafile(Chart& chart, const std::string& path, const ScreenReference& screen) {
     WmfPaintDevice device(chart.clientSize(), screen);
     {
         QPainter painter(&device);

@@ -6,14 +6,17 @@ namespace korvadel {
 
 namespace {
 
-int roundEven(long double value) { return static_cast<int>(roundHalfEven(value)); }
+int roundEven(long double value) {
+    return static_cast<int>(roundHalfEven(value));
+}
 
-bool isBlankChar(QChar c) { return c.unicode() <= 0x20 || c.category() == QChar::Other_Control; }
+bool isBlankChar(QChar c) {
+    return c.unicode() <= 0x20 || c.category() == QChar::Other_Control;
+}
 
 } // namespace
 
-MarginPercents proportionalMargins(QSize chart, QSize page, double aspect)
-{
+MarginPercents proportionalMargins(QSize chart, QSize page, double aspect) {
     MarginPercents m;
     const long double w = chart.width() > 0 ? chart.width() : 1;
     const long double h = chart.height() > 0 ? chart.height() : 1;
@@ -31,8 +34,7 @@ MarginPercents proportionalMargins(QSize chart, QSize page, double aspect)
     return m;
 }
 
-QRect printedRect(const MarginPercents& m, QSize page)
-{
+QRect printedRect(const MarginPercents& m, QSize page) {
     const long double pw = page.width();
     const long double ph = page.height();
     const int left = roundEven(m.left * pw / 100);
@@ -42,14 +44,12 @@ QRect printedRect(const MarginPercents& m, QSize page)
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-bool marginsAcceptable(const MarginPercents& m)
-{
+bool marginsAcceptable(const MarginPercents& m) {
     return m.left >= 0 && m.top >= 0 && m.right >= 0 && m.bottom >= 0 && m.left + m.right < 100 &&
            m.top + m.bottom < 100;
 }
 
-QStringList printTitleLines(const QString& description, const QString& fixedTitle)
-{
+QStringList printTitleLines(const QString& description, const QString& fixedTitle) {
     qsizetype first = 0;
     qsizetype last = description.size();
     while (first < last && isBlankChar(description[first]))

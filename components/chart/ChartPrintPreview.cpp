@@ -5,8 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,28 +34,25 @@ constexpr double kGrip = 6; // pixels around an edge that pick it up for resizin
 } // namespace
 
 PrintPageImage::PrintPageImage(ChartPrintPreview& preview, QWidget* parent)
-    : QWidget(parent), preview_(preview)
-{
+    : QWidget(parent), preview_(preview) {
     setObjectName(QStringLiteral("pageImage"));
     setMinimumSize(360, 300);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-QRectF PrintPageImage::paperRect() const
-{
+QRectF PrintPageImage::paperRect() const {
     const QSize page = preview_.pageSize();
     if (page.isEmpty())
         return {};
     const double pad = 10;
-    const double scale = std::min((width() - 2 * pad) / page.width(),
-                                  (height() - 2 * pad) / page.height());
+    const double scale =
+        std::min((width() - 2 * pad) / page.width(), (height() - 2 * pad) / page.height());
     const QSizeF size(page.width() * scale, page.height() * scale);
     return QRectF(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 
-QRectF PrintPageImage::chartRect() const
-{
+QRectF PrintPageImage::chartRect() const {
     const QRectF paper = paperRect();
     const QSize page = preview_.pageSize();
     if (paper.isEmpty())
@@ -63,12 +60,11 @@ QRectF PrintPageImage::chartRect() const
     const QRect r = preview_.printedRectangle();
     const double sx = paper.width() / page.width();
     const double sy = paper.height() / page.height();
-    return QRectF(paper.left() + r.left() * sx, paper.top() + r.top() * sy,
-                  (r.width()) * sx, (r.height()) * sy);
+    return QRectF(paper.left() + r.left() * sx, paper.top() + r.top() * sy, (r.width()) * sx,
+                  (r.height()) * sy);
 }
 
-void PrintPageImage::paintEvent(QPaintEvent*)
-{
+void PrintPageImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Dark));
     const QRectF paper = paperRect();
@@ -91,8 +87,7 @@ void PrintPageImage::paintEvent(QPaintEvent*)
     }
 }
 
-int PrintPageImage::edgesAt(QPointF p) const
-{
+int PrintPageImage::edgesAt(QPointF p) const {
     const QRectF r = chartRect();
     if (!r.adjusted(-kGrip, -kGrip, kGrip, kGrip).contains(p))
         return None;
@@ -110,8 +105,7 @@ int PrintPageImage::edgesAt(QPointF p) const
     return edges;
 }
 
-void PrintPageImage::mousePressEvent(QMouseEvent* event)
-{
+void PrintPageImage::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     dragEdges_ = edgesAt(event->position());
@@ -119,8 +113,7 @@ void PrintPageImage::mousePressEvent(QMouseEvent* event)
     dragRect_ = chartRect();
 }
 
-void PrintPageImage::mouseMoveEvent(QMouseEvent* event)
-{
+void PrintPageImage::mouseMoveEvent(QMouseEvent* event) {
     const QPointF pos = event->position();
     if (dragEdges_ == None) {
         const int edges = edgesAt(pos);
@@ -163,21 +156,24 @@ void PrintPageImage::mouseMoveEvent(QMouseEvent* event)
         preview_.setMarginsByUser(m);
 }
 
-void PrintPageImage::mouseReleaseEvent(QMouseEvent*) { dragEdges_ = None; }
+void PrintPageImage::mouseReleaseEvent(QMouseEvent*) {
+    dragEdges_ = None;
+}
 
 // ---- ChartPrintPreview ----------------------------------------------------------------------
 
 namespace {
 constexpr int kMostDetail = 4;
 
-MarginPercents toPercents(const PrintMargins& m) { return {m.left, m.top, m.right, m.bottom}; }
+MarginPercents toPercents(const PrintMargins& m) {
+    return {m.left, m.top, m.right, m.bottom};
+}
 } // namespace
 
 ChartPrintPreview::ChartPrintPreview(DesktopSeam& seam, const PrinterAccess& printers,
                                      PrintableChart& chart, QWidget* parent)
     : QDialog(parent), seam_(seam), printers_(printers), chart_(chart),
-      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
-{
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("ChartPrintPreview"));
     setWindowTitle(QStringLiteral("Korvadel Print Preview"));
     setModal(true);
@@ -194,7 +190,8 @@ ChartPrintPreview::ChartPrintPreview(DesktopSeam& seam, const PrinterAccess& pri
     hasPrinter_ = !names.isEmpty();
     cbPrinter_->addItems(names);
     if (hasPrinter_) {
-        const int current = std::max(0, static_cast<int>(names.indexOf(printers_.defaultPrinterName())));
+        const int current =
+            std::max(0, static_cast<int>(names.indexOf(printers_.defaultPrinterName())));
         updating_ = true;
         cbPrinter_->setCurrentIndex(current);
         updating_ = false;
@@ -219,8 +216,7 @@ ChartPrintPreview::ChartPrintPreview(DesktopSeam& seam, const PrinterAccess& pri
 
 ChartPrintPreview::~ChartPrintPreview() = default;
 
-void ChartPrintPreview::buildControls()
-{
+void ChartPrintPreview::buildControls() {
     pageImage_ = new PrintPageImage(*this, this);
 
     auto* side = new QVBoxLayout;
@@ -302,8 +298,7 @@ void ChartPrintPreview::buildControls()
     layout->addLayout(side);
     resize(820, 560);
 
-    connect(cbPrinter_, &QComboBox::currentIndexChanged, this,
-            &ChartPrintPreview::printerChosen);
+    connect(cbPrinter_, &QComboBox::currentIndexChanged, this, &ChartPrintPreview::printerChosen);
     connect(btnSetup_, &QPushButton::clicked, this, &ChartPrintPreview::setupPrinter);
     connect(rbPortrait_, &QRadioButton::toggled, this, &ChartPrintPreview::orientationChosen);
     for (QSpinBox* spin : {seTop_, seLeft_, seBottom_, seRight_})
@@ -320,8 +315,7 @@ void ChartPrintPreview::buildControls()
     connect(btnClose_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void ChartPrintPreview::showModal()
-{
+void ChartPrintPreview::showModal() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = geometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -330,12 +324,17 @@ void ChartPrintPreview::showModal()
     seam_.execModal(*this);
 }
 
-bool ChartPrintPreview::proportional() const { return cbProportional_->isChecked(); }
-bool ChartPrintPreview::viewMargins() const { return cbViewMargins_->isChecked(); }
-int ChartPrintPreview::detail() const { return sliderDetail_->value(); }
+bool ChartPrintPreview::proportional() const {
+    return cbProportional_->isChecked();
+}
+bool ChartPrintPreview::viewMargins() const {
+    return cbViewMargins_->isChecked();
+}
+int ChartPrintPreview::detail() const {
+    return sliderDetail_->value();
+}
 
-void ChartPrintPreview::readPage()
-{
+void ChartPrintPreview::readPage() {
     if (hasPrinter_) {
         pageSize_ = printer_->pageRect(QPrinter::DevicePixel).toRect().size();
         const int dpiY = printer_->logicalDpiY();
@@ -349,16 +348,14 @@ void ChartPrintPreview::readPage()
     }
 }
 
-void ChartPrintPreview::recompute()
-{
+void ChartPrintPreview::recompute() {
     margins_ = proportionalMargins(chart_.clientSize(), pageSize_, aspect_);
     resetTo_ = margins_;
     storeInChart();
     showMargins();
 }
 
-void ChartPrintPreview::showMargins()
-{
+void ChartPrintPreview::showMargins() {
     updating_ = true;
     seTop_->setValue(margins_.top);
     seLeft_->setValue(margins_.left);
@@ -369,8 +366,7 @@ void ChartPrintPreview::showMargins()
     pageImage_->update();
 }
 
-void ChartPrintPreview::storeInChart()
-{
+void ChartPrintPreview::storeInChart() {
     PrintMargins stored = chart_.printMargins();
     stored.left = margins_.left;
     stored.top = margins_.top;
@@ -381,8 +377,7 @@ void ChartPrintPreview::storeInChart()
     chart_.setPrintMargins(stored);
 }
 
-bool ChartPrintPreview::setMarginsByUser(const MarginPercents& margins)
-{
+bool ChartPrintPreview::setMarginsByUser(const MarginPercents& margins) {
     if (!marginsAcceptable(margins)) {
         showMargins(); // puts the refused field back
         return false;
@@ -396,22 +391,19 @@ bool ChartPrintPreview::setMarginsByUser(const MarginPercents& margins)
     return true;
 }
 
-void ChartPrintPreview::marginFieldChanged()
-{
+void ChartPrintPreview::marginFieldChanged() {
     if (updating_)
         return;
     setMarginsByUser({seLeft_->value(), seTop_->value(), seRight_->value(), seBottom_->value()});
 }
 
-void ChartPrintPreview::resetMargins()
-{
+void ChartPrintPreview::resetMargins() {
     margins_ = resetTo_;
     storeInChart();
     showMargins();
 }
 
-void ChartPrintPreview::proportionalToggled(bool on)
-{
+void ChartPrintPreview::proportionalToggled(bool on) {
     if (updating_)
         return;
     if (on && hasPrinter_)
@@ -420,8 +412,7 @@ void ChartPrintPreview::proportionalToggled(bool on)
         storeInChart();
 }
 
-void ChartPrintPreview::printerChosen(int index)
-{
+void ChartPrintPreview::printerChosen(int index) {
     if (updating_ || !hasPrinter_ || index < 0)
         return;
     const QPageLayout::Orientation orientation = printer_->pageLayout().orientation();
@@ -434,8 +425,7 @@ void ChartPrintPreview::printerChosen(int index)
         pageImage_->update();
 }
 
-void ChartPrintPreview::orientationChosen()
-{
+void ChartPrintPreview::orientationChosen() {
     if (updating_ || !hasPrinter_)
         return;
     printer_->setPageOrientation(rbPortrait_->isChecked() ? QPageLayout::Portrait
@@ -447,8 +437,7 @@ void ChartPrintPreview::orientationChosen()
         pageImage_->update();
 }
 
-void ChartPrintPreview::setupPrinter()
-{
+void ChartPrintPreview::setupPrinter() {
     if (!hasPrinter_)
         return;
     QPageSetupDialog dialog(printer_.get(), this);
@@ -466,8 +455,7 @@ void ChartPrintPreview::setupPrinter()
         pageImage_->update();
 }
 
-void ChartPrintPreview::print()
-{
+void ChartPrintPreview::print() {
     if (!hasPrinter_)
         return;
     readPage();
@@ -481,8 +469,7 @@ void ChartPrintPreview::print()
     painter.end();
 }
 
-void ChartPrintPreview::done(int result)
-{
+void ChartPrintPreview::done(int result) {
     storeInChart();
     chart_.redraw();
     QDialog::done(result);

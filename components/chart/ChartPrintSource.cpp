@@ -13,7 +13,9 @@ namespace korvadel {
 
 // ---- ChartPrintSource -----------------------------------------------------------------------
 
-QSize ChartPrintSource::clientSize() const { return chart_.clientSize(); }
+QSize ChartPrintSource::clientSize() const {
+    return chart_.clientSize();
+}
 
 namespace {
 
@@ -24,8 +26,7 @@ constexpr double kPrintImageDpi = 300;
 
 } // namespace
 
-void ChartPrintSource::render(QPainter& painter, const QRect& target, int detail)
-{
+void ChartPrintSource::render(QPainter& painter, const QRect& target, int detail) {
     if (target.isEmpty())
         return;
     const QPaintDevice* device = painter.device();
@@ -53,8 +54,7 @@ void ChartPrintSource::render(QPainter& painter, const QRect& target, int detail
     painter.restore();
 }
 
-void ChartPrintSource::drawScaled(QPainter& painter, const QRect& target, int detail)
-{
+void ChartPrintSource::drawScaled(QPainter& painter, const QRect& target, int detail) {
     if (detail <= 0) {
         chart_.render(painter, target);
         return;
@@ -73,29 +73,32 @@ void ChartPrintSource::drawScaled(QPainter& painter, const QRect& target, int de
     }
     painter.save();
     painter.translate(target.topLeft());
-    painter.scale(static_cast<double>(target.width()) / w, static_cast<double>(target.height()) / h);
+    painter.scale(static_cast<double>(target.width()) / w,
+                  static_cast<double>(target.height()) / h);
     painter.setClipRect(QRect(0, 0, w, h), Qt::IntersectClip);
     picture.play(&painter);
     painter.restore();
     chart_.replot(QCustomPlot::rpQueuedReplot);
 }
 
-PrintMargins ChartPrintSource::printMargins() const { return chart_.printMargins(); }
+PrintMargins ChartPrintSource::printMargins() const {
+    return chart_.printMargins();
+}
 
-void ChartPrintSource::setPrintMargins(const PrintMargins& margins)
-{
+void ChartPrintSource::setPrintMargins(const PrintMargins& margins) {
     chart_.setPrintMargins(margins);
 }
 
-void ChartPrintSource::redraw() { chart_.replot(); }
+void ChartPrintSource::redraw() {
+    chart_.replot();
+}
 
 } // namespace korvadel
 
 namespace korvadel {
 
 void previewChartPrint(DesktopSeam& seam, const PrinterAccess& printers, Chart& chart,
-                       const QString& description, const QString& fixedTitle, QWidget* parent)
-{
+                       const QString& description, const QString& fixedTitle, QWidget* parent) {
     chart.setTitleLines(printTitleLines(description, fixedTitle));
     chart.replot();
     ChartPrintSource source(chart);

@@ -1,8 +1,8 @@
 #include "components/desktop/CommandRunner.h"
 
-#include "components/grid/DataGrid.h"
 #include "components/desktop/DesktopSeam.h"
 #include "components/desktop/TextCodec.h"
+#include "components/grid/DataGrid.h"
 #include "io/CrossSectionFile.h"
 
 #include <QAbstractButton>
@@ -48,8 +48,8 @@ bool CommandRunner::run(const std::function<void()>& command) {
     } catch (const UnableToAccessFile& error) {
         QString text = messageText(error.what());
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        seam_.showMessage(boxParent_, DesktopSeam::MessageKind::Warning,
-                          QStringLiteral("Warning"), text);
+        seam_.showMessage(boxParent_, DesktopSeam::MessageKind::Warning, QStringLiteral("Warning"),
+                          text);
     } catch (const std::bad_alloc&) {
         seam_.showError(boxParent_, QStringLiteral("Out of memory"));
     } catch (const std::exception& error) {

@@ -16,11 +16,11 @@ struct FileDialogState {
     // Filter in the program's own "Description|patterns|Description|patterns" form,
     // e.g. "Korvadel File (*.kvd)|*.kvd|All Files (*.*)|*.*".
     QString filter;
-    int filterIndex = 1;         // 1-based entry selected when shown; updated on accept
-    QString defaultExtension;    // added to a typed name without extension ("" = none)
-    QString fileName;            // proposed name; the chosen full path after accept
+    int filterIndex = 1;          // 1-based entry selected when shown; updated on accept
+    QString defaultExtension;     // added to a typed name without extension ("" = none)
+    QString fileName;             // proposed name; the chosen full path after accept
     bool overwritePrompt = false; // Save: ask before replacing an existing file
-    QString title;               // empty: the platform's default title
+    QString title;                // empty: the platform's default title
 };
 
 // Every interaction that needs a person goes through here: the real implementation uses Qt's

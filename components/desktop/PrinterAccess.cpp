@@ -5,18 +5,20 @@
 
 namespace korvadel {
 
-QStringList SystemPrinters::printerNames() const { return QPrinterInfo::availablePrinterNames(); }
+QStringList SystemPrinters::printerNames() const {
+    return QPrinterInfo::availablePrinterNames();
+}
 
-QString SystemPrinters::defaultPrinterName() const { return QPrinterInfo::defaultPrinterName(); }
+QString SystemPrinters::defaultPrinterName() const {
+    return QPrinterInfo::defaultPrinterName();
+}
 
-void SystemPrinters::selectPrinter(QPrinter& printer, const QString& name) const
-{
+void SystemPrinters::selectPrinter(QPrinter& printer, const QString& name) const {
     printer.setOutputFormat(QPrinter::NativeFormat);
     printer.setPrinterName(name);
 }
 
-const PrinterAccess& systemPrinters()
-{
+const PrinterAccess& systemPrinters() {
     static const SystemPrinters printers;
     return printers;
 }

@@ -1,8 +1,8 @@
 #include "components/grid/PointGrid.h"
 
 #include "components/desktop/DesktopSeam.h"
-#include "components/grid/PointTableModel.h"
 #include "components/desktop/TextCodec.h"
+#include "components/grid/PointTableModel.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/PointTable.h"

@@ -24,25 +24,23 @@ namespace {
 constexpr double kFitTolerance = 1e-6;
 
 void placeBand(ReportPage& page, const ReportBand& band, double xMm, double yMm,
-               const ReportFieldSource* field, std::size_t row)
-{
+               const ReportFieldSource* field, std::size_t row) {
     for (const BandText& t : band.texts) {
         QString text = t.field >= 0 && field ? (*field)(row, t.field) : t.text;
         if (text.isEmpty())
             continue;
         const double width = t.widthMm > 0 ? t.widthMm : band.widthMm - t.leftMm;
         const double height = band.heightMm - t.topMm;
-        page.items.push_back(ReportTextItem{
-            QRectF(xMm + t.leftMm, yMm + t.topMm, width, height > 0 ? height : 0), t.centred,
-            std::move(text)});
+        page.items.push_back(
+            ReportTextItem{QRectF(xMm + t.leftMm, yMm + t.topMm, width, height > 0 ? height : 0),
+                           t.centred, std::move(text)});
     }
 }
 
 } // namespace
 
 ReportDocument layOutReport(const BandedReportDefinition& def, std::size_t rowCount,
-                            const ReportFieldSource& field)
-{
+                            const ReportFieldSource& field) {
     ReportDocument doc;
     doc.name = def.name;
     doc.pageSizeMm = QSizeF(def.page.widthMm, def.page.heightMm);
@@ -96,8 +94,7 @@ ReportDocument layOutReport(const BandedReportDefinition& def, std::size_t rowCo
 }
 
 void renderReportPage(QPainter& painter, const ReportDocument& document, std::size_t page,
-                      QPointF originPx, double pxPerMm)
-{
+                      QPointF originPx, double pxPerMm) {
     if (page >= document.pages.size())
         return;
     QFont font(document.fontFamily);
@@ -119,8 +116,7 @@ void renderReportPage(QPainter& painter, const ReportDocument& document, std::si
     painter.restore();
 }
 
-void paintReport(QPainter& painter, QPagedPaintDevice& device, const ReportDocument& document)
-{
+void paintReport(QPainter& painter, QPagedPaintDevice& device, const ReportDocument& document) {
     const double pxPerMm = device.logicalDpiX() / 25.4;
     for (std::size_t i = 0; i < document.pages.size(); ++i) {
         if (i > 0)
@@ -129,8 +125,7 @@ void paintReport(QPainter& painter, QPagedPaintDevice& device, const ReportDocum
     }
 }
 
-void writeReportPdf(const ReportDocument& document, const QString& path)
-{
+void writeReportPdf(const ReportDocument& document, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Error(QStringLiteral("Cannot create file \"%1\". %2")
@@ -140,9 +135,9 @@ void writeReportPdf(const ReportDocument& document, const QString& path)
         QPdfWriter writer(&file);
         writer.setTitle(document.name);
         writer.setCreator(QStringLiteral("Korvadel"));
-        writer.setPageLayout(QPageLayout(
-            QPageSize(document.pageSizeMm, QPageSize::Millimeter), QPageLayout::Portrait,
-            QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+        writer.setPageLayout(QPageLayout(QPageSize(document.pageSizeMm, QPageSize::Millimeter),
+                                         QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                         QPageLayout::Millimeter));
         QPainter painter;
         if (!painter.begin(&writer))
             throw Error(QStringLiteral("Cannot create file \"%1\".").arg(path).toStdString());
@@ -174,24 +169,31 @@ const QString kMagic = QStringLiteral("KORVADEL-REPORT");
 constexpr int kVersion = 1;
 constexpr qint64 kMaxReportFileBytes = 512ll * 1024 * 1024;
 
-QString escapeText(const QString& text)
-{
+QString escapeText(const QString& text) {
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {
         switch (c.unicode()) {
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        default: out += c;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        default:
+            out += c;
         }
     }
     return out;
 }
 
-bool unescapeText(QStringView text, QString& out)
-{
+bool unescapeText(QStringView text, QString& out) {
     out.clear();
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -203,30 +205,39 @@ bool unescapeText(QStringView text, QString& out)
         if (++i == text.size())
             return false;
         switch (text[i].unicode()) {
-        case '\\': out += u'\\'; break;
-        case 't': out += u'\t'; break;
-        case 'n': out += u'\n'; break;
-        case 'r': out += u'\r'; break;
-        default: return false;
+        case '\\':
+            out += u'\\';
+            break;
+        case 't':
+            out += u'\t';
+            break;
+        case 'n':
+            out += u'\n';
+            break;
+        case 'r':
+            out += u'\r';
+            break;
+        default:
+            return false;
         }
     }
     return true;
 }
 
-QString number(double v) { return QString::number(v, 'g', 17); }
+QString number(double v) {
+    return QString::number(v, 'g', 17);
+}
 
 class ReportReader {
 public:
     ReportReader(const QString& path, QString text) : path_(path), text_(std::move(text)) {}
 
-    ReportDocument read()
-    {
+    ReportDocument read() {
         QStringView first = nextLine();
         const QList<QStringView> magic = first.split(u' ');
         if (magic.size() != 2 || magic[0] != kMagic)
-            throw Error(QStringLiteral("\"%1\" is not a Korvadel report file.")
-                            .arg(path_)
-                            .toStdString());
+            throw Error(
+                QStringLiteral("\"%1\" is not a Korvadel report file.").arg(path_).toStdString());
         bool ok = false;
         const int version = magic[1].toInt(&ok);
         if (!ok || version < 1)
@@ -258,8 +269,8 @@ public:
             for (qsizetype i = 0; i < items; ++i) {
                 fields = expect(u"t", 7);
                 ReportTextItem item;
-                item.boxMm = QRectF(real(fields[1]), real(fields[2]), real(fields[3]),
-                                    real(fields[4]));
+                item.boxMm =
+                    QRectF(real(fields[1]), real(fields[2]), real(fields[3]), real(fields[4]));
                 if (fields[5] == u"C")
                     item.centred = true;
                 else if (fields[5] != u"L")
@@ -274,16 +285,14 @@ public:
     }
 
 private:
-    [[noreturn]] void damaged() const
-    {
+    [[noreturn]] void damaged() const {
         throw Error(QStringLiteral("The report \"%1\" is damaged (line %2).")
                         .arg(path_)
                         .arg(lineNumber_)
                         .toStdString());
     }
 
-    QStringView nextLine()
-    {
+    QStringView nextLine() {
         ++lineNumber_;
         if (pos_ >= text_.size())
             damaged();
@@ -297,16 +306,14 @@ private:
         return line;
     }
 
-    QList<QStringView> expect(QStringView key, qsizetype fieldCount)
-    {
+    QList<QStringView> expect(QStringView key, qsizetype fieldCount) {
         QList<QStringView> fields = nextLine().split(u'\t');
         if (fields.size() != fieldCount || fields[0] != key)
             damaged();
         return fields;
     }
 
-    double real(QStringView s)
-    {
+    double real(QStringView s) {
         bool ok = false;
         const double v = s.toDouble(&ok);
         if (!ok || !std::isfinite(v))
@@ -314,16 +321,14 @@ private:
         return v;
     }
 
-    double positive(QStringView s)
-    {
+    double positive(QStringView s) {
         const double v = real(s);
         if (v <= 0)
             damaged();
         return v;
     }
 
-    qsizetype count(QStringView s)
-    {
+    qsizetype count(QStringView s) {
         bool ok = false;
         const qlonglong v = s.toLongLong(&ok);
         // Each page and item takes at least a line of the file, which bounds any honest count.
@@ -340,8 +345,7 @@ private:
 
 } // namespace
 
-void saveReport(const ReportDocument& document, const QString& path)
-{
+void saveReport(const ReportDocument& document, const QString& path) {
     QString out;
     std::size_t items = 0;
     for (const ReportPage& p : document.pages)
@@ -390,8 +394,7 @@ void saveReport(const ReportDocument& document, const QString& path)
         throw cannotCreate();
 }
 
-ReportDocument loadReport(const QString& path)
-{
+ReportDocument loadReport(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2")
@@ -400,9 +403,11 @@ ReportDocument loadReport(const QString& path)
     // Check the marker before reading a possibly huge foreign file.
     const QByteArray head = file.peek(kMagic.size());
     if (head != kMagic.toLatin1())
-        throw Error(QStringLiteral("\"%1\" is not a Korvadel report file.").arg(path).toStdString());
+        throw Error(
+            QStringLiteral("\"%1\" is not a Korvadel report file.").arg(path).toStdString());
     if (file.size() > kMaxReportFileBytes)
-        throw Error(QStringLiteral("The report \"%1\" is too large to load.").arg(path).toStdString());
+        throw Error(
+            QStringLiteral("The report \"%1\" is too large to load.").arg(path).toStdString());
     const QByteArray bytes = file.readAll();
     return ReportReader(path, QString::fromUtf8(bytes)).read();
 }

@@ -6,8 +6,7 @@
 
 namespace korvadel {
 
-BandedReportDefinition ratingTableReportDefinition(const QString& description)
-{
+BandedReportDefinition ratingTableReportDefinition(const QString& description) {
     BandedReportDefinition def;
     def.name = QStringLiteral("Stage Area Rating Table");
     def.page = ReportPageSetup{215.9, 279.4, 6.35, 7.62, 12.7, 12.7};
@@ -33,8 +32,7 @@ BandedReportDefinition ratingTableReportDefinition(const QString& description)
 }
 
 ReportDocument layOutRatingTableReport(const RatingTable& table, const QString& description,
-                                       NumberFormat format)
-{
+                                       NumberFormat format) {
     return layOutReport(ratingTableReportDefinition(description), table.rowCount(),
                         [&](std::size_t row, int field) {
                             const double v = field == 0 ? table.stageAt(row) : table.areaAt(row);

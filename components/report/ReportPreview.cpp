@@ -23,16 +23,14 @@ namespace korvadel {
 
 // ---- ReportPageView -------------------------------------------------------------------------
 
-ReportPageView::ReportPageView(QWidget* parent) : QAbstractScrollArea(parent)
-{
+ReportPageView::ReportPageView(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName(QStringLiteral("reportPageView"));
     viewport()->setAutoFillBackground(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-void ReportPageView::setDocument(const ReportDocument* document)
-{
+void ReportPageView::setDocument(const ReportDocument* document) {
     document_ = document;
     lastCurrent_ = -1;
     pinnedPage_ = 0;
@@ -43,8 +41,7 @@ void ReportPageView::setDocument(const ReportDocument* document)
     noteCurrentPage();
 }
 
-void ReportPageView::setZoom(Zoom zoom)
-{
+void ReportPageView::setZoom(Zoom zoom) {
     const int page = currentPage();
     zoom_ = zoom;
     updateScale();
@@ -52,39 +49,40 @@ void ReportPageView::setZoom(Zoom zoom)
     viewport()->update();
 }
 
-int ReportPageView::pageCount() const
-{
+int ReportPageView::pageCount() const {
     return document_ ? static_cast<int>(document_->pages.size()) : 0;
 }
 
-QSizeF ReportPageView::pageSizePx() const
-{
+QSizeF ReportPageView::pageSizePx() const {
     if (!document_)
         return {};
     return document_->pageSizeMm * pxPerMm_;
 }
 
-void ReportPageView::updateScale()
-{
+void ReportPageView::updateScale() {
     if (document_) {
         const QSizeF mm = document_->pageSizeMm;
         const double availW = std::max(1, viewport()->width() - 2 * kGap);
         const double availH = std::max(1, viewport()->height() - 2 * kGap);
         switch (zoom_) {
-        case Zoom::FitPage: pxPerMm_ = std::min(availW / mm.width(), availH / mm.height()); break;
-        case Zoom::PageWidth: pxPerMm_ = availW / mm.width(); break;
-        case Zoom::Actual: pxPerMm_ = logicalDpiX() / 25.4; break;
+        case Zoom::FitPage:
+            pxPerMm_ = std::min(availW / mm.width(), availH / mm.height());
+            break;
+        case Zoom::PageWidth:
+            pxPerMm_ = availW / mm.width();
+            break;
+        case Zoom::Actual:
+            pxPerMm_ = logicalDpiX() / 25.4;
+            break;
         }
     }
     updateScrollBars();
 }
 
-void ReportPageView::updateScrollBars()
-{
+void ReportPageView::updateScrollBars() {
     const QSizeF page = pageSizePx();
     const int contentW = static_cast<int>(std::ceil(page.width())) + 2 * kGap;
-    const int contentH =
-        pageCount() * (static_cast<int>(std::ceil(page.height())) + kGap) + kGap;
+    const int contentH = pageCount() * (static_cast<int>(std::ceil(page.height())) + kGap) + kGap;
     horizontalScrollBar()->setRange(0, std::max(0, contentW - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
     verticalScrollBar()->setRange(0, std::max(0, contentH - viewport()->height()));
@@ -92,8 +90,7 @@ void ReportPageView::updateScrollBars()
     verticalScrollBar()->setSingleStep(std::max(1, static_cast<int>(page.height() / 20)));
 }
 
-int ReportPageView::currentPage() const
-{
+int ReportPageView::currentPage() const {
     if (pageCount() == 0)
         return 0;
     if (pinnedPage_ >= 0)
@@ -104,8 +101,7 @@ int ReportPageView::currentPage() const
     return std::clamp(y / std::max(1, pitch), 0, pageCount() - 1);
 }
 
-void ReportPageView::showPage(int page)
-{
+void ReportPageView::showPage(int page) {
     if (pageCount() == 0)
         return;
     page = std::clamp(page, 0, pageCount() - 1);
@@ -120,8 +116,7 @@ void ReportPageView::showPage(int page)
     noteCurrentPage();
 }
 
-void ReportPageView::noteCurrentPage()
-{
+void ReportPageView::noteCurrentPage() {
     const int page = currentPage();
     if (page != lastCurrent_) {
         lastCurrent_ = page;
@@ -129,8 +124,7 @@ void ReportPageView::noteCurrentPage()
     }
 }
 
-void ReportPageView::paintEvent(QPaintEvent*)
-{
+void ReportPageView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), QColor(128, 128, 128));
     if (!document_)
@@ -156,8 +150,7 @@ void ReportPageView::paintEvent(QPaintEvent*)
     }
 }
 
-void ReportPageView::resizeEvent(QResizeEvent* event)
-{
+void ReportPageView::resizeEvent(QResizeEvent* event) {
     const int page = currentPage();
     QAbstractScrollArea::resizeEvent(event);
     updateScale();
@@ -165,8 +158,7 @@ void ReportPageView::resizeEvent(QResizeEvent* event)
         showPage(page);
 }
 
-void ReportPageView::scrollContentsBy(int, int)
-{
+void ReportPageView::scrollContentsBy(int, int) {
     if (!showingPage_)
         pinnedPage_ = -1;
     viewport()->update();
@@ -178,8 +170,7 @@ void ReportPageView::scrollContentsBy(int, int)
 ReportPreview::ReportPreview(DesktopSeam& seam, const PrinterAccess& printers,
                              ReportDocument document, QWidget* parent)
     : QMainWindow(parent), seam_(seam), printers_(printers), document_(std::move(document)),
-      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
-{
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(QStringLiteral("Stage Area Rating Table"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -245,8 +236,7 @@ ReportPreview::ReportPreview(DesktopSeam& seam, const PrinterAccess& printers,
 ReportPreview::~ReportPreview() = default;
 
 QAction* ReportPreview::addTool(const QString& text, const char* name,
-                                void (ReportPreview::*slot)())
-{
+                                void (ReportPreview::*slot)()) {
     QToolBar* tools = findChild<QToolBar*>(QStringLiteral("previewToolBar"));
     QAction* action = tools->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
@@ -255,8 +245,7 @@ QAction* ReportPreview::addTool(const QString& text, const char* name,
     return action;
 }
 
-void ReportPreview::exec()
-{
+void ReportPreview::exec() {
     view_->setZoom(ReportPageView::Zoom::PageWidth);
     showMaximized();
     view_->setZoom(ReportPageView::Zoom::PageWidth);
@@ -266,37 +255,46 @@ void ReportPreview::exec()
         loop.exec();
 }
 
-void ReportPreview::closeEvent(QCloseEvent* event)
-{
+void ReportPreview::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
         emit closed();
 }
 
-void ReportPreview::showStatus()
-{
-    pageLabel_->setText(QStringLiteral("Page %1 of %2")
-                            .arg(view_->currentPage() + 1)
-                            .arg(view_->pageCount()));
+void ReportPreview::showStatus() {
+    pageLabel_->setText(
+        QStringLiteral("Page %1 of %2").arg(view_->currentPage() + 1).arg(view_->pageCount()));
 }
 
-void ReportPreview::zoomToFit() { view_->setZoom(ReportPageView::Zoom::FitPage); }
-void ReportPreview::zoomActual() { view_->setZoom(ReportPageView::Zoom::Actual); }
-void ReportPreview::zoomToWidth() { view_->setZoom(ReportPageView::Zoom::PageWidth); }
-void ReportPreview::firstPage() { view_->showPage(0); }
-void ReportPreview::previousPage() { view_->showPage(view_->currentPage() - 1); }
-void ReportPreview::nextPage() { view_->showPage(view_->currentPage() + 1); }
-void ReportPreview::lastPage() { view_->showPage(view_->pageCount() - 1); }
+void ReportPreview::zoomToFit() {
+    view_->setZoom(ReportPageView::Zoom::FitPage);
+}
+void ReportPreview::zoomActual() {
+    view_->setZoom(ReportPageView::Zoom::Actual);
+}
+void ReportPreview::zoomToWidth() {
+    view_->setZoom(ReportPageView::Zoom::PageWidth);
+}
+void ReportPreview::firstPage() {
+    view_->showPage(0);
+}
+void ReportPreview::previousPage() {
+    view_->showPage(view_->currentPage() - 1);
+}
+void ReportPreview::nextPage() {
+    view_->showPage(view_->currentPage() + 1);
+}
+void ReportPreview::lastPage() {
+    view_->showPage(view_->pageCount() - 1);
+}
 
-void ReportPreview::printerSetup()
-{
+void ReportPreview::printerSetup() {
     QPrintDialog dialog(printer_.get(), this);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     seam_.execModal(dialog);
 }
 
-void ReportPreview::print()
-{
+void ReportPreview::print() {
     QPrinter& printer = *printer_;
     printer.setDocName(QStringLiteral("Stage Area Rating Table"));
     printer.setFullPage(true);
@@ -311,8 +309,7 @@ void ReportPreview::print()
     painter.end();
 }
 
-void ReportPreview::saveReportFile()
-{
+void ReportPreview::saveReportFile() {
     reportDialog_.kind = FileDialogState::Kind::Save;
     reportDialog_.overwritePrompt = true;
     reportDialog_.title = QStringLiteral("Save Report");
@@ -325,8 +322,7 @@ void ReportPreview::saveReportFile()
     }
 }
 
-void ReportPreview::loadReportFile()
-{
+void ReportPreview::loadReportFile() {
     reportDialog_.kind = FileDialogState::Kind::Open;
     reportDialog_.overwritePrompt = false;
     reportDialog_.title = QStringLiteral("Load Report");
@@ -339,8 +335,7 @@ void ReportPreview::loadReportFile()
     }
 }
 
-void ReportPreview::saveAsPdf()
-{
+void ReportPreview::saveAsPdf() {
     if (!seam_.runFileDialog(this, pdfDialog_))
         return;
     try {
@@ -350,8 +345,7 @@ void ReportPreview::saveAsPdf()
     }
 }
 
-void ReportPreview::setDocumentShown(ReportDocument document)
-{
+void ReportPreview::setDocumentShown(ReportDocument document) {
     document_ = std::move(document);
     view_->setDocument(&document_);
     view_->showPage(0);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "components/report/BandedReport.h"
 #include "components/desktop/DesktopSeam.h"
+#include "components/report/BandedReport.h"
 
 #include <QAbstractScrollArea>
 #include <QMainWindow>

@@ -10,8 +10,7 @@
 
 namespace korvadel {
 
-ScreenReference ScreenReference::fromScreen(const QScreen* screen)
-{
+ScreenReference ScreenReference::fromScreen(const QScreen* screen) {
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     ScreenReference reference;
@@ -36,35 +35,28 @@ ScreenReference ScreenReference::fromScreen(const QScreen* screen)
 
 WmfPaintDevice::WmfPaintDevice(QSize size, const ScreenReference& screen)
     : size_(size.expandedTo(QSize(1, 1))), screen_(screen),
-      engine_(std::make_unique<WmfPaintEngine>())
-{
-}
+      engine_(std::make_unique<WmfPaintEngine>()) {}
 
 WmfPaintDevice::~WmfPaintDevice() = default;
 
-QPaintEngine* WmfPaintDevice::paintEngine() const
-{
+QPaintEngine* WmfPaintDevice::paintEngine() const {
     return engine_.get();
 }
 
-WmfWriter::Box WmfPaintDevice::box() const
-{
-    return WmfWriter::placeableBox(size_.width(), size_.height(), screen_.widthMm,
-                                   screen_.heightMm, screen_.widthPixels, screen_.heightPixels);
+WmfWriter::Box WmfPaintDevice::box() const {
+    return WmfWriter::placeableBox(size_.width(), size_.height(), screen_.widthMm, screen_.heightMm,
+                                   screen_.widthPixels, screen_.heightPixels);
 }
 
-std::string WmfPaintDevice::metafile() const
-{
+std::string WmfPaintDevice::metafile() const {
     return engine_->writer().finish(box());
 }
 
-void WmfPaintDevice::write(AtomicFile& file) const
-{
+void WmfPaintDevice::write(AtomicFile& file) const {
     engine_->writer().write(file, box());
 }
 
-int WmfPaintDevice::metric(PaintDeviceMetric metric) const
-{
+int WmfPaintDevice::metric(PaintDeviceMetric metric) const {
     auto millimetres = [](int pixels, int screenMm, int screenPixels, double dpi) {
         if (screenMm > 0 && screenPixels > 0)
             return static_cast<int>(std::lround(double(pixels) * screenMm / screenPixels));

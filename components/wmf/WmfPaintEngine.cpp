@@ -18,14 +18,12 @@ namespace {
 // Beyond this many live objects the unused ones are deleted; charts use a few dozen.
 constexpr std::size_t kObjectCacheLimit = 256;
 
-std::uint32_t colorRef(const QColor& color)
-{
+std::uint32_t colorRef(const QColor& color) {
     const QColor rgbColor = color.toRgb();
     return WmfWriter::rgb(rgbColor.red(), rgbColor.green(), rgbColor.blue());
 }
 
-QColor brushColor(const QBrush& brush)
-{
+QColor brushColor(const QBrush& brush) {
     if (const QGradient* gradient = brush.gradient(); gradient && !gradient->stops().isEmpty())
         return gradient->stops().first().second;
     if (brush.style() == Qt::TexturePattern)
@@ -33,19 +31,16 @@ QColor brushColor(const QBrush& brush)
     return brush.color();
 }
 
-int roundToInt(double value)
-{
+int roundToInt(double value) {
     return static_cast<int>(std::lround(std::clamp(value, -1.0e9, 1.0e9)));
 }
 
-WmfWriter::Point devicePoint(const QPointF& point)
-{
+WmfWriter::Point devicePoint(const QPointF& point) {
     return {static_cast<std::int16_t>(std::clamp(roundToInt(point.x()), -32768, 32767)),
             static_cast<std::int16_t>(std::clamp(roundToInt(point.y()), -32768, 32767))};
 }
 
-double transformScale(const QTransform& transform)
-{
+double transformScale(const QTransform& transform) {
     return std::sqrt(std::abs(transform.determinant()));
 }
 
@@ -53,8 +48,7 @@ double transformScale(const QTransform& transform)
 
 WmfPaintEngine::WmfPaintEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
 
-bool WmfPaintEngine::begin(QPaintDevice* device)
-{
+bool WmfPaintEngine::begin(QPaintDevice* device) {
     writer_ = WmfWriter();
     dc_ = DcState();
     saved_.clear();
@@ -78,8 +72,7 @@ bool WmfPaintEngine::begin(QPaintDevice* device)
     return true;
 }
 
-bool WmfPaintEngine::end()
-{
+bool WmfPaintEngine::end() {
     while (!saved_.empty()) {
         writer_.restoreDC(-1);
         dc_ = saved_.back();
@@ -91,8 +84,7 @@ bool WmfPaintEngine::end()
     return true;
 }
 
-void WmfPaintEngine::updateState(const QPaintEngineState& state)
-{
+void WmfPaintEngine::updateState(const QPaintEngineState& state) {
     const DirtyFlags flags = state.state();
     if (flags & DirtyPen)
         pen_ = state.pen();
@@ -112,8 +104,7 @@ void WmfPaintEngine::updateState(const QPaintEngineState& state)
 
 // Clipping is kept as one saved device context: a new clip restores the unclipped context
 // and intersects again, which is all that rectangles need and all that every reader follows.
-void WmfPaintEngine::applyClip()
-{
+void WmfPaintEngine::applyClip() {
     if (!clipDirty_)
         return;
     clipDirty_ = false;
@@ -135,19 +126,16 @@ void WmfPaintEngine::applyClip()
                               roundToInt(device.right()), roundToInt(device.bottom()));
 }
 
-bool WmfPaintEngine::hasPen() const
-{
+bool WmfPaintEngine::hasPen() const {
     return pen_.style() != Qt::NoPen && pen_.brush().style() != Qt::NoBrush &&
            brushColor(pen_.brush()).alpha() != 0;
 }
 
-bool WmfPaintEngine::hasBrush() const
-{
+bool WmfPaintEngine::hasBrush() const {
     return brush_.style() != Qt::NoBrush && brushColor(brush_).alpha() != 0;
 }
 
-void WmfPaintEngine::selectDrawing(Use use)
-{
+void WmfPaintEngine::selectDrawing(Use use) {
     applyClip();
     const std::uint16_t bkMode =
         backgroundMode_ == Qt::OpaqueMode ? WmfWriter::Opaque : WmfWriter::Transparent;
@@ -163,8 +151,7 @@ void WmfPaintEngine::selectDrawing(Use use)
     selectBrush(use != Use::Stroke && hasBrush());
 }
 
-void WmfPaintEngine::selectPen(bool visible)
-{
+void WmfPaintEngine::selectPen(bool visible) {
     std::uint16_t style = WmfWriter::PenNull;
     int width = 0;
     std::uint32_t color = 0;
@@ -227,8 +214,7 @@ void WmfPaintEngine::selectPen(bool visible)
     }
 }
 
-void WmfPaintEngine::selectBrush(bool visible)
-{
+void WmfPaintEngine::selectBrush(bool visible) {
     std::uint16_t style = WmfWriter::BrushNull;
     std::uint32_t color = 0;
     std::uint16_t hatch = 0;
@@ -271,8 +257,7 @@ void WmfPaintEngine::selectBrush(bool visible)
     }
 }
 
-void WmfPaintEngine::selectFont(const QFont& font, double angle, double scale)
-{
+void WmfPaintEngine::selectFont(const QFont& font, double angle, double scale) {
     WmfWriter::Font wmfFont;
     double pixels = font.pixelSize() > 0 ? font.pixelSize() : 0.0;
     if (pixels <= 0.0) {
@@ -284,7 +269,8 @@ void WmfPaintEngine::selectFont(const QFont& font, double angle, double scale)
     wmfFont.escapement = static_cast<std::int16_t>(roundToInt(angle * 10.0) % 3600);
     wmfFont.orientation = wmfFont.escapement;
     // QFont weights run 1..1000 in Qt 6 on the same scale as the metafile's.
-    wmfFont.weight = static_cast<std::int16_t>(std::clamp(static_cast<int>(font.weight()), 0, 1000));
+    wmfFont.weight =
+        static_cast<std::int16_t>(std::clamp(static_cast<int>(font.weight()), 0, 1000));
     wmfFont.italic = font.italic();
     wmfFont.underline = font.underline();
     wmfFont.strikeOut = font.strikeOut();
@@ -305,8 +291,7 @@ void WmfPaintEngine::selectFont(const QFont& font, double angle, double scale)
 
 // Objects selected now or in a saved context stay; a player would otherwise be left holding
 // a deleted object after the restore.
-void WmfPaintEngine::evictObjects(bool all)
-{
+void WmfPaintEngine::evictObjects(bool all) {
     if (!all && pens_.size() + brushes_.size() + fonts_.size() < kObjectCacheLimit)
         return;
     auto pinned = [this](int slot) {
@@ -331,30 +316,26 @@ void WmfPaintEngine::evictObjects(bool all)
     sweep(fonts_);
 }
 
-void WmfPaintEngine::setTextColor(std::uint32_t color)
-{
+void WmfPaintEngine::setTextColor(std::uint32_t color) {
     if (dc_.textColor != color) {
         writer_.setTextColor(color);
         dc_.textColor = color;
     }
 }
 
-void WmfPaintEngine::setFillMode(std::uint16_t mode)
-{
+void WmfPaintEngine::setFillMode(std::uint16_t mode) {
     if (dc_.fillMode != mode) {
         writer_.setPolyFillMode(mode);
         dc_.fillMode = mode;
     }
 }
 
-WmfWriter::Point WmfPaintEngine::map(const QPointF& point) const
-{
+WmfWriter::Point WmfPaintEngine::map(const QPointF& point) const {
     return devicePoint(transform_.map(point));
 }
 
 std::vector<WmfWriter::Point> WmfPaintEngine::mapPolygon(const QPolygonF& polygon,
-                                                         bool transformed) const
-{
+                                                         bool transformed) const {
     std::vector<WmfWriter::Point> points;
     points.reserve(static_cast<std::size_t>(polygon.size()));
     for (const QPointF& point : polygon) {
@@ -367,19 +348,16 @@ std::vector<WmfWriter::Point> WmfPaintEngine::mapPolygon(const QPolygonF& polygo
     return points;
 }
 
-bool WmfPaintEngine::axisAligned() const
-{
+bool WmfPaintEngine::axisAligned() const {
     return transform_.type() <= QTransform::TxScale;
 }
 
-void WmfPaintEngine::drawPath(const QPainterPath& path)
-{
+void WmfPaintEngine::drawPath(const QPainterPath& path) {
     if (path.isEmpty())
         return;
     if (hasBrush()) {
         selectDrawing(Use::Fill);
-        setFillMode(path.fillRule() == Qt::WindingFill ? WmfWriter::Winding
-                                                        : WmfWriter::Alternate);
+        setFillMode(path.fillRule() == Qt::WindingFill ? WmfWriter::Winding : WmfWriter::Alternate);
         for (const QPolygonF& polygon : path.toFillPolygons(transform_))
             writer_.polygon(mapPolygon(polygon, true));
     }
@@ -390,8 +368,7 @@ void WmfPaintEngine::drawPath(const QPainterPath& path)
     }
 }
 
-void WmfPaintEngine::drawPolygon(const QPointF* points, int pointCount, PolygonDrawMode mode)
-{
+void WmfPaintEngine::drawPolygon(const QPointF* points, int pointCount, PolygonDrawMode mode) {
     if (pointCount < 2)
         return;
     const QPolygonF polygon(QList<QPointF>(points, points + pointCount));
@@ -409,8 +386,7 @@ void WmfPaintEngine::drawPolygon(const QPointF* points, int pointCount, PolygonD
     writer_.polygon(mapPolygon(polygon));
 }
 
-void WmfPaintEngine::drawLines(const QLineF* lines, int lineCount)
-{
+void WmfPaintEngine::drawLines(const QLineF* lines, int lineCount) {
     if (!hasPen() || lineCount <= 0)
         return;
     selectDrawing(Use::Stroke);
@@ -431,8 +407,7 @@ void WmfPaintEngine::drawLines(const QLineF* lines, int lineCount)
         writer_.polyline(run);
 }
 
-void WmfPaintEngine::drawRects(const QRectF* rects, int rectCount)
-{
+void WmfPaintEngine::drawRects(const QRectF* rects, int rectCount) {
     if ((!hasPen() && !hasBrush()) || rectCount <= 0)
         return;
     for (int i = 0; i < rectCount; ++i) {
@@ -449,8 +424,7 @@ void WmfPaintEngine::drawRects(const QRectF* rects, int rectCount)
     }
 }
 
-void WmfPaintEngine::drawEllipse(const QRectF& rect)
-{
+void WmfPaintEngine::drawEllipse(const QRectF& rect) {
     if (!hasPen() && !hasBrush())
         return;
     if (!axisAligned()) {
@@ -461,12 +435,11 @@ void WmfPaintEngine::drawEllipse(const QRectF& rect)
     }
     selectDrawing(Use::StrokeAndFill);
     const QRectF device = transform_.mapRect(rect.normalized());
-    writer_.ellipse(roundToInt(device.left()), roundToInt(device.top()),
-                    roundToInt(device.right()), roundToInt(device.bottom()));
+    writer_.ellipse(roundToInt(device.left()), roundToInt(device.top()), roundToInt(device.right()),
+                    roundToInt(device.bottom()));
 }
 
-void WmfPaintEngine::drawPoints(const QPointF* points, int pointCount)
-{
+void WmfPaintEngine::drawPoints(const QPointF* points, int pointCount) {
     if (!hasPen())
         return;
     selectDrawing(Use::Stroke);
@@ -476,8 +449,7 @@ void WmfPaintEngine::drawPoints(const QPointF* points, int pointCount)
     }
 }
 
-void WmfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& textItem)
-{
+void WmfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& textItem) {
     const QString text = textItem.text();
     if (text.isEmpty())
         return;
@@ -498,10 +470,8 @@ void WmfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& textIte
 }
 
 void WmfPaintEngine::drawImageRecord(const QRectF& target, const QImage& image,
-                                     const QRectF& source)
-{
-    const QImage part =
-        image.copy(source.toAlignedRect()).convertToFormat(QImage::Format_RGB888);
+                                     const QRectF& source) {
+    const QImage part = image.copy(source.toAlignedRect()).convertToFormat(QImage::Format_RGB888);
     if (part.isNull())
         return;
     applyClip();
@@ -524,15 +494,12 @@ void WmfPaintEngine::drawImageRecord(const QRectF& target, const QImage& image,
                        rows);
 }
 
-void WmfPaintEngine::drawPixmap(const QRectF& target, const QPixmap& pixmap,
-                                const QRectF& source)
-{
+void WmfPaintEngine::drawPixmap(const QRectF& target, const QPixmap& pixmap, const QRectF& source) {
     drawImageRecord(target, pixmap.toImage(), source);
 }
 
 void WmfPaintEngine::drawImage(const QRectF& target, const QImage& image, const QRectF& source,
-                               Qt::ImageConversionFlags)
-{
+                               Qt::ImageConversionFlags) {
     drawImageRecord(target, image, source);
 }
 

@@ -70,7 +70,7 @@ private:
     void evictObjects(bool all = false);
     WmfWriter::Point map(const QPointF& point) const;
     std::vector<WmfWriter::Point> mapPolygon(const QPolygonF& polygon,
-                                            bool transformed = false) const;
+                                             bool transformed = false) const;
     bool axisAligned() const;
     void drawImageRecord(const QRectF& target, const QImage& image, const QRectF& source);
 

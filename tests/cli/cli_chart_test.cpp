@@ -34,8 +34,7 @@ struct CliResult {
 };
 
 // Runs the program in `folder` without a display, whatever the test's environment has.
-CliResult runCli(const ScratchFolder& folder, const std::string& arguments)
-{
+CliResult runCli(const ScratchFolder& folder, const std::string& arguments) {
     const std::string command = "cd '" + folder.path().string() +
                                 "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
                                 KORVADEL_CLI + "' " + arguments + " 2>.stderr >/dev/null";
@@ -46,8 +45,7 @@ CliResult runCli(const ScratchFolder& folder, const std::string& arguments)
     return run;
 }
 
-bool chartCommandBuilt()
-{
+bool chartCommandBuilt() {
     const std::string command = std::string("'") + KORVADEL_CLI + "' --help 2>/dev/null";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -66,8 +64,7 @@ struct JpegFrame {
     bool baseline = false;
 };
 
-JpegFrame jpegFrame(const std::string& bytes)
-{
+JpegFrame jpegFrame(const std::string& bytes) {
     JpegFrame frame;
     std::size_t at = 2;
     while (at + 9 < bytes.size() && static_cast<unsigned char>(bytes[at]) == 0xFF) {
@@ -89,8 +86,7 @@ JpegFrame jpegFrame(const std::string& bytes)
 
 class CliChart : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!chartCommandBuilt())
             GTEST_SKIP() << "korvadel-cli was built without the desktop libraries";
         writeAllTo(folder.file("section.kvd"), kSection);
@@ -98,11 +94,10 @@ protected:
     ScratchFolder folder;
 };
 
-TEST_F(CliChart, MetafileShowsTheRatingWithTheDescriptionOverTheTitle)
-{
+TEST_F(CliChart, MetafileShowsTheRatingWithTheDescriptionOverTheTitle) {
     // The description comes as UTF-8 from the command line.
     const CliResult run = runCli(folder, "chart section.kvd --to wmf -o chart.wmf --width 500 "
-                                   "--height 400 --description 'R\xC3\xADo Grande'");
+                                         "--height 400 --description 'R\xC3\xADo Grande'");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, ""); // no platform chatter on a successful run
     const auto file = testing::parseWmf(readAll(folder.file("chart.wmf")));
@@ -122,9 +117,9 @@ TEST_F(CliChart, MetafileShowsTheRatingWithTheDescriptionOverTheTitle)
     EXPECT_EQ(file.count(0x0418), 11u) << "one marker per stage 0, 0.5, ... 5";
 }
 
-TEST_F(CliChart, JpegAtTheGivenOrTheWindowsSize)
-{
-    CliResult run = runCli(folder, "chart section.kvd --to jpeg -o chart.jpg --width 321 --height 234");
+TEST_F(CliChart, JpegAtTheGivenOrTheWindowsSize) {
+    CliResult run =
+        runCli(folder, "chart section.kvd --to jpeg -o chart.jpg --width 321 --height 234");
     ASSERT_EQ(run.status, 0) << run.err;
     JpegFrame frame = jpegFrame(readAll(folder.file("chart.jpg")));
     EXPECT_EQ(frame.width, 321);
@@ -141,8 +136,7 @@ TEST_F(CliChart, JpegAtTheGivenOrTheWindowsSize)
     EXPECT_LT(frame.height, 454);
 }
 
-TEST_F(CliChart, RefusesWhatItCannotDo)
-{
+TEST_F(CliChart, RefusesWhatItCannotDo) {
     struct Case {
         const char* arguments;
         int status;

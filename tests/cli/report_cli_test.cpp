@@ -17,8 +17,7 @@ struct Run {
     QString err;
 };
 
-Run runCli(const QStringList& args)
-{
+Run runCli(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral(KORVADEL_CLI), args);
     if (!p.waitForFinished(120000))
@@ -42,8 +41,7 @@ private:
     QTemporaryDir dir_;
 };
 
-void ReportCliTest::descriptionFromFileAndSettings()
-{
+void ReportCliTest::descriptionFromFileAndSettings() {
     // The example's own settings: 0.5 to 6 by 0.1, 56 stages, all on page 1.
     const QString pdf = dir_.filePath(QStringLiteral("mill.pdf"));
     const Run run = runCli({QStringLiteral("report"), kSection, QStringLiteral("-o"), pdf});
@@ -64,8 +62,7 @@ void ReportCliTest::descriptionFromFileAndSettings()
     QCOMPARE(wordsNamed(pages[0], QStringLiteral("Stage")).size(), 3); // two headers + title
 }
 
-void ReportCliTest::descriptionOptionAndLongRating()
-{
+void ReportCliTest::descriptionOptionAndLongRating() {
     // 0.5 to 6 by 0.01: 551 stages = 144 + 150 + 150 + 107, four pages.
     const QString pdf = dir_.filePath(QStringLiteral("long.pdf"));
     const Run run = runCli({QStringLiteral("report"), kSection, QStringLiteral("--increment"),
@@ -82,8 +79,7 @@ void ReportCliTest::descriptionOptionAndLongRating()
     }
 }
 
-void ReportCliTest::refusals()
-{
+void ReportCliTest::refusals() {
     Run run = runCli({QStringLiteral("report"), kSection});
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.err.contains(QStringLiteral("-o")));

@@ -22,8 +22,7 @@ namespace {
 struct RatingChart {
     RatingTable rating;
     Chart chart;
-    RatingChart()
-    {
+    RatingChart() {
         for (int i = 0; i <= 100; i += 10)
             rating.appendRow(i * 0.01, 4.0 * i * 0.01 + 0.5 * i * i * 1e-4);
         chart.resize(451, 365);
@@ -41,22 +40,19 @@ struct ChartSnapshot {
     bool operator==(const ChartSnapshot&) const = default;
 };
 
-ChartSnapshot snapshot(const Chart& chart)
-{
+ChartSnapshot snapshot(const Chart& chart) {
     return {chart.titleLines(), chart.xAxis->range(), chart.yAxis->range(),
             chart.seriesGraph()->dataCount(), chart.size()};
 }
 
-std::string readAll(const QString& path)
-{
+std::string readAll(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll().toStdString();
 }
 
-std::string local(const QString& path)
-{
+std::string local(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
@@ -71,8 +67,7 @@ private slots:
     void uncreatableFilesAreReportedAndChangeNothing();
 };
 
-void ChartPictureTest::jpegShowsTheChartAtItsClientSize()
-{
+void ChartPictureTest::jpegShowsTheChartAtItsClientSize() {
     RatingChart r;
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("chart.jpg"));
@@ -110,8 +105,7 @@ void ChartPictureTest::jpegShowsTheChartAtItsClientSize()
     QCOMPARE(QImage(path, "JPG").size(), QSize(600, 420));
 }
 
-void ChartPictureTest::metafileCarriesTheTitleLinesAndTheBox()
-{
+void ChartPictureTest::metafileCarriesTheTitleLinesAndTheBox() {
     RatingChart r;
     r.chart.setTitleLines({QStringLiteral("Bear Creek"), QStringLiteral("Stage Area Rating")});
     QTemporaryDir folder;
@@ -135,15 +129,13 @@ void ChartPictureTest::metafileCarriesTheTitleLinesAndTheBox()
             QCOMPARE(record.parameters, (std::vector<std::uint16_t>{365, 451}));
 }
 
-void ChartPictureTest::uncreatableFilesAreReportedAndChangeNothing_data()
-{
+void ChartPictureTest::uncreatableFilesAreReportedAndChangeNothing_data() {
     QTest::addColumn<bool>("jpeg");
     QTest::newRow("jpeg") << true;
     QTest::newRow("metafile") << false;
 }
 
-void ChartPictureTest::uncreatableFilesAreReportedAndChangeNothing()
-{
+void ChartPictureTest::uncreatableFilesAreReportedAndChangeNothing() {
     QFETCH(bool, jpeg);
     RatingChart r;
     QTemporaryDir folder;
@@ -166,8 +158,11 @@ void ChartPictureTest::uncreatableFilesAreReportedAndChangeNothing()
     const QString existing = folder.filePath(QStringLiteral("old.pic"));
     std::ofstream(local(existing)) << "old";
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.pic")));
-    QVERIFY_THROWS_EXCEPTION(Error, jpeg ? saveChartJpeg(r.chart, local(folder.filePath(QStringLiteral("taken.pic"))))
-                                         : saveChartMetafile(r.chart, local(folder.filePath(QStringLiteral("taken.pic"))), ScreenReference{}));
+    QVERIFY_THROWS_EXCEPTION(
+        Error, jpeg
+                   ? saveChartJpeg(r.chart, local(folder.filePath(QStringLiteral("taken.pic"))))
+                   : saveChartMetafile(r.chart, local(folder.filePath(QStringLiteral("taken.pic"))),
+                                       ScreenReference{}));
     QCOMPARE(readAll(existing), std::string("old"));
 }
 

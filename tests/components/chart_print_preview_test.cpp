@@ -11,9 +11,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -31,8 +31,7 @@ class FakeChart : public PrintableChart {
 public:
     explicit FakeChart(QSize size) : size_(size) {}
     QSize clientSize() const override { return size_; }
-    void render(QPainter& painter, const QRect& target, int detail) override
-    {
+    void render(QPainter& painter, const QRect& target, int detail) override {
         renders.append(target);
         lastDetail = detail;
         painter.fillRect(target, QColor(222, 71, 33));
@@ -59,34 +58,29 @@ public:
 class PdfPrinters : public PrinterAccess {
 public:
     explicit PdfPrinters(QString path) : path_(std::move(path)) {}
-    QStringList printerNames() const override
-    {
+    QStringList printerNames() const override {
         return {QStringLiteral("Letter Laser"), QStringLiteral("Legal Laser")};
     }
     QString defaultPrinterName() const override { return QStringLiteral("Legal Laser"); }
-    void selectPrinter(QPrinter& printer, const QString& name) const override
-    {
+    void selectPrinter(QPrinter& printer, const QString& name) const override {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path_);
-        printer.setPageSize(QPageSize(name.contains(u"Legal")
-                                          ? QPageSize::Legal
-                                          : QPageSize::Letter));
+        printer.setPageSize(
+            QPageSize(name.contains(u"Legal") ? QPageSize::Legal : QPageSize::Letter));
     }
 
 private:
     QString path_;
 };
 
-template <typename T> T* child(QWidget& w, const char* name)
-{
+template <typename T> T* child(QWidget& w, const char* name) {
     T* c = w.findChild<T*>(QString::fromLatin1(name));
     if (!c)
         qFatal("no child %s", name);
     return c;
 }
 
-MarginPercents shownMargins(ChartPrintPreview& p)
-{
+MarginPercents shownMargins(ChartPrintPreview& p) {
     return {child<QSpinBox>(p, "seLeft")->value(), child<QSpinBox>(p, "seTop")->value(),
             child<QSpinBox>(p, "seRight")->value(), child<QSpinBox>(p, "seBottom")->value()};
 }
@@ -117,8 +111,7 @@ private:
     QTemporaryDir dir_;
 };
 
-void ChartPrintPreviewTest::proportionalFormula_data()
-{
+void ChartPrintPreviewTest::proportionalFormula_data() {
     QTest::addColumn<QSize>("chart");
     QTest::addColumn<QSize>("page");
     QTest::addColumn<double>("aspect");
@@ -146,8 +139,7 @@ void ChartPrintPreviewTest::proportionalFormula_data()
         << QSize(1000, 500) << QSize(1210, 300) << 1.0 << MarginPercents{15, -10, 15, -10};
 }
 
-void ChartPrintPreviewTest::proportionalFormula()
-{
+void ChartPrintPreviewTest::proportionalFormula() {
     QFETCH(QSize, chart);
     QFETCH(QSize, page);
     QFETCH(double, aspect);
@@ -159,8 +151,7 @@ void ChartPrintPreviewTest::proportionalFormula()
     QCOMPARE(m.bottom, expected.bottom);
 }
 
-void ChartPrintPreviewTest::printedRectangle()
-{
+void ChartPrintPreviewTest::printedRectangle() {
     // left R(15% of 3300) = 495, right 3300 − 495, top R(14% of 2550) = 357, bottom 2550 − 357
     QRect r = printedRect({15, 14, 15, 14}, QSize(3300, 2550));
     QCOMPARE(r.left(), 495);
@@ -175,8 +166,7 @@ void ChartPrintPreviewTest::printedRectangle()
     QCOMPARE(r.top() + r.height(), 1006 - 252);
 }
 
-void ChartPrintPreviewTest::acceptableMargins_data()
-{
+void ChartPrintPreviewTest::acceptableMargins_data() {
     QTest::addColumn<MarginPercents>("margins");
     QTest::addColumn<bool>("acceptable");
     QTest::newRow("stored") << MarginPercents{15, 14, 15, 14} << true;
@@ -187,15 +177,13 @@ void ChartPrintPreviewTest::acceptableMargins_data()
     QTest::newRow("negative") << MarginPercents{-1, 10, 10, 10} << false;
 }
 
-void ChartPrintPreviewTest::acceptableMargins()
-{
+void ChartPrintPreviewTest::acceptableMargins() {
     QFETCH(MarginPercents, margins);
     QFETCH(bool, acceptable);
     QCOMPARE(marginsAcceptable(margins), acceptable);
 }
 
-void ChartPrintPreviewTest::titleRewrite_data()
-{
+void ChartPrintPreviewTest::titleRewrite_data() {
     QTest::addColumn<QString>("description");
     QTest::addColumn<QStringList>("lines");
     const QString fixed = QStringLiteral("Cross Section");
@@ -207,19 +195,17 @@ void ChartPrintPreviewTest::titleRewrite_data()
         << QStringLiteral("   Mill Ford") << QStringList{QStringLiteral("   Mill Ford"), fixed};
     QTest::newRow("trailing spaces kept")
         << QStringLiteral("Mill Ford \t") << QStringList{QStringLiteral("Mill Ford \t"), fixed};
-    QTest::newRow("one visible character") << QStringLiteral(" . ")
-                                           << QStringList{QStringLiteral(" . "), fixed};
+    QTest::newRow("one visible character")
+        << QStringLiteral(" . ") << QStringList{QStringLiteral(" . "), fixed};
 }
 
-void ChartPrintPreviewTest::titleRewrite()
-{
+void ChartPrintPreviewTest::titleRewrite() {
     QFETCH(QString, description);
     QFETCH(QStringList, lines);
     QCOMPARE(printTitleLines(description, QStringLiteral("Cross Section")), lines);
 }
 
-void ChartPrintPreviewTest::noPrinterShowsStoredMargins()
-{
+void ChartPrintPreviewTest::noPrinterShowsStoredMargins() {
     ScriptedSeam seam;
     NoPrinters printers;
     FakeChart chart(QSize(800, 400));
@@ -246,8 +232,7 @@ void ChartPrintPreviewTest::noPrinterShowsStoredMargins()
     QCOMPARE(chart.margins.top, 14); // nothing computed without a printer
 }
 
-void ChartPrintPreviewTest::opensLandscapeWithComputedMargins()
-{
+void ChartPrintPreviewTest::opensLandscapeWithComputedMargins() {
     ScriptedSeam seam;
     PdfPrinters printers(dir_.filePath(QStringLiteral("a.pdf")));
     FakeChart chart(QSize(800, 400));
@@ -272,8 +257,7 @@ void ChartPrintPreviewTest::opensLandscapeWithComputedMargins()
     QCOMPARE(again.printer().pageLayout().orientation(), QPageLayout::Landscape);
 }
 
-void ChartPrintPreviewTest::marginFieldsRefuseAndAccept()
-{
+void ChartPrintPreviewTest::marginFieldsRefuseAndAccept() {
     ScriptedSeam seam;
     PdfPrinters printers(dir_.filePath(QStringLiteral("b.pdf")));
     FakeChart chart(QSize(800, 400));
@@ -310,8 +294,7 @@ void ChartPrintPreviewTest::marginFieldsRefuseAndAccept()
     QVERIFY(!reset->isEnabled());
 }
 
-void ChartPrintPreviewTest::proportionalRecomputedOnChanges()
-{
+void ChartPrintPreviewTest::proportionalRecomputedOnChanges() {
     ScriptedSeam seam;
     PdfPrinters printers(dir_.filePath(QStringLiteral("c.pdf")));
     FakeChart chart(QSize(800, 400));
@@ -343,8 +326,7 @@ void ChartPrintPreviewTest::proportionalRecomputedOnChanges()
     QCOMPARE(preview.margins().top, 5);
 }
 
-void ChartPrintPreviewTest::mouseMovesAndResizesChart()
-{
+void ChartPrintPreviewTest::mouseMovesAndResizesChart() {
     ScriptedSeam seam;
     PdfPrinters printers(dir_.filePath(QStringLiteral("d.pdf")));
     FakeChart chart(QSize(800, 400));
@@ -384,8 +366,7 @@ void ChartPrintPreviewTest::mouseMovesAndResizesChart()
     preview.hide();
 }
 
-void ChartPrintPreviewTest::printsOnePageAndStaysOpen()
-{
+void ChartPrintPreviewTest::printsOnePageAndStaysOpen() {
     ScriptedSeam seam;
     const QString pdf = dir_.filePath(QStringLiteral("chart.pdf"));
     PdfPrinters printers(pdf);
@@ -408,8 +389,7 @@ void ChartPrintPreviewTest::printsOnePageAndStaysOpen()
     QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 1);
 }
 
-void ChartPrintPreviewTest::settingsKeptWithChart()
-{
+void ChartPrintPreviewTest::settingsKeptWithChart() {
     ScriptedSeam seam;
     PdfPrinters printers(dir_.filePath(QStringLiteral("e.pdf")));
     FakeChart chart(QSize(800, 400));
@@ -424,19 +404,20 @@ void ChartPrintPreviewTest::settingsKeptWithChart()
     QCOMPARE(child<QSlider>(next, "sliderDetail")->value(), 3);
 }
 
-void ChartPrintPreviewTest::realChartPrints()
-{
+void ChartPrintPreviewTest::realChartPrints() {
     // The program's chart through its print source: prints into the rectangle, keeps its margins.
     ScriptedSeam seam;
     const QString pdf = dir_.filePath(QStringLiteral("real.pdf"));
     PdfPrinters printers(pdf);
     Chart chart;
     chart.resize(640, 420);
-    chart.setTitleLines(printTitleLines(QStringLiteral("Mill Ford"), QStringLiteral("Cross Section")));
+    chart.setTitleLines(
+        printTitleLines(QStringLiteral("Mill Ford"), QStringLiteral("Cross Section")));
     ChartPrintSource source(chart);
     ChartPrintPreview preview(seam, printers, source);
     QCOMPARE(chart.printMargins().left, 15);
-    QCOMPARE(chart.printMargins().top, proportionalMargins(QSize(640, 420), preview.pageSize(), 1).top);
+    QCOMPARE(chart.printMargins().top,
+             proportionalMargins(QSize(640, 420), preview.pageSize(), 1).top);
     preview.print();
     // Rasterise the printed page: ink inside the printed rectangle, none outside it.
     QProcess ppm;
@@ -446,10 +427,12 @@ void ChartPrintPreviewTest::realChartPrints()
     QVERIFY(page.loadFromData(ppm.readAllStandardOutput(), "PPM"));
     const QRect printed = preview.printedRectangle();
     // The printable area starts inside the printer's own margins.
-    const double sx = double(page.width()) / preview.printer().paperRect(QPrinter::DevicePixel).width();
+    const double sx =
+        double(page.width()) / preview.printer().paperRect(QPrinter::DevicePixel).width();
     const QPointF offset = preview.printer().pageRect(QPrinter::DevicePixel).topLeft();
-    const QRect inPage(QPoint(int((offset.x() + printed.left()) * sx), int((offset.y() + printed.top()) * sx)),
-                       QSize(int(printed.width() * sx), int(printed.height() * sx)));
+    const QRect inPage(
+        QPoint(int((offset.x() + printed.left()) * sx), int((offset.y() + printed.top()) * sx)),
+        QSize(int(printed.width() * sx), int(printed.height() * sx)));
     int inside = 0;
     int outside = 0;
     for (int y = 0; y < page.height(); ++y)
@@ -462,7 +445,8 @@ void ChartPrintPreviewTest::realChartPrints()
         }
     QCOMPARE(outside, 0);
     QVERIFY2(inside > printed.width() * sx / 2, qPrintable(QString::number(inside)));
-    QCOMPARE(chart.titleLines(), QStringList({QStringLiteral("Mill Ford"), QStringLiteral("Cross Section")}));
+    QCOMPARE(chart.titleLines(),
+             QStringList({QStringLiteral("Mill Ford"), QStringLiteral("Cross Section")}));
 }
 
 QTEST_MAIN(ChartPrintPreviewTest)

@@ -1,8 +1,8 @@
 // The rating table report: layout of the bands, the printed PDF read back with pdftotext, the
 // report file, and the preview window.
 
-#include "components/report/BandedReport.h"
 #include "components/desktop/PrinterAccess.h"
+#include "components/report/BandedReport.h"
 #include "components/report/RatingTableReport.h"
 #include "components/report/ReportPreview.h"
 #include "model/Error.h"
@@ -26,16 +26,14 @@ namespace {
 
 using Word = PdfWord;
 
-void fillRating(RatingTable& table, int rows)
-{
+void fillRating(RatingTable& table, int rows) {
     table.clear();
     for (int i = 0; i < rows; ++i)
         table.appendRow(i * 0.01, i * 1.5);
 }
 
 // Items of a page whose box starts at the given left edge (mm).
-int countAtX(const ReportPage& page, double xMm)
-{
+int countAtX(const ReportPage& page, double xMm) {
     int n = 0;
     for (const ReportTextItem& item : page.items)
         if (std::abs(item.boxMm.x() - xMm) < 1e-9)
@@ -56,8 +54,7 @@ public:
     explicit PdfPrinter(QString path) : path_(std::move(path)) {}
     QStringList printerNames() const override { return {QStringLiteral("Office Laser")}; }
     QString defaultPrinterName() const override { return QStringLiteral("Office Laser"); }
-    void selectPrinter(QPrinter& printer, const QString&) const override
-    {
+    void selectPrinter(QPrinter& printer, const QString&) const override {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path_);
     }
@@ -93,8 +90,7 @@ private:
 };
 
 // Page 1 holds 48 rows per column under the title, later pages 50 per column.
-void ReportTest::pagination_data()
-{
+void ReportTest::pagination_data() {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("pages");
     QTest::addColumn<int>("firstPageHeaders");
@@ -108,8 +104,7 @@ void ReportTest::pagination_data()
     QTest::newRow("third page begins") << 295 << 3 << 3;
 }
 
-void ReportTest::pagination()
-{
+void ReportTest::pagination() {
     QFETCH(int, rows);
     QFETCH(int, pages);
     QFETCH(int, firstPageHeaders);
@@ -139,13 +134,13 @@ void ReportTest::pagination()
         const ReportPage& last = doc.pages.back();
         int inColumns = 0;
         for (int c = 0; c < 3; ++c)
-            inColumns += countAtX(last, 12.7 + c * 63.5 + 12.7) + countAtX(last, 12.7 + c * 63.5 + 38.1);
+            inColumns +=
+                countAtX(last, 12.7 + c * 63.5 + 12.7) + countAtX(last, 12.7 + c * 63.5 + 38.1);
         QCOMPARE(inColumns, int(last.items.size()) - (pages == 1 ? 2 : 0));
     }
 }
 
-void ReportTest::headerAlwaysHeadsRows()
-{
+void ReportTest::headerAlwaysHeadsRows() {
     // Column after column, a header is directly followed by a row in the same column, and the
     // lowest band of every column ends inside the printable area.
     RatingTable table;
@@ -170,8 +165,7 @@ void ReportTest::headerAlwaysHeadsRows()
     QCOMPARE(int(doc.pages.size()), 1 + int(std::ceil((700 - 144) / 150.0)));
 }
 
-void ReportTest::descriptionKeptAsTyped()
-{
+void ReportTest::descriptionKeptAsTyped() {
     RatingTable table;
     for (const QString& description :
          {QString(), QStringLiteral("   "), QStringLiteral("  River at Mill Ford  ")}) {
@@ -188,8 +182,7 @@ void ReportTest::descriptionKeptAsTyped()
     }
 }
 
-void ReportTest::printedPdfPositions()
-{
+void ReportTest::printedPdfPositions() {
     RatingTable table;
     fillRating(table, 200); // a full first page and 56 rows on the second
     const QString pdf = dir_.filePath(QStringLiteral("rating.pdf"));
@@ -225,7 +218,8 @@ void ReportTest::printedPdfPositions()
         QVERIFY(std::abs(stage.yMm - headerTop1) < 0.6);
         bool areaFound = false;
         for (const Word& w : wordsNamed(p1, QStringLiteral("Area")))
-            areaFound |= std::abs(w.xMm - (left + 38.1)) < 0.4 && std::abs(w.yMm - headerTop1) < 0.6;
+            areaFound |=
+                std::abs(w.xMm - (left + 38.1)) < 0.4 && std::abs(w.yMm - headerTop1) < 0.6;
         QVERIFY(areaFound);
     }
     // First row: stage 0 and area 0 right under the first header; row 49 starts column 2.
@@ -267,8 +261,7 @@ void ReportTest::printedPdfPositions()
     QVERIFY(!wordsNamed(p2, QStringLiteral("216")).isEmpty());
 }
 
-void ReportTest::emptyTablePdf()
-{
+void ReportTest::emptyTablePdf() {
     RatingTable table;
     const QString pdf = dir_.filePath(QStringLiteral("empty.pdf"));
     writeReportPdf(layOutRatingTableReport(table, QStringLiteral("Dry"), {}), pdf);
@@ -277,13 +270,12 @@ void ReportTest::emptyTablePdf()
     QStringList words;
     for (const Word& w : pages[0])
         words << w.text;
-    QCOMPARE(words, QStringList({QStringLiteral("Dry"), QStringLiteral("Stage"),
-                                 QStringLiteral("Area"), QStringLiteral("Rating"),
-                                 QStringLiteral("Table")}));
+    QCOMPARE(words,
+             QStringList({QStringLiteral("Dry"), QStringLiteral("Stage"), QStringLiteral("Area"),
+                          QStringLiteral("Rating"), QStringLiteral("Table")}));
 }
 
-void ReportTest::longRatingPageCount()
-{
+void ReportTest::longRatingPageCount() {
     RatingTable table;
     fillRating(table, 1001);
     const QString pdf = dir_.filePath(QStringLiteral("long.pdf"));
@@ -296,8 +288,7 @@ void ReportTest::longRatingPageCount()
     QVERIFY(wordsNamed(pages.last(), QStringLiteral("Rating")).isEmpty());
 }
 
-void ReportTest::saveThenLoadGivesSamePages()
-{
+void ReportTest::saveThenLoadGivesSamePages() {
     RatingTable table;
     fillRating(table, 400);
     ReportDocument doc = layOutRatingTableReport(
@@ -314,8 +305,7 @@ void ReportTest::saveThenLoadGivesSamePages()
     QVERIFY(back == doc);
 }
 
-void ReportTest::foreignAndDamagedFilesRejected()
-{
+void ReportTest::foreignAndDamagedFilesRejected() {
     RatingTable table;
     fillRating(table, 5);
     const QString good = dir_.filePath(QStringLiteral("good.kvr"));
@@ -333,13 +323,16 @@ void ReportTest::foreignAndDamagedFilesRejected()
     const QList<Case> cases = {
         {"cross-section file", QByteArray("//Korvadel\r\nDescription\tx\r\n"),
          QStringLiteral("\"%1\" is not a Korvadel report file.").arg(bad)},
-        {"empty file", QByteArray(), QStringLiteral("\"%1\" is not a Korvadel report file.").arg(bad)},
+        {"empty file", QByteArray(),
+         QStringLiteral("\"%1\" is not a Korvadel report file.").arg(bad)},
         {"newer version", QByteArray(bytes).replace("KORVADEL-REPORT 1", "KORVADEL-REPORT 7"),
          QStringLiteral("The report \"%1\" was saved by a newer version of Korvadel (report "
                         "format 7) and cannot be read.")
              .arg(bad)},
         {"cut short", bytes.left(bytes.size() - 30),
-         QStringLiteral("The report \"%1\" is damaged (line %2).").arg(bad).arg(bytes.count('\n') - 1)},
+         QStringLiteral("The report \"%1\" is damaged (line %2).")
+             .arg(bad)
+             .arg(bytes.count('\n') - 1)},
         {"bad number", QByteArray(bytes).replace("page\t215.9", "page\tabc"),
          QStringLiteral("The report \"%1\" is damaged (line 3).").arg(bad)},
         {"item count too large", QByteArray(bytes).replace("p\t14\n", "p\t15\n"),
@@ -359,8 +352,7 @@ void ReportTest::foreignAndDamagedFilesRejected()
     }
 }
 
-void ReportTest::previewWithoutPrinter()
-{
+void ReportTest::previewWithoutPrinter() {
     ScriptedSeam seam;
     NoPrinters printers;
     RatingTable table;
@@ -372,8 +364,8 @@ void ReportTest::previewWithoutPrinter()
         if (!a->text().isEmpty() && !a->isSeparator())
             captions << a->text();
     for (const char* caption : {"Zoom to fit", "100%", "Zoom to width", "First page",
-                                "Previous page", "Next page", "Last page", "Printer setup",
-                                "Print", "Save Report", "Load Report", "&Close", "Save as PDF"})
+                                "Previous page", "Next page", "Last page", "Printer setup", "Print",
+                                "Save Report", "Load Report", "&Close", "Save as PDF"})
         QVERIFY2(captions.contains(QString::fromLatin1(caption)), caption);
     // Without a printer there is nothing to set up or print to; the files still work.
     QVERIFY(!preview.findChild<QAction*>(QStringLiteral("actPrint"))->isEnabled());
@@ -386,8 +378,7 @@ void ReportTest::previewWithoutPrinter()
     QVERIFY(seam.messages.isEmpty());
 }
 
-void ReportTest::previewNavigationAndFiles()
-{
+void ReportTest::previewNavigationAndFiles() {
     ScriptedSeam seam;
     NoPrinters printers;
     RatingTable table;
@@ -419,7 +410,8 @@ void ReportTest::previewNavigationAndFiles()
     const double width = view->pixelsPerMm();
     QVERIFY(std::abs(215.9 * width - (view->viewport()->width() - 2 * ReportPageView::kGap)) < 1);
     trigger("actZoomToFit");
-    QVERIFY(279.4 * view->pixelsPerMm() <= view->viewport()->height() - 2 * ReportPageView::kGap + 1);
+    QVERIFY(279.4 * view->pixelsPerMm() <=
+            view->viewport()->height() - 2 * ReportPageView::kGap + 1);
     QVERIFY(view->pixelsPerMm() < width);
     trigger("actZoom100");
     QVERIFY(std::abs(view->pixelsPerMm() - view->logicalDpiX() / 25.4) < 1e-9);
@@ -448,13 +440,13 @@ void ReportTest::previewNavigationAndFiles()
     trigger("actLoadReport");
     QCOMPARE(seam.messages.size(), 1);
     QCOMPARE(seam.messages[0].kind, DesktopSeam::MessageKind::Error);
-    QCOMPARE(seam.messages[0].text, QStringLiteral("\"%1\" is not a Korvadel report file.").arg(foreign));
+    QCOMPARE(seam.messages[0].text,
+             QStringLiteral("\"%1\" is not a Korvadel report file.").arg(foreign));
     QVERIFY(preview.document() == doc); // the shown report stays
     preview.close();
 }
 
-void ReportTest::previewPrintsJobOnPrinter()
-{
+void ReportTest::previewPrintsJobOnPrinter() {
     ScriptedSeam seam;
     const QString pdf = dir_.filePath(QStringLiteral("printed.pdf"));
     PdfPrinter printers(pdf);
@@ -472,8 +464,7 @@ void ReportTest::previewPrintsJobOnPrinter()
     QVERIFY(seam.messages.isEmpty());
 }
 
-void ReportTest::previewCommandReturnsWhenClosed()
-{
+void ReportTest::previewCommandReturnsWhenClosed() {
     ScriptedSeam seam;
     NoPrinters printers;
     RatingTable table;

@@ -2,11 +2,11 @@
 // other writer meets: a missing folder, a read-only file system, an immutable target and a disk
 // that fills part-way. The message names the file, the old file stays and nothing is left over.
 
-#include "tests/support/FaultInjection.h"
-#include "tests/support/WriteTestSupport.h"
 #include "components/report/BandedReport.h"
 #include "model/Error.h"
 #include "tests/support/ErrorMessage.h"
+#include "tests/support/FaultInjection.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <QtTest>
 
@@ -61,7 +61,8 @@ class ReportWriteFaultsTest : public QObject {
             const std::string message =
                 messageOf([&] { writer.write(QString::fromStdString(path)); });
             const std::string prefix = "Cannot create file \"" + path + "\".";
-            QVERIFY2(message.rfind(prefix, 0) == 0, (std::string(writer.name) + ": " + message).c_str());
+            QVERIFY2(message.rfind(prefix, 0) == 0,
+                     (std::string(writer.name) + ": " + message).c_str());
             // The error box adds the final full stop; the cause must be there and not end in one.
             QVERIFY2(message.size() > prefix.size() + 1 && message.back() != '.',
                      (std::string(writer.name) + ": " + message).c_str());
@@ -81,7 +82,8 @@ private slots:
         for (const ReportWriter& writer : reportWriters()) {
             const std::string path = folder.file("report");
             writeAllTo(path, "old");
-            QCOMPARE(messageOf([&] { writer.write(QString::fromStdString(path)); }), std::string(kNoError));
+            QCOMPARE(messageOf([&] { writer.write(QString::fromStdString(path)); }),
+                     std::string(kNoError));
             QVERIFY(readAll(path).size() > 64 * 1024);
             QCOMPARE(folder.names(), std::vector<std::string>{"report"});
         }

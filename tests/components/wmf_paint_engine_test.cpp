@@ -21,19 +21,29 @@ using korvadel::testing::WmfFile;
 namespace {
 
 enum : std::uint16_t {
-    SaveDC = 0x001E, RestoreDC = 0x0127, SelectObject = 0x012D, DeleteObject = 0x01F0,
-    CreatePen = 0x02FA, CreateFont = 0x02FB, CreateBrush = 0x02FC, IntersectClip = 0x0416,
-    Ellipse = 0x0418, Rectangle = 0x041B, Polygon = 0x0324, Polyline = 0x0325,
-    ExtTextOut = 0x0A32, StretchDib = 0x0F43, SetMapMode = 0x0103, SetWindowExt = 0x020C
+    SaveDC = 0x001E,
+    RestoreDC = 0x0127,
+    SelectObject = 0x012D,
+    DeleteObject = 0x01F0,
+    CreatePen = 0x02FA,
+    CreateFont = 0x02FB,
+    CreateBrush = 0x02FC,
+    IntersectClip = 0x0416,
+    Ellipse = 0x0418,
+    Rectangle = 0x041B,
+    Polygon = 0x0324,
+    Polyline = 0x0325,
+    ExtTextOut = 0x0A32,
+    StretchDib = 0x0F43,
+    SetMapMode = 0x0103,
+    SetWindowExt = 0x020C
 };
 
-ScreenReference screen96()
-{
+ScreenReference screen96() {
     return ScreenReference{508, 286, 1920, 1080, 96.0, 96.0};
 }
 
-void fillRating(RatingTable& rating, int rows)
-{
+void fillRating(RatingTable& rating, int rows) {
     for (int i = 0; i < rows; ++i) {
         const double stage = i * 0.01;
         rating.appendRow(stage, 3.0 * stage * stage + 2.0 * stage);
@@ -50,8 +60,7 @@ private slots:
     void chartIsReadByARealMetafileReader();
 };
 
-void WmfPaintEngineTest::plainPainterCallsBecomeRecords()
-{
+void WmfPaintEngineTest::plainPainterCallsBecomeRecords() {
     WmfPaintDevice device(QSize(200, 100), screen96());
     {
         QPainter painter(&device);
@@ -94,8 +103,7 @@ void WmfPaintEngineTest::plainPainterCallsBecomeRecords()
             hatched = record.parameters[3] == 3 && record.parameters[1] == 0xD6A9 &&
                       record.parameters[2] == 0x00D3;
         if (record.function == CreatePen && record.parameters[1] == 2)
-            squarePen = (record.parameters[0] & 0x0F00) == 0x0100 &&
-                        record.parameters[3] == 0x47DE;
+            squarePen = (record.parameters[0] & 0x0F00) == 0x0100 && record.parameters[3] == 0x47DE;
         if (record.function == CreateFont)
             escapements.push_back(static_cast<std::int16_t>(record.parameters[2]));
     }
@@ -111,8 +119,7 @@ void WmfPaintEngineTest::plainPainterCallsBecomeRecords()
 
 // After a restore the player's context holds what was selected at the save; nothing selected
 // there may have been deleted in between, and every selected slot must exist.
-void WmfPaintEngineTest::objectsStayValidAcrossClipChanges()
-{
+void WmfPaintEngineTest::objectsStayValidAcrossClipChanges() {
     WmfPaintDevice device(QSize(300, 300), screen96());
     {
         QPainter painter(&device);
@@ -138,9 +145,15 @@ void WmfPaintEngineTest::objectsStayValidAcrossClipChanges()
     };
     for (const auto& record : file.records) {
         switch (record.function) {
-        case CreatePen: take(0); break;
-        case CreateBrush: take(1); break;
-        case CreateFont: take(2); break;
+        case CreatePen:
+            take(0);
+            break;
+        case CreateBrush:
+            take(1);
+            break;
+        case CreateFont:
+            take(2);
+            break;
         case SelectObject:
             QVERIFY(live.at(record.parameters[0]));
             selected[std::size_t(kind[record.parameters[0]])] = record.parameters[0];
@@ -154,26 +167,29 @@ void WmfPaintEngineTest::objectsStayValidAcrossClipChanges()
                     QVERIFY(s != record.parameters[0]);
             live[record.parameters[0]] = false;
             break;
-        case SaveDC: savedSelected.push_back(selected); break;
+        case SaveDC:
+            savedSelected.push_back(selected);
+            break;
         case RestoreDC:
             QVERIFY(!savedSelected.empty());
             selected = savedSelected.back();
             savedSelected.pop_back();
             break;
-        default: break;
+        default:
+            break;
         }
     }
     QVERIFY(file.count(DeleteObject) > 0); // the cache was swept along the way
     QVERIFY(file.objects <= 300);
 }
 
-void WmfPaintEngineTest::chartIsReadByARealMetafileReader()
-{
+void WmfPaintEngineTest::chartIsReadByARealMetafileReader() {
     RatingTable rating;
     fillRating(rating, 200);
     Chart chart;
     chart.resize(451, 365);
-    chart.setTitleLines({QStringLiteral("Bear Creek at Mill Road"), QStringLiteral("Stage Area Rating")});
+    chart.setTitleLines(
+        {QStringLiteral("Bear Creek at Mill Road"), QStringLiteral("Stage Area Rating")});
     chart.setAxisTitles(QStringLiteral("Area"), QStringLiteral("Stage"));
     chart.bindLineSeries(rating);
     chart.refreshFromTable();
@@ -209,7 +225,8 @@ void WmfPaintEngineTest::chartIsReadByARealMetafileReader()
     QFile svgFile(out);
     QVERIFY(svgFile.open(QIODevice::ReadOnly));
     const QString svg = QString::fromUtf8(svgFile.readAll());
-    for (const char* wanted : {">Bear Creek at Mill Road<", ">Stage Area Rating<", ">Area<", ">Stage<"})
+    for (const char* wanted :
+         {">Bear Creek at Mill Road<", ">Stage Area Rating<", ">Area<", ">Stage<"})
         QVERIFY2(svg.contains(QLatin1String(wanted)), wanted);
     QVERIFY(svg.contains(QLatin1String("<ellipse")) || svg.contains(QLatin1String("<circle")));
 }

@@ -2,14 +2,14 @@
 // openbox): windows are mapped, exposed and activated by the window manager, keys come through
 // the X server (xdotool), and what is checked on screen is read back from the X server.
 
+#include "components/grid/PointGrid.h"
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
-#include "components/grid/PointGrid.h"
 #include "tests/support/TestProgram.h"
 #include "ui/MainWindow.h"
-#include "ui/Workspace.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QLabel>
 #include <QLineEdit>

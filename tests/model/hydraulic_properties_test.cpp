@@ -1,5 +1,5 @@
-#include "model/HydraulicProperties.h"
 #include "model/Error.h"
+#include "model/HydraulicProperties.h"
 #include "model/ManningFlow.h"
 #include "model/WettedArea.h"
 

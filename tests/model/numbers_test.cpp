@@ -1,14 +1,14 @@
-#include "model/Numbers.h"
 #include "model/Error.h"
 #include "model/GageSettings.h"
+#include "model/Numbers.h"
 #include "tests/support/ErrorMessage.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cfloat>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
@@ -131,10 +131,23 @@ template <typename Real> std::string referenceGeneral(Real value, char separator
 
 TEST(FormatGeneral, MatchesTheFixedDigitReferenceOverManyValues) {
     std::mt19937_64 random(20240611);
-    std::vector<double> values = {0.0001, 0.00009999999999999999, 1e15, 999999999999999.9,
-                                  999999999999999.4, 99999999999999.99, 0.1, 0.3, 2.675,
-                                  DBL_MIN, DBL_MIN * 0.5, DBL_TRUE_MIN, DBL_MAX, -DBL_MAX,
-                                  1.797693134862315e308, 5e-324, 123456.789e300};
+    std::vector<double> values = {0.0001,
+                                  0.00009999999999999999,
+                                  1e15,
+                                  999999999999999.9,
+                                  999999999999999.4,
+                                  99999999999999.99,
+                                  0.1,
+                                  0.3,
+                                  2.675,
+                                  DBL_MIN,
+                                  DBL_MIN * 0.5,
+                                  DBL_TRUE_MIN,
+                                  DBL_MAX,
+                                  -DBL_MAX,
+                                  1.797693134862315e308,
+                                  5e-324,
+                                  123456.789e300};
     for (int i = 0; i < 100000; ++i) {
         // Any bit pattern: every exponent, subnormals, infinities and NaNs.
         values.push_back(std::bit_cast<double>(random()));
@@ -144,8 +157,7 @@ TEST(FormatGeneral, MatchesTheFixedDigitReferenceOverManyValues) {
         values.push_back((random() % 2 ? -1 : 1) * whole / std::pow(10.0, places));
         // Near the decimal powers, where the notation and the digit count change.
         const int power = static_cast<int>(random() % 40) - 20;
-        values.push_back(std::nextafter(std::pow(10.0, power),
-                                        random() % 2 ? HUGE_VAL : 0.0));
+        values.push_back(std::nextafter(std::pow(10.0, power), random() % 2 ? HUGE_VAL : 0.0));
     }
     int mismatches = 0;
     for (const double value : values) {
@@ -164,8 +176,9 @@ TEST(FormatGeneral, MatchesTheFixedDigitReferenceOverManyValues) {
 
 TEST(FormatGeneral, ExtendedMatchesTheFixedDigitReference) {
     std::mt19937_64 random(1802);
-    std::vector<long double> values = {0.0001L, 1e15L, 1e4000L, 1e-4000L, LDBL_MIN, LDBL_MAX,
-                                       LDBL_TRUE_MIN, 0.99L, 99.999999999999997918L};
+    std::vector<long double> values = {0.0001L,       1e15L,    1e4000L,
+                                       1e-4000L,      LDBL_MIN, LDBL_MAX,
+                                       LDBL_TRUE_MIN, 0.99L,    99.999999999999997918L};
     // The animation's levels: 15-digit texts read back and moved by a double increment.
     long double level = 1;
     for (int i = 0; i < 20000; ++i) {

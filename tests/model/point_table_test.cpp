@@ -1,6 +1,6 @@
-#include "model/PointTable.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
+#include "model/PointTable.h"
 #include "model/RatingTable.h"
 #include "tests/support/ErrorMessage.h"
 
@@ -324,8 +324,8 @@ TEST(PointTableEdit, MoveToFindsTheSameRowAfterSettling) {
 TEST(PointTableLoad, BulkLoadStopsAtTheFirstRowWithoutStation) {
     PointTable table;
     int resets = 0;
-    const TableSubscription views =
-        table.subscribe([&](const TableChange& c) { resets += c.kind == TableChange::Kind::Reset; });
+    const TableSubscription views = table.subscribe(
+        [&](const TableChange& c) { resets += c.kind == TableChange::Kind::Reset; });
     table.appendPending();
     const std::vector<PointTable::LoadRow> rows = {
         {5.0, 1.0}, {1.0, std::nullopt}, {std::nullopt, 3.0}, {0.0, 4.0}};

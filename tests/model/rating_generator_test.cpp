@@ -1,7 +1,7 @@
-#include "model/RatingGenerator.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/PointTable.h"
+#include "model/RatingGenerator.h"
 #include "model/RatingTable.h"
 #include "model/WettedArea.h"
 #include "tests/support/ErrorMessage.h"

@@ -1,5 +1,5 @@
-#include "model/SurveyComparison.h"
 #include "model/Error.h"
+#include "model/SurveyComparison.h"
 
 #include <gtest/gtest.h>
 

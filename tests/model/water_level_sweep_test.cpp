@@ -103,8 +103,8 @@ TEST(WaterLevelSweep, ExactIncrementReachesBothEnds) {
         seen.push_back(s.sweep.levelText());
         directions.push_back(s.sweep.direction());
     }
-    EXPECT_EQ(seen, (std::vector<std::string>{"101.5", "101", "100.5", "100", "100", "100.5",
-                                              "101", "101.5", "102", "102", "101.5", "101"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"101.5", "101", "100.5", "100", "100", "100.5", "101",
+                                              "101.5", "102", "102", "101.5", "101"}));
     EXPECT_EQ(directions, (std::vector<int>{0, 0, 0, 0, -1, -1, -1, -1, -1, 0, 0, 0}));
     EXPECT_EQ(lastTick, 101.0);
 }
@@ -233,7 +233,7 @@ TEST(WaterLevelSweep, CommaSeparator) {
 
 TEST(WaterLevelSweep, LevelIsNothingWhenItsTextDoesNotConvert) {
     WaterLevelSweep sweep;
-    EXPECT_EQ(sweep.level({}), 0.0);         // the fill baseline before any animation
+    EXPECT_EQ(sweep.level({}), 0.0); // the fill baseline before any animation
     EXPECT_EQ(sweep.level(NumberFormat{','}), std::nullopt); // "0.00" under a comma
 }
 

@@ -1,7 +1,7 @@
-#include "model/WettedArea.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/PointTable.h"
+#include "model/WettedArea.h"
 
 #include <gtest/gtest.h>
 

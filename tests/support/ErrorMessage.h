@@ -12,8 +12,7 @@ namespace korvadel {
 inline constexpr const char* kNoError = "<no error>";
 
 // The error's message, or kNoError when the call returns normally.
-template <typename Call>
-std::string messageOf(Call&& call) {
+template <typename Call> std::string messageOf(Call&& call) {
     try {
         call();
     } catch (const Error& error) {

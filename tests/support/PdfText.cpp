@@ -5,11 +5,11 @@
 
 namespace korvadel {
 
-PdfPages readPdfWords(const QString& pdf)
-{
+PdfPages readPdfWords(const QString& pdf) {
     constexpr double kMmPerPt = 25.4 / 72.0;
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox-layout"), pdf, QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-bbox-layout"), pdf, QStringLiteral("-")});
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         qFatal("pdftotext failed on %s", qPrintable(pdf));
     QXmlStreamReader xml(p.readAllStandardOutput());
@@ -33,8 +33,7 @@ PdfPages readPdfWords(const QString& pdf)
     return pages;
 }
 
-QList<PdfWord> wordsNamed(const QList<PdfWord>& words, const QString& text)
-{
+QList<PdfWord> wordsNamed(const QList<PdfWord>& words, const QString& text) {
     QList<PdfWord> out;
     for (const PdfWord& w : words)
         if (w.text == text)

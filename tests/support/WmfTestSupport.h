@@ -33,16 +33,14 @@ struct WmfFile {
     std::uint32_t largestRecordWords = 0;
     std::string problem; // empty when the file is well-formed
 
-    std::size_t count(std::uint16_t function) const
-    {
+    std::size_t count(std::uint16_t function) const {
         std::size_t n = 0;
         for (const auto& record : records)
             n += record.function == function;
         return n;
     }
     // The text of every text record, in order.
-    std::vector<std::string> texts() const
-    {
+    std::vector<std::string> texts() const {
         std::vector<std::string> result;
         for (const auto& record : records) {
             if (record.function != 0x0A32 || record.parameters.size() < 4)
@@ -59,8 +57,7 @@ struct WmfFile {
     }
 };
 
-inline WmfFile parseWmf(const std::string& bytes)
-{
+inline WmfFile parseWmf(const std::string& bytes) {
     WmfFile file;
     auto word = [&](std::size_t at) -> std::uint16_t {
         return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |

@@ -2,8 +2,8 @@
 // error box for a start that cannot go on.
 
 #include "components/chart/Chart.h"
-#include "components/widgets/IncrementSpinBox.h"
 #include "components/grid/PointGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/TestProgram.h"
 #include "ui/MainWindow.h"
 #include "ui/Workspace.h"
@@ -17,8 +17,7 @@ using namespace korvadel;
 
 namespace {
 
-void enterChannel(MainWindow* main)
-{
+void enterChannel(MainWindow* main) {
     PointTable& points = main->workspace().document().points;
     points.clear();
     points.appendRow(0, 0.5);
@@ -28,19 +27,16 @@ void enterChannel(MainWindow* main)
 }
 
 // The water level's text, as the sweep holds it.
-QString level(MainWindow* main)
-{
+QString level(MainWindow* main) {
     return QString::fromStdString(main->workspace().waterLevel().levelText());
 }
 
 // One firing of the main window's timer, as the event loop would deliver it.
-void fire(QTimer* timer)
-{
+void fire(QTimer* timer) {
     QVERIFY(QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection));
 }
 
-QList<bool> inputsEnabled(MainWindow* main)
-{
+QList<bool> inputsEnabled(MainWindow* main) {
     return {main->minimumStage->isEnabled(), main->maximumStage->isEnabled(),
             main->stageIncrement->isEnabled(), main->datum->isEnabled(),
             main->pointGrid->isEnabled()};
@@ -58,8 +54,7 @@ private slots:
     void startPutsTheGridCursorOnTheFirstRow();
 };
 
-void AnimationCommandsTest::failingTickShowsOneErrorAndHoldsTheTimer()
-{
+void AnimationCommandsTest::failingTickShowsOneErrorAndHoldsTheTimer() {
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
@@ -89,8 +84,7 @@ void AnimationCommandsTest::startPutsTheGridCursorOnTheFirstRow() {
     main->animateButton->click();
 }
 
-void AnimationCommandsTest::buttonStartsTimerMovesButtonStops()
-{
+void AnimationCommandsTest::buttonStartsTimerMovesButtonStops() {
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
@@ -132,8 +126,7 @@ void AnimationCommandsTest::buttonStartsTimerMovesButtonStops()
     QCOMPARE(level(main), QStringLiteral("0.02"));
 }
 
-void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted_data()
-{
+void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted_data() {
     QTest::addColumn<QString>("minimum");
     QTest::addColumn<QString>("maximum");
     QTest::addColumn<QString>("datum");
@@ -145,8 +138,7 @@ void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted_data()
                            << QStringLiteral("'x' is not a valid floating point value.");
 }
 
-void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted()
-{
+void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted() {
     QFETCH(QString, minimum);
     QFETCH(QString, maximum);
     QFETCH(QString, datum);

@@ -5,8 +5,8 @@
 #include "tests/support/TestProgram.h"
 #include "tests/support/WmfTestSupport.h"
 #include "ui/MainWindow.h"
-#include "ui/Workspace.h"
 #include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,8 +18,7 @@ using namespace korvadel;
 
 namespace {
 
-void fillRating(RatingWindow* window)
-{
+void fillRating(RatingWindow* window) {
     window->workspace().rating().clear();
     for (int i = 0; i <= 10; ++i)
         window->workspace().rating().appendRow(i * 0.5, i * 3.0 + i * i * 0.1);
@@ -27,8 +26,7 @@ void fillRating(RatingWindow* window)
     window->showRating();
 }
 
-std::string fileBytes(const QString& path)
-{
+std::string fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
@@ -43,8 +41,7 @@ private slots:
     void cancelWritesNothingAndFailuresReachTheErrorBox();
 };
 
-void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize()
-{
+void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize() {
     TestProgram program;
     RatingWindow* window = program.ratingWindow();
     fillRating(window);
@@ -80,12 +77,12 @@ void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize()
     QCOMPARE(QImage(path, "JPG").size(), window->ratingChart->clientSize());
 }
 
-void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion()
-{
+void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion() {
     TestProgram program;
     RatingWindow* window = program.ratingWindow();
     fillRating(window);
-    window->ratingChart->setTitleLines({QStringLiteral("Bear Creek"), QStringLiteral("Stage Area Rating")});
+    window->ratingChart->setTitleLines(
+        {QStringLiteral("Bear Creek"), QStringLiteral("Stage Area Rating")});
     QVERIFY(window->exportMetafileAction->isEnabled());
     QTemporaryDir folder;
     // A data export leaves its own extension and name in the shared dialog first.
@@ -116,13 +113,11 @@ void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion()
     const QSize size = window->ratingChart->clientSize();
     for (const auto& record : file.records)
         if (record.function == 0x020C)
-            QCOMPARE(record.parameters,
-                     (std::vector<std::uint16_t>{std::uint16_t(size.height()),
-                                                 std::uint16_t(size.width())}));
+            QCOMPARE(record.parameters, (std::vector<std::uint16_t>{std::uint16_t(size.height()),
+                                                                    std::uint16_t(size.width())}));
 }
 
-void ChartExportCommandsTest::cancelWritesNothingAndFailuresReachTheErrorBox()
-{
+void ChartExportCommandsTest::cancelWritesNothingAndFailuresReachTheErrorBox() {
     TestProgram program;
     RatingWindow* window = program.ratingWindow();
     fillRating(window);

@@ -3,11 +3,11 @@
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/ScriptedSeam.h"
-#include "ui/EdgeWarning.h"
-#include "ui/AdcpImportWarning.h"
-#include "ui/ProgressDialog.h"
 #include "ui/AboutBox.h"
+#include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
+#include "ui/ProgressDialog.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -75,7 +75,8 @@ void DialogsTest::promptLayout() {
     QVERIFY(centred(w));
     // Focus order: minimum, maximum, increment, Ok, Cancel.
     w.minimumStage->setFocus();
-    QWidget* expected[] = {w.maximumStage, w.stageIncrement, w.okButton, w.cancelButton, w.minimumStage};
+    QWidget* expected[] = {w.maximumStage, w.stageIncrement, w.okButton, w.cancelButton,
+                           w.minimumStage};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focus = QApplication::focusWidget();
@@ -92,8 +93,9 @@ void DialogsTest::promptKeepsItsValuesAndIgnoresEnterAndEscape() {
     QTest::keyClicks(w.minimumStage, QStringLiteral("2.5"));
     w.maximumStage->setText(QStringLiteral("7"));
     w.stageIncrement->setIncrement(0.2);
-    for (QWidget* target : {static_cast<QWidget*>(w.minimumStage), static_cast<QWidget*>(w.okButton),
-                            static_cast<QWidget*>(w.cancelButton)}) {
+    for (QWidget* target :
+         {static_cast<QWidget*>(w.minimumStage), static_cast<QWidget*>(w.okButton),
+          static_cast<QWidget*>(w.cancelButton)}) {
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Escape);
         QTest::keyClick(target, Qt::Key_Return);
@@ -215,9 +217,9 @@ void DialogsTest::edgeWarningClosesEitherWay() {
     QCOMPARE(w.message->geometry(), QRect(12, 28, 185, 69));
     QCOMPARE(w.message->frameShape(), QFrame::NoFrame);
     QCOMPARE(w.message->toPlainText(), QStringLiteral("Maximum gage height exceeds edge \n"
-                                                    "elevation. Korvadel assumes a \n"
-                                                    "vertical wall at edges where this \n"
-                                                    "condition occurs."));
+                                                      "elevation. Korvadel assumes a \n"
+                                                      "vertical wall at edges where this \n"
+                                                      "condition occurs."));
     QCOMPARE(w.okButton->geometry(), QRect(72, 108, 75, 25));
     QCOMPARE(w.okButton->text(), QStringLiteral("&OK"));
     // Resizable: no fixed size.

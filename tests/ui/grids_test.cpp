@@ -2,19 +2,19 @@
 // rating window.
 
 #include "components/chart/Chart.h"
-#include "components/widgets/IncrementSpinBox.h"
 #include "components/grid/PointGrid.h"
 #include "components/grid/RatingGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/ChartPoints.h"
 #include "tests/support/TestProgram.h"
-#include "ui/EdgeWarning.h"
-#include "ui/Workspace.h"
+#include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
-#include "ui/AboutBox.h"
-#include "ui/BoundsPrompt.h"
+#include "ui/Workspace.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -2,19 +2,19 @@
 // reaching the boxes.
 
 #include "components/chart/Chart.h"
-#include "components/widgets/IncrementSpinBox.h"
 #include "components/grid/PointGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "model/CrossSectionDocument.h"
 #include "tests/support/ChartPoints.h"
 #include "tests/support/TestProgram.h"
-#include "ui/EdgeWarning.h"
+#include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
 #include "ui/MainWindow.h"
-#include "ui/Workspace.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
-#include "ui/AboutBox.h"
-#include "ui/BoundsPrompt.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QDir>
@@ -173,9 +173,8 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     QCOMPARE(menuEntries(bar[2]->menu()), QStringList{QStringLiteral("&About|F1")});
     QCOMPARE(main->boundsPromptAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
-    for (QAction* action :
-         {main->newAction, main->loadAction, main->saveAction, main->aboutAction,
-          main->boundsPromptAction, main->undoAction, main->redoAction})
+    for (QAction* action : {main->newAction, main->loadAction, main->saveAction, main->aboutAction,
+                            main->boundsPromptAction, main->undoAction, main->redoAction})
         QCOMPARE(action->shortcutContext(), Qt::ApplicationShortcut);
 
     // Ctrl+T opens the bounds prompt although no menu shows it; twice gives the same prompt.
@@ -195,8 +194,8 @@ void MainWindowTest::fieldsHoldWhatWasTypedAndFeedTheDocument() {
     QCOMPARE(main->workspace().document().settings.minimum, std::string(" 1,5x"));
     main->description->setText(QStringLiteral("Río Frío"));
     QCOMPARE(main->workspace().document().description, std::string("R\xED"
-                                                       "o Fr\xED"
-                                                       "o"));
+                                                                   "o Fr\xED"
+                                                                   "o"));
     main->datum->setText(QStringLiteral("100"));
     QCOMPARE(main->workspace().document().settings.datum, std::string("100"));
 }

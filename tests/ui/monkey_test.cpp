@@ -10,13 +10,13 @@
 #include "model/PointTable.h"
 #include "model/RatingTable.h"
 #include "tests/support/TestProgram.h"
-#include "ui/Program.h"
-#include "ui/Workspace.h"
 #include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
 #include "ui/MainWindow.h"
+#include "ui/Program.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
-#include "ui/BoundsPrompt.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QDialog>
@@ -53,8 +53,8 @@ public:
         };
         QDir(scratch_).mkpath(QStringLiteral("samples"));
         for (const QString& original : originals) {
-            const QString copy =
-                QDir(scratch_).filePath(QStringLiteral("samples/") + QFileInfo(original).fileName());
+            const QString copy = QDir(scratch_).filePath(QStringLiteral("samples/") +
+                                                         QFileInfo(original).fileName());
             if (QFile::copy(original, copy))
                 samples_.append(copy);
         }
@@ -119,7 +119,8 @@ bool endsTheRun(const QAction* action) {
 QList<QAction*> commands(QWidget* window) {
     QList<QAction*> result;
     for (QAction* action : window->findChildren<QAction*>()) {
-        if (action->isSeparator() || action->menu() || action->text().isEmpty() || endsTheRun(action))
+        if (action->isSeparator() || action->menu() || action->text().isEmpty() ||
+            endsTheRun(action))
             continue;
         result.append(action);
     }
@@ -149,7 +150,10 @@ QString stateProblem(const PointTable& points) {
             return QStringLiteral("committed row %1 without a station").arg(row);
         const double station = points.stationAt(row);
         if (previous && station < *previous)
-            return QStringLiteral("station %1 at row %2 after %3").arg(station).arg(row).arg(*previous);
+            return QStringLiteral("station %1 at row %2 after %3")
+                .arg(station)
+                .arg(row)
+                .arg(*previous);
         previous = station;
     }
     return {};
@@ -205,17 +209,19 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
     QVERIFY(!ratingCommands.isEmpty());
 
     static const QList<QPair<int, Qt::KeyboardModifiers>> keys = {
-        {Qt::Key_0, {}}, {Qt::Key_1, {}}, {Qt::Key_2, {}}, {Qt::Key_5, {}}, {Qt::Key_9, {}},
-        {Qt::Key_Period, {}}, {Qt::Key_Minus, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Backtab, Qt::ShiftModifier},
-        {Qt::Key_Return, {}}, {Qt::Key_Enter, {}}, {Qt::Key_Up, {}}, {Qt::Key_Down, {}},
-        {Qt::Key_Left, {}}, {Qt::Key_Right, {}}, {Qt::Key_Insert, {}}, {Qt::Key_Delete, {}},
-        {Qt::Key_Delete, Qt::ControlModifier}, {Qt::Key_Escape, {}}, {Qt::Key_A, {}},
-        {Qt::Key_E, {}}, {Qt::Key_X, {}}, {Qt::Key_Backspace, {}}, {Qt::Key_F2, {}},
-        {Qt::Key_Home, {}}, {Qt::Key_End, {}}, {Qt::Key_PageDown, {}},
+        {Qt::Key_0, {}},      {Qt::Key_1, {}},         {Qt::Key_2, {}},
+        {Qt::Key_5, {}},      {Qt::Key_9, {}},         {Qt::Key_Period, {}},
+        {Qt::Key_Minus, {}},  {Qt::Key_Tab, {}},       {Qt::Key_Backtab, Qt::ShiftModifier},
+        {Qt::Key_Return, {}}, {Qt::Key_Enter, {}},     {Qt::Key_Up, {}},
+        {Qt::Key_Down, {}},   {Qt::Key_Left, {}},      {Qt::Key_Right, {}},
+        {Qt::Key_Insert, {}}, {Qt::Key_Delete, {}},    {Qt::Key_Delete, Qt::ControlModifier},
+        {Qt::Key_Escape, {}}, {Qt::Key_A, {}},         {Qt::Key_E, {}},
+        {Qt::Key_X, {}},      {Qt::Key_Backspace, {}}, {Qt::Key_F2, {}},
+        {Qt::Key_Home, {}},   {Qt::Key_End, {}},       {Qt::Key_PageDown, {}},
     };
     static const QStringList smallValues = {
         QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2.5"), QStringLiteral("-1"),
-        QStringLiteral("5"), QStringLiteral(""), QStringLiteral("x"), QStringLiteral("10"),
+        QStringLiteral("5"), QStringLiteral(""),  QStringLiteral("x"),   QStringLiteral("10"),
     };
 
     QElapsedTimer clock;
@@ -270,11 +276,21 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             // Small gage settings keep each rating short.
             QLineEdit* field = nullptr;
             switch (pick(5)) {
-            case 0: field = main->minimumStage; break;
-            case 1: field = main->maximumStage; break;
-            case 2: field = main->datum; break;
-            case 3: field = prompt->minimumStage; break;
-            default: field = prompt->maximumStage; break;
+            case 0:
+                field = main->minimumStage;
+                break;
+            case 1:
+                field = main->maximumStage;
+                break;
+            case 2:
+                field = main->datum;
+                break;
+            case 3:
+                field = prompt->minimumStage;
+                break;
+            default:
+                field = prompt->maximumStage;
+                break;
             }
             const QString value = smallValues[pick(static_cast<int>(smallValues.size()))];
             what = QStringLiteral("set %1 to '%2'").arg(field->objectName(), value);

@@ -1,14 +1,14 @@
 // A value still being typed into the point grid: every command of every window takes it first,
 // exactly as leaving the cell would, or stops at the error box when it is not a number.
 
-#include "components/widgets/IncrementSpinBox.h"
 #include "components/grid/PointGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AdcpImportWarning.h"
-#include "ui/Workspace.h"
+#include "ui/BoundsPrompt.h"
 #include "ui/MainWindow.h"
 #include "ui/RatingWindow.h"
-#include "ui/BoundsPrompt.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -162,10 +162,10 @@ void PendingEditTest::unreadableValueStopsEveryCommand() {
     }
     QVERIFY(program.seam.fileDialogs.isEmpty());
     QVERIFY(program.seam.modals.isEmpty());
-    QCOMPARE((QList<bool>{main->isVisible(), program.ratingWindow()->isVisible(),
-                          program.boundsPrompt()->isVisible(),
-                          program.importWarning()->isVisible()}),
-             shown);
+    QCOMPARE(
+        (QList<bool>{main->isVisible(), program.ratingWindow()->isVisible(),
+                     program.boundsPrompt()->isVisible(), program.importWarning()->isVisible()}),
+        shown);
     QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
     QCOMPARE(main->workspace().document().points.elevationAt(2), 0.0);
 

@@ -1,10 +1,10 @@
 // The three print commands of the windows: the chart title rewrite and chart print preview of
 // both charts, and the rating table report of the rating window.
 
-#include "components/report/BandedReport.h"
 #include "components/chart/Chart.h"
 #include "components/chart/ChartPrintPreview.h"
 #include "components/desktop/PrinterAccess.h"
+#include "components/report/BandedReport.h"
 #include "components/report/ReportPreview.h"
 #include "tests/support/TestProgram.h"
 #include "ui/MainWindow.h"
@@ -30,7 +30,9 @@ public:
 
 const NoPrinters noPrinters;
 
-void useNoPrinters(TestProgram& program) { program.workspace().setPrinters(&noPrinters); }
+void useNoPrinters(TestProgram& program) {
+    program.workspace().setPrinters(&noPrinters);
+}
 
 } // namespace
 
@@ -46,8 +48,7 @@ private slots:
     void tableReportTakesDescriptionAsTyped();
 };
 
-void PrintCommandsTest::itemsEnabledAndNoReportWindowBeforePrinting()
-{
+void PrintCommandsTest::itemsEnabledAndNoReportWindowBeforePrinting() {
     TestProgram program;
     QVERIFY(program.main()->printChartAction->isEnabled());
     QCOMPARE(program.main()->printChartAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
@@ -58,18 +59,18 @@ void PrintCommandsTest::itemsEnabledAndNoReportWindowBeforePrinting()
         QVERIFY(!qobject_cast<ReportPreview*>(window));
 }
 
-void PrintCommandsTest::chartTitleRewrite_data()
-{
+void PrintCommandsTest::chartTitleRewrite_data() {
     QTest::addColumn<QString>("description");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("empty") << QString() << QStringList{QStringLiteral("Cross Section")};
-    QTest::newRow("spaces only") << QStringLiteral("   ") << QStringList{QStringLiteral("Cross Section")};
+    QTest::newRow("spaces only") << QStringLiteral("   ")
+                                 << QStringList{QStringLiteral("Cross Section")};
     QTest::newRow("leading spaces kept")
-        << QStringLiteral("  Mill Ford") << QStringList{QStringLiteral("  Mill Ford"), QStringLiteral("Cross Section")};
+        << QStringLiteral("  Mill Ford")
+        << QStringList{QStringLiteral("  Mill Ford"), QStringLiteral("Cross Section")};
 }
 
-void PrintCommandsTest::chartTitleRewrite()
-{
+void PrintCommandsTest::chartTitleRewrite() {
     QFETCH(QString, description);
     QFETCH(QStringList, lines);
     TestProgram program;
@@ -86,8 +87,7 @@ void PrintCommandsTest::chartTitleRewrite()
     QCOMPARE(program.main()->sectionChart->titleLines(), lines); // kept afterwards
 }
 
-void PrintCommandsTest::printingTwiceKeepsTwoLines()
-{
+void PrintCommandsTest::printingTwiceKeepsTwoLines() {
     TestProgram program;
     useNoPrinters(program);
     program.main()->description->setText(QStringLiteral("Gage 7"));
@@ -98,8 +98,7 @@ void PrintCommandsTest::printingTwiceKeepsTwoLines()
     QCOMPARE(program.seam.modals.size(), 2);
 }
 
-void PrintCommandsTest::ratingChartLosesItsEmptySecondLine()
-{
+void PrintCommandsTest::ratingChartLosesItsEmptySecondLine() {
     TestProgram program;
     useNoPrinters(program);
     QCOMPARE(program.ratingWindow()->ratingChart->titleLines(),
@@ -113,8 +112,7 @@ void PrintCommandsTest::ratingChartLosesItsEmptySecondLine()
     QCOMPARE(program.ratingWindow()->ratingChart->printMargins().top, 14);
 }
 
-void PrintCommandsTest::tableReportTakesDescriptionAsTyped()
-{
+void PrintCommandsTest::tableReportTakesDescriptionAsTyped() {
     TestProgram program;
     useNoPrinters(program);
     program.main()->description->setText(QStringLiteral("   "));
@@ -125,7 +123,8 @@ void PrintCommandsTest::tableReportTakesDescriptionAsTyped()
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* preview = qobject_cast<ReportPreview*>(w); preview && preview->isVisible()) {
                 shown = preview->document();
-                otherWindowsUsable = program.main()->isEnabled() && !QApplication::activeModalWidget();
+                otherWindowsUsable =
+                    program.main()->isEnabled() && !QApplication::activeModalWidget();
                 preview->close();
             }
     });

@@ -6,14 +6,14 @@
 #include "components/widgets/IncrementSpinBox.h"
 #include "model/RatingTable.h"
 #include "tests/support/TestProgram.h"
-#include "ui/EdgeWarning.h"
-#include "ui/Workspace.h"
+#include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
-#include "ui/AboutBox.h"
-#include "ui/BoundsPrompt.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QDir>

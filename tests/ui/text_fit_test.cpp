@@ -2,17 +2,17 @@
 // same font, the import warning's wrapped lines leave no word alone, and texts the layout cuts
 // off show whole in a tooltip.
 
-#include "components/widgets/IncrementSpinBox.h"
 #include "components/grid/RatingGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/TestProgram.h"
-#include "ui/EdgeWarning.h"
-#include "ui/Workspace.h"
+#include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
-#include "ui/AboutBox.h"
-#include "ui/BoundsPrompt.h"
+#include "ui/Workspace.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>

@@ -1,15 +1,15 @@
 // Undo and redo of every change to the section through the main window: cell edits, rows
 // inserted and deleted, New, Load (also one that stops part-way) and both imports.
 
-#include "components/widgets/IncrementSpinBox.h"
 #include "components/grid/PointGrid.h"
 #include "components/grid/RatingGrid.h"
 #include "components/history/SectionHistory.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AdcpImportWarning.h"
-#include "ui/Workspace.h"
 #include "ui/MainWindow.h"
 #include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -30,30 +30,27 @@ struct Harness {
     std::vector<QWidget*> inputs;
     std::unique_ptr<WaterLevelAnimation> animation;
 
-    explicit Harness(NumberFormat format = {})
-    {
+    explicit Harness(NumberFormat format = {}) {
         document.points.clear();
         for (int i = 0; i < 5; ++i)
             inputs.push_back(new QLineEdit(&window));
         chart->resize(400, 300);
         chart->bindAreaSeries(document.points);
-        animation = std::make_unique<WaterLevelAnimation>(WaterLevelAnimation::Parts{
-            &sweep, &document, button, timer, chart, inputs, format});
+        animation = std::make_unique<WaterLevelAnimation>(
+            WaterLevelAnimation::Parts{&sweep, &document, button, timer, chart, inputs, format});
         QObject::connect(timer, &QTimer::timeout, [this] { animation->tick(); });
     }
 
     QString level() const { return QString::fromStdString(sweep.levelText()); }
 
-    void settings(const char* minimum, const char* maximum, double increment, const char* datum)
-    {
+    void settings(const char* minimum, const char* maximum, double increment, const char* datum) {
         document.settings.minimum = minimum;
         document.settings.maximum = maximum;
         document.settings.setIncrement(increment);
         document.settings.datum = datum;
     }
 
-    bool inputsEnabled() const
-    {
+    bool inputsEnabled() const {
         bool all = true, none = true;
         for (QWidget* input : inputs) {
             all = all && input->isEnabled();
@@ -65,8 +62,7 @@ struct Harness {
     }
 
     // Starts and returns the error message, empty when the start succeeded.
-    QString toggle()
-    {
+    QString toggle() {
         try {
             animation->toggle();
         } catch (const Error& error) {
@@ -93,8 +89,7 @@ private slots:
     void commaSeparator();
 };
 
-void WaterLevelAnimationTest::ticksMoveTheChartsFill()
-{
+void WaterLevelAnimationTest::ticksMoveTheChartsFill() {
     Harness h;
     h.settings("0", "2", 0.5, "100");
     h.document.points.appendRow(0, 99);
@@ -109,8 +104,7 @@ void WaterLevelAnimationTest::ticksMoveTheChartsFill()
     QCOMPARE(fills, QList<double>({101.5, 101.0, 100.5, 100.0, 100.0, 100.5}));
 }
 
-void WaterLevelAnimationTest::axisRangesWhileRunningAndAfterStop_data()
-{
+void WaterLevelAnimationTest::axisRangesWhileRunningAndAfterStop_data() {
     QTest::addColumn<QList<QPointF>>("points");
     QTest::addColumn<QString>("datum");
     QTest::addColumn<double>("xLower");
@@ -120,14 +114,13 @@ void WaterLevelAnimationTest::axisRangesWhileRunningAndAfterStop_data()
         << QList<QPointF>{{0, 0.5}, {25, -3}, {50, 0.8}} << S("0.00") << -1.0 << 51.0 << 1.0;
     QTest::newRow("bank above the maximum")
         << QList<QPointF>{{0, 5}, {25, -3}, {50, 0.8}} << S("0.00") << -1.0 << 51.0 << 5.0;
-    QTest::newRow("datum lifts the top") << QList<QPointF>{{10, 100}, {20, 95}, {30, 103}}
-                                         << S("102.5") << 9.6 << 30.4 << 103.5;
+    QTest::newRow("datum lifts the top")
+        << QList<QPointF>{{10, 100}, {20, 95}, {30, 103}} << S("102.5") << 9.6 << 30.4 << 103.5;
     // The chart cannot show a span of zero width; an empty table's 0..0 is not checked.
     QTest::newRow("empty table") << QList<QPointF>{} << S("0.00") << qQNaN() << qQNaN() << 1.0;
 }
 
-void WaterLevelAnimationTest::axisRangesWhileRunningAndAfterStop()
-{
+void WaterLevelAnimationTest::axisRangesWhileRunningAndAfterStop() {
     QFETCH(QList<QPointF>, points);
     QFETCH(QString, datum);
     QFETCH(double, xLower);
@@ -158,8 +151,7 @@ void WaterLevelAnimationTest::axisRangesWhileRunningAndAfterStop()
     QVERIFY(h.chart->axesAutomatic());
 }
 
-void WaterLevelAnimationTest::runningAndIdleStates()
-{
+void WaterLevelAnimationTest::runningAndIdleStates() {
     Harness h;
     h.document.points.appendRow(0, -2);
     h.document.points.appendRow(5, -2);
@@ -194,8 +186,7 @@ void WaterLevelAnimationTest::runningAndIdleStates()
     QCOMPARE(h.sweep.direction(), 0);
 }
 
-void WaterLevelAnimationTest::failedStartsAreHalfStarted_data()
-{
+void WaterLevelAnimationTest::failedStartsAreHalfStarted_data() {
     QTest::addColumn<QString>("minimum");
     QTest::addColumn<QString>("maximum");
     QTest::addColumn<QString>("datum");
@@ -210,14 +201,13 @@ void WaterLevelAnimationTest::failedStartsAreHalfStarted_data()
                              << S("' ' is not a valid floating point value") << false;
     QTest::newRow("pending row") << S("0") << S("1") << S("0") << true
                                  << S("Field 'Station' must have a value") << false;
-    QTest::newRow("maximum equals minimum") << S("2") << S("2.0") << S("0") << false
-                                            << S("Floating point division by zero") << true;
+    QTest::newRow("maximum equals minimum")
+        << S("2") << S("2.0") << S("0") << false << S("Floating point division by zero") << true;
     QTest::newRow("interval too large") << S("0") << S("1E-10") << S("0") << false
                                         << S("'180000000000' is not a valid integer value") << true;
 }
 
-void WaterLevelAnimationTest::failedStartsAreHalfStarted()
-{
+void WaterLevelAnimationTest::failedStartsAreHalfStarted() {
     QFETCH(QString, minimum);
     QFETCH(QString, maximum);
     QFETCH(QString, datum);
@@ -250,22 +240,20 @@ void WaterLevelAnimationTest::failedStartsAreHalfStarted()
     QVERIFY(h.chart->axesAutomatic());
 }
 
-void WaterLevelAnimationTest::intervalRule_data()
-{
+void WaterLevelAnimationTest::intervalRule_data() {
     QTest::addColumn<QString>("minimum");
     QTest::addColumn<QString>("maximum");
     QTest::addColumn<double>("increment");
     QTest::addColumn<int>("interval");
     QTest::newRow("defaults") << S("0") << S("1") << 0.01 << 18;
-    QTest::newRow("truncated") << S("0") << S("7") << 0.1 << 25;   // 1800 / 70 = 25.7
+    QTest::newRow("truncated") << S("0") << S("7") << 0.1 << 25;    // 1800 / 70 = 25.7
     QTest::newRow("one step") << S("0") << S("0.5") << 1.0 << 3600; // half a step per sweep
     QTest::newRow("exactly 1800 steps") << S("0") << S("18") << 0.01 << 1;
     QTest::newRow("more than 1800 steps") << S("0") << S("100") << 0.01 << 0;
     QTest::newRow("maximum below minimum") << S("1") << S("0") << 0.01 << -18;
 }
 
-void WaterLevelAnimationTest::intervalRule()
-{
+void WaterLevelAnimationTest::intervalRule() {
     QFETCH(QString, minimum);
     QFETCH(QString, maximum);
     QFETCH(double, increment);
@@ -285,8 +273,7 @@ void WaterLevelAnimationTest::intervalRule()
     }
 }
 
-void WaterLevelAnimationTest::timerDrivesTheLevel()
-{
+void WaterLevelAnimationTest::timerDrivesTheLevel() {
     Harness h;
     h.document.points.appendRow(0, -1);
     h.document.points.appendRow(1, -1);
@@ -298,8 +285,7 @@ void WaterLevelAnimationTest::timerDrivesTheLevel()
     QCOMPARE(h.level(), stopped);
 }
 
-void WaterLevelAnimationTest::commaSeparator()
-{
+void WaterLevelAnimationTest::commaSeparator() {
     Harness h(NumberFormat{','});
     h.settings("0", "1,5", 0.25, "0,00");
     h.document.points.appendRow(0, -1);
