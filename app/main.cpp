@@ -1,4 +1,4 @@
-#include "ui/Application.h"
+#include "ui/Program.h"
 
 #include <QApplication>
 

@@ -17,15 +17,3 @@ function(korvadel_qt_defaults target)
     target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII
                                                  QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
 endfunction()
-
-# A layer whose folder holds no source yet still yields a (empty) library, so the layers above
-# it configure and link while it is being written.
-macro(korvadel_placeholder_source var)
-    if(NOT ${var})
-        set(_placeholder ${CMAKE_CURRENT_BINARY_DIR}/empty_layer.cpp)
-        if(NOT EXISTS ${_placeholder})
-            file(WRITE ${_placeholder} "// intentionally empty\n")
-        endif()
-        set(${var} ${_placeholder})
-    endif()
-endmacro()

@@ -35,7 +35,9 @@ constexpr std::string_view kCrLf = "\r\n";
 // padded with this many blanks, which no program writes.
 constexpr std::size_t kMarkerKeep = 4096;
 
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 std::string_view trimEnd(std::string_view text) {
     while (!text.empty() && isBlank(text.back())) {
@@ -120,50 +122,56 @@ ReadSummary loadPlainTable(LineReader& reader, PointTable& points, NumberFormat 
     std::vector<Column> columns;
     std::size_t columnCount = 0;
     std::string kept;
-    readTabPieces(reader, kept, [&](std::string_view name, std::size_t length) {
-        ++columnCount;
-        Column role = Column::Ignored;
-        if (length == name.size() && equalsIgnoringCase(name, "Station")) {
-            role = Column::Station;
-        } else if (length == name.size() && equalsIgnoringCase(name, "Elevation")) {
-            role = Column::Elevation;
-        }
-        if (role != Column::Ignored) {
-            columns.resize(columnCount, Column::Ignored);
-            columns.back() = role;
-        }
-    }, [&](std::size_t count) { columnCount += count; });
+    readTabPieces(
+        reader, kept,
+        [&](std::string_view name, std::size_t length) {
+            ++columnCount;
+            Column role = Column::Ignored;
+            if (length == name.size() && equalsIgnoringCase(name, "Station")) {
+                role = Column::Station;
+            } else if (length == name.size() && equalsIgnoringCase(name, "Elevation")) {
+                role = Column::Elevation;
+            }
+            if (role != Column::Ignored) {
+                columns.resize(columnCount, Column::Ignored);
+                columns.back() = role;
+            }
+        },
+        [&](std::size_t count) { columnCount += count; });
 
     return readRowsInto(points, [&](PointTable::LoadColumns& rows) {
         while (!reader.atEnd()) {
             std::optional<double> station;
             std::optional<double> elevation;
             std::size_t k = 0;
-            readTabPieces(reader, kept, [&](std::string_view value, std::size_t length) {
-                const std::size_t position = k++;
-                if (position >= columnCount) {
-                    throw Error("List index out of bounds (" + std::to_string(position) + ")");
-                }
-                const Column column =
-                    position < columns.size() ? columns[position] : Column::Ignored;
-                if (column == Column::Ignored || length == 0) {
-                    return;
-                }
-                double number = 0.0;
-                if (length != value.size() || !tryTextToFloat(value, number, format)) {
-                    throw Error("'" + std::string(value) +
-                                "' is not a valid floating point value for field '" +
-                                (column == Column::Station ? "Station" : "Elevation") + "'");
-                }
-                (column == Column::Station ? station : elevation) = number;
-            }, [&](std::size_t count) {
-                // Empty values load nothing, but each still needs its column.
-                if (k + count > columnCount) {
-                    const std::size_t position = std::max(k, columnCount);
-                    throw Error("List index out of bounds (" + std::to_string(position) + ")");
-                }
-                k += count;
-            });
+            readTabPieces(
+                reader, kept,
+                [&](std::string_view value, std::size_t length) {
+                    const std::size_t position = k++;
+                    if (position >= columnCount) {
+                        throw Error("List index out of bounds (" + std::to_string(position) + ")");
+                    }
+                    const Column column =
+                        position < columns.size() ? columns[position] : Column::Ignored;
+                    if (column == Column::Ignored || length == 0) {
+                        return;
+                    }
+                    double number = 0.0;
+                    if (length != value.size() || !tryTextToFloat(value, number, format)) {
+                        throw Error("'" + std::string(value) +
+                                    "' is not a valid floating point value for field '" +
+                                    (column == Column::Station ? "Station" : "Elevation") + "'");
+                    }
+                    (column == Column::Station ? station : elevation) = number;
+                },
+                [&](std::size_t count) {
+                    // Empty values load nothing, but each still needs its column.
+                    if (k + count > columnCount) {
+                        const std::size_t position = std::max(k, columnCount);
+                        throw Error("List index out of bounds (" + std::to_string(position) + ")");
+                    }
+                    k += count;
+                });
             if (!station) {
                 // The table refuses this row with its required-field message; the rows before
                 // it stay.

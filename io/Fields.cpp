@@ -51,8 +51,7 @@ std::size_t SplitFields(std::string_view line, const DelimiterSet& delimiters,
             } else {
                 state = State::Plain;
                 // Most fields are plain: run to the next delimiter or quote in one go.
-                while (i + 1 < n && !delimiters.contains(line[i + 1]) &&
-                       !isQuote(line[i + 1])) {
+                while (i + 1 < n && !delimiters.contains(line[i + 1]) && !isQuote(line[i + 1])) {
                     ++i;
                 }
             }
@@ -107,7 +106,9 @@ std::size_t SplitFields(std::string_view line, const DelimiterSet& delimiters,
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Decides, for a mantissa and exponent that the conversion found out of range, whether the value
 // lies above the largest double (true) or below the smallest subnormal (false). The two limits are
@@ -173,9 +174,9 @@ FieldNumber FieldToReal(std::string_view field, char decimalSeparator) {
     std::string longText;
     // With the point as separator only a final point that is the first one changes the text,
     // which spares the search in the common case.
-    const std::size_t sep =
-        decimalSeparator != '.' || text.back() == '.' ? text.find(decimalSeparator)
-                                                      : std::string_view::npos;
+    const std::size_t sep = decimalSeparator != '.' || text.back() == '.'
+                                ? text.find(decimalSeparator)
+                                : std::string_view::npos;
     if (sep != std::string_view::npos) {
         if (sep + 1 == text.size()) {
             text.remove_suffix(1);

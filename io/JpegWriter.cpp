@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace korvadel {
 namespace {
@@ -22,8 +22,7 @@ struct ErrorManager {
     char message[JMSG_LENGTH_MAX];
 };
 
-void errorExit(j_common_ptr cinfo)
-{
+void errorExit(j_common_ptr cinfo) {
     auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
     (*cinfo->err->format_message)(cinfo, manager->message);
     std::longjmp(manager->jump, 1);
@@ -40,15 +39,13 @@ struct Destination {
     bool outOfMemory;
 };
 
-void initDestination(j_compress_ptr cinfo)
-{
+void initDestination(j_compress_ptr cinfo) {
     auto* destination = reinterpret_cast<Destination*>(cinfo->dest);
     destination->base.next_output_byte = destination->block;
     destination->base.free_in_buffer = sizeof destination->block;
 }
 
-bool appendBlock(Destination* destination, std::size_t size) noexcept
-{
+bool appendBlock(Destination* destination, std::size_t size) noexcept {
     try {
         destination->out->append(reinterpret_cast<const char*>(destination->block), size);
         return true;
@@ -58,8 +55,7 @@ bool appendBlock(Destination* destination, std::size_t size) noexcept
     }
 }
 
-boolean emptyOutputBuffer(j_compress_ptr cinfo)
-{
+boolean emptyOutputBuffer(j_compress_ptr cinfo) {
     auto* destination = reinterpret_cast<Destination*>(cinfo->dest);
     if (!appendBlock(destination, sizeof destination->block))
         ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
@@ -67,8 +63,7 @@ boolean emptyOutputBuffer(j_compress_ptr cinfo)
     return TRUE;
 }
 
-void termDestination(j_compress_ptr cinfo)
-{
+void termDestination(j_compress_ptr cinfo) {
     auto* destination = reinterpret_cast<Destination*>(cinfo->dest);
     const std::size_t used = sizeof destination->block - destination->base.free_in_buffer;
     if (!appendBlock(destination, used))
@@ -77,8 +72,7 @@ void termDestination(j_compress_ptr cinfo)
 
 // Returns false with the libjpeg message in errorText on failure.
 bool compressInto(const RgbPicture& picture, std::string& out, char* errorText,
-                  std::size_t errorTextSize, Destination& destination)
-{
+                  std::size_t errorTextSize, Destination& destination) {
     jpeg_compress_struct cinfo;
     ErrorManager errors;
     cinfo.err = jpeg_std_error(&errors.base);
@@ -114,8 +108,8 @@ bool compressInto(const RgbPicture& picture, std::string& out, char* errorText,
 
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(picture.pixels +
-                                            cinfo.next_scanline * picture.bytesPerLine);
+        JSAMPROW row =
+            const_cast<JSAMPROW>(picture.pixels + cinfo.next_scanline * picture.bytesPerLine);
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -125,8 +119,7 @@ bool compressInto(const RgbPicture& picture, std::string& out, char* errorText,
 
 } // namespace
 
-std::string JpegWriter::compress(const RgbPicture& picture)
-{
+std::string JpegWriter::compress(const RgbPicture& picture) {
     if (picture.width <= 0 || picture.height <= 0 || picture.pixels == nullptr ||
         picture.bytesPerLine < static_cast<std::size_t>(picture.width) * 3)
         throw Error("Invalid picture size " + std::to_string(picture.width) + " x " +
@@ -139,8 +132,7 @@ std::string JpegWriter::compress(const RgbPicture& picture)
     return out;
 }
 
-void JpegWriter::write(AtomicFile& file, const RgbPicture& picture)
-{
+void JpegWriter::write(AtomicFile& file, const RgbPicture& picture) {
     file.write(compress(picture));
     file.commit();
 }

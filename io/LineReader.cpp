@@ -22,8 +22,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF"; // UTF-8
 } // namespace
 
 LineReader::LineReader(std::string_view bytes, Breaks breaks)
-    : breaks_(breaks), memory_(bytes), data_(bytes.data()), end_(bytes.size()),
-      sourceDone_(true), sourceSize_(bytes.size()) {}
+    : breaks_(breaks), memory_(bytes), data_(bytes.data()), end_(bytes.size()), sourceDone_(true),
+      sourceSize_(bytes.size()) {}
 
 LineReader::LineReader(const std::string& path, Breaks breaks) : breaks_(breaks) {
     do {

@@ -89,7 +89,7 @@ private:
     std::size_t end_ = 0;
     bool sourceDone_ = false; // no more bytes will come from the source
     bool stopped_ = false;    // the text ended at code 26 (text breaks) or code 0 (table breaks)
-    bool pendingCr_ = false;  // table breaks: the last line ended at CR; a LF after it belongs to it
+    bool pendingCr_ = false; // table breaks: the last line ended at CR; a LF after it belongs to it
 
     bool atStart_ = true; // a byte-order mark may still come
     CarriageReturns carriageReturns_ = CarriageReturns::Undecided;

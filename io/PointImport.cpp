@@ -22,7 +22,9 @@ namespace {
 // leading blanks) is not a count, so the rest of such a line is dropped unread.
 constexpr std::size_t kBinCountKeep = 65536;
 
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 } // namespace
 
@@ -120,9 +122,8 @@ ReadSummary importWinRiver(LineReader& reader, PointTable& points, NumberFormat 
                 countLine.remove_suffix(1);
             }
             const std::size_t blank = countLine.find(' ');
-            const std::int32_t bins =
-                textToInt(blank == std::string_view::npos ? std::string_view()
-                                                          : countLine.substr(0, blank));
+            const std::int32_t bins = textToInt(
+                blank == std::string_view::npos ? std::string_view() : countLine.substr(0, blank));
             if (bins > 0) {
                 reader.skipLines(bins);
             }

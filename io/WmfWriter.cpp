@@ -42,21 +42,18 @@ constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 constexpr std::size_t kRecordHeaderWords = 3; // size (2 words) and function
 constexpr std::size_t kMaxPolyPoints = 0x7FFF;
 
-void putWord(std::string& out, std::uint16_t value)
-{
+void putWord(std::string& out, std::uint16_t value) {
     out.push_back(static_cast<char>(value & 0xFF));
     out.push_back(static_cast<char>(value >> 8));
 }
 
-std::int16_t clampCoordinate(int value)
-{
+std::int16_t clampCoordinate(int value) {
     return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
 }
 
 } // namespace
 
-long long mulDivRounded(long long a, long long b, long long c)
-{
+long long mulDivRounded(long long a, long long b, long long c) {
     if (c == 0)
         return 0;
     const long long product = a * b;
@@ -67,13 +64,11 @@ long long mulDivRounded(long long a, long long b, long long c)
     return negative ? -rounded : rounded;
 }
 
-WmfWriter::WmfWriter()
-{
+WmfWriter::WmfWriter() {
     records_.reserve(4096);
 }
 
-void WmfWriter::begin(std::uint16_t function, std::size_t parameterWords)
-{
+void WmfWriter::begin(std::uint16_t function, std::size_t parameterWords) {
     recordStart_ = records_.size();
     records_.reserve(records_.size() + kRecordHeaderWords + parameterWords);
     records_.push_back(0); // size, filled in by end()
@@ -81,19 +76,16 @@ void WmfWriter::begin(std::uint16_t function, std::size_t parameterWords)
     records_.push_back(function);
 }
 
-void WmfWriter::word(int value)
-{
+void WmfWriter::word(int value) {
     records_.push_back(static_cast<std::uint16_t>(value));
 }
 
-void WmfWriter::dword(std::uint32_t value)
-{
+void WmfWriter::dword(std::uint32_t value) {
     records_.push_back(static_cast<std::uint16_t>(value & 0xFFFF));
     records_.push_back(static_cast<std::uint16_t>(value >> 16));
 }
 
-void WmfWriter::bytes(std::string_view data)
-{
+void WmfWriter::bytes(std::string_view data) {
     for (std::size_t i = 0; i < data.size(); i += 2) {
         const auto low = static_cast<unsigned char>(data[i]);
         const auto high = i + 1 < data.size() ? static_cast<unsigned char>(data[i + 1]) : 0u;
@@ -101,8 +93,7 @@ void WmfWriter::bytes(std::string_view data)
     }
 }
 
-void WmfWriter::end()
-{
+void WmfWriter::end() {
     const std::size_t size = records_.size() - recordStart_;
     records_[recordStart_] = static_cast<std::uint16_t>(size & 0xFFFF);
     records_[recordStart_ + 1] = static_cast<std::uint16_t>(size >> 16);
@@ -110,48 +101,42 @@ void WmfWriter::end()
     ++recordCount_;
 }
 
-void WmfWriter::setMapMode(std::uint16_t mode)
-{
+void WmfWriter::setMapMode(std::uint16_t mode) {
     begin(MetaSetMapMode, 1);
     word(mode);
     end();
 }
 
 // The point records store y before x.
-void WmfWriter::setWindowOrg(int x, int y)
-{
+void WmfWriter::setWindowOrg(int x, int y) {
     begin(MetaSetWindowOrg, 2);
     word(clampCoordinate(y));
     word(clampCoordinate(x));
     end();
 }
 
-void WmfWriter::setWindowExt(int width, int height)
-{
+void WmfWriter::setWindowExt(int width, int height) {
     begin(MetaSetWindowExt, 2);
     word(clampCoordinate(height));
     word(clampCoordinate(width));
     end();
 }
 
-void WmfWriter::setViewportOrg(int x, int y)
-{
+void WmfWriter::setViewportOrg(int x, int y) {
     begin(MetaSetViewportOrg, 2);
     word(clampCoordinate(y));
     word(clampCoordinate(x));
     end();
 }
 
-void WmfWriter::setViewportExt(int width, int height)
-{
+void WmfWriter::setViewportExt(int width, int height) {
     begin(MetaSetViewportExt, 2);
     word(clampCoordinate(height));
     word(clampCoordinate(width));
     end();
 }
 
-int WmfWriter::takeSlot()
-{
+int WmfWriter::takeSlot() {
     const auto free = std::find(slots_.begin(), slots_.end(), false);
     if (free != slots_.end()) {
         *free = true;
@@ -163,8 +148,7 @@ int WmfWriter::takeSlot()
     return static_cast<int>(slots_.size() - 1);
 }
 
-int WmfWriter::createPen(std::uint16_t style, int width, std::uint32_t color)
-{
+int WmfWriter::createPen(std::uint16_t style, int width, std::uint32_t color) {
     begin(MetaCreatePenIndirect, 5);
     word(style);
     word(clampCoordinate(std::max(width, 0))); // width is the x of a point; y is unused
@@ -174,8 +158,7 @@ int WmfWriter::createPen(std::uint16_t style, int width, std::uint32_t color)
     return takeSlot();
 }
 
-int WmfWriter::createBrush(std::uint16_t style, std::uint32_t color, std::uint16_t hatch)
-{
+int WmfWriter::createBrush(std::uint16_t style, std::uint32_t color, std::uint16_t hatch) {
     begin(MetaCreateBrushIndirect, 4);
     word(style);
     dword(color);
@@ -184,8 +167,7 @@ int WmfWriter::createBrush(std::uint16_t style, std::uint32_t color, std::uint16
     return takeSlot();
 }
 
-int WmfWriter::createFont(const Font& font)
-{
+int WmfWriter::createFont(const Font& font) {
     std::string face = font.faceName.substr(0, 31);
     face.push_back('\0');
     begin(MetaCreateFontIndirect, 9 + (face.size() + 1) / 2);
@@ -203,15 +185,13 @@ int WmfWriter::createFont(const Font& font)
     return takeSlot();
 }
 
-void WmfWriter::selectObject(int slot)
-{
+void WmfWriter::selectObject(int slot) {
     begin(MetaSelectObject, 1);
     word(slot);
     end();
 }
 
-void WmfWriter::deleteObject(int slot)
-{
+void WmfWriter::deleteObject(int slot) {
     begin(MetaDeleteObject, 1);
     word(slot);
     end();
@@ -219,41 +199,35 @@ void WmfWriter::deleteObject(int slot)
         slots_[static_cast<std::size_t>(slot)] = false;
 }
 
-int WmfWriter::objectsInUse() const
-{
+int WmfWriter::objectsInUse() const {
     return static_cast<int>(std::count(slots_.begin(), slots_.end(), true));
 }
 
-void WmfWriter::setBkMode(std::uint16_t mode)
-{
+void WmfWriter::setBkMode(std::uint16_t mode) {
     begin(MetaSetBkMode, 1);
     word(mode);
     end();
 }
 
-void WmfWriter::setBkColor(std::uint32_t color)
-{
+void WmfWriter::setBkColor(std::uint32_t color) {
     begin(MetaSetBkColor, 2);
     dword(color);
     end();
 }
 
-void WmfWriter::setTextColor(std::uint32_t color)
-{
+void WmfWriter::setTextColor(std::uint32_t color) {
     begin(MetaSetTextColor, 2);
     dword(color);
     end();
 }
 
-void WmfWriter::setTextAlign(std::uint16_t align)
-{
+void WmfWriter::setTextAlign(std::uint16_t align) {
     begin(MetaSetTextAlign, 1);
     word(align);
     end();
 }
 
-void WmfWriter::setPolyFillMode(std::uint16_t mode)
-{
+void WmfWriter::setPolyFillMode(std::uint16_t mode) {
     begin(MetaSetPolyFillMode, 1);
     word(mode);
     end();
@@ -261,8 +235,7 @@ void WmfWriter::setPolyFillMode(std::uint16_t mode)
 
 // A record counts its points in a signed 16-bit field; longer lines go out in pieces that
 // share their end points, so nothing is lost and nothing is drawn twice.
-void WmfWriter::polyline(const std::vector<Point>& points)
-{
+void WmfWriter::polyline(const std::vector<Point>& points) {
     if (points.size() < 2)
         return;
     std::size_t first = 0;
@@ -279,8 +252,7 @@ void WmfWriter::polyline(const std::vector<Point>& points)
     }
 }
 
-void WmfWriter::polygon(const std::vector<Point>& points)
-{
+void WmfWriter::polygon(const std::vector<Point>& points) {
     if (points.size() < 2)
         return;
     // A filled outline cannot be split without changing its inside; an outline this long is
@@ -304,8 +276,7 @@ void WmfWriter::polygon(const std::vector<Point>& points)
     end();
 }
 
-void WmfWriter::rectangle(int left, int top, int right, int bottom)
-{
+void WmfWriter::rectangle(int left, int top, int right, int bottom) {
     begin(MetaRectangle, 4);
     word(clampCoordinate(bottom));
     word(clampCoordinate(right));
@@ -314,8 +285,7 @@ void WmfWriter::rectangle(int left, int top, int right, int bottom)
     end();
 }
 
-void WmfWriter::ellipse(int left, int top, int right, int bottom)
-{
+void WmfWriter::ellipse(int left, int top, int right, int bottom) {
     begin(MetaEllipse, 4);
     word(clampCoordinate(bottom));
     word(clampCoordinate(right));
@@ -325,8 +295,7 @@ void WmfWriter::ellipse(int left, int top, int right, int bottom)
 }
 
 void WmfWriter::extTextOut(int x, int y, std::string_view text,
-                           const std::vector<std::int16_t>& advances)
-{
+                           const std::vector<std::int16_t>& advances) {
     if (text.empty())
         return;
     text = text.substr(0, 0x7FFF);
@@ -343,8 +312,7 @@ void WmfWriter::extTextOut(int x, int y, std::string_view text,
     end();
 }
 
-void WmfWriter::textOut(int x, int y, std::string_view text)
-{
+void WmfWriter::textOut(int x, int y, std::string_view text) {
     if (text.empty())
         return;
     text = text.substr(0, 0x7FFF);
@@ -356,9 +324,8 @@ void WmfWriter::textOut(int x, int y, std::string_view text)
     end();
 }
 
-void WmfWriter::stretchDib(int x, int y, int width, int height, int sourceWidth,
-                           int sourceHeight, const std::vector<std::uint8_t>& bgrBottomUpRows)
-{
+void WmfWriter::stretchDib(int x, int y, int width, int height, int sourceWidth, int sourceHeight,
+                           const std::vector<std::uint8_t>& bgrBottomUpRows) {
     if (sourceWidth <= 0 || sourceHeight <= 0)
         return;
     const std::size_t stride = (static_cast<std::size_t>(sourceWidth) * 3 + 3) & ~std::size_t{3};
@@ -393,21 +360,18 @@ void WmfWriter::stretchDib(int x, int y, int width, int height, int sourceWidth,
     end();
 }
 
-void WmfWriter::saveDC()
-{
+void WmfWriter::saveDC() {
     begin(MetaSaveDC, 0);
     end();
 }
 
-void WmfWriter::restoreDC(int relative)
-{
+void WmfWriter::restoreDC(int relative) {
     begin(MetaRestoreDC, 1);
     word(relative);
     end();
 }
 
-void WmfWriter::intersectClipRect(int left, int top, int right, int bottom)
-{
+void WmfWriter::intersectClipRect(int left, int top, int right, int bottom) {
     begin(MetaIntersectClipRect, 4);
     word(clampCoordinate(bottom));
     word(clampCoordinate(right));
@@ -418,8 +382,7 @@ void WmfWriter::intersectClipRect(int left, int top, int right, int bottom)
 
 WmfWriter::Box WmfWriter::placeableBox(int widthPixels, int heightPixels, int screenWidthMm,
                                        int screenHeightMm, int screenWidthPixels,
-                                       int screenHeightPixels)
-{
+                                       int screenHeightPixels) {
     auto side = [](int pixels, int screenMm, int screenPixels) {
         if (screenPixels <= 0 || screenMm <= 0) // no physical size known: 96 per inch
             return static_cast<std::int16_t>(std::clamp(pixels, 0, 32767));
@@ -431,18 +394,23 @@ WmfWriter::Box WmfWriter::placeableBox(int widthPixels, int heightPixels, int sc
                side(heightPixels, screenHeightMm, screenHeightPixels)};
 }
 
-std::string WmfWriter::finish(Box box) const
-{
+std::string WmfWriter::finish(Box box) const {
     std::string out;
     const std::size_t headerWords = 9;
     const std::size_t totalWords = headerWords + records_.size() + 3;
     out.reserve(22 + 2 * totalWords);
 
     // Placeable header.
-    const std::uint16_t header[10] = {0xCDD7, 0x9AC6, 0, 0, 0,
+    const std::uint16_t header[10] = {0xCDD7,
+                                      0x9AC6,
+                                      0,
+                                      0,
+                                      0,
                                       static_cast<std::uint16_t>(box.right),
-                                      static_cast<std::uint16_t>(box.bottom), kUnitsPerInch,
-                                      0, 0};
+                                      static_cast<std::uint16_t>(box.bottom),
+                                      kUnitsPerInch,
+                                      0,
+                                      0};
     std::uint16_t checksum = 0;
     for (std::uint16_t value : header) {
         checksum ^= value;
@@ -471,8 +439,7 @@ std::string WmfWriter::finish(Box box) const
     return out;
 }
 
-void WmfWriter::write(AtomicFile& file, Box box) const
-{
+void WmfWriter::write(AtomicFile& file, Box box) const {
     file.write(finish(box));
     file.commit();
 }

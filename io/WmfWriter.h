@@ -23,27 +23,44 @@ public:
     };
 
     // Colour as a COLORREF: 0x00BBGGRR.
-    static constexpr std::uint32_t rgb(int red, int green, int blue)
-    {
+    static constexpr std::uint32_t rgb(int red, int green, int blue) {
         return static_cast<std::uint32_t>(red & 0xFF) |
                (static_cast<std::uint32_t>(green & 0xFF) << 8) |
                (static_cast<std::uint32_t>(blue & 0xFF) << 16);
     }
 
     enum PenStyle : std::uint16_t {
-        PenSolid = 0, PenDash = 1, PenDot = 2, PenDashDot = 3, PenDashDotDot = 4, PenNull = 5,
-        PenEndcapRound = 0x0000, PenEndcapSquare = 0x0100, PenEndcapFlat = 0x0200,
-        PenJoinRound = 0x0000, PenJoinBevel = 0x1000, PenJoinMiter = 0x2000
+        PenSolid = 0,
+        PenDash = 1,
+        PenDot = 2,
+        PenDashDot = 3,
+        PenDashDotDot = 4,
+        PenNull = 5,
+        PenEndcapRound = 0x0000,
+        PenEndcapSquare = 0x0100,
+        PenEndcapFlat = 0x0200,
+        PenJoinRound = 0x0000,
+        PenJoinBevel = 0x1000,
+        PenJoinMiter = 0x2000
     };
     enum BrushStyle : std::uint16_t { BrushSolid = 0, BrushNull = 1, BrushHatched = 2 };
     enum Hatch : std::uint16_t {
-        HatchHorizontal = 0, HatchVertical = 1, HatchFDiagonal = 2, HatchBDiagonal = 3,
-        HatchCross = 4, HatchDiagCross = 5
+        HatchHorizontal = 0,
+        HatchVertical = 1,
+        HatchFDiagonal = 2,
+        HatchBDiagonal = 3,
+        HatchCross = 4,
+        HatchDiagCross = 5
     };
     enum BkMode : std::uint16_t { Transparent = 1, Opaque = 2 };
     enum PolyFillMode : std::uint16_t { Alternate = 1, Winding = 2 };
     enum TextAlign : std::uint16_t {
-        TaLeft = 0, TaRight = 2, TaCenter = 6, TaTop = 0, TaBottom = 8, TaBaseline = 24,
+        TaLeft = 0,
+        TaRight = 2,
+        TaCenter = 6,
+        TaTop = 0,
+        TaBottom = 8,
+        TaBaseline = 24,
         TaNoUpdateCp = 0
     };
     static constexpr std::uint16_t kMapModeAnisotropic = 8;

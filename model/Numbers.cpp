@@ -69,11 +69,10 @@ char* layOutGeneral(char* out, const char* digits, int count, int exponent, char
 template <typename Real>
 int scientificDigits(Real value, int precision, char* digits, int& exponent) {
     char text[64];
-    const auto result =
-        precision < 0
-            ? std::to_chars(text, text + sizeof text, value, std::chars_format::scientific)
-            : std::to_chars(text, text + sizeof text, value, std::chars_format::scientific,
-                            precision);
+    const auto result = precision < 0 ? std::to_chars(text, text + sizeof text, value,
+                                                      std::chars_format::scientific)
+                                      : std::to_chars(text, text + sizeof text, value,
+                                                      std::chars_format::scientific, precision);
     int count = 0;
     const char* p = text;
     for (; p < result.ptr && *p != 'e'; ++p)

@@ -192,8 +192,7 @@ PointTable::Shift PointTable::commitShift() {
         return {};
     const auto row = static_cast<std::size_t>(editRow_);
     if ((flags_[row] & kHasStation) == 0) {
-        if (requiredFieldHandler_)
-            requiredFieldHandler_(row);
+        requiredField_.notify({TableChange::Kind::Changed, row, 0});
         throw Error(kStationRequired);
     }
     // Equal doubles count as unchanged, so retyping the same value keeps the row's place.
@@ -579,8 +578,10 @@ TableSubscription PointTable::subscribe(TableListener listener) {
     return views_.subscribe(std::move(listener));
 }
 
-void PointTable::setRequiredFieldHandler(std::function<void(std::size_t row)> handler) {
-    requiredFieldHandler_ = std::move(handler);
+TableSubscription
+PointTable::onRequiredFieldMissing(std::function<void(std::size_t row)> listener) {
+    return requiredField_.subscribe(
+        [listener = std::move(listener)](const TableChange& change) { listener(change.row); });
 }
 
 // --- history ----------------------------------------------------------------------------------

@@ -158,9 +158,11 @@ public:
     void resumeViews();
     int suspendCount() const;
     [[nodiscard]] TableSubscription subscribe(TableListener listener);
-    // Called with the row index when a commit fails for a missing Station, so the grid can move
-    // the focus to that row's Station cell.
-    void setRequiredFieldHandler(std::function<void(std::size_t row)> handler);
+    // Tells `listener` the row index when a commit fails for a missing Station (views suspended
+    // or not), so the grid can move the focus to that row's Station cell; for as long as the
+    // subscription lives.
+    [[nodiscard]] TableSubscription
+    onRequiredFieldMissing(std::function<void(std::size_t row)> listener);
 
     // --- history ---
     // Receives every change to the committed rows (see CommittedChange); empty: none.
@@ -227,7 +229,7 @@ private:
     std::uint8_t savedFlags_ = 0;
 
     TableNotifier views_;
-    std::function<void(std::size_t)> requiredFieldHandler_;
+    TableNotifier requiredField_; // never suspended
     Journal journal_;
 };
 

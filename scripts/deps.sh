@@ -4,7 +4,7 @@ set -euo pipefail
 # Recommended packages are not installed, so everything a test or the program needs at run time
 # is named here: the fonts the metafile reader (wmf2svg) draws with, the locale sources a test
 # builds a decimal-comma locale from, and the virtual display with its authority tool.
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev ccache pkg-config
           qt6-base-dev libqcustomplot-dev libjpeg62-turbo-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           poppler-utils libwmf-bin fonts-urw-base35 fonts-liberation locales

@@ -1,9 +1,9 @@
 // The point grid over large sections (a load replacing the rows, moving the cursor, one row
 // edited), and the progress bar through a long rating run.
 
-#include "components/GradientProgressBar.h"
-#include "components/PointGrid.h"
-#include "components/QtDesktopSeam.h"
+#include "components/desktop/QtDesktopSeam.h"
+#include "components/grid/PointGrid.h"
+#include "components/widgets/GradientProgressBar.h"
 #include "model/PointTable.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The rating table report at scale: laying out 10,000 rows, and the whole road of
 // "Print Table" up to a painted preview window.
 
-#include "components/BandedReport.h"
-#include "components/PrinterAccess.h"
-#include "components/RatingTableReport.h"
-#include "components/ReportPreview.h"
+#include "components/desktop/PrinterAccess.h"
+#include "components/report/BandedReport.h"
+#include "components/report/RatingTableReport.h"
+#include "components/report/ReportPreview.h"
 #include "model/RatingTable.h"
 
 #include <QApplication>
@@ -33,8 +33,7 @@ public:
     void selectPrinter(QPrinter&, const QString&) const override {}
 };
 
-const RatingTable& rating(std::size_t rows)
-{
+const RatingTable& rating(std::size_t rows) {
     static RatingTable table;
     if (table.rowCount() != rows) {
         table.clear();
@@ -44,8 +43,7 @@ const RatingTable& rating(std::size_t rows)
     return table;
 }
 
-void BM_LayOutReport(benchmark::State& state)
-{
+void BM_LayOutReport(benchmark::State& state) {
     const RatingTable& table = rating(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
         ReportDocument doc = layOutRatingTableReport(table, QStringLiteral("Mill Ford"), {});
@@ -56,8 +54,7 @@ void BM_LayOutReport(benchmark::State& state)
 BENCHMARK(BM_LayOutReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // Layout, preview window built, maximized and its first page painted.
-void BM_ReportPreviewShown(benchmark::State& state)
-{
+void BM_ReportPreviewShown(benchmark::State& state) {
     const RatingTable& table = rating(static_cast<std::size_t>(state.range(0)));
     SilentSeam seam;
     NoPrinters printers;
@@ -72,8 +69,7 @@ void BM_ReportPreviewShown(benchmark::State& state)
 }
 BENCHMARK(BM_ReportPreviewShown)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-void BM_SaveAndLoadReport(benchmark::State& state)
-{
+void BM_SaveAndLoadReport(benchmark::State& state) {
     const ReportDocument doc =
         layOutRatingTableReport(rating(static_cast<std::size_t>(state.range(0))), QString(), {});
     QTemporaryDir dir;
@@ -85,8 +81,7 @@ void BM_SaveAndLoadReport(benchmark::State& state)
 }
 BENCHMARK(BM_SaveAndLoadReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-void BM_ReportToPdf(benchmark::State& state)
-{
+void BM_ReportToPdf(benchmark::State& state) {
     const ReportDocument doc =
         layOutRatingTableReport(rating(static_cast<std::size_t>(state.range(0))), QString(), {});
     QTemporaryDir dir;

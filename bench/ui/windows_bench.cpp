@@ -3,11 +3,12 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/release/bench/windows_bench
 
-#include "components/Chart.h"
-#include "components/DesktopSeam.h"
-#include "ui/Application.h"
-#include "ui/Main.h"
-#include "ui/SAForm.h"
+#include "components/chart/Chart.h"
+#include "components/desktop/DesktopSeam.h"
+#include "ui/MainWindow.h"
+#include "ui/Program.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <benchmark/benchmark.h>
 
@@ -78,10 +79,10 @@ void BM_StartUpToShownMainWindow(benchmark::State& state) {
         Program program(seam, NumberFormat{'.'});
         program.createWindows();
         program.showMainWindow();
-        program.windows().Form1->repaint();
+        program.mainWindow()->repaint();
         settle();
         state.PauseTiming();
-        program.windows().Form1->hide();
+        program.mainWindow()->hide();
         state.ResumeTiming();
     }
 }
@@ -95,14 +96,15 @@ void BM_LoadSectionIntoGridAndChart(benchmark::State& state) {
     program.createWindows();
     program.showMainWindow();
     settle();
-    TForm1* main = program.windows().Form1;
+    MainWindow* main = program.mainWindow();
     for (auto _ : state) {
-        main->LoadCrossSection1->trigger();
-        main->DBChart1->replot();
+        main->loadAction->trigger();
+        main->sectionChart->replot();
         main->repaint();
         settle();
     }
-    if (main->document().points.rowCount() != static_cast<std::size_t>(points) || seam.messages)
+    if (main->workspace().document().points.rowCount() != static_cast<std::size_t>(points) ||
+        seam.messages)
         state.SkipWithError("the section did not load");
 }
 BENCHMARK(BM_LoadSectionIntoGridAndChart)
@@ -117,17 +119,17 @@ void BM_RatingFromButtonToWindow(benchmark::State& state) {
     Program program(seam, NumberFormat{'.'});
     program.createWindows();
     program.showMainWindow();
-    TForm1* main = program.windows().Form1;
-    main->LoadCrossSection1->trigger(); // 0 to 99.99 by 0.01: 10,000 stages
+    MainWindow* main = program.mainWindow();
+    main->loadAction->trigger(); // 0 to 99.99 by 0.01: 10,000 stages
     settle();
-    TForm2* window = program.windows().Form2;
+    RatingWindow* window = program.ratingWindow();
     for (auto _ : state) {
-        main->Button1Click();
-        window->DBChart1->replot();
+        main->createRating();
+        window->ratingChart->replot();
         window->repaint();
         settle();
     }
-    if (window->MemSA.rowCount() < 9'999 || !window->isVisible())
+    if (window->workspace().rating().rowCount() < 9'999 || !window->isVisible())
         state.SkipWithError("the rating did not come out as 10,000 rows");
 }
 BENCHMARK(BM_RatingFromButtonToWindow)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -2,15 +2,14 @@
 
 #include "cli/RatingOptions.h"
 #include "cli/qt/QtCommands.h"
-#include "components/Chart.h"
-#include "components/ChartPicture.h"
-#include "components/ChartPrintLayout.h"
-#include "components/DesktopSeam.h"
-#include "components/WmfPaintDevice.h"
+#include "components/chart/Chart.h"
+#include "components/chart/ChartPicture.h"
+#include "components/chart/ChartPrintLayout.h"
+#include "components/chart/RatingChart.h"
+#include "components/wmf/WmfPaintDevice.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
-#include "ui/SAForm.h"
-#include "ui/Windows.h"
+#include "model/RatingTable.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -22,20 +21,10 @@
 namespace korvadel::cli {
 namespace {
 
-// Nothing in a batch run may wait for a person: every dialog is declined, every box dropped.
-class BatchSeam : public DesktopSeam {
-public:
-    bool runFileDialog(QWidget*, FileDialogState&) override { return false; }
-    void showMessage(QWidget*, MessageKind, const QString&, const QString&) override {}
-    bool confirm(QWidget*, const QString&, const QString&) override { return false; }
-    int execModal(QDialog&) override { return 0; }
-};
-
 constexpr OptionSpec kOwnOptions[] = {
     {"to"}, {"output", 'o'}, {"width"}, {"height"}, {"description"}};
 
-std::string chartHelp(const Invocation& invocation, bool withShared)
-{
+std::string chartHelp(const Invocation& invocation, bool withShared) {
     return "korvadel-cli chart FILE [SETTINGS] [READING] --to jpeg|wmf -o OUT\n"
            "                   [--width W] [--height H] [--description TEXT]\n"
            "  Draws the rating chart of the section in FILE as the rating window shows it and\n"
@@ -51,8 +40,7 @@ std::string chartHelp(const Invocation& invocation, bool withShared)
                        : std::string());
 }
 
-std::optional<int> sizeOption(const ParsedArgs& args, std::string_view name)
-{
+std::optional<int> sizeOption(const ParsedArgs& args, std::string_view name) {
     const auto text = args.value(name);
     if (!text)
         return std::nullopt;
@@ -70,8 +58,7 @@ std::optional<int> sizeOption(const ParsedArgs& args, std::string_view name)
     return value;
 }
 
-int runChart(const Invocation& invocation)
-{
+int runChart(const Invocation& invocation) {
     std::vector<OptionSpec> options(std::begin(kOwnOptions), std::end(kOwnOptions));
     options.insert(options.end(), std::begin(kRatingOptions), std::end(kRatingOptions));
     options.insert(options.end(), std::begin(kInputOptions), std::end(kInputOptions));
@@ -90,47 +77,38 @@ int runChart(const Invocation& invocation)
     (void)sectionSourceFrom(args, invocation); // usage problems before any reading
 
     QtSession session;
-    BatchSeam seam;
-    ProgramContext context;
-    context.seam = &seam;
-    context.format = invocation.localeFormat;
-    TForm2 window(context);
-    // Laid out as on screen, without appearing on it.
-    window.setAttribute(Qt::WA_DontShowOnScreen);
-    window.show();
+    RatingTable rating;
+    Chart chart;
+    setUpRatingChart(chart, rating);
+    // At the size it has in the rating window as that first opens, laid out as on screen
+    // without appearing on it.
+    chart.resize(kRatingChartSize);
+    chart.setAttribute(Qt::WA_DontShowOnScreen);
+    chart.show();
     QApplication::processEvents();
-    Chart& chart = *window.DBChart1;
 
-    generateRatingFromArgs(args, invocation, window.MemSA);
+    generateRatingFromArgs(args, invocation, rating);
     chart.refreshFromTable();
 
     if (const auto description = args.value("description"))
         chart.setTitleLines(
             printTitleLines(optionText(*description), QStringLiteral("Stage Area Rating")));
 
-    if (width || height) {
-        // The chart fills the window beside the grid: the window grows by what the chart lacks.
-        const QSize wanted(width.value_or(chart.width()), height.value_or(chart.height()));
-        window.resize(window.size() + (wanted - chart.size()));
-        QApplication::processEvents();
-        if (chart.size() != wanted)
-            chart.resize(wanted);
-    }
+    if (width || height)
+        chart.resize(width.value_or(chart.width()), height.value_or(chart.height()));
     QApplication::processEvents();
 
     if (*to == "jpeg")
         saveChartJpeg(chart, *output);
     else
-        saveChartMetafile(chart, *output, ScreenReference::fromScreen(window.screen()));
+        saveChartMetafile(chart, *output, ScreenReference::fromScreen(chart.screen()));
     return 0;
 }
 
 } // namespace
 
-Command chartCommand()
-{
-    return {"chart", "draw the rating chart as a JPEG or metafile picture", chartHelp,
-            runChart};
+Command chartCommand() {
+    return {"chart", "draw the rating chart as a JPEG or metafile picture", chartHelp, runChart};
 }
 
 } // namespace korvadel::cli

@@ -4,8 +4,8 @@
 
 namespace korvadel::cli {
 
-// korvadel-cli chart: the rating chart of FILE as a JPEG or metafile picture, drawn by the
-// rating window's own chart and written by the rating window's own picture code.
+// korvadel-cli chart: the rating chart of FILE as a JPEG or metafile picture, set up, drawn and
+// written by the same component code as the rating window's chart.
 Command chartCommand();
 
 } // namespace korvadel::cli

@@ -2,8 +2,8 @@
 
 #include "cli/RatingOptions.h"
 #include "cli/qt/QtCommands.h"
-#include "components/RatingTableReport.h"
-#include "components/TextCodec.h"
+#include "components/desktop/TextCodec.h"
+#include "components/report/RatingTableReport.h"
 #include "model/CrossSectionDocument.h"
 #include "model/RatingTable.h"
 
@@ -13,8 +13,7 @@
 namespace korvadel::cli {
 namespace {
 
-std::string reportHelp(const Invocation& invocation, bool withShared)
-{
+std::string reportHelp(const Invocation& invocation, bool withShared) {
     return "korvadel-cli report FILE [SETTINGS] [READING] [--description TEXT] -o OUT.pdf\n"
            "  Lays out the rating table report of the section in FILE (three columns of\n"
            "  gage height and area on Letter paper, as the desktop program prints it) and\n"
@@ -25,8 +24,7 @@ std::string reportHelp(const Invocation& invocation, bool withShared)
            (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation) : "");
 }
 
-int runReport(const Invocation& invocation)
-{
+int runReport(const Invocation& invocation) {
     std::vector<OptionSpec> options{{"description"}, {"output", 'o'}};
     options.insert(options.end(), std::begin(kRatingOptions), std::end(kRatingOptions));
     options.insert(options.end(), std::begin(kInputOptions), std::end(kInputOptions));
@@ -55,8 +53,7 @@ int runReport(const Invocation& invocation)
 
 } // namespace
 
-Command reportCommand()
-{
+Command reportCommand() {
     return {"report", "print the rating table report to a PDF file", reportHelp, runReport};
 }
 

@@ -2,13 +2,14 @@
 // openbox): windows are mapped, exposed and activated by the window manager, keys come through
 // the X server (xdotool), and what is checked on screen is read back from the X server.
 
-#include "components/GradientProgressBar.h"
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
-#include "support/TestProgram.h"
-#include "ui/Main.h"
-#include "ui/Progress.h"
-#include "ui/SAForm.h"
+#include "components/grid/PointGrid.h"
+#include "components/widgets/GradientProgressBar.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/TestProgram.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -132,19 +133,19 @@ void DesktopTest::initTestCase() {
 void DesktopTest::progressDialogPaintsAndAdvancesDuringALongRun() {
     QTemporaryDir folder;
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     QVERIFY(QTest::qWaitForWindowExposed(main));
     // A bed of 500 points keeps the run going for seconds also on a fast machine; banks above
     // the maximum: no edge warning.
-    PointTable& points = main->document().points;
+    PointTable& points = main->workspace().document().points;
     points.clear();
     points.appendRow(0, 1e5);
     for (int i = 1; i < 499; ++i)
         points.appendRow(i * 0.1, 100 + 15 * std::sin(i / 17.0));
     points.appendRow(49.9, 1e5);
-    main->edMinStage->setText(QStringLiteral("0"));
-    main->edMaxStage->setText(QStringLiteral("90000"));
-    main->SpinStageInc->setIncrement(0.01);
+    main->minimumStage->setText(QStringLiteral("0"));
+    main->maximumStage->setText(QStringLiteral("90000"));
+    main->stageIncrement->setIncrement(0.01);
 
     // Started from the keyboard, as a user does.
     QVERIFY(activate(main));
@@ -153,11 +154,11 @@ void DesktopTest::progressDialogPaintsAndAdvancesDuringALongRun() {
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+c")}));
     QVERIFY(QTest::qWaitFor([&] { return program.ratingWindow()->isVisible(); }, 60000));
     recorder.stop();
-    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{9000001});
+    QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{9000001});
 
-    TProgressForm* progress = program.windows().ProgressForm;
-    const QRect bar = globalRect(progress->ProgressBar1).adjusted(2, 2, -2, -2);
-    const QRect label = globalRect(progress->Label1);
+    ProgressDialog* progress = program.progressDialog();
+    const QRect bar = globalRect(progress->progressBar).adjusted(2, 2, -2, -2);
+    const QRect label = globalRect(progress->message);
     QList<int> fills;
     int percentageInk = 0;
     for (const QImage& shot : recorder.shots()) {
@@ -199,31 +200,31 @@ void DesktopTest::typedValueIsTakenByKeysAndMenus() {
     QFETCH(bool, saves);
     QTemporaryDir folder;
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     program.enterTrapezoid(QStringLiteral("2"));
     QVERIFY(activate(main));
-    main->DBGrid1->setFocus();
-    main->DBGrid1->setCurrentIndex(main->DBGrid1->model()->index(2, 1));
+    main->pointGrid->setFocus();
+    main->pointGrid->setCurrentIndex(main->pointGrid->model()->index(2, 1));
     const QString path = folder.filePath(QStringLiteral("section.kvd"));
     program.seam.chooseFile(path);
 
     QVERIFY(xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
                      QStringLiteral("--"), QStringLiteral("-2")}));
-    QVERIFY(QTest::qWaitFor([main] { return main->DBGrid1->isEditing(); }, 5000));
+    QVERIFY(QTest::qWaitFor([main] { return main->pointGrid->isEditing(); }, 5000));
     for (const QString& key : keys) {
         QVERIFY(xdotool({QStringLiteral("key"), key}));
         QTest::qWait(200);
     }
-    QVERIFY(QTest::qWaitFor([main] { return !main->DBGrid1->isEditing(); }, 5000));
+    QVERIFY(QTest::qWaitFor([main] { return !main->pointGrid->isEditing(); }, 5000));
     QVERIFY(QTest::qWaitFor(
         [&] { return saves ? QFile::exists(path) : program.ratingWindow()->isVisible(); }, 5000));
 
     QVERIFY(program.seam.messages.isEmpty());
-    QCOMPARE(main->document().points.elevationAt(2), -2.0);
+    QCOMPARE(main->workspace().document().points.elevationAt(2), -2.0);
     if (saves) {
         QVERIFY(readFile(path).contains("\r\n8\t-2\r\n"));
     } else {
-        const RatingTable& rating = program.ratingWindow()->MemSA;
+        const RatingTable& rating = program.ratingWindow()->workspace().rating();
         QCOMPARE(rating.rowCount(), std::size_t{3});
         QVERIFY(qAbs(rating.areaAt(0) - 19.0 / 3.0) < 1e-3);
     }
@@ -233,9 +234,9 @@ void DesktopTest::typedValueIsTakenByKeysAndMenus() {
 // manager hands the keyboard to the rating window.
 void DesktopTest::regeneratedRatingWindowBecomesActive() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     program.rateTrapezoid(QStringLiteral("2"));
-    TForm2* window = program.ratingWindow();
+    RatingWindow* window = program.ratingWindow();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     for (int round = 0; round < 2; ++round) {
         QVERIFY(activate(main));

@@ -25,17 +25,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view line = cutLine(text);
 
     FieldList fields;
-    const std::size_t count = SplitFields(line, DelimiterSet(delimiters),
-                                          withQuote ? std::optional<char>('"') : std::nullopt,
-                                          allowEmpty, fields);
+    const std::size_t count =
+        SplitFields(line, DelimiterSet(delimiters),
+                    withQuote ? std::optional<char>('"') : std::nullopt, allowEmpty, fields);
     fuzz::check(count == fields.size(), "count differs from the list");
     fuzz::check(count <= line.size() + 1, "more fields than characters");
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view field = fields.at(i);
         fuzz::check(allowEmpty || !field.empty(), "empty field without allow-empty");
-        fuzz::check(field.empty() ||
-                        (field.data() >= line.data() &&
-                         field.data() + field.size() <= line.data() + line.size()),
+        fuzz::check(field.empty() || (field.data() >= line.data() &&
+                                      field.data() + field.size() <= line.data() + line.size()),
                     "field outside its line");
         try {
             const FieldNumber number = FieldToReal(field, separator);

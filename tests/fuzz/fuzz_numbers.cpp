@@ -59,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 return 0;
             }
             const double tolerance = std::fabs(number) * 1e-14;
-            fuzz::check(std::fabs(back - number) <= tolerance || (back == 0.0 && std::fabs(number) < 1e-300),
+            fuzz::check(std::fabs(back - number) <= tolerance ||
+                            (back == 0.0 && std::fabs(number) < 1e-300),
                         "formatted number reads back wrong");
         }
     }

@@ -51,7 +51,7 @@ void checkTable(const PointTable& points) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     PointTable points;
-    points.setRequiredFieldHandler([&points](std::size_t row) {
+    const TableSubscription notice = points.onRequiredFieldMissing([&points](std::size_t row) {
         fuzz::check(row < points.rowCount(), "required-field row out of range");
     });
     int changes = 0;
@@ -73,17 +73,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool hasRow = points.currentIndex() >= 0;
         try {
             switch (op % 20) {
-            case 0: points.clear(); break;
-            case 1: points.first(); break;
-            case 2: points.next(); break;
-            case 3: points.last(); break;
+            case 0:
+                points.clear();
+                break;
+            case 1:
+                points.first();
+                break;
+            case 2:
+                points.next();
+                break;
+            case 3:
+                points.last();
+                break;
             case 4: {
                 const double station = value().value_or(0.0);
                 points.appendRow(station, value().value_or(1.0));
                 break;
             }
-            case 5: points.insertPending(); break;
-            case 6: points.appendPending(); break;
+            case 5:
+                points.insertPending();
+                break;
+            case 6:
+                points.appendPending();
+                break;
             case 7:
                 if (browsing && hasRow) {
                     points.beginEdit();
@@ -109,8 +121,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     points.discard();
                 }
                 break;
-            case 12: points.settle(); break;
-            case 13: points.deleteCurrent(); break;
+            case 12:
+                points.settle();
+                break;
+            case 13:
+                points.deleteCurrent();
+                break;
             case 14: {
                 std::vector<PointTable::LoadRow> rows(next() % 6);
                 for (auto& row : rows) {
@@ -125,15 +141,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     points.moveTo(next() % points.rowCount());
                 }
                 break;
-            case 16: points.suspendViews(); break;
-            case 17: points.resumeViews(); break;
+            case 16:
+                points.suspendViews();
+                break;
+            case 17:
+                points.resumeViews();
+                break;
             case 18:
                 if (hasRow) {
                     (void)points.station();
                     (void)points.elevation();
                 }
                 break;
-            case 19: (void)points.atEnd(); break;
+            case 19:
+                (void)points.atEnd();
+                break;
             }
         } catch (const Error&) {
         }

@@ -1,8 +1,8 @@
 #include "io/AtomicFile.h"
 
-#include "ReadTestSupport.h"
-#include "WriteTestSupport.h"
 #include "model/Error.h"
+#include "tests/support/ReadTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -113,9 +113,8 @@ TEST_F(AtomicFileCreateFailure, MissingFolder) {
     const std::string path = folder.file("missing/out.csv");
     EXPECT_EQ(errorOf([&] { writeFileAtomically(path, "x"); }),
               "Cannot create file \"" + path + "\". No such file or directory");
-    EXPECT_EQ(
-        errorOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
-        "Invalid filename");
+    EXPECT_EQ(errorOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
+              "Invalid filename");
     EXPECT_TRUE(folder.names().empty());
 }
 
@@ -132,9 +131,8 @@ TEST_F(AtomicFileCreateFailure, FolderInPlaceOfTheFile) {
     const std::string path = folder.file("dir.csv");
     EXPECT_EQ(errorOf([&] { writeFileAtomically(path, "x"); }),
               "Cannot create file \"" + path + "\". Is a directory");
-    EXPECT_EQ(
-        errorOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
-        "File access denied");
+    EXPECT_EQ(errorOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
+              "File access denied");
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
@@ -146,9 +144,8 @@ TEST_F(AtomicFileCreateFailure, ReadOnlyTargetIsNotReplaced) {
     AsOrdinaryUser user;
     if (!user.enforced())
         GTEST_SKIP() << "permissions are not enforced for this user";
-    EXPECT_EQ(
-        errorOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
-        "File access denied");
+    EXPECT_EQ(errorOf([&] { writeFileAtomically(path, "x", AtomicFile::CreateErrors::FileError); }),
+              "File access denied");
     EXPECT_EQ(errorOf([&] { writeFileAtomically(path, "x"); }),
               "Cannot create file \"" + path + "\". Permission denied");
     EXPECT_EQ(readAll(path), "precious");

@@ -6,9 +6,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <random>
 #include <limits>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,7 +18,8 @@ namespace {
 std::vector<std::string> split(std::string_view line, std::string_view delimiters,
                                std::optional<char> quote = '"', bool allowEmpty = false) {
     FieldList fields;
-    const std::size_t count = SplitFields(line, DelimiterSet(delimiters), quote, allowEmpty, fields);
+    const std::size_t count =
+        SplitFields(line, DelimiterSet(delimiters), quote, allowEmpty, fields);
     EXPECT_EQ(count, fields.size());
     std::vector<std::string> result;
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -185,8 +186,8 @@ TEST(FieldToReal, RoundsCorrectly) {
 }
 
 TEST(FieldToReal, OverflowStopsAndUnderflowGoesToZero) {
-    for (const char* text : {"1e400", "-1e400", "1.8e308", "1e99999999999999999999",
-                             "100000000000000000000e300"}) {
+    for (const char* text :
+         {"1e400", "-1e400", "1.8e308", "1e99999999999999999999", "100000000000000000000e300"}) {
         try {
             FieldToReal(text);
             ADD_FAILURE() << text << " read without error";
@@ -194,8 +195,8 @@ TEST(FieldToReal, OverflowStopsAndUnderflowGoesToZero) {
             EXPECT_STREQ(error.what(), "Floating point overflow") << text;
         }
     }
-    for (const char* text : {"1e-400", "-1e-400", "0.0000001e-320", "1e-99999999999999999999",
-                             "0e99999999999"}) {
+    for (const char* text :
+         {"1e-400", "-1e-400", "0.0000001e-320", "1e-99999999999999999999", "0e99999999999"}) {
         const FieldNumber result = FieldToReal(text);
         EXPECT_TRUE(result.ok) << text;
         EXPECT_EQ(result.value, 0.0) << text;

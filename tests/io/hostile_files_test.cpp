@@ -6,8 +6,8 @@
 
 #include "io/CrossSectionFile.h"
 #include "io/LineReader.h"
-#include "io/PointReaders.h"
 #include "io/PointImport.h"
+#include "io/PointReaders.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/PointTable.h"
@@ -60,8 +60,8 @@ constexpr unsigned kTimeLimitSeconds = kSanitized ? 120 : 30;
 struct Outcome {
     bool exited = false; // the child ran to its end (otherwise `signal` killed it)
     int signal = 0;
-    std::string result;  // "rows N" or "rows N; <message>"
-    long rssKb = 0;      // the child's peak resident size
+    std::string result; // "rows N" or "rows N; <message>"
+    long rssKb = 0;     // the child's peak resident size
     double seconds = 0;
 };
 
@@ -440,14 +440,16 @@ TEST(HostileFiles, NulAndEndOfFileCharactersMidLine) {
          {{Reader::CommaDelimited, "rows 2"},
           {Reader::CrossSection, "rows 0; Field 'Station' must have a value"}}},
         {"code 26 in a cross-section point line",
-         [&](const std::string& path) { writeBytes(path, kvd + "0\t5\r\n10\t2\x1a" "5\r\n"); },
+         [&](const std::string& path) {
+             writeBytes(path, kvd + "0\t5\r\n10\t2\x1a"
+                                    "5\r\n");
+         },
          {{Reader::CrossSection, "rows 2"}}},
         {"NUL inside a cross-section point",
          [&](const std::string& path) {
              writeBytes(path, kvd + "0\t5\r\n1" + std::string(1, '\0') + "0\t2\r\n");
          },
-         {{Reader::CrossSection,
-           "rows 1; Line 9: '1?0' is not a valid floating point value"}}},
+         {{Reader::CrossSection, "rows 1; Line 9: '1?0' is not a valid floating point value"}}},
         {"NUL in a plain table ends its text",
          [](const std::string& path) {
              writeBytes(path, "Station\tElevation\n1\t2\n3\t" + std::string(1, '\0') + "4\n5\t6\n");
@@ -487,28 +489,27 @@ TEST(HostileFiles, BinaryGarbage) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) {
         // Some garbage with many line breaks, some with few; some with code 26, some without.
         const std::size_t size = std::size_t{16} << 20;
-        cases.push_back({"16 MB of random bytes",
-                         [seed, size](const std::string& path) {
-                             std::mt19937_64 random(seed);
-                             std::size_t left = size;
-                             writeChunks(path, [&](std::string& chunk) {
-                                 chunk.resize(std::min<std::size_t>(left, 1 << 20));
-                                 for (char& c : chunk) {
-                                     c = static_cast<char>(random());
-                                     if (seed % 2 == 0 && (c == 26 || c == 0)) {
-                                         c = 'x'; // let the readers see the whole file
-                                     }
-                                     if (seed >= 3 && c == '\n') {
-                                         c = ' '; // very long lines
-                                     }
-                                 }
-                                 left -= chunk.size();
-                                 return left > 0;
-                             });
-                         },
-                         {{Reader::CrossSection, ""},
-                          {Reader::CommaDelimited, ""},
-                          {Reader::Adcp, ""}}});
+        cases.push_back(
+            {"16 MB of random bytes",
+             [seed, size](const std::string& path) {
+                 std::mt19937_64 random(seed);
+                 std::size_t left = size;
+                 writeChunks(path, [&](std::string& chunk) {
+                     chunk.resize(std::min<std::size_t>(left, 1 << 20));
+                     for (char& c : chunk) {
+                         c = static_cast<char>(random());
+                         if (seed % 2 == 0 && (c == 26 || c == 0)) {
+                             c = 'x'; // let the readers see the whole file
+                         }
+                         if (seed >= 3 && c == '\n') {
+                             c = ' '; // very long lines
+                         }
+                     }
+                     left -= chunk.size();
+                     return left > 0;
+                 });
+             },
+             {{Reader::CrossSection, ""}, {Reader::CommaDelimited, ""}, {Reader::Adcp, ""}}});
     }
     std::printf("[ hostile ] seeds 1 to 4 of std::mt19937_64\n");
     runCases(cases);
@@ -539,20 +540,24 @@ TEST(HostileFiles, TenMillionLineAdcpWithBinCountsPastTheEnd) {
     };
     const std::string all = "rows " + std::to_string(ensembles);
     runCases({
-        {"ADCP, the last ensemble claims 2147483647 bins", make(2147483647, 0),
+        {"ADCP, the last ensemble claims 2147483647 bins",
+         make(2147483647, 0),
          {{Reader::Adcp, all}, {Reader::CommaDelimited, ""}, {Reader::CrossSection, ""}}},
         {"ADCP, the last ensemble claims ten million bins more than the file has",
-         make(binsPerEnsemble + lines, 0), {{Reader::Adcp, all}}},
+         make(binsPerEnsemble + lines, 0),
+         {{Reader::Adcp, all}}},
         // One bin too many: the second ensemble is read one line late, so its line 3 (five
         // fields) is taken for the depth line.
-        {"ADCP, every ensemble claims one bin more than it has", make(binsPerEnsemble + 1, 1),
+        {"ADCP, every ensemble claims one bin more than it has",
+         make(binsPerEnsemble + 1, 1),
          {{Reader::Adcp, "rows 1; List index out of bounds (8)"}}},
     });
 }
 
 TEST(HostileFiles, NumbersPastTheDoubleRange) {
-    const std::string kvdHeader = "//Korvadel\r\n//Station\tX\r\n//GHMinimum\t0\r\n//GHMaximum\t1\r\n"
-                                  "//GHIncrement\t0.5\r\n//GHDatum\t0\r\nStation\tElevation\r\n";
+    const std::string kvdHeader =
+        "//Korvadel\r\n//Station\tX\r\n//GHMinimum\t0\r\n//GHMaximum\t1\r\n"
+        "//GHIncrement\t0.5\r\n//GHDatum\t0\r\nStation\tElevation\r\n";
     const auto adcpWithDepths = [](const std::string& depths) {
         return [depths](const std::string& path) {
             std::string text = adcpHeader();
@@ -581,13 +586,15 @@ TEST(HostileFiles, NumbersPastTheDoubleRange) {
              writeBytes(path, "Station\tElevation\n1e-400\t1\n1e400\t2\n");
          },
          {{Reader::CrossSection, ""}}},
-        {"1e400 as an ADCP depth", adcpWithDepths("2.0 1e400 2.0 2.0"),
+        {"1e400 as an ADCP depth",
+         adcpWithDepths("2.0 1e400 2.0 2.0"),
          {{Reader::Adcp, "rows 0; Floating point overflow"}}},
         {"ADCP depths whose sum passes the double range",
          adcpWithDepths("1.7e308 1.7e308 1.7e308 1.7e308"),
          {{Reader::Adcp, "rows 0; Floating point overflow"}}},
         // Each reads as zero, which is no depth a beam measures: the ensemble gives no point.
-        {"1e-400 as ADCP depths", adcpWithDepths("1e-400 1e-400 1e-400 1e-400"),
+        {"1e-400 as ADCP depths",
+         adcpWithDepths("1e-400 1e-400 1e-400 1e-400"),
          {{Reader::Adcp, "rows 0"}}},
     });
 }
@@ -606,20 +613,24 @@ TEST(HostileFiles, BinCountsAtTheEdgeOfTheIntegerRange) {
     runCases({
         {"bin count 2147483647", adcpWithCount("2147483647"), {{Reader::Adcp, "rows 1"}}},
         {"bin count $7FFFFFFF", adcpWithCount("$7FFFFFFF"), {{Reader::Adcp, "rows 1"}}},
-        {"bin count 2147483648", adcpWithCount("2147483648"),
+        {"bin count 2147483648",
+         adcpWithCount("2147483648"),
          {{Reader::Adcp, "rows 0; '2147483648' is not a valid integer value"}}},
-        {"bin count -2147483648", adcpWithCount("-2147483648"),
+        {"bin count -2147483648",
+         adcpWithCount("-2147483648"),
          // Skips no bins: the three bin lines are then read as the next ensemble.
          {{Reader::Adcp, ""}}},
-        {"bin count of a thousand digits", adcpWithCount(std::string(1000, '9')),
+        {"bin count of a thousand digits",
+         adcpWithCount(std::string(1000, '9')),
          {{Reader::Adcp, "rows 0; '" + std::string(1000, '9') + "' is not a valid integer value"}}},
     });
 }
 
 TEST(HostileFiles, LinesOfOneMegabyte) {
     const std::string megabyte(std::size_t{1} << 20, '7');
-    const std::string kvdHeader = "//Korvadel\r\n//Station\tX\r\n//GHMinimum\t0\r\n//GHMaximum\t1\r\n"
-                                  "//GHIncrement\t0.5\r\n//GHDatum\t0\r\nStation\tElevation\r\n";
+    const std::string kvdHeader =
+        "//Korvadel\r\n//Station\tX\r\n//GHMinimum\t0\r\n//GHMaximum\t1\r\n"
+        "//GHIncrement\t0.5\r\n//GHDatum\t0\r\nStation\tElevation\r\n";
     runCases({
         {"comma-delimited lines of 1 MB",
          [&](const std::string& path) {

@@ -1,13 +1,13 @@
 // Inputs no survey produces: enormous lines, control bytes, binary garbage. Every reader must
 // answer with a result or a clear message, in bounded memory.
 
-#include "ReadTestSupport.h"
-#include "WriteTestSupport.h"
 #include "io/CrossSectionFile.h"
 #include "io/LineReader.h"
 #include "io/PointImport.h"
 #include "io/PointReaders.h"
 #include "model/CrossSectionDocument.h"
+#include "tests/support/ReadTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 

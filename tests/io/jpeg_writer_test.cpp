@@ -1,8 +1,8 @@
 #include "io/JpegWriter.h"
 
-#include "WriteTestSupport.h"
 #include "io/AtomicFile.h"
 #include "model/Error.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,7 @@ struct Picture {
     RgbPicture view;
 };
 
-Picture gradient(int width, int height, std::size_t padding = 0)
-{
+Picture gradient(int width, int height, std::size_t padding = 0) {
     Picture picture;
     const std::size_t stride = static_cast<std::size_t>(width) * 3 + padding;
     picture.pixels.assign(stride * static_cast<std::size_t>(height), 0);
@@ -54,13 +53,11 @@ struct Decoded {
     std::vector<unsigned char> pixels;
 };
 
-void onDecodeError(j_common_ptr cinfo)
-{
+void onDecodeError(j_common_ptr cinfo) {
     std::longjmp(reinterpret_cast<DecodeErrors*>(cinfo->err)->jump, 1);
 }
 
-void decodeInto(const std::string& bytes, Decoded& out)
-{
+void decodeInto(const std::string& bytes, Decoded& out) {
     jpeg_decompress_struct cinfo;
     DecodeErrors errors;
     cinfo.err = jpeg_std_error(&errors.base);
@@ -103,8 +100,7 @@ void decodeInto(const std::string& bytes, Decoded& out)
 }
 
 // The tables libjpeg makes for quality 95 (scaled to baseline), the reference for the stream's.
-void referenceTables(std::vector<unsigned>& luminance, std::vector<unsigned>& chrominance)
-{
+void referenceTables(std::vector<unsigned>& luminance, std::vector<unsigned>& chrominance) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
     cinfo.err = jpeg_std_error(&errors);
@@ -120,8 +116,7 @@ void referenceTables(std::vector<unsigned>& luminance, std::vector<unsigned>& ch
     jpeg_destroy_compress(&cinfo);
 }
 
-bool hasMarker(const std::string& bytes, unsigned char marker)
-{
+bool hasMarker(const std::string& bytes, unsigned char marker) {
     for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
         if (static_cast<unsigned char>(bytes[i]) == 0xFF &&
             static_cast<unsigned char>(bytes[i + 1]) == marker)
@@ -129,8 +124,7 @@ bool hasMarker(const std::string& bytes, unsigned char marker)
     return false;
 }
 
-TEST(JpegWriter, WritesBaselineColourJfifWithoutResolutionAtQuality95)
-{
+TEST(JpegWriter, WritesBaselineColourJfifWithoutResolutionAtQuality95) {
     for (const auto& [width, height, padding] :
          std::vector<std::tuple<int, int, std::size_t>>{{37, 23, 0}, {1, 1, 0}, {640, 3, 5}}) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
@@ -177,8 +171,7 @@ TEST(JpegWriter, WritesBaselineColourJfifWithoutResolutionAtQuality95)
     }
 }
 
-TEST(JpegWriter, LibraryFailuresBecomeErrorsInsteadOfEndingTheProgram)
-{
+TEST(JpegWriter, LibraryFailuresBecomeErrorsInsteadOfEndingTheProgram) {
     // Beyond libjpeg's largest dimension: its own error, which by default would exit().
     const Picture wide = gradient(70000, 1);
     try {
@@ -191,8 +184,7 @@ TEST(JpegWriter, LibraryFailuresBecomeErrorsInsteadOfEndingTheProgram)
     EXPECT_THROW(JpegWriter::compress(empty), Error);
 }
 
-TEST(JpegWriter, AFailedWriteKeepsTheFileThatWasThere)
-{
+TEST(JpegWriter, AFailedWriteKeepsTheFileThatWasThere) {
     testing::ScratchFolder folder;
     const std::string path = folder.file("chart.jpg");
     testing::writeAllTo(path, "old picture");
@@ -215,8 +207,7 @@ TEST(JpegWriter, AFailedWriteKeepsTheFileThatWasThere)
     EXPECT_EQ(decoded.width, 8);
 }
 
-TEST(JpegWriter, AnUncreatableFileIsReportedBeforeAnythingIsCompressed)
-{
+TEST(JpegWriter, AnUncreatableFileIsReportedBeforeAnythingIsCompressed) {
     testing::ScratchFolder folder;
     const std::string path = folder.file("missing/chart.jpg");
     try {

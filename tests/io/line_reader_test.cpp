@@ -1,7 +1,7 @@
 #include "io/LineReader.h"
 
-#include "WriteTestSupport.h"
 #include "model/Error.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +38,40 @@ const BreakCase kBreakCases[] = {
     {"blank last line", "a\n\n", {"a", ""}, {"a", ""}},
     {"empty", "", {}, {}},
     {"only a break", "\r\n", {""}, {""}},
-    {"code 26 ends the text file", "a\nb\x1a" "c\nd", {"a", "b"}, {"a", "b\x1a" "c", "d"}},
+    {"code 26 ends the text file",
+     "a\nb\x1a"
+     "c\nd",
+     {"a", "b"},
+     {"a",
+      "b\x1a"
+      "c",
+      "d"}},
     {"code 26 after a break", "a\n\x1a\n", {"a"}, {"a", "\x1a"}},
-    {"code 26 first", "\x1a" "abc", {}, {"\x1a" "abc"}},
-    {"code 0 ends the table text", std::string("a\nb\0c\nd", 7), {"a", std::string("b\0c", 3), "d"},
+    {"code 26 first",
+     "\x1a"
+     "abc",
+     {},
+     {"\x1a"
+      "abc"}},
+    {"code 0 ends the table text",
+     std::string("a\nb\0c\nd", 7),
+     {"a", std::string("b\0c", 3), "d"},
      {"a", "b"}},
-    {"byte-order mark skipped", "\xEF\xBB\xBF" "a\nb", {"a", "b"}, {"a", "b"}},
+    {"byte-order mark skipped",
+     "\xEF\xBB\xBF"
+     "a\nb",
+     {"a", "b"},
+     {"a", "b"}},
     {"byte-order mark alone", "\xEF\xBB\xBF", {}, {}},
-    {"byte-order mark only at the start", "\xEF\xBB\xBF\xEF\xBB\xBF" "a\n\xEF\xBB\xBF",
-     {"\xEF\xBB\xBF" "a", "\xEF\xBB\xBF"}, {"\xEF\xBB\xBF" "a", "\xEF\xBB\xBF"}},
+    {"byte-order mark only at the start",
+     "\xEF\xBB\xBF\xEF\xBB\xBF"
+     "a\n\xEF\xBB\xBF",
+     {"\xEF\xBB\xBF"
+      "a",
+      "\xEF\xBB\xBF"},
+     {"\xEF\xBB\xBF"
+      "a",
+      "\xEF\xBB\xBF"}},
     {"carriage returns alone", "a\r\rb\r", {"a", "", "b"}, {"a", "", "b"}},
     {"line feed only after code 26", "a\rb\x1a\nc", {"a", "b"}, {"a", "b\x1a", "c"}},
 };
@@ -105,7 +130,10 @@ TEST(LineReader, CarriageReturnsAloneAcrossBlocks) {
         {"line feed only after code 26", "a\rb" + filler + "\x1a\nc", {"a", "b" + filler}},
         {"none at all", "a\rb" + filler + "\r", {"a", "b" + filler}},
         {"first carriage return in a later block", filler + "\ra\rb", {filler, "a", "b"}},
-        {"byte-order mark", "\xEF\xBB\xBF" "a\rb\r", {"a", "b"}},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "a\rb\r",
+         {"a", "b"}},
     };
     for (const Case& c : cases) {
         testing::writeAllTo(path, c.bytes);

@@ -1,9 +1,9 @@
 #include "io/RatingExport.h"
 
-#include "WriteTestSupport.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/RatingTable.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 

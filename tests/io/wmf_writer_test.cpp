@@ -1,9 +1,9 @@
 #include "io/WmfWriter.h"
 
-#include "WmfTestSupport.h"
-#include "WriteTestSupport.h"
 #include "io/AtomicFile.h"
 #include "model/Error.h"
+#include "tests/support/WmfTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +12,14 @@
 namespace korvadel {
 namespace {
 
-std::vector<std::uint16_t> words(std::initializer_list<int> values)
-{
+std::vector<std::uint16_t> words(std::initializer_list<int> values) {
     std::vector<std::uint16_t> result;
     for (int value : values)
         result.push_back(static_cast<std::uint16_t>(value));
     return result;
 }
 
-TEST(WmfWriter, PlaceableBoxFollowsTheScreensPhysicalSize)
-{
+TEST(WmfWriter, PlaceableBoxFollowsTheScreensPhysicalSize) {
     struct Case {
         int width, height, screenWmm, screenHmm, screenWpx, screenHpx, right, bottom;
     };
@@ -50,8 +48,7 @@ TEST(WmfWriter, PlaceableBoxFollowsTheScreensPhysicalSize)
     EXPECT_EQ(mulDivRounded(-5, 1, 2), -3);
 }
 
-TEST(WmfWriter, HeadersAndRecordsAreWellFormed)
-{
+TEST(WmfWriter, HeadersAndRecordsAreWellFormed) {
     WmfWriter writer;
     writer.setMapMode(WmfWriter::kMapModeAnisotropic);
     writer.setWindowOrg(0, 0);
@@ -76,7 +73,7 @@ TEST(WmfWriter, HeadersAndRecordsAreWellFormed)
     ASSERT_EQ(file.problem, "");
 
     // Placeable header, byte for byte.
-    const unsigned char placeable[] = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0,
+    const unsigned char placeable[] = {0xD7, 0xCD, 0xC6, 0x9A, 0,  0, 0, 0, 0, 0,
                                        0xC3, 0x01, 0x6D, 0x01, 96, 0, 0, 0, 0, 0};
     EXPECT_EQ(bytes.substr(0, 20), std::string(reinterpret_cast<const char*>(placeable), 20));
     EXPECT_EQ(file.checksum, file.computedChecksum);
@@ -112,12 +109,12 @@ TEST(WmfWriter, HeadersAndRecordsAreWellFormed)
     EXPECT_EQ(file.records[11].parameters.size(), 9u + 3u) << "face name \"Sans\\0\" padded";
 }
 
-TEST(WmfWriter, LongLinesAreSplitIntoRecordsThatShareTheirEnds)
-{
+TEST(WmfWriter, LongLinesAreSplitIntoRecordsThatShareTheirEnds) {
     WmfWriter writer;
     std::vector<WmfWriter::Point> points;
     for (int i = 0; i < 70000; ++i)
-        points.push_back({static_cast<std::int16_t>(i % 30000), static_cast<std::int16_t>(i / 30000)});
+        points.push_back(
+            {static_cast<std::int16_t>(i % 30000), static_cast<std::int16_t>(i / 30000)});
     writer.polyline(points);
     writer.polygon(points);
     const testing::WmfFile file = testing::parseWmf(writer.finish({100, 100}));
@@ -135,8 +132,7 @@ TEST(WmfWriter, LongLinesAreSplitIntoRecordsThatShareTheirEnds)
     EXPECT_EQ(file.maxRecordWords, file.largestRecordWords);
 }
 
-TEST(WmfWriter, WritesThroughTheSafeFile)
-{
+TEST(WmfWriter, WritesThroughTheSafeFile) {
     testing::ScratchFolder folder;
     const std::string path = folder.file("chart.wmf");
     WmfWriter writer;

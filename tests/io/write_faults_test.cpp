@@ -7,9 +7,6 @@
 // in a way that also stops root where it can be arranged (an immutable file, a read-only bind
 // mount), besides the ordinary permission bits checked as an ordinary user.
 
-#include "FaultInjection.h"
-#include "ReadTestSupport.h"
-#include "WriteTestSupport.h"
 #include "io/AtomicFile.h"
 #include "io/CrossSectionFile.h"
 #include "io/JpegWriter.h"
@@ -18,6 +15,9 @@
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/RatingTable.h"
+#include "tests/support/FaultInjection.h"
+#include "tests/support/ReadTestSupport.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -34,8 +34,8 @@ namespace {
 using testing::AsOrdinaryUser;
 using testing::errorOf;
 using testing::Immutable;
-using testing::ReadOnlyMount;
 using testing::readAll;
+using testing::ReadOnlyMount;
 using testing::ScratchFolder;
 using testing::writeAllTo;
 
@@ -96,7 +96,8 @@ std::vector<Writer> writers() {
          }},
         {"comma-delimited export", false,
          [](const std::string& path) { exportRatingCsv(path, bigRating()); }},
-        {"HTML export", false, [](const std::string& path) { exportRatingHtml(path, bigRating()); }},
+        {"HTML export", false,
+         [](const std::string& path) { exportRatingHtml(path, bigRating()); }},
         {"worksheet export", false,
          [](const std::string& path) { exportRatingXls(path, bigRating()); }},
         {"JPEG picture", false,
@@ -135,10 +136,11 @@ std::string createMessage(const Writer& writer, const std::string& path, const c
 
 // Writes with every writer into `path` and checks the message, that the old contents (if any)
 // survive and that the folder holds exactly what it held before.
-void expectEveryWriterFails(const std::string& path, const std::string& folderName,
-                            const ScratchFolder& folder, const char* cause, const char* fileError,
-                            const std::function<void(const std::function<void()>&)>& as =
-                                [](const std::function<void()>& f) { f(); }) {
+void expectEveryWriterFails(
+    const std::string& path, const std::string& folderName, const ScratchFolder& folder,
+    const char* cause, const char* fileError,
+    const std::function<void(const std::function<void()>&)>& as =
+        [](const std::function<void()>& f) { f(); }) {
     const bool existed = std::filesystem::exists(path);
     const std::string old = existed ? readAll(path) : std::string();
     const auto before = folder.names(folderName);

@@ -1,11 +1,12 @@
 // The animation through the main window: its button, its timer, the fields it locks and the
 // error box for a start that cannot go on.
 
-#include "components/Chart.h"
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
-#include "support/TestProgram.h"
-#include "ui/Main.h"
+#include "components/chart/Chart.h"
+#include "components/grid/PointGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/TestProgram.h"
+#include "ui/MainWindow.h"
+#include "ui/Workspace.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,9 +17,8 @@ using namespace korvadel;
 
 namespace {
 
-void enterChannel(TForm1* main)
-{
-    PointTable& points = main->document().points;
+void enterChannel(MainWindow* main) {
+    PointTable& points = main->workspace().document().points;
     points.clear();
     points.appendRow(0, 0.5);
     points.appendRow(2, -2);
@@ -26,17 +26,20 @@ void enterChannel(TForm1* main)
     points.appendRow(10, 3);
 }
 
+// The water level's text, as the sweep holds it.
+QString level(MainWindow* main) {
+    return QString::fromStdString(main->workspace().waterLevel().levelText());
+}
+
 // One firing of the main window's timer, as the event loop would deliver it.
-void fire(QTimer* timer)
-{
+void fire(QTimer* timer) {
     QVERIFY(QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection));
 }
 
-QList<bool> inputsEnabled(TForm1* main)
-{
-    return {main->edMinStage->isEnabled(), main->edMaxStage->isEnabled(),
-            main->SpinStageInc->isEnabled(), main->ebOffset->isEnabled(),
-            main->DBGrid1->isEnabled()};
+QList<bool> inputsEnabled(MainWindow* main) {
+    return {main->minimumStage->isEnabled(), main->maximumStage->isEnabled(),
+            main->stageIncrement->isEnabled(), main->datum->isEnabled(),
+            main->pointGrid->isEnabled()};
 }
 
 } // namespace
@@ -51,82 +54,79 @@ private slots:
     void startPutsTheGridCursorOnTheFirstRow();
 };
 
-void AnimationCommandsTest::failingTickShowsOneErrorAndHoldsTheTimer()
-{
+void AnimationCommandsTest::failingTickShowsOneErrorAndHoldsTheTimer() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main);
-    main->Button2->click();
-    QVERIFY(main->Timer1->isActive());
+    main->animateButton->click();
+    QVERIFY(main->animationTimer->isActive());
     // A load during the animation can bring in a datum that does not read as a number.
-    main->document().settings.datum = "abc";
-    main->ebOffset->setText(QStringLiteral("abc"));
-    fire(main->Timer1);
+    main->workspace().document().settings.datum = "abc";
+    main->datum->setText(QStringLiteral("abc"));
+    fire(main->animationTimer);
     QCOMPARE(program.seam.messages.size(), 1);
-    QVERIFY(!main->Timer1->isActive());
-    QCOMPARE(main->Button2->text(), QStringLiteral("Stop Cross Section Animation"));
-    main->Button2->click();
-    QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
-    QVERIFY(!main->Timer1->isActive());
+    QVERIFY(!main->animationTimer->isActive());
+    QCOMPARE(main->animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
+    main->animateButton->click();
+    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
+    QVERIFY(!main->animationTimer->isActive());
 }
 
 void AnimationCommandsTest::startPutsTheGridCursorOnTheFirstRow() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main);
-    QAbstractItemModel* model = main->DBGrid1->model();
-    main->DBGrid1->setCurrentIndex(model->index(1, 1));
-    main->Button2->click();
-    QCOMPARE(main->document().points.currentIndex(), 0);
-    QCOMPARE(main->DBGrid1->currentIndex().row(), 0);
-    main->Button2->click();
+    QAbstractItemModel* model = main->pointGrid->model();
+    main->pointGrid->setCurrentIndex(model->index(1, 1));
+    main->animateButton->click();
+    QCOMPARE(main->workspace().document().points.currentIndex(), 0);
+    QCOMPARE(main->pointGrid->currentIndex().row(), 0);
+    main->animateButton->click();
 }
 
-void AnimationCommandsTest::buttonStartsTimerMovesButtonStops()
-{
+void AnimationCommandsTest::buttonStartsTimerMovesButtonStops() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main);
-    QCOMPARE(main->dxEdit1->text(), QStringLiteral("0.00"));
-    QCOMPARE(main->DBChart1->referenceLevel(), 0.0);
+    QCOMPARE(level(main), QStringLiteral("0.00"));
+    QCOMPARE(main->sectionChart->referenceLevel(), 0.0);
 
-    main->Button2->click();
+    main->animateButton->click();
     QCOMPARE(program.seam.messages.size(), 0);
-    QCOMPARE(main->Button2->text(), QStringLiteral("Stop Cross Section Animation"));
+    QCOMPARE(main->animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
     QCOMPARE(inputsEnabled(main), QList<bool>(5, false));
-    QVERIFY(main->Timer1->isActive());
-    QCOMPARE(main->Timer1->interval(), 18);
-    QCOMPARE(main->dxEdit1->text(), QStringLiteral("1"));
-    QVERIFY(!main->DBChart1->axesAutomatic());
-    QCOMPARE(main->DBChart1->xAxis->range().lower, -0.2);
-    QCOMPARE(main->DBChart1->xAxis->range().upper, 10.2);
-    QCOMPARE(main->DBChart1->yAxis->range().upper, 3.0); // the bank above maximum + datum
+    QVERIFY(main->animationTimer->isActive());
+    QCOMPARE(main->animationTimer->interval(), 18);
+    QCOMPARE(level(main), QStringLiteral("1"));
+    QVERIFY(!main->sectionChart->axesAutomatic());
+    QCOMPARE(main->sectionChart->xAxis->range().lower, -0.2);
+    QCOMPARE(main->sectionChart->xAxis->range().upper, 10.2);
+    QCOMPARE(main->sectionChart->yAxis->range().upper, 3.0); // the bank above maximum + datum
 
-    main->Timer1->stop(); // the test fires it
+    main->animationTimer->stop(); // the test fires it
     QStringList levels;
     for (int i = 0; i < 101; ++i) {
-        fire(main->Timer1);
-        levels << main->dxEdit1->text();
+        fire(main->animationTimer);
+        levels << level(main);
     }
     QCOMPARE(levels.at(0), QStringLiteral("0.99"));
     QCOMPARE(levels.at(98), QStringLiteral("0.01"));
     QCOMPARE(levels.at(99), QStringLiteral("0.01")); // the turn
     QCOMPARE(levels.at(100), QStringLiteral("0.02"));
-    QCOMPARE(main->DBChart1->referenceLevel(), 0.02);
+    QCOMPARE(main->sectionChart->referenceLevel(), 0.02);
 
-    main->Button2->click();
-    QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
+    main->animateButton->click();
+    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
     QCOMPARE(inputsEnabled(main), QList<bool>(5, true));
-    QVERIFY(!main->Timer1->isActive());
-    QVERIFY(main->DBChart1->axesAutomatic());
+    QVERIFY(!main->animationTimer->isActive());
+    QVERIFY(main->sectionChart->axesAutomatic());
     // The fill stays at the last level, also when the chart redraws from the table.
-    main->DBChart1->refreshFromTable();
-    QCOMPARE(main->DBChart1->referenceLevel(), 0.02);
-    QCOMPARE(main->dxEdit1->text(), QStringLiteral("0.02"));
+    main->sectionChart->refreshFromTable();
+    QCOMPARE(main->sectionChart->referenceLevel(), 0.02);
+    QCOMPARE(level(main), QStringLiteral("0.02"));
 }
 
-void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted_data()
-{
+void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted_data() {
     QTest::addColumn<QString>("minimum");
     QTest::addColumn<QString>("maximum");
     QTest::addColumn<QString>("datum");
@@ -138,32 +138,31 @@ void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted_data()
                            << QStringLiteral("'x' is not a valid floating point value.");
 }
 
-void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted()
-{
+void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted() {
     QFETCH(QString, minimum);
     QFETCH(QString, maximum);
     QFETCH(QString, datum);
     QFETCH(QString, message);
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main);
-    main->edMinStage->setText(minimum);
-    main->edMaxStage->setText(maximum);
-    main->ebOffset->setText(datum);
+    main->minimumStage->setText(minimum);
+    main->maximumStage->setText(maximum);
+    main->datum->setText(datum);
 
-    main->Button2->click();
+    main->animateButton->click();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.at(0).kind, DesktopSeam::MessageKind::Error);
     QCOMPARE(program.seam.messages.at(0).caption, QStringLiteral("Korvadel"));
     QCOMPARE(program.seam.messages.at(0).text, message);
-    QCOMPARE(main->Button2->text(), QStringLiteral("Stop Cross Section Animation"));
+    QCOMPARE(main->animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
     QCOMPARE(inputsEnabled(main), QList<bool>(5, false));
-    QVERIFY(!main->Timer1->isActive());
-    QCOMPARE(main->dxEdit1->text(), QStringLiteral("0.00"));
+    QVERIFY(!main->animationTimer->isActive());
+    QCOMPARE(level(main), QStringLiteral("0.00"));
 
-    main->Button2->click();
+    main->animateButton->click();
     QCOMPARE(program.seam.messages.size(), 1);
-    QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
+    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
     QCOMPARE(inputsEnabled(main), QList<bool>(5, true));
 }
 

@@ -1,11 +1,12 @@
 // "Export Chart as" in the rating window: the two save dialogs, the files, the error box, and
 // the chart left as it was.
 
-#include "components/Chart.h"
-#include "support/TestProgram.h"
-#include "tests/io/WmfTestSupport.h"
-#include "ui/Main.h"
-#include "ui/SAForm.h"
+#include "components/chart/Chart.h"
+#include "tests/support/TestProgram.h"
+#include "tests/support/WmfTestSupport.h"
+#include "ui/MainWindow.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QFile>
@@ -17,17 +18,15 @@ using namespace korvadel;
 
 namespace {
 
-void fillRating(TForm2* window)
-{
-    window->MemSA.clear();
+void fillRating(RatingWindow* window) {
+    window->workspace().rating().clear();
     for (int i = 0; i <= 10; ++i)
-        window->MemSA.appendRow(i * 0.5, i * 3.0 + i * i * 0.1);
-    window->DBChart1->refreshFromTable();
+        window->workspace().rating().appendRow(i * 0.5, i * 3.0 + i * i * 0.1);
+    window->ratingChart->refreshFromTable();
     window->showRating();
 }
 
-std::string fileBytes(const QString& path)
-{
+std::string fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
@@ -42,18 +41,17 @@ private slots:
     void cancelWritesNothingAndFailuresReachTheErrorBox();
 };
 
-void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize()
-{
+void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize() {
     TestProgram program;
-    TForm2* window = program.ratingWindow();
+    RatingWindow* window = program.ratingWindow();
     fillRating(window);
-    QVERIFY(window->JPEG1->isEnabled());
+    QVERIFY(window->exportJpegAction->isEnabled());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("chart.jpg"));
-    const QStringList titles = window->DBChart1->titleLines();
+    const QStringList titles = window->ratingChart->titleLines();
 
     program.seam.chooseFile(path);
-    window->JPEG1->trigger();
+    window->exportJpegAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.seam.fileDialogs.size(), 1);
     const FileDialogState shown = program.seam.fileDialogs.at(0);
@@ -62,34 +60,34 @@ void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize()
     QCOMPARE(shown.defaultExtension, QStringLiteral("jpg"));
     QCOMPARE(shown.fileName, QString());
     QVERIFY(shown.overwritePrompt);
-    QCOMPARE(QImage(path, "JPG").size(), window->DBChart1->clientSize());
-    QCOMPARE(window->DBChart1->titleLines(), titles);
+    QCOMPARE(QImage(path, "JPG").size(), window->ratingChart->clientSize());
+    QCOMPARE(window->ratingChart->titleLines(), titles);
 
     // The next JPEG dialog starts empty again, and the shared dialog was not touched.
     program.seam.chooseFile(path);
-    window->JPEG1->trigger();
+    window->exportJpegAction->trigger();
     QCOMPARE(program.seam.fileDialogs.at(1).fileName, QString());
-    QCOMPARE(window->SaveDialog1.defaultExtension, QString());
+    QCOMPARE(window->exportDialog.defaultExtension, QString());
 
     // A larger window gives a larger picture.
     window->resize(window->size() + QSize(120, 80));
     QApplication::processEvents();
     program.seam.chooseFile(path);
-    window->JPEG1->trigger();
-    QCOMPARE(QImage(path, "JPG").size(), window->DBChart1->clientSize());
+    window->exportJpegAction->trigger();
+    QCOMPARE(QImage(path, "JPG").size(), window->ratingChart->clientSize());
 }
 
-void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion()
-{
+void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion() {
     TestProgram program;
-    TForm2* window = program.ratingWindow();
+    RatingWindow* window = program.ratingWindow();
     fillRating(window);
-    window->DBChart1->setTitleLines({QStringLiteral("Bear Creek"), QStringLiteral("Stage Area Rating")});
-    QVERIFY(window->MetaFileWMF1->isEnabled());
+    window->ratingChart->setTitleLines(
+        {QStringLiteral("Bear Creek"), QStringLiteral("Stage Area Rating")});
+    QVERIFY(window->exportMetafileAction->isEnabled());
     QTemporaryDir folder;
     // A data export leaves its own extension and name in the shared dialog first.
     program.seam.chooseFile(folder.filePath(QStringLiteral("rating.csv")));
-    window->Text1Click();
+    window->exportCommaDelimitedAction->trigger();
     const QString path = folder.filePath(QStringLiteral("chart.wmf"));
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly));
@@ -97,14 +95,14 @@ void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion()
     old.close();
 
     program.seam.chooseFile(path);
-    window->MetaFileWMF1->trigger();
+    window->exportMetafileAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     const FileDialogState shown = program.seam.fileDialogs.last();
     QCOMPARE(shown.filter, QStringLiteral("Windows Meta Files (*.wmf)|*.WMF"));
     QCOMPARE(shown.defaultExtension, QStringLiteral("wmf"));
     QCOMPARE(shown.fileName, QString());
     QVERIFY(!shown.overwritePrompt);
-    QCOMPARE(window->SaveDialog1.defaultExtension, QStringLiteral("wmf"));
+    QCOMPARE(window->exportDialog.defaultExtension, QStringLiteral("wmf"));
 
     const auto file = korvadel::testing::parseWmf(fileBytes(path));
     QCOMPARE(QString::fromStdString(file.problem), QString());
@@ -112,29 +110,27 @@ void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion()
     const auto texts = file.texts();
     for (const char* wanted : {"Bear Creek", "Stage Area Rating", "Area", "Stage"})
         QVERIFY2(std::find(texts.begin(), texts.end(), wanted) != texts.end(), wanted);
-    const QSize size = window->DBChart1->clientSize();
+    const QSize size = window->ratingChart->clientSize();
     for (const auto& record : file.records)
         if (record.function == 0x020C)
-            QCOMPARE(record.parameters,
-                     (std::vector<std::uint16_t>{std::uint16_t(size.height()),
-                                                 std::uint16_t(size.width())}));
+            QCOMPARE(record.parameters, (std::vector<std::uint16_t>{std::uint16_t(size.height()),
+                                                                    std::uint16_t(size.width())}));
 }
 
-void ChartExportCommandsTest::cancelWritesNothingAndFailuresReachTheErrorBox()
-{
+void ChartExportCommandsTest::cancelWritesNothingAndFailuresReachTheErrorBox() {
     TestProgram program;
-    TForm2* window = program.ratingWindow();
+    RatingWindow* window = program.ratingWindow();
     fillRating(window);
     QTemporaryDir folder;
     program.seam.cancelFileDialog();
-    window->JPEG1->trigger();
+    window->exportJpegAction->trigger();
     program.seam.cancelFileDialog();
-    window->MetaFileWMF1->trigger();
+    window->exportMetafileAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 0);
 
-    const QStringList titles = window->DBChart1->titleLines();
-    for (QAction* action : {window->JPEG1, window->MetaFileWMF1}) {
+    const QStringList titles = window->ratingChart->titleLines();
+    for (QAction* action : {window->exportJpegAction, window->exportMetafileAction}) {
         program.seam.clearRecords();
         const QString path = folder.filePath(QStringLiteral("missing/chart.pic"));
         program.seam.chooseFile(path);
@@ -143,8 +139,8 @@ void ChartExportCommandsTest::cancelWritesNothingAndFailuresReachTheErrorBox()
         QCOMPARE(program.seam.messages.at(0).kind, DesktopSeam::MessageKind::Error);
         QCOMPARE(program.seam.messages.at(0).text,
                  QStringLiteral("Cannot create file \"%1\". No such file or directory.").arg(path));
-        QCOMPARE(window->DBChart1->titleLines(), titles);
-        QCOMPARE(window->MemSA.rowCount(), std::size_t(11));
+        QCOMPARE(window->ratingChart->titleLines(), titles);
+        QCOMPARE(window->workspace().rating().rowCount(), std::size_t(11));
     }
 }
 

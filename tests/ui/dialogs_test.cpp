@@ -1,13 +1,13 @@
 // The small windows: content, layout, keys, what their buttons hand back, and showing again.
 
-#include "components/GradientProgressBar.h"
-#include "components/IncrementSpinBox.h"
-#include "support/ScriptedSeam.h"
-#include "ui/ElevWarn.h"
-#include "ui/Importwarning.h"
-#include "ui/Progress.h"
-#include "ui/about.h"
-#include "ui/tableprompt.h"
+#include "components/widgets/GradientProgressBar.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/ScriptedSeam.h"
+#include "ui/AboutBox.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
+#include "ui/ProgressDialog.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -49,24 +49,24 @@ private slots:
 };
 
 void DialogsTest::promptLayout() {
-    TPromptWindow w('.');
+    BoundsPrompt w('.');
     QCOMPARE(w.windowTitle(), QStringLiteral("Select bounds"));
     QCOMPARE(w.size(), QSize(248, 184));
     QCOMPARE(w.isModal(), false);
-    QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("edMinStage")), w.edMinStage);
-    QCOMPARE(w.findChild<IncrementSpinBox*>(QStringLiteral("SpinStageInc")), w.SpinStageInc);
-    QCOMPARE(w.Label1->text(), QStringLiteral("Minimum Stage"));
-    QCOMPARE(w.Label2->text(), QStringLiteral("Maximum Stage"));
-    QCOMPARE(w.Label3->text(), QStringLiteral("Stage Increment"));
-    QCOMPARE(w.Label2->pos(), QPoint(20, 72));
-    QCOMPARE(w.edMinStage->geometry().topLeft(), QPoint(136, 28));
-    QCOMPARE(w.edMaxStage->geometry().topLeft(), QPoint(136, 68));
-    QCOMPARE(w.SpinStageInc->geometry().topLeft(), QPoint(136, 108));
-    QCOMPARE(w.SpinStageInc->width(), 73);
-    QCOMPARE(w.Button1->geometry(), QRect(72, 152, 75, 25));
-    QCOMPARE(w.Button2->geometry(), QRect(164, 152, 75, 25));
-    QCOMPARE(w.Button1->text(), QStringLiteral("&Ok"));
-    QCOMPARE(w.Button2->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("edMinStage")), w.minimumStage);
+    QCOMPARE(w.findChild<IncrementSpinBox*>(QStringLiteral("SpinStageInc")), w.stageIncrement);
+    QCOMPARE(w.minimumLabel->text(), QStringLiteral("Minimum Stage"));
+    QCOMPARE(w.maximumLabel->text(), QStringLiteral("Maximum Stage"));
+    QCOMPARE(w.incrementLabel->text(), QStringLiteral("Stage Increment"));
+    QCOMPARE(w.maximumLabel->pos(), QPoint(20, 72));
+    QCOMPARE(w.minimumStage->geometry().topLeft(), QPoint(136, 28));
+    QCOMPARE(w.maximumStage->geometry().topLeft(), QPoint(136, 68));
+    QCOMPARE(w.stageIncrement->geometry().topLeft(), QPoint(136, 108));
+    QCOMPARE(w.stageIncrement->width(), 73);
+    QCOMPARE(w.okButton->geometry(), QRect(72, 152, 75, 25));
+    QCOMPARE(w.cancelButton->geometry(), QRect(164, 152, 75, 25));
+    QCOMPARE(w.okButton->text(), QStringLiteral("&Ok"));
+    QCOMPARE(w.cancelButton->text(), QStringLiteral("&Cancel"));
     QCOMPARE(w.minimumText(), QStringLiteral("0"));
     QCOMPARE(w.maximumText(), QStringLiteral("1"));
     QCOMPARE(w.increment(), 0.01);
@@ -74,8 +74,9 @@ void DialogsTest::promptLayout() {
     showActive(w);
     QVERIFY(centred(w));
     // Focus order: minimum, maximum, increment, Ok, Cancel.
-    w.edMinStage->setFocus();
-    QWidget* expected[] = {w.edMaxStage, w.SpinStageInc, w.Button1, w.Button2, w.edMinStage};
+    w.minimumStage->setFocus();
+    QWidget* expected[] = {w.maximumStage, w.stageIncrement, w.okButton, w.cancelButton,
+                           w.minimumStage};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focus = QApplication::focusWidget();
@@ -84,16 +85,17 @@ void DialogsTest::promptLayout() {
 }
 
 void DialogsTest::promptKeepsItsValuesAndIgnoresEnterAndEscape() {
-    TPromptWindow w('.');
-    QSignalSpy ok(&w, &TPromptWindow::okClicked);
+    BoundsPrompt w('.');
+    QSignalSpy ok(&w, &BoundsPrompt::okClicked);
     showActive(w);
-    w.edMinStage->setFocus();
-    w.edMinStage->selectAll();
-    QTest::keyClicks(w.edMinStage, QStringLiteral("2.5"));
-    w.edMaxStage->setText(QStringLiteral("7"));
-    w.SpinStageInc->setIncrement(0.2);
-    for (QWidget* target : {static_cast<QWidget*>(w.edMinStage), static_cast<QWidget*>(w.Button1),
-                            static_cast<QWidget*>(w.Button2)}) {
+    w.minimumStage->setFocus();
+    w.minimumStage->selectAll();
+    QTest::keyClicks(w.minimumStage, QStringLiteral("2.5"));
+    w.maximumStage->setText(QStringLiteral("7"));
+    w.stageIncrement->setIncrement(0.2);
+    for (QWidget* target :
+         {static_cast<QWidget*>(w.minimumStage), static_cast<QWidget*>(w.okButton),
+          static_cast<QWidget*>(w.cancelButton)}) {
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Escape);
         QTest::keyClick(target, Qt::Key_Return);
@@ -103,7 +105,7 @@ void DialogsTest::promptKeepsItsValuesAndIgnoresEnterAndEscape() {
     QCOMPARE(ok.count(), 0);
 
     // Hidden by Cancel and by the close box, shown again: the same values, centred again.
-    w.Button2->click();
+    w.cancelButton->click();
     QVERIFY(!w.isVisible());
     showActive(w);
     w.move(0, 0);
@@ -117,38 +119,38 @@ void DialogsTest::promptKeepsItsValuesAndIgnoresEnterAndEscape() {
 }
 
 void DialogsTest::promptButtons() {
-    TPromptWindow w(',');
-    QSignalSpy ok(&w, &TPromptWindow::okClicked);
+    BoundsPrompt w(',');
+    QSignalSpy ok(&w, &BoundsPrompt::okClicked);
     showActive(w);
-    w.edMaxStage->setText(QStringLiteral("x"));
-    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    w.maximumStage->setText(QStringLiteral("x"));
+    QTest::mouseClick(w.okButton, Qt::LeftButton);
     // The prompt hands over; the owner checks the values and hides it.
     QCOMPARE(ok.count(), 1);
     QVERIFY(w.isVisible());
     QCOMPARE(w.maximumText(), QStringLiteral("x"));
-    QCOMPARE(w.Button1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
-    QCOMPARE(w.Button2->shortcut(), QKeySequence(Qt::ALT | Qt::Key_C));
-    w.Button2->click();
+    QCOMPARE(w.okButton->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
+    QCOMPARE(w.cancelButton->shortcut(), QKeySequence(Qt::ALT | Qt::Key_C));
+    w.cancelButton->click();
     QVERIFY(!w.isVisible());
     QCOMPARE(ok.count(), 1);
 }
 
 void DialogsTest::progressDialog() {
-    TProgressForm w;
+    ProgressDialog w;
     QCOMPARE(w.windowTitle(), QStringLiteral("Calculating Areas"));
     QVERIFY(w.windowFlags().testFlag(Qt::Tool));
     QCOMPARE(w.size(), QSize(248, 99));
-    QCOMPARE(w.Label1->text(), QStringLiteral("Please Wait!"));
-    QCOMPARE(w.Label1->geometry(), QRect(56, 24, 113, 17));
-    QCOMPARE(w.ProgressBar1->geometry(), QRect(4, 60, 229, 16));
-    w.ProgressBar1->setMaximum(99);
+    QCOMPARE(w.message->text(), QStringLiteral("Please Wait!"));
+    QCOMPARE(w.message->geometry(), QRect(56, 24, 113, 17));
+    QCOMPARE(w.progressBar->geometry(), QRect(4, 60, 229, 16));
+    w.progressBar->setMaximum(99);
     w.showNow();
     QVERIFY(w.isVisible());
     QVERIFY(centred(w));
-    const int painted = w.ProgressBar1->paintCount();
+    const int painted = w.progressBar->paintCount();
     QVERIFY(painted > 0);
-    w.ProgressBar1->setPosition(50);
-    QCOMPARE(w.ProgressBar1->paintCount(), painted + 1);
+    w.progressBar->setPosition(50);
+    QCOMPARE(w.progressBar->paintCount(), painted + 1);
     QTest::keyClick(&w, Qt::Key_Escape);
     QVERIFY(w.isVisible());
 
@@ -160,42 +162,42 @@ void DialogsTest::progressDialog() {
                           {0, 5, 0, 5},   {3, 3, 3, 3},   {4, 2, 3, 3}};
     for (const Case& c : cases) {
         w.setRange(c.minimum, c.maximum);
-        QCOMPARE(w.ProgressBar1->minimum(), c.expectMinimum);
-        QCOMPARE(w.ProgressBar1->maximum(), c.expectMaximum);
+        QCOMPARE(w.progressBar->minimum(), c.expectMinimum);
+        QCOMPARE(w.progressBar->maximum(), c.expectMaximum);
     }
     w.setPosition(7);
-    QCOMPARE(w.ProgressBar1->position(), 7);
+    QCOMPARE(w.progressBar->position(), 7);
 }
 
 void DialogsTest::importWarning() {
-    TWarningForm w;
+    AdcpImportWarning w;
     QCOMPARE(w.windowTitle(), QStringLiteral("Import WinRiver Classic ASCII Data"));
     QCOMPARE(w.size(), QSize(310, 231));
-    QCOMPARE(w.Label1->text(), QStringLiteral("Warning!"));
-    QCOMPARE(w.Label1->palette().color(QPalette::WindowText), QColor(Qt::red));
-    QCOMPARE(w.Label1->font().pixelSize(), 13);
-    QCOMPARE(w.Memo1->geometry(), QRect(8, 40, 293, 145));
-    QVERIFY(w.Memo1->isReadOnly());
-    QCOMPARE(w.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    const QStringList lines = w.Memo1->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(w.heading->text(), QStringLiteral("Warning!"));
+    QCOMPARE(w.heading->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QCOMPARE(w.heading->font().pixelSize(), 13);
+    QCOMPARE(w.message->geometry(), QRect(8, 40, 293, 145));
+    QVERIFY(w.message->isReadOnly());
+    QCOMPARE(w.message->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    const QStringList lines = w.message->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 19);
     QCOMPARE(lines[0], QStringLiteral("Korvadel currently uses the distance made good "));
     QCOMPARE(lines[10], QString());
     QCOMPARE(lines[14], QStringLiteral("the "));
     QCOMPARE(lines[18], QStringLiteral("rod and level.)"));
-    QCOMPARE(w.Button1->geometry(), QRect(117, 196, 75, 25));
-    QCOMPARE(w.Button1->text(), QStringLiteral("&Continue"));
+    QCOMPARE(w.continueButton->geometry(), QRect(117, 196, 75, 25));
+    QCOMPARE(w.continueButton->text(), QStringLiteral("&Continue"));
 
     // "&Continue" hides the window first, then hands over to the import.
     bool visibleWhenContinued = true;
     int continued = 0;
-    connect(&w, &TWarningForm::continueClicked, this, [&] {
+    connect(&w, &AdcpImportWarning::continueClicked, this, [&] {
         visibleWhenContinued = w.isVisible();
         ++continued;
     });
     showActive(w);
     QVERIFY(centred(w));
-    w.Button1->click();
+    w.continueButton->click();
     QCOMPARE(continued, 1);
     QVERIFY(!visibleWhenContinued);
     // The close box only hides.
@@ -206,20 +208,20 @@ void DialogsTest::importWarning() {
 }
 
 void DialogsTest::edgeWarningClosesEitherWay() {
-    TEWForm w;
+    EdgeWarning w;
     QCOMPARE(w.windowTitle(), QStringLiteral("Create Stage Area Rating"));
     QVERIFY(w.windowFlags().testFlag(Qt::Tool));
     QVERIFY(w.isModal());
-    QCOMPARE(w.Label1->text(), QStringLiteral("Warning!"));
-    QCOMPARE(w.Label1->pos(), QPoint(84, 8));
-    QCOMPARE(w.Memo1->geometry(), QRect(12, 28, 185, 69));
-    QCOMPARE(w.Memo1->frameShape(), QFrame::NoFrame);
-    QCOMPARE(w.Memo1->toPlainText(), QStringLiteral("Maximum gage height exceeds edge \n"
-                                                    "elevation. Korvadel assumes a \n"
-                                                    "vertical wall at edges where this \n"
-                                                    "condition occurs."));
-    QCOMPARE(w.Button1->geometry(), QRect(72, 108, 75, 25));
-    QCOMPARE(w.Button1->text(), QStringLiteral("&OK"));
+    QCOMPARE(w.heading->text(), QStringLiteral("Warning!"));
+    QCOMPARE(w.heading->pos(), QPoint(84, 8));
+    QCOMPARE(w.message->geometry(), QRect(12, 28, 185, 69));
+    QCOMPARE(w.message->frameShape(), QFrame::NoFrame);
+    QCOMPARE(w.message->toPlainText(), QStringLiteral("Maximum gage height exceeds edge \n"
+                                                      "elevation. Korvadel assumes a \n"
+                                                      "vertical wall at edges where this \n"
+                                                      "condition occurs."));
+    QCOMPARE(w.okButton->geometry(), QRect(72, 108, 75, 25));
+    QCOMPARE(w.okButton->text(), QStringLiteral("&OK"));
     // Resizable: no fixed size.
     QVERIFY(w.minimumSize() != w.maximumSize());
 
@@ -227,7 +229,7 @@ void DialogsTest::edgeWarningClosesEitherWay() {
     bool wasCentred = false;
     seam.onModal([&](QDialog& d) {
         wasCentred = centred(d);
-        QTest::mouseClick(static_cast<TEWForm&>(d).Button1, Qt::LeftButton);
+        QTest::mouseClick(static_cast<EdgeWarning&>(d).okButton, Qt::LeftButton);
     });
     seam.onModal([](QDialog& d) { d.close(); });
     QCOMPARE(seam.execModal(w), int(QDialog::Accepted));
@@ -239,22 +241,22 @@ void DialogsTest::edgeWarningClosesEitherWay() {
 }
 
 void DialogsTest::aboutBox() {
-    TAboutBox1 w;
+    AboutBox w;
     QCOMPARE(w.windowTitle(), QStringLiteral("About Korvadel"));
     QCOMPARE(w.size(), QSize(298, 213));
     QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(w.Panel1->geometry(), QRect(8, 8, 281, 169));
-    QCOMPARE(w.ProgramIcon->geometry(), QRect(28, 20, 32, 32));
-    QCOMPARE(w.ProductName->text(), QStringLiteral("Korvadel"));
-    QCOMPARE(w.ProductName->pos(), QPoint(88, 16));
-    QCOMPARE(w.Version->text(), QStringLiteral("Version: 1.3"));
-    QCOMPARE(w.Version->pos(), QPoint(88, 34));
-    QVERIFY(w.Comments->y() >= 52 && w.Comments->geometry().bottom() <= 153);
-    QCOMPARE(w.OKButton->geometry(), QRect(111, 184, 75, 25));
-    QVERIFY(w.OKButton->isDefault());
+    QCOMPARE(w.panel->geometry(), QRect(8, 8, 281, 169));
+    QCOMPARE(w.icon->geometry(), QRect(28, 20, 32, 32));
+    QCOMPARE(w.productName->text(), QStringLiteral("Korvadel"));
+    QCOMPARE(w.productName->pos(), QPoint(88, 16));
+    QCOMPARE(w.version->text(), QStringLiteral("Version: 1.3"));
+    QCOMPARE(w.version->pos(), QPoint(88, 34));
+    QVERIFY(w.comments->y() >= 52 && w.comments->geometry().bottom() <= 153);
+    QCOMPARE(w.okButton->geometry(), QRect(111, 184, 75, 25));
+    QVERIFY(w.okButton->isDefault());
 
     // The icon: 32 x 32 in at most 16 colours, and a picture (several colours in use).
-    const QImage icon = TAboutBox1::programIcon();
+    const QImage icon = AboutBox::programIcon();
     QCOMPARE(icon.size(), QSize(32, 32));
     QVERIFY(icon.colorCount() <= 16);
     QSet<QRgb> used;

@@ -1,19 +1,20 @@
 // Typing a section into the point grid and seeing it in the chart; deleting and sorting in the
 // rating window.
 
-#include "components/Chart.h"
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
-#include "components/RatingGrid.h"
-#include "support/ChartPoints.h"
-#include "support/TestProgram.h"
-#include "ui/ElevWarn.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
-#include "ui/Progress.h"
-#include "ui/SAForm.h"
-#include "ui/about.h"
-#include "ui/tableprompt.h"
+#include "components/chart/Chart.h"
+#include "components/grid/PointGrid.h"
+#include "components/grid/RatingGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/ChartPoints.h"
+#include "tests/support/TestProgram.h"
+#include "ui/AboutBox.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,8 +47,8 @@ private slots:
 
 void GridsTest::typedPointsArePlacedAndDrawn() {
     TestProgram program;
-    TForm1* main = program.main();
-    PointGrid* grid = main->DBGrid1;
+    MainWindow* main = program.main();
+    PointGrid* grid = main->pointGrid;
     grid->setFocus();
     QTRY_VERIFY(grid->hasFocus() || grid->isAncestorOf(QApplication::focusWidget()));
 
@@ -57,30 +58,30 @@ void GridsTest::typedPointsArePlacedAndDrawn() {
     for (const QString& cell : cells)
         typeCell(grid, cell);
     // Leaving the grid settles the row being typed and drops the untouched new one.
-    main->edMinStage->setFocus();
-    QTRY_COMPARE(main->document().points.state(), PointTable::State::Browsing);
+    main->minimumStage->setFocus();
+    QTRY_COMPARE(main->workspace().document().points.state(), PointTable::State::Browsing);
 
     const QList<QPointF> expected{{0, 10}, {5, 2}, {10, 10}};
-    QCOMPARE(chartPoints(*main->DBChart1), expected);
-    PointTable& points = main->document().points;
+    QCOMPARE(chartPoints(*main->sectionChart), expected);
+    PointTable& points = main->workspace().document().points;
     QCOMPARE(points.rowCount(), std::size_t{3});
     QCOMPARE(grid->model()->index(1, 0).data().toString(), QStringLiteral("5"));
 
     // And the rating over what was typed: the bed at 2 between two banks at 10.
-    main->edMinStage->setText(QStringLiteral("2"));
-    main->edMaxStage->setText(QStringLiteral("10"));
-    main->SpinStageInc->setIncrement(1.0);
-    main->Button1->click();
+    main->minimumStage->setText(QStringLiteral("2"));
+    main->maximumStage->setText(QStringLiteral("10"));
+    main->stageIncrement->setIncrement(1.0);
+    main->createRatingButton->click();
     QCOMPARE(program.seam.messages.size(), 0);
-    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{9});
-    QCOMPARE(program.ratingWindow()->MemSA.areaAt(8), 40.0);
+    QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{9});
+    QCOMPARE(program.ratingWindow()->workspace().rating().areaAt(8), 40.0);
 }
 
 void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     TestProgram program;
     program.rateTrapezoid(QStringLiteral("4"));
-    TForm2* window = program.ratingWindow();
-    RatingGrid* grid = window->DBGrid1;
+    RatingWindow* window = program.ratingWindow();
+    RatingGrid* grid = window->ratingGrid;
     QCOMPARE(grid->model()->rowCount(), 5);
     QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Stage"));
     QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Area"));
@@ -94,16 +95,16 @@ void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     QCOMPARE(program.seam.confirmations.size(), 1);
     QCOMPARE(program.seam.confirmations.first().caption, QStringLiteral("Confirm"));
     QCOMPARE(program.seam.confirmations.first().text, QStringLiteral("Delete record?"));
-    QCOMPARE(window->MemSA.rowCount(), std::size_t{5});
-    QCOMPARE(window->DBChart1->seriesGraph()->dataCount(), 5);
+    QCOMPARE(window->workspace().rating().rowCount(), std::size_t{5});
+    QCOMPARE(window->ratingChart->seriesGraph()->dataCount(), 5);
 
     // Confirmed: stage 2 leaves both.
     program.seam.answerConfirm(true);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(window->MemSA.rowCount(), std::size_t{4});
-    QCOMPARE(window->DBChart1->seriesGraph()->dataCount(), 4);
-    for (std::size_t row = 0; row < window->MemSA.rowCount(); ++row)
-        QVERIFY(window->MemSA.stageAt(row) != 2.0);
+    QCOMPARE(window->workspace().rating().rowCount(), std::size_t{4});
+    QCOMPARE(window->ratingChart->seriesGraph()->dataCount(), 4);
+    for (std::size_t row = 0; row < window->workspace().rating().rowCount(); ++row)
+        QVERIFY(window->workspace().rating().stageAt(row) != 2.0);
 
     // A header click reorders the display only; the chart keeps ascending area.
     grid->horizontalHeader()->sectionClicked(1);
@@ -113,8 +114,8 @@ void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     const QString lastShown = grid->model()->index(3, 0).data().toString();
     QVERIFY2(firstShown != QStringLiteral("0") || lastShown != QStringLiteral("4"),
              qPrintable(firstShown + QLatin1Char(' ') + lastShown));
-    QCOMPARE(window->MemSA.stageAt(0), 0.0);
-    const QList<QPointF> chart = chartPoints(*window->DBChart1);
+    QCOMPARE(window->workspace().rating().stageAt(0), 0.0);
+    const QList<QPointF> chart = chartPoints(*window->ratingChart);
     for (int i = 1; i < chart.size(); ++i)
         QVERIFY(chart[i - 1].x() <= chart[i].x());
 }

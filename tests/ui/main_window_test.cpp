@@ -1,19 +1,20 @@
 // The main window: its make-up, the file commands through the desktop seam, and errors
 // reaching the boxes.
 
-#include "components/Chart.h"
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
+#include "components/chart/Chart.h"
+#include "components/grid/PointGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "model/CrossSectionDocument.h"
-#include "support/ChartPoints.h"
-#include "support/TestProgram.h"
-#include "ui/ElevWarn.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
-#include "ui/Progress.h"
-#include "ui/SAForm.h"
-#include "ui/about.h"
-#include "ui/tableprompt.h"
+#include "tests/support/ChartPoints.h"
+#include "tests/support/TestProgram.h"
+#include "ui/AboutBox.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QDir>
@@ -89,47 +90,47 @@ void MainWindowTest::cleanup() {
 
 void MainWindowTest::startsWithItsControlsAndABlankRow() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     QCOMPARE(main->windowTitle(), QStringLiteral("Korvadel 1.3"));
     QVERIFY(main->isVisible());
     for (QWidget* other : {static_cast<QWidget*>(program.ratingWindow()),
-                           static_cast<QWidget*>(program.windows().PromptWindow)})
+                           static_cast<QWidget*>(program.boundsPrompt())})
         QVERIFY(!other->isVisible());
 
-    QCOMPARE(main->edMinStage->text(), QStringLiteral("0"));
-    QCOMPARE(main->edMaxStage->text(), QStringLiteral("1"));
-    QCOMPARE(main->ebOffset->text(), QStringLiteral("0.00"));
-    QCOMPARE(main->ebDescription->text(), QString());
-    QCOMPARE(main->dxEdit1->text(), QStringLiteral("0.00"));
-    QVERIFY(!main->dxEdit1->isVisible());
-    QVERIFY(!main->Timer1->isActive());
-    QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
-    QCOMPARE(main->Button1->text(), QStringLiteral("&Create Stage Area Rating"));
-    QCOMPARE(main->Button1->geometry(), QRect(4, 44, 177, 25));
-    QCOMPARE(main->edMaxStage->geometry(), QRect(76, 51, 81, 21));
+    QCOMPARE(main->minimumStage->text(), QStringLiteral("0"));
+    QCOMPARE(main->maximumStage->text(), QStringLiteral("1"));
+    QCOMPARE(main->datum->text(), QStringLiteral("0.00"));
+    QCOMPARE(main->description->text(), QString());
+    // The water level before any animation: the fill baseline at elevation 0.00.
+    QCOMPARE(program.workspace().waterLevel().levelText(), std::string("0.00"));
+    QVERIFY(!main->animationTimer->isActive());
+    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
+    QCOMPARE(main->createRatingButton->text(), QStringLiteral("&Create Stage Area Rating"));
+    QCOMPARE(main->createRatingButton->geometry(), QRect(4, 44, 177, 25));
+    QCOMPARE(main->maximumStage->geometry(), QRect(76, 51, 81, 21));
     QCOMPARE(main->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->title(),
              QStringLiteral("Station "));
     QCOMPARE(main->findChild<QGroupBox*>(QStringLiteral("GroupBox2"))->title(),
              QStringLiteral("Gage Height "));
-    QCOMPARE(main->DBChart1->titleLines(),
+    QCOMPARE(main->sectionChart->titleLines(),
              (QStringList{QStringLiteral("Cross Section"), QString()}));
-    QCOMPARE(main->DBChart1->bottomAxisTitle(), QStringLiteral("Location"));
-    QCOMPARE(main->DBChart1->leftAxisTitle(), QStringLiteral("Elevation"));
+    QCOMPARE(main->sectionChart->bottomAxisTitle(), QStringLiteral("Location"));
+    QCOMPARE(main->sectionChart->leftAxisTitle(), QStringLiteral("Elevation"));
 
     // The point grid begins on one blank row ready for typing.
-    PointTable& points = main->document().points;
+    PointTable& points = main->workspace().document().points;
     QCOMPARE(points.rowCount(), std::size_t{1});
     QCOMPARE(points.state(), PointTable::State::Inserting);
 
     // Focus order: grid, Minimum, Maximum, Increment, Datum, the two buttons, description.
-    QWidget* expected[] = {static_cast<QWidget*>(main->DBGrid1),
-                           main->edMinStage,
-                           main->edMaxStage,
-                           static_cast<QWidget*>(main->SpinStageInc),
-                           main->ebOffset,
-                           main->Button2,
-                           main->Button1,
-                           main->ebDescription};
+    QWidget* expected[] = {static_cast<QWidget*>(main->pointGrid),
+                           main->minimumStage,
+                           main->maximumStage,
+                           static_cast<QWidget*>(main->stageIncrement),
+                           main->datum,
+                           main->animateButton,
+                           main->createRatingButton,
+                           main->description};
     for (std::size_t i = 0; i + 1 < std::size(expected); ++i) {
         QWidget* next = expected[i]->nextInFocusChain();
         // Spin boxes and grids hold inner widgets in the chain.
@@ -141,17 +142,17 @@ void MainWindowTest::startsWithItsControlsAndABlankRow() {
 
 void MainWindowTest::firstKeystrokeGoesIntoThePointGrid() {
     TestProgram program;
-    TForm1* main = program.main();
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(main->DBGrid1));
+    MainWindow* main = program.main();
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(main->pointGrid));
     for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_Tab})
         QTest::keyClick(QApplication::focusWidget(), key);
-    QCOMPARE(main->ebDescription->text(), QString());
-    QCOMPARE(main->document().points.stationAt(0), 12.0);
+    QCOMPARE(main->description->text(), QString());
+    QCOMPARE(main->workspace().document().points.stationAt(0), 12.0);
 }
 
 void MainWindowTest::menusOfferExactlyTheCommands() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     const QList<QAction*> bar = main->menuBar()->actions();
     QCOMPARE(bar.size(), 3);
     QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
@@ -171,15 +172,14 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     QCOMPARE(menuEntries(bar[2]->menu()), QStringList{QStringLiteral("&About|F1")});
-    QCOMPARE(main->CreateStageAreaTable1->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
-    for (QAction* action :
-         {main->NewCrossSection1, main->LoadCrossSection1, main->SaveCrossSection1, main->About1,
-          main->CreateStageAreaTable1, main->undoAction, main->redoAction})
+    QCOMPARE(main->boundsPromptAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    for (QAction* action : {main->newAction, main->loadAction, main->saveAction, main->aboutAction,
+                            main->boundsPromptAction, main->undoAction, main->redoAction})
         QCOMPARE(action->shortcutContext(), Qt::ApplicationShortcut);
 
     // Ctrl+T opens the bounds prompt although no menu shows it; twice gives the same prompt.
     QTest::keyClick(main, Qt::Key_T, Qt::ControlModifier);
-    QWidget* prompt = static_cast<QWidget*>(program.windows().PromptWindow);
+    QWidget* prompt = static_cast<QWidget*>(program.boundsPrompt());
     QVERIFY(prompt->isVisible());
     QTest::keyClick(main, Qt::Key_T, Qt::ControlModifier);
     QVERIFY(prompt->isVisible());
@@ -187,30 +187,30 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
 
 void MainWindowTest::fieldsHoldWhatWasTypedAndFeedTheDocument() {
     TestProgram program;
-    TForm1* main = program.main();
-    main->edMinStage->clear();
-    QTest::keyClicks(main->edMinStage, QStringLiteral(" 1,5x"));
-    QCOMPARE(main->edMinStage->text(), QStringLiteral(" 1,5x"));
-    QCOMPARE(main->document().settings.minimum, std::string(" 1,5x"));
-    main->ebDescription->setText(QStringLiteral("Río Frío"));
-    QCOMPARE(main->document().description, std::string("R\xED"
-                                                       "o Fr\xED"
-                                                       "o"));
-    main->ebOffset->setText(QStringLiteral("100"));
-    QCOMPARE(main->document().settings.datum, std::string("100"));
+    MainWindow* main = program.main();
+    main->minimumStage->clear();
+    QTest::keyClicks(main->minimumStage, QStringLiteral(" 1,5x"));
+    QCOMPARE(main->minimumStage->text(), QStringLiteral(" 1,5x"));
+    QCOMPARE(main->workspace().document().settings.minimum, std::string(" 1,5x"));
+    main->description->setText(QStringLiteral("Río Frío"));
+    QCOMPARE(main->workspace().document().description, std::string("R\xED"
+                                                                   "o Fr\xED"
+                                                                   "o"));
+    main->datum->setText(QStringLiteral("100"));
+    QCOMPARE(main->workspace().document().settings.datum, std::string("100"));
 }
 
 void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs() {
     TestProgram program;
-    TForm1* main = program.main();
-    CrossSectionDocument& document = main->document();
+    MainWindow* main = program.main();
+    CrossSectionDocument& document = main->workspace().document();
     document.points.discard();
     document.points.appendRow(20, 5);
     document.points.appendRow(0, 5);
     document.points.appendRow(10, 2.5);
-    main->ebDescription->setText(QStringLiteral("Río Frío at the bridge"));
-    main->edMaxStage->setText(QStringLiteral("4.5"));
-    main->ebOffset->setText(QStringLiteral("100"));
+    main->description->setText(QStringLiteral("Río Frío at the bridge"));
+    main->maximumStage->setText(QStringLiteral("4.5"));
+    main->datum->setText(QStringLiteral("100"));
 
     QDir::setCurrent(folder_->path());
     program.seam.chooseFile(QStringLiteral("sub/section"));
@@ -229,11 +229,11 @@ void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs() {
     QVERIFY(bytes.contains("0\t5\r\n10\t2.5\r\n20\t5\r\n"));
     // The dialog's folder is the working directory now, and the dialog remembers the name.
     QCOMPARE(QDir::currentPath(), folder_->filePath(QStringLiteral("sub")));
-    QCOMPARE(QDir::fromNativeSeparators(main->SaveDialog1.fileName), saved);
+    QCOMPARE(QDir::fromNativeSeparators(main->saveDialog.fileName), saved);
 
     QTest::keyClick(main, Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(main->ebDescription->text(), QString());
-    QCOMPARE(main->edMaxStage->text(), QStringLiteral("1"));
+    QCOMPARE(main->description->text(), QString());
+    QCOMPARE(main->maximumStage->text(), QStringLiteral("1"));
 
     program.seam.chooseFile(saved, 2);
     QTest::keyClick(main, Qt::Key_L, Qt::ControlModifier);
@@ -241,28 +241,28 @@ void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs() {
              QStringLiteral("Korvadel File (*.kvd)|*.kvd|All Files (*.*)|*.*"));
     QCOMPARE(program.seam.fileDialogs.last().filterIndex, 1);
     QCOMPARE(program.seam.messages.size(), 0);
-    QCOMPARE(main->ebDescription->text(), QStringLiteral("Río Frío at the bridge"));
-    QCOMPARE(main->edMaxStage->text(), QStringLiteral("4.5"));
-    QCOMPARE(main->ebOffset->text(), QStringLiteral("100"));
+    QCOMPARE(main->description->text(), QStringLiteral("Río Frío at the bridge"));
+    QCOMPARE(main->maximumStage->text(), QStringLiteral("4.5"));
+    QCOMPARE(main->datum->text(), QStringLiteral("100"));
     const QList<QPointF> expected{{0, 5}, {10, 2.5}, {20, 5}};
     QCOMPARE(tablePoints(document.points), expected);
-    QCOMPARE(chartPoints(*main->DBChart1), expected);
+    QCOMPARE(chartPoints(*main->sectionChart), expected);
 
     // The open dialog keeps the entry picked last time.
     program.seam.cancelFileDialog();
-    main->LoadCrossSection1->trigger();
+    main->loadAction->trigger();
     QCOMPARE(program.seam.fileDialogs.last().filterIndex, 2);
     QCOMPARE(tablePoints(document.points), expected);
 }
 
 void MainWindowTest::loadOfAMissingFileShowsTheWarningBox() {
     TestProgram program;
-    TForm1* main = program.main();
-    main->document().points.discard();
-    main->document().points.appendRow(1, 1);
-    main->ebDescription->setText(QStringLiteral("kept?"));
+    MainWindow* main = program.main();
+    main->workspace().document().points.discard();
+    main->workspace().document().points.appendRow(1, 1);
+    main->description->setText(QStringLiteral("kept?"));
     program.seam.chooseFile(folder_->filePath(QStringLiteral("missing.kvd")));
-    main->LoadCrossSection1->trigger();
+    main->loadAction->trigger();
     QCOMPARE(program.seam.messages.size(), 1);
     const ScriptedSeam::Message message = program.seam.messages.first();
     QCOMPARE(message.kind, DesktopSeam::MessageKind::Warning);
@@ -271,23 +271,23 @@ void MainWindowTest::loadOfAMissingFileShowsTheWarningBox() {
              QStringLiteral(
                  "Unable to access file!\nFile may already be open in\nanother program (Excel)."));
     // A file that cannot be opened changes nothing.
-    QCOMPARE(main->ebDescription->text(), QStringLiteral("kept?"));
-    QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}}));
+    QCOMPARE(main->description->text(), QStringLiteral("kept?"));
+    QCOMPARE(tablePoints(main->workspace().document().points), (QList<QPointF>{{1, 1}}));
 }
 
 void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines() {
     TestProgram program;
-    TForm1* main = program.main();
-    main->ebDescription->setText(QStringLiteral("stays"));
+    MainWindow* main = program.main();
+    main->description->setText(QStringLiteral("stays"));
     const QString good =
         writeFile(folder_->filePath(QStringLiteral("points.csv")), "10,10\r\n0,10\r\n5,2\r\n");
     program.seam.chooseFile(good);
-    main->CommaDelimitedFile1->trigger();
+    main->importCommaDelimitedAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     const QList<QPointF> expected{{0, 10}, {5, 2}, {10, 10}};
-    QCOMPARE(tablePoints(main->document().points), expected);
-    QCOMPARE(chartPoints(*main->DBChart1), expected);
-    QCOMPARE(main->ebDescription->text(), QStringLiteral("stays"));
+    QCOMPARE(tablePoints(main->workspace().document().points), expected);
+    QCOMPARE(chartPoints(*main->sectionChart), expected);
+    QCOMPARE(main->description->text(), QStringLiteral("stays"));
     QVERIFY(program.seam.fileDialogs.last().fileName.isEmpty());
     QCOMPARE(program.seam.fileDialogs.last().kind, FileDialogState::Kind::Open);
     QCOMPARE(program.seam.fileDialogs.last().filter,
@@ -298,28 +298,28 @@ void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines() {
     const QString blankEnd =
         writeFile(folder_->filePath(QStringLiteral("blank.csv")), "1,1\r\n2,2\r\n\r\n");
     program.seam.chooseFile(blankEnd);
-    main->CommaDelimitedFile1->trigger();
+    main->importCommaDelimitedAction->trigger();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.last().kind, DesktopSeam::MessageKind::Error);
     QCOMPARE(program.seam.messages.last().caption, QStringLiteral("Korvadel"));
     // ")" sorts before "." and gets no full stop.
     QCOMPARE(program.seam.messages.last().text, QStringLiteral("List index out of bounds (0)"));
-    QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
-    QCOMPARE(chartPoints(*main->DBChart1), (QList<QPointF>{{1, 1}, {2, 2}}));
-    QCOMPARE(main->document().points.suspendCount(), 0);
+    QCOMPARE(tablePoints(main->workspace().document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
+    QCOMPARE(chartPoints(*main->sectionChart), (QList<QPointF>{{1, 1}, {2, 2}}));
+    QCOMPARE(main->workspace().document().points.suspendCount(), 0);
 
     // A file that cannot be opened: the warning box, the points unchanged.
     program.seam.chooseFile(folder_->filePath(QStringLiteral("nothing.csv")));
-    main->CommaDelimitedFile1->trigger();
+    main->importCommaDelimitedAction->trigger();
     QCOMPARE(program.seam.messages.last().kind, DesktopSeam::MessageKind::Warning);
-    QCOMPARE(tablePoints(main->document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
+    QCOMPARE(tablePoints(main->workspace().document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
 }
 
 void MainWindowTest::winRiverImportRunsFromTheWarningsContinue() {
     TestProgram program;
-    TForm1* main = program.main();
-    QWidget* warning = static_cast<QWidget*>(program.windows().WarningForm);
-    main->WinRiverClassicACSIIDataFile1->trigger();
+    MainWindow* main = program.main();
+    QWidget* warning = static_cast<QWidget*>(program.importWarning());
+    main->importWinRiverAction->trigger();
     QVERIFY(warning->isVisible());
     QCOMPARE(program.seam.fileDialogs.size(), 0);
 
@@ -337,38 +337,38 @@ void MainWindowTest::winRiverImportRunsFromTheWarningsContinue() {
     const QString path = writeFile(folder_->filePath(QStringLiteral("transectt.000")), transect);
 
     program.seam.chooseFile(path);
-    main->runWinRiverImport();
+    main->importWinRiverFile();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.seam.fileDialogs.size(), 1);
     QVERIFY(program.seam.fileDialogs.last().fileName.isEmpty());
     QCOMPARE(program.seam.fileDialogs.last().filter,
              QStringLiteral("WinRiver Ascii Out Files|*t.000;*ASC.TXT|All Files (*.*)|*.*"));
-    const QList<QPointF> points = tablePoints(main->document().points);
+    const QList<QPointF> points = tablePoints(main->workspace().document().points);
     QCOMPARE(points.size(), 2);
     QCOMPARE(points[0], QPointF(3, -1));
     QCOMPARE(points[1].x(), 15.5);
     QVERIFY(qAbs(points[1].y() + 2.3) < 1e-12);
-    QCOMPARE(chartPoints(*main->DBChart1).size(), 2);
+    QCOMPARE(chartPoints(*main->sectionChart).size(), 2);
 
     // Cancelling the dialog leaves the section alone.
     program.seam.cancelFileDialog();
-    main->runWinRiverImport();
-    QCOMPARE(tablePoints(main->document().points).size(), 2);
+    main->importWinRiverFile();
+    QCOMPARE(tablePoints(main->workspace().document().points).size(), 2);
 }
 
 void MainWindowTest::newClearsTheDocument() {
     TestProgram program;
-    TForm1* main = program.main();
-    main->document().points.discard();
-    main->document().points.appendRow(1, 2);
-    main->ebDescription->setText(QStringLiteral("x"));
-    main->edMinStage->setText(QStringLiteral("3"));
-    main->NewCrossSection1->trigger();
-    QCOMPARE(main->edMinStage->text(), QStringLiteral("0"));
-    QCOMPARE(main->ebDescription->text(), QString());
-    QCOMPARE(main->document().points.rowCount(), std::size_t{1});
-    QCOMPARE(main->document().points.state(), PointTable::State::Inserting);
-    QVERIFY(chartPoints(*main->DBChart1).isEmpty());
+    MainWindow* main = program.main();
+    main->workspace().document().points.discard();
+    main->workspace().document().points.appendRow(1, 2);
+    main->description->setText(QStringLiteral("x"));
+    main->minimumStage->setText(QStringLiteral("3"));
+    main->newAction->trigger();
+    QCOMPARE(main->minimumStage->text(), QStringLiteral("0"));
+    QCOMPARE(main->description->text(), QString());
+    QCOMPARE(main->workspace().document().points.rowCount(), std::size_t{1});
+    QCOMPARE(main->workspace().document().points.state(), PointTable::State::Inserting);
+    QVERIFY(chartPoints(*main->sectionChart).isEmpty());
 }
 
 void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits_data() {
@@ -384,9 +384,9 @@ void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits() {
     QFETCH(QString, minimum);
     QFETCH(QString, shown);
     TestProgram program;
-    TForm1* main = program.main();
-    main->edMinStage->setText(minimum);
-    main->Button1->click();
+    MainWindow* main = program.main();
+    main->minimumStage->setText(minimum);
+    main->createRatingButton->click();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().kind, DesktopSeam::MessageKind::Error);
     QCOMPARE(program.seam.messages.first().caption, QStringLiteral("Korvadel"));

@@ -6,15 +6,17 @@
 // KORVADEL_MONKEY_SEED picks the sequence (printed, so a failure can be replayed);
 // KORVADEL_MONKEY_SECONDS bounds the run (default 15).
 
-#include "components/DesktopSeam.h"
+#include "components/desktop/DesktopSeam.h"
 #include "model/PointTable.h"
 #include "model/RatingTable.h"
-#include "ui/Application.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
-#include "ui/Progress.h"
-#include "ui/SAForm.h"
-#include "ui/tableprompt.h"
+#include "tests/support/TestProgram.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/MainWindow.h"
+#include "ui/Program.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QDialog>
@@ -51,8 +53,8 @@ public:
         };
         QDir(scratch_).mkpath(QStringLiteral("samples"));
         for (const QString& original : originals) {
-            const QString copy =
-                QDir(scratch_).filePath(QStringLiteral("samples/") + QFileInfo(original).fileName());
+            const QString copy = QDir(scratch_).filePath(QStringLiteral("samples/") +
+                                                         QFileInfo(original).fileName());
             if (QFile::copy(original, copy))
                 samples_.append(copy);
         }
@@ -108,13 +110,6 @@ private:
     QStringList samples_;
 };
 
-// The offscreen platform reports every raise(); thousands of them would drown the result.
-QtMessageHandler previousHandler = nullptr;
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (!message.startsWith(QStringLiteral("This plugin does not support")))
-        previousHandler(type, context, message);
-}
-
 bool endsTheRun(const QAction* action) {
     const QString text = action->text().remove(QLatin1Char('&'));
     return text.contains(QStringLiteral("Exit"), Qt::CaseInsensitive) ||
@@ -124,7 +119,8 @@ bool endsTheRun(const QAction* action) {
 QList<QAction*> commands(QWidget* window) {
     QList<QAction*> result;
     for (QAction* action : window->findChildren<QAction*>()) {
-        if (action->isSeparator() || action->menu() || action->text().isEmpty() || endsTheRun(action))
+        if (action->isSeparator() || action->menu() || action->text().isEmpty() ||
+            endsTheRun(action))
             continue;
         result.append(action);
     }
@@ -154,7 +150,10 @@ QString stateProblem(const PointTable& points) {
             return QStringLiteral("committed row %1 without a station").arg(row);
         const double station = points.stationAt(row);
         if (previous && station < *previous)
-            return QStringLiteral("station %1 at row %2 after %3").arg(station).arg(row).arg(*previous);
+            return QStringLiteral("station %1 at row %2 after %3")
+                .arg(station)
+                .arg(row)
+                .arg(*previous);
         previous = station;
     }
     return {};
@@ -178,7 +177,7 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
     if (!secondsOk || seconds <= 0)
         seconds = 15;
     constexpr int maxSteps = 20000;
-    previousHandler = qInstallMessageHandler(quietHandler);
+    quietenOffscreenRaise(); // thousands of raise() complaints would drown the result
     qInfo("monkey seed %u, %g s, at most %d steps", seed, seconds, maxSteps);
 
     QTemporaryDir scratch;
@@ -191,10 +190,9 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
     Program program(seam, NumberFormat{'.'});
     program.createWindows();
     program.showMainWindow();
-    Windows& w = program.windows();
-    TForm1* main = w.Form1;
-    TForm2* rating = w.Form2;
-    TPromptWindow* prompt = w.PromptWindow;
+    MainWindow* main = program.mainWindow();
+    RatingWindow* rating = program.ratingWindow();
+    BoundsPrompt* prompt = program.boundsPrompt();
 
     // The table preview runs its own event loop until it is closed; close it as a user would.
     QTimer closer;
@@ -211,17 +209,19 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
     QVERIFY(!ratingCommands.isEmpty());
 
     static const QList<QPair<int, Qt::KeyboardModifiers>> keys = {
-        {Qt::Key_0, {}}, {Qt::Key_1, {}}, {Qt::Key_2, {}}, {Qt::Key_5, {}}, {Qt::Key_9, {}},
-        {Qt::Key_Period, {}}, {Qt::Key_Minus, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Backtab, Qt::ShiftModifier},
-        {Qt::Key_Return, {}}, {Qt::Key_Enter, {}}, {Qt::Key_Up, {}}, {Qt::Key_Down, {}},
-        {Qt::Key_Left, {}}, {Qt::Key_Right, {}}, {Qt::Key_Insert, {}}, {Qt::Key_Delete, {}},
-        {Qt::Key_Delete, Qt::ControlModifier}, {Qt::Key_Escape, {}}, {Qt::Key_A, {}},
-        {Qt::Key_E, {}}, {Qt::Key_X, {}}, {Qt::Key_Backspace, {}}, {Qt::Key_F2, {}},
-        {Qt::Key_Home, {}}, {Qt::Key_End, {}}, {Qt::Key_PageDown, {}},
+        {Qt::Key_0, {}},      {Qt::Key_1, {}},         {Qt::Key_2, {}},
+        {Qt::Key_5, {}},      {Qt::Key_9, {}},         {Qt::Key_Period, {}},
+        {Qt::Key_Minus, {}},  {Qt::Key_Tab, {}},       {Qt::Key_Backtab, Qt::ShiftModifier},
+        {Qt::Key_Return, {}}, {Qt::Key_Enter, {}},     {Qt::Key_Up, {}},
+        {Qt::Key_Down, {}},   {Qt::Key_Left, {}},      {Qt::Key_Right, {}},
+        {Qt::Key_Insert, {}}, {Qt::Key_Delete, {}},    {Qt::Key_Delete, Qt::ControlModifier},
+        {Qt::Key_Escape, {}}, {Qt::Key_A, {}},         {Qt::Key_E, {}},
+        {Qt::Key_X, {}},      {Qt::Key_Backspace, {}}, {Qt::Key_F2, {}},
+        {Qt::Key_Home, {}},   {Qt::Key_End, {}},       {Qt::Key_PageDown, {}},
     };
     static const QStringList smallValues = {
         QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2.5"), QStringLiteral("-1"),
-        QStringLiteral("5"), QStringLiteral(""), QStringLiteral("x"), QStringLiteral("10"),
+        QStringLiteral("5"), QStringLiteral(""),  QStringLiteral("x"),   QStringLiteral("10"),
     };
 
     QElapsedTimer clock;
@@ -263,11 +263,11 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             if (action->isEnabled())
                 action->trigger();
         } else if (kind < 18) {
-            QList<QPushButton*> buttons = {main->Button1, main->Button2};
+            QList<QPushButton*> buttons = {main->createRatingButton, main->animateButton};
             if (prompt->isVisible())
-                buttons << prompt->Button1 << prompt->Button2;
-            if (w.WarningForm->isVisible())
-                buttons << w.WarningForm->findChildren<QPushButton*>();
+                buttons << prompt->okButton << prompt->cancelButton;
+            if (program.adcpImportWarning()->isVisible())
+                buttons << program.adcpImportWarning()->findChildren<QPushButton*>();
             QPushButton* button = buttons[pick(static_cast<int>(buttons.size()))];
             what = QStringLiteral("click %1").arg(button->text());
             if (button->isVisible() && button->isEnabled())
@@ -276,11 +276,21 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             // Small gage settings keep each rating short.
             QLineEdit* field = nullptr;
             switch (pick(5)) {
-            case 0: field = main->edMinStage; break;
-            case 1: field = main->edMaxStage; break;
-            case 2: field = main->ebOffset; break;
-            case 3: field = prompt->edMinStage; break;
-            default: field = prompt->edMaxStage; break;
+            case 0:
+                field = main->minimumStage;
+                break;
+            case 1:
+                field = main->maximumStage;
+                break;
+            case 2:
+                field = main->datum;
+                break;
+            case 3:
+                field = prompt->minimumStage;
+                break;
+            default:
+                field = prompt->maximumStage;
+                break;
             }
             const QString value = smallValues[pick(static_cast<int>(smallValues.size()))];
             what = QStringLiteral("set %1 to '%2'").arg(field->objectName(), value);
@@ -288,19 +298,19 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             emit field->editingFinished();
         }
         QCoreApplication::processEvents();
-        if (rating->MemSA.rowCount() > 0)
+        if (rating->workspace().rating().rowCount() > 0)
             ++stepsWithRating;
 
-        QString problem = stateProblem(main->document().points);
-        const QString caption = main->Button2->text();
+        QString problem = stateProblem(main->workspace().document().points);
+        const QString caption = main->animateButton->text();
         if (problem.isEmpty() && caption != QStringLiteral("&Animate Cross Section") &&
             caption != QStringLiteral("Stop Cross Section Animation"))
             problem = QStringLiteral("animation button reads '%1'").arg(caption);
-        if (problem.isEmpty() && w.ProgressForm->isVisible())
+        if (problem.isEmpty() && program.progressDialog()->isVisible())
             problem = QStringLiteral("progress dialog left shown");
         if (problem.isEmpty() && !main->isVisible())
             problem = QStringLiteral("main window gone");
-        const RatingTable& table = rating->MemSA;
+        const RatingTable& table = rating->workspace().rating();
         for (std::size_t row = 1; problem.isEmpty() && row < table.rowCount(); ++row)
             if (!(table.stageAt(row) > table.stageAt(row - 1)))
                 problem = QStringLiteral("rating stage %1 at row %2 after %3")
@@ -315,8 +325,8 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
                       .toLocal8Bit()
                       .constData());
     }
-    if (main->Button2->text() != QStringLiteral("&Animate Cross Section"))
-        QTest::mouseClick(main->Button2, Qt::LeftButton);
+    if (main->animateButton->text() != QStringLiteral("&Animate Cross Section"))
+        QTest::mouseClick(main->animateButton, Qt::LeftButton);
     qInfo("monkey seed %u: %d steps in %.1f s; %d file dialogs, %d messages, %d modal windows, "
           "%d steps with a rating",
           seed, step, clock.elapsed() / 1000.0, seam.fileDialogs, seam.messages, seam.modals,

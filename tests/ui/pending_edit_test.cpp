@@ -1,13 +1,14 @@
 // A value still being typed into the point grid: every command of every window takes it first,
 // exactly as leaving the cell would, or stops at the error box when it is not a number.
 
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
-#include "support/TestProgram.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
-#include "ui/SAForm.h"
-#include "ui/tableprompt.h"
+#include "components/grid/PointGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/TestProgram.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/MainWindow.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -22,8 +23,8 @@ using namespace korvadel;
 namespace {
 
 // Puts the grid's cursor on the cell and types into it without leaving it.
-void typeInto(TForm1* main, int row, int column, const QString& text) {
-    PointGrid* grid = main->DBGrid1;
+void typeInto(MainWindow* main, int row, int column, const QString& text) {
+    PointGrid* grid = main->pointGrid;
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(row, column));
     for (const QChar c : text)
@@ -49,8 +50,8 @@ QList<QObject*> everyCommand(TestProgram& program) {
         collect(window->menuBar()->actions());
         collect(window->actions());
     }
-    commands << program.main()->Button1 << program.main()->Button2
-             << program.windows().PromptWindow->Button1 << program.windows().WarningForm->Button1;
+    commands << program.main()->createRatingButton << program.main()->animateButton
+             << program.boundsPrompt()->okButton << program.importWarning()->continueButton;
     return commands;
 }
 
@@ -78,10 +79,10 @@ void PendingEditTest::commandsTakeTheValueBeingTyped() {
     QFETCH(QString, how);
     QTemporaryDir folder;
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     program.enterTrapezoid(QStringLiteral("2"));
-    program.windows().PromptWindow->edMaxStage->setText(QStringLiteral("2"));
-    program.windows().PromptWindow->SpinStageInc->setIncrement(1.0);
+    program.boundsPrompt()->maximumStage->setText(QStringLiteral("2"));
+    program.boundsPrompt()->stageIncrement->setIncrement(1.0);
     const QString path = folder.filePath(QStringLiteral("section.kvd"));
     program.seam.chooseFile(path);
 
@@ -89,20 +90,20 @@ void PendingEditTest::commandsTakeTheValueBeingTyped() {
     if (how == QLatin1String("Ctrl+S"))
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     else if (how == QLatin1String("menu"))
-        main->SaveCrossSection1->trigger();
+        main->saveAction->trigger();
     else if (how == QLatin1String("Alt+C"))
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
     else
-        program.windows().PromptWindow->Button1->click();
-    QTRY_VERIFY(!main->DBGrid1->isEditing());
+        program.boundsPrompt()->okButton->click();
+    QTRY_VERIFY(!main->pointGrid->isEditing());
 
     QVERIFY(program.seam.messages.isEmpty());
-    QCOMPARE(main->document().points.elevationAt(2), -2.0);
+    QCOMPARE(main->workspace().document().points.elevationAt(2), -2.0);
     if (how == QLatin1String("Ctrl+S") || how == QLatin1String("menu")) {
         QVERIFY(readFile(path).contains("\r\n8\t-2\r\n"));
     } else {
         // Below gage height 0 the lowered bed holds 6 1/3 square units of water.
-        const RatingTable& rating = program.ratingWindow()->MemSA;
+        const RatingTable& rating = program.ratingWindow()->workspace().rating();
         QCOMPARE(rating.rowCount(), std::size_t{3});
         QCOMPARE(rating.stageAt(0), 0.0);
         QVERIFY(qAbs(rating.areaAt(0) - 19.0 / 3.0) < 1e-3);
@@ -112,9 +113,9 @@ void PendingEditTest::commandsTakeTheValueBeingTyped() {
 void PendingEditTest::newRowBeingTypedIsSavedByCtrlS() {
     QTemporaryDir folder;
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     program.enterTrapezoid(QStringLiteral("2"));
-    main->document().points.appendPending();
+    main->workspace().document().points.appendPending();
     typeInto(main, 4, 0, QStringLiteral("12"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
@@ -123,15 +124,15 @@ void PendingEditTest::newRowBeingTypedIsSavedByCtrlS() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(program.seam.messages.isEmpty());
     QVERIFY(readFile(path).endsWith("\r\n10\t10\r\n12\t5\r\n"));
-    QCOMPARE(main->document().points.rowCount(), std::size_t{5});
-    QCOMPARE(main->DBGrid1->model()->index(4, 1).data().toString(), QStringLiteral("5"));
+    QCOMPARE(main->workspace().document().points.rowCount(), std::size_t{5});
+    QCOMPARE(main->pointGrid->model()->index(4, 1).data().toString(), QStringLiteral("5"));
 }
 
 // Text that is not a number: every command shows the error box of the cell, keeps the entry
 // open for correction and does nothing else.
 void PendingEditTest::unreadableValueStopsEveryCommand() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     program.rateTrapezoid(QStringLiteral("2"));
     TestProgram::activate(main);
     typeInto(main, 2, 1, QStringLiteral("7x"));
@@ -140,8 +141,8 @@ void PendingEditTest::unreadableValueStopsEveryCommand() {
     const QList<QObject*> commands = everyCommand(program);
     QVERIFY(commands.size() >= 20);
     const QList<bool> shown = {main->isVisible(), program.ratingWindow()->isVisible(),
-                               program.windows().PromptWindow->isVisible(),
-                               program.windows().WarningForm->isVisible()};
+                               program.boundsPrompt()->isVisible(),
+                               program.importWarning()->isVisible()};
     const QString error = QStringLiteral("'7x' is not a valid floating point value.");
     for (QObject* command : commands) {
         const QString name = command->objectName();
@@ -155,25 +156,25 @@ void PendingEditTest::unreadableValueStopsEveryCommand() {
         }
         QVERIFY2(program.seam.messages.size() == before + 1, qPrintable(name));
         QCOMPARE(program.seam.messages.last().text, error);
-        QVERIFY2(main->DBGrid1->isEditing(), qPrintable(name));
+        QVERIFY2(main->pointGrid->isEditing(), qPrintable(name));
         QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(),
                  QStringLiteral("7x"));
     }
     QVERIFY(program.seam.fileDialogs.isEmpty());
     QVERIFY(program.seam.modals.isEmpty());
-    QCOMPARE((QList<bool>{main->isVisible(), program.ratingWindow()->isVisible(),
-                          program.windows().PromptWindow->isVisible(),
-                          program.windows().WarningForm->isVisible()}),
-             shown);
-    QCOMPARE(main->Button2->text(), QStringLiteral("&Animate Cross Section"));
-    QCOMPARE(main->document().points.elevationAt(2), 0.0);
+    QCOMPARE(
+        (QList<bool>{main->isVisible(), program.ratingWindow()->isVisible(),
+                     program.boundsPrompt()->isVisible(), program.importWarning()->isVisible()}),
+        shown);
+    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
+    QCOMPARE(main->workspace().document().points.elevationAt(2), 0.0);
 
     // Corrected, the same command goes on with the corrected value.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
     QTest::keyClick(main, Qt::Key_C, Qt::AltModifier);
-    QTRY_VERIFY(!main->DBGrid1->isEditing());
-    QCOMPARE(main->document().points.elevationAt(2), 7.0);
+    QTRY_VERIFY(!main->pointGrid->isEditing());
+    QCOMPARE(main->workspace().document().points.elevationAt(2), 7.0);
 }
 
 QTEST_MAIN(PendingEditTest)

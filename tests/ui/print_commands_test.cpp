@@ -1,15 +1,15 @@
 // The three print commands of the windows: the chart title rewrite and chart print preview of
 // both charts, and the rating table report of the rating window.
 
-#include "components/BandedReport.h"
-#include "components/Chart.h"
-#include "components/ChartPrintPreview.h"
-#include "components/PrinterAccess.h"
-#include "components/ReportPreview.h"
-#include "support/TestProgram.h"
-#include "ui/Main.h"
-#include "ui/SAForm.h"
-#include "ui/Unit3.h"
+#include "components/chart/Chart.h"
+#include "components/chart/ChartPrintPreview.h"
+#include "components/desktop/PrinterAccess.h"
+#include "components/report/BandedReport.h"
+#include "components/report/ReportPreview.h"
+#include "tests/support/TestProgram.h"
+#include "ui/MainWindow.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +30,9 @@ public:
 
 const NoPrinters noPrinters;
 
-void useNoPrinters(TestProgram& program) { program.program.context().printers = &noPrinters; }
+void useNoPrinters(TestProgram& program) {
+    program.workspace().setPrinters(&noPrinters);
+}
 
 } // namespace
 
@@ -38,7 +40,7 @@ class PrintCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void itemsEnabledAndReportWindowHidden();
+    void itemsEnabledAndNoReportWindowBeforePrinting();
     void chartTitleRewrite_data();
     void chartTitleRewrite();
     void printingTwiceKeepsTwoLines();
@@ -46,90 +48,87 @@ private slots:
     void tableReportTakesDescriptionAsTyped();
 };
 
-void PrintCommandsTest::itemsEnabledAndReportWindowHidden()
-{
+void PrintCommandsTest::itemsEnabledAndNoReportWindowBeforePrinting() {
     TestProgram program;
-    QVERIFY(program.main()->PrintCrossSection1->isEnabled());
-    QCOMPARE(program.main()->PrintCrossSection1->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
-    QVERIFY(program.ratingWindow()->PrintTable1->isEnabled());
-    QVERIFY(program.ratingWindow()->PrintChart2->isEnabled());
-    QVERIFY(program.windows().Form3);
-    QVERIFY(!program.windows().Form3->isVisible());
+    QVERIFY(program.main()->printChartAction->isEnabled());
+    QCOMPARE(program.main()->printChartAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    QVERIFY(program.ratingWindow()->printTableAction->isEnabled());
+    QVERIFY(program.ratingWindow()->printChartAction->isEnabled());
+    // The table report has no window of its own until "Print &Table" opens its preview.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<ReportPreview*>(window));
 }
 
-void PrintCommandsTest::chartTitleRewrite_data()
-{
+void PrintCommandsTest::chartTitleRewrite_data() {
     QTest::addColumn<QString>("description");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("empty") << QString() << QStringList{QStringLiteral("Cross Section")};
-    QTest::newRow("spaces only") << QStringLiteral("   ") << QStringList{QStringLiteral("Cross Section")};
+    QTest::newRow("spaces only") << QStringLiteral("   ")
+                                 << QStringList{QStringLiteral("Cross Section")};
     QTest::newRow("leading spaces kept")
-        << QStringLiteral("  Mill Ford") << QStringList{QStringLiteral("  Mill Ford"), QStringLiteral("Cross Section")};
+        << QStringLiteral("  Mill Ford")
+        << QStringList{QStringLiteral("  Mill Ford"), QStringLiteral("Cross Section")};
 }
 
-void PrintCommandsTest::chartTitleRewrite()
-{
+void PrintCommandsTest::chartTitleRewrite() {
     QFETCH(QString, description);
     QFETCH(QStringList, lines);
     TestProgram program;
     useNoPrinters(program);
-    program.main()->ebDescription->setText(description);
+    program.main()->description->setText(description);
     QStringList seenInPreview;
     program.seam.onModal([&](QDialog& dialog) {
-        seenInPreview = program.main()->DBChart1->titleLines();
+        seenInPreview = program.main()->sectionChart->titleLines();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Korvadel Print Preview"));
     });
-    program.main()->PrintCrossSection1->trigger();
+    program.main()->printChartAction->trigger();
     QCOMPARE(program.seam.modals.size(), 1);
     QCOMPARE(seenInPreview, lines);
-    QCOMPARE(program.main()->DBChart1->titleLines(), lines); // kept afterwards
+    QCOMPARE(program.main()->sectionChart->titleLines(), lines); // kept afterwards
 }
 
-void PrintCommandsTest::printingTwiceKeepsTwoLines()
-{
+void PrintCommandsTest::printingTwiceKeepsTwoLines() {
     TestProgram program;
     useNoPrinters(program);
-    program.main()->ebDescription->setText(QStringLiteral("Gage 7"));
-    program.main()->PrintCrossSection1->trigger();
-    program.main()->PrintCrossSection1->trigger();
-    QCOMPARE(program.main()->DBChart1->titleLines(),
+    program.main()->description->setText(QStringLiteral("Gage 7"));
+    program.main()->printChartAction->trigger();
+    program.main()->printChartAction->trigger();
+    QCOMPARE(program.main()->sectionChart->titleLines(),
              QStringList({QStringLiteral("Gage 7"), QStringLiteral("Cross Section")}));
     QCOMPARE(program.seam.modals.size(), 2);
 }
 
-void PrintCommandsTest::ratingChartLosesItsEmptySecondLine()
-{
+void PrintCommandsTest::ratingChartLosesItsEmptySecondLine() {
     TestProgram program;
     useNoPrinters(program);
-    QCOMPARE(program.ratingWindow()->DBChart1->titleLines(),
+    QCOMPARE(program.ratingWindow()->ratingChart->titleLines(),
              QStringList({QStringLiteral("Stage Area Rating"), QString()}));
-    program.ratingWindow()->PrintChart2->trigger();
-    QCOMPARE(program.ratingWindow()->DBChart1->titleLines(),
+    program.ratingWindow()->printChartAction->trigger();
+    QCOMPARE(program.ratingWindow()->ratingChart->titleLines(),
              QStringList({QStringLiteral("Stage Area Rating")}));
     QCOMPARE(program.seam.modals.size(), 1);
     QCOMPARE(program.seam.modals[0].title, QStringLiteral("Korvadel Print Preview"));
     // The stored margins of the rating chart are shown without a printer.
-    QCOMPARE(program.ratingWindow()->DBChart1->printMargins().top, 14);
+    QCOMPARE(program.ratingWindow()->ratingChart->printMargins().top, 14);
 }
 
-void PrintCommandsTest::tableReportTakesDescriptionAsTyped()
-{
+void PrintCommandsTest::tableReportTakesDescriptionAsTyped() {
     TestProgram program;
     useNoPrinters(program);
-    program.main()->ebDescription->setText(QStringLiteral("   "));
-    program.ratingWindow()->MemSA.appendRow(1.5, 2.25);
+    program.main()->description->setText(QStringLiteral("   "));
+    program.ratingWindow()->workspace().rating().appendRow(1.5, 2.25);
     ReportDocument shown;
     bool otherWindowsUsable = false;
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* preview = qobject_cast<ReportPreview*>(w); preview && preview->isVisible()) {
                 shown = preview->document();
-                otherWindowsUsable = program.main()->isEnabled() && !QApplication::activeModalWidget();
+                otherWindowsUsable =
+                    program.main()->isEnabled() && !QApplication::activeModalWidget();
                 preview->close();
             }
     });
-    program.ratingWindow()->PrintTable1->trigger(); // returns once the preview is closed
-    QCOMPARE(program.windows().Form3->description(), QStringLiteral("   "));
+    program.ratingWindow()->printTableAction->trigger(); // returns once the preview is closed
     QVERIFY(otherWindowsUsable);
     QCOMPARE(int(shown.pages.size()), 1);
     const auto& items = shown.pages[0].items;

@@ -1,18 +1,19 @@
 // Both rating commands end to end: bounds, edge warning, progress dialog, bounds prompt and the
 // rating window; and the main window's keys from the other windows.
 
-#include "components/Chart.h"
-#include "components/GradientProgressBar.h"
-#include "components/IncrementSpinBox.h"
+#include "components/chart/Chart.h"
+#include "components/widgets/GradientProgressBar.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "model/RatingTable.h"
-#include "support/TestProgram.h"
-#include "ui/ElevWarn.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
-#include "ui/Progress.h"
-#include "ui/SAForm.h"
-#include "ui/about.h"
-#include "ui/tableprompt.h"
+#include "tests/support/TestProgram.h"
+#include "ui/AboutBox.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QDir>
@@ -38,8 +39,8 @@ QList<QPointF> ratingRows(const RatingTable& table) {
 }
 
 // The trapezoid channel (0, 10), (2, 0), (8, 0), (10, 10).
-void enterChannel(TForm1* main, double shift = 0.0) {
-    PointTable& points = main->document().points;
+void enterChannel(MainWindow* main, double shift = 0.0) {
+    PointTable& points = main->workspace().document().points;
     points.clear();
     points.appendRow(0, 10 + shift);
     points.appendRow(2, 0 + shift);
@@ -88,158 +89,158 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
     QFETCH(bool, warns);
 
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main, 0.0);
     if (QTest::currentDataTag() == QByteArray("0 to 1 by 0.01"))
         enterChannel(main, 1.0); // the bed above every stage: all areas 0
-    main->edMaxStage->setText(maximum);
-    main->SpinStageInc->setIncrement(increment);
-    main->Button1->click();
+    main->maximumStage->setText(maximum);
+    main->stageIncrement->setIncrement(increment);
+    main->createRatingButton->click();
 
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.seam.modals.size(), warns ? 1 : 0);
-    TForm2* window = program.ratingWindow();
+    RatingWindow* window = program.ratingWindow();
     QVERIFY(window->isVisible());
-    QVERIFY(!static_cast<QWidget*>(program.windows().ProgressForm)->isVisible());
-    const QList<QPointF> table = ratingRows(window->MemSA);
+    QVERIFY(!static_cast<QWidget*>(program.progressDialog())->isVisible());
+    const QList<QPointF> table = ratingRows(window->workspace().rating());
     QCOMPARE(table.size(), rows);
-    QCOMPARE(window->DBChart1->seriesGraph()->dataCount(), rows);
+    QCOMPARE(window->ratingChart->seriesGraph()->dataCount(), rows);
     if (rows > 0) {
         QCOMPARE(table.last().x(), lastStage);
         QCOMPARE(table.last().y(), lastArea);
     }
-    QCOMPARE(main->document().points.suspendCount(), 0);
-    QCOMPARE(window->MemSA.suspendCount(), 0);
+    QCOMPARE(main->workspace().document().points.suspendCount(), 0);
+    QCOMPARE(window->workspace().rating().suspendCount(), 0);
     // The bar went up to one position per stage.
     if (rows > 0)
-        QCOMPARE(program.windows().ProgressForm->ProgressBar1->position(), rows);
+        QCOMPARE(program.progressDialog()->progressBar->position(), rows);
 }
 
 void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main);
-    main->edMaxStage->setText(QStringLiteral("12"));
-    main->SpinStageInc->setIncrement(1.0);
+    main->maximumStage->setText(QStringLiteral("12"));
+    main->stageIncrement->setIncrement(1.0);
     bool sawModal = false;
     bool tableEmptyWhileShown = false;
     program.seam.onModal([&](QDialog& dialog) {
         sawModal = dialog.isModal() || dialog.windowModality() == Qt::ApplicationModal;
-        tableEmptyWhileShown = program.ratingWindow()->MemSA.rowCount() == 0;
+        tableEmptyWhileShown = program.ratingWindow()->workspace().rating().rowCount() == 0;
         dialog.reject(); // the close box
     });
-    main->Button1->click();
+    main->createRatingButton->click();
     QVERIFY(sawModal);
     QVERIFY(tableEmptyWhileShown);
     QCOMPARE(program.seam.modals.size(), 1);
     QCOMPARE(program.seam.modals.first().objectName, QStringLiteral("EWForm"));
-    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{13});
+    QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{13});
 
     // An empty section reads both ends as 0.0: a positive maximum warns.
-    main->document().points.clear();
-    main->edMaxStage->setText(QStringLiteral("0.5"));
-    main->Button1->click();
+    main->workspace().document().points.clear();
+    main->maximumStage->setText(QStringLiteral("0.5"));
+    main->createRatingButton->click();
     QCOMPARE(program.seam.modals.size(), 2);
-    main->edMaxStage->setText(QStringLiteral("0"));
-    main->Button1->click();
+    main->maximumStage->setText(QStringLiteral("0"));
+    main->createRatingButton->click();
     QCOMPARE(program.seam.modals.size(), 2);
 }
 
 void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main);
-    main->edMaxStage->setText(QStringLiteral("99")); // not used by the prompt
-    main->CreateStageAreaTable1->trigger();
-    auto* prompt = program.windows().PromptWindow;
+    main->maximumStage->setText(QStringLiteral("99")); // not used by the prompt
+    main->boundsPromptAction->trigger();
+    auto* prompt = program.boundsPrompt();
     QVERIFY(prompt->isVisible());
-    prompt->edMinStage->setText(QStringLiteral("0.125"));
-    prompt->edMaxStage->setText(QStringLiteral("0.125"));
+    prompt->minimumStage->setText(QStringLiteral("0.125"));
+    prompt->maximumStage->setText(QStringLiteral("0.125"));
     emit prompt->okClicked();
 
     QVERIFY(!prompt->isVisible());
     QCOMPARE(program.seam.modals.size(), 0);
     QVERIFY(program.ratingWindow()->isVisible());
-    const QList<QPointF> table = ratingRows(program.ratingWindow()->MemSA);
+    const QList<QPointF> table = ratingRows(program.ratingWindow()->workspace().rating());
     QCOMPARE(table.size(), 1);
     QCOMPARE(table.first().x(), 0.125);
     // Water 0.125 deep over a 6-wide bed with 1:5 banks: 6 * 0.125 + 0.125 * 0.025 = 0.753125.
     QCOMPARE(table.first().y(), 0.753125);
 
     // The prompt keeps what was typed; a bad field stops before anything changes.
-    prompt->edMaxStage->setText(QStringLiteral("x"));
-    main->CreateStageAreaTable1->trigger();
+    prompt->maximumStage->setText(QStringLiteral("x"));
+    main->boundsPromptAction->trigger();
     emit prompt->okClicked();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().text,
              QStringLiteral("'x' is not a valid floating point value."));
     QVERIFY(prompt->isVisible());
-    QCOMPARE(prompt->edMinStage->text(), QStringLiteral("0.125"));
-    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{1});
+    QCOMPARE(prompt->minimumStage->text(), QStringLiteral("0.125"));
+    QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{1});
 }
 
 void RatingCommandsTest::mainCommandClosesTheBoundsPrompt() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main);
-    main->CreateStageAreaTable1->trigger();
-    QVERIFY(program.windows().PromptWindow->isVisible());
-    main->Button1->click();
-    QVERIFY(!program.windows().PromptWindow->isVisible());
+    main->boundsPromptAction->trigger();
+    QVERIFY(program.boundsPrompt()->isVisible());
+    main->createRatingButton->click();
+    QVERIFY(!program.boundsPrompt()->isVisible());
     QVERIFY(program.ratingWindow()->isVisible());
 }
 
 void RatingCommandsTest::regeneratingRefillsInPlace() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main);
-    main->edMaxStage->setText(QStringLiteral("5"));
-    main->SpinStageInc->setIncrement(1.0);
-    main->Button1->click();
-    TForm2* window = program.ratingWindow();
-    QCOMPARE(window->MemSA.rowCount(), std::size_t{6});
+    main->maximumStage->setText(QStringLiteral("5"));
+    main->stageIncrement->setIncrement(1.0);
+    main->createRatingButton->click();
+    RatingWindow* window = program.ratingWindow();
+    QCOMPARE(window->workspace().rating().rowCount(), std::size_t{6});
     const QPoint placed = window->pos();
 
-    main->edMaxStage->setText(QStringLiteral("2"));
-    main->Button1->click();
-    QCOMPARE(window->MemSA.rowCount(), std::size_t{3});
-    QCOMPARE(window->DBChart1->seriesGraph()->dataCount(), 3);
+    main->maximumStage->setText(QStringLiteral("2"));
+    main->createRatingButton->click();
+    QCOMPARE(window->workspace().rating().rowCount(), std::size_t{3});
+    QCOMPARE(window->ratingChart->seriesGraph()->dataCount(), 3);
     QCOMPARE(window->pos(), placed);
 
-    window->CloseWindow1->trigger();
+    window->closeAction->trigger();
     QVERIFY(!window->isVisible());
-    QCOMPARE(window->MemSA.rowCount(), std::size_t{3});
-    main->Button1->click();
+    QCOMPARE(window->workspace().rating().rowCount(), std::size_t{3});
+    main->createRatingButton->click();
     QVERIFY(window->isVisible());
 }
 
 void RatingCommandsTest::rowWithoutStationStopsBeforeTheWindowOpens() {
     TestProgram program;
-    TForm1* main = program.main();
-    PointTable& points = main->document().points;
+    MainWindow* main = program.main();
+    PointTable& points = main->workspace().document().points;
     // The blank start-up row gets an elevation but no station.
     points.setElevation(3.0);
-    main->Button1->click();
+    main->createRatingButton->click();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().text,
              QStringLiteral("Field 'Station' must have a value."));
     QVERIFY(!program.ratingWindow()->isVisible());
-    QVERIFY(!static_cast<QWidget*>(program.windows().ProgressForm)->isVisible());
-    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{0});
+    QVERIFY(!static_cast<QWidget*>(program.progressDialog())->isVisible());
+    QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{0});
     QCOMPARE(points.suspendCount(), 0);
-    QCOMPARE(program.ratingWindow()->MemSA.suspendCount(), 0);
+    QCOMPARE(program.ratingWindow()->workspace().rating().suspendCount(), 0);
 }
 
 void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDialog() {
     QTemporaryDir folder;
     const QString startDir = QDir::currentPath();
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     enterChannel(main);
-    main->edMaxStage->setText(QStringLiteral("2"));
-    main->SpinStageInc->setIncrement(1.0);
-    main->Button1->click();
-    TForm2* window = program.ratingWindow();
+    main->maximumStage->setText(QStringLiteral("2"));
+    main->stageIncrement->setIncrement(1.0);
+    main->createRatingButton->click();
+    RatingWindow* window = program.ratingWindow();
     TestProgram::activate(window);
     QCOMPARE(QApplication::activeWindow(), window);
 
@@ -264,7 +265,7 @@ void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDial
     // Ctrl+T from the rating window opens the prompt too.
     TestProgram::activate(window);
     QTest::keyClick(window, Qt::Key_T, Qt::ControlModifier);
-    QVERIFY(program.windows().PromptWindow->isVisible());
+    QVERIFY(program.boundsPrompt()->isVisible());
     QDir::setCurrent(startDir);
 }
 
@@ -272,15 +273,15 @@ void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDial
 // the front as the active window, so the keys go to it.
 void RatingCommandsTest::regeneratedRatingWindowTakesTheKeyboard() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     program.rateTrapezoid(QStringLiteral("2"));
-    TForm2* window = program.ratingWindow();
+    RatingWindow* window = program.ratingWindow();
     QVERIFY(window->isVisible());
     for (const bool fromPrompt : {false, true}) {
         TestProgram::activate(main);
         QCOMPARE(QApplication::activeWindow(), main);
         if (fromPrompt)
-            program.windows().PromptWindow->Button1->click();
+            program.boundsPrompt()->okButton->click();
         else
             QTest::keyClick(main, Qt::Key_C, Qt::AltModifier);
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(window));

@@ -1,15 +1,16 @@
 // The rating window's make-up and its three data exports through the shared save dialog.
 
-#include "components/Chart.h"
-#include "components/IncrementSpinBox.h"
-#include "support/TestProgram.h"
-#include "ui/ElevWarn.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
-#include "ui/Progress.h"
-#include "ui/SAForm.h"
-#include "ui/about.h"
-#include "ui/tableprompt.h"
+#include "components/chart/Chart.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/TestProgram.h"
+#include "ui/AboutBox.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -61,13 +62,13 @@ private:
 
 void RatingWindowTest::hasItsLayoutAndMenu() {
     TestProgram program;
-    TForm2* window = program.ratingWindow();
+    RatingWindow* window = program.ratingWindow();
     QCOMPARE(window->windowTitle(), QStringLiteral("Stage Area Rating"));
-    QCOMPARE(window->DBChart1->titleLines(),
+    QCOMPARE(window->ratingChart->titleLines(),
              (QStringList{QStringLiteral("Stage Area Rating"), QString()}));
-    QCOMPARE(window->DBChart1->bottomAxisTitle(), QStringLiteral("Area"));
-    QCOMPARE(window->DBChart1->leftAxisTitle(), QStringLiteral("Stage"));
-    const PrintMargins margins = window->DBChart1->printMargins();
+    QCOMPARE(window->ratingChart->bottomAxisTitle(), QStringLiteral("Area"));
+    QCOMPARE(window->ratingChart->leftAxisTitle(), QStringLiteral("Stage"));
+    const PrintMargins margins = window->ratingChart->printMargins();
     QCOMPARE(QList<int>({margins.left, margins.top, margins.right, margins.bottom}),
              QList<int>({15, 14, 15, 14}));
     const QList<QAction*> bar = window->menuBar()->actions();
@@ -108,13 +109,13 @@ void RatingWindowTest::exportsWriteTheTableThroughTheSharedDialog() {
     QTemporaryDir folder;
     TestProgram program;
     makeRating(program);
-    TForm2* window = program.ratingWindow();
-    QCOMPARE(window->MemSA.rowCount(), std::size_t{3});
+    RatingWindow* window = program.ratingWindow();
+    QCOMPARE(window->workspace().rating().rowCount(), std::size_t{3});
     QAction* action = window->findChild<QAction*>(command);
     QVERIFY(action);
 
     // Something is left in the dialog from before; each command clears the name.
-    window->SaveDialog1.fileName = QStringLiteral("old name");
+    window->exportDialog.fileName = QStringLiteral("old name");
     const QString existing =
         writeFile(folder.filePath(QStringLiteral("rating.") + extension), QByteArray(5000, 'x'));
     program.seam.chooseFile(folder.filePath(QStringLiteral("rating")));
@@ -133,7 +134,7 @@ void RatingWindowTest::exportsWriteTheTableThroughTheSharedDialog() {
         QCOMPARE(written, bytes);
     else
         QCOMPARE(written.size(), 30 + 38 * 3);
-    QCOMPARE(window->MemSA.rowCount(), std::size_t{3});
+    QCOMPARE(window->workspace().rating().rowCount(), std::size_t{3});
 
     // Cancelling writes nothing.
     QFile::remove(existing);
@@ -148,24 +149,24 @@ void RatingWindowTest::exportThatCannotCreateItsFileReportsIt() {
     makeRating(program);
     const QString path = folder.filePath(QStringLiteral("no/such/folder/rating.csv"));
     program.seam.chooseFile(path);
-    program.ratingWindow()->Text1->trigger();
+    program.ratingWindow()->exportCommaDelimitedAction->trigger();
     QCOMPARE(program.seam.messages.size(), 1);
     const ScriptedSeam::Message message = program.seam.messages.first();
     QCOMPARE(message.kind, DesktopSeam::MessageKind::Error);
     QVERIFY2(message.text.startsWith(QStringLiteral("Cannot create file \"")),
              qPrintable(message.text));
     QVERIFY2(message.text.endsWith(QLatin1Char('.')), qPrintable(message.text));
-    QCOMPARE(program.ratingWindow()->MemSA.rowCount(), std::size_t{3});
+    QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{3});
 }
 
 void RatingWindowTest::worksheetRowLimitIsCheckedBeforeTheDialog() {
     TestProgram program;
-    RatingTable& rating = program.ratingWindow()->MemSA;
+    RatingTable& rating = program.ratingWindow()->workspace().rating();
     rating.suspendViews();
     for (int row = 0; row <= 65535; ++row)
         rating.appendRow(row * 0.01, row);
     rating.resumeViews();
-    program.ratingWindow()->Excel1->trigger();
+    program.ratingWindow()->exportExcelAction->trigger();
     QVERIFY(program.seam.fileDialogs.isEmpty());
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().text,
@@ -175,7 +176,7 @@ void RatingWindowTest::worksheetRowLimitIsCheckedBeforeTheDialog() {
     rating.moveTo(rating.rowCount() - 1);
     rating.deleteCurrent();
     program.seam.cancelFileDialog();
-    program.ratingWindow()->Excel1->trigger();
+    program.ratingWindow()->exportExcelAction->trigger();
     QCOMPARE(program.seam.fileDialogs.size(), 1);
     QCOMPARE(program.seam.messages.size(), 1);
 }

@@ -1,15 +1,16 @@
 // Start-up and shut-down: the windows' order, and the working directory kept in LastDir.
 
-#include "components/IncrementSpinBox.h"
-#include "support/TestProgram.h"
-#include "ui/ElevWarn.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/TestProgram.h"
+#include "ui/AboutBox.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
+#include "ui/MainWindow.h"
 #include "ui/ProgramSettings.h"
-#include "ui/Progress.h"
-#include "ui/SAForm.h"
-#include "ui/about.h"
-#include "ui/tableprompt.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,12 +66,12 @@ void StartupTest::cleanup() {
 
 void StartupTest::windowsAreCreatedHiddenInOrder() {
     TestProgram program('.', false);
-    Windows& w = program.windows();
     for (QWidget* window :
-         {static_cast<QWidget*>(w.Form1), static_cast<QWidget*>(w.PromptWindow),
-          static_cast<QWidget*>(w.Form2), static_cast<QWidget*>(w.AboutBox1),
-          static_cast<QWidget*>(w.ProgressForm), static_cast<QWidget*>(w.WarningForm),
-          static_cast<QWidget*>(w.EWForm)}) {
+         {static_cast<QWidget*>(program.main()), static_cast<QWidget*>(program.boundsPrompt()),
+          static_cast<QWidget*>(program.ratingWindow()), static_cast<QWidget*>(program.aboutBox()),
+          static_cast<QWidget*>(program.progressDialog()),
+          static_cast<QWidget*>(program.importWarning()),
+          static_cast<QWidget*>(program.edgeWarning())}) {
         QVERIFY(window);
         QVERIFY(!window->isVisible());
         QVERIFY(window->isWindow());
@@ -130,7 +131,7 @@ void StartupTest::valueThatIsNotTextReportsTheStore() {
     QCOMPARE(QDir::currentPath(), before);
     // The program goes on: the main window comes up with its blank row.
     program.program.showMainWindow();
-    QCOMPARE(program.main()->document().points.rowCount(), std::size_t{1});
+    QCOMPARE(program.main()->workspace().document().points.rowCount(), std::size_t{1});
 }
 
 void StartupTest::folderOfTheLastChosenFileIsStored() {
@@ -138,8 +139,8 @@ void StartupTest::folderOfTheLastChosenFileIsStored() {
     {
         TestProgram program;
         program.seam.chooseFile(chosen.filePath(QStringLiteral("section")));
-        program.main()->SaveCrossSection1->trigger();
-        program.main()->Exit1->trigger();
+        program.main()->saveAction->trigger();
+        program.main()->exitAction->trigger();
         QVERIFY(!program.main()->isVisible());
     }
     QDir::setCurrent(startDir_);

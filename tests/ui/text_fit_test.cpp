@@ -2,16 +2,17 @@
 // same font, the import warning's wrapped lines leave no word alone, and texts the layout cuts
 // off show whole in a tooltip.
 
-#include "components/IncrementSpinBox.h"
-#include "components/RatingGrid.h"
-#include "support/TestProgram.h"
-#include "ui/ElevWarn.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
-#include "ui/Progress.h"
-#include "ui/SAForm.h"
-#include "ui/about.h"
-#include "ui/tableprompt.h"
+#include "components/grid/RatingGrid.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/TestProgram.h"
+#include "ui/AboutBox.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>
@@ -36,36 +37,37 @@ private slots:
 
 void TextFitTest::stopCaptionFitsItsButton() {
     TestProgram program;
-    TForm1* main = program.main();
-    main->document().points.appendRow(0, 1);
-    main->document().points.appendRow(10, 0);
-    main->Button2->click();
-    QCOMPARE(main->Button2->text(), QStringLiteral("Stop Cross Section Animation"));
-    QCOMPARE(main->Button2->width(), 177);
-    QVERIFY2(main->Button2->sizeHint().width() <= main->Button2->width(),
-             qPrintable(QString::number(main->Button2->sizeHint().width())));
-    main->Button2->click();
+    MainWindow* main = program.main();
+    main->workspace().document().points.appendRow(0, 1);
+    main->workspace().document().points.appendRow(10, 0);
+    main->animateButton->click();
+    QCOMPARE(main->animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
+    QCOMPARE(main->animateButton->width(), 177);
+    QVERIFY2(main->animateButton->sizeHint().width() <= main->animateButton->width(),
+             qPrintable(QString::number(main->animateButton->sizeHint().width())));
+    main->animateButton->click();
 }
 
 void TextFitTest::everyWindowShowsOneFont() {
     TestProgram program;
-    Windows& w = program.windows();
     const QFont font = program.main()->font();
     for (QWidget* window :
-         {static_cast<QWidget*>(w.Form2), static_cast<QWidget*>(w.PromptWindow),
-          static_cast<QWidget*>(w.AboutBox1), static_cast<QWidget*>(w.ProgressForm),
-          static_cast<QWidget*>(w.WarningForm), static_cast<QWidget*>(w.EWForm)})
+         {static_cast<QWidget*>(program.ratingWindow()),
+          static_cast<QWidget*>(program.boundsPrompt()), static_cast<QWidget*>(program.aboutBox()),
+          static_cast<QWidget*>(program.progressDialog()),
+          static_cast<QWidget*>(program.importWarning()),
+          static_cast<QWidget*>(program.edgeWarning())})
         QVERIFY2(window->font() == font, qPrintable(window->objectName()));
     QCOMPARE(QApplication::font(), font);
-    QCOMPARE(program.main()->ebDescription->font(), font);
+    QCOMPARE(program.main()->description->font(), font);
 }
 
 void TextFitTest::warningLinesLeaveNoWordAlone() {
     TestProgram program;
-    TWarningForm* warning = program.windows().WarningForm;
-    program.main()->WinRiverClassicACSIIDataFile1->trigger();
+    AdcpImportWarning* warning = program.importWarning();
+    program.main()->importWinRiverAction->trigger();
     QVERIFY(QTest::qWaitForWindowExposed(warning));
-    QTextDocument* text = warning->Memo1->document();
+    QTextDocument* text = warning->message->document();
     QCOMPARE(text->blockCount(), 19);
     int wrapped = 0;
     for (QTextBlock block = text->begin(); block.isValid(); block = block.next()) {
@@ -83,21 +85,21 @@ void TextFitTest::warningLinesLeaveNoWordAlone() {
 
 void TextFitTest::cutOffTextsShowWholeInATooltip() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     const QString longText = QStringLiteral("Mill Creek below the county bridge, left bank");
-    main->ebDescription->setText(longText);
-    QCOMPARE(main->ebDescription->toolTip(), longText);
-    main->ebDescription->setText(QStringLiteral("Mill Creek"));
-    QCOMPARE(main->ebDescription->toolTip(), QString());
+    main->description->setText(longText);
+    QCOMPARE(main->description->toolTip(), longText);
+    main->description->setText(QStringLiteral("Mill Creek"));
+    QCOMPARE(main->description->toolTip(), QString());
 
     // The bounds prompt's rating keeps the areas unrounded: 1/3 of a unit at the first stage.
-    main->document().points.clear();
+    main->workspace().document().points.clear();
     for (const auto& [station, elevation] : {std::pair{0, 10}, {1, 0}, {3, 0}, {4, 10}})
-        main->document().points.appendRow(station, elevation);
-    program.windows().PromptWindow->edMaxStage->setText(QStringLiteral("1"));
-    program.windows().PromptWindow->SpinStageInc->setIncrement(1.0 / 3.0);
-    program.windows().PromptWindow->Button1->click();
-    RatingGrid* grid = program.ratingWindow()->DBGrid1;
+        main->workspace().document().points.appendRow(station, elevation);
+    program.boundsPrompt()->maximumStage->setText(QStringLiteral("1"));
+    program.boundsPrompt()->stageIncrement->setIncrement(1.0 / 3.0);
+    program.boundsPrompt()->okButton->click();
+    RatingGrid* grid = program.ratingWindow()->ratingGrid;
     QVERIFY(QTest::qWaitForWindowExposed(program.ratingWindow()));
     const QModelIndex cut = grid->model()->index(1, 1);
     const QString area = cut.data().toString();

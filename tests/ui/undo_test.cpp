@@ -1,14 +1,15 @@
 // Undo and redo of every change to the section through the main window: cell edits, rows
 // inserted and deleted, New, Load (also one that stops part-way) and both imports.
 
-#include "components/IncrementSpinBox.h"
-#include "components/PointGrid.h"
-#include "components/RatingGrid.h"
-#include "components/SectionHistory.h"
-#include "support/TestProgram.h"
-#include "ui/Importwarning.h"
-#include "ui/Main.h"
-#include "ui/SAForm.h"
+#include "components/grid/PointGrid.h"
+#include "components/grid/RatingGrid.h"
+#include "components/history/SectionHistory.h"
+#include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/TestProgram.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/MainWindow.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -52,11 +53,11 @@ void type(const QString& text) {
 }
 
 // The description, the three gage-height texts, the increment and the rows.
-QStringList documentShown(TForm1* main) {
-    return QStringList{main->ebDescription->text(), main->edMinStage->text(),
-                       main->edMaxStage->text(), main->ebOffset->text(),
-                       QString::number(main->SpinStageInc->increment())} +
-           sectionRows(main->document().points);
+QStringList documentShown(MainWindow* main) {
+    return QStringList{main->description->text(), main->minimumStage->text(),
+                       main->maximumStage->text(), main->datum->text(),
+                       QString::number(main->stageIncrement->increment())} +
+           sectionRows(main->workspace().document().points);
 }
 
 } // namespace
@@ -75,8 +76,8 @@ private slots:
 // one step, and undo and redo walk back and forth through exactly the states the user saw.
 void UndoTest::gridChangesUndoAndRedoStepByStep() {
     TestProgram program;
-    TForm1* main = program.main();
-    PointTable& points = main->document().points;
+    MainWindow* main = program.main();
+    PointTable& points = main->workspace().document().points;
     QVERIFY(!main->undoAction->isEnabled());
     QList<QStringList> seen{sectionRows(points)};
     const auto step = [&] { seen << sectionRows(points); };
@@ -104,7 +105,7 @@ void UndoTest::gridChangesUndoAndRedoStepByStep() {
     QCOMPARE(seen.last(), texts({"10:2", "10:5", "15:5", "20:6"}));
     // An elevation cleared, a row inserted, then both deletions.
     const auto moveTo = [main](int row, int column) {
-        main->DBGrid1->setCurrentIndex(main->DBGrid1->model()->index(row, column));
+        main->pointGrid->setCurrentIndex(main->pointGrid->model()->index(row, column));
     };
     moveTo(0, 1);
     key(Qt::Key_F2);
@@ -120,12 +121,12 @@ void UndoTest::gridChangesUndoAndRedoStepByStep() {
     program.seam.answerConfirm(true);
     key(Qt::Key_Delete, Qt::ControlModifier);
     step();
-    main->DBGrid1->deleteRowAction()->trigger();
+    main->pointGrid->deleteRowAction()->trigger();
     step();
     QVERIFY(program.seam.messages.isEmpty());
     for (qsizetype i = 1; i < seen.size(); ++i)
         QVERIFY2(seen[i] != seen[i - 1], qPrintable(QString::number(i)));
-    QCOMPARE(main->history().stack().count(), seen.size() - 1);
+    QCOMPARE(main->workspace().history().stack().count(), seen.size() - 1);
 
     for (qsizetype i = seen.size() - 1; i > 0; --i) {
         QVERIFY(main->undoAction->isEnabled());
@@ -143,7 +144,7 @@ void UndoTest::gridChangesUndoAndRedoStepByStep() {
 
     // A new row typed and not yet left is the step Ctrl+Z takes back first; one that has only
     // an elevation stops the undo with the table's message.
-    const int last = main->DBGrid1->model()->rowCount() - 1;
+    const int last = main->pointGrid->model()->rowCount() - 1;
     moveTo(last, 0);
     key(Qt::Key_Down);
     type(QStringLiteral("30"));
@@ -187,12 +188,12 @@ void UndoTest::wholeDocumentChangesUndoToWhatTheUserHad() {
     QFETCH(QStringList, after);
     QTemporaryDir folder;
     TestProgram program;
-    TForm1* main = program.main();
-    main->ebDescription->setText(QStringLiteral("mine"));
-    main->edMinStage->setText(QStringLiteral("3"));
-    main->edMaxStage->setText(QStringLiteral("4"));
-    main->ebOffset->setText(QStringLiteral("100"));
-    main->SpinStageInc->setIncrement(0.5);
+    MainWindow* main = program.main();
+    main->description->setText(QStringLiteral("mine"));
+    main->minimumStage->setText(QStringLiteral("3"));
+    main->maximumStage->setText(QStringLiteral("4"));
+    main->datum->setText(QStringLiteral("100"));
+    main->stageIncrement->setIncrement(0.5);
     // Two rows committed and a third still being typed when the command comes.
     type(QStringLiteral("1"));
     key(Qt::Key_Tab);
@@ -221,12 +222,12 @@ void UndoTest::wholeDocumentChangesUndoToWhatTheUserHad() {
     } else if (command == QLatin1String("csv")) {
         program.seam.chooseFile(
             writeFile(folder.filePath(QStringLiteral("p.csv")), "10,10\r\n0,10\r\n5,2\r\n"));
-        main->CommaDelimitedFile1->trigger();
+        main->importCommaDelimitedAction->trigger();
     } else {
         program.seam.chooseFile(writeFile(folder.filePath(QStringLiteral("at.000")),
                                           "h\r\nh\r\nh\r\nensemble\r\n0 0 0 0 0 0 0 0 1 1 1 1\r\n"
                                           "0 0 0 0 3\r\nskip\r\nskip\r\n0 cm BT dB 0 0\r\n"));
-        program.windows().WarningForm->Button1->click();
+        program.importWarning()->continueButton->click();
     }
     QCOMPARE(documentShown(main), after);
 
@@ -237,47 +238,47 @@ void UndoTest::wholeDocumentChangesUndoToWhatTheUserHad() {
     main->undoAction->trigger();
     main->undoAction->trigger(); // the row typed before the command was its own step
     QCOMPARE(documentShown(main), before.mid(0, 7));
-    QCOMPARE(main->DBGrid1->model()->rowCount(), 2);
+    QCOMPARE(main->pointGrid->model()->rowCount(), 2);
 }
 
 // Ctrl+Z in a focused field or cell editor undoes the typing there and leaves the section's
 // history alone.
 void UndoTest::lineEditsKeepTheirOwnUndo() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     type(QStringLiteral("5"));
     key(Qt::Key_Down);
-    QCOMPARE(main->history().stack().count(), 1);
+    QCOMPARE(main->workspace().history().stack().count(), 1);
 
-    main->ebDescription->setFocus();
+    main->description->setFocus();
     type(QStringLiteral("ab"));
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(main->ebDescription->text(), QString());
-    QCOMPARE(main->history().stack().index(), 1);
+    QCOMPARE(main->description->text(), QString());
+    QCOMPARE(main->workspace().history().stack().index(), 1);
 
-    main->DBGrid1->setFocus();
+    main->pointGrid->setFocus();
     type(QStringLiteral("7"));
-    QVERIFY(main->DBGrid1->isEditing());
+    QVERIFY(main->pointGrid->isEditing());
     key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), QStringLiteral("5"));
-    QCOMPARE(main->history().stack().index(), 1);
-    QCOMPARE(sectionRows(main->document().points), texts({"5:"}));
+    QCOMPARE(main->workspace().history().stack().index(), 1);
+    QCOMPARE(sectionRows(main->workspace().document().points), texts({"5:"}));
 }
 
 void UndoTest::ratingRowDeletionsAreNotPartOfIt() {
     TestProgram program;
-    TForm1* main = program.main();
+    MainWindow* main = program.main();
     program.rateTrapezoid(QStringLiteral("2"));
-    const int steps = main->history().stack().count();
-    TForm2* window = program.ratingWindow();
+    const int steps = main->workspace().history().stack().count();
+    RatingWindow* window = program.ratingWindow();
     TestProgram::activate(window);
-    window->DBGrid1->setFocus();
+    window->ratingGrid->setFocus();
     program.seam.answerConfirm(true);
     key(Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(window->MemSA.rowCount(), std::size_t{2});
-    QCOMPARE(main->history().stack().count(), steps);
+    QCOMPARE(window->workspace().rating().rowCount(), std::size_t{2});
+    QCOMPARE(main->workspace().history().stack().count(), steps);
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(window->MemSA.rowCount(), std::size_t{2});
+    QCOMPARE(window->workspace().rating().rowCount(), std::size_t{2});
 }
 
 QTEST_MAIN(UndoTest)

@@ -1,0 +1,15 @@
+#include "components/chart/RatingChart.h"
+
+#include "components/chart/Chart.h"
+
+namespace korvadel {
+
+void setUpRatingChart(Chart& chart, RatingTable& rating) {
+    chart.setTitleLines({QStringLiteral("Stage Area Rating"), QString()});
+    chart.setAxisTitles(QStringLiteral("Area"), QStringLiteral("Stage"));
+    chart.setPrintMargins(PrintMargins{15, 14, 15, 14, true, 0});
+    chart.setAnimatedZoom(true);
+    chart.bindLineSeries(rating);
+}
+
+} // namespace korvadel

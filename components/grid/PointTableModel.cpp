@@ -1,0 +1,79 @@
+#include "components/grid/PointTableModel.h"
+
+#include "components/desktop/TextCodec.h"
+#include "model/Numbers.h"
+#include "model/PointTable.h"
+
+#include <optional>
+
+namespace korvadel {
+
+PointTableModel::PointTableModel(PointTable& table, char decimalSeparator, QObject* parent)
+    : TableModelBase(parent), table_(table), separator_(decimalSeparator) {
+    follow(table_);
+}
+
+int PointTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(table_.rowCount());
+}
+
+int PointTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant PointTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() < 0 ||
+        static_cast<std::size_t>(index.row()) >= table_.rowCount())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    const bool station = index.column() == kStationColumn;
+    if (station ? !table_.hasStation(row) : !table_.hasElevation(row))
+        return QString();
+    const double value = station ? table_.stationAt(row) : table_.elevationAt(row);
+    return fromFileText(formatGeneral(value, NumberFormat{separator_}));
+}
+
+QVariant PointTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (section == kStationColumn)
+        return QStringLiteral("Location");
+    if (section == kElevationColumn)
+        return QStringLiteral("Elevation");
+    return {};
+}
+
+Qt::ItemFlags PointTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool PointTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() ||
+        static_cast<std::size_t>(index.row()) >= table_.rowCount())
+        return false;
+    const QString text = value.toString();
+    std::optional<double> number;
+    if (!text.trimmed().isEmpty()) {
+        double parsed = 0.0;
+        if (!tryTextToFloat(toFileText(text), parsed, NumberFormat{separator_}))
+            return false;
+        number = parsed;
+    }
+    // Values go into the table's current row. The grid keeps the edited row current; should the
+    // two ever drift apart, moving there follows the table's own rules (it settles first).
+    if (table_.currentIndex() != index.row())
+        table_.moveTo(static_cast<std::size_t>(index.row()));
+    if (index.column() == kStationColumn)
+        table_.setStation(number);
+    else
+        table_.setElevation(number);
+    return true;
+}
+
+} // namespace korvadel

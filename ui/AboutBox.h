@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+
+class QLabel;
+class QPushButton;
+
+namespace korvadel {
+
+// The about box ("About Korvadel"): modal (shown through the desktop seam's execModal), stays on
+// top. "OK" is the default button: it and Enter close the box; Escape does nothing.
+class AboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutBox(QWidget* parent = nullptr);
+
+    // The program's 32 x 32, 16-colour icon, drawn in code.
+    static QImage programIcon();
+
+    QWidget* panel;
+    QLabel* icon;
+    QLabel* productName;
+    QLabel* version;
+    QLabel* comments;
+    QPushButton* okButton;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+} // namespace korvadel

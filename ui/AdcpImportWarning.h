@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QTextEdit;
+class QPushButton;
+
+namespace korvadel {
+
+// The warning shown before an import of an ADCP's Classic ASCII output: the red "Warning!" over
+// the nineteen lines (one paragraph each) on how the transect becomes points. Not modal.
+// "&Continue" hides the window, then emits continueClicked(): run the import. The close box
+// (and Escape) hides the window without importing.
+class AdcpImportWarning : public QDialog {
+    Q_OBJECT
+public:
+    explicit AdcpImportWarning(QWidget* parent = nullptr);
+
+    // The warning text, one entry per line.
+    static QStringList warningLines();
+
+    QLabel* heading;
+    QTextEdit* message;
+    QPushButton* continueButton;
+
+signals:
+    void continueClicked();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void continueImport();
+    // A line too long for the box wraps so that its last word does not stand alone on a line.
+    void balanceWrappedLines();
+};
+
+} // namespace korvadel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace korvadel {
+
+// The edge warning ("Create Stage Area Rating"), shown modally (through the desktop seam's
+// execModal) when the maximum gage height lies above an end of the cross-section: the red
+// "Warning!" over four lines of text. "&OK" and the close box both close it; the rating goes
+// on either way.
+class EdgeWarning : public QDialog {
+    Q_OBJECT
+public:
+    explicit EdgeWarning(QWidget* parent = nullptr);
+
+    static QStringList warningLines();
+
+    QLabel* heading;
+    QPlainTextEdit* message;
+    QPushButton* okButton;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool sized_ = false;
+};
+
+} // namespace korvadel

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "components/desktop/DesktopSeam.h"
+#include "io/InputFormats.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace korvadel {
+
+class Chart;
+class IncrementSpinBox;
+class PointGrid;
+class WaterLevelAnimation;
+class Workspace;
+
+// The main window: the cross-section document's description and gage-height settings in their
+// fields, its points in the point grid and the cross-section chart, and every command that
+// starts work on the document. It shows the workspace's document and feeds what is typed back
+// into it. Commands that open another window are passed on as requests; closing the window
+// ends the program.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Workspace& workspace, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // What the window shows and works on.
+    Workspace& workspace() const { return workspace_; }
+
+    // The rating from the document's settings ("&Create Stage Area Rating").
+    void createRating();
+    // The rating from the bounds prompt's minimum and maximum (as typed) and increment.
+    void createRatingFromPrompt(const QString& minimum, const QString& maximum, double increment);
+    // The import of an ADCP's Classic ASCII output proper, once its warning was accepted.
+    void importWinRiverFile();
+
+    // Puts the document's description and settings into the fields (after New and Load).
+    void documentToFields();
+    // Stores the working directory as LastDir; called while the window closes.
+    void storeLastDir();
+
+    QLineEdit* description = nullptr;
+    QLineEdit* minimumStage = nullptr;
+    QLineEdit* maximumStage = nullptr;
+    IncrementSpinBox* stageIncrement = nullptr;
+    QLineEdit* datum = nullptr;
+    QPushButton* animateButton = nullptr;      // "&Animate Cross Section"
+    QPushButton* createRatingButton = nullptr; // "&Create Stage Area Rating"
+    PointGrid* pointGrid = nullptr;
+    Chart* sectionChart = nullptr;
+    QTimer* animationTimer = nullptr;
+
+    QAction* newAction = nullptr;
+    QAction* loadAction = nullptr;
+    QAction* importCommaDelimitedAction = nullptr;
+    QAction* importWinRiverAction = nullptr;
+    QAction* saveAction = nullptr;
+    QAction* printChartAction = nullptr;
+    QAction* exitAction = nullptr;
+    QAction* aboutAction = nullptr;
+    QAction* boundsPromptAction = nullptr; // Ctrl+T, no menu entry
+    QAction* undoAction = nullptr;         // "&Undo", Ctrl+Z
+    QAction* redoAction = nullptr;         // "&Redo", Ctrl+Y and Ctrl+Shift+Z
+
+    // File dialogs this window owns: cross-section open, cross-section save, and the one import
+    // dialog whose filter each import command sets. They remember filter and name between uses.
+    FileDialogState openDialog;
+    FileDialogState saveDialog;
+    FileDialogState importDialog;
+
+signals:
+    void aboutRequested();
+    void boundsPromptRequested();
+    // The import of an ADCP's output starts with its warning.
+    void winRiverImportRequested();
+    // The main window has closed: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void startUp();
+    void buildPanel(QWidget* panel);
+    void buildMenus();
+    void connectFields();
+    void restoreLastDir();
+
+    void newCrossSection();
+    void loadCrossSection();
+    void saveCrossSection();
+    void importCommaDelimited();
+    // Both imports: the import dialog with the format's filter, then its reader.
+    void importPoints(InputFormat format);
+    void undoLastChange();
+    void redoLastChange();
+    void printSectionChart();
+    void toggleAnimation();
+    void advanceWaterLevel();
+    // The chart's fill baseline is the water level, whatever moved it last.
+    void showWaterLevel();
+
+    Workspace& workspace_;
+    bool syncing_ = false;
+    std::unique_ptr<WaterLevelAnimation> animation_;
+};
+
+} // namespace korvadel

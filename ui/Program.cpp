@@ -1,0 +1,161 @@
+#include "ui/Program.h"
+
+#include "components/chart/Chart.h"
+#include "components/desktop/QtDesktopSeam.h"
+#include "components/desktop/ScreenPlacement.h"
+#include "components/desktop/TextCodec.h"
+#include "components/widgets/GradientProgressBar.h"
+#include "io/CrossSectionFile.h"
+#include "ui/AboutBox.h"
+#include "ui/AdcpImportWarning.h"
+#include "ui/BoundsPrompt.h"
+#include "ui/EdgeWarning.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressDialog.h"
+#include "ui/RatingWindow.h"
+#include "ui/Workspace.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QTimer>
+
+namespace korvadel {
+
+Program::Program(DesktopSeam& seam, NumberFormat format)
+    : workspace_(std::make_unique<Workspace>(seam, format)) {}
+
+Program::~Program() = default;
+
+void Program::createWindows() {
+    // One font for every window, box and dialog: the one their fixed layouts are measured for.
+    QApplication::setFont(designFont(QApplication::font()));
+    mainWindow_ = std::make_unique<MainWindow>(*workspace_);
+    boundsPrompt_ = std::make_unique<BoundsPrompt>(workspace_->format().decimalSeparator);
+    ratingWindow_ = std::make_unique<RatingWindow>(*workspace_);
+    aboutBox_ = std::make_unique<AboutBox>();
+    progressDialog_ = std::make_unique<ProgressDialog>();
+    adcpImportWarning_ = std::make_unique<AdcpImportWarning>();
+    edgeWarning_ = std::make_unique<EdgeWarning>();
+    // Boxes of every window's commands come up over the main window.
+    workspace_->commands().setBoxParent(mainWindow_.get());
+    connectWindows();
+}
+
+void Program::connectWindows() {
+    MainWindow* main = mainWindow_.get();
+    BoundsPrompt* prompt = boundsPrompt_.get();
+    AdcpImportWarning* importWarning = adcpImportWarning_.get();
+    AboutBox* about = aboutBox_.get();
+    CommandRunner& commands = workspace_->commands();
+    DesktopSeam& seam = workspace_->seam();
+
+    QObject::connect(main, &MainWindow::aboutRequested, about, [about, &seam] {
+        about->setWindowModality(Qt::ApplicationModal);
+        centreForShowing(*about);
+        seam.execModal(*about);
+    });
+    QObject::connect(main, &MainWindow::boundsPromptRequested, prompt, [prompt] {
+        if (!prompt->isVisible())
+            centreForShowing(*prompt);
+        prompt->show();
+        prompt->raise();
+        prompt->activateWindow();
+    });
+    QObject::connect(main, &MainWindow::winRiverImportRequested, importWarning, [importWarning] {
+        centreForShowing(*importWarning);
+        importWarning->show();
+        importWarning->raise();
+        importWarning->activateWindow();
+    });
+    commands.route(prompt, &BoundsPrompt::okClicked, [main, prompt] {
+        main->createRatingFromPrompt(prompt->minimumText(), prompt->maximumText(),
+                                     prompt->increment());
+    });
+    commands.route(importWarning, &AdcpImportWarning::continueClicked,
+                   [main] { main->importWinRiverFile(); });
+
+    // A rating run drives the progress dialog, the edge warning and the bounds prompt.
+    ProgressDialog* progress = progressDialog_.get();
+    EdgeWarning* edge = edgeWarning_.get();
+    Workspace* workspace = workspace_.get();
+    QObject::connect(workspace, &Workspace::ratingProgressRange, progress,
+                     &ProgressDialog::setRange);
+    QObject::connect(workspace, &Workspace::ratingProgress, progress, &ProgressDialog::setPosition);
+    QObject::connect(workspace, &Workspace::ratingBoundsTaken, prompt, &QWidget::hide);
+    QObject::connect(workspace, &Workspace::ratingEdgeWarning, edge, [edge, &seam] {
+        edge->setWindowModality(Qt::ApplicationModal);
+        centreForShowing(*edge);
+        seam.execModal(*edge);
+    });
+    // No event is handled until the run ends, so the dialog paints itself as it goes.
+    QObject::connect(workspace, &Workspace::ratingComputing, progress, &ProgressDialog::showNow);
+    QObject::connect(workspace, &Workspace::ratingRunEnded, progress, &QWidget::hide);
+}
+
+void Program::showMainWindow() {
+    MainWindow* main = mainWindow_.get();
+    centreForShowing(*main);
+    main->show();
+    main->raise();
+    main->activateWindow();
+}
+
+namespace {
+
+// Writes pictures of the two main windows with `fileName` loaded and rated.
+int takeScreenshots(Program& program, const QString& folder, const QString& fileName) {
+    MainWindow* main = program.mainWindow();
+    Workspace& workspace = program.workspace();
+    workspace.commands().run([&] {
+        loadCrossSection(QFile::encodeName(fileName).toStdString(), workspace.document(),
+                         workspace.format());
+        main->documentToFields();
+        main->sectionChart->refreshFromTable();
+    });
+    workspace.commands().run([main] { main->createRating(); });
+    QApplication::processEvents();
+    QDir().mkpath(folder);
+    bool ok = true;
+    auto grab = [&](QWidget* window, const QString& name) {
+        window->raise();
+        window->activateWindow();
+        for (int i = 0; i < 10; ++i)
+            QApplication::processEvents();
+        const QPixmap picture = window->grab();
+        if (!picture.save(QDir(folder).filePath(name)))
+            ok = false;
+    };
+    grab(main, QStringLiteral("main-window.png"));
+    grab(program.ratingWindow(), QStringLiteral("rating-window.png"));
+    return ok ? 0 : 1;
+}
+
+} // namespace
+
+int runDesktopProgram(QApplication& application, const QStringList& arguments) {
+    application.setApplicationName(QStringLiteral("Korvadel"));
+    QtDesktopSeam seam;
+    Program program(seam, NumberFormat{systemDecimalSeparator()});
+    program.createWindows();
+    QObject::connect(program.mainWindow(), &MainWindow::closed, &application,
+                     &QCoreApplication::quit);
+    program.showMainWindow();
+
+    const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
+    if (at >= 0 && at + 2 < arguments.size()) {
+        const QString folder = arguments.at(at + 1);
+        const QString fileName = arguments.at(at + 2);
+        int result = 1;
+        QTimer::singleShot(300, &application, [&] {
+            result = takeScreenshots(program, folder, fileName);
+            application.quit();
+        });
+        application.exec();
+        return result;
+    }
+    return application.exec();
+}
+
+} // namespace korvadel

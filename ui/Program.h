@@ -1,0 +1,69 @@
+#pragma once
+
+#include "model/NumberFormat.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class QApplication;
+
+namespace korvadel {
+
+class AboutBox;
+class AdcpImportWarning;
+class BoundsPrompt;
+class DesktopSeam;
+class EdgeWarning;
+class MainWindow;
+class ProgressDialog;
+class RatingWindow;
+class Workspace;
+
+// One run of the program: the workspace, the windows over it (created hidden in their fixed
+// order) and the wiring between them: a window asks for another window through a signal, and
+// the program shows it. The desktop program makes one in main(); UI tests make one with a
+// scripted seam.
+class Program {
+public:
+    Program(DesktopSeam& seam, NumberFormat format);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Main window (which puts the blank row into the table and restores the working folder
+    // while it is created), bounds prompt, rating window, about box, progress dialog, import
+    // warning, edge warning; all hidden.
+    void createWindows();
+    // Shows the main window centred.
+    void showMainWindow();
+
+    Workspace& workspace() { return *workspace_; }
+    MainWindow* mainWindow() const { return mainWindow_.get(); }
+    BoundsPrompt* boundsPrompt() const { return boundsPrompt_.get(); }
+    RatingWindow* ratingWindow() const { return ratingWindow_.get(); }
+    AboutBox* aboutBox() const { return aboutBox_.get(); }
+    ProgressDialog* progressDialog() const { return progressDialog_.get(); }
+    AdcpImportWarning* adcpImportWarning() const { return adcpImportWarning_.get(); }
+    EdgeWarning* edgeWarning() const { return edgeWarning_.get(); }
+
+private:
+    void connectWindows();
+
+    std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<BoundsPrompt> boundsPrompt_;
+    std::unique_ptr<RatingWindow> ratingWindow_;
+    std::unique_ptr<AboutBox> aboutBox_;
+    std::unique_ptr<ProgressDialog> progressDialog_;
+    std::unique_ptr<AdcpImportWarning> adcpImportWarning_;
+    std::unique_ptr<EdgeWarning> edgeWarning_;
+};
+
+// The desktop program: application title, the real seam, the user's decimal separator, the
+// windows and the event loop. `arguments` may hold the hidden "--screenshot <folder> <file>",
+// which loads the cross-section file, makes its rating and writes pictures of the main window
+// and the rating window into the folder instead of running interactively.
+int runDesktopProgram(QApplication& application, const QStringList& arguments);
+
+} // namespace korvadel

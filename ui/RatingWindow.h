@@ -1,0 +1,66 @@
+#pragma once
+
+#include "components/desktop/DesktopSeam.h"
+#include "model/NumberFormat.h"
+
+#include <QMainWindow>
+
+#include <string>
+
+class QAction;
+
+namespace korvadel {
+
+class Chart;
+class RatingGrid;
+class RatingTable;
+class Workspace;
+
+// The rating window: the workspace's rating as a grid beside its stage-against-area curve, with
+// the menu that exports and prints them. It comes up (centred) when a rating run completes.
+class RatingWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit RatingWindow(Workspace& workspace, QWidget* parent = nullptr);
+    ~RatingWindow() override;
+
+    // What the window shows and works on.
+    Workspace& workspace() const { return workspace_; }
+
+    // Shows the window (centred), or leaves it where it is when it is already shown.
+    void showRating();
+
+    RatingGrid* ratingGrid = nullptr;
+    Chart* ratingChart = nullptr;
+
+    QAction* printTableAction = nullptr;
+    QAction* printChartAction = nullptr;
+    QAction* exportJpegAction = nullptr;
+    QAction* exportMetafileAction = nullptr;
+    QAction* exportCommaDelimitedAction = nullptr;
+    QAction* exportHtmlAction = nullptr;
+    QAction* exportExcelAction = nullptr;
+    QAction* closeAction = nullptr;
+
+    // The save dialog the data exports and the metafile share; each command sets its own
+    // extension and filter.
+    FileDialogState exportDialog;
+
+private:
+    void closeWindow();
+    void printTable();
+    void printChart();
+    void exportJpeg();
+    void exportMetafile();
+    void exportCommaDelimited();
+    void exportHtml();
+    void exportExcel();
+
+    using Writer = void (*)(const std::string& path, const RatingTable& rating,
+                            NumberFormat format);
+    void exportData(const QString& defaultExtension, const QString& filter, Writer writer);
+
+    Workspace& workspace_;
+};
+
+} // namespace korvadel
