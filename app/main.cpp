@@ -1,4 +1,5 @@
 #include "ui/Program.h"
+#include "ui/StartupArguments.h"
 
 #include <QApplication>
 
@@ -6,6 +7,20 @@
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
+    // --help and --version are answered without a display, so that they work anywhere (the
+    // manual page is made from them at build time).
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const korvadel::StartupArguments early = korvadel::parseStartupArguments(arguments);
+    if (early.action == korvadel::StartupArguments::Action::Help) {
+        std::fputs(korvadel::startupHelp().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (early.action == korvadel::StartupArguments::Action::Version) {
+        std::fputs(korvadel::startupVersion().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
 #if defined(Q_OS_LINUX)
     // Without a display Qt would abort with a message few people can act on.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&

@@ -52,6 +52,7 @@ NumberFormat localeNumberFormat() {
 std::string overview(const std::vector<Command>& commands) {
     std::string text = "Usage: korvadel-cli COMMAND FILE [OPTIONS]\n"
                        "       korvadel-cli --help\n"
+                       "       korvadel-cli --version\n"
                        "\n"
                        "Stage-area ratings of surveyed river cross-sections, without the window.\n"
                        "\n"
@@ -79,6 +80,7 @@ std::string fullHelp(const std::vector<Command>& commands, const Invocation& inv
     text += inputOptionsHelp(invocation);
     text += "\nOther options:\n"
             "  -h, --help          Show this help (after a command: that command's help).\n"
+            "      --version       Show the program's version.\n"
             "\n"
             "Exit status: 0 success; 1 the program's error, its message on standard error;\n"
             "2 wrong usage; 3 check found at least one warning.\n";
@@ -105,6 +107,10 @@ int main(int argc, char** argv) {
 
     if (args.empty())
         return reportUsageError("a COMMAND is needed");
+    if (args.front() == "--version") {
+        std::fputs("korvadel-cli " KORVADEL_VERSION "\n", stdout);
+        return 0;
+    }
     if (isHelp(args.front()) || args.front() == "help") {
         std::fputs(fullHelp(commands, invocation).c_str(), stdout);
         return 0;

@@ -15,15 +15,21 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -115,6 +121,12 @@ MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
     const int clientHeight = kOuterHeight - kFrameHeight + menuHeight;
     resize(kOuterWidth - kFrameWidth, clientHeight);
     setMinimumSize(kMinimumOuterWidth - kFrameWidth, clientHeight);
+
+    // Fields take dropped text; a dropped file is the window's.
+    setAcceptDrops(true);
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child->acceptDrops())
+            child->installEventFilter(this);
 
     startUp();
 }
@@ -361,6 +373,10 @@ void MainWindow::newCrossSection() {
 void MainWindow::loadCrossSection() {
     if (!workspace_.seam().runFileDialog(this, openDialog))
         return;
+    loadCrossSectionFile(openDialog.fileName);
+}
+
+void MainWindow::loadCrossSectionFile(const QString& fileName) {
     struct Refresh {
         MainWindow* window;
         ~Refresh() {
@@ -370,9 +386,8 @@ void MainWindow::loadCrossSection() {
             window->sectionChart->refreshFromTable();
         }
     } refresh{this};
-    workspace_.history().recordDocumentChange(QStringLiteral("Load Cross Section"), [this] {
-        korvadel::loadCrossSection(toPath(openDialog.fileName), workspace_.document(),
-                                   workspace_.format());
+    workspace_.history().recordDocumentChange(QStringLiteral("Load Cross Section"), [&] {
+        korvadel::loadCrossSection(toPath(fileName), workspace_.document(), workspace_.format());
     });
 }
 
@@ -398,14 +413,101 @@ void MainWindow::importPoints(InputFormat format) {
     importDialog.defaultExtension.clear();
     if (!workspace_.seam().runFileDialog(this, importDialog))
         return;
+    importPointsFile(input, importDialog.fileName);
+}
+
+void MainWindow::importPointsFile(const InputFormatInfo& input, const QString& fileName) {
     struct Refresh {
         Chart* chart;
         // The chart shows whatever the import left in the table, also after a failure.
         ~Refresh() { chart->refreshFromTable(); }
     } refresh{sectionChart};
-    workspace_.history().recordDocumentChange(QStringLiteral("Import Points"), [this, &input] {
-        input.read(toPath(importDialog.fileName), workspace_.document(), workspace_.format());
+    workspace_.history().recordDocumentChange(QStringLiteral("Import Points"), [&] {
+        input.read(toPath(fileName), workspace_.document(), workspace_.format());
     });
+}
+
+void MainWindow::openFile(const QString& fileName) {
+    CommandRunner& commands = workspace_.commands();
+    if (!commands.commitPendingEdits())
+        return;
+    commands.run([this, &fileName] {
+        const QFileInfo file(fileName);
+        QDir::setCurrent(file.absolutePath());
+        const InputFormatInfo& input = inputFormat(inputFormatForPath(toPath(file.fileName())));
+        if (input.format == InputFormat::CrossSection)
+            loadCrossSectionFile(file.absoluteFilePath());
+        else
+            importPointsFile(input, file.absoluteFilePath());
+    });
+}
+
+namespace {
+
+// The one local file a drag carries; empty for several, none or a remote one.
+QString draggedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile())
+        return {};
+    return urls.constFirst().toLocalFile();
+}
+
+} // namespace
+
+bool MainWindow::takeDrag(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls())
+        return false;
+    // A move would have the file manager delete the file once it is dropped.
+    const Qt::DropActions actions = event->possibleActions();
+    const Qt::DropAction action = actions.testFlag(Qt::CopyAction)   ? Qt::CopyAction
+                                  : actions.testFlag(Qt::LinkAction) ? Qt::LinkAction
+                                                                     : Qt::IgnoreAction;
+    if (action == Qt::IgnoreAction || draggedFile(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return true;
+    }
+    event->setDropAction(action);
+    event->accept();
+    return true;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!takeDrag(event))
+        QMainWindow::dragEnterEvent(event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (!takeDrag(event))
+        QMainWindow::dragMoveEvent(event);
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    if (!takeDrag(event)) {
+        QMainWindow::dropEvent(event);
+        return;
+    }
+    if (!event->isAccepted())
+        return;
+    // Opened once the drop is over: a box shown inside the drop would hold the file manager's
+    // drag until it is answered.
+    QTimer::singleShot(0, this,
+                       [this, fileName = draggedFile(event->mimeData())] { openFile(fileName); });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        return takeDrag(static_cast<QDropEvent*>(event));
+    case QEvent::Drop:
+        if (static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+            dropEvent(static_cast<QDropEvent*>(event));
+            return true;
+        }
+        return false;
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
 }
 
 void MainWindow::undoLastChange() {

@@ -40,6 +40,12 @@ public:
     void createRatingFromPrompt(const QString& minimum, const QString& maximum, double increment);
     // The import of an ADCP's Classic ASCII output proper, once its warning was accepted.
     void importWinRiverFile();
+    // A file chosen outside the program (named on its command line, dropped on the window),
+    // opened as the File menu opens one of its kind, chosen by its name as the command line's
+    // companion chooses its reader: loaded as a cross-section file or imported, into the undo
+    // history, with the same boxes; the working directory moves to its folder as after a
+    // dialog. An ADCP file is imported without the import's warning: the user already chose it.
+    void openFile(const QString& fileName);
 
     // Puts the document's description and settings into the fields (after New and Load).
     void documentToFields();
@@ -85,6 +91,12 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A single local file dragged from a file manager is taken anywhere over the window, the
+    // text fields included; anything else with addresses is refused.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void startUp();
@@ -99,6 +111,11 @@ private:
     void importCommaDelimited();
     // Both imports: the import dialog with the format's filter, then its reader.
     void importPoints(InputFormat format);
+    void loadCrossSectionFile(const QString& fileName);
+    void importPointsFile(const InputFormatInfo& input, const QString& fileName);
+    // Whether the drag can be dropped here (and with which action); true for a drag of
+    // addresses, accepted or refused, that the window takes over from its fields.
+    bool takeDrag(QDropEvent* event);
     void undoLastChange();
     void redoLastChange();
     void printSectionChart();

@@ -5,7 +5,6 @@
 #include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/TextCodec.h"
 #include "components/widgets/GradientProgressBar.h"
-#include "io/CrossSectionFile.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
@@ -13,13 +12,19 @@
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
+#include "ui/StartupArguments.h"
+#include "ui/Version.h"
 #include "ui/Workspace.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
+#include <QDirIterator>
+#include <QIcon>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace korvadel {
 
@@ -104,17 +109,10 @@ void Program::showMainWindow() {
 
 namespace {
 
-// Writes pictures of the two main windows with `fileName` loaded and rated.
-int takeScreenshots(Program& program, const QString& folder, const QString& fileName) {
+// Writes pictures of the two main windows with the file opened and rated.
+int takeScreenshots(Program& program, const QString& folder) {
     MainWindow* main = program.mainWindow();
-    Workspace& workspace = program.workspace();
-    workspace.commands().run([&] {
-        loadCrossSection(QFile::encodeName(fileName).toStdString(), workspace.document(),
-                         workspace.format());
-        main->documentToFields();
-        main->sectionChart->refreshFromTable();
-    });
-    workspace.commands().run([main] { main->createRating(); });
+    program.workspace().commands().run([main] { main->createRating(); });
     QApplication::processEvents();
     QDir().mkpath(folder);
     bool ok = true;
@@ -132,10 +130,51 @@ int takeScreenshots(Program& program, const QString& folder, const QString& file
     return ok ? 0 : 1;
 }
 
+// Ends the program once the file has been opened: with 0 and the size of the section, or with
+// 1 and the text of the box the opening put up (this runs inside the box's own event loop, and
+// ending the program ends that loop too).
+void quitAfterOpen(Program& program) {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        const QString text = box->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
+        std::fprintf(stderr, "korvadel: %s: %s\n", qUtf8Printable(box->windowTitle()),
+                     qUtf8Printable(text));
+        QCoreApplication::exit(1);
+        return;
+    }
+    const PointTable& points = program.workspace().document().points;
+    std::size_t count = 0;
+    for (std::size_t row = 0; row < points.rowCount(); ++row)
+        count += points.hasStation(row) ? 1 : 0;
+    std::printf("%zu points\n", count);
+    std::fflush(stdout);
+    QCoreApplication::exit(0);
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    QDirIterator pictures(QStringLiteral(":/window-icon"), {QStringLiteral("*.png")}, QDir::Files,
+                          QDirIterator::Subdirectories);
+    while (pictures.hasNext())
+        icon.addFile(pictures.next());
+    return icon;
+}
+
 } // namespace
 
 int runDesktopProgram(QApplication& application, const QStringList& arguments) {
     application.setApplicationName(QStringLiteral("Korvadel"));
+    application.setApplicationVersion(QLatin1String(kVersion));
+    QGuiApplication::setDesktopFileName(QLatin1String(kApplicationId));
+    QApplication::setWindowIcon(programIcon());
+
+    // Before the main window moves the working directory, against which FILE is taken.
+    const StartupArguments start = parseStartupArguments(arguments);
+    if (start.action == StartupArguments::Action::UsageError) {
+        std::fprintf(stderr, "korvadel: %s\nTry 'korvadel --help' for more information.\n",
+                     qUtf8Printable(start.error));
+        return 2;
+    }
+
     QtDesktopSeam seam;
     Program program(seam, NumberFormat{systemDecimalSeparator()});
     program.createWindows();
@@ -143,17 +182,24 @@ int runDesktopProgram(QApplication& application, const QStringList& arguments) {
                      &QCoreApplication::quit);
     program.showMainWindow();
 
-    const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
-    if (at >= 0 && at + 2 < arguments.size()) {
-        const QString folder = arguments.at(at + 1);
-        const QString fileName = arguments.at(at + 2);
+    MainWindow* main = program.mainWindow();
+    if (!start.screenshotFolder.isEmpty()) {
         int result = 1;
         QTimer::singleShot(300, &application, [&] {
-            result = takeScreenshots(program, folder, fileName);
+            main->openFile(start.fileName);
+            result = takeScreenshots(program, start.screenshotFolder);
             application.quit();
         });
         application.exec();
         return result;
+    }
+    if (!start.fileName.isEmpty()) {
+        // Once the window is up, so that a box the file brings comes up over it.
+        QTimer::singleShot(0, main, [&] {
+            if (start.quitAfterOpen)
+                QTimer::singleShot(0, main, [&] { quitAfterOpen(program); });
+            main->openFile(start.fileName);
+        });
     }
     return application.exec();
 }

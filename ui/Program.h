@@ -60,10 +60,9 @@ private:
     std::unique_ptr<EdgeWarning> edgeWarning_;
 };
 
-// The desktop program: application title, the real seam, the user's decimal separator, the
-// windows and the event loop. `arguments` may hold the hidden "--screenshot <folder> <file>",
-// which loads the cross-section file, makes its rating and writes pictures of the main window
-// and the rating window into the folder instead of running interactively.
+// The desktop program: application title and icon, the real seam, the user's decimal separator,
+// the windows and the event loop, with the file the command line names opened at start
+// (StartupArguments tells what `arguments` may hold).
 int runDesktopProgram(QApplication& application, const QStringList& arguments);
 
 } // namespace korvadel

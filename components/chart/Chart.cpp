@@ -36,6 +36,23 @@ QCPRange paddedRange(QCPRange range, double fraction) {
     return QCPRange(range.lower - span * fraction, range.upper + span * fraction);
 }
 
+// Qt draws the predefined patterns, such as the hatch under a cross-section, in device pixels:
+// on a screen of two device pixels to the pixel the hatch would come out at half its size and
+// half its weight. There it is drawn in pixels, as everything else is; on surfaces of one device
+// pixel (the screen at 100 %, pictures, prints and exports) it is drawn as it always was.
+class HatchedGraph : public QCPGraph {
+public:
+    using QCPGraph::QCPGraph;
+
+protected:
+    void draw(QCPPainter* painter) override {
+        const QPaintDevice* device = painter->device();
+        painter->setRenderHint(QPainter::NonCosmeticBrushPatterns,
+                               device != nullptr && device->devicePixelRatioF() != 1.0);
+        QCPGraph::draw(painter);
+    }
+};
+
 } // namespace
 
 Chart::Chart(QWidget* parent) : QCustomPlot(parent) {
@@ -60,7 +77,7 @@ Chart::Chart(QWidget* parent) : QCustomPlot(parent) {
     reference_->setLineStyle(QCPGraph::lsLine);
     reference_->setSelectable(QCP::stNone);
 
-    series_ = addGraph();
+    series_ = new HatchedGraph(xAxis, yAxis);
     series_->setPen(QPen(Qt::black, 1));
     series_->setLineStyle(QCPGraph::lsLine);
     series_->setSelectable(QCP::stNone);
