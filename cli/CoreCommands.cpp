@@ -4,6 +4,7 @@
 #include "io/CrossSectionFile.h"
 #include "io/RatingExport.h"
 #include "model/CrossSectionDocument.h"
+#include "model/HydraulicProperties.h"
 #include "model/Numbers.h"
 #include "model/RatingTable.h"
 #include "model/WettedArea.h"
@@ -17,9 +18,13 @@ namespace {
 
 std::string ratingHelp(const Invocation& invocation, bool withShared) {
     return withSharedHelp(
-        "korvadel-cli rating FILE [SETTINGS] [READING] [--to csv|html|xls] [-o OUT]\n"
+        "korvadel-cli rating FILE [SETTINGS] [READING] [--connected] [--to csv|html|xls]\n"
+        "                     [-o OUT]\n"
         "  Generates the stage-area rating of the section in FILE and writes it as a table\n"
         "  of gage height and wetted area, one row per stage.\n"
+        "  --connected         Only the water connected to the section's lowest point:\n"
+        "                      water standing in a separate hollow of a bank or\n"
+        "                      floodplain is left out of the areas.\n"
         "  --to csv|html|xls   Export format: comma-delimited text (default), an HTML table\n"
         "                      or an Excel worksheet (at most 65535 rows).\n"
         "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
@@ -28,7 +33,8 @@ std::string ratingHelp(const Invocation& invocation, bool withShared) {
 }
 
 int runRating(const Invocation& invocation) {
-    const auto options = optionList({{"to"}, kOutputOption}, kRatingOptions, kInputOptions);
+    const auto options =
+        optionList({{"to"}, kOutputOption, kConnectedOption}, kRatingOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     const std::string to = args.value("to").value_or("csv");
     if (to != "csv" && to != "html" && to != "xls")
@@ -82,15 +88,16 @@ int runConvert(const Invocation& invocation) {
 
 std::string areaHelp(const Invocation& invocation, bool withShared) {
     return withSharedHelp(
-        "korvadel-cli area FILE --level L [READING]\n"
+        "korvadel-cli area FILE --level L [READING] [--connected]\n"
         "  Prints the wetted area of the section below the water level L (an elevation,\n"
         "  no datum applied) in the general number format.\n"
-        "  --level L           The water level (required).\n",
+        "  --level L           The water level (required).\n"
+        "  --connected         Only the water connected to the section's lowest point.\n",
         invocation, withShared, false);
 }
 
 int runArea(const Invocation& invocation) {
-    const auto options = optionList({{"level"}}, kInputOptions);
+    const auto options = optionList({{"level"}, kConnectedOption}, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     const SectionSource source = sectionSourceFrom(args, invocation);
     const auto levelText = args.value("level");
@@ -100,7 +107,15 @@ int runArea(const Invocation& invocation) {
     CrossSectionDocument document;
     readSection(source, document);
     requireRatingPoints(source, document);
-    const double area = wettedAreaOfTable(document.points, level, 0.0);
+    double area = 0.0;
+    if (args.has(kConnectedOption.name)) {
+        document.points.first();
+        area = hydraulicProperties(document.points.stations(), document.points.elevations(), level,
+                                   0.0, WaterExtent::ConnectedToLowest)
+                   .area;
+    } else {
+        area = wettedAreaOfTable(document.points, level, 0.0);
+    }
     writeOut(invocation.out, formatGeneral(area, source.format) + "\n");
     return 0;
 }

@@ -74,8 +74,13 @@ SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invoca
         throw UsageError("FILE is missing");
     if (args.positional.size() > 1)
         throw UsageError("unexpected argument '" + args.positional[1] + "'");
+    return sectionSourceFor(args.positional.front(), args, invocation);
+}
+
+SectionSource sectionSourceFor(std::string file, const ParsedArgs& args,
+                               const Invocation& invocation) {
     SectionSource source;
-    source.file = args.positional.front();
+    source.file = std::move(file);
     source.kind = inputFormatForPath(source.file);
     if (const auto from = args.value("from")) {
         const InputFormatInfo* named = inputFormatNamed(*from);
@@ -92,8 +97,8 @@ SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invoca
     return source;
 }
 
-void readSection(const SectionSource& source, CrossSectionDocument& document) {
-    inputFormat(source.kind).read(source.file, document, source.format);
+ReadSummary readSection(const SectionSource& source, CrossSectionDocument& document) {
+    return inputFormat(source.kind).read(source.file, document, source.format);
 }
 
 void requireRatingPoints(const SectionSource& source, const CrossSectionDocument& document) {
@@ -113,6 +118,8 @@ RatingBounds ratingBoundsFrom(const ParsedArgs& args, const CrossSectionDocument
     bounds.maximum = args.value("max").value_or(document.settings.maximum);
     bounds.datum = args.value("datum").value_or(document.settings.datum);
     bounds.increment = document.settings.increment();
+    if (args.has(kConnectedOption.name))
+        bounds.water = WaterExtent::ConnectedToLowest;
     if (const auto increment = args.value("increment")) {
         const double asked = textToFloat(*increment, format);
         bounds.increment = GageSettings::clampIncrement(asked);
@@ -134,10 +141,19 @@ RatingMode ratingModeFrom(const ParsedArgs& args) {
 }
 
 void LineWarningObserver::edgeWarning() {
+    std::fputs(prefix_.c_str(), warnings_);
     std::fputs("Warning! Maximum gage height exceeds edge elevation. Korvadel assumes a vertical "
                "wall at edges where this condition occurs.\n",
                warnings_);
     std::fflush(warnings_);
+}
+
+void checkEdges(std::span<const double> elevations, double elevationShift, double maximum,
+                RatingObserver& observer) {
+    const double firstEnd = elevations.empty() ? 0.0 : elevations.front();
+    const double lastEnd = elevations.empty() ? 0.0 : elevations.back();
+    if (firstEnd + elevationShift < maximum || lastEnd + elevationShift < maximum)
+        observer.edgeWarning();
 }
 
 NumberFormat generateRatingFromArgs(const ParsedArgs& args, const Invocation& invocation,

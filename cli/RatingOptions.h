@@ -2,12 +2,15 @@
 
 #include "cli/CommandLine.h"
 #include "io/InputFormats.h"
+#include "io/ReadSummary.h"
 #include "model/NumberFormat.h"
 #include "model/RatingGenerator.h"
 
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace korvadel {
 class CrossSectionDocument;
@@ -27,6 +30,10 @@ inline constexpr OptionSpec kInputOptions[] = {{"from"}, {"decimal-separator"}};
 // --min T, --max T, --increment X, --datum T and --bounds-prompt.
 inline constexpr OptionSpec kRatingOptions[] = {
     {"min"}, {"max"}, {"increment"}, {"datum"}, {"bounds-prompt", 0, false}};
+// The same without --bounds-prompt, for the tables that follow the main rating command's stages.
+inline constexpr OptionSpec kStageOptions[] = {{"min"}, {"max"}, {"increment"}, {"datum"}};
+// --connected: the water connected to the section's lowest point only.
+inline constexpr OptionSpec kConnectedOption{"connected", 0, false};
 
 // The help paragraphs of the two lists, for the commands' --help sections.
 std::string inputOptionsHelp(const Invocation& invocation);
@@ -46,32 +53,43 @@ struct SectionSource {
 // are not usable. Without --from the format is chosen by the end of FILE's name (io's format
 // table). Nothing is read yet.
 SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invocation);
+// The same for a file named otherwise (a command that reads two): --from applies to it too.
+SectionSource sectionSourceFor(std::string file, const ParsedArgs& args,
+                               const Invocation& invocation);
 
 // Fills the document with the program's own reader: the cross-section file brings its
 // description and settings, the imports leave the defaults. Throws Error with the reader's
 // message.
-void readSection(const SectionSource& source, CrossSectionDocument& document);
+ReadSummary readSection(const SectionSource& source, CrossSectionDocument& document);
 
 // A rating needs a section of at least two points: fewer, and the command stops with an Error
 // that names FILE, instead of producing a rating of zeros.
 void requireRatingPoints(const SectionSource& source, const CrossSectionDocument& document);
 
-// The bounds of a run: the document's settings with the options given put in their place.
-// An --increment that does not read as a number throws Error; one outside 0.01..1 is clamped,
-// and a line on `warnings` says so.
+// The bounds of a run: the document's settings with the options given put in their place, and
+// the connected water only with --connected. An --increment that does not read as a number
+// throws Error; one outside 0.01..1 is clamped, and a line on `warnings` says so.
 RatingBounds ratingBoundsFrom(const ParsedArgs& args, const CrossSectionDocument& document,
                               NumberFormat format, std::FILE* warnings);
 RatingMode ratingModeFrom(const ParsedArgs& args);
 
-// Prints the edge warning as one line on `warnings`; the run goes on.
+// Prints the edge warning as one line on `warnings`, after `prefix` (such as "old.kvd: " when
+// a command reads two files); the run goes on.
 class LineWarningObserver : public RatingObserver {
 public:
-    explicit LineWarningObserver(std::FILE* warnings) : warnings_(warnings) {}
+    explicit LineWarningObserver(std::FILE* warnings, std::string prefix = {})
+        : warnings_(warnings), prefix_(std::move(prefix)) {}
     void edgeWarning() override;
 
 private:
     std::FILE* warnings_;
+    std::string prefix_;
 };
+
+// The main rating command's edge check over settled columns: an end below the water at the
+// maximum gage height (the same double arithmetic as the rating) calls edgeWarning().
+void checkEdges(std::span<const double> elevations, double elevationShift, double maximum,
+                RatingObserver& observer);
 
 // Reads FILE and fills `rating` as the options ask. Returns the number format used, which the
 // caller also uses for writing.

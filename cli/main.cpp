@@ -3,6 +3,7 @@
 // Every subcommand is one entry of kCommands below. Commands that draw with Qt live in qt/ and
 // are listed by qtCommands(); they exist only when the desktop libraries are built.
 
+#include "cli/AnalysisCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/CoreCommands.h"
 #include "cli/RatingOptions.h"
@@ -25,7 +26,8 @@ using namespace korvadel::cli;
 namespace {
 
 std::vector<Command> allCommands() {
-    std::vector<Command> commands{ratingCommand(), convertCommand(), areaCommand()};
+    std::vector<Command> commands{ratingCommand(),     convertCommand(), areaCommand(),
+                                  propertiesCommand(), checkCommand(),   compareCommand()};
 #ifdef KORVADEL_CLI_WITH_UI
     for (const Command& command : qtCommands())
         commands.push_back(command);
@@ -56,7 +58,7 @@ std::string overview(const std::vector<Command>& commands) {
                        "Commands:\n";
     for (const Command& command : commands) {
         std::string name(command.name);
-        name.resize(10, ' ');
+        name.resize(12, ' ');
         text += "  ";
         text += name;
         text += command.summary;
@@ -79,7 +81,7 @@ std::string fullHelp(const std::vector<Command>& commands, const Invocation& inv
             "  -h, --help          Show this help (after a command: that command's help).\n"
             "\n"
             "Exit status: 0 success; 1 the program's error, its message on standard error;\n"
-            "2 wrong usage.\n";
+            "2 wrong usage; 3 check found at least one warning.\n";
     return text;
 }
 

@@ -112,10 +112,10 @@ enum class Column : unsigned char { Ignored, Station, Elevation };
 
 // A file without the marker line: a TAB-separated table whose first line names the columns.
 // Every value goes through the standard conversion, so its errors are the standard ones.
-void loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format) {
+ReadSummary loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format) {
     reader.restart(LineReader::Breaks::Table);
     if (reader.atEnd()) {
-        return;
+        return {};
     }
     // Roles are kept up to the last column that loads anything; a header of a million ignored
     // columns then costs nothing but their count.
@@ -139,7 +139,7 @@ void loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format)
         },
         [&](std::size_t count) { columnCount += count; });
 
-    readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+    return readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
         while (!reader.atEnd()) {
             PointTable::LoadRow row;
             std::size_t k = 0;
@@ -236,7 +236,8 @@ void saveCrossSection(const std::string& path, CrossSectionDocument& document,
     }
 }
 
-void loadCrossSection(LineReader& reader, CrossSectionDocument& document, NumberFormat format) {
+ReadSummary loadCrossSection(LineReader& reader, CrossSectionDocument& document,
+                             NumberFormat format) {
     document.resetSettings();
     PointTable& points = document.points;
     ViewSuspension views(points);
@@ -244,8 +245,7 @@ void loadCrossSection(LineReader& reader, CrossSectionDocument& document, Number
     points.first();
 
     if (trimEnd(reader.readLine(kMarkerKeep, true)) != kMarker) {
-        loadPlainTable(reader, points, format);
-        return;
+        return loadPlainTable(reader, points, format);
     }
 
     const DelimiterSet tab("\t");
@@ -263,7 +263,7 @@ void loadCrossSection(LineReader& reader, CrossSectionDocument& document, Number
     settings.datum = headerValue();
     reader.skipLine(); // column heading
 
-    readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+    return readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
         const char separator = format.decimalSeparator;
         while (!reader.atEnd()) {
             SplitFields(reader.readLine(kMaxSplitLine), tab, '"', false, fields);
@@ -282,15 +282,15 @@ void loadCrossSection(LineReader& reader, CrossSectionDocument& document, Number
     });
 }
 
-void loadCrossSection(const std::string& path, CrossSectionDocument& document,
-                      NumberFormat format) {
+ReadSummary loadCrossSection(const std::string& path, CrossSectionDocument& document,
+                             NumberFormat format) {
     std::optional<LineReader> reader;
     try {
         reader.emplace(path);
     } catch (const Error&) {
         throw UnableToAccessFile();
     }
-    loadCrossSection(*reader, document, format);
+    return loadCrossSection(*reader, document, format);
 }
 
 } // namespace korvadel

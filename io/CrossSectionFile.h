@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/ReadSummary.h"
 #include "model/Error.h"
 #include "model/NumberFormat.h"
 
@@ -22,7 +23,7 @@ void saveCrossSection(const std::string& path, CrossSectionDocument& document,
                       NumberFormat format = {});
 
 // Reads a cross-section file, or a plain tab-separated table when the marker line is missing.
-void loadCrossSection(const std::string& path, CrossSectionDocument& document,
-                      NumberFormat format = {});
+ReadSummary loadCrossSection(const std::string& path, CrossSectionDocument& document,
+                             NumberFormat format = {});
 
 } // namespace korvadel

@@ -19,18 +19,19 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
                       [&](char a, char b) { return lower(a) == lower(b); });
 }
 
-void readCrossSection(const std::string& path, CrossSectionDocument& document,
-                      NumberFormat format) {
-    loadCrossSection(path, document, format);
+ReadSummary readCrossSection(const std::string& path, CrossSectionDocument& document,
+                             NumberFormat format) {
+    return loadCrossSection(path, document, format);
 }
 
-void readCommaDelimited(const std::string& path, CrossSectionDocument& document,
-                        NumberFormat format) {
-    importCommaDelimited(path, document.points, format);
+ReadSummary readCommaDelimited(const std::string& path, CrossSectionDocument& document,
+                               NumberFormat format) {
+    return importCommaDelimited(path, document.points, format);
 }
 
-void readWinRiver(const std::string& path, CrossSectionDocument& document, NumberFormat format) {
-    importWinRiver(path, document.points, format);
+ReadSummary readWinRiver(const std::string& path, CrossSectionDocument& document,
+                         NumberFormat format) {
+    return importWinRiver(path, document.points, format);
 }
 
 constexpr std::string_view kCrossSectionEndings[] = {".kvd"};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/ReadSummary.h"
 #include "model/NumberFormat.h"
 
 #include <span>
@@ -24,7 +25,8 @@ struct InputFormatInfo {
     std::string_view dialogFilter;
     // Reads the file into the document: the cross-section file brings its description and
     // settings, the imports replace the points only. Throws Error with the reader's message.
-    void (*read)(const std::string& path, CrossSectionDocument& document, NumberFormat format);
+    ReadSummary (*read)(const std::string& path, CrossSectionDocument& document,
+                        NumberFormat format);
 };
 
 // Every format, the cross-section file first.

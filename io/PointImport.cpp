@@ -28,9 +28,9 @@ bool isBlank(char c) {
 
 } // namespace
 
-void importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format) {
+ReadSummary importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format) {
     ViewSuspension views(points);
-    readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+    return readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
         const DelimiterSet comma(",");
         const char separator = format.decimalSeparator;
         FieldList fields;
@@ -54,22 +54,22 @@ void importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat f
     });
 }
 
-void importCommaDelimited(const std::string& path, PointTable& points, NumberFormat format) {
+ReadSummary importCommaDelimited(const std::string& path, PointTable& points, NumberFormat format) {
     std::optional<LineReader> reader;
     try {
         reader.emplace(path);
     } catch (const Error&) {
         throw UnableToAccessFile();
     }
-    importCommaDelimited(*reader, points, format);
+    return importCommaDelimited(*reader, points, format);
 }
 
 // Every ensemble is six lines and its bins:
 //   1 skipped; 2 depths of the four beams in fields 8 to 11; 3 distance made good in field 4
 //   (fields 0, 2 and 3 are read too); 4 and 5 skipped; 6 the number of bin lines that follow.
-void importWinRiver(LineReader& reader, PointTable& points, NumberFormat format) {
+ReadSummary importWinRiver(LineReader& reader, PointTable& points, NumberFormat format) {
     ViewSuspension views(points);
-    readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
+    return readRowsInto(points, [&](std::vector<PointTable::LoadRow>& rows) {
         const DelimiterSet space(" ");
         const char separator = format.decimalSeparator;
         FieldList fields;
@@ -136,9 +136,9 @@ void importWinRiver(LineReader& reader, PointTable& points, NumberFormat format)
     });
 }
 
-void importWinRiver(const std::string& path, PointTable& points, NumberFormat format) {
+ReadSummary importWinRiver(const std::string& path, PointTable& points, NumberFormat format) {
     LineReader reader(path); // "File not found", ... and the table untouched
-    importWinRiver(reader, points, format);
+    return importWinRiver(reader, points, format);
 }
 
 } // namespace korvadel

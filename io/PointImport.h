@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/ReadSummary.h"
 #include "model/NumberFormat.h"
 
 #include <string>
@@ -10,10 +11,11 @@ class PointTable;
 
 // Station and elevation from the first two fields of every line. Throws UnableToAccessFile
 // when the file cannot be opened.
-void importCommaDelimited(const std::string& path, PointTable& points, NumberFormat format = {});
+ReadSummary importCommaDelimited(const std::string& path, PointTable& points,
+                                 NumberFormat format = {});
 
 // One point per ensemble of an ADCP Classic ASCII output file. A file that cannot be opened
 // gives the file error ("File not found", ...).
-void importWinRiver(const std::string& path, PointTable& points, NumberFormat format = {});
+ReadSummary importWinRiver(const std::string& path, PointTable& points, NumberFormat format = {});
 
 } // namespace korvadel

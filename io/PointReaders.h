@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/ReadSummary.h"
 #include "model/NumberFormat.h"
 
 namespace korvadel {
@@ -14,9 +15,11 @@ class PointTable;
 //
 // Each puts its rows into the table with one stable sort (ascending Station, equal stations in
 // file order). When a read stops with an error, the rows read before it stay in the table, sorted,
-// and the table's views are resumed.
-void loadCrossSection(LineReader& reader, CrossSectionDocument& document, NumberFormat format = {});
-void importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format = {});
-void importWinRiver(LineReader& reader, PointTable& points, NumberFormat format = {});
+// and the table's views are resumed. A read that completes returns what it saw of the file's
+// order (ReadSummary).
+ReadSummary loadCrossSection(LineReader& reader, CrossSectionDocument& document,
+                             NumberFormat format = {});
+ReadSummary importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format = {});
+ReadSummary importWinRiver(LineReader& reader, PointTable& points, NumberFormat format = {});
 
 } // namespace korvadel

@@ -136,15 +136,6 @@ void deriveQuotients(HydraulicProperties& p, double level, double lowest) noexce
     p.maxDepth = level > lowest ? level - lowest : 0.0;
 }
 
-std::size_t firstLowest(std::span<const double> shifted) noexcept {
-    std::size_t lowest = 0;
-    for (std::size_t i = 1; i < shifted.size(); ++i) {
-        if (shifted[i] < shifted[lowest])
-            lowest = i;
-    }
-    return lowest;
-}
-
 // Width, perimeter and area as the level rises: between two breaks (point elevations) the
 // width and perimeter grow linearly and the area by the integral of the width. Only the
 // pieces that have joined count; every quantity only grows, so nothing is lost to
@@ -227,6 +218,45 @@ struct Event {
     Kind kind;
 };
 
+// The first of the lowest points, each elevation shifted as the level sees it.
+std::size_t firstLowest(std::span<const double> elevations, double elevationShift) noexcept {
+    std::size_t lowest = 0;
+    for (std::size_t i = 1; i < elevations.size(); ++i) {
+        if (elevations[i] + elevationShift < elevations[lowest] + elevationShift)
+            lowest = i;
+    }
+    return lowest;
+}
+
+// The points from `first` to `last` bound the water connected to the lowest point; a wall
+// holds it where the region reaches that end below the level.
+struct Region {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    bool leftWall = true;
+    bool rightWall = true;
+};
+
+Region connectedRegion(std::span<const double> elevations, double elevationShift,
+                       std::size_t lowest, double level) noexcept {
+    const std::size_t n = elevations.size();
+    std::size_t left = lowest;
+    while (left > 0 && elevations[left] + elevationShift < level)
+        --left;
+    std::size_t right = lowest;
+    while (right + 1 < n && elevations[right] + elevationShift < level)
+        ++right;
+    return {left, right, left == 0 && elevations[0] + elevationShift < level,
+            right == n - 1 && elevations[n - 1] + elevationShift < level};
+}
+
+double regionArea(std::span<const double> stations, std::span<const double> elevations,
+                  const Region& region, double level, double elevationShift) noexcept {
+    const std::size_t count = region.last - region.first + 1;
+    return wettedArea(stations.subspan(region.first, count),
+                      elevations.subspan(region.first, count), level, elevationShift);
+}
+
 } // namespace
 
 HydraulicProperties hydraulicProperties(std::span<const double> stations,
@@ -236,35 +266,18 @@ HydraulicProperties hydraulicProperties(std::span<const double> stations,
     HydraulicProperties p;
     if (n == 0 || !std::isfinite(level))
         return p;
-    std::size_t m = 0;
-    for (std::size_t i = 1; i < n; ++i) {
-        if (elevations[i] + elevationShift < elevations[m] + elevationShift)
-            m = i;
-    }
+    elevations = elevations.first(n);
+    const std::size_t m = firstLowest(elevations, elevationShift);
     const double lowest = elevations[m] + elevationShift;
     if (!(lowest < level))
         return p;
 
-    std::size_t first = 0;
-    std::size_t last = n - 1;
-    bool leftWall = true;
-    bool rightWall = true;
-    if (extent == WaterExtent::ConnectedToLowest) {
-        std::size_t left = m;
-        while (left > 0 && elevations[left] + elevationShift < level)
-            --left;
-        std::size_t right = m;
-        while (right + 1 < n && elevations[right] + elevationShift < level)
-            ++right;
-        leftWall = left == 0 && elevations[0] + elevationShift < level;
-        rightWall = right == n - 1 && elevations[n - 1] + elevationShift < level;
-        first = left;
-        last = right;
-    }
-
-    const std::size_t count = last - first + 1;
-    p.area = wettedArea(stations.subspan(first, count), elevations.subspan(first, count), level,
-                        elevationShift);
+    const Region region = extent == WaterExtent::ConnectedToLowest
+                              ? connectedRegion(elevations, elevationShift, m, level)
+                              : Region{0, n - 1, true, true};
+    const std::size_t first = region.first;
+    const std::size_t last = region.last;
+    p.area = regionArea(stations, elevations, region, level, elevationShift);
     double width = 0.0;
     double perimeter = 0.0;
     for (std::size_t i = first; i < last; ++i) {
@@ -274,9 +287,9 @@ HydraulicProperties hydraulicProperties(std::span<const double> stations,
         width += wet.width;
         perimeter += wet.perimeter;
     }
-    if (leftWall)
+    if (region.leftWall)
         perimeter += wetAt(wallPiece(elevations[0] + elevationShift), level).perimeter;
-    if (rightWall)
+    if (region.rightWall)
         perimeter += wetAt(wallPiece(elevations[n - 1] + elevationShift), level).perimeter;
     p.topWidth = width;
     p.wettedPerimeter = perimeter;
@@ -308,7 +321,7 @@ std::vector<HydraulicProperties> hydraulicProperties(std::span<const double> sta
                 hydraulicProperties(stations, elevations, levels[k], elevationShift, extent);
         return results;
     }
-    const std::size_t m = firstLowest(shifted);
+    const std::size_t m = firstLowest(shifted, 0.0);
     const double lowest = shifted[m];
 
     // Levels above the bed, lowest first; the rest hold no water.
@@ -431,6 +444,22 @@ std::vector<HydraulicProperties> hydraulicProperties(std::span<const double> sta
             results[k] = {};
     }
     return results;
+}
+
+void connectedWettedAreas(std::span<const double> stations, std::span<const double> elevations,
+                          std::span<const double> levels, double elevationShift,
+                          std::span<double> areas) noexcept {
+    const std::size_t n = std::min(stations.size(), elevations.size());
+    const std::size_t m = n == 0 ? 0 : firstLowest(elevations.first(n), elevationShift);
+    for (std::size_t k = 0; k < levels.size() && k < areas.size(); ++k) {
+        const double level = levels[k];
+        if (n == 0 || !std::isfinite(level) || !(elevations[m] + elevationShift < level)) {
+            areas[k] = 0.0;
+            continue;
+        }
+        const Region region = connectedRegion(elevations.first(n), elevationShift, m, level);
+        areas[k] = regionArea(stations, elevations, region, level, elevationShift);
+    }
 }
 
 } // namespace korvadel

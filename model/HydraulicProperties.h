@@ -67,4 +67,13 @@ std::vector<HydraulicProperties> hydraulicProperties(std::span<const double> sta
                                                      std::span<const double> levels,
                                                      double elevationShift, WaterExtent extent);
 
+// The area alone of the water connected to the lowest point, at each of `levels`: areas[k] is
+// bit for bit the area of the one-level hydraulicProperties with WaterExtent::ConnectedToLowest
+// (the rating's own walk over the connected points), so a rating of connected water agrees
+// with the properties of any one of its levels. One walk out from the lowest point and one
+// area walk over the connected points per level.
+void connectedWettedAreas(std::span<const double> stations, std::span<const double> elevations,
+                          std::span<const double> levels, double elevationShift,
+                          std::span<double> areas) noexcept;
+
 } // namespace korvadel

@@ -2,15 +2,13 @@
 
 #include "model/ChunkWorkers.h"
 #include "model/Error.h"
-#include "model/GageSettings.h"
 #include "model/Numbers.h"
 #include "model/PointTable.h"
+#include "model/RatingStages.h"
 #include "model/RatingTable.h"
 #include "model/WettedArea.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <span>
 #include <thread>
 #include <vector>
@@ -65,49 +63,15 @@ Sharing shareOut(unsigned requested, std::size_t points, std::size_t stages) {
     return {static_cast<unsigned>(std::min<std::size_t>(threads, chunks)), chunk};
 }
 
-void refuseUnbounded(double minimum, double maximum, double increment, NumberFormat format) {
-    if (!std::isfinite(minimum) || !std::isfinite(maximum)) {
-        throw Error("The minimum and maximum gage heights must be finite numbers.");
-    }
-    // Adding the increment must move the stage wherever the loop can be: below half the spacing
-    // of doubles (and at exactly half, where a tie to even can hold it) the sum rounds back to
-    // the stage itself and the run would never end.
-    const double largest = std::max(std::fabs(minimum), std::fabs(maximum));
-    const double spacing =
-        std::nextafter(largest, std::numeric_limits<double>::infinity()) - largest;
-    if (!(increment > spacing / 2)) {
-        throw Error("The increment " + formatGeneral(increment, format) +
-                    " is too small for gage heights as large as " + formatGeneral(largest, format) +
-                    ": adding it would not change the gage height. Use smaller gage heights or "
-                    "raise the increment.");
-    }
-}
-
-void refuseTooMany(std::int32_t stepCount) {
-    if (stepCount > kMaxRatingStages) {
-        throw Error("The rating would have about " + std::to_string(std::int64_t{stepCount} + 1) +
-                    " gage heights; at most " + std::to_string(kMaxRatingStages) +
-                    " can be created. Narrow the range between the minimum and the maximum or "
-                    "raise the increment.");
-    }
-}
-
 } // namespace
 
 void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& points,
                     RatingTable& rating, RatingObserver& observer, NumberFormat format,
                     unsigned threads) {
     // Everything that can refuse the run comes before the first change.
-    const double minimum = textToFloat(bounds.minimum, format);
-    const double maximum = textToFloat(bounds.maximum, format);
-    const double increment = GageSettings::clampIncrement(bounds.increment);
-    const double datum = textToFloat(bounds.datum, format);
-    const std::int32_t stepCount =
-        truncateToInt32((static_cast<long double>(maximum) - static_cast<long double>(minimum)) /
-                            static_cast<long double>(increment),
-                        format);
-    refuseTooMany(stepCount);
-    refuseUnbounded(minimum, maximum, increment, format);
+    RatingStages run(bounds, format);
+    const double maximum = run.maximum();
+    const std::int32_t stepCount = run.stepCount();
 
     observer.progressRange(0, stepCount);
 
@@ -119,7 +83,7 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
         observer.hideBoundsPrompt();
 
         // Both commands turn bed elevations into gage heights.
-        const double shift = -datum;
+        const double shift = run.elevationShift();
         if (mode == RatingMode::Main) {
             points.first();
             const double firstEnd = points.elevation();
@@ -134,8 +98,7 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
         started = true;
         observer.beforeFirstStage();
 
-        double stage = minimum;
-        if (stage <= maximum) {
+        if (!run.finished()) {
             // The walk of the first stage settles the table; a row without station stops here,
             // before any thread is started.
             observer.progressPosition(1);
@@ -152,12 +115,16 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
                 std::clamp<std::int64_t>(expected + 2, kLanes, kBlockStages)));
             std::vector<double> areas(stages.size());
             std::int64_t blockStart = 0;
+            const bool connected = bounds.water == WaterExtent::ConnectedToLowest;
             // Each stage's area is the single-level walk's to the bit, whichever thread
             // computes it and however the stages are grouped.
             const ChunkWorkers::Job compute = [&](std::size_t first, std::size_t count) {
                 const std::span<double> level(stages.data() + first, count);
                 const std::span<double> area(areas.data() + first, count);
-                wettedAreas(stations, elevations, level, shift, area);
+                if (connected)
+                    connectedWettedAreas(stations, elevations, level, shift, area);
+                else
+                    wettedAreas(stations, elevations, level, shift, area);
                 if (mode == RatingMode::Main) {
                     for (std::size_t j = 0; j < count; ++j) {
                         level[j] = roundScaled(level[j], 100);
@@ -174,19 +141,7 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
                 }
             };
             ChunkWorkers workers(sharing.threads);
-            // The stage is accumulated, never recomputed from the minimum, and the loop ends as
-            // soon as the sum passes the maximum.
-            bool more = true;
-            while (more) {
-                std::size_t count = 0;
-                while (count < stages.size()) {
-                    stages[count++] = stage;
-                    stage = stage + increment;
-                    if (!(stage <= maximum)) {
-                        more = false;
-                        break;
-                    }
-                }
+            while (const std::size_t count = run.next(stages)) {
                 workers.run(count, sharing.chunk, compute, append);
                 blockStart += static_cast<std::int64_t>(count);
             }

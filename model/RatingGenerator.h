@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/HydraulicProperties.h"
 #include "model/NumberFormat.h"
 
 #include <cstdint>
@@ -40,13 +41,16 @@ struct RatingBounds {
     std::string maximum;
     double increment = 0.01;
     std::string datum;
+    // Which water the areas count: the whole section between the walls unless asked for the
+    // water connected to the lowest point only (connectedWettedAreas).
+    WaterExtent water = WaterExtent::WholeSection;
 };
 
 // Largest number of gage heights a run will produce before it refuses.
 inline constexpr std::int64_t kMaxRatingStages = 10'000'000;
 
-// Fills `rating` from `points`. Throws Error with the user's message; a conversion failure or a
-// refused range changes nothing.
+// Fills `rating` from `points`, one row per stage of RatingStages. Throws Error with the user's
+// message; a conversion failure or a refused range changes nothing.
 //
 // The stages are shared out over `threads` threads, the calling one included; the observer is
 // only ever called on the calling thread, with the positions in ascending order. 0 uses every

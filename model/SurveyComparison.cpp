@@ -54,7 +54,56 @@ SurveyComparison compareSurveys(const SurveyPair& surveys, std::span<const doubl
             ++summary.beyondThreshold;
         comparison.rows.push_back(row);
     }
+    summary.stages = comparison.rows.size();
     return comparison;
+}
+
+void ComparisonSummary::add(const ComparisonSummary& later) noexcept {
+    if (later.largestPercent &&
+        (!largestPercent || std::fabs(*later.largestPercent) > std::fabs(*largestPercent))) {
+        largestPercent = later.largestPercent;
+        largestPercentStage = later.largestPercentStage;
+    }
+    beyondThreshold += later.beyondThreshold;
+    stages += later.stages;
+}
+
+void appendComparisonCsvRows(std::string& out, std::span<const ComparisonRow> rows) {
+    char line[5 * (kMaxGeneralLength + 1) + 6];
+    for (const ComparisonRow& row : rows) {
+        char* at = appendGeneral(line, row.stage);
+        *at++ = ',';
+        at = appendGeneral(at, row.areaOld);
+        *at++ = ',';
+        at = appendGeneral(at, row.areaNew);
+        *at++ = ',';
+        at = appendGeneral(at, row.difference);
+        *at++ = ',';
+        if (row.percent)
+            at = appendGeneral(at, *row.percent);
+        out.append(line, static_cast<std::size_t>(at - line));
+        out += row.beyondThreshold ? ",yes\r\n" : ",no\r\n";
+    }
+}
+
+std::string comparisonCsv(const SurveyComparison& comparison) {
+    std::string text(kComparisonCsvHeading);
+    appendComparisonCsvRows(text, comparison.rows);
+    return text;
+}
+
+std::string comparisonSummaryLine(const ComparisonSummary& summary, double thresholdPercent) {
+    std::string line;
+    if (summary.largestPercent) {
+        line = "Largest difference " + formatGeneral(roundScaled(*summary.largestPercent, 100)) +
+               " % at stage " + formatGeneral(*summary.largestPercentStage);
+    } else {
+        line = "No stage has water in the old survey to compare with";
+    }
+    line += "; " + std::to_string(summary.beyondThreshold) + " of " +
+            std::to_string(summary.stages) + (summary.stages == 1 ? " stage" : " stages") +
+            " beyond the threshold of " + formatGeneral(thresholdPercent) + " %.\n";
+    return line;
 }
 
 } // namespace korvadel

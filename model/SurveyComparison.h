@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,6 +40,11 @@ struct ComparisonSummary {
     std::optional<double> largestPercent;
     std::optional<double> largestPercentStage;
     std::size_t beyondThreshold = 0;
+    std::size_t stages = 0; // rows compared
+
+    // Takes in the summary of the stages that follow these (a run compared in parts): the
+    // result is the summary of the whole run.
+    void add(const ComparisonSummary& later) noexcept;
 };
 
 struct SurveyComparison {
@@ -56,5 +62,20 @@ void checkComparisonThreshold(double threshold, std::string_view name, NumberFor
 SurveyComparison compareSurveys(const SurveyPair& surveys, std::span<const double> stages,
                                 double elevationShift,
                                 double thresholdPercent = kDefaultComparisonThreshold);
+
+// Comma-delimited text of the rows: the heading stage,area_old,area_new,difference,
+// percent_difference,beyond_threshold, then one line per stage, each ended by CR LF. Numbers
+// in the general number format, always with a point (a decimal comma would run into the
+// delimiter); the percent unrounded and empty where there is none; beyond_threshold yes or no.
+// appendComparisonCsvRows adds the rows alone, for a comparison written in parts.
+std::string comparisonCsv(const SurveyComparison& comparison);
+inline constexpr std::string_view kComparisonCsvHeading =
+    "stage,area_old,area_new,difference,percent_difference,beyond_threshold\r\n";
+void appendComparisonCsvRows(std::string& out, std::span<const ComparisonRow> rows);
+
+// The summary as one line for a person (with a line feed): the largest percent difference,
+// rounded to 2 decimals, and its stage, and how many stages lie beyond the threshold, e.g.
+// "Largest difference 12.5 % at stage 2; 3 of 6 stages beyond the threshold of 5 %."
+std::string comparisonSummaryLine(const ComparisonSummary& summary, double thresholdPercent);
 
 } // namespace korvadel

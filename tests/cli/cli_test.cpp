@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -325,16 +326,331 @@ TEST_F(Cli, HelpDocumentsEveryOption) {
     const CliRun run = runCli(folder, {"--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    for (const char* text : {"rating FILE", "convert FILE", "area FILE", "--from kvd|csv|winriver",
-                             "--decimal-separator C", "--min T", "--max T", "--increment X",
-                             "--datum T", "--bounds-prompt", "--to csv|html|xls",
-                             "-o, --output OUT", "--level L", "-h, --help", "Exit status"})
+    for (const char* text : {"rating FILE",
+                             "convert FILE",
+                             "area FILE",
+                             "properties FILE",
+                             "check FILE",
+                             "compare OLD NEW",
+                             "--from kvd|csv|winriver",
+                             "--decimal-separator C",
+                             "--min T",
+                             "--max T",
+                             "--increment X",
+                             "--datum T",
+                             "--bounds-prompt",
+                             "--to csv|html|xls",
+                             "-o, --output OUT",
+                             "--level L",
+                             "--connected",
+                             "--manning-n N",
+                             "--slope S",
+                             "--units si|us",
+                             "--format text|csv",
+                             "--threshold PERCENT",
+                             "-h, --help",
+                             "Exit status",
+                             "3 check"})
         EXPECT_NE(run.out.find(text), std::string::npos) << text;
 
     const CliRun command = runCli(folder, {"area", "--help"});
     EXPECT_EQ(command.status, 0);
     EXPECT_NE(command.out.find("--level L"), std::string::npos);
     EXPECT_EQ(command.out.find("--bounds-prompt"), std::string::npos);
+}
+
+// --- properties, check, compare, --connected ---
+
+// A channel whose lowest point is at station 4, and behind a bank top of 6 a hollow at station
+// 10: below the level 4 the channel holds 4 + 16/3, the hollow 2 more.
+const std::string kHollowCsv = "0,8\r\n4,0\r\n8,6\r\n10,2\r\n12,6\r\n14,8\r\n";
+// The trapezoid's bed widened to 8, its banks rising 10 per unit across: 8h + 0.1h^2.
+const std::string kWideCsv = "0,10\r\n1,0\r\n9,0\r\n10,10\r\n";
+
+std::vector<std::string> crlfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start) + "<no CR LF>");
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::vector<double> numbersOf(const std::string& line) {
+    std::vector<double> numbers;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = line.find(',', start);
+        numbers.push_back(std::strtod(line.substr(start, comma - start).c_str(), nullptr));
+        if (comma == std::string::npos)
+            return numbers;
+        start = comma + 1;
+    }
+}
+
+const std::string kPropertiesHeading =
+    "stage,area,top_width,wetted_perimeter,hydraulic_radius,mean_depth,max_depth";
+
+class CliAnalysis : public Cli {
+protected:
+    void SetUp() override {
+        Cli::SetUp();
+        writeAllTo(folder.file("hollow.csv"), kHollowCsv);
+        writeAllTo(folder.file("wide.csv"), kWideCsv);
+        // The trapezoid 100 higher, rated under a datum of 100.
+        writeAllTo(folder.file("high.csv"), "0,110\r\n2,100\r\n8,100\r\n10,110\r\n");
+    }
+};
+
+// The trapezoid at gage height 1: water from station 1.8 to 8.2 over the 6-wide bed, each bank
+// wet for sqrt(0.2^2 + 1) along its slope.
+TEST_F(CliAnalysis, PropertiesOfTheTrapezoidByHand) {
+    const CliRun run = runCli(folder, {"properties", "section.kvd"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    const auto lines = crlfLines(run.out);
+    ASSERT_EQ(lines.size(), 7u) << run.out; // heading and stages 0 to 5, no empty last line
+    EXPECT_EQ(lines[0], kPropertiesHeading);
+    EXPECT_EQ(lines[1], "0,0,0,0,0,0,0");
+    EXPECT_EQ(lines[2].substr(0, 14), "1,6.2,6.4,8.03"); // stage, area and width exactly
+    const double perimeter = 6 + 2 * std::sqrt(1.04);
+    const std::vector<double> expected = {1, 6.2, 6.4, perimeter, 6.2 / perimeter, 6.2 / 6.4, 1};
+    const std::vector<double> row = numbersOf(lines[2]);
+    ASSERT_EQ(row.size(), expected.size());
+    for (std::size_t i = 0; i < row.size(); ++i)
+        EXPECT_NEAR(row[i], expected[i], 1e-13) << i;
+    EXPECT_EQ(lines[6].substr(0, 9), "5,35,8,16");
+
+    // The stages and their text are the rating's, the level takes the datum off the bed, and -o
+    // writes the same bytes.
+    const CliRun high = runCli(folder, {"properties", "high.csv", "--datum", "100", "--min",
+                                        "0.125", "--max", "5", "--increment", "0.25", "-o", "p"});
+    const CliRun low = runCli(folder, {"properties", "section.csv", "--min", "0.125", "--max", "5",
+                                       "--increment", "0.25"});
+    EXPECT_EQ(high.status, 0) << high.err;
+    EXPECT_EQ(high.out, "");
+    EXPECT_EQ(readAll(folder.file("p")), low.out);
+    const auto stages = crlfLines(low.out);
+    ASSERT_EQ(stages.size(), 21u);
+    EXPECT_EQ(stages[1].substr(0, 5), "0.12,");
+    EXPECT_EQ(stages[2].substr(0, 5), "0.38,");
+}
+
+// K = (k / n) A R^(2/3) and Q = K sqrt(S) from each row's own area and radius; feet take
+// k = 1.486.
+TEST_F(CliAnalysis, PropertiesWithManningsFormula) {
+    const std::vector<std::string> manning = {"properties", "section.kvd", "--manning-n",
+                                              "0.03",       "--slope",     "0.0004"};
+    const CliRun si = runCli(folder, manning);
+    auto usArgs = manning;
+    usArgs.insert(usArgs.end(), {"--units", "us"});
+    const CliRun us = runCli(folder, usArgs);
+    ASSERT_EQ(si.status, 0) << si.err;
+    ASSERT_EQ(us.status, 0) << us.err;
+    const auto siLines = crlfLines(si.out);
+    const auto usLines = crlfLines(us.out);
+    ASSERT_EQ(siLines.size(), 7u);
+    ASSERT_EQ(usLines.size(), 7u);
+    EXPECT_EQ(siLines[0], kPropertiesHeading + ",conveyance,discharge");
+    EXPECT_EQ(siLines[1], "0,0,0,0,0,0,0,0,0");
+    for (std::size_t i = 2; i < siLines.size(); ++i) {
+        const auto row = numbersOf(siLines[i]);
+        const auto feet = numbersOf(usLines[i]);
+        ASSERT_EQ(row.size(), 9u);
+        const double conveyance = 1 / 0.03 * row[1] * std::pow(row[4], 2.0 / 3.0);
+        EXPECT_NEAR(row[7], conveyance, 1e-12 * conveyance) << i;
+        EXPECT_NEAR(row[8], conveyance * 0.02, 1e-12 * conveyance) << i;
+        EXPECT_NEAR(feet[7], 1.486 * row[7], 1e-12 * conveyance) << i;
+        EXPECT_EQ(std::vector<double>(feet.begin(), feet.begin() + 7),
+                  std::vector<double>(row.begin(), row.begin() + 7));
+    }
+}
+
+TEST_F(CliAnalysis, BadOptionValuesNameTheOptionAndComputeNothing) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message; // after "korvadel-cli: "; for usage errors its first line
+    };
+    const Case cases[] = {
+        {{"properties", "section.kvd", "--manning-n", "0.03"}, 2, "--manning-n needs --slope S"},
+        {{"properties", "section.kvd", "--slope", "0.001"}, 2, "--slope needs --manning-n N"},
+        {{"properties", "section.kvd", "--units", "us"},
+         2,
+         "--units needs --manning-n N and --slope S"},
+        {{"properties", "section.kvd", "--manning-n", "1", "--slope", "1", "--units", "metric"},
+         2,
+         "--units must be si or us, not 'metric'"},
+        {{"properties", "section.kvd", "--bounds-prompt"}, 2, "unknown option '--bounds-prompt'"},
+        {{"check", "section.kvd", "--format", "xml"}, 2, "--format must be text or csv, not 'xml'"},
+        {{"compare", "section.kvd"}, 2, "NEW is missing"},
+        {{"compare", "section.kvd", "wide.csv", "hollow.csv"},
+         2,
+         "unexpected argument 'hollow.csv'"},
+        // Bad values are refused before the file is read: this one does not exist.
+        {{"properties", "missing.kvd", "--manning-n", "0", "--slope", "0.001"},
+         1,
+         "--manning-n must be greater than 0, not 0."},
+        {{"properties", "section.kvd", "--manning-n", "-0.02", "--slope", "0.001"},
+         1,
+         "--manning-n must be greater than 0, not -0.02."},
+        {{"properties", "section.kvd", "--manning-n", "n", "--slope", "0.001"},
+         1,
+         "--manning-n: 'n' is not a valid floating point value."},
+        {{"properties", "section.kvd", "--manning-n", "0.03", "--slope", "-1"},
+         1,
+         "--slope must be greater than 0, not -1."},
+        {{"properties", "section.kvd", "--manning-n", "0.03", "--slope", "1e-400"},
+         1,
+         "--slope must be greater than 0, not 0."}, // too small for a double: reads 0
+        {{"properties", "section.kvd", "--manning-n", "1e-300", "--slope", "1e300"},
+         1,
+         "Manning's n 1E-300 and the slope 1E300 give a conveyance or discharge too large to be "
+         "represented."},
+        {{"compare", "section.kvd", "wide.csv", "--threshold", "-1"},
+         1,
+         "--threshold must be 0 or more, not -1."},
+        {{"compare", "section.kvd", "wide.csv", "--threshold", "5%"},
+         1,
+         "--threshold: '5%' is not a valid floating point value."},
+        {{"properties", "one.csv"},
+         1,
+         "one.csv: only one cross-section point was read (a rating needs at least two)"},
+        {{"compare", "section.kvd", "one.csv"},
+         1,
+         "one.csv: only one cross-section point was read (a rating needs at least two)"},
+    };
+    writeAllTo(folder.file("one.csv"), "1,2\r\n");
+    for (const Case& c : cases) {
+        const CliRun run = runCli(folder, c.args);
+        EXPECT_EQ(run.status, c.status) << c.message;
+        EXPECT_EQ(run.out, "") << c.message;
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "korvadel-cli: " + c.message);
+    }
+}
+
+TEST_F(CliAnalysis, ConnectedWaterLeavesTheBankHollowOut) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string whole;
+        std::string connected;
+    };
+    const Case cases[] = {
+        {{"area", "hollow.csv", "--level", "4"}, "11.3333333333333\n", "9.33333333333333\n"},
+        // Over the bank top the hollow is part of the channel.
+        {{"area", "hollow.csv", "--level", "7"}, "40.75\n", "40.75\n"},
+        {{"rating", "hollow.csv", "--min", "3", "--max", "4", "--increment", "1"},
+         "3,5.75\r\n4,11.333\r\n\r\n",
+         "3,5.25\r\n4,9.333\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        const CliRun whole = runCli(folder, c.args);
+        auto args = c.args;
+        args.push_back("--connected");
+        const CliRun connected = runCli(folder, args);
+        EXPECT_EQ(whole.status, 0) << whole.err;
+        EXPECT_EQ(connected.status, 0) << connected.err;
+        EXPECT_EQ(whole.out, c.whole);
+        EXPECT_EQ(connected.out, c.connected);
+    }
+    // The properties of the channel alone: 4.667 wide between its banks' crossings at 2 and
+    // 6.667, its banks sqrt(20) and sqrt(23.111) long.
+    const CliRun properties =
+        runCli(folder, {"properties", "hollow.csv", "--min", "4", "--max", "4", "--connected"});
+    const auto lines = crlfLines(properties.out);
+    ASSERT_EQ(lines.size(), 2u) << properties.err;
+    const auto row = numbersOf(lines[1]);
+    const double perimeter = std::sqrt(20.0) + std::sqrt(64.0 / 9 + 16);
+    const std::vector<double> expected = {4, 28.0 / 3, 14.0 / 3, perimeter, 28.0 / 3 / perimeter,
+                                          2, 4};
+    ASSERT_EQ(row.size(), expected.size());
+    for (std::size_t i = 0; i < row.size(); ++i)
+        EXPECT_NEAR(row[i], expected[i], 1e-12) << i;
+}
+
+TEST_F(CliAnalysis, CheckExitStatusAndFormats) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+    };
+    writeAllTo(folder.file("one.csv"), "1,2\r\n");
+    // A repeated point at a station written with a decimal comma, listed out of order.
+    writeAllTo(folder.file("repeat.csv"), "\"2,5\",1\r\n0,4\r\n\"2,5\",1\r\n5,4\r\n");
+    const Case cases[] = {
+        {{"check", "section.kvd"}, 0, "No findings.\n"},
+        {{"check", "section.csv"},
+         0,
+         "info unsorted-input: The file listed 1 station out of ascending order; the points were "
+         "put in station order.\n"},
+        {{"check", "one.csv"},
+         3,
+         "warning too-few-points: The section has only one point; at least two are needed to "
+         "rate it.\n"},
+        {{"check", "hollow.csv", "--max", "4", "--format", "csv"},
+         3,
+         "severity,code,station,message\r\n"
+         "warning,isolated-water,10,\"At the maximum gage height, water stands between stations "
+         "8 and 12 apart from the lowest point: area 2, 17.6 % of the area there.\"\r\n"},
+        {{"check", "repeat.csv", "--decimal-separator", ",", "--datum", "0", "--min", "1",
+          "--format", "csv"},
+         3,
+         "severity,code,station,message\r\n"
+         "warning,duplicate-station,\"2,5\",\"The point at station 2,5, elevation 1 is listed 2 "
+         "times.\"\r\n"
+         "info,unsorted-input,,The file listed 1 station out of ascending order; the points were "
+         "put in station order.\r\n"},
+        {{"check", "missing.csv"}, 1, ""},
+        {{"check", "section.kvd", "--max", "x"}, 1, ""},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli(folder, c.args);
+        EXPECT_EQ(run.status, c.status) << c.args[1];
+        EXPECT_EQ(run.out, c.out) << c.args[1];
+        EXPECT_EQ(run.err.empty(), c.status != 1) << c.args[1] << run.err;
+    }
+}
+
+// The trapezoid, 6h + 0.2h^2, against the widened bed, 8h + 0.1h^2: the difference 2h - 0.1h^2
+// is 1.9 at 1 and 7.5 at 5.
+TEST_F(CliAnalysis, CompareTwoSurveysOverTheOldSurveysStages) {
+    const std::string table =
+        "stage,area_old,area_new,difference,percent_difference,beyond_threshold\r\n"
+        "0,0,0,0,,no\r\n"
+        "1,6.2,8.1,1.9,30.6451612903226,yes\r\n"
+        "2,12.8,16.4,3.6,28.125,yes\r\n"
+        "3,19.8,24.9,5.1,25.7575757575758,yes\r\n"
+        "4,27.2,33.6,6.4,23.5294117647059,no\r\n"
+        "5,35,42.5,7.5,21.4285714285714,no\r\n";
+    const CliRun run = runCli(folder, {"compare", "section.kvd", "wide.csv", "--threshold", "25"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, table);
+    EXPECT_EQ(
+        run.err,
+        "Largest difference 30.65 % at stage 1; 3 of 6 stages beyond the threshold of 25 %.\n");
+
+    // Default threshold, to a file; above the banks each survey's edge warning names its file,
+    // and the summary stays last.
+    const CliRun high =
+        runCli(folder, {"compare", "section.kvd", "wide.csv", "--max", "12", "-o", "c.csv"});
+    EXPECT_EQ(high.status, 0);
+    EXPECT_EQ(high.out, "");
+    EXPECT_EQ(readAll(folder.file("c.csv")).substr(0, table.size() - 40),
+              table.substr(0, table.size() - 40));
+    EXPECT_EQ(high.err, "section.kvd: " + kEdgeWarning + "wide.csv: " + kEdgeWarning +
+                            "Largest difference 30.65 % at stage 1; 12 of 13 stages beyond the "
+                            "threshold of 5 %.\n");
+
+    // The settings are OLD's: imported points start from 0 to 1 by 0.01.
+    const CliRun reversed = runCli(folder, {"compare", "wide.csv", "section.kvd"});
+    EXPECT_EQ(crlfLines(reversed.out).size(), 101u);
+    EXPECT_TRUE(reversed.err.ends_with("; 99 of 100 stages beyond the threshold of 5 %.\n"))
+        << reversed.err;
 }
 
 } // namespace

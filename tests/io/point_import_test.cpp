@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -279,6 +281,57 @@ TEST(ImportWinRiver, ExampleTransect) {
         if (i > 0) {
             EXPECT_LE(points.stationAt(i - 1), points.stationAt(i));
         }
+    }
+}
+
+// Every reader counts, in file order, the stations less than the one listed before them.
+TEST(ReadSummary, CountsTheStationsListedOutOfOrder) {
+    enum class Reader { CrossSection, CommaDelimited, WinRiver };
+    const std::string kvd = "//Korvadel\r\n//Station\t\r\n//GHMinimum\t0\r\n//GHMaximum\t1\r\n"
+                            "//GHIncrement\t0.01\r\n//GHDatum\t0\r\nStation\tElevation\r\n";
+    const auto adcp = [](std::initializer_list<const char*> distances) {
+        std::string text = kAdcpHeader;
+        for (const char* distance : distances)
+            text += ensemble({"1", "1", "1", "1"}, distance);
+        return text;
+    };
+    struct Case {
+        const char* name;
+        Reader reader;
+        std::string bytes;
+        std::size_t unsorted;
+    };
+    const Case cases[] = {
+        {"ascending, equal stations side by side", Reader::CommaDelimited, "0,1\n5,2\n5,3\n9,1\n",
+         0},
+        {"right to left", Reader::CommaDelimited, "9,1\n5,2\n2,3\n0,1\n", 3},
+        {"one point too far right", Reader::CommaDelimited, "0,1\n2,1\n8,1\n4,1\n6,1\n", 1},
+        {"one point too far left", Reader::CommaDelimited, "0,1\n2,1\n1,1\n4,1\n", 1},
+        {"right half first", Reader::CommaDelimited, "5,1\n6,1\n7,1\n1,1\n2,1\n", 1},
+        {"zigzag", Reader::CommaDelimited, "1,1\n0,1\n3,1\n2,1\n5,1\n4,1\n", 3},
+        {"heading line and one point", Reader::CommaDelimited, "Station,Elevation\n4,1\n", 0},
+        {"cross-section file", Reader::CrossSection, kvd + "10\t1\r\n0\t1\r\n5\t0\r\n", 1},
+        {"plain table", Reader::CrossSection, "Elevation\tStation\n1\t3\n1\t2\n1\t1\n", 2},
+        {"ensembles", Reader::WinRiver, adcp({"10", "20", "15", "30", "25"}), 2},
+    };
+    for (const Case& c : cases) {
+        CrossSectionDocument document;
+        LineReader reader = LineReader::overBytes(c.bytes);
+        ReadSummary summary;
+        switch (c.reader) {
+        case Reader::CrossSection:
+            summary = loadCrossSection(reader, document);
+            break;
+        case Reader::CommaDelimited:
+            summary = importCommaDelimited(reader, document.points);
+            break;
+        case Reader::WinRiver:
+            summary = importWinRiver(reader, document.points);
+            break;
+        }
+        EXPECT_EQ(summary.unsortedStations, c.unsorted) << c.name;
+        const auto stations = document.points.stations();
+        EXPECT_TRUE(std::is_sorted(stations.begin(), stations.end())) << c.name;
     }
 }
 

@@ -186,6 +186,8 @@ TEST(HydraulicPropertiesOracle, RunAgreesWithOneLevelWalksOnRandomSections) {
         const double shift = trial % 3 == 0 ? -1.5 : 0.0;
         std::vector<double> kernel(levels.size());
         wettedAreas(section.stations, section.elevations, levels, shift, kernel);
+        std::vector<double> connectedKernel(levels.size());
+        connectedWettedAreas(section.stations, section.elevations, levels, shift, connectedKernel);
         for (const WaterExtent extent :
              {WaterExtent::WholeSection, WaterExtent::ConnectedToLowest}) {
             const auto run =
@@ -202,6 +204,7 @@ TEST(HydraulicPropertiesOracle, RunAgreesWithOneLevelWalksOnRandomSections) {
                     EXPECT_EQ(one.area, kernel[k]) << what;
                 } else {
                     EXPECT_LE(run[k].area, kernel[k] * (1 + 1e-12) + 1e-12) << what;
+                    EXPECT_EQ(connectedKernel[k], one.area) << what;
                 }
             }
         }

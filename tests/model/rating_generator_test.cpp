@@ -1,7 +1,9 @@
 #include "model/Error.h"
+#include "model/HydraulicProperties.h"
 #include "model/Numbers.h"
 #include "model/PointTable.h"
 #include "model/RatingGenerator.h"
+#include "model/RatingStages.h"
 #include "model/RatingTable.h"
 #include "model/WettedArea.h"
 #include "tests/support/ErrorMessage.h"
@@ -105,6 +107,44 @@ TEST(RatingStages, AccumulatedByRepeatedAddition) {
             }
             EXPECT_EQ(run.rating.currentIndex(), 0);
         }
+    }
+}
+
+// The stage list every table over a rating follows is the rating's own, whether taken at once
+// or block by block, across the rating's own blocks of 65,536 too.
+TEST(RatingStages, TheListIsTheRatingsStagesToTheBit) {
+    struct Case {
+        const char* minimum;
+        const char* maximum;
+        double increment;
+        std::size_t stages;
+    };
+    const Case cases[] = {{"0", "1", 0.01, 100},
+                          {"0", "1", 0.1, 11},
+                          {"1", "0", 0.01, 0},
+                          {"2", "2", 0.5, 1},
+                          {"-3", "700", 0.01, 70301}};
+    for (const Case& c : cases) {
+        const RatingBounds bounds{c.minimum, c.maximum, c.increment, "0.5"};
+        const RatingStages stages(bounds);
+        const std::vector<double> all = stages.all();
+        EXPECT_EQ(all.size(), c.stages) << c.maximum;
+        EXPECT_EQ(stages.elevationShift(), -0.5);
+
+        RatingRun run({{0, 1}, {1, 0}});
+        run.generate(RatingMode::BoundsPrompt, c.minimum, c.maximum, c.increment, "0.5");
+        std::vector<double> rated;
+        for (const auto& row : run.rows)
+            rated.push_back(row.first);
+        EXPECT_TRUE(rated == all) << c.maximum;
+
+        RatingStages blocks(bounds);
+        std::vector<double> joined;
+        std::vector<double> block(7);
+        while (const std::size_t count = blocks.next(block))
+            joined.insert(joined.end(), block.begin(), block.begin() + count);
+        EXPECT_TRUE(blocks.finished());
+        EXPECT_TRUE(joined == all) << c.maximum;
     }
 }
 
@@ -227,6 +267,46 @@ TEST(RatingThreads, EveryThreadCountGivesTheOneThreadRowsAndProgress) {
             }
         }
     }
+}
+
+// With the connected water only, every row is the connected area at its stage, the same on
+// every thread count; the bank hollow at station 10 is left out until the bank top at 6 is
+// overtopped, and the rows then return to the whole section's.
+TEST(RatingWater, ConnectedWaterLeavesTheBankHollowOut) {
+    const Points hollow = {{0, 8}, {4, 0}, {8, 6}, {10, 2}, {12, 6}, {14, 8}};
+    RatingRun whole(hollow);
+    whole.generate(RatingMode::Main, "0", "8", 0.5);
+    std::vector<std::vector<unsigned char>> bytes;
+    for (unsigned threads : {1u, 3u}) {
+        RatingRun connected(hollow);
+        RatingObserver quiet;
+        generateRating(RatingMode::Main, {"0", "8", 0.5, "0.00", WaterExtent::ConnectedToLowest},
+                       connected.points, connected.rating, quiet, {}, threads);
+        bytes.push_back(columnBytes(connected.rating));
+        ASSERT_EQ(connected.rating.rowCount(), whole.rows.size());
+        for (std::size_t i = 0; i < connected.rating.rowCount(); ++i) {
+            const double stage = connected.rating.stageAt(i);
+            const double area = connected.rating.areaAt(i);
+            const double expected = roundScaled(
+                hydraulicProperties(connected.points.stations(), connected.points.elevations(),
+                                    stage, 0.0, WaterExtent::ConnectedToLowest)
+                    .area,
+                1000);
+            EXPECT_EQ(area, expected) << stage;
+            if (stage > 2 && stage <= 6)
+                EXPECT_LT(area, whole.rows[i].second) << stage;
+            else
+                EXPECT_EQ(area, whole.rows[i].second) << stage;
+        }
+    }
+    EXPECT_TRUE(bytes[0] == bytes[1]);
+    // At 4: the channel holds 4 + 16/3, the hollow 2 more.
+    EXPECT_EQ(whole.rows[8].second, 11.333);
+    EXPECT_EQ(roundScaled(hydraulicProperties(whole.points.stations(), whole.points.elevations(),
+                                              4.0, 0.0, WaterExtent::ConnectedToLowest)
+                              .area,
+                          1000),
+              9.333);
 }
 
 // An observer that gives up part-way (the program's would on running out of memory) stops the

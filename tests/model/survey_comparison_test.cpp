@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -95,6 +96,33 @@ TEST(SurveyComparison, DeepenedTrapezoid) {
     }
     EXPECT_EQ(result.summary.beyondThreshold, 3u);
     EXPECT_EQ(result.summary.largestPercentStage, 1);
+}
+
+// A long run is compared in parts; their summaries added up must be the whole run's. Every
+// stage with water differs by exactly 20 %, so the largest is a tie that must go to the first
+// such stage (6, the second of the run) whichever part holds the others.
+TEST(SurveyComparison, PartsAddUpToTheWholeRun) {
+    const Section narrow{{0, 0, 10, 10}, {10, 0, 0, 10}};
+    const Section wider{{0, 0, 12, 12}, {10, 0, 0, 10}};
+    std::vector<double> stages;
+    for (int k = 0; k < 40; ++k)
+        stages.push_back((k * 7) % 11 - 1.0);
+    const SurveyComparison whole = compare(narrow, wider, stages, 0, 19.9);
+    ASSERT_TRUE(whole.summary.largestPercent.has_value());
+    for (const std::size_t partSize : {1u, 3u, 16u, 39u}) {
+        ComparisonSummary summary;
+        for (std::size_t first = 0; first < stages.size(); first += partSize) {
+            const std::size_t count = std::min(partSize, stages.size() - first);
+            const std::vector<double> part(stages.begin() + first, stages.begin() + first + count);
+            summary.add(compare(narrow, wider, part, 0, 19.9).summary);
+        }
+        EXPECT_EQ(summary.stages, stages.size()) << partSize;
+        EXPECT_EQ(summary.beyondThreshold, whole.summary.beyondThreshold) << partSize;
+        EXPECT_EQ(summary.largestPercent, whole.summary.largestPercent) << partSize;
+        EXPECT_EQ(summary.largestPercentStage, whole.summary.largestPercentStage) << partSize;
+    }
+    EXPECT_EQ(whole.summary.largestPercent, 20);
+    EXPECT_EQ(whole.summary.largestPercentStage, 6);
 }
 
 TEST(SurveyComparison, NoOldWaterAnywhereGivesNoLargestPercent) {
