@@ -48,9 +48,11 @@ QCPGraph* addSectionLine(Chart& chart, const QString& name, const QPen& pen) {
     return line;
 }
 
-void showLegend(Chart& chart) {
+// Where the curves leave room: above the channel for the sections, below and right of the
+// rising rating curves.
+void showLegend(Chart& chart, Qt::Alignment where) {
     chart.legend->setVisible(true);
-    chart.axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    chart.axisRect()->insetLayout()->setInsetAlignment(0, where);
     // The area series and the water level of the program's chart are not used here.
     for (QCPGraph* unused : {chart.seriesGraph(), chart.referenceGraph()})
         chart.legend->removeItem(chart.legend->itemWithPlottable(unused));
@@ -105,7 +107,7 @@ SurveyComparisonWindow::SurveyComparisonWindow(Workspace& workspace, QWidget* pa
     const QPen earlierPen(kEarlierColour, 1, Qt::DashLine);
     earlierSection_ = addSectionLine(*sectionChart, QString(), earlierPen);
     currentSection_ = addSectionLine(*sectionChart, kCurrentName, QPen(kCurrentColour, 1));
-    showLegend(*sectionChart);
+    showLegend(*sectionChart, Qt::AlignTop | Qt::AlignHCenter);
 
     ratingChart = new Chart(this);
     ratingChart->setObjectName(QStringLiteral("ratingsChart"));
@@ -114,7 +116,7 @@ SurveyComparisonWindow::SurveyComparisonWindow(Workspace& workspace, QWidget* pa
     earlierRating_ = addStageCurve(*ratingChart, QString(), kEarlierColour);
     earlierRating_->setPen(earlierPen);
     currentRating_ = addStageCurve(*ratingChart, kCurrentName, kCurrentColour);
-    showLegend(*ratingChart);
+    showLegend(*ratingChart, Qt::AlignBottom | Qt::AlignRight);
 
     auto* charts = new QSplitter(Qt::Horizontal, this);
     charts->addWidget(sectionChart);
@@ -180,6 +182,14 @@ SurveyComparisonWindow::SurveyComparisonWindow(Workspace& workspace, QWidget* pa
 SurveyComparisonWindow::~SurveyComparisonWindow() = default;
 
 InputFormat SurveyComparisonWindow::chosenFormat() const {
+    for (const InputFormatInfo& format : inputFormats()) {
+        for (const std::string_view ending : format.nameEndings) {
+            if (openDialog.fileName.endsWith(
+                    QString::fromLatin1(ending.data(), static_cast<qsizetype>(ending.size())),
+                    Qt::CaseInsensitive))
+                return format.format;
+        }
+    }
     const std::size_t entry = static_cast<std::size_t>(std::max(openDialog.filterIndex, 1) - 1);
     if (entry < filterFormats_.size() && filterFormats_[entry])
         return *filterFormats_[entry];

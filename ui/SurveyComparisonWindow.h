@@ -39,7 +39,7 @@ public:
     ~SurveyComparisonWindow() override;
 
     // Asks for the file of the earlier survey (over `dialogParent`), reads it with the reader its
-    // filter or its name chooses, compares and shows the window. Nothing happens when the dialog
+    // name or the filter chooses, compares and shows the window. Nothing happens when the dialog
     // is cancelled; a file that cannot be read or gives fewer than two points, and settings that
     // are not numbers, stop it with their error.
     void compareWithFile(QWidget* dialogParent);
@@ -62,8 +62,10 @@ public:
     FileDialogState exportDialog;
 
 private:
-    // The reader for the dialog's chosen filter entry: the format the entry belongs to, or for
-    // "All Files" the one the name's ending chooses, as on the command line.
+    // The reader for the chosen file: the one its name's ending chooses, as on the command line
+    // (so a .csv typed in while the dialog shows cross-section files is still read as one);
+    // for any other name the one the chosen filter entry belongs to ("Text Files" is
+    // comma-delimited), and for "All Files" the cross-section file's.
     InputFormat chosenFormat() const;
     void compare();
     void showComparison();

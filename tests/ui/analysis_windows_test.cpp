@@ -249,13 +249,18 @@ void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
                             "(*.csv)|*.CSV|Text Files (*.txt)|*.TXT|WinRiver Ascii Out "
                             "Files|*t.000;*ASC.TXT|All Files (*.*)|*.*"));
 
-    // The resurvey as a .txt picked with the "Text Files" entry is read as comma-delimited.
+    // A .csv is read as comma-delimited whatever the filter shows, as on the command line; a
+    // .txt picked with the "Text Files" entry is too.
+    program.seam.chooseFile(kResurvey, 1);
+    main->compareSectionAction->trigger();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->earlierFileName(), QStringLiteral("pine-run-resurvey.csv"));
     const QString resurvey =
         writeFile(folder.filePath(QStringLiteral("resurvey.txt")), readFile(kResurvey));
     program.seam.chooseFile(resurvey, 3);
     main->compareSectionAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
-    QVERIFY(window->isVisible());
     QCOMPARE(window->earlierFileName(), QStringLiteral("resurvey.txt"));
 
     // The picked file is the old survey, the current section the new one: the scoured resurvey
