@@ -6,6 +6,10 @@
 #   docs/screenshots/edited-grid.png      a point typed in and saved with Ctrl+S at once
 #   docs/screenshots/edit-menu.png        the Edit menu
 #   docs/screenshots/progress-dialog.png  a rating of 9,000,000 gage heights half-way
+#   docs/screenshots/hydraulic-properties.png  examples/pine-run.kvd's properties with n and slope
+#   docs/screenshots/survey-comparison.png     the same section against its resurvey
+#   docs/screenshots/water-surface.png         the section's water surface during the animation
+#   docs/screenshots/section-check.png         the check of the ADCP example's section
 # Usage: scripts/screenshots.sh [section.kvd]   (PRESET=debug|release, release by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,9 +39,9 @@ awk 'BEGIN {
 }' > "$work/long.kvd"
 
 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" bash -s "$program" "$section" "$work" \
-    "$PWD/docs/screenshots" <<'SESSION'
+    "$PWD/docs/screenshots" "$PWD/examples" <<'SESSION'
 set -eu
-program=$1 section=$2 work=$3 out=$4
+program=$1 section=$2 work=$3 out=$4 examples=$5
 openbox >/dev/null 2>&1 &
 until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do sleep 0.1; done
 "$program" >/dev/null 2>&1 &
@@ -71,6 +75,33 @@ window edited-grid.png
 xdotool key alt+e; sleep 0.7
 around edit-menu.png
 xdotool key Escape; sleep 0.5
+# Pine Run's hydraulic properties from the rating window, then the section against its resurvey.
+open_file "$examples/pine-run.kvd"
+xdotool key alt+c; sleep 2
+xdotool key alt+o; sleep 0.5; xdotool key p; sleep 1.5
+xdotool type --delay 20 "0.035"; xdotool key Tab; xdotool type --delay 20 "0.0005"; sleep 1
+window hydraulic-properties.png
+xdotool key alt+c; sleep 0.5
+xdotool windowactivate --sync "$main"; sleep 0.5
+xdotool key alt+t; sleep 0.5; xdotool key Down Return; sleep 1.5
+xdotool type --delay 5 "$examples/pine-run-resurvey.csv"; xdotool key Return; sleep 2
+window survey-comparison.png
+xdotool key alt+c; sleep 0.5
+# The water surface on the way down through the section.
+xdotool windowactivate --sync "$main"; sleep 0.5
+open_file "$section"
+xdotool key alt+a; sleep 1.3
+window water-surface.png
+xdotool key space; sleep 0.5
+# The ADCP example's check: its ends stand below the maximum and it repeats stations.
+xdotool key alt+f; sleep 0.3; xdotool key i; sleep 0.3; xdotool key w; sleep 1
+xdotool key alt+c; sleep 1
+xdotool type --delay 5 "$examples/clearwater_000t.000"; xdotool key Return; sleep 1.5
+xdotool key alt+t; sleep 0.5; xdotool key Return; sleep 1.5
+xdotool key Down; sleep 0.5
+window section-check.png
+xdotool key alt+c; sleep 0.5
+xdotool windowactivate --sync "$main"; sleep 0.5
 open_file "$work/long.kvd"
 xdotool key alt+c; sleep 1
 xdotool key Return; sleep 3

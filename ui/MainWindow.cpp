@@ -2,6 +2,7 @@
 
 #include "components/chart/Chart.h"
 #include "components/chart/ChartPrintPreview.h"
+#include "components/chart/WaterSurfaceOverlay.h"
 #include "components/desktop/TextCodec.h"
 #include "components/grid/PointGrid.h"
 #include "components/history/SectionHistory.h"
@@ -106,6 +107,7 @@ MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
 
     CrossSectionDocument& document = workspace_.document();
     sectionChart->bindAreaSeries(document.points);
+    waterSurface_ = std::make_unique<WaterSurfaceOverlay>(*sectionChart, workspace_.format());
     sectionChart->setBeforeDraw([this] { showWaterLevel(); });
     animation_ = std::make_unique<WaterLevelAnimation>(
         WaterLevelAnimation::Parts{&workspace_.waterLevel(),
@@ -261,6 +263,17 @@ void MainWindow::buildMenus() {
     connect(&steps, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
     connect(&steps, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
 
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("toolsMenu"));
+    checkSectionAction =
+        makeAction(QStringLiteral("&Check Section..."), QStringLiteral("checkSectionAction"), {},
+                   [this] { emit sectionCheckRequested(); });
+    compareSectionAction = makeAction(QStringLiteral("&Compare with Section..."),
+                                      QStringLiteral("compareSectionAction"), {},
+                                      [this] { emit sectionComparisonRequested(); });
+    tools->addAction(checkSectionAction);
+    tools->addAction(compareSectionAction);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     aboutAction = makeAction(QStringLiteral("&About"), QStringLiteral("About1"),
@@ -358,14 +371,34 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::showWaterLevel() {
-    if (const auto level = workspace_.waterLevel().level(workspace_.format()))
+    const auto level = workspace_.waterLevel().level(workspace_.format());
+    if (level)
         sectionChart->setReferenceLevel(*level);
+    waterSurface_->showLevel(level);
+}
+
+void MainWindow::selectPoint(double station) {
+    CommandRunner& commands = workspace_.commands();
+    if (!commands.commitPendingEdits())
+        return;
+    commands.run([this, station] {
+        PointTable& points = workspace_.document().points;
+        for (std::size_t row = 0; row < points.rowCount(); ++row) {
+            if (points.hasStation(row) && points.stationAt(row) == station) {
+                points.moveTo(row);
+                pointGrid->followTableCursor();
+                pointGrid->scrollTo(pointGrid->currentIndex());
+                return;
+            }
+        }
+    });
 }
 
 void MainWindow::newCrossSection() {
     CrossSectionDocument& document = workspace_.document();
     workspace_.history().recordDocumentChange(QStringLiteral("New Cross Section"),
                                               [&document] { document.clearToNew(); });
+    workspace_.noteRead({});
     documentToFields();
     sectionChart->refreshFromTable();
 }
@@ -386,9 +419,13 @@ void MainWindow::loadCrossSectionFile(const QString& fileName) {
             window->sectionChart->refreshFromTable();
         }
     } refresh{this};
-    workspace_.history().recordDocumentChange(QStringLiteral("Load Cross Section"), [&] {
-        korvadel::loadCrossSection(toPath(fileName), workspace_.document(), workspace_.format());
-    });
+    ReadSummary read;
+    workspace_.history().recordDocumentChange(
+        QStringLiteral("Load Cross Section"), [this, &fileName, &read] {
+            read = korvadel::loadCrossSection(toPath(fileName), workspace_.document(),
+                                              workspace_.format());
+        });
+    workspace_.noteRead(read);
 }
 
 void MainWindow::saveCrossSection() {
@@ -422,9 +459,12 @@ void MainWindow::importPointsFile(const InputFormatInfo& input, const QString& f
         // The chart shows whatever the import left in the table, also after a failure.
         ~Refresh() { chart->refreshFromTable(); }
     } refresh{sectionChart};
-    workspace_.history().recordDocumentChange(QStringLiteral("Import Points"), [&] {
-        input.read(toPath(fileName), workspace_.document(), workspace_.format());
-    });
+    ReadSummary read;
+    workspace_.history().recordDocumentChange(
+        QStringLiteral("Import Points"), [this, &input, &fileName, &read] {
+            read = input.read(toPath(fileName), workspace_.document(), workspace_.format());
+        });
+    workspace_.noteRead(read);
 }
 
 void MainWindow::openFile(const QString& fileName) {

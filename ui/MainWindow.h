@@ -18,6 +18,7 @@ class Chart;
 class IncrementSpinBox;
 class PointGrid;
 class WaterLevelAnimation;
+class WaterSurfaceOverlay;
 class Workspace;
 
 // The main window: the cross-section document's description and gage-height settings in their
@@ -51,6 +52,9 @@ public:
     void documentToFields();
     // Stores the working directory as LastDir; called while the window closes.
     void storeLastDir();
+    // Puts the point grid's cursor on the first point at `station` (the section check's rows
+    // point at their points this way).
+    void selectPoint(double station);
 
     QLineEdit* description = nullptr;
     QLineEdit* minimumStage = nullptr;
@@ -71,9 +75,14 @@ public:
     QAction* printChartAction = nullptr;
     QAction* exitAction = nullptr;
     QAction* aboutAction = nullptr;
-    QAction* boundsPromptAction = nullptr; // Ctrl+T, no menu entry
-    QAction* undoAction = nullptr;         // "&Undo", Ctrl+Z
-    QAction* redoAction = nullptr;         // "&Redo", Ctrl+Y and Ctrl+Shift+Z
+    QAction* boundsPromptAction = nullptr;   // Ctrl+T, no menu entry
+    QAction* undoAction = nullptr;           // "&Undo", Ctrl+Z
+    QAction* redoAction = nullptr;           // "&Redo", Ctrl+Y and Ctrl+Shift+Z
+    QAction* checkSectionAction = nullptr;   // "&Check Section..."
+    QAction* compareSectionAction = nullptr; // "&Compare with Section..."
+
+    // The water surface at the animation's level on the cross-section chart.
+    WaterSurfaceOverlay& waterSurface() const { return *waterSurface_; }
 
     // File dialogs this window owns: cross-section open, cross-section save, and the one import
     // dialog whose filter each import command sets. They remember filter and name between uses.
@@ -86,6 +95,8 @@ signals:
     void boundsPromptRequested();
     // The import of an ADCP's output starts with its warning.
     void winRiverImportRequested();
+    void sectionCheckRequested();
+    void sectionComparisonRequested();
     // The main window has closed: the program ends.
     void closed();
 
@@ -127,6 +138,7 @@ private:
     Workspace& workspace_;
     bool syncing_ = false;
     std::unique_ptr<WaterLevelAnimation> animation_;
+    std::unique_ptr<WaterSurfaceOverlay> waterSurface_;
 };
 
 } // namespace korvadel

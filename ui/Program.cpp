@@ -9,10 +9,13 @@
 #include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
 #include "ui/EdgeWarning.h"
+#include "ui/HydraulicPropertiesWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
+#include "ui/SectionCheckWindow.h"
 #include "ui/StartupArguments.h"
+#include "ui/SurveyComparisonWindow.h"
 #include "ui/Version.h"
 #include "ui/Workspace.h"
 
@@ -43,6 +46,9 @@ void Program::createWindows() {
     progressDialog_ = std::make_unique<ProgressDialog>();
     adcpImportWarning_ = std::make_unique<AdcpImportWarning>();
     edgeWarning_ = std::make_unique<EdgeWarning>();
+    propertiesWindow_ = std::make_unique<HydraulicPropertiesWindow>(*workspace_);
+    sectionCheckWindow_ = std::make_unique<SectionCheckWindow>(*workspace_);
+    comparisonWindow_ = std::make_unique<SurveyComparisonWindow>(*workspace_);
     // Boxes of every window's commands come up over the main window.
     workspace_->commands().setBoxParent(mainWindow_.get());
     connectWindows();
@@ -80,6 +86,21 @@ void Program::connectWindows() {
     });
     commands.route(importWarning, &AdcpImportWarning::continueClicked,
                    [main] { main->importWinRiverFile(); });
+
+    // The windows that look at the section beside its rating.
+    HydraulicPropertiesWindow* properties = propertiesWindow_.get();
+    SectionCheckWindow* check = sectionCheckWindow_.get();
+    SurveyComparisonWindow* comparison = comparisonWindow_.get();
+    QObject::connect(
+        ratingWindow_.get(), &RatingWindow::propertiesRequested, properties,
+        [properties, &commands] { commands.run([properties] { properties->showWindow(); }); });
+    QObject::connect(main, &MainWindow::sectionCheckRequested, check,
+                     [check, &commands] { commands.run([check] { check->runCheck(); }); });
+    QObject::connect(main, &MainWindow::sectionComparisonRequested, comparison,
+                     [main, comparison, &commands] {
+                         commands.run([main, comparison] { comparison->compareWithFile(main); });
+                     });
+    QObject::connect(check, &SectionCheckWindow::pointRequested, main, &MainWindow::selectPoint);
 
     // A rating run drives the progress dialog, the edge warning and the bounds prompt.
     ProgressDialog* progress = progressDialog_.get();

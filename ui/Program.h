@@ -15,9 +15,12 @@ class AdcpImportWarning;
 class BoundsPrompt;
 class DesktopSeam;
 class EdgeWarning;
+class HydraulicPropertiesWindow;
 class MainWindow;
 class ProgressDialog;
 class RatingWindow;
+class SectionCheckWindow;
+class SurveyComparisonWindow;
 class Workspace;
 
 // One run of the program: the workspace, the windows over it (created hidden in their fixed
@@ -33,7 +36,7 @@ public:
 
     // Main window (which puts the blank row into the table and restores the working folder
     // while it is created), bounds prompt, rating window, about box, progress dialog, import
-    // warning, edge warning; all hidden.
+    // warning, edge warning, hydraulic properties, section check, survey comparison; all hidden.
     void createWindows();
     // Shows the main window centred.
     void showMainWindow();
@@ -46,6 +49,9 @@ public:
     ProgressDialog* progressDialog() const { return progressDialog_.get(); }
     AdcpImportWarning* adcpImportWarning() const { return adcpImportWarning_.get(); }
     EdgeWarning* edgeWarning() const { return edgeWarning_.get(); }
+    HydraulicPropertiesWindow* propertiesWindow() const { return propertiesWindow_.get(); }
+    SectionCheckWindow* sectionCheckWindow() const { return sectionCheckWindow_.get(); }
+    SurveyComparisonWindow* comparisonWindow() const { return comparisonWindow_.get(); }
 
 private:
     void connectWindows();
@@ -58,6 +64,9 @@ private:
     std::unique_ptr<ProgressDialog> progressDialog_;
     std::unique_ptr<AdcpImportWarning> adcpImportWarning_;
     std::unique_ptr<EdgeWarning> edgeWarning_;
+    std::unique_ptr<HydraulicPropertiesWindow> propertiesWindow_;
+    std::unique_ptr<SectionCheckWindow> sectionCheckWindow_;
+    std::unique_ptr<SurveyComparisonWindow> comparisonWindow_;
 };
 
 // The desktop program: application title and icon, the real seam, the user's decimal separator,

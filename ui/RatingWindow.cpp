@@ -89,6 +89,9 @@ RatingWindow::RatingWindow(Workspace& workspace, QWidget* parent)
         add(exportData, QStringLiteral("HTML"), QStringLiteral("HTML1"), &RatingWindow::exportHtml);
     exportExcelAction = add(exportData, QStringLiteral("Excel"), QStringLiteral("Excel1"),
                             &RatingWindow::exportExcel);
+    propertiesAction = options->addAction(QStringLiteral("Hydraulic &Properties..."));
+    propertiesAction->setObjectName(QStringLiteral("hydraulicPropertiesAction"));
+    commands.route(propertiesAction, [this] { emit propertiesRequested(); });
     options->addSeparator();
     closeAction = add(options, QStringLiteral("&Close Window"), QStringLiteral("CloseWindow1"),
                       &RatingWindow::closeWindow);

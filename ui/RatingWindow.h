@@ -40,11 +40,15 @@ public:
     QAction* exportCommaDelimitedAction = nullptr;
     QAction* exportHtmlAction = nullptr;
     QAction* exportExcelAction = nullptr;
+    QAction* propertiesAction = nullptr; // "Hydraulic &Properties..."
     QAction* closeAction = nullptr;
 
     // The save dialog the data exports and the metafile share; each command sets its own
     // extension and filter.
     FileDialogState exportDialog;
+
+signals:
+    void propertiesRequested();
 
 private:
     void closeWindow();

@@ -2,6 +2,7 @@
 
 #include "components/desktop/CommandRunner.h"
 #include "components/history/SectionHistory.h"
+#include "io/ReadSummary.h"
 #include "model/CrossSectionDocument.h"
 #include "model/NumberFormat.h"
 #include "model/RatingGenerator.h"
@@ -10,6 +11,10 @@
 
 #include <QObject>
 #include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 
 namespace korvadel {
 
@@ -51,6 +56,21 @@ public:
     // below are emitted on the way). Errors propagate; the rating is then empty.
     void createRating(RatingMode mode, const RatingBounds& bounds);
 
+    // The run that made the rating: its bounds and the creation number of its first row. Rows
+    // are only ever removed from a rating afterwards, so row r of the rating holds stage number
+    // recIdAt(r) - firstRecId of the run. None before the first rating completes.
+    struct RatingRun {
+        RatingBounds bounds;
+        std::int64_t firstRecId = 0;
+    };
+    const std::optional<RatingRun>& ratingRun() const { return ratingRun_; }
+
+    // A load or an import has read the points now in the document.
+    void noteRead(const ReadSummary& summary);
+    // How many stations the file last read listed out of order, for as long as the points are
+    // the ones it gave (an undo back to them counts again); 0 once they were changed.
+    std::size_t unsortedStations() const;
+
 signals:
     void ratingProgressRange(int minimum, int maximum);
     void ratingProgress(int position);
@@ -67,6 +87,9 @@ signals:
     void ratingCreated();
 
 private:
+    friend class SignallingObserver;
+    std::uint64_t pointsFingerprint() const;
+
     DesktopSeam& seam_;
     NumberFormat format_;
     CommandRunner commands_;
@@ -76,6 +99,9 @@ private:
     SectionHistory history_; // after the document: it follows the document's table
     WaterLevelSweep waterLevel_;
     QString descriptionText_;
+    std::optional<RatingRun> ratingRun_;
+    std::size_t readUnsorted_ = 0;
+    std::uint64_t readFingerprint_ = 0;
 };
 
 } // namespace korvadel

@@ -154,10 +154,11 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
     TestProgram program;
     MainWindow* main = program.main();
     const QList<QAction*> bar = main->menuBar()->actions();
-    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar.size(), 4);
     QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
     QCOMPARE(bar[1]->text(), QStringLiteral("&Edit"));
-    QCOMPARE(bar[2]->text(), QStringLiteral("&Help"));
+    QCOMPARE(bar[2]->text(), QStringLiteral("&Tools"));
+    QCOMPARE(bar[3]->text(), QStringLiteral("&Help"));
     QCOMPARE(menuEntries(bar[0]->menu()),
              (QStringList{QStringLiteral("&New Cross Section|Ctrl+N"), QStringLiteral("-"),
                           QStringLiteral("&Load Cross Section|Ctrl+L"),
@@ -171,7 +172,10 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
     QCOMPARE(main->redoAction->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
-    QCOMPARE(menuEntries(bar[2]->menu()), QStringList{QStringLiteral("&About|F1")});
+    QCOMPARE(menuEntries(bar[2]->menu()),
+             (QStringList{QStringLiteral("&Check Section...|"),
+                          QStringLiteral("&Compare with Section...|")}));
+    QCOMPARE(menuEntries(bar[3]->menu()), QStringList{QStringLiteral("&About|F1")});
     QCOMPARE(main->boundsPromptAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
     for (QAction* action : {main->newAction, main->loadAction, main->saveAction, main->aboutAction,
                             main->boundsPromptAction, main->undoAction, main->redoAction})

@@ -78,7 +78,8 @@ void RatingWindowTest::hasItsLayoutAndMenu() {
              (QStringList{QStringLiteral("Print &Table"), QStringLiteral("Print Chart"),
                           QStringLiteral("Export Chart as>JPEG,MetaFile WMF"),
                           QStringLiteral("Export Data as>&Comma Delimited,HTML,Excel"),
-                          QStringLiteral("-"), QStringLiteral("&Close Window")}));
+                          QStringLiteral("Hydraulic &Properties..."), QStringLiteral("-"),
+                          QStringLiteral("&Close Window")}));
     QVERIFY(!window->isVisible());
 }
 

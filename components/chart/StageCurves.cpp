@@ -1,0 +1,81 @@
+#include "components/chart/StageCurves.h"
+
+#include "components/chart/Chart.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvadel {
+
+namespace {
+
+constexpr double kCurveMargin = 0.03;
+
+QCPRange padded(QCPRange range, bool found) {
+    if (!found)
+        return QCPRange(0.0, 1.0);
+    double span = range.size();
+    if (span <= 0.0)
+        span = std::max(1.0, std::abs(range.center()));
+    return QCPRange(range.lower - span * kCurveMargin, range.upper + span * kCurveMargin);
+}
+
+} // namespace
+
+QCPGraph* addStageCurve(Chart& chart, const QString& name, const QColor& colour) {
+    QCPGraph* curve = chart.addGraph(chart.yAxis, chart.xAxis);
+    curve->setName(name);
+    curve->setPen(QPen(colour, 1));
+    curve->setLineStyle(QCPGraph::lsLine);
+    curve->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, colour, colour, 4));
+    curve->setSelectable(QCP::stNone);
+    return curve;
+}
+
+void setStageCurve(QCPGraph& curve, const QVector<double>& stages, const QVector<double>& values) {
+    QVector<QCPGraphData> data;
+    data.reserve(stages.size());
+    for (qsizetype i = 0; i < stages.size() && i < values.size(); ++i)
+        data.append(QCPGraphData(stages[i], values[i]));
+    const bool sorted =
+        std::is_sorted(data.begin(), data.end(),
+                       [](const QCPGraphData& a, const QCPGraphData& b) { return a.key < b.key; });
+    curve.data()->set(data, sorted);
+}
+
+void fitChartToCurves(Chart& chart) {
+    QCPRange x;
+    QCPRange y;
+    bool foundX = false;
+    bool foundY = false;
+    for (int i = 0; i < chart.graphCount(); ++i) {
+        QCPGraph* graph = chart.graph(i);
+        if (!graph->visible() || graph->dataCount() == 0)
+            continue;
+        bool found = false;
+        const bool keysAcross = graph->keyAxis() == chart.xAxis;
+        const QCPRange keys = graph->getKeyRange(found);
+        if (found) {
+            QCPRange& target = keysAcross ? x : y;
+            bool& seen = keysAcross ? foundX : foundY;
+            target = seen ? QCPRange(std::min(target.lower, keys.lower),
+                                     std::max(target.upper, keys.upper))
+                          : keys;
+            seen = true;
+        }
+        const QCPRange values = graph->getValueRange(found);
+        if (found) {
+            QCPRange& target = keysAcross ? y : x;
+            bool& seen = keysAcross ? foundY : foundX;
+            target = seen ? QCPRange(std::min(target.lower, values.lower),
+                                     std::max(target.upper, values.upper))
+                          : values;
+            seen = true;
+        }
+    }
+    chart.xAxis->setRange(padded(x, foundX));
+    chart.yAxis->setRange(padded(y, foundY));
+    chart.replot(QCustomPlot::rpQueuedReplot);
+}
+
+} // namespace korvadel
