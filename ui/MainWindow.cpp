@@ -133,7 +133,14 @@ MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
     startUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // QWidget's destructor closes the window and hides its children; a field that settles its
+    // text on hiding (the increment box) must not call back into the half-destroyed window.
+    for (QObject* child : findChildren<QObject*>()) {
+        disconnect(child, nullptr, this, nullptr);
+        child->removeEventFilter(this);
+    }
+}
 
 void MainWindow::buildPanel(QWidget* panel) {
     auto* column = new QVBoxLayout(panel);
