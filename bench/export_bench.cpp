@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of the three rating exports, in memory and through the safe file writer.
 // The worksheet holds at most 65,535 rows, so it is measured at that size.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line reading, field splitting and number reading: the inner loop of every point reader.
 
 #include "io/Fields.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hydraulic properties of a whole stage run: 10,000 stages over a section of 100,000 points, the
 // whole section and the water connected to the channel. The section has a channel and two
 // floodplain hollows, so the connected region grows in steps as the stages rise.

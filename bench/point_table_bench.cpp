@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filling the point table the way the readers do: one bulk load, or one appendRow per point.
 #include "model/PointTable.h"
 

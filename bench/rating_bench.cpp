@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole rating: stages x points segment evaluations, through the same engine the program uses,
 // on one thread and on every core. Times are wall-clock (UseRealTime) and the CPU column is the
 // whole process's (MeasureProcessCPUTime), so a threaded run shows both what it cost and how

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each point reader on a one-million-point file: read, sort and table filled, through the same
 // path functions the program calls.
 

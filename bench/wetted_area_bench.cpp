@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wetted area per segment evaluation: one level per pass (the single-stage walk) and sixteen
 // consecutive stages per pass (what the rating does).
 #include "model/WettedArea.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvadel-cli: the headless companion of the desktop program, for batch work and scripting.
 //
 // Every subcommand is one entry of kCommands below. Commands that draw with Qt live in qt/ and

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Per-target compiler settings shared by every layer.
 function(korvadel_target_defaults target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/InputFormats.h"
 
 #include "io/CrossSectionFile.h"

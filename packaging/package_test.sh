@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a user gets it: built with cpack from this build, checked (name, control
 # fields, contents), unpacked into a temporary root with dpkg-deb -x, and its programs run from
 # there: the companion on an example, the desktop program on the offscreen platform with a file

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop entry, the software-centre metadata and the file type, as built, against the
 # tools that read them.
 # Usage: validate.sh SHARE   (the build's share/ folder)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the README's two commands on a fresh Debian 12 machine made for the purpose: a minimal
 # bookworm (debootstrap's minbase with git, sudo and ca-certificates, nothing else) in a new
 # folder, where an ordinary user with sudo clones the given commit and runs

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The long fuzz campaign: every target for a number of executions (10 million by default),
 # as many targets at a time as there are cores. New inputs go to a scratch folder, never into
 # the sources; a finding is written there too and the target's log says what it was.

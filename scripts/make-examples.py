@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the sample files in examples/: a cross-section file, a comma-delimited point file and a
 synthetic ADCP transect in the Classic ASCII layout. Every number is made up; the shapes follow a
 small gravel-bed river so that the ratings they give look like real ones. Deterministic: running

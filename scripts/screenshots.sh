@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures for the documentation, made with the program itself on a virtual display with a
 # window manager (Xvfb and openbox), driven from the keyboard with xdotool:
 #   docs/screenshots/main-window.png      a section with real elevations loaded

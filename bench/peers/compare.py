@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times `korvadel-cli rating` against the pandas + numpy script beside this file on one generated
 comma-delimited section, and checks that the two tables agree.
 

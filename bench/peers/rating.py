@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Stage-area rating of a comma-delimited cross-section, scripted with pandas and numpy.
 
 The job of `korvadel-cli rating FILE.csv --min A --max B --increment C`, written the way a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The water-level animation's tick on a large section (level change and chart repaint; the
 // timer fires every 18 ms with the default settings), and the rating chart's metafile and
 // JPEG pictures of a long rating.

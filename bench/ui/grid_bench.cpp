@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point grid over large sections (a load replacing the rows, moving the cursor, one row
 // edited), and the progress bar through a long rating run.
 

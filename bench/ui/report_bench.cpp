@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rating table report at scale: laying out 10,000 rows, and the whole road of
 // "Print Table" up to a painted preview window.
 

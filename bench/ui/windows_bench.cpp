@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user waits for in the windows: start-up to the shown main window, a large section
 // loaded into grid and chart, and a long rating from the button to the rating window.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The desktop seam the program runs with: Qt's own file dialogs and message boxes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Work that holds the user-interface thread (a rating run) still has to show a window first.

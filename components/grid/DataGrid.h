@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Base of the program's grids: a QTableView over one of the table models, with the keyboard

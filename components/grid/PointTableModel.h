@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Item model over the point table for the point grid. It holds no rows of its own: every call

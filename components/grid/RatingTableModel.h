@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Read-only item model over the rating table for the rating grid; holds no rows of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A change that replaced the document wholesale (New, a load, an import) as a step of the undo

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One change to the committed rows of the point table (a row committed from the grid, an edited

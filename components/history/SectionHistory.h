@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The undo history of the cross-section: every change to its points (a committed cell edit, a

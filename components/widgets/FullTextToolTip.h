@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Texts the fixed layouts cut off are shown whole in a tooltip: a field's text wider than the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Horizontal progress bar that shades its fill from navy at the bar's left edge to white at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Real-valued spin box for a gage-height increment: range 0.01 to 1.0, step 0.1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvadel-cli chart: the rating chart of a section file as a JPEG or metafile picture, made
 // without a display.
 

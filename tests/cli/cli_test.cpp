@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end tests of korvadel-cli: the program is run as a user would run it, and its exit
 // status, standard output, standard error and files are checked.
 

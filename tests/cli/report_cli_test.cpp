@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvadel-cli report: the batch road to the printed rating table report.
 
 #include "tests/support/PdfText.h"

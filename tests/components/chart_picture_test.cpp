@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rating chart's picture files, made from a chart as the rating window holds it: size,
 // content, title lines, failures, and the chart left as it was.
 

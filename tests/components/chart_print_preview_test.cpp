@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart print preview: the proportional margin formula, the printed rectangle, refused and
 // accepted margin changes, the title rewrite, and the preview with and without a printer.
 

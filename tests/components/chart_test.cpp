@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart component: series bound to the point and rating tables, the fill baseline, fixed
 // and automatic axes, and drawing onto other surfaces.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cross-section chart on a screen of two device pixels to the pixel: the hatch under the
 // section keeps the spacing it has at one, instead of shrinking to half.
 

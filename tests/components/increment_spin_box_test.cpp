@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The increment spin box's rules: stepping and clamping, typing, reading.
 
 #include "components/widgets/IncrementSpinBox.h"

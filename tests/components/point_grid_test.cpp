@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point grid driven by real keys and clicks, with a scripted desktop seam.
 
 #include "components/grid/PointGrid.h"

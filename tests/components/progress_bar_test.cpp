@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gradient progress bar's drawing rules, checked on rendered pixels.
 
 #include "components/widgets/GradientProgressBar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rating grid: read-only, sorts only what it shows, deletes from the table on request.
 
 #include "components/grid/RatingGrid.h"

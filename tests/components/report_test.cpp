@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rating table report: layout of the bands, the printed PDF read back with pdftotext, the
 // report file, and the preview window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report preview's two files (the report file and the PDF) against the write faults every
 // other writer meets: a missing folder, a read-only file system, an immutable target and a disk
 // that fills part-way. The message names the file, the old file stays and nothing is left over.

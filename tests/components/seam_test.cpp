@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces of the desktop seam that have rules of their own: the error box text, the filter
 // translation, the code page conversion, and the scripted seam's file dialog, which must move
 // the working directory as the real one does.

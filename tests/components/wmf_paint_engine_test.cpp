@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The metafile paint device: QPainter calls come out as vector records, and a whole chart
 // drawn onto it is a metafile that a real reader (libwmf's wmf2svg) understands.
 

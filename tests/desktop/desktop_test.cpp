@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program on a real X server with a window manager (run-on-desktop.sh starts Xvfb and
 // openbox): windows are mapped, exposed and activated by the window manager, keys come through
 // the X server (xdotool), and what is checked on screen is read back from the X server.

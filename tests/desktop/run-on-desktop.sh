@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test program on a real X server with a window manager: a private Xvfb display with
 # openbox, the way a user's desktop maps, frames, exposes and activates windows asynchronously
 # (the offscreen platform of the other UI tests does all of that at once).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ADCP Classic ASCII import over any bytes.
 
 #include "FuzzSupport.h"

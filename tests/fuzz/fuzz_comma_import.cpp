@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comma-delimited import over any bytes.
 
 #include "FuzzSupport.h"

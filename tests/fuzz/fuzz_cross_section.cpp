@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cross-section file reader over any bytes, both the marked format and the plain table.
 
 #include "FuzzSupport.h"

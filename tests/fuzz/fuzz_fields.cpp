@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splitting and number reading over any line with any delimiter set, quote and separator.
 
 #include "FuzzSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The standard conversions: text to number, text to integer, and the general number format read
 // back through the conversion that reads it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random sequences of the point table's operations, as the grid and the commands drive them; the
 // table's invariants are checked after every step, failed steps included.
 

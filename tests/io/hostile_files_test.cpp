@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files nobody should ever hand the program, handed to every reader: enormous lines, NUL bytes,
 // binary garbage, ten million lines, numbers past the double range. Each read runs in a child
 // process so that a crash, a hang (alarm) or a reader that holds a whole file in memory (the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inputs no survey produces: enormous lines, control bytes, binary garbage. Every reader must
 // answer with a result or a clear message, in bounded memory.
 

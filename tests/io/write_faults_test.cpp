@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every writer against every way a write can fail: a missing folder, a read-only folder, a
 // read-only target and a disk that fills part-way through. Whatever happens, the message is the
 // one the user is meant to see, the file that was there is untouched and no temporary file is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The section as the windows take it from the point table: a row being typed into included at
 // its station, the table left as it was.
 

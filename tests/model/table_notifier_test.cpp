@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/PointTable.h"
 #include "model/RatingTable.h"
 #include "model/TableNotifier.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The water-level sweep on its own: the documented sequences (where the sweep turns), the
 // interval rule, the frame the chart holds, the failing starts and the comma separator.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the water surface lies at a level (the main chart's surface line), worked by hand and
 // against the top width of the hydraulic properties.
 

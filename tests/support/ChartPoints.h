@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The points a chart's series holds, in its own order, for comparing with what a table gave it.

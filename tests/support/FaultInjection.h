@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Ways to make a write fail that stop root as well: a read-only bind mount and an immutable file.

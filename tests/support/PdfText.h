@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Words of a PDF file with their boxes in millimetres from the page's top-left corner, read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A desktop seam for UI tests: answers come from queues filled by the test, and everything the

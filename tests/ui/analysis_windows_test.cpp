@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows that look at a section beside its rating: the hydraulic properties (worked by
 // hand, following the rating and the section, and written as the command line writes them), the
 // section check (its rows lead to the points) and two surveys compared (the table and its file

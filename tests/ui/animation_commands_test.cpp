@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animation through the main window: its button, its timer, the fields it locks and the
 // error box for a start that cannot go on.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Export Chart as" in the rating window: the two save dialogs, the files, the error box, and
 // the chart left as it was.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small windows: content, layout, keys, what their buttons hand back, and showing again.
 
 #include "components/widgets/GradientProgressBar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing a section into the point grid and seeing it in the chart; deleting and sorting in the
 // rating window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: its make-up, the file commands through the desktop seam, and errors
 // reaching the boxes.
 

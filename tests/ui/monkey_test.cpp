@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A user who presses everything: the program's windows, started as the desktop program starts
 // them, driven by a long seeded random sequence of keys, clicks, menu commands and dialog
 // answers. After every step the point table, the buttons, the progress dialog and the rating

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files opened from outside the program: named on the command line or dropped on the main
 // window from a file manager. They must end as the File menu's commands end with the same file.
 

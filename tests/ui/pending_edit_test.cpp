@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A value still being typed into the point grid: every command of every window takes it first,
 // exactly as leaving the cell would, or stops at the error box when it is not a number.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three print commands of the windows: the chart title rewrite and chart print preview of
 // both charts, and the rating table report of the rating window.
 

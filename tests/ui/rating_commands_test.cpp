@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both rating commands end to end: bounds, edge warning, progress dialog, bounds prompt and the
 // rating window; and the main window's keys from the other windows.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rating window's make-up and its three data exports through the shared save dialog.
 
 #include "components/chart/Chart.h"

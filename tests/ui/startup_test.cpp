@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and shut-down: the windows' order, and the working directory kept in LastDir.
 
 #include "components/widgets/IncrementSpinBox.h"

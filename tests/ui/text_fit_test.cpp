@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts on screen are not cut off: the stop caption fits its button, every window shows the
 // same font, the import warning's wrapped lines leave no word alone, and texts the layout cuts
 // off show whole in a tooltip.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo of every change to the section through the main window: cell edits, rows
 // inserted and deleted, New, Load (also one that stops part-way) and both imports.
 

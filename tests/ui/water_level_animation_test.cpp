@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The water-level animation on its own controls: start, tick and stop, the chart's fill and axis
 // ranges, the timer and the half-started states. The level's sequences are the sweep's tests.
 

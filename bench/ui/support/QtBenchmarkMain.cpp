@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every window and picture benchmark: a QApplication around the benchmark runner.
 // Without a display the offscreen platform is used, so the benchmarks also run on a build machine.
 
