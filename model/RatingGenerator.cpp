@@ -134,6 +134,9 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
                 }
             };
             const ChunkWorkers::Job append = [&](std::size_t first, std::size_t count) {
+                // Chunks already taken are finished by the other threads and dropped.
+                if (observer.stopRequested())
+                    throw RatingCancelled();
                 for (std::size_t j = first; j < first + count; ++j) {
                     const std::int64_t position = blockStart + static_cast<std::int64_t>(j) + 1;
                     if (position > 1)
@@ -143,6 +146,8 @@ void generateRating(RatingMode mode, const RatingBounds& bounds, PointTable& poi
             };
             ChunkWorkers workers(sharing.threads);
             while (const std::size_t count = run.next(stages)) {
+                if (observer.stopRequested())
+                    throw RatingCancelled();
                 workers.run(count, sharing.chunk, compute, append);
                 blockStart += static_cast<std::int64_t>(count);
             }

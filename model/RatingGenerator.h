@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Error.h"
 #include "model/HydraulicProperties.h"
 #include "model/NumberFormat.h"
 
@@ -30,6 +31,17 @@ public:
     // The run stopped with an error after beforeFirstStage may have been called (hide the
     // progress dialog). The error is rethrown to the caller afterwards.
     virtual void failed() {}
+    // Asked between blocks of stages, from the calling thread: true stops the run with
+    // RatingCancelled, as if it had failed. May be asked from another thread than the one that
+    // sets it, so an implementation reads an atomic flag.
+    virtual bool stopRequested() { return false; }
+};
+
+// A run stopped because its observer asked it to stop: the rating is left empty, as after any
+// other failure, and the caller decides whether the user needs to hear of it.
+class RatingCancelled : public Error {
+public:
+    RatingCancelled() : Error("The rating was cancelled") {}
 };
 
 enum class RatingMode {

@@ -91,46 +91,46 @@ AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint),
-      panel(new BevelPanel(this)), icon(new QLabel(panel)),
-      productName(new QLabel(QStringLiteral("Korvadel"), panel)),
-      version(new QLabel(QStringLiteral("Version: %1").arg(QLatin1String(kVersion)), panel)),
-      comments(new QLabel(panel)), okButton(new QPushButton(QStringLiteral("OK"), this)) {
-    setObjectName(QStringLiteral("AboutBox1"));
+      panel_(new BevelPanel(this)), icon_(new QLabel(panel_)),
+      productName_(new QLabel(QStringLiteral("Korvadel"), panel_)),
+      version_(new QLabel(QStringLiteral("Version: %1").arg(QLatin1String(kVersion)), panel_)),
+      comments_(new QLabel(panel_)), okButton_(new QPushButton(QStringLiteral("OK"), this)) {
+    setObjectName(QStringLiteral("aboutBox"));
     useDesignFont(*this);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    icon->setObjectName(QStringLiteral("ProgramIcon"));
-    productName->setObjectName(QStringLiteral("ProductName"));
-    version->setObjectName(QStringLiteral("Version"));
-    comments->setObjectName(QStringLiteral("Comments"));
-    okButton->setObjectName(QStringLiteral("OKButton"));
+    panel_->setObjectName(QStringLiteral("framePanel"));
+    icon_->setObjectName(QStringLiteral("programIcon"));
+    productName_->setObjectName(QStringLiteral("productName"));
+    version_->setObjectName(QStringLiteral("version"));
+    comments_->setObjectName(QStringLiteral("comments"));
+    okButton_->setObjectName(QStringLiteral("okButton"));
     setWindowTitle(QStringLiteral("About Korvadel"));
     setFixedSize(298, 213);
     setModal(true);
 
-    panel->setGeometry(8, 8, 281, 169);
-    icon->setGeometry(28, 20, 32, 32);
-    icon->setPixmap(QPixmap::fromImage(programIcon()));
-    productName->move(88, 16);
-    productName->adjustSize();
-    version->move(88, 34);
-    version->adjustSize();
-    comments->setText(QStringLiteral("Stage-area ratings from surveyed\n"
+    panel_->setGeometry(8, 8, 281, 169);
+    icon_->setGeometry(28, 20, 32, 32);
+    icon_->setPixmap(QPixmap::fromImage(programIcon()));
+    productName_->move(88, 16);
+    productName_->adjustSize();
+    version_->move(88, 34);
+    version_->adjustSize();
+    comments_->setText(QStringLiteral("Stage-area ratings from surveyed\n"
                                      "river cross-sections.\n\n"
                                      "Written by the Korvadel developers.\n"
                                      "Charts drawn with QCustomPlot,\n"
                                      "windows with Qt."));
-    comments->setGeometry(28, 60, 240, 93);
-    comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    comments_->setGeometry(28, 60, 240, 93);
+    comments_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    okButton->setGeometry(111, 184, 75, 25);
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_->setGeometry(111, 184, 75, 25);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void AboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     centreOnScreen(*this);
-    okButton->setFocus();
+    okButton_->setFocus();
 }
 
 void AboutBox::keyPressEvent(QKeyEvent* event) {

@@ -19,16 +19,18 @@ public:
     // The program's 32 x 32, 16-colour icon, drawn in code.
     static QImage programIcon();
 
-    QWidget* panel;
-    QLabel* icon;
-    QLabel* productName;
-    QLabel* version;
-    QLabel* comments;
-    QPushButton* okButton;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QWidget* panel_;
+    QLabel* icon_;
+    QLabel* productName_;
+    QLabel* version_;
+    QLabel* comments_;
+    QPushButton* okButton_;
 };
 
 } // namespace korvadel

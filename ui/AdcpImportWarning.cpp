@@ -25,40 +25,40 @@ constexpr int kMarginStep = 2;
 AdcpImportWarning::AdcpImportWarning(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      heading(new QLabel(QStringLiteral("Warning!"), this)), message(new QTextEdit(this)),
-      continueButton(new QPushButton(QStringLiteral("&Continue"), this)) {
-    setObjectName(QStringLiteral("WarningForm"));
+      heading_(new QLabel(QStringLiteral("Warning!"), this)), message_(new QTextEdit(this)),
+      continueButton_(new QPushButton(QStringLiteral("&Continue"), this)) {
+    setObjectName(QStringLiteral("adcpImportWarning"));
     useDesignFont(*this);
-    heading->setObjectName(QStringLiteral("Label1"));
-    message->setObjectName(QStringLiteral("Memo1"));
-    continueButton->setObjectName(QStringLiteral("Button1"));
+    heading_->setObjectName(QStringLiteral("heading"));
+    message_->setObjectName(QStringLiteral("message"));
+    continueButton_->setObjectName(QStringLiteral("continueButton"));
     setWindowTitle(QStringLiteral("Import WinRiver Classic ASCII Data"));
     setFixedSize(310, 231);
     setModal(false);
 
-    QFont headingFont = heading->font();
+    QFont headingFont = heading_->font();
     headingFont.setPixelSize(13);
-    heading->setFont(headingFont);
-    QPalette red = heading->palette();
+    heading_->setFont(headingFont);
+    QPalette red = heading_->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    heading->setPalette(red);
-    heading->adjustSize();
-    heading->move(128, 12);
+    heading_->setPalette(red);
+    heading_->adjustSize();
+    heading_->move(128, 12);
 
-    message->setGeometry(8, 40, 293, 145);
-    message->setReadOnly(true);
-    message->setAcceptRichText(false);
-    message->setUndoRedoEnabled(false);
-    message->setLineWrapMode(QTextEdit::WidgetWidth);
-    message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    message->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette background = message->palette();
+    message_->setGeometry(8, 40, 293, 145);
+    message_->setReadOnly(true);
+    message_->setAcceptRichText(false);
+    message_->setUndoRedoEnabled(false);
+    message_->setLineWrapMode(QTextEdit::WidgetWidth);
+    message_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    message_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette background = message_->palette();
     background.setColor(QPalette::Base, palette().color(QPalette::Window));
-    message->setPalette(background);
-    message->setPlainText(warningLines().join(QLatin1Char('\n')));
+    message_->setPalette(background);
+    message_->setPlainText(warningLines().join(QLatin1Char('\n')));
 
-    continueButton->setGeometry(117, 196, 75, 25);
-    connect(continueButton, &QPushButton::clicked, this, &AdcpImportWarning::continueImport);
+    continueButton_->setGeometry(117, 196, 75, 25);
+    connect(continueButton_, &QPushButton::clicked, this, &AdcpImportWarning::continueImport);
 }
 
 QStringList AdcpImportWarning::warningLines() {
@@ -98,7 +98,7 @@ void AdcpImportWarning::showEvent(QShowEvent* event) {
 }
 
 void AdcpImportWarning::balanceWrappedLines() {
-    QTextDocument* text = message->document();
+    QTextDocument* text = message_->document();
     QAbstractTextDocumentLayout* layout = text->documentLayout();
     // Lines the block takes and whether its last one holds a single word.
     const auto laidOut = [layout](const QTextBlock& block) {

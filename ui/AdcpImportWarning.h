@@ -21,9 +21,6 @@ public:
     // The warning text, one entry per line.
     static QStringList warningLines();
 
-    QLabel* heading;
-    QTextEdit* message;
-    QPushButton* continueButton;
 
 signals:
     void continueClicked();
@@ -32,6 +29,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLabel* heading_;
+    QTextEdit* message_;
+    QPushButton* continueButton_;
     void continueImport();
     // A line too long for the box wraps so that its last word does not stand alone on a line.
     void balanceWrappedLines();

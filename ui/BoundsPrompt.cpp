@@ -2,7 +2,9 @@
 #include "ui/BoundsPrompt.h"
 
 #include "components/desktop/ScreenPlacement.h"
+#include "components/desktop/TextCodec.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "model/Numbers.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,57 +25,76 @@ template <typename T> T* named(T* widget, const char* name) {
 BoundsPrompt::BoundsPrompt(char decimalSeparator, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      minimumLabel(named(new QLabel(QStringLiteral("Minimum Stage"), this), "Label1")),
-      maximumLabel(named(new QLabel(QStringLiteral("Maximum Stage"), this), "Label2")),
-      incrementLabel(named(new QLabel(QStringLiteral("Stage Increment"), this), "Label3")),
-      minimumStage(named(new QLineEdit(QStringLiteral("0"), this), "edMinStage")),
-      maximumStage(named(new QLineEdit(QStringLiteral("1"), this), "edMaxStage")),
-      stageIncrement(named(new IncrementSpinBox(decimalSeparator, this), "SpinStageInc")),
-      okButton(named(new QPushButton(QStringLiteral("&Ok"), this), "Button1")),
-      cancelButton(named(new QPushButton(QStringLiteral("&Cancel"), this), "Button2")) {
-    setObjectName(QStringLiteral("PromptWindow"));
+      separator_(decimalSeparator),
+      minimumStage_(named(new QLineEdit(QStringLiteral("0"), this), "minimumStage")),
+      maximumStage_(named(new QLineEdit(QStringLiteral("1"), this), "maximumStage")),
+      stageIncrement_(named(new IncrementSpinBox(decimalSeparator, this), "stageIncrement")),
+      okButton_(named(new QPushButton(QStringLiteral("&Ok"), this), "okButton")),
+      cancelButton_(named(new QPushButton(QStringLiteral("&Cancel"), this), "cancelButton")) {
+    setObjectName(QStringLiteral("boundsPrompt"));
     useDesignFont(*this);
     setWindowTitle(QStringLiteral("Select bounds"));
     setFixedSize(248, 184);
     setModal(false);
 
-    minimumLabel->move(20, 28);
-    maximumLabel->move(20, 72);
-    incrementLabel->move(20, 112);
-    for (QLabel* label : {minimumLabel, maximumLabel, incrementLabel})
+    const std::pair<const char*, int> labels[] = {
+        {"Minimum Stage", 28}, {"Maximum Stage", 72}, {"Stage Increment", 112}};
+    QWidget* fields[] = {minimumStage_, maximumStage_, stageIncrement_};
+    for (std::size_t i = 0; i < std::size(labels); ++i) {
+        auto* label = new QLabel(QLatin1String(labels[i].first), this);
+        label->move(20, labels[i].second);
         label->adjustSize();
-    minimumStage->setGeometry(136, 28, 73, 21);
-    maximumStage->setGeometry(136, 68, 73, 21);
-    stageIncrement->setGeometry(136, 108, 73, 21);
-    okButton->setGeometry(72, 152, 75, 25);
-    cancelButton->setGeometry(164, 152, 75, 25);
-    for (QPushButton* button : {okButton, cancelButton}) {
+        label->setBuddy(fields[i]);
+    }
+    minimumStage_->setGeometry(136, 28, 73, 21);
+    maximumStage_->setGeometry(136, 68, 73, 21);
+    stageIncrement_->setGeometry(136, 108, 73, 21);
+    okButton_->setGeometry(72, 152, 75, 25);
+    cancelButton_->setGeometry(164, 152, 75, 25);
+    for (QPushButton* button : {okButton_, cancelButton_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
 
-    setTabOrder(minimumStage, maximumStage);
-    setTabOrder(maximumStage, stageIncrement);
-    setTabOrder(stageIncrement, okButton);
-    setTabOrder(okButton, cancelButton);
+    setTabOrder(minimumStage_, maximumStage_);
+    setTabOrder(maximumStage_, stageIncrement_);
+    setTabOrder(stageIncrement_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
 
-    connect(okButton, &QPushButton::clicked, this, &BoundsPrompt::okClicked);
-    connect(cancelButton, &QPushButton::clicked, this, &QWidget::hide);
+    connect(okButton_, &QPushButton::clicked, this, &BoundsPrompt::okClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 QString BoundsPrompt::minimumText() const {
-    return minimumStage->text();
+    return minimumStage_->text();
 }
 QString BoundsPrompt::maximumText() const {
-    return maximumStage->text();
+    return maximumStage_->text();
 }
 double BoundsPrompt::increment() const {
-    return stageIncrement->increment();
+    return stageIncrement_->increment();
+}
+
+bool BoundsPrompt::selectUnreadableField() {
+    for (QLineEdit* field : {minimumStage_, maximumStage_}) {
+        double value = 0.0;
+        if (tryTextToFloat(toFileText(field->text()), value, NumberFormat{separator_}))
+            continue;
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+        return true;
+    }
+    return false;
 }
 
 void BoundsPrompt::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     centreOnScreen(*this);
+    // Ready for the first bound to be typed over what it held.
+    if (!event->spontaneous()) {
+        minimumStage_->setFocus(Qt::OtherFocusReason);
+        minimumStage_->selectAll();
+    }
 }
 
 void BoundsPrompt::keyPressEvent(QKeyEvent* event) {

@@ -3,7 +3,6 @@
 
 #include <QDialog>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -13,9 +12,11 @@ class IncrementSpinBox;
 
 // The bounds prompt ("Select bounds"): its own minimum, maximum and increment for the second
 // way of generating a rating. Not modal; hidden, never destroyed; its fields keep what was
-// typed from one showing to the next. It hands its three values back and checks nothing: "&Ok"
-// emits okClicked() and whoever runs the rating reads them. "&Cancel" and the close box hide
-// the window; neither button answers Enter or Escape.
+// typed from one showing to the next, and it comes up with the minimum selected for typing
+// over. It hands its three values back and checks nothing: "&Ok" emits okClicked() and whoever
+// runs the rating reads them. "&Cancel" and the close box hide the window; neither button
+// answers Enter or Escape. Its controls are found by their object names ("minimumStage",
+// "maximumStage", "stageIncrement", "okButton", "cancelButton").
 class BoundsPrompt : public QDialog {
     Q_OBJECT
 public:
@@ -25,14 +26,9 @@ public:
     QString maximumText() const;
     double increment() const;
 
-    QLabel* minimumLabel;
-    QLabel* maximumLabel;
-    QLabel* incrementLabel;
-    QLineEdit* minimumStage;
-    QLineEdit* maximumStage;
-    IncrementSpinBox* stageIncrement;
-    QPushButton* okButton;
-    QPushButton* cancelButton;
+    // After the rating stopped at a bound that is not a number: that field (the minimum when
+    // both are) gets the focus with its text selected. False when both convert.
+    bool selectUnreadableField();
 
 signals:
     void okClicked();
@@ -40,6 +36,14 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    char separator_;
+    QLineEdit* minimumStage_;
+    QLineEdit* maximumStage_;
+    IncrementSpinBox* stageIncrement_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace korvadel

@@ -11,40 +11,40 @@ namespace korvadel {
 
 EdgeWarning::EdgeWarning(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      heading(new QLabel(QStringLiteral("Warning!"), this)), message(new QPlainTextEdit(this)),
-      okButton(new QPushButton(QStringLiteral("&OK"), this)) {
-    setObjectName(QStringLiteral("EWForm"));
+      heading_(new QLabel(QStringLiteral("Warning!"), this)), message_(new QPlainTextEdit(this)),
+      okButton_(new QPushButton(QStringLiteral("&OK"), this)) {
+    setObjectName(QStringLiteral("edgeWarning"));
     useDesignFont(*this);
-    heading->setObjectName(QStringLiteral("Label1"));
-    message->setObjectName(QStringLiteral("Memo1"));
-    okButton->setObjectName(QStringLiteral("Button1"));
+    heading_->setObjectName(QStringLiteral("heading"));
+    message_->setObjectName(QStringLiteral("message"));
+    okButton_->setObjectName(QStringLiteral("okButton"));
     setWindowTitle(QStringLiteral("Create Stage Area Rating"));
     setModal(true);
     setSizeGripEnabled(false);
     resize(216, 170); // until the frame is known; see showEvent
 
-    QPalette red = heading->palette();
+    QPalette red = heading_->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    heading->setPalette(red);
-    heading->adjustSize();
-    heading->move(84, 8);
+    heading_->setPalette(red);
+    heading_->adjustSize();
+    heading_->move(84, 8);
 
-    message->setGeometry(12, 28, 185, 69);
-    message->setReadOnly(true);
-    message->setFrameShape(QFrame::NoFrame);
-    message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    message->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    message->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    message->setFocusPolicy(Qt::NoFocus);
-    QPalette background = message->palette();
+    message_->setGeometry(12, 28, 185, 69);
+    message_->setReadOnly(true);
+    message_->setFrameShape(QFrame::NoFrame);
+    message_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    message_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    message_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    message_->setFocusPolicy(Qt::NoFocus);
+    QPalette background = message_->palette();
     background.setColor(QPalette::Base, palette().color(QPalette::Window));
-    message->setPalette(background);
-    message->document()->setDocumentMargin(0);
-    message->setPlainText(warningLines().join(QLatin1Char('\n')));
+    message_->setPalette(background);
+    message_->document()->setDocumentMargin(0);
+    message_->setPlainText(warningLines().join(QLatin1Char('\n')));
 
-    okButton->setGeometry(72, 108, 75, 25);
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_->setGeometry(72, 108, 75, 25);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QStringList EdgeWarning::warningLines() {

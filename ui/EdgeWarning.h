@@ -20,14 +20,14 @@ public:
 
     static QStringList warningLines();
 
-    QLabel* heading;
-    QPlainTextEdit* message;
-    QPushButton* okButton;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLabel* heading_;
+    QPlainTextEdit* message_;
+    QPushButton* okButton_;
     bool sized_ = false;
 };
 

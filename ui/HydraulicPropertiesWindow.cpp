@@ -6,7 +6,10 @@
 #include "components/desktop/CommaDelimitedExport.h"
 #include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/TextCodec.h"
+#include "components/chart/Palette.h"
 #include "components/grid/ReadOnlyTableModel.h"
+#include "components/grid/ResultTable.h"
+#include "components/widgets/NoticeLine.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/RatingStages.h"
@@ -19,9 +22,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSplitter>
-#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -29,19 +30,45 @@ namespace korvadel {
 
 namespace {
 
-// The columns in the order korvadel-cli properties writes them.
-const QStringList kCaptions = {QStringLiteral("Stage"),
-                               QStringLiteral("Area"),
-                               QStringLiteral("Top Width"),
-                               QStringLiteral("Wetted Perimeter"),
-                               QStringLiteral("Hydraulic Radius"),
-                               QStringLiteral("Mean Depth"),
-                               QStringLiteral("Max Depth"),
-                               QStringLiteral("Conveyance"),
-                               QStringLiteral("Discharge")};
+// The columns in the order korvadel-cli properties writes them, each with the decimals it is
+// shown with and its unit (L a length, A an area, Q a discharge).
+struct Column {
+    const char* caption;
+    int decimals;
+    char unit;
+};
+constexpr Column kColumns[] = {{"Stage", 2, 'L'},
+                               {"Area", 3, 'A'},
+                               {"Top Width", 3, 'L'},
+                               {"Wetted Perimeter", 3, 'L'},
+                               {"Hydraulic Radius", 3, 'L'},
+                               {"Mean Depth", 3, 'L'},
+                               {"Max Depth", 3, 'L'},
+                               {"Conveyance", 1, 'Q'},
+                               {"Discharge", 3, 'Q'}};
 constexpr int kGeometryColumns = 7;
+constexpr int kAllColumns = static_cast<int>(std::size(kColumns));
 
-const QColor kCurveColour(222, 71, 33);
+QString caption(int column) {
+    return QLatin1String(kColumns[column].caption);
+}
+
+// "Area (m²)": the caption with the unit of the units choice.
+QString captionWithUnit(int column, UnitSystem units) {
+    const bool feet = units == UnitSystem::USCustomary;
+    QString unit = feet ? QStringLiteral("ft") : QStringLiteral("m");
+    switch (kColumns[column].unit) {
+    case 'A':
+        unit += QStringLiteral("\u00b2");
+        break;
+    case 'Q':
+        unit += QStringLiteral("\u00b3/s");
+        break;
+    default:
+        break;
+    }
+    return QStringLiteral("%1 (%2)").arg(caption(column), unit);
+}
 
 double cellValue(const PropertyTable& table, std::size_t row, int column) {
     const HydraulicProperties& p = table.properties[row];
@@ -67,10 +94,6 @@ double cellValue(const PropertyTable& table, std::size_t row, int column) {
     }
 }
 
-QString numberText(double value, NumberFormat format) {
-    return QString::fromStdString(formatGeneral(value, format));
-}
-
 } // namespace
 
 HydraulicPropertiesWindow::HydraulicPropertiesWindow(Workspace& workspace, QWidget* parent)
@@ -78,6 +101,66 @@ HydraulicPropertiesWindow::HydraulicPropertiesWindow(Workspace& workspace, QWidg
     setObjectName(QStringLiteral("hydraulicPropertiesWindow"));
     setWindowTitle(QStringLiteral("Hydraulic Properties"));
 
+    auto* layout = new QVBoxLayout(this);
+    buildInputs(*layout);
+
+    outOfDate_ = new NoticeLine(this);
+    outOfDate_->setObjectName(QStringLiteral("outOfDate"));
+    layout->addWidget(outOfDate_);
+    message_ = new NoticeLine(this);
+    message_->setObjectName(QStringLiteral("message"));
+    layout->addWidget(message_);
+
+    tableView_ = new ResultTableView(this);
+    tableView_->setObjectName(QStringLiteral("propertiesTable"));
+
+    auto* chartPane = new QWidget(this);
+    auto* chartLayout = new QVBoxLayout(chartPane);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    auto* columnRow = new QHBoxLayout;
+    auto* columnLabel = new QLabel(QStringLiteral("C&hart of"), chartPane);
+    chartColumn_ = new QComboBox(chartPane);
+    chartColumn_->setObjectName(QStringLiteral("chartColumn"));
+    columnLabel->setBuddy(chartColumn_);
+    columnRow->addWidget(columnLabel);
+    columnRow->addWidget(chartColumn_);
+    columnRow->addStretch(1);
+    chartLayout->addLayout(columnRow);
+    chart_ = new Chart(chartPane);
+    chart_->setObjectName(QStringLiteral("propertiesChart"));
+    chart_->setAxisTitles(QString(), QStringLiteral("Stage"));
+    curve_ = addStageCurve(*chart_, QString(), palette::kRatingLine);
+    chartLayout->addWidget(chart_, 1);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(tableView_);
+    splitter->addWidget(chartPane);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(
+        addFootButtons(*this, workspace_.commands(), [this] { exportTable(); }).layout);
+    resize(980, 560);
+
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setSingleShot(true);
+    refreshTimer_->setInterval(0);
+    connect(refreshTimer_, &QTimer::timeout, this, [this] {
+        if (stale_)
+            refresh();
+    });
+    connect(chartColumn_, &QComboBox::currentIndexChanged, this,
+            &HydraulicPropertiesWindow::showChart);
+    ratingSubscription_ =
+        workspace_.rating().subscribe([this](const TableChange&) { scheduleRefresh(); });
+    connect(&workspace_, &Workspace::ratingCreated, this,
+            &HydraulicPropertiesWindow::scheduleRefresh);
+    connect(&workspace_, &Workspace::ratingOutOfDateChanged, this,
+            &HydraulicPropertiesWindow::showOutOfDate);
+    showOutOfDate();
+}
+
+void HydraulicPropertiesWindow::buildInputs(QBoxLayout& layout) {
     auto* inputs = new QHBoxLayout;
     auto addField = [this, inputs](const QString& caption, const QString& name,
                                    const QString& hint) {
@@ -90,119 +173,48 @@ HydraulicPropertiesWindow::HydraulicPropertiesWindow(Workspace& workspace, QWidg
         inputs->addWidget(label);
         inputs->addWidget(field);
         inputs->addSpacing(12);
+        connect(field, &QLineEdit::textChanged, this, &HydraulicPropertiesWindow::scheduleRefresh);
         return field;
     };
-    roughness = addField(QStringLiteral("Manning's &n"), QStringLiteral("roughness"),
-                         QStringLiteral("e.g. 0.035"));
-    slope =
+    roughness_ = addField(QStringLiteral("Manning's &n"), QStringLiteral("roughness"),
+                          QStringLiteral("e.g. 0.035"));
+    slope_ =
         addField(QStringLiteral("&Slope"), QStringLiteral("slope"), QStringLiteral("e.g. 0.0005"));
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
-    units = new QComboBox(this);
-    units->setObjectName(QStringLiteral("units"));
-    units->addItem(QStringLiteral("SI (metres, k = 1)"));
-    units->addItem(QStringLiteral("US customary (feet, k = 1.486)"));
-    unitsLabel->setBuddy(units);
+    units_ = new QComboBox(this);
+    units_->setObjectName(QStringLiteral("units"));
+    units_->addItem(QStringLiteral("SI (metres, k = 1)"));
+    units_->addItem(QStringLiteral("US customary (feet, k = 1.486)"));
+    unitsLabel->setBuddy(units_);
     inputs->addWidget(unitsLabel);
-    inputs->addWidget(units);
+    inputs->addWidget(units_);
     inputs->addSpacing(12);
-    connectedOnly = new QCheckBox(QStringLiteral("Connected &water only"), this);
-    connectedOnly->setObjectName(QStringLiteral("connectedOnly"));
-    connectedOnly->setToolTip(
+    connectedOnly_ = new QCheckBox(QStringLiteral("Connected &water only"), this);
+    connectedOnly_->setObjectName(QStringLiteral("connectedOnly"));
+    connectedOnly_->setToolTip(
         QStringLiteral("Count only the water connected to the section's lowest point, leaving "
                        "out water standing in hollows of the banks"));
-    inputs->addWidget(connectedOnly);
+    inputs->addWidget(connectedOnly_);
     inputs->addStretch(1);
-
-    message = new QLabel(this);
-    message->setObjectName(QStringLiteral("message"));
-    message->setWordWrap(true);
-    message->setStyleSheet(QStringLiteral("color: #a02000"));
-    message->hide();
-
-    tableView = new QTableView(this);
-    tableView->setObjectName(QStringLiteral("propertiesTable"));
-    model_ = new ReadOnlyTableModel(this);
-    tableView->setModel(model_);
-    tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tableView->verticalHeader()->hide();
-    tableView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-
-    auto* chartPane = new QWidget(this);
-    auto* chartLayout = new QVBoxLayout(chartPane);
-    chartLayout->setContentsMargins(0, 0, 0, 0);
-    auto* columnRow = new QHBoxLayout;
-    auto* columnLabel = new QLabel(QStringLiteral("C&hart of"), chartPane);
-    chartColumn = new QComboBox(chartPane);
-    chartColumn->setObjectName(QStringLiteral("chartColumn"));
-    columnLabel->setBuddy(chartColumn);
-    columnRow->addWidget(columnLabel);
-    columnRow->addWidget(chartColumn);
-    columnRow->addStretch(1);
-    chartLayout->addLayout(columnRow);
-    chart = new Chart(chartPane);
-    chart->setObjectName(QStringLiteral("propertiesChart"));
-    chart->setAxisTitles(QString(), QStringLiteral("Stage"));
-    curve_ = addStageCurve(*chart, QString(), kCurveColour);
-    chartLayout->addWidget(chart, 1);
-
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(tableView);
-    splitter->addWidget(chartPane);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
-
-    exportButton = new QPushButton(QStringLiteral("&Export Table..."), this);
-    exportButton->setObjectName(QStringLiteral("exportButton"));
-    closeButton = new QPushButton(QStringLiteral("&Close"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(exportButton);
-    buttons->addWidget(closeButton);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(inputs);
-    layout->addWidget(message);
-    layout->addWidget(splitter, 1);
-    layout->addLayout(buttons);
-    resize(980, 560);
-
-    refreshTimer_ = new QTimer(this);
-    refreshTimer_->setSingleShot(true);
-    refreshTimer_->setInterval(0);
-    connect(refreshTimer_, &QTimer::timeout, this, [this] {
-        if (stale_)
-            refresh();
-    });
-    connect(roughness, &QLineEdit::textChanged, this, &HydraulicPropertiesWindow::scheduleRefresh);
-    connect(slope, &QLineEdit::textChanged, this, &HydraulicPropertiesWindow::scheduleRefresh);
-    connect(units, &QComboBox::currentIndexChanged, this,
+    connect(units_, &QComboBox::currentIndexChanged, this,
             &HydraulicPropertiesWindow::scheduleRefresh);
-    connect(connectedOnly, &QCheckBox::toggled, this, &HydraulicPropertiesWindow::scheduleRefresh);
-    connect(chartColumn, &QComboBox::currentIndexChanged, this,
-            &HydraulicPropertiesWindow::showChart);
-    pointsSubscription_ =
-        workspace_.document().points.subscribe([this](const TableChange&) { scheduleRefresh(); });
-    ratingSubscription_ =
-        workspace_.rating().subscribe([this](const TableChange&) { scheduleRefresh(); });
-    connect(&workspace_, &Workspace::ratingCreated, this,
+    connect(connectedOnly_, &QCheckBox::toggled, this,
             &HydraulicPropertiesWindow::scheduleRefresh);
+    layout.addLayout(inputs);
+}
 
-    CommandRunner& commands = workspace_.commands();
-    commands.route(exportButton, [this] { exportTable(); });
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+void HydraulicPropertiesWindow::showOutOfDate() {
+    outOfDate_->setNotice(workspace_.ratingOutOfDate()
+                              ? QStringLiteral("The section has changed since this rating was "
+                                               "created: create it again.")
+                              : QString());
 }
 
 HydraulicPropertiesWindow::~HydraulicPropertiesWindow() = default;
 
 void HydraulicPropertiesWindow::showWindow() {
-    if (!isVisible())
-        centreForShowing(*this);
     refresh();
-    show();
-    raise();
-    activateWindow();
+    presentWindow(*this);
 }
 
 void HydraulicPropertiesWindow::showEvent(QShowEvent* event) {
@@ -220,8 +232,8 @@ void HydraulicPropertiesWindow::scheduleRefresh() {
 }
 
 std::optional<ManningInputs> HydraulicPropertiesWindow::manningInputs() {
-    const QString roughnessText = roughness->text().trimmed();
-    const QString slopeText = slope->text().trimmed();
+    const QString roughnessText = roughness_->text().trimmed();
+    const QString slopeText = slope_->text().trimmed();
     if (roughnessText.isEmpty() && slopeText.isEmpty())
         return std::nullopt;
     if (roughnessText.isEmpty()) {
@@ -236,7 +248,7 @@ std::optional<ManningInputs> HydraulicPropertiesWindow::manningInputs() {
     }
     const NumberFormat format = workspace_.format();
     ManningInputs inputs;
-    inputs.units = units->currentIndex() == 1 ? UnitSystem::USCustomary : UnitSystem::SI;
+    inputs.units = units_->currentIndex() == 1 ? UnitSystem::USCustomary : UnitSystem::SI;
     struct Input {
         const QString& text;
         const char* name;
@@ -294,9 +306,12 @@ void HydraulicPropertiesWindow::refresh() {
     } else {
         stagesProblem_ = QStringLiteral("There is no rating: create the stage area rating first.");
     }
-    const SectionPoints section = sectionPoints(workspace_.document().points);
+    // The section the rating was made from, whatever the main window holds now.
+    static const SectionPoints kNoSection;
+    const auto& run = workspace_.ratingRun();
+    const SectionPoints& section = run ? run->section : kNoSection;
     const WaterExtent extent =
-        connectedOnly->isChecked() ? WaterExtent::ConnectedToLowest : WaterExtent::WholeSection;
+        connectedOnly_->isChecked() ? WaterExtent::ConnectedToLowest : WaterExtent::WholeSection;
     try {
         table_ =
             propertyTable(section.stations, section.elevations, stages, shift, extent, manning);
@@ -306,33 +321,37 @@ void HydraulicPropertiesWindow::refresh() {
         table_ = propertyTable(section.stations, section.elevations, stages, shift, extent);
     }
     const QString problem = stagesProblem_.isEmpty() ? manningProblem_ : stagesProblem_;
-    message->setText(problem);
-    message->setVisible(!problem.isEmpty());
+    message_->setNotice(problem);
     showTable();
 }
 
 void HydraulicPropertiesWindow::showTable() {
     const bool withManning = table_.manning.has_value();
-    const int columns = withManning ? static_cast<int>(kCaptions.size()) : kGeometryColumns;
-    const NumberFormat format = workspace_.format();
-    model_->setTable(kCaptions.mid(0, columns), static_cast<int>(table_.stages.size()),
-                     [this, format](int row, int column) {
-                         return numberText(cellValue(table_, static_cast<std::size_t>(row), column),
-                                           format);
-                     });
-    tableView->resizeColumnsToContents();
+    const int columns = withManning ? kAllColumns : kGeometryColumns;
+    const UnitSystem units =
+        units_->currentIndex() == 1 ? UnitSystem::USCustomary : UnitSystem::SI;
+    QStringList heads;
+    for (int column = 0; column < columns; ++column)
+        heads << captionWithUnit(column, units);
+    const char separator = workspace_.format().decimalSeparator;
+    tableView_->results().setTable(
+        heads, static_cast<int>(table_.stages.size()), [this, separator](int row, int column) {
+            return decimalsText(cellValue(table_, static_cast<std::size_t>(row), column),
+                                kColumns[column].decimals, separator);
+        });
+    tableView_->resizeColumnsToContents();
 
     // The chart keeps its column while it is there; conveyance and discharge fall back to area.
-    const int chosen = chartColumn->currentIndex() < 0 ? 1 : chartColumn->currentIndex() + 1;
-    const QSignalBlocker quiet(chartColumn);
-    chartColumn->clear();
-    chartColumn->addItems(kCaptions.mid(1, columns - 1));
-    chartColumn->setCurrentIndex(chosen < columns ? chosen - 1 : 0);
+    const int chosen = chartColumn_->currentIndex() < 0 ? 1 : chartColumn_->currentIndex() + 1;
+    const QSignalBlocker quiet(chartColumn_);
+    chartColumn_->clear();
+    chartColumn_->addItems(heads.mid(1));
+    chartColumn_->setCurrentIndex(chosen < columns ? chosen - 1 : 0);
     showChart();
 }
 
 void HydraulicPropertiesWindow::showChart() {
-    const int column = chartColumn->currentIndex() + 1;
+    const int column = chartColumn_->currentIndex() + 1;
     QVector<double> stages;
     QVector<double> values;
     if (column >= 1 && (column < kGeometryColumns || table_.manning)) {
@@ -343,11 +362,11 @@ void HydraulicPropertiesWindow::showChart() {
             values.append(cellValue(table_, row, column));
         }
     }
-    const QString caption = column >= 1 ? kCaptions.value(column) : QString();
-    chart->setTitleLines({caption + QStringLiteral(" against Stage"), QString()});
-    chart->setAxisTitles(caption, QStringLiteral("Stage"));
+    const QString name = column >= 1 ? caption(column) : QString();
+    chart_->setTitleLines({name + QStringLiteral(" against Stage"), QString()});
+    chart_->setAxisTitles(chartColumn_->currentText(), QStringLiteral("Stage"));
     setStageCurve(*curve_, stages, values);
-    fitChartToCurves(*chart);
+    fitChartToCurves(*chart_);
 }
 
 void HydraulicPropertiesWindow::exportTable() {

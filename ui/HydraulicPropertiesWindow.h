@@ -9,19 +9,18 @@
 
 #include <optional>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QCPGraph;
-class QLabel;
 class QLineEdit;
-class QPushButton;
-class QTableView;
 class QTimer;
 
 namespace korvadel {
 
 class Chart;
-class ReadOnlyTableModel;
+class NoticeLine;
+class ResultTableView;
 class Workspace;
 
 // The hydraulic properties of the section at the stages of the rating: a table of the columns
@@ -30,9 +29,16 @@ class Workspace;
 //
 // The stages are the rows the rating window shows: the rating's run (its bounds and datum, as
 // the rating was created), less the rows deleted from the rating grid, each at its unrounded
-// stage so the area column is the rating's area before rounding. The section is the one in the
-// main window as it stands now: the table follows every change to the points, a new rating and a
-// deleted rating row, and is worked out again when the window is next shown if it was hidden.
+// stage so the area column is the rating's area before rounding. The section is the one the
+// rating was made from, so the table never mixes one section's geometry with another's stages;
+// when the points have changed since, a line says so until the rating is created again. The
+// table follows a new rating and a deleted rating row, and is worked out again when the window
+// is next shown if it was hidden. On screen the numbers have a few decimals and the units of
+// the units choice in the column heads; the export keeps every digit.
+//
+// Controls by object name: "roughness", "slope", "units", "connectedOnly", "outOfDate",
+// "message", "propertiesTable", "chartColumn", "propertiesChart", "exportButton",
+// "closeButton"; Escape closes the window.
 class HydraulicPropertiesWindow : public QWidget {
     Q_OBJECT
 public:
@@ -50,24 +56,15 @@ public:
     // otherwise.
     QString manningProblem() const { return manningProblem_; }
 
-    QLineEdit* roughness = nullptr; // Manning's n
-    QLineEdit* slope = nullptr;
-    QComboBox* units = nullptr;
-    QCheckBox* connectedOnly = nullptr;
-    QLabel* message = nullptr;
-    QTableView* tableView = nullptr;
-    QComboBox* chartColumn = nullptr;
-    Chart* chart = nullptr;
-    QPushButton* exportButton = nullptr;
-    QPushButton* closeButton = nullptr;
-
     FileDialogState exportDialog;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildInputs(QBoxLayout& layout);
     void scheduleRefresh();
+    void showOutOfDate();
     std::optional<ManningInputs> manningInputs();
     std::vector<double> ratingStages() const;
     void showTable();
@@ -78,11 +75,18 @@ private:
     PropertyTable table_;
     QString manningProblem_;
     QString stagesProblem_;
-    ReadOnlyTableModel* model_ = nullptr;
+    QLineEdit* roughness_ = nullptr; // Manning's n
+    QLineEdit* slope_ = nullptr;
+    QComboBox* units_ = nullptr;
+    QCheckBox* connectedOnly_ = nullptr;
+    NoticeLine* outOfDate_ = nullptr;
+    NoticeLine* message_ = nullptr;
+    ResultTableView* tableView_ = nullptr;
+    QComboBox* chartColumn_ = nullptr;
+    Chart* chart_ = nullptr;
     QCPGraph* curve_ = nullptr;
     QTimer* refreshTimer_ = nullptr;
     bool stale_ = true;
-    TableSubscription pointsSubscription_;
     TableSubscription ratingSubscription_;
 };
 

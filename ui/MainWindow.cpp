@@ -4,34 +4,28 @@
 #include "components/chart/Chart.h"
 #include "components/chart/ChartPrintPreview.h"
 #include "components/chart/WaterSurfaceOverlay.h"
+#include "components/desktop/ActionTable.h"
+#include "components/desktop/FileDropFilter.h"
 #include "components/desktop/TextCodec.h"
 #include "components/grid/PointGrid.h"
 #include "components/history/SectionHistory.h"
 #include "components/widgets/FullTextToolTip.h"
-#include "components/widgets/IncrementSpinBox.h"
-#include "io/CrossSectionFile.h"
+#include "ui/FileCommands.h"
+#include "ui/GageSettingsPanel.h"
 #include "ui/ProgramSettings.h"
 #include "ui/Version.h"
 #include "ui/WaterLevelAnimation.h"
-#include "ui/Workspace.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -53,94 +47,77 @@ constexpr int kStationGroupHeight = 45;
 constexpr int kGageGroupHeight = 136;
 constexpr int kButtonStripHeight = 77;
 
-std::string toPath(const QString& fileName) {
-    return QFile::encodeName(fileName).toStdString();
-}
+const QStringList kChartTitle = {QStringLiteral("Cross Section"), QString()};
 
-QString filterText(std::string_view filter) {
-    return QString::fromLatin1(filter.data(), static_cast<qsizetype>(filter.size()));
-}
-
-QLineEdit* addGageRow(QGroupBox* group, const QString& caption, const QString& name, int y,
-                      const QString& text) {
-    auto* label = new QLabel(caption, group);
-    label->move(16, y + 3);
-    auto* field = new QLineEdit(text, group);
-    field->setObjectName(name);
-    field->setGeometry(76, y, 81, 21);
-    label->setBuddy(field);
-    return field;
+QKeySequence keys(const char* text) {
+    return QKeySequence(QLatin1String(text));
 }
 
 } // namespace
 
 MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
     : QMainWindow(parent), workspace_(workspace) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Korvadel %1").arg(QLatin1String(kVersion)));
-    connect(&workspace_.history(), &SectionHistory::documentRestored, this,
-            &MainWindow::documentToFields);
+    setObjectName(QStringLiteral("mainWindow"));
+    files_ = new FileCommands(workspace_, *this);
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     auto* panel = new QWidget(central);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setObjectName(QStringLiteral("sidePanel"));
     panel->setFixedWidth(kPanelWidth);
     layout->addWidget(panel);
 
-    sectionChart = new Chart(central);
-    sectionChart->setObjectName(QStringLiteral("DBChart1"));
-    sectionChart->setTitleLines({QStringLiteral("Cross Section"), QString()});
-    sectionChart->setAxisTitles(QStringLiteral("Location"), QStringLiteral("Elevation"));
-    sectionChart->setFocusPolicy(Qt::NoFocus);
-    sectionChart->setPrintMargins(PrintMargins{15, 15, 15, 15, true, 0});
-    layout->addWidget(sectionChart, 1);
+    sectionChart_ = new Chart(central);
+    sectionChart_->setObjectName(QStringLiteral("sectionChart"));
+    sectionChart_->setTitleLines(kChartTitle);
+    sectionChart_->setAxisTitles(QStringLiteral("Location"), QStringLiteral("Elevation"));
+    sectionChart_->setFocusPolicy(Qt::NoFocus);
+    sectionChart_->setPrintMargins(PrintMargins{15, 15, 15, 15, true, 0});
+    layout->addWidget(sectionChart_, 1);
     setCentralWidget(central);
 
     buildPanel(panel);
     buildMenus();
 
-    animationTimer = new QTimer(this);
-    animationTimer->setObjectName(QStringLiteral("Timer1"));
-    connect(animationTimer, &QTimer::timeout, this, &MainWindow::advanceWaterLevel);
+    animationTimer_ = new QTimer(this);
+    animationTimer_->setObjectName(QStringLiteral("animationTimer"));
+    connect(animationTimer_, &QTimer::timeout, this, &MainWindow::advanceWaterLevel);
 
     CrossSectionDocument& document = workspace_.document();
-    sectionChart->bindAreaSeries(document.points);
-    waterSurface_ = std::make_unique<WaterSurfaceOverlay>(*sectionChart, workspace_.format());
-    sectionChart->setBeforeDraw([this] { showWaterLevel(); });
+    // The chart follows the point table itself: every change the table reports redraws it.
+    sectionChart_->bindAreaSeries(document.points);
+    waterSurface_ = std::make_unique<WaterSurfaceOverlay>(*sectionChart_, workspace_.format());
+    sectionChart_->setBeforeDraw([this] { showWaterLevel(); });
+    std::vector<QWidget*> inputs = settings_->fields();
+    inputs.push_back(pointGrid_);
     animation_ = std::make_unique<WaterLevelAnimation>(
-        WaterLevelAnimation::Parts{&workspace_.waterLevel(),
-                                   &document,
-                                   animateButton,
-                                   animationTimer,
-                                   sectionChart,
-                                   {minimumStage, maximumStage, stageIncrement, datum, pointGrid},
-                                   workspace_.format(),
-                                   pointGrid});
+        WaterLevelAnimation::Parts{&workspace_.waterLevel(), &document, animateButton_,
+                                   animationTimer_, sectionChart_, std::move(inputs),
+                                   workspace_.format(), pointGrid_,
+                                   findChild<QAction*>(QStringLiteral("stopAnimationAction"))});
 
     const int menuHeight = menuBar()->sizeHint().height();
     const int clientHeight = kOuterHeight - kFrameHeight + menuHeight;
     resize(kOuterWidth - kFrameWidth, clientHeight);
     setMinimumSize(kMinimumOuterWidth - kFrameWidth, clientHeight);
 
-    // Fields take dropped text; a dropped file is the window's.
-    setAcceptDrops(true);
-    for (QWidget* child : findChildren<QWidget*>())
-        if (child->acceptDrops())
-            child->installEventFilter(this);
+    drops_ = new FileDropFilter(*this);
+    connect(drops_, &FileDropFilter::fileDropped, this, &MainWindow::openFile);
 
+    followWorkspace();
     startUp();
 }
 
 MainWindow::~MainWindow() {
     // QWidget's destructor closes the window and hides its children; a field that settles its
-    // text on hiding (the increment box) must not call back into the half-destroyed window.
-    for (QObject* child : findChildren<QObject*>()) {
+    // text on hiding (the increment box) must not reach this half-destroyed window through the
+    // workspace's announcements or an event filter.
+    disconnect(&workspace_, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>())
         disconnect(child, nullptr, this, nullptr);
-        child->removeEventFilter(this);
-    }
+    drops_->detach();
 }
 
 void MainWindow::buildPanel(QWidget* panel) {
@@ -149,202 +126,167 @@ void MainWindow::buildPanel(QWidget* panel) {
     column->setSpacing(0);
 
     auto* stationGroup = new QGroupBox(QStringLiteral("Station "), panel);
-    stationGroup->setObjectName(QStringLiteral("GroupBox1"));
+    stationGroup->setObjectName(QStringLiteral("stationGroup"));
     stationGroup->setFixedHeight(kStationGroupHeight);
-    description = new QLineEdit(stationGroup);
-    description->setObjectName(QStringLiteral("ebDescription"));
-    description->setGeometry(12, 16, 149, 21);
+    description_ = new QLineEdit(stationGroup);
+    description_->setObjectName(QStringLiteral("description"));
+    description_->setGeometry(12, 16, 149, 21);
+    keepFullTextToolTip(*description_);
     column->addWidget(stationGroup);
 
-    auto* gageGroup = new QGroupBox(QStringLiteral("Gage Height "), panel);
-    gageGroup->setObjectName(QStringLiteral("GroupBox2"));
-    gageGroup->setFixedHeight(kGageGroupHeight);
-    minimumStage = addGageRow(gageGroup, QStringLiteral("Minimum"), QStringLiteral("edMinStage"),
-                              24, QStringLiteral("0"));
-    maximumStage = addGageRow(gageGroup, QStringLiteral("Maximum"), QStringLiteral("edMaxStage"),
-                              51, QStringLiteral("1"));
-    auto* incrementLabel = new QLabel(QStringLiteral("Increment"), gageGroup);
-    incrementLabel->move(16, 79 + 3);
-    stageIncrement = new IncrementSpinBox(workspace_.format().decimalSeparator, gageGroup);
-    stageIncrement->setObjectName(QStringLiteral("SpinStageInc"));
-    stageIncrement->setGeometry(76, 79, 81, 21);
-    datum = addGageRow(gageGroup, QStringLiteral("Datum"), QStringLiteral("ebOffset"), 106,
-                       QStringLiteral("0.00"));
-    column->addWidget(gageGroup);
+    settings_ = new GageSettingsPanel(workspace_, panel);
+    settings_->setFixedHeight(kGageGroupHeight);
+    column->addWidget(settings_);
 
-    pointGrid = new PointGrid(workspace_.document().points, workspace_.seam(),
-                              workspace_.format().decimalSeparator, panel);
-    pointGrid->setObjectName(QStringLiteral("DBGrid1"));
-    column->addWidget(pointGrid, 1);
+    pointGrid_ = new PointGrid(workspace_.document().points, workspace_.seam(),
+                               workspace_.format().decimalSeparator, panel);
+    pointGrid_->setObjectName(QStringLiteral("pointGrid"));
+    column->addWidget(pointGrid_, 1);
 
     auto* strip = new QWidget(panel);
-    strip->setObjectName(QStringLiteral("Panel2"));
+    strip->setObjectName(QStringLiteral("buttonStrip"));
     strip->setFixedHeight(kButtonStripHeight);
-    animateButton = new QPushButton(QStringLiteral("&Animate Cross Section"), strip);
-    animateButton->setObjectName(QStringLiteral("Button2"));
-    animateButton->setGeometry(4, 12, 177, 25);
-    createRatingButton = new QPushButton(QStringLiteral("&Create Stage Area Rating"), strip);
-    createRatingButton->setObjectName(QStringLiteral("Button1"));
-    createRatingButton->setGeometry(4, 44, 177, 25);
+    animateButton_ = new QPushButton(WaterLevelAnimation::kStartCaption, strip);
+    animateButton_->setObjectName(QStringLiteral("animateButton"));
+    animateButton_->setGeometry(4, 12, 177, 25);
+    createRatingButton_ = new QPushButton(QStringLiteral("&Create Stage Area Rating"), strip);
+    createRatingButton_->setObjectName(QStringLiteral("createRatingButton"));
+    createRatingButton_->setGeometry(4, 44, 177, 25);
     column->addWidget(strip);
 
     // point grid, Minimum, Maximum, Increment, Datum, the two buttons, description
-    setTabOrder(pointGrid, minimumStage);
-    setTabOrder(minimumStage, maximumStage);
-    setTabOrder(maximumStage, stageIncrement);
-    setTabOrder(stageIncrement, datum);
-    setTabOrder(datum, animateButton);
-    setTabOrder(animateButton, createRatingButton);
-    setTabOrder(createRatingButton, description);
+    QWidget* order[] = {pointGrid_,
+                        settings_->field(GageField::Minimum),
+                        settings_->field(GageField::Maximum),
+                        settings_->field(GageField::Increment),
+                        settings_->field(GageField::Datum),
+                        animateButton_,
+                        createRatingButton_,
+                        description_};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
 
     CommandRunner& commands = workspace_.commands();
-    commands.watch(pointGrid);
-    commands.route(animateButton, [this] { toggleAnimation(); });
-    commands.route(createRatingButton, [this] { createRating(); });
-    connectFields();
+    commands.watch(pointGrid_);
+    commands.route(animateButton_, [this] { toggleAnimation(); });
+    commands.route(createRatingButton_, [this] { createRating(); });
 }
 
 void MainWindow::buildMenus() {
     CommandRunner& commands = workspace_.commands();
-    auto makeAction = [this, &commands](const QString& text, const QString& name,
-                                        const QKeySequence& keys, std::function<void()> command) {
-        auto* action = new QAction(text, this);
-        action->setObjectName(name);
-        if (!keys.isEmpty()) {
-            action->setShortcut(keys);
-            // The main window's keys also work while one of the other windows is active,
-            // unless a modal dialog is open.
-            action->setShortcutContext(Qt::ApplicationShortcut);
-        }
-        commands.route(action, std::move(command));
-        return action;
-    };
+    // The main window's keys also work while one of the other windows is active, unless a
+    // modal dialog is open.
+    const Qt::ShortcutContext everywhere = Qt::ApplicationShortcut;
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("File1"));
-    newAction = makeAction(QStringLiteral("&New Cross Section"), QStringLiteral("NewCrossSection1"),
-                           QKeySequence(QStringLiteral("Ctrl+N")), [this] { newCrossSection(); });
-    file->addAction(newAction);
-    file->addSeparator();
-    loadAction =
-        makeAction(QStringLiteral("&Load Cross Section"), QStringLiteral("LoadCrossSection1"),
-                   QKeySequence(QStringLiteral("Ctrl+L")), [this] { loadCrossSection(); });
-    file->addAction(loadAction);
+    file->setObjectName(QStringLiteral("fileMenu"));
+    addActionTable(*this, file, commands,
+               {{QStringLiteral("&New Cross Section"), QStringLiteral("newAction"),
+                 {keys("Ctrl+N")}, [this] { files_->newCrossSection(); }},
+                {},
+                {QStringLiteral("&Load Cross Section"), QStringLiteral("loadAction"),
+                 {keys("Ctrl+L")}, [this] { files_->loadCrossSection(); }}},
+               everywhere);
     QMenu* importFrom = file->addMenu(QStringLiteral("&Import from"));
-    importFrom->setObjectName(QStringLiteral("ImportFrom1"));
-    importCommaDelimitedAction =
-        makeAction(QStringLiteral("&Comma Delimited File"), QStringLiteral("CommaDelimitedFile1"),
-                   {}, [this] { importCommaDelimited(); });
-    importFrom->addAction(importCommaDelimitedAction);
-    importWinRiverAction = makeAction(QStringLiteral("&WinRiver Classic ACSII Data File"),
-                                      QStringLiteral("WinRiverClassicACSIIDataFile1"), {},
-                                      [this] { emit winRiverImportRequested(); });
-    importFrom->addAction(importWinRiverAction);
-    file->addSeparator();
-    saveAction =
-        makeAction(QStringLiteral("&Save Cross Section"), QStringLiteral("SaveCrossSection1"),
-                   QKeySequence(QStringLiteral("Ctrl+S")), [this] { saveCrossSection(); });
-    file->addAction(saveAction);
-    file->addSeparator();
-    printChartAction = makeAction(
-        QStringLiteral("&Print Cross Section Chart"), QStringLiteral("PrintCrossSection1"),
-        QKeySequence(QStringLiteral("Ctrl+P")), [this] { printSectionChart(); });
-    file->addAction(printChartAction);
-    file->addSeparator();
-    exitAction =
-        makeAction(QStringLiteral("E&xit"), QStringLiteral("Exit1"), {}, [this] { close(); });
-    file->addAction(exitAction);
+    importFrom->setObjectName(QStringLiteral("importMenu"));
+    addActionTable(*this, importFrom, commands,
+               {{QStringLiteral("&Comma Delimited File"),
+                 QStringLiteral("importCommaDelimitedAction"),
+                 {},
+                 [this] { files_->importPoints(InputFormat::CommaDelimited); }},
+                {QStringLiteral("&WinRiver Classic ACSII Data File"),
+                 QStringLiteral("importWinRiverAction"),
+                 {},
+                 [this] { emit winRiverImportRequested(); }}});
+    addActionTable(*this, file, commands,
+               {{},
+                {QStringLiteral("&Save Cross Section"), QStringLiteral("saveAction"),
+                 {keys("Ctrl+S")}, [this] { files_->saveCrossSection(); }},
+                {},
+                {QStringLiteral("&Print Cross Section Chart"), QStringLiteral("printChartAction"),
+                 {keys("Ctrl+P")}, [this] { printSectionChart(); }},
+                {},
+                {QStringLiteral("E&xit"), QStringLiteral("exitAction"), {}, [this] { close(); }}},
+               everywhere);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("editMenu"));
-    undoAction = makeAction(QStringLiteral("&Undo"), QStringLiteral("undoAction"),
-                            QKeySequence(QStringLiteral("Ctrl+Z")), [this] { undoLastChange(); });
-    redoAction = makeAction(QStringLiteral("&Redo"), QStringLiteral("redoAction"),
-                            QKeySequence(QStringLiteral("Ctrl+Y")), [this] { redoLastChange(); });
-    redoAction->setShortcuts(
-        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
-    edit->addAction(undoAction);
-    edit->addAction(redoAction);
-    QUndoStack& steps = workspace_.history().stack();
-    undoAction->setEnabled(steps.canUndo());
-    redoAction->setEnabled(steps.canRedo());
-    connect(&steps, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
-    connect(&steps, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    SectionHistory& history = workspace_.history();
+    const QList<QAction*> steps = addActionTable(
+        *this, edit, commands,
+        {{QStringLiteral("&Undo"), QStringLiteral("undoAction"), {keys("Ctrl+Z")},
+          [&history] { history.undo(); }},
+         {QStringLiteral("&Redo"), QStringLiteral("redoAction"),
+          {keys("Ctrl+Y"), keys("Ctrl+Shift+Z")}, [&history] { history.redo(); }}},
+        everywhere);
+    QUndoStack& stack = history.stack();
+    steps[0]->setEnabled(stack.canUndo());
+    steps[1]->setEnabled(stack.canRedo());
+    connect(&stack, &QUndoStack::canUndoChanged, steps[0], &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, steps[1], &QAction::setEnabled);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("toolsMenu"));
-    checkSectionAction =
-        makeAction(QStringLiteral("&Check Section..."), QStringLiteral("checkSectionAction"), {},
-                   [this] { emit sectionCheckRequested(); });
-    compareSectionAction = makeAction(QStringLiteral("&Compare with Section..."),
-                                      QStringLiteral("compareSectionAction"), {},
-                                      [this] { emit sectionComparisonRequested(); });
-    tools->addAction(checkSectionAction);
-    tools->addAction(compareSectionAction);
+    addActionTable(*this, tools, commands,
+               {{QStringLiteral("&Check Section..."), QStringLiteral("checkSectionAction"), {},
+                 [this] { emit sectionCheckRequested(); }},
+                {QStringLiteral("Co&mpare with Section..."), QStringLiteral("compareSectionAction"),
+                 {}, [this] { emit sectionComparisonRequested(); }}});
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("Help1"));
-    aboutAction = makeAction(QStringLiteral("&About"), QStringLiteral("About1"),
-                             QKeySequence(Qt::Key_F1), [this] { emit aboutRequested(); });
-    help->addAction(aboutAction);
+    help->setObjectName(QStringLiteral("helpMenu"));
+    addActionTable(*this, help, commands,
+               {{QStringLiteral("&About"), QStringLiteral("aboutAction"),
+                 {QKeySequence(Qt::Key_F1)}, [this] { emit aboutRequested(); }}},
+               everywhere);
 
-    // Reachable by its shortcut only: it has no menu entry.
-    boundsPromptAction = makeAction(
-        QStringLiteral("Create Stage Area &Table"), QStringLiteral("CreateStageAreaTable1"),
-        QKeySequence(QStringLiteral("Ctrl+T")), [this] { emit boundsPromptRequested(); });
-    addAction(boundsPromptAction);
-
-    openDialog.kind = FileDialogState::Kind::Open;
-    openDialog.filter = filterText(inputFormat(InputFormat::CrossSection).dialogFilter);
-    saveDialog.kind = FileDialogState::Kind::Save;
-    saveDialog.filter = QStringLiteral("Korvadel File (*.kvd)|*.kvd");
-    // A name typed without an extension becomes a cross-section file.
-    saveDialog.defaultExtension = QStringLiteral("kvd");
-    saveDialog.overwritePrompt = false;
-    importDialog.kind = FileDialogState::Kind::Open;
+    // Reachable by their keys only: no menu shows them.
+    addActionTable(*this, nullptr, commands,
+               {{QStringLiteral("Create Stage Area &Table"), QStringLiteral("boundsPromptAction"),
+                 {keys("Ctrl+T")}, [this] { emit boundsPromptRequested(); }}},
+               everywhere);
+    // Escape stops a running animation (the stop caption has no mnemonic); it is enabled only
+    // while one runs, so Escape goes on to the grid and the fields otherwise.
+    addActionTable(*this, nullptr, commands,
+               {{QStringLiteral("Stop Cross Section Animation"),
+                 QStringLiteral("stopAnimationAction"),
+                 {QKeySequence(Qt::Key_Escape)},
+                 [this] { toggleAnimation(); }}});
 }
 
-void MainWindow::connectFields() {
-    // The fixed layout cuts long texts off: a tooltip shows them whole.
-    for (QLineEdit* field : {description, minimumStage, maximumStage, datum})
-        keepFullTextToolTip(*field);
-    // The fields hold exactly what was typed; the document keeps the same texts.
-    CrossSectionDocument& document = workspace_.document();
-    connect(description, &QLineEdit::textChanged, this, [this, &document](const QString& text) {
-        workspace_.setDescriptionText(text);
-        if (!syncing_)
-            document.description = toFileText(text);
+void MainWindow::followWorkspace() {
+    // The description field holds exactly what was typed; the workspace keeps the same text.
+    description_->setText(workspace_.descriptionText());
+    connect(description_, &QLineEdit::textChanged, &workspace_, &Workspace::setDescriptionText);
+    connect(&workspace_, &Workspace::descriptionChanged, this, [this](const QString& text) {
+        // Setting the same text again would throw away the field's own undo.
+        if (description_->text() != text)
+            description_->setText(text);
     });
-    connect(minimumStage, &QLineEdit::textChanged, this, [this, &document](const QString& text) {
-        if (!syncing_)
-            document.settings.minimum = toFileText(text);
+    connect(&workspace_, &Workspace::documentReplaced, this, [this] {
+        description_->setText(workspace_.descriptionText());
+        description_->setCursorPosition(0);
+        resetChartTitle();
     });
-    connect(maximumStage, &QLineEdit::textChanged, this, [this, &document](const QString& text) {
-        if (!syncing_)
-            document.settings.maximum = toFileText(text);
-    });
-    connect(datum, &QLineEdit::textChanged, this, [this, &document](const QString& text) {
-        if (!syncing_)
-            document.settings.datum = toFileText(text);
-    });
-    connect(stageIncrement, &IncrementSpinBox::valueChanged, this, [this, &document](double) {
-        if (!syncing_)
-            document.settings.setIncrement(stageIncrement->increment());
-    });
+    connect(&workspace_, &Workspace::modifiedChanged, this, &MainWindow::showCaption);
+    connect(&workspace_, &Workspace::fileNameChanged, this, &MainWindow::showCaption);
+    showCaption();
 }
 
-void MainWindow::documentToFields() {
-    const CrossSectionDocument& document = workspace_.document();
-    syncing_ = true;
-    description->setText(fromFileText(document.description));
-    minimumStage->setText(fromFileText(document.settings.minimum));
-    maximumStage->setText(fromFileText(document.settings.maximum));
-    stageIncrement->setIncrement(document.settings.increment());
-    datum->setText(fromFileText(document.settings.datum));
-    // A loaded text is read from its beginning, like a freshly opened field.
-    for (QLineEdit* field : {description, minimumStage, maximumStage, datum})
-        field->setCursorPosition(0);
-    syncing_ = false;
+void MainWindow::showCaption() {
+    // "Korvadel 1.3", then " - " and the file's name once there is one; an asterisk while
+    // there are unsaved changes.
+    QString caption = QStringLiteral("Korvadel %1").arg(QLatin1String(kVersion));
+    const QString name = QFileInfo(workspace_.fileName()).fileName();
+    if (!name.isEmpty())
+        caption += QStringLiteral(" - ") + name;
+    setWindowTitle(caption + QStringLiteral("[*]"));
+    setWindowModified(workspace_.isModified());
+}
+
+void MainWindow::resetChartTitle() {
+    // A new document does not carry the old one's name printed into the chart's title.
+    sectionChart_->setTitleLines(kChartTitle);
 }
 
 void MainWindow::startUp() {
@@ -355,11 +297,7 @@ void MainWindow::startUp() {
                                     QStringLiteral("Error initializing blank value to table"));
     }
     // The first keystroke goes into the blank row.
-    pointGrid->setFocus(Qt::OtherFocusReason);
-    restoreLastDir();
-}
-
-void MainWindow::restoreLastDir() {
+    pointGrid_->setFocus(Qt::OtherFocusReason);
     try {
         restoreWorkingDirectory();
     } catch (const std::exception&) {
@@ -367,12 +305,18 @@ void MainWindow::restoreLastDir() {
     }
 }
 
-void MainWindow::storeLastDir() {
-    workspace_.commands().run([] { storeWorkingDirectory(); });
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
-    storeLastDir();
+    // What is being typed is part of the section the question is about; a rating being made
+    // holds the window until it ends.
+    CommandRunner& commands = workspace_.commands();
+    bool leave = false;
+    if (!workspace_.ratingRunning() && commands.commitPendingEdits())
+        commands.run([this, &leave] { leave = files_->settleUnsavedChanges(); });
+    if (!leave) {
+        event->ignore();
+        return;
+    }
+    commands.run([] { storeWorkingDirectory(); });
     event->accept();
     QMainWindow::closeEvent(event);
     emit closed();
@@ -381,7 +325,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::showWaterLevel() {
     const auto level = workspace_.waterLevel().level(workspace_.format());
     if (level)
-        sectionChart->setReferenceLevel(*level);
+        sectionChart_->setReferenceLevel(*level);
     waterSurface_->showLevel(level);
 }
 
@@ -394,189 +338,45 @@ void MainWindow::selectPoint(double station) {
         for (std::size_t row = 0; row < points.rowCount(); ++row) {
             if (points.hasStation(row) && points.stationAt(row) == station) {
                 points.moveTo(row);
-                pointGrid->followTableCursor();
-                pointGrid->scrollTo(pointGrid->currentIndex());
+                pointGrid_->followTableCursor();
+                pointGrid_->scrollTo(pointGrid_->currentIndex());
                 return;
             }
         }
     });
 }
 
-void MainWindow::newCrossSection() {
-    CrossSectionDocument& document = workspace_.document();
-    workspace_.history().recordDocumentChange(QStringLiteral("New Cross Section"),
-                                              [&document] { document.clearToNew(); });
-    workspace_.noteRead({});
-    documentToFields();
-    sectionChart->refreshFromTable();
-}
-
-void MainWindow::loadCrossSection() {
-    if (!workspace_.seam().runFileDialog(this, openDialog))
-        return;
-    loadCrossSectionFile(openDialog.fileName);
-}
-
-void MainWindow::loadCrossSectionFile(const QString& fileName) {
-    struct Refresh {
-        MainWindow* window;
-        ~Refresh() {
-            // Whatever the reader managed to take from the file is shown, also after a failure
-            // part-way.
-            window->documentToFields();
-            window->sectionChart->refreshFromTable();
-        }
-    } refresh{this};
-    ReadSummary read;
-    workspace_.history().recordDocumentChange(
-        QStringLiteral("Load Cross Section"), [this, &fileName, &read] {
-            read = korvadel::loadCrossSection(toPath(fileName), workspace_.document(),
-                                              workspace_.format());
-        });
-    workspace_.noteRead(read);
-}
-
-void MainWindow::saveCrossSection() {
-    if (!workspace_.seam().runFileDialog(this, saveDialog))
-        return;
-    korvadel::saveCrossSection(toPath(saveDialog.fileName), workspace_.document(),
-                               workspace_.format());
-}
-
-void MainWindow::importCommaDelimited() {
-    importPoints(InputFormat::CommaDelimited);
-}
-
 void MainWindow::importWinRiverFile() {
-    importPoints(InputFormat::WinRiver);
-}
-
-void MainWindow::importPoints(InputFormat format) {
-    const InputFormatInfo& input = inputFormat(format);
-    importDialog.fileName.clear();
-    importDialog.filter = filterText(input.dialogFilter);
-    importDialog.defaultExtension.clear();
-    if (!workspace_.seam().runFileDialog(this, importDialog))
-        return;
-    importPointsFile(input, importDialog.fileName);
-}
-
-void MainWindow::importPointsFile(const InputFormatInfo& input, const QString& fileName) {
-    struct Refresh {
-        Chart* chart;
-        // The chart shows whatever the import left in the table, also after a failure.
-        ~Refresh() { chart->refreshFromTable(); }
-    } refresh{sectionChart};
-    ReadSummary read;
-    workspace_.history().recordDocumentChange(
-        QStringLiteral("Import Points"), [this, &input, &fileName, &read] {
-            read = input.read(toPath(fileName), workspace_.document(), workspace_.format());
-        });
-    workspace_.noteRead(read);
+    files_->importPoints(InputFormat::WinRiver);
 }
 
 void MainWindow::openFile(const QString& fileName) {
     CommandRunner& commands = workspace_.commands();
-    if (!commands.commitPendingEdits())
+    if (workspace_.ratingRunning() || !commands.commitPendingEdits())
         return;
-    commands.run([this, &fileName] {
-        const QFileInfo file(fileName);
-        QDir::setCurrent(file.absolutePath());
-        const InputFormatInfo& input = inputFormat(inputFormatForPath(toPath(file.fileName())));
-        if (input.format == InputFormat::CrossSection)
-            loadCrossSectionFile(file.absoluteFilePath());
-        else
-            importPointsFile(input, file.absoluteFilePath());
-    });
+    commands.run([this, &fileName] { files_->openFile(fileName); });
 }
 
-namespace {
-
-// The one local file a drag carries; empty for several, none or a remote one.
-QString draggedFile(const QMimeData* data) {
-    const QList<QUrl> urls = data->urls();
-    if (urls.size() != 1 || !urls.constFirst().isLocalFile())
-        return {};
-    return urls.constFirst().toLocalFile();
-}
-
-} // namespace
-
-bool MainWindow::takeDrag(QDropEvent* event) {
-    if (!event->mimeData()->hasUrls())
-        return false;
-    // A move would have the file manager delete the file once it is dropped.
-    const Qt::DropActions actions = event->possibleActions();
-    const Qt::DropAction action = actions.testFlag(Qt::CopyAction)   ? Qt::CopyAction
-                                  : actions.testFlag(Qt::LinkAction) ? Qt::LinkAction
-                                                                     : Qt::IgnoreAction;
-    if (action == Qt::IgnoreAction || draggedFile(event->mimeData()).isEmpty()) {
-        event->ignore();
-        return true;
-    }
-    event->setDropAction(action);
-    event->accept();
-    return true;
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!takeDrag(event))
-        QMainWindow::dragEnterEvent(event);
-}
-
-void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
-    if (!takeDrag(event))
-        QMainWindow::dragMoveEvent(event);
-}
-
-void MainWindow::dropEvent(QDropEvent* event) {
-    if (!takeDrag(event)) {
-        QMainWindow::dropEvent(event);
-        return;
-    }
-    if (!event->isAccepted())
-        return;
-    // Opened once the drop is over: a box shown inside the drop would hold the file manager's
-    // drag until it is answered.
-    QTimer::singleShot(0, this,
-                       [this, fileName = draggedFile(event->mimeData())] { openFile(fileName); });
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-        return takeDrag(static_cast<QDropEvent*>(event));
-    case QEvent::Drop:
-        if (static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
-            dropEvent(static_cast<QDropEvent*>(event));
-            return true;
-        }
-        return false;
-    default:
-        return QMainWindow::eventFilter(watched, event);
-    }
-}
-
-void MainWindow::undoLastChange() {
-    workspace_.history().undo();
-}
-
-void MainWindow::redoLastChange() {
-    workspace_.history().redo();
+bool MainWindow::selectUnreadableSetting(std::initializer_list<GageField> order) {
+    return settings_->selectUnreadableField(order);
 }
 
 void MainWindow::createRating() {
-    const GageSettings& settings = workspace_.document().settings;
-    workspace_.createRating(RatingMode::Main, RatingBounds{settings.minimum, settings.maximum,
-                                                           settings.increment(), settings.datum});
+    try {
+        workspace_.createRating(RatingMode::Main, workspace_.ratingBounds());
+    } catch (...) {
+        selectUnreadableSetting({GageField::Minimum, GageField::Maximum, GageField::Datum});
+        throw;
+    }
 }
 
 void MainWindow::createRatingFromPrompt(const QString& minimum, const QString& maximum,
                                         double increment) {
-    workspace_.createRating(RatingMode::BoundsPrompt,
-                            RatingBounds{toFileText(minimum), toFileText(maximum), increment,
-                                         workspace_.document().settings.datum});
+    RatingBounds bounds = workspace_.ratingBounds();
+    bounds.minimum = toFileText(minimum);
+    bounds.maximum = toFileText(maximum);
+    bounds.increment = increment;
+    workspace_.createRating(RatingMode::BoundsPrompt, bounds);
 }
 
 void MainWindow::toggleAnimation() {
@@ -590,15 +390,15 @@ void MainWindow::advanceWaterLevel() {
         } catch (...) {
             // The error box runs an event loop of its own: a timer left running would put up a
             // new box at every tick. The animation stays running until the user stops it.
-            animationTimer->stop();
+            animationTimer_->stop();
             throw;
         }
     });
 }
 
 void MainWindow::printSectionChart() {
-    previewChartPrint(workspace_.seam(), workspace_.printers(), *sectionChart, description->text(),
-                      QStringLiteral("Cross Section"), this);
+    previewChartPrint(workspace_.seam(), workspace_.printers(), *sectionChart_,
+                      workspace_.descriptionText(), QStringLiteral("Cross Section"), this);
 }
 
 } // namespace korvadel

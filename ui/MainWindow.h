@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "components/desktop/DesktopSeam.h"
-#include "io/InputFormats.h"
+#include "ui/Workspace.h"
 
 #include <QMainWindow>
 
+#include <initializer_list>
 #include <memory>
 
-class QAction;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -16,17 +15,22 @@ class QTimer;
 namespace korvadel {
 
 class Chart;
-class IncrementSpinBox;
+class FileCommands;
+class FileDropFilter;
+class GageSettingsPanel;
 class PointGrid;
 class WaterLevelAnimation;
 class WaterSurfaceOverlay;
-class Workspace;
 
 // The main window: the cross-section document's description and gage-height settings in their
 // fields, its points in the point grid and the cross-section chart, and every command that
-// starts work on the document. It shows the workspace's document and feeds what is typed back
-// into it. Commands that open another window are passed on as requests; closing the window
-// ends the program.
+// starts work on the document. It shows the workspace's document and follows its announcements;
+// what is typed goes back into the workspace. The file commands live in FileCommands; commands
+// that open another window are passed on as requests; closing the window ends the program,
+// after the question about unsaved changes.
+//
+// Its controls are its own; other windows and tests reach them by their object names
+// ("description", "minimumStage", "pointGrid", "sectionChart", "createRatingButton", ...).
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -35,61 +39,28 @@ public:
 
     // What the window shows and works on.
     Workspace& workspace() const { return workspace_; }
+    FileCommands& files() const { return *files_; }
 
     // The rating from the document's settings ("&Create Stage Area Rating").
     void createRating();
-    // The rating from the bounds prompt's minimum and maximum (as typed) and increment.
+    // The rating from the bounds prompt's minimum and maximum (as typed) and increment, over
+    // the main window's datum.
     void createRatingFromPrompt(const QString& minimum, const QString& maximum, double increment);
+    // After a command stopped at a gage-height text that is not a number: the first of the
+    // fields in `order` (the order the command reads them) that does not convert gets the focus
+    // with its text selected, for the user to type over. False when none is unreadable.
+    bool selectUnreadableSetting(std::initializer_list<GageField> order);
     // The import of an ADCP's Classic ASCII output proper, once its warning was accepted.
     void importWinRiverFile();
-    // A file chosen outside the program (named on its command line, dropped on the window),
-    // opened as the File menu opens one of its kind, chosen by its name as the command line's
-    // companion chooses its reader: loaded as a cross-section file or imported, into the undo
-    // history, with the same boxes; the working directory moves to its folder as after a
-    // dialog. An ADCP file is imported without the import's warning: the user already chose it.
+    // A file chosen outside the program (FileCommands::openFile), under the command runner.
     void openFile(const QString& fileName);
 
-    // Puts the document's description and settings into the fields (after New and Load).
-    void documentToFields();
-    // Stores the working directory as LastDir; called while the window closes.
-    void storeLastDir();
     // Puts the point grid's cursor on the first point at `station` (the section check's rows
     // point at their points this way).
     void selectPoint(double station);
 
-    QLineEdit* description = nullptr;
-    QLineEdit* minimumStage = nullptr;
-    QLineEdit* maximumStage = nullptr;
-    IncrementSpinBox* stageIncrement = nullptr;
-    QLineEdit* datum = nullptr;
-    QPushButton* animateButton = nullptr;      // "&Animate Cross Section"
-    QPushButton* createRatingButton = nullptr; // "&Create Stage Area Rating"
-    PointGrid* pointGrid = nullptr;
-    Chart* sectionChart = nullptr;
-    QTimer* animationTimer = nullptr;
-
-    QAction* newAction = nullptr;
-    QAction* loadAction = nullptr;
-    QAction* importCommaDelimitedAction = nullptr;
-    QAction* importWinRiverAction = nullptr;
-    QAction* saveAction = nullptr;
-    QAction* printChartAction = nullptr;
-    QAction* exitAction = nullptr;
-    QAction* aboutAction = nullptr;
-    QAction* boundsPromptAction = nullptr;   // Ctrl+T, no menu entry
-    QAction* undoAction = nullptr;           // "&Undo", Ctrl+Z
-    QAction* redoAction = nullptr;           // "&Redo", Ctrl+Y and Ctrl+Shift+Z
-    QAction* checkSectionAction = nullptr;   // "&Check Section..."
-    QAction* compareSectionAction = nullptr; // "&Compare with Section..."
-
     // The water surface at the animation's level on the cross-section chart.
     WaterSurfaceOverlay& waterSurface() const { return *waterSurface_; }
-
-    // File dialogs this window owns: cross-section open, cross-section save, and the one import
-    // dialog whose filter each import command sets. They remember filter and name between uses.
-    FileDialogState openDialog;
-    FileDialogState saveDialog;
-    FileDialogState importDialog;
 
 signals:
     void aboutRequested();
@@ -103,33 +74,14 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // A single local file dragged from a file manager is taken anywhere over the window, the
-    // text fields included; anything else with addresses is refused.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void startUp();
     void buildPanel(QWidget* panel);
     void buildMenus();
-    void connectFields();
-    void restoreLastDir();
-
-    void newCrossSection();
-    void loadCrossSection();
-    void saveCrossSection();
-    void importCommaDelimited();
-    // Both imports: the import dialog with the format's filter, then its reader.
-    void importPoints(InputFormat format);
-    void loadCrossSectionFile(const QString& fileName);
-    void importPointsFile(const InputFormatInfo& input, const QString& fileName);
-    // Whether the drag can be dropped here (and with which action); true for a drag of
-    // addresses, accepted or refused, that the window takes over from its fields.
-    bool takeDrag(QDropEvent* event);
-    void undoLastChange();
-    void redoLastChange();
+    void followWorkspace();
+    void startUp();
+    void showCaption();
+    void resetChartTitle();
     void printSectionChart();
     void toggleAnimation();
     void advanceWaterLevel();
@@ -137,7 +89,15 @@ private:
     void showWaterLevel();
 
     Workspace& workspace_;
-    bool syncing_ = false;
+    FileCommands* files_ = nullptr;
+    QLineEdit* description_ = nullptr;
+    GageSettingsPanel* settings_ = nullptr;
+    PointGrid* pointGrid_ = nullptr;
+    QPushButton* animateButton_ = nullptr;
+    QPushButton* createRatingButton_ = nullptr;
+    Chart* sectionChart_ = nullptr;
+    QTimer* animationTimer_ = nullptr;
+    FileDropFilter* drops_ = nullptr;
     std::unique_ptr<WaterLevelAnimation> animation_;
     std::unique_ptr<WaterSurfaceOverlay> waterSurface_;
 };

@@ -68,22 +68,23 @@ void Program::connectWindows() {
         centreForShowing(*about);
         seam.execModal(*about);
     });
-    QObject::connect(main, &MainWindow::boundsPromptRequested, prompt, [prompt] {
-        if (!prompt->isVisible())
-            centreForShowing(*prompt);
-        prompt->show();
-        prompt->raise();
-        prompt->activateWindow();
-    });
-    QObject::connect(main, &MainWindow::winRiverImportRequested, importWarning, [importWarning] {
-        centreForShowing(*importWarning);
-        importWarning->show();
-        importWarning->raise();
-        importWarning->activateWindow();
-    });
+    QObject::connect(main, &MainWindow::boundsPromptRequested, prompt,
+                     [prompt] { presentWindow(*prompt); });
+    QObject::connect(main, &MainWindow::winRiverImportRequested, importWarning,
+                     [importWarning] {
+                         centreForShowing(*importWarning);
+                         presentWindow(*importWarning);
+                     });
     commands.route(prompt, &BoundsPrompt::okClicked, [main, prompt] {
-        main->createRatingFromPrompt(prompt->minimumText(), prompt->maximumText(),
-                                     prompt->increment());
+        try {
+            main->createRatingFromPrompt(prompt->minimumText(), prompt->maximumText(),
+                                         prompt->increment());
+        } catch (...) {
+            // The prompt's own bounds first, then the main window's datum.
+            if (!prompt->selectUnreadableField())
+                main->selectUnreadableSetting({GageField::Datum});
+            throw;
+        }
     });
     commands.route(importWarning, &AdcpImportWarning::continueClicked,
                    [main] { main->importWinRiverFile(); });
@@ -95,11 +96,26 @@ void Program::connectWindows() {
     QObject::connect(
         ratingWindow_.get(), &RatingWindow::propertiesRequested, properties,
         [properties, &commands] { commands.run([properties] { properties->showWindow(); }); });
+    const auto readingSettings = [main](const std::function<void()>& command) {
+        try {
+            command();
+        } catch (...) {
+            main->selectUnreadableSetting(
+                {GageField::Minimum, GageField::Maximum, GageField::Datum});
+            throw;
+        }
+    };
     QObject::connect(main, &MainWindow::sectionCheckRequested, check,
-                     [check, &commands] { commands.run([check] { check->runCheck(); }); });
+                     [check, &commands, readingSettings] {
+                         commands.run([&] { readingSettings([check] { check->runCheck(); }); });
+                     });
     QObject::connect(main, &MainWindow::sectionComparisonRequested, comparison,
-                     [main, comparison, &commands] {
-                         commands.run([main, comparison] { comparison->compareWithFile(main); });
+                     [main, comparison, &commands, readingSettings] {
+                         commands.run([&] {
+                             readingSettings([main, comparison] {
+                                 comparison->compareWithFile(main);
+                             });
+                         });
                      });
     QObject::connect(check, &SectionCheckWindow::pointRequested, main, &MainWindow::selectPoint);
 
@@ -116,17 +132,14 @@ void Program::connectWindows() {
         centreForShowing(*edge);
         seam.execModal(*edge);
     });
-    // No event is handled until the run ends, so the dialog paints itself as it goes.
     QObject::connect(workspace, &Workspace::ratingComputing, progress, &ProgressDialog::showNow);
     QObject::connect(workspace, &Workspace::ratingRunEnded, progress, &QWidget::hide);
+    QObject::connect(progress, &ProgressDialog::cancelRequested, workspace,
+                     &Workspace::cancelRating);
 }
 
 void Program::showMainWindow() {
-    MainWindow* main = mainWindow_.get();
-    centreForShowing(*main);
-    main->show();
-    main->raise();
-    main->activateWindow();
+    presentWindow(*mainWindow_);
 }
 
 namespace {
@@ -163,11 +176,7 @@ void quitAfterOpen(Program& program) {
         QCoreApplication::exit(1);
         return;
     }
-    const PointTable& points = program.workspace().document().points;
-    std::size_t count = 0;
-    for (std::size_t row = 0; row < points.rowCount(); ++row)
-        count += points.hasStation(row) ? 1 : 0;
-    std::printf("%zu points\n", count);
+    std::printf("%zu points\n", program.workspace().currentSection().stations.size());
     std::fflush(stdout);
     QCoreApplication::exit(0);
 }

@@ -2,65 +2,57 @@
 #include "ui/ProgressDialog.h"
 
 #include "components/desktop/ScreenPlacement.h"
-#include "components/desktop/WindowExposure.h"
 #include "components/widgets/GradientProgressBar.h"
 
-#include <QApplication>
-#include <QKeyEvent>
+#include <QCloseEvent>
 #include <QLabel>
+#include <QPushButton>
 
 namespace korvadel {
 
 ProgressDialog::ProgressDialog(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      message(new QLabel(QStringLiteral("Please Wait!"), this)),
-      progressBar(new GradientProgressBar(this)) {
-    setObjectName(QStringLiteral("ProgressForm"));
+      message_(new QLabel(QStringLiteral("Please Wait!"), this)),
+      progressBar_(new GradientProgressBar(this)),
+      cancelButton_(new QPushButton(QStringLiteral("Cancel"), this)) {
+    setObjectName(QStringLiteral("progressDialog"));
     useDesignFont(*this);
-    message->setObjectName(QStringLiteral("Label1"));
-    progressBar->setObjectName(QStringLiteral("ProgressBar1"));
+    message_->setObjectName(QStringLiteral("message"));
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     setWindowTitle(QStringLiteral("Calculating Areas"));
-    setFixedSize(248, 99);
-    setModal(false);
-    message->setGeometry(56, 24, 113, 17);
-    progressBar->setGeometry(4, 60, 229, 16);
+    // The label and the bar where they always were; the button below them.
+    setFixedSize(248, 131);
+    message_->setGeometry(56, 24, 113, 17);
+    progressBar_->setGeometry(4, 60, 229, 16);
+    cancelButton_->setGeometry(86, 94, 75, 25);
+    cancelButton_->setAutoDefault(false);
+    connect(cancelButton_, &QPushButton::clicked, this, &ProgressDialog::requestCancel);
 }
 
 void ProgressDialog::showNow() {
+    setWindowModality(Qt::ApplicationModal);
     show();
     raise();
-    // The window has to reach the screen before the computation takes the thread; only the
-    // window system's own events are let through for that. Once it is exposed, every change
-    // of the bar paints at once.
-    waitUntilExposed(*this, kExposeWaitMilliseconds);
-    repaint();
-    sinceLetIn_.start();
+    activateWindow();
+    cancelButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void ProgressDialog::setRange(int minimum, int maximum) {
     // Set in the order that lets a new range replace an old one it does not overlap; a bound
     // that still crosses the other is ignored by the bar.
-    if (minimum <= progressBar->maximum()) {
-        progressBar->setMinimum(minimum);
-        progressBar->setMaximum(maximum);
+    if (minimum <= progressBar_->maximum()) {
+        progressBar_->setMinimum(minimum);
+        progressBar_->setMaximum(maximum);
     } else {
-        progressBar->setMaximum(maximum);
-        progressBar->setMinimum(minimum);
+        progressBar_->setMaximum(maximum);
+        progressBar_->setMinimum(minimum);
     }
 }
 
 void ProgressDialog::setPosition(int position) {
-    // A window manager slower than the wait above exposes the window during the run: the
-    // window system's events are let in now and then until it has, never the user's input.
-    if (isVisible() && !isExposed(*this) && sinceLetIn_.isValid() &&
-        sinceLetIn_.elapsed() >= kLetInMilliseconds) {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sinceLetIn_.restart();
-        if (isExposed(*this))
-            repaint();
-    }
-    progressBar->setPosition(position);
+    progressBar_->setPosition(position);
 }
 
 void ProgressDialog::showEvent(QShowEvent* event) {
@@ -68,13 +60,20 @@ void ProgressDialog::showEvent(QShowEvent* event) {
     centreOnScreen(*this);
 }
 
-void ProgressDialog::keyPressEvent(QKeyEvent* event) {
-    // Escape would hide the dialog in the middle of a run.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+void ProgressDialog::closeEvent(QCloseEvent* event) {
+    // The close box stops the run; the dialog goes when the run has ended.
+    event->ignore();
+    requestCancel();
+}
+
+void ProgressDialog::reject() {
+    // Escape.
+    requestCancel();
+}
+
+void ProgressDialog::requestCancel() {
+    if (isVisible())
+        emit cancelRequested();
 }
 
 } // namespace korvadel

@@ -2,41 +2,45 @@
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 
 class QLabel;
+class QPushButton;
 
 namespace korvadel {
 
 class GradientProgressBar;
 
-// The progress dialog ("Calculating Areas"): a tool window with "Please Wait!" and the
-// gradient progress bar, shown while a rating is computed. The computation holds the thread,
-// so the dialog paints itself as it changes instead of waiting for the event loop.
+// The progress dialog ("Calculating Areas"): a tool window with "Please Wait!", the gradient
+// progress bar and a Cancel button, shown while a rating is computed. The computation runs on a
+// worker thread, so the dialog paints from the event loop like any window; while it is up it is
+// modal, so nothing else changes the section under the run. Cancel, Escape and the close box
+// all ask the run to stop (cancelRequested); the run's end hides the dialog.
 class ProgressDialog : public QDialog {
     Q_OBJECT
 public:
     explicit ProgressDialog(QWidget* parent = nullptr);
 
-    // Shows the window, waits (at most a second) until the window system has exposed it and
-    // paints it. User input stays queued, so the computation that follows is not interrupted.
+    // Shows the window, modal, with Cancel ready.
     void showNow();
     // The bar's range; each bound that would cross the other is ignored, as on the bar.
     void setRange(int minimum, int maximum);
-    // The bar's position; repaints at once.
+    // The bar's position.
     void setPosition(int position);
 
-    QLabel* message;
-    GradientProgressBar* progressBar;
+signals:
+    void cancelRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
 
 private:
-    static constexpr int kExposeWaitMilliseconds = 1000;
-    static constexpr int kLetInMilliseconds = 50;
-    QElapsedTimer sinceLetIn_;
+    void requestCancel();
+
+    QLabel* message_;
+    GradientProgressBar* progressBar_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace korvadel

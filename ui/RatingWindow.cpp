@@ -5,14 +5,15 @@
 #include "components/chart/ChartPicture.h"
 #include "components/chart/ChartPrintPreview.h"
 #include "components/chart/RatingChart.h"
+#include "components/desktop/ActionTable.h"
 #include "components/desktop/ScreenPlacement.h"
 #include "components/grid/RatingGrid.h"
 #include "components/report/RatingTableReport.h"
+#include "components/widgets/NoticeLine.h"
 #include "components/wmf/WmfPaintDevice.h"
 #include "io/RatingExport.h"
 #include "ui/Workspace.h"
 
-#include <QAction>
 #include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -35,67 +36,73 @@ std::string toPath(const QString& fileName) {
 
 RatingWindow::RatingWindow(Workspace& workspace, QWidget* parent)
     : QMainWindow(parent), workspace_(workspace) {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(QStringLiteral("ratingWindow"));
     setWindowTitle(QStringLiteral("Stage Area Rating"));
 
     auto* central = new QWidget(this);
-    auto* layout = new QHBoxLayout(central);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    outOfDate_ = new NoticeLine(central);
+    outOfDate_->setObjectName(QStringLiteral("outOfDate"));
+    column->addWidget(outOfDate_);
+    auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    column->addLayout(layout, 1);
 
     auto* panel = new QFrame(central);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setObjectName(QStringLiteral("gridPanel"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(1);
     panel->setFixedWidth(kPanelWidth);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(1, 1, 1, 1);
-    ratingGrid = new RatingGrid(workspace_.rating(), workspace_.seam(),
-                                workspace_.format().decimalSeparator, panel);
-    ratingGrid->setObjectName(QStringLiteral("DBGrid1"));
-    panelLayout->addWidget(ratingGrid);
+    ratingGrid_ = new RatingGrid(workspace_.rating(), workspace_.seam(),
+                                 workspace_.format().decimalSeparator, panel);
+    ratingGrid_->setObjectName(QStringLiteral("ratingGrid"));
+    panelLayout->addWidget(ratingGrid_);
     layout->addWidget(panel);
 
-    ratingChart = new Chart(central);
-    ratingChart->setObjectName(QStringLiteral("DBChart1"));
-    setUpRatingChart(*ratingChart, workspace_.rating());
-    layout->addWidget(ratingChart, 1);
+    ratingChart_ = new Chart(central);
+    ratingChart_->setObjectName(QStringLiteral("ratingChart"));
+    setUpRatingChart(*ratingChart_, workspace_.rating());
+    layout->addWidget(ratingChart_, 1);
     setCentralWidget(central);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    options->setObjectName(QStringLiteral("Options1"));
+    options->setObjectName(QStringLiteral("optionsMenu"));
     CommandRunner& commands = workspace_.commands();
-    auto add = [this, &commands](QMenu* menu, const QString& text, const QString& name,
-                                 void (RatingWindow::*handler)()) {
-        auto* action = menu->addAction(text);
-        action->setObjectName(name);
-        commands.route(action, [this, handler] { (this->*handler)(); });
-        return action;
+    auto command = [this](void (RatingWindow::*handler)()) {
+        return [this, handler] { (this->*handler)(); };
     };
-    printTableAction = add(options, QStringLiteral("Print &Table"), QStringLiteral("PrintTable1"),
-                           &RatingWindow::printTable);
-    printChartAction = add(options, QStringLiteral("Print Chart"), QStringLiteral("PrintChart2"),
-                           &RatingWindow::printChart);
+    addActionTable(*this, options, commands,
+               {{QStringLiteral("Print &Table"), QStringLiteral("printTableAction"), {},
+                 command(&RatingWindow::printTable)},
+                {QStringLiteral("Print Chart"), QStringLiteral("printChartAction"), {},
+                 command(&RatingWindow::printChart)}});
     QMenu* exportChart = options->addMenu(QStringLiteral("Export Chart as"));
-    exportChart->setObjectName(QStringLiteral("ExportChartas1"));
-    exportJpegAction = add(exportChart, QStringLiteral("JPEG"), QStringLiteral("JPEG1"),
-                           &RatingWindow::exportJpeg);
-    exportMetafileAction = add(exportChart, QStringLiteral("MetaFile WMF"),
-                               QStringLiteral("MetaFileWMF1"), &RatingWindow::exportMetafile);
+    exportChart->setObjectName(QStringLiteral("exportChartMenu"));
+    addActionTable(*this, exportChart, commands,
+               {{QStringLiteral("JPEG"), QStringLiteral("exportJpegAction"), {},
+                 command(&RatingWindow::exportJpeg)},
+                {QStringLiteral("MetaFile WMF"), QStringLiteral("exportMetafileAction"), {},
+                 command(&RatingWindow::exportMetafile)}});
     QMenu* exportData = options->addMenu(QStringLiteral("Export Data as"));
-    exportData->setObjectName(QStringLiteral("ExportDataas1"));
-    exportCommaDelimitedAction = add(exportData, QStringLiteral("&Comma Delimited"),
-                                     QStringLiteral("Text1"), &RatingWindow::exportCommaDelimited);
-    exportHtmlAction =
-        add(exportData, QStringLiteral("HTML"), QStringLiteral("HTML1"), &RatingWindow::exportHtml);
-    exportExcelAction = add(exportData, QStringLiteral("Excel"), QStringLiteral("Excel1"),
-                            &RatingWindow::exportExcel);
-    propertiesAction = options->addAction(QStringLiteral("Hydraulic &Properties..."));
-    propertiesAction->setObjectName(QStringLiteral("hydraulicPropertiesAction"));
-    commands.route(propertiesAction, [this] { emit propertiesRequested(); });
-    options->addSeparator();
-    closeAction = add(options, QStringLiteral("&Close Window"), QStringLiteral("CloseWindow1"),
-                      &RatingWindow::closeWindow);
+    exportData->setObjectName(QStringLiteral("exportDataMenu"));
+    addActionTable(*this, exportData, commands,
+               {{QStringLiteral("&Comma Delimited"), QStringLiteral("exportCommaDelimitedAction"),
+                 {}, command(&RatingWindow::exportCommaDelimited)},
+                {QStringLiteral("HTML"), QStringLiteral("exportHtmlAction"), {},
+                 command(&RatingWindow::exportHtml)},
+                {QStringLiteral("Excel"), QStringLiteral("exportExcelAction"), {},
+                 command(&RatingWindow::exportExcel)}});
+    addActionTable(*this, options, commands,
+               {{QStringLiteral("Hydraulic &Properties..."), QStringLiteral("propertiesAction"),
+                 {}, [this] { emit propertiesRequested(); }},
+                {},
+                {QStringLiteral("&Close Window"), QStringLiteral("closeAction"), {},
+                 command(&RatingWindow::closeWindow)}});
 
     exportDialog.kind = FileDialogState::Kind::Save;
     exportDialog.overwritePrompt = false;
@@ -103,22 +110,23 @@ RatingWindow::RatingWindow(Workspace& workspace, QWidget* parent)
     const int menuHeight = menuBar()->sizeHint().height();
     resize(kPanelWidth + kRatingChartSize.width(), kRatingChartSize.height() + menuHeight);
 
-    connect(&workspace_, &Workspace::ratingCreated, this, [this] {
-        ratingChart->refreshFromTable();
-        showRating();
+    connect(&workspace_, &Workspace::ratingCreated, this, &RatingWindow::showRating);
+    connect(&workspace_, &Workspace::ratingOutOfDateChanged, this, [this](bool outOfDate) {
+        outOfDate_->setNotice(outOfDate ? QStringLiteral("The section has changed since this "
+                                                         "rating was created: create it again.")
+                                        : QString());
     });
+    // The title printed for the old document's site does not stay over the new one's rating.
+    connect(&workspace_, &Workspace::documentReplaced, this,
+            [this] { setUpRatingChartTitle(*ratingChart_); });
 }
 
 RatingWindow::~RatingWindow() = default;
 
 void RatingWindow::showRating() {
-    // Centred every time it comes up; a window already shown stays where it is.
-    if (!isVisible())
-        centreForShowing(*this);
-    show();
-    raise();
-    // Made again while open, it takes the keyboard from the window the command came from.
-    activateWindow();
+    // Centred every time it comes up; a window already shown stays where it is. Made again
+    // while open, it takes the keyboard from the window the command came from.
+    presentWindow(*this);
 }
 
 void RatingWindow::closeWindow() {
@@ -166,7 +174,7 @@ void RatingWindow::printTable() {
 }
 
 void RatingWindow::printChart() {
-    previewChartPrint(workspace_.seam(), workspace_.printers(), *ratingChart,
+    previewChartPrint(workspace_.seam(), workspace_.printers(), *ratingChart_,
                       workspace_.descriptionText(), QStringLiteral("Stage Area Rating"), this);
 }
 
@@ -180,7 +188,7 @@ void RatingWindow::exportJpeg() {
     dialog.overwritePrompt = true;
     if (!workspace_.seam().runFileDialog(this, dialog))
         return;
-    saveChartJpeg(*ratingChart, toPath(dialog.fileName));
+    saveChartJpeg(*ratingChart_, toPath(dialog.fileName));
 }
 
 void RatingWindow::exportMetafile() {
@@ -189,7 +197,7 @@ void RatingWindow::exportMetafile() {
     exportDialog.fileName.clear();
     if (!workspace_.seam().runFileDialog(this, exportDialog))
         return;
-    saveChartMetafile(*ratingChart, toPath(exportDialog.fileName),
+    saveChartMetafile(*ratingChart_, toPath(exportDialog.fileName),
                       ScreenReference::fromScreen(screen()));
 }
 

@@ -8,17 +8,24 @@
 
 #include <string>
 
-class QAction;
-
 namespace korvadel {
 
 class Chart;
+class NoticeLine;
 class RatingGrid;
 class RatingTable;
 class Workspace;
 
 // The rating window: the workspace's rating as a grid beside its stage-against-area curve, with
 // the menu that exports and prints them. It comes up (centred) when a rating run completes.
+// When the section has changed since the rating was created, a line above the grid and the
+// curve says so until the rating is created again; a new document puts the chart's title back
+// to its first lines.
+//
+// Controls by object name: "ratingGrid", "ratingChart", "outOfDate", and the actions
+// "printTableAction", "printChartAction", "exportJpegAction", "exportMetafileAction",
+// "exportCommaDelimitedAction", "exportHtmlAction", "exportExcelAction", "propertiesAction",
+// "closeAction".
 class RatingWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -30,19 +37,6 @@ public:
 
     // Shows the window (centred), or leaves it where it is when it is already shown.
     void showRating();
-
-    RatingGrid* ratingGrid = nullptr;
-    Chart* ratingChart = nullptr;
-
-    QAction* printTableAction = nullptr;
-    QAction* printChartAction = nullptr;
-    QAction* exportJpegAction = nullptr;
-    QAction* exportMetafileAction = nullptr;
-    QAction* exportCommaDelimitedAction = nullptr;
-    QAction* exportHtmlAction = nullptr;
-    QAction* exportExcelAction = nullptr;
-    QAction* propertiesAction = nullptr; // "Hydraulic &Properties..."
-    QAction* closeAction = nullptr;
 
     // The save dialog the data exports and the metafile share; each command sets its own
     // extension and filter.
@@ -66,6 +60,9 @@ private:
     void exportData(const QString& defaultExtension, const QString& filter, Writer writer);
 
     Workspace& workspace_;
+    RatingGrid* ratingGrid_ = nullptr;
+    Chart* ratingChart_ = nullptr;
+    NoticeLine* outOfDate_ = nullptr;
 };
 
 } // namespace korvadel

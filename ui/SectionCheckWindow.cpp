@@ -2,6 +2,8 @@
 #include "ui/SectionCheckWindow.h"
 
 #include "components/desktop/ScreenPlacement.h"
+#include "components/grid/ResultTable.h"
+#include "components/widgets/NoticeLine.h"
 #include "model/Numbers.h"
 #include "model/SectionPoints.h"
 #include "ui/Workspace.h"
@@ -9,8 +11,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -35,47 +37,71 @@ SectionCheckWindow::SectionCheckWindow(Workspace& workspace, QWidget* parent)
     setObjectName(QStringLiteral("sectionCheckWindow"));
     setWindowTitle(QStringLiteral("Section Check"));
 
-    summary = new QLabel(this);
-    summary->setObjectName(QStringLiteral("summary"));
-    summary->setWordWrap(true);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("summary"));
+    summary_->setWordWrap(true);
+    outOfDate_ = new NoticeLine(this);
+    outOfDate_->setObjectName(QStringLiteral("outOfDate"));
 
-    findingList = new QTreeWidget(this);
-    findingList->setObjectName(QStringLiteral("findingList"));
-    findingList->setRootIsDecorated(false);
-    findingList->setUniformRowHeights(true);
-    findingList->setWordWrap(false);
-    findingList->setHeaderLabels({QStringLiteral("Severity"), QStringLiteral("Code"),
-                                  QStringLiteral("Station"), QStringLiteral("Message")});
-    findingList->header()->setStretchLastSection(true);
-
-    closeButton = new QPushButton(QStringLiteral("&Close"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(closeButton);
+    findingList_ = new QTreeWidget(this);
+    findingList_->setObjectName(QStringLiteral("findingList"));
+    findingList_->setRootIsDecorated(false);
+    findingList_->setUniformRowHeights(true);
+    findingList_->setWordWrap(false);
+    findingList_->setHeaderLabels({QStringLiteral("Severity"), QStringLiteral("Code"),
+                                   QStringLiteral("Station"), QStringLiteral("Message")});
+    findingList_->header()->setStretchLastSection(true);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(summary);
-    layout->addWidget(findingList, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(summary_);
+    layout->addWidget(outOfDate_);
+    layout->addWidget(findingList_, 1);
+    layout->addLayout(addFootButtons(*this, workspace_.commands()).layout);
     resize(860, 320);
 
     auto choose = [this](QTreeWidgetItem* item) {
         if (item && item->data(2, kStationRole).isValid())
             emit pointRequested(item->data(2, kStationRole).toDouble());
     };
-    connect(findingList, &QTreeWidget::currentItemChanged, this,
+    connect(findingList_, &QTreeWidget::currentItemChanged, this,
             [choose](QTreeWidgetItem* item) { choose(item); });
     // Clicking the chosen row again goes back to its point after the grid moved elsewhere.
-    connect(findingList, &QTreeWidget::itemClicked, this,
+    connect(findingList_, &QTreeWidget::itemClicked, this,
             [choose](QTreeWidgetItem* item) { choose(item); });
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+    // A burst of changes (a load, typing) is checked once, from the event loop.
+    followTimer_ = new QTimer(this);
+    followTimer_->setSingleShot(true);
+    followTimer_->setInterval(0);
+    connect(followTimer_, &QTimer::timeout, this, [this] {
+        try {
+            check();
+            outOfDate_->setNotice(QString());
+        } catch (const std::exception& error) {
+            outOfDate_->setNotice(
+                QStringLiteral("The list is of the section as it was last checked: %1")
+                    .arg(QString::fromUtf8(error.what())));
+        }
+    });
+    for (auto signal : {&Workspace::pointsChanged, &Workspace::settingsChanged})
+        connect(&workspace_, signal, this, &SectionCheckWindow::scheduleCheck);
+}
+
+void SectionCheckWindow::scheduleCheck() {
+    if (isVisible())
+        followTimer_->start();
 }
 
 void SectionCheckWindow::runCheck() {
+    check();
+    outOfDate_->setNotice(QString());
+    presentWindow(*this);
+}
+
+void SectionCheckWindow::check() {
     const NumberFormat format = workspace_.format();
     const GageSettings& settings = workspace_.document().settings;
-    const SectionPoints section = sectionPoints(workspace_.document().points);
+    const SectionPoints section = workspace_.currentSection();
     SectionCheckInput input;
     input.minimum = textToFloat(settings.minimum, format);
     input.maximum = textToFloat(settings.maximum, format);
@@ -85,18 +111,19 @@ void SectionCheckWindow::runCheck() {
     input.elevations = section.elevations;
     findings_ = checkSection(input, format);
     showFindings();
-    if (!isVisible())
-        centreForShowing(*this);
-    show();
-    raise();
-    activateWindow();
 }
 
 void SectionCheckWindow::showFindings() {
     const NumberFormat format = workspace_.format();
     std::size_t warnings = 0;
-    findingList->clear();
+    // The row the user was on stays chosen when it is still there.
+    const QTreeWidgetItem* current = findingList_->currentItem();
+    const QString currentKey =
+        current ? current->text(1) + QLatin1Char('|') + current->text(2) : QString();
+    const QSignalBlocker quiet(findingList_);
+    findingList_->clear();
     QList<QTreeWidgetItem*> rows;
+    QTreeWidgetItem* again = nullptr;
     for (const Finding& finding : findings_) {
         auto* row = new QTreeWidgetItem;
         const bool warning = finding.severity == Severity::Warning;
@@ -112,22 +139,26 @@ void SectionCheckWindow::showFindings() {
         }
         row->setText(3, QString::fromUtf8(finding.message));
         row->setToolTip(3, row->text(3));
+        if (!again && row->text(1) + QLatin1Char('|') + row->text(2) == currentKey)
+            again = row;
         rows.append(row);
     }
-    findingList->addTopLevelItems(rows);
+    findingList_->addTopLevelItems(rows);
+    if (again)
+        findingList_->setCurrentItem(again);
     for (int column = 0; column < 3; ++column)
-        findingList->resizeColumnToContents(column);
+        findingList_->resizeColumnToContents(column);
 
     const std::size_t infos = findings_.size() - warnings;
     if (findings_.empty())
-        summary->setText(
+        summary_->setText(
             QStringLiteral("No findings: nothing to know before rating this section."));
     else
-        summary->setText(QStringLiteral("%1 and %2 for the section and the gage-height settings "
-                                        "as they were when checked. A row with a station "
-                                        "selects its point in the grid.")
-                             .arg(countText(warnings, "warning", "warnings"),
-                                  countText(infos, "info", "infos")));
+        summary_->setText(QStringLiteral("%1 and %2 for the section and its gage-height "
+                                         "settings. A row with a station selects its point in "
+                                         "the grid.")
+                              .arg(countText(warnings, "warning", "warnings"),
+                                   countText(infos, "info", "infos")));
 }
 
 } // namespace korvadel

@@ -8,17 +8,22 @@
 #include <vector>
 
 class QLabel;
-class QPushButton;
+class QTimer;
 class QTreeWidget;
 
 namespace korvadel {
 
+class NoticeLine;
 class Workspace;
 
 // The section check: what korvadel-cli check finds in the section and its gage-height settings,
 // one row per finding (severity, code, station, message). Choosing a row that belongs to a point
-// puts the main window's grid on that point. The list is of the section as it was when the check
-// ran; running the check again brings it up to date.
+// puts the main window's grid on that point. While the window is open the list follows the
+// section and its settings as they change; a setting that stops being a number is said in a
+// line above the list, which then keeps the last findings.
+//
+// Controls by object name: "summary", "outOfDate", "findingList", "closeButton"; Escape closes
+// the window.
 class SectionCheckWindow : public QWidget {
     Q_OBJECT
 public:
@@ -30,19 +35,21 @@ public:
 
     const std::vector<Finding>& findings() const { return findings_; }
 
-    QLabel* summary = nullptr;
-    QTreeWidget* findingList = nullptr;
-    QPushButton* closeButton = nullptr;
-
 signals:
     // A row that belongs to a point was chosen.
     void pointRequested(double station);
 
 private:
+    void check();
+    void scheduleCheck();
     void showFindings();
 
     Workspace& workspace_;
     std::vector<Finding> findings_;
+    QLabel* summary_ = nullptr;
+    NoticeLine* outOfDate_ = nullptr;
+    QTreeWidget* findingList_ = nullptr;
+    QTimer* followTimer_ = nullptr;
 };
 
 } // namespace korvadel

@@ -6,7 +6,10 @@
 #include "components/desktop/CommaDelimitedExport.h"
 #include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/TextCodec.h"
+#include "components/chart/Palette.h"
 #include "components/grid/ReadOnlyTableModel.h"
+#include "components/grid/ResultTable.h"
+#include "components/widgets/NoticeLine.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
@@ -22,7 +25,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -31,13 +33,16 @@ namespace korvadel {
 
 namespace {
 
-const QColor kCurrentColour(222, 71, 33); // the rating chart's colour: the section worked on
-const QColor kEarlierColour(25, 95, 200);
 const QString kCurrentName = QStringLiteral("Current section");
 const QString kAllFiles = QStringLiteral("All Files (*.*)");
 
 QString numberText(double value, NumberFormat format) {
     return QString::fromStdString(formatGeneral(value, format));
+}
+
+bool sameBounds(const RatingBounds& a, const RatingBounds& b) {
+    return a.minimum == b.minimum && a.maximum == b.maximum && a.increment == b.increment &&
+           a.datum == b.datum;
 }
 
 QCPGraph* addSectionLine(Chart& chart, const QString& name, const QPen& pen) {
@@ -97,87 +102,81 @@ SurveyComparisonWindow::SurveyComparisonWindow(Workspace& workspace, QWidget* pa
     openDialog.kind = FileDialogState::Kind::Open;
     openDialog.filter = filter.join(QLatin1Char('|'));
 
-    legendNote = new QLabel(this);
-    legendNote->setObjectName(QStringLiteral("legendNote"));
-    legendNote->setWordWrap(true);
+    legendNote_ = new QLabel(this);
+    legendNote_->setObjectName(QStringLiteral("legendNote"));
+    legendNote_->setWordWrap(true);
+    outOfDate_ = new NoticeLine(this);
+    outOfDate_->setObjectName(QStringLiteral("outOfDate"));
 
-    sectionChart = new Chart(this);
-    sectionChart->setObjectName(QStringLiteral("sectionsChart"));
-    sectionChart->setTitleLines({QStringLiteral("Cross Sections"), QString()});
-    sectionChart->setAxisTitles(QStringLiteral("Location"), QStringLiteral("Elevation"));
-    const QPen earlierPen(kEarlierColour, 1, Qt::DashLine);
-    earlierSection_ = addSectionLine(*sectionChart, QString(), earlierPen);
-    currentSection_ = addSectionLine(*sectionChart, kCurrentName, QPen(kCurrentColour, 1));
-    showLegend(*sectionChart, Qt::AlignTop | Qt::AlignHCenter);
+    // The section worked on in the rating chart's colour, the file's survey dashed beside it.
+    sectionChart_ = new Chart(this);
+    sectionChart_->setObjectName(QStringLiteral("sectionsChart"));
+    sectionChart_->setTitleLines({QStringLiteral("Cross Sections"), QString()});
+    sectionChart_->setAxisTitles(QStringLiteral("Location"), QStringLiteral("Elevation"));
+    const QPen earlierPen(palette::kWater, 1, Qt::DashLine);
+    earlierSection_ = addSectionLine(*sectionChart_, QString(), earlierPen);
+    currentSection_ = addSectionLine(*sectionChart_, kCurrentName, QPen(palette::kRatingLine, 1));
+    showLegend(*sectionChart_, Qt::AlignTop | Qt::AlignHCenter);
 
-    ratingChart = new Chart(this);
-    ratingChart->setObjectName(QStringLiteral("ratingsChart"));
-    ratingChart->setTitleLines({QStringLiteral("Stage Area Ratings"), QString()});
-    ratingChart->setAxisTitles(QStringLiteral("Area"), QStringLiteral("Stage"));
-    earlierRating_ = addStageCurve(*ratingChart, QString(), kEarlierColour);
+    ratingChart_ = new Chart(this);
+    ratingChart_->setObjectName(QStringLiteral("ratingsChart"));
+    ratingChart_->setTitleLines({QStringLiteral("Stage Area Ratings"), QString()});
+    ratingChart_->setAxisTitles(QStringLiteral("Area"), QStringLiteral("Stage"));
+    earlierRating_ = addStageCurve(*ratingChart_, QString(), palette::kWater);
     earlierRating_->setPen(earlierPen);
-    currentRating_ = addStageCurve(*ratingChart, kCurrentName, kCurrentColour);
-    showLegend(*ratingChart, Qt::AlignBottom | Qt::AlignRight);
+    currentRating_ = addStageCurve(*ratingChart_, kCurrentName, palette::kRatingLine);
+    showLegend(*ratingChart_, Qt::AlignBottom | Qt::AlignRight);
 
     auto* charts = new QSplitter(Qt::Horizontal, this);
-    charts->addWidget(sectionChart);
-    charts->addWidget(ratingChart);
+    charts->addWidget(sectionChart_);
+    charts->addWidget(ratingChart_);
 
     auto* thresholdRow = new QHBoxLayout;
     auto* thresholdLabel = new QLabel(QStringLiteral("&Threshold (%)"), this);
-    threshold = new QLineEdit(QStringLiteral("5"), this);
-    threshold->setObjectName(QStringLiteral("threshold"));
-    threshold->setFixedWidth(70);
-    thresholdLabel->setBuddy(threshold);
-    summary = new QLabel(this);
-    summary->setObjectName(QStringLiteral("summary"));
-    summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    threshold_ = new QLineEdit(QStringLiteral("5"), this);
+    threshold_->setObjectName(QStringLiteral("threshold"));
+    threshold_->setFixedWidth(70);
+    thresholdLabel->setBuddy(threshold_);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("summary"));
+    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* swapButton = new QPushButton(QStringLiteral("S&wap Old and New"), this);
+    swapButton->setObjectName(QStringLiteral("swapButton"));
     thresholdRow->addWidget(thresholdLabel);
-    thresholdRow->addWidget(threshold);
+    thresholdRow->addWidget(threshold_);
     thresholdRow->addSpacing(16);
-    thresholdRow->addWidget(summary, 1);
+    thresholdRow->addWidget(summary_, 1);
+    thresholdRow->addWidget(swapButton);
 
-    tableView = new QTableView(this);
-    tableView->setObjectName(QStringLiteral("comparisonTable"));
-    model_ = new ReadOnlyTableModel(this);
-    tableView->setModel(model_);
-    tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tableView->verticalHeader()->hide();
-    tableView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    tableView_ = new ResultTableView(this);
+    tableView_->setObjectName(QStringLiteral("comparisonTable"));
 
     auto* lower = new QWidget(this);
     auto* lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
     lowerLayout->addLayout(thresholdRow);
-    lowerLayout->addWidget(tableView, 1);
+    lowerLayout->addWidget(tableView_, 1);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(charts);
     split->addWidget(lower);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
 
-    exportButton = new QPushButton(QStringLiteral("&Export Table..."), this);
-    exportButton->setObjectName(QStringLiteral("exportButton"));
-    closeButton = new QPushButton(QStringLiteral("&Close"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(exportButton);
-    buttons->addWidget(closeButton);
-
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(legendNote);
+    layout->addWidget(legendNote_);
+    layout->addWidget(outOfDate_);
     layout->addWidget(split, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(
+        addFootButtons(*this, workspace_.commands(), [this] { exportTable(); }).layout);
     resize(1000, 720);
 
-    connect(threshold, &QLineEdit::textChanged, this, [this] {
+    connect(threshold_, &QLineEdit::textChanged, this, [this] {
         compare();
         showComparison();
     });
-    workspace_.commands().route(exportButton, [this] { exportTable(); });
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    workspace_.commands().route(swapButton, [this] { swap(); });
+    for (auto signal : {&Workspace::pointsChanged, &Workspace::settingsChanged})
+        connect(&workspace_, signal, this, &SurveyComparisonWindow::showOutOfDate);
 }
 
 SurveyComparisonWindow::~SurveyComparisonWindow() = default;
@@ -218,29 +217,42 @@ void SurveyComparisonWindow::compareWithFile(QWidget* dialogParent) {
     if (current.stations.size() < 2)
         throw Error("The current section has fewer than two points: there is nothing to "
                     "compare (a rating needs at least two).");
-    const GageSettings& settings = workspace_.document().settings;
-    RatingStages run(
-        RatingBounds{settings.minimum, settings.maximum, settings.increment(), settings.datum},
-        format);
+    RatingStages run(workspace_.ratingBounds(), format);
 
     earlier_ = std::move(earlier);
     current_ = std::move(current);
+    currentVersion_ = workspace_.sectionVersion();
+    settingsUsed_ = workspace_.ratingBounds();
     stages_ = run.all();
     elevationShift_ = run.elevationShift();
     earlierName_ = QFileInfo(openDialog.fileName).fileName();
     compare();
     showComparison();
     showCharts();
-    if (!isVisible())
-        centreForShowing(*this);
-    show();
-    raise();
-    activateWindow();
+    showOutOfDate();
+    presentWindow(*this);
+}
+
+void SurveyComparisonWindow::swap() {
+    swapped_ = !swapped_;
+    compare();
+    showComparison();
+    showCharts();
+}
+
+void SurveyComparisonWindow::showOutOfDate() {
+    const bool outOfDate =
+        !current_.stations.empty() && (!workspace_.sectionIs(current_, currentVersion_) ||
+                                       !sameBounds(workspace_.ratingBounds(), settingsUsed_));
+    outOfDate_->setNotice(outOfDate ? QStringLiteral("The section or its gage-height settings "
+                                                     "have changed since this comparison was "
+                                                     "made: compare again.")
+                                    : QString());
 }
 
 void SurveyComparisonWindow::compare() {
     thresholdProblem_.clear();
-    const QString text = threshold->text().trimmed();
+    const QString text = threshold_->text().trimmed();
     double value = 0.0;
     if (!tryTextToFloat(toFileText(text), value, workspace_.format())) {
         thresholdProblem_ =
@@ -255,41 +267,46 @@ void SurveyComparisonWindow::compare() {
     }
     if (current_.stations.empty())
         return;
+    const SectionPoints& older = swapped_ ? current_ : earlier_;
+    const SectionPoints& newer = swapped_ ? earlier_ : current_;
     comparison_ = compareSurveys(
-        SurveyPair{earlier_.stations, earlier_.elevations, current_.stations, current_.elevations},
-        stages_, elevationShift_, thresholdPercent_);
+        SurveyPair{older.stations, older.elevations, newer.stations, newer.elevations}, stages_,
+        elevationShift_, thresholdPercent_);
 }
 
 void SurveyComparisonWindow::showComparison() {
     const NumberFormat format = workspace_.format();
-    model_->setTable({QStringLiteral("Stage"), QStringLiteral("Old Area"),
-                      QStringLiteral("New Area"), QStringLiteral("Difference"),
-                      QStringLiteral("Difference %"), QStringLiteral("Beyond Threshold")},
-                     static_cast<int>(comparison_.rows.size()), [this, format](int r, int column) {
-                         const ComparisonRow& row = comparison_.rows[static_cast<std::size_t>(r)];
-                         switch (column) {
-                         case 0:
-                             return numberText(row.stage, format);
-                         case 1:
-                             return numberText(row.areaOld, format);
-                         case 2:
-                             return numberText(row.areaNew, format);
-                         case 3:
-                             return numberText(row.difference, format);
-                         case 4:
-                             return row.percent ? numberText(*row.percent, format) : QString();
-                         default:
-                             return row.beyondThreshold ? QStringLiteral("yes")
-                                                        : QStringLiteral("no");
-                         }
-                     });
-    tableView->resizeColumnsToContents();
-    legendNote->setText(
-        QStringLiteral("Old: %1, the file picked (blue, dashed). New: the current section "
-                       "(red). Difference = new \u2212 old, in percent of old; the stages of the "
-                       "main window's gage-height settings.")
-            .arg(earlierName_));
-    summary->setText(
+    tableView_->results().setTable(
+        {QStringLiteral("Stage"), QStringLiteral("Old Area"), QStringLiteral("New Area"),
+         QStringLiteral("Difference"), QStringLiteral("Difference %"),
+         QStringLiteral("Beyond Threshold")},
+        static_cast<int>(comparison_.rows.size()), [this, format](int r, int column) {
+            const ComparisonRow& row = comparison_.rows[static_cast<std::size_t>(r)];
+            switch (column) {
+            case 0:
+                return numberText(row.stage, format);
+            case 1:
+                return numberText(row.areaOld, format);
+            case 2:
+                return numberText(row.areaNew, format);
+            case 3:
+                return numberText(row.difference, format);
+            case 4:
+                return row.percent ? decimalsText(*row.percent, 2, format.decimalSeparator)
+                                   : QString();
+            default:
+                return row.beyondThreshold ? QStringLiteral("yes") : QStringLiteral("no");
+            }
+        });
+    tableView_->resizeColumnsToContents();
+    const QString file =
+        QStringLiteral("%1, the file picked (blue, dashed)").arg(earlierName_);
+    const QString section = QStringLiteral("the current section (red)");
+    legendNote_->setText(QStringLiteral("Old: %1. New: %2. Difference = new \u2212 old, in "
+                                        "percent of old; the stages of the main window's "
+                                        "gage-height settings.")
+                             .arg(swapped_ ? section : file, swapped_ ? file : section));
+    summary_->setText(
         thresholdProblem_.isEmpty()
             ? QString::fromStdString(comparisonSummaryLine(comparison_.summary, thresholdPercent_))
                   .trimmed()
@@ -309,10 +326,11 @@ void SurveyComparisonWindow::showCharts() {
         oldAreas.append(row.areaOld);
         newAreas.append(row.areaNew);
     }
-    setStageCurve(*earlierRating_, stages, oldAreas);
-    setStageCurve(*currentRating_, stages, newAreas);
-    fitChartToCurves(*sectionChart);
-    fitChartToCurves(*ratingChart);
+    // Each curve stays with its survey, whichever is taken as old.
+    setStageCurve(*earlierRating_, stages, swapped_ ? newAreas : oldAreas);
+    setStageCurve(*currentRating_, stages, swapped_ ? oldAreas : newAreas);
+    fitChartToCurves(*sectionChart_);
+    fitChartToCurves(*ratingChart_);
 }
 
 void SurveyComparisonWindow::exportTable() {

@@ -3,24 +3,25 @@
 
 #include "components/desktop/DesktopSeam.h"
 #include "io/InputFormats.h"
+#include "model/RatingGenerator.h"
 #include "model/SectionPoints.h"
 #include "model/SurveyComparison.h"
 
 #include <QWidget>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 class QCPGraph;
 class QLabel;
 class QLineEdit;
-class QPushButton;
-class QTableView;
 
 namespace korvadel {
 
 class Chart;
-class ReadOnlyTableModel;
+class NoticeLine;
+class ResultTableView;
 class Workspace;
 
 // Two surveys of one section compared: the section in the main window (the one being worked
@@ -31,8 +32,13 @@ class Workspace;
 //
 // The stages are those of the main window's gage-height settings (minimum, maximum, increment,
 // datum) as they stand when the comparison is made; the file's own settings are not used. The
-// comparison is of the sections as they were then; running the command again brings it up to
-// date. Changing the threshold marks the rows afresh.
+// comparison is of the sections as they were then: when the section or the settings change, a
+// line says so until the command is run again. Changing the threshold marks the rows afresh;
+// "Swap Old and New" takes the file as the new survey and the section as the old one, and back.
+//
+// Controls by object name: "legendNote", "outOfDate", "threshold", "summary", "swapButton",
+// "sectionsChart", "ratingsChart", "comparisonTable", "exportButton", "closeButton"; Escape
+// closes the window.
 class SurveyComparisonWindow : public QWidget {
     Q_OBJECT
 public:
@@ -48,14 +54,8 @@ public:
     const SurveyComparison& comparison() const { return comparison_; }
     QString earlierFileName() const { return earlierName_; }
 
-    QLabel* legendNote = nullptr;
-    QLineEdit* threshold = nullptr;
-    QLabel* summary = nullptr;
-    Chart* sectionChart = nullptr;
-    Chart* ratingChart = nullptr;
-    QTableView* tableView = nullptr;
-    QPushButton* exportButton = nullptr;
-    QPushButton* closeButton = nullptr;
+    // Whether the file picked is taken as the new survey (and the section as the old one).
+    bool swapped() const { return swapped_; }
 
     // The open dialog offers the three readers' filters and an "All Files" entry, and remembers
     // the entry and the name between uses.
@@ -69,6 +69,8 @@ private:
     // comma-delimited), and for "All Files" the cross-section file's.
     InputFormat chosenFormat() const;
     void compare();
+    void swap();
+    void showOutOfDate();
     void showComparison();
     void showCharts();
     void exportTable();
@@ -78,12 +80,21 @@ private:
     QString earlierName_;
     SectionPoints earlier_;
     SectionPoints current_;
+    std::uint64_t currentVersion_ = 0;
+    RatingBounds settingsUsed_;
+    bool swapped_ = false;
     std::vector<double> stages_;
     double elevationShift_ = 0.0;
     double thresholdPercent_ = kDefaultComparisonThreshold;
     QString thresholdProblem_;
     SurveyComparison comparison_;
-    ReadOnlyTableModel* model_ = nullptr;
+    QLabel* legendNote_ = nullptr;
+    NoticeLine* outOfDate_ = nullptr;
+    QLineEdit* threshold_ = nullptr;
+    QLabel* summary_ = nullptr;
+    Chart* sectionChart_ = nullptr;
+    Chart* ratingChart_ = nullptr;
+    ResultTableView* tableView_ = nullptr;
     QCPGraph* currentSection_ = nullptr;
     QCPGraph* earlierSection_ = nullptr;
     QCPGraph* currentRating_ = nullptr;

@@ -6,6 +6,7 @@
 #include "model/CrossSectionDocument.h"
 #include "model/WaterLevelSweep.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QTimer>
 
@@ -16,7 +17,9 @@ namespace korvadel {
 const QString WaterLevelAnimation::kStartCaption = QStringLiteral("&Animate Cross Section");
 const QString WaterLevelAnimation::kStopCaption = QStringLiteral("Stop Cross Section Animation");
 
-WaterLevelAnimation::WaterLevelAnimation(Parts parts) : parts_(std::move(parts)) {}
+WaterLevelAnimation::WaterLevelAnimation(Parts parts) : parts_(std::move(parts)) {
+    showState();
+}
 
 void WaterLevelAnimation::toggle() {
     if (parts_.sweep->running())
@@ -30,6 +33,8 @@ void WaterLevelAnimation::showState() {
     for (QWidget* input : parts_.inputs)
         input->setEnabled(!running);
     parts_.button->setText(running ? kStopCaption : kStartCaption);
+    if (parts_.stopAction)
+        parts_.stopAction->setEnabled(running);
 }
 
 void WaterLevelAnimation::start() {
@@ -53,7 +58,8 @@ void WaterLevelAnimation::start() {
     else
         parts_.timer->stop();
 
-    parts_.chart->refreshFromTable();
+    // The series follows the table by itself; the redraw puts the fill at the new level.
+    parts_.chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void WaterLevelAnimation::stop() {

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class QAction;
 class QPushButton;
 class QTimer;
 class QWidget;
@@ -38,6 +39,8 @@ public:
         NumberFormat format;
         // The grid that shows the table's cursor, put on the first row by the start.
         DataGrid* grid = nullptr;
+        // The stop command that has no caption of its own (Escape): enabled while running.
+        QAction* stopAction = nullptr;
     };
 
     explicit WaterLevelAnimation(Parts parts);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/chart/Chart.h"
 
+#include "components/chart/Palette.h"
 #include "model/PointTable.h"
 #include "model/RatingTable.h"
+#include "model/SectionPoints.h"
 
 #include <QPainter>
 #include <QPicture>
@@ -16,10 +18,6 @@ namespace korvadel {
 
 namespace {
 
-const QColor kHatchColour(169, 214, 211);
-// 18 % transparency.
-constexpr int kHatchAlpha = 209;
-const QColor kRatingLineColour(222, 71, 33);
 constexpr int kZoomMilliseconds = 160;
 // Room above and below a cross-section, as a share of its elevation span.
 constexpr double kSectionMargin = 0.05;
@@ -125,8 +123,8 @@ void Chart::bindAreaSeries(PointTable& points) {
     points_ = &points;
     series_->setPen(QPen(Qt::black, 1));
     series_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
-    QColor hatch = kHatchColour;
-    hatch.setAlpha(kHatchAlpha);
+    QColor hatch = palette::kSectionHatch;
+    hatch.setAlpha(palette::kSectionHatchAlpha);
     series_->setBrush(QBrush(hatch, Qt::BDiagPattern));
     series_->setChannelFillGraph(reference_);
     subscription_ = points.subscribe([this](const TableChange&) { onTableChange(); });
@@ -137,7 +135,7 @@ void Chart::bindLineSeries(RatingTable& rating) {
     unbind();
     binding_ = Binding::Line;
     rating_ = &rating;
-    series_->setPen(QPen(kRatingLineColour, 1));
+    series_->setPen(QPen(palette::kRatingLine, 1));
     series_->setBrush(Qt::NoBrush);
     series_->setChannelFillGraph(nullptr);
     QPen outline(Qt::black, 2);
@@ -179,23 +177,12 @@ void Chart::refreshFromTable() {
 
 void Chart::readSeries() {
     QVector<QCPGraphData> data;
-    bool sorted = true;
     if (binding_ == Binding::Area && points_) {
-        const std::size_t rows = points_->rowCount();
-        data.reserve(static_cast<qsizetype>(rows));
-        for (std::size_t row = 0; row < rows; ++row) {
-            if (!points_->hasStation(row))
-                continue;
-            const double key = points_->stationAt(row);
-            if (!data.isEmpty() && key < data.constLast().key)
-                sorted = false;
-            data.append(QCPGraphData(key, points_->elevationAt(row)));
-        }
-        if (!sorted) {
-            std::stable_sort(
-                data.begin(), data.end(),
-                [](const QCPGraphData& a, const QCPGraphData& b) { return a.key < b.key; });
-        }
+        // The section as every window sees it: in station order, a row being typed included.
+        const SectionPoints section = sectionPoints(*points_);
+        data.reserve(static_cast<qsizetype>(section.stations.size()));
+        for (std::size_t i = 0; i < section.stations.size(); ++i)
+            data.append(QCPGraphData(section.stations[i], section.elevations[i]));
     } else if (binding_ == Binding::Line && rating_) {
         const std::size_t rows = rating_->rowCount();
         data.reserve(static_cast<qsizetype>(rows));

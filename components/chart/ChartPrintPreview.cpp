@@ -2,6 +2,7 @@
 #include "components/chart/ChartPrintPreview.h"
 
 #include "components/chart/Chart.h"
+#include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/PrinterAccess.h"
 
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -314,14 +316,14 @@ void ChartPrintPreview::buildControls() {
     connect(cbProportional_, &QCheckBox::toggled, this, &ChartPrintPreview::proportionalToggled);
     connect(btnPrint_, &QPushButton::clicked, this, &ChartPrintPreview::print);
     connect(btnClose_, &QPushButton::clicked, this, &QDialog::accept);
+    // Alt+C closes it, as it closes the report preview; Escape does too, as in any dialog.
+    auto* closeKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_C), this);
+    closeKey->setObjectName(QStringLiteral("closeShortcut"));
+    connect(closeKey, &QShortcut::activated, this, &QDialog::accept);
 }
 
 void ChartPrintPreview::showModal() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreForShowing(*this);
     seam_.execModal(*this);
 }
 

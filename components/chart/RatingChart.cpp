@@ -5,8 +5,12 @@
 
 namespace korvadel {
 
-void setUpRatingChart(Chart& chart, RatingTable& rating) {
+void setUpRatingChartTitle(Chart& chart) {
     chart.setTitleLines({QStringLiteral("Stage Area Rating"), QString()});
+}
+
+void setUpRatingChart(Chart& chart, RatingTable& rating) {
+    setUpRatingChartTitle(chart);
     chart.setAxisTitles(QStringLiteral("Area"), QStringLiteral("Stage"));
     chart.setPrintMargins(PrintMargins{15, 14, 15, 14, true, 0});
     chart.setAnimatedZoom(true);

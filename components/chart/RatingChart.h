@@ -17,5 +17,7 @@ inline constexpr QSize kRatingChartSize(447, 400);
 // of a rating chart and the eased wheel zoom. The rating window and korvadel-cli chart both set
 // their chart up here, so the picture files are the same from either.
 void setUpRatingChart(Chart& chart, RatingTable& rating);
+// The title lines the rating chart starts with: the fixed title over an empty line.
+void setUpRatingChartTitle(Chart& chart);
 
 } // namespace korvadel

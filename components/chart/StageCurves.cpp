@@ -49,30 +49,27 @@ void fitChartToCurves(Chart& chart) {
     QCPRange y;
     bool foundX = false;
     bool foundY = false;
+    // Grows `target` over `range`; the first range found is taken as it is.
+    const auto take = [](QCPRange& target, bool& seen, const QCPRange& range) {
+        if (seen)
+            target.expand(range);
+        else
+            target = range;
+        seen = true;
+    };
     for (int i = 0; i < chart.graphCount(); ++i) {
         QCPGraph* graph = chart.graph(i);
         if (!graph->visible() || graph->dataCount() == 0)
             continue;
-        bool found = false;
+        // A curve against stage has its keys up the vertical axis.
         const bool keysAcross = graph->keyAxis() == chart.xAxis;
+        bool found = false;
         const QCPRange keys = graph->getKeyRange(found);
-        if (found) {
-            QCPRange& target = keysAcross ? x : y;
-            bool& seen = keysAcross ? foundX : foundY;
-            target = seen ? QCPRange(std::min(target.lower, keys.lower),
-                                     std::max(target.upper, keys.upper))
-                          : keys;
-            seen = true;
-        }
+        if (found)
+            take(keysAcross ? x : y, keysAcross ? foundX : foundY, keys);
         const QCPRange values = graph->getValueRange(found);
-        if (found) {
-            QCPRange& target = keysAcross ? y : x;
-            bool& seen = keysAcross ? foundY : foundX;
-            target = seen ? QCPRange(std::min(target.lower, values.lower),
-                                     std::max(target.upper, values.upper))
-                          : values;
-            seen = true;
-        }
+        if (found)
+            take(keysAcross ? y : x, keysAcross ? foundY : foundX, values);
     }
     chart.xAxis->setRange(padded(x, foundX));
     chart.yAxis->setRange(padded(y, foundY));

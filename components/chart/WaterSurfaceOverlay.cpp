@@ -2,6 +2,7 @@
 #include "components/chart/WaterSurfaceOverlay.h"
 
 #include "components/chart/Chart.h"
+#include "components/chart/Palette.h"
 #include "model/HydraulicProperties.h"
 #include "model/Numbers.h"
 #include "model/WaterSurface.h"
@@ -13,19 +14,18 @@ namespace korvadel {
 
 namespace {
 
-const QColor kSurfaceColour(25, 95, 200);
 
 } // namespace
 
 WaterSurfaceOverlay::WaterSurfaceOverlay(Chart& chart, NumberFormat format)
     : chart_(chart), format_(format) {
     line_ = chart_.addGraph();
-    line_->setPen(QPen(kSurfaceColour, 2));
+    line_->setPen(QPen(palette::kWater, 2));
     line_->setLineStyle(QCPGraph::lsLine);
     line_->setSelectable(QCP::stNone);
     line_->setVisible(false);
     label_ = new QCPItemText(&chart_);
-    label_->setColor(kSurfaceColour);
+    label_->setColor(palette::kWater);
     label_->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     label_->setPadding(QMargins(0, 0, 0, 3));
     label_->setSelectable(false);

@@ -44,6 +44,11 @@ public:
     // Modal question with OK and Cancel; true for OK.
     virtual bool confirm(QWidget* parent, const QString& caption, const QString& text) = 0;
 
+    // The question before unsaved changes would be lost: "Save", "Discard" or "Cancel"
+    // (Escape and the close box), captioned "Korvadel".
+    enum class SaveAnswer { Save, Discard, Cancel };
+    virtual SaveAnswer askToSave(QWidget* parent, const QString& text) = 0;
+
     // Shows a window of the program modally and returns when it is closed.
     virtual int execModal(QDialog& dialog) = 0;
 

@@ -95,6 +95,21 @@ bool QtDesktopSeam::confirm(QWidget* parent, const QString& caption, const QStri
     return execCentred(box) == QMessageBox::Ok;
 }
 
+DesktopSeam::SaveAnswer QtDesktopSeam::askToSave(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Korvadel"), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (execCentred(box)) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
 int QtDesktopSeam::execModal(QDialog& dialog) {
     return dialog.exec();
 }

@@ -8,6 +8,7 @@
 //       void showMessage(QWidget* parent, MessageKind kind, const QString& caption,
 //                        const QString& text) override;
 //       bool confirm(QWidget* parent, const QString& caption, const QString& text) override;
+//       SaveAnswer askToSave(QWidget* parent, const QString& text) override;
 //       int execModal(QDialog& dialog) override;
 //   };
 
@@ -21,6 +22,7 @@ public:
     void showMessage(QWidget* parent, MessageKind kind, const QString& caption,
                      const QString& text) override;
     bool confirm(QWidget* parent, const QString& caption, const QString& text) override;
+    SaveAnswer askToSave(QWidget* parent, const QString& text) override;
     int execModal(QDialog& dialog) override;
 };
 

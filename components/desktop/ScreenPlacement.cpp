@@ -7,9 +7,14 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace korvadel {
 
 namespace {
+
+constexpr int kGuessedBorder = 4;
+constexpr int kGuessedTitleBar = 30;
 
 QMargins frameMargins(const QWidget& window) {
     if (const QWindow* handle = window.windowHandle())
@@ -35,11 +40,35 @@ void centreForShowing(QWidget& window) {
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    QRect frame = window.frameGeometry();
+    // A window larger than the free area of the screen is made to fit it, as far as its
+    // minimum size lets it. Before the first show the platform has not said how wide its
+    // frame is; a usual title bar and border stand in for it.
+    const QMargins frame = window.isVisible() ? frameMargins(window)
+                                              : QMargins(kGuessedBorder, kGuessedTitleBar,
+                                                         kGuessedBorder, kGuessedBorder);
+    const QSize room = available.size().shrunkBy(frame).expandedTo(window.minimumSize());
+    const QSize client = window.isVisible() || window.testAttribute(Qt::WA_Resized)
+                             ? window.size()
+                             : window.sizeHint();
+    if (client.width() > room.width() || client.height() > room.height())
+        window.resize(client.boundedTo(room));
+
+    QRect outer = window.frameGeometry();
     if (!window.isVisible())
-        frame.setSize(window.testAttribute(Qt::WA_Resized) ? window.size() : window.sizeHint());
-    frame.moveCenter(available.center());
-    window.move(frame.topLeft());
+        outer.setSize(window.testAttribute(Qt::WA_Resized) ? window.size() : window.sizeHint());
+    outer.moveCenter(available.center());
+    // The title bar stays on the screen, so the window can always be moved.
+    outer.moveLeft(std::max(outer.left(), available.left()));
+    outer.moveTop(std::max(outer.top(), available.top()));
+    window.move(outer.topLeft());
+}
+
+void presentWindow(QWidget& window) {
+    if (!window.isVisible())
+        centreForShowing(window);
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 QFont designFont(const QFont& base) {

@@ -72,8 +72,8 @@ PointGrid::PointGrid(PointTable& table, DesktopSeam& seam, char decimalSeparator
     setColumnWidth(PointTableModel::kStationColumn, kStationWidth);
     setColumnWidth(PointTableModel::kElevationColumn, kElevationWidth);
 
-    deleteRowAction_->setObjectName(QStringLiteral("DeleteRow1"));
-    insertRowAction_->setObjectName(QStringLiteral("InsertRow1"));
+    deleteRowAction_->setObjectName(QStringLiteral("deleteRowAction"));
+    insertRowAction_->setObjectName(QStringLiteral("insertRowAction"));
     connect(deleteRowAction_, &QAction::triggered, this, &PointGrid::deleteFocusedRow);
     connect(insertRowAction_, &QAction::triggered, this, &PointGrid::insertRow);
 

@@ -6,8 +6,8 @@
 //   PointGrid(PointTable& table, DesktopSeam& seam, char decimalSeparator,
 //             QWidget* parent = nullptr);
 //   PointTableModel& pointModel();        PointTable& table();
-//   QAction* deleteRowAction() const;     // "&Delete Row" (objectName "DeleteRow1")
-//   QAction* insertRowAction() const;     // "Insert Row"  (objectName "InsertRow1")
+//   QAction* deleteRowAction() const;     // "&Delete Row" (objectName "deleteRowAction")
+//   QAction* insertRowAction() const;     // "Insert Row"  (objectName "insertRowAction")
 //   bool commitEdit();  // writes an open cell editor's text into the table (no settling);
 //                       // false, with the error box shown, when the text does not convert
 //   bool settle();      // commitEdit, then PointTable::settle; errors go to the error box

@@ -26,8 +26,10 @@ void SectionHistory::journal(const PointTable::CommittedChange& change) {
         return;
     using Kind = PointTable::CommittedChange::Kind;
     if (change.kind == Kind::Replaced) {
-        // Rows replaced outside a recorded step: the fine steps no longer fit the table.
+        // Rows replaced outside a recorded step: the fine steps no longer fit the table, and
+        // the table is no longer what was saved.
         stack_->clear();
+        stack_->resetClean();
         return;
     }
     if (change.kind == Kind::Changed && change.from == change.to && change.before == change.after)
@@ -84,6 +86,7 @@ void SectionHistory::step(bool back) {
     if (broken_) {
         broken_ = false;
         stack_->clear();
+        stack_->resetClean();
         throw Error("The changes to the cross section can no longer be undone");
     }
 }

@@ -16,6 +16,7 @@
 #include <QSaveFile>
 
 #include <cmath>
+#include <numeric>
 
 namespace korvadel {
 
@@ -118,11 +119,22 @@ void renderReportPage(QPainter& painter, const ReportDocument& document, std::si
 }
 
 void paintReport(QPainter& painter, QPagedPaintDevice& device, const ReportDocument& document) {
+    std::vector<std::size_t> pages(document.pages.size());
+    std::iota(pages.begin(), pages.end(), std::size_t{0});
+    paintReportPages(painter, device, document, pages);
+}
+
+void paintReportPages(QPainter& painter, QPagedPaintDevice& device, const ReportDocument& document,
+                      std::span<const std::size_t> pages) {
     const double pxPerMm = device.logicalDpiX() / 25.4;
-    for (std::size_t i = 0; i < document.pages.size(); ++i) {
-        if (i > 0)
+    bool first = true;
+    for (const std::size_t page : pages) {
+        if (page >= document.pages.size())
+            continue;
+        if (!first)
             device.newPage();
-        renderReportPage(painter, document, i, QPointF(0, 0), pxPerMm);
+        first = false;
+        renderReportPage(painter, document, page, QPointF(0, 0), pxPerMm);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -96,6 +97,9 @@ void renderReportPage(QPainter& painter, const ReportDocument& document, std::si
 // Paints every page onto an open painter on a paged device (a printer or a PDF writer) whose
 // coordinates start at the paper's corner, starting a new device page between pages.
 void paintReport(QPainter& painter, QPagedPaintDevice& device, const ReportDocument& document);
+// The pages named (0-based, in the order given, repeats included), one after the other.
+void paintReportPages(QPainter& painter, QPagedPaintDevice& device, const ReportDocument& document,
+                      std::span<const std::size_t> pages);
 
 // Writes the document as a PDF file of the document's page size. Throws Error on failure.
 void writeReportPdf(const ReportDocument& document, const QString& path);

@@ -18,6 +18,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <vector>
 #include <cmath>
 
 namespace korvadel {
@@ -290,9 +291,13 @@ void ReportPreview::lastPage() {
 }
 
 void ReportPreview::printerSetup() {
+    // The platform's print dialog: accepting it prints with what was chosen there.
     QPrintDialog dialog(printer_.get(), this);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    seam_.execModal(dialog);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, std::max(1, static_cast<int>(document_.pages.size())));
+    if (seam_.execModal(dialog) == QDialog::Accepted)
+        print();
 }
 
 void ReportPreview::print() {
@@ -301,12 +306,27 @@ void ReportPreview::print() {
     printer.setFullPage(true);
     printer.setPageLayout(QPageLayout(QPageSize(document_.pageSizeMm, QPageSize::Millimeter),
                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    // The pages and copies the print dialog asked for: a range of pages, and copies that the
+    // printer cannot make by itself printed here, collated or page by page.
+    const int pageCount = static_cast<int>(document_.pages.size());
+    int first = 1;
+    int last = pageCount;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::max(1, printer.fromPage());
+        last = std::min(pageCount, std::max(first, printer.toPage()));
+    }
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    std::vector<std::size_t> pages;
+    for (int copy = 0; copy < (printer.collateCopies() ? copies : 1); ++copy)
+        for (int page = first; page <= last; ++page)
+            for (int again = 0; again < (printer.collateCopies() ? 1 : copies); ++again)
+                pages.push_back(static_cast<std::size_t>(page - 1));
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (pages.empty() || !painter.begin(&printer)) {
         seam_.showError(this, QStringLiteral("The report could not be sent to the printer"));
         return;
     }
-    paintReport(painter, printer, document_);
+    paintReportPages(painter, printer, document_, pages);
     painter.end();
 }
 

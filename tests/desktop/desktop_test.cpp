@@ -6,6 +6,7 @@
 #include "components/grid/PointGrid.h"
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
@@ -144,9 +145,9 @@ void DesktopTest::progressDialogPaintsAndAdvancesDuringALongRun() {
     for (int i = 1; i < 499; ++i)
         points.appendRow(i * 0.1, 100 + 15 * std::sin(i / 17.0));
     points.appendRow(49.9, 1e5);
-    main->minimumStage->setText(QStringLiteral("0"));
-    main->maximumStage->setText(QStringLiteral("90000"));
-    main->stageIncrement->setIncrement(0.01);
+    ui(main).minimumStage->setText(QStringLiteral("0"));
+    ui(main).maximumStage->setText(QStringLiteral("90000"));
+    ui(main).stageIncrement->setIncrement(0.01);
 
     // Started from the keyboard, as a user does.
     QVERIFY(activate(main));
@@ -158,8 +159,8 @@ void DesktopTest::progressDialogPaintsAndAdvancesDuringALongRun() {
     QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{9000001});
 
     ProgressDialog* progress = program.progressDialog();
-    const QRect bar = globalRect(progress->progressBar).adjusted(2, 2, -2, -2);
-    const QRect label = globalRect(progress->message);
+    const QRect bar = globalRect(ui(progress).progressBar).adjusted(2, 2, -2, -2);
+    const QRect label = globalRect(ui(progress).message);
     QList<int> fills;
     int percentageInk = 0;
     for (const QImage& shot : recorder.shots()) {
@@ -204,19 +205,19 @@ void DesktopTest::typedValueIsTakenByKeysAndMenus() {
     MainWindow* main = program.main();
     program.enterTrapezoid(QStringLiteral("2"));
     QVERIFY(activate(main));
-    main->pointGrid->setFocus();
-    main->pointGrid->setCurrentIndex(main->pointGrid->model()->index(2, 1));
+    ui(main).pointGrid->setFocus();
+    ui(main).pointGrid->setCurrentIndex(ui(main).pointGrid->model()->index(2, 1));
     const QString path = folder.filePath(QStringLiteral("section.kvd"));
     program.seam.chooseFile(path);
 
     QVERIFY(xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
                      QStringLiteral("--"), QStringLiteral("-2")}));
-    QVERIFY(QTest::qWaitFor([main] { return main->pointGrid->isEditing(); }, 5000));
+    QVERIFY(QTest::qWaitFor([main] { return ui(main).pointGrid->isEditing(); }, 5000));
     for (const QString& key : keys) {
         QVERIFY(xdotool({QStringLiteral("key"), key}));
         QTest::qWait(200);
     }
-    QVERIFY(QTest::qWaitFor([main] { return !main->pointGrid->isEditing(); }, 5000));
+    QVERIFY(QTest::qWaitFor([main] { return !ui(main).pointGrid->isEditing(); }, 5000));
     QVERIFY(QTest::qWaitFor(
         [&] { return saves ? QFile::exists(path) : program.ratingWindow()->isVisible(); }, 5000));
 

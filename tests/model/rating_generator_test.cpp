@@ -310,31 +310,48 @@ TEST(RatingWater, ConnectedWaterLeavesTheBankHollowOut) {
               9.333);
 }
 
-// An observer that gives up part-way (the program's would on running out of memory) stops the
-// run like any other failure, with the workers' chunks still in flight.
-TEST(RatingThreads, AnObserverThatThrowsStopsTheRunCleanly) {
+// An observer that gives up part-way (the program's would on running out of memory), or asks
+// the run to stop (its Cancel), stops the run like any other failure, with the workers' chunks
+// still in flight; a stop request is heard within a chunk of stages.
+TEST(RatingThreads, AnObserverThatThrowsOrAsksToStopEndsTheRunCleanly) {
     struct Quitter : Recorder {
+        bool cancels = false;
+        std::int32_t last = 0;
         void progressPosition(std::int32_t position) override {
-            if (position == 300)
+            last = position;
+            if (position == 300 && !cancels)
                 throw Error("stop");
         }
+        bool stopRequested() override { return cancels && last >= 300; }
     };
     std::vector<PointTable::LoadRow> rows;
     for (int i = 0; i < 3000; ++i)
         rows.push_back({i * 0.1, std::fabs(std::sin(i * 0.01)) * 5});
-    for (unsigned threads : {1u, 4u}) {
-        PointTable points;
-        points.bulkLoad(rows);
-        RatingTable rating;
-        Quitter observer;
-        observer.points = &points;
-        observer.rating = &rating;
-        EXPECT_THROW(generateRating(RatingMode::BoundsPrompt, {"0", "50", 0.01, "0"}, points,
-                                    rating, observer, {}, threads),
-                     Error);
-        EXPECT_EQ(rating.rowCount(), 0u);
-        EXPECT_EQ(points.suspendCount() + rating.suspendCount(), 0);
-        EXPECT_EQ(observer.calls.back(), "failed");
+    for (const bool cancels : {false, true}) {
+        for (unsigned threads : {1u, 4u}) {
+            PointTable points;
+            points.bulkLoad(rows);
+            RatingTable rating;
+            Quitter observer;
+            observer.cancels = cancels;
+            observer.points = &points;
+            observer.rating = &rating;
+            const auto run = [&] {
+                generateRating(RatingMode::BoundsPrompt, {"0", "50", 0.01, "0"}, points, rating,
+                               observer, {}, threads);
+            };
+            if (cancels) {
+                EXPECT_THROW(run(), RatingCancelled);
+            } else {
+                EXPECT_THROW(run(), Error);
+            }
+            EXPECT_EQ(rating.rowCount(), 0u);
+            EXPECT_EQ(points.suspendCount() + rating.suspendCount(), 0);
+            EXPECT_EQ(observer.calls.back(), "failed");
+            if (cancels) {
+                EXPECT_LT(observer.last, 300 + 1024) << "the stop waited too long";
+            }
+        }
     }
 }
 

@@ -19,6 +19,10 @@ void ScriptedSeam::answerConfirm(bool ok) {
     confirmAnswers_.push_back(ok);
 }
 
+void ScriptedSeam::answerSave(SaveAnswer answer) {
+    saveAnswers_.push_back(answer);
+}
+
 void ScriptedSeam::onModal(std::function<void(QDialog&)> action) {
     modalActions_.push_back(std::move(action));
 }
@@ -26,6 +30,7 @@ void ScriptedSeam::onModal(std::function<void(QDialog&)> action) {
 void ScriptedSeam::clearRecords() {
     messages.clear();
     confirmations.clear();
+    saveQuestions.clear();
     fileDialogs.clear();
     modals.clear();
     unscripted = 0;
@@ -67,6 +72,17 @@ bool ScriptedSeam::confirm(QWidget*, const QString& caption, const QString& text
     const bool ok = confirmAnswers_.front();
     confirmAnswers_.pop_front();
     return ok;
+}
+
+DesktopSeam::SaveAnswer ScriptedSeam::askToSave(QWidget*, const QString& text) {
+    saveQuestions.append(text);
+    if (saveAnswers_.empty()) {
+        ++unscripted;
+        return SaveAnswer::Cancel;
+    }
+    const SaveAnswer answer = saveAnswers_.front();
+    saveAnswers_.pop_front();
+    return answer;
 }
 
 int ScriptedSeam::execModal(QDialog& dialog) {

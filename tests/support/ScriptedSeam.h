@@ -8,6 +8,7 @@
 //   seam.chooseFile("/tmp/x/section");     // next file dialog accepts this path
 //   seam.cancelFileDialog();               // the one after that is cancelled
 //   seam.answerConfirm(false);             // next confirmation answered Cancel
+//   seam.answerSave(SaveAnswer::Discard);  // next "Save changes to ...?" answered Discard
 //   seam.onModal([](QDialog& d) { ... });  // acts on the next modal window while it is shown
 //   ... drive the program ...
 //   seam.messages, seam.confirmations, seam.fileDialogs, seam.modals   // what was shown
@@ -44,17 +45,20 @@ public:
     void chooseFile(const QString& path, int filterIndex = 0);
     void cancelFileDialog();
     void answerConfirm(bool ok);
+    void answerSave(SaveAnswer answer);
     void onModal(std::function<void(QDialog&)> action);
 
     bool runFileDialog(QWidget* parent, FileDialogState& state) override;
     void showMessage(QWidget* parent, MessageKind kind, const QString& caption,
                      const QString& text) override;
     bool confirm(QWidget* parent, const QString& caption, const QString& text) override;
+    SaveAnswer askToSave(QWidget* parent, const QString& text) override;
     int execModal(QDialog& dialog) override;
 
     // What was shown, in order. fileDialogs holds each dialog's state as it was shown.
     QList<Message> messages;
     QList<Message> confirmations;
+    QStringList saveQuestions;
     QList<FileDialogState> fileDialogs;
     QList<Modal> modals;
     int unscripted = 0;
@@ -69,6 +73,7 @@ private:
     };
     std::deque<FileAnswer> fileAnswers_;
     std::deque<bool> confirmAnswers_;
+    std::deque<SaveAnswer> saveAnswers_;
     std::deque<std::function<void(QDialog&)>> modalActions_;
 };
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 
 #include "components/widgets/IncrementSpinBox.h"
@@ -62,13 +63,13 @@ void TestProgram::enterTrapezoid(const QString& maxStage) {
     points.appendRow(2, 0);
     points.appendRow(8, 0);
     points.appendRow(10, 10);
-    main()->maximumStage->setText(maxStage);
-    main()->stageIncrement->setIncrement(1.0);
+    ui(main()).maximumStage->setText(maxStage);
+    ui(main()).stageIncrement->setIncrement(1.0);
 }
 
 void TestProgram::rateTrapezoid(const QString& maxStage) {
     enterTrapezoid(maxStage);
-    main()->createRatingButton->click();
+    ui(main()).createRatingButton->click();
 }
 
 void TestProgram::activate(QWidget* window) {

@@ -8,8 +8,10 @@
 #include "components/chart/WaterSurfaceOverlay.h"
 #include "components/grid/PointGrid.h"
 #include "components/grid/ReadOnlyTableModel.h"
+#include "components/widgets/NoticeLine.h"
 #include "model/CrossSectionDocument.h"
 #include "model/RatingTable.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/HydraulicPropertiesWindow.h"
 #include "ui/MainWindow.h"
@@ -48,14 +50,14 @@ QByteArray cliOutput(const QStringList& arguments) {
 
 void loadSection(TestProgram& program, const QString& path) {
     program.seam.chooseFile(path);
-    program.main()->loadAction->trigger();
+    ui(program.main()).loadAction->trigger();
 }
 
 // Pine Run loaded and rated (gage heights 0 to 2.5 by 0.5 over datum 100), its properties shown.
 HydraulicPropertiesWindow* showPineRunProperties(TestProgram& program) {
     loadSection(program, kPineRun);
-    program.main()->createRatingButton->click();
-    program.ratingWindow()->propertiesAction->trigger();
+    ui(program.main()).createRatingButton->click();
+    ui(program.ratingWindow()).propertiesAction->trigger();
     return program.program.propertiesWindow();
 }
 
@@ -89,8 +91,8 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
     TestProgram program;
     HydraulicPropertiesWindow* window = showPineRunProperties(program);
     QVERIFY(window->isVisible());
-    QCOMPARE(window->tableView->model()->columnCount(), 7);
-    QVERIFY(!window->message->isVisible());
+    QCOMPARE(ui(window).tableView->model()->columnCount(), 7);
+    QVERIFY(!ui(window).message->isVisible());
 
     // Stage 1 by hand: level 101, banks reached at stations 4 and 12 over a bed 4 wide.
     const PropertyTable& table = window->table();
@@ -106,13 +108,20 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
     QCOMPARE(table.properties[4].area, 17.0);
     QCOMPARE(table.properties[4].topWidth, 16.0);
 
-    window->roughness->setText(QStringLiteral("0.035"));
-    window->slope->setText(QStringLiteral("0.0005"));
-    QTRY_COMPARE(window->tableView->model()->columnCount(), 9);
-    QCOMPARE(window->tableView->model()->index(2, 8).data().toString(),
-             QStringLiteral("3.04560631411336"));
+    ui(window).roughness->setText(QStringLiteral("0.035"));
+    ui(window).slope->setText(QStringLiteral("0.0005"));
+    QTRY_COMPARE(ui(window).tableView->model()->columnCount(), 9);
+    // On screen a few decimals and the units in the heads; the export keeps every digit.
+    QAbstractItemModel* shown = ui(window).tableView->model();
+    QCOMPARE(shown->index(2, 8).data().toString(), QStringLiteral("3.046"));
+    QCOMPARE(shown->index(2, 3).data().toString(), QStringLiteral("8.472"));
+    QCOMPARE(shown->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Area (m\u00b2)"));
+    ui(window).units->setCurrentIndex(1);
+    QTRY_COMPARE(shown->headerData(8, Qt::Horizontal).toString(),
+                 QStringLiteral("Discharge (ft\u00b3/s)"));
+    ui(window).units->setCurrentIndex(0);
     program.seam.chooseFile(folder.filePath(QStringLiteral("properties")));
-    window->exportButton->click();
+    ui(window).exportButton->click();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.seam.fileDialogs.last().defaultExtension, QStringLiteral("csv"));
     QCOMPARE(
@@ -121,10 +130,10 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
                    QStringLiteral("0.035"), QStringLiteral("--slope"), QStringLiteral("0.0005")}));
 
     // Connected water only leaves the hollow out.
-    window->connectedOnly->setChecked(true);
+    ui(window).connectedOnly->setChecked(true);
     QTRY_COMPARE(window->table().properties[4].area, 16.0);
     QCOMPARE(window->table().properties[4].topWidth, 12.0);
-    window->connectedOnly->setChecked(false);
+    ui(window).connectedOnly->setChecked(false);
 
     // A row deleted from the rating grid leaves the table too.
     RatingTable& rating = program.rating();
@@ -133,18 +142,42 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
     QTRY_COMPARE(window->table().stages, (std::vector<double>{0, 1, 1.5, 2, 2.5}));
     QCOMPARE(window->table().properties[1].area, 6.0);
 
-    // The section filled in at the hollow: the properties follow at once, the rating's stages
-    // stay.
+    // The section filled in at the hollow: the rating and its properties stay as they were
+    // made, and both windows say the section has changed since.
+    RatingWindow* ratingWindow = program.ratingWindow();
+    QVERIFY(!ui(ratingWindow).outOfDate->isVisibleTo(ratingWindow));
     PointTable& points = program.document().points;
     points.moveTo(static_cast<std::size_t>(pointRow(points, 16)));
     points.setElevation(102.0);
     points.commit();
-    QTRY_COMPARE(window->table().properties[3].area, 16.0);
-    QCOMPARE(window->table().stages.size(), std::size_t{5});
+    const QString changed =
+        QStringLiteral("The section has changed since this rating was created: create it again.");
+    QCOMPARE(ui(window).outOfDate->text(), changed);
+    QVERIFY(ui(window).outOfDate->isVisible());
+    QVERIFY(ui(ratingWindow).outOfDate->isVisible());
+    QCOMPARE(ui(ratingWindow).outOfDate->text(), changed);
+    window->refresh();
+    QCOMPARE(window->table().properties[3].area, 17.0);
+    // Undone, it is the rating's section again.
+    ui(program.main()).undoAction->trigger();
+    QVERIFY(!ui(window).outOfDate->isVisible());
+    ui(program.main()).redoAction->trigger();
 
-    // A new rating brings every stage back.
-    program.main()->createRatingButton->click();
+    // A new rating brings every stage back, over the section as it is now.
+    ui(program.main()).createRatingButton->click();
     QTRY_COMPARE(window->table().stages.size(), std::size_t{6});
+    QCOMPARE(window->table().properties[4].area, 16.0);
+    QVERIFY(!ui(window).outOfDate->isVisible());
+
+    // Another section loaded: the table stays Pine Run's at Pine Run's stages (the rating's 0 at
+    // stage 0, not Mill Creek's 27.754) and says so.
+    program.seam.answerSave(DesktopSeam::SaveAnswer::Discard);
+    loadSection(program, QStringLiteral(KORVADEL_EXAMPLES "/mill-creek.kvd"));
+    QCOMPARE(program.workspace().currentSection().stations.size(), std::size_t{33});
+    window->refresh();
+    QCOMPARE(window->table().properties[0].area, 0.0);
+    QCOMPARE(window->table().properties[4].area, 16.0);
+    QVERIFY(ui(window).outOfDate->isVisible());
 }
 
 void AnalysisWindowsTest::refusedManningInputNamesItselfAndComputesNoFlow_data() {
@@ -176,17 +209,17 @@ void AnalysisWindowsTest::refusedManningInputNamesItselfAndComputesNoFlow() {
     QTemporaryDir folder;
     TestProgram program;
     HydraulicPropertiesWindow* window = showPineRunProperties(program);
-    window->roughness->setText(n);
-    window->slope->setText(slope);
+    ui(window).roughness->setText(n);
+    ui(window).slope->setText(slope);
     window->refresh();
-    QCOMPARE(window->message->text(), message);
-    QVERIFY(window->message->isVisible());
-    QCOMPARE(window->tableView->model()->columnCount(), 7);
+    QCOMPARE(ui(window).message->text(), message);
+    QVERIFY(ui(window).message->isVisible());
+    QCOMPARE(ui(window).tableView->model()->columnCount(), 7);
     QVERIFY(!window->table().manning);
     QCOMPARE(window->table().properties[2].area, 6.0);
 
     // The export does not write a table the inputs did not ask for.
-    window->exportButton->click();
+    ui(window).exportButton->click();
     QCOMPARE(program.seam.fileDialogs.size(), 1); // the load's only
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.last().text, message);
@@ -196,12 +229,12 @@ void AnalysisWindowsTest::checkListLeadsToThePointAndForgetsTheFilesOrderAfterAn
     TestProgram program;
     loadSection(program, kPineRun);
     MainWindow* main = program.main();
-    main->maximumStage->setText(QStringLiteral("2"));
-    main->checkSectionAction->trigger();
+    ui(main).maximumStage->setText(QStringLiteral("2"));
+    ui(main).checkSectionAction->trigger();
     SectionCheckWindow* window = program.program.sectionCheckWindow();
     QVERIFY(window->isVisible());
-    QCOMPARE(window->findingList->topLevelItemCount(), 1);
-    QTreeWidgetItem* hollow = window->findingList->topLevelItem(0);
+    QCOMPARE(ui(window).findingList->topLevelItemCount(), 1);
+    QTreeWidgetItem* hollow = ui(window).findingList->topLevelItem(0);
     QCOMPARE(hollow->text(0), QStringLiteral("warning"));
     QCOMPARE(hollow->text(1), QStringLiteral("isolated-water"));
     QCOMPARE(hollow->text(2), QStringLiteral("16"));
@@ -209,34 +242,34 @@ void AnalysisWindowsTest::checkListLeadsToThePointAndForgetsTheFilesOrderAfterAn
 
     PointTable& points = program.document().points;
     points.first();
-    window->findingList->setCurrentItem(hollow);
+    ui(window).findingList->setCurrentItem(hollow);
     QCOMPARE(points.currentIndex(), 7);
-    QCOMPARE(main->pointGrid->currentIndex().row(), 7);
+    QCOMPARE(ui(main).pointGrid->currentIndex().row(), 7);
 
     // The resurvey lists its stations from right to left; the check says so until the points
     // change.
     program.seam.chooseFile(kResurvey);
-    main->importCommaDelimitedAction->trigger();
-    main->maximumStage->setText(QStringLiteral("2.5"));
-    main->checkSectionAction->trigger();
-    QCOMPARE(window->findingList->topLevelItemCount(), 1);
-    QCOMPARE(window->findingList->topLevelItem(0)->text(1), QStringLiteral("unsorted-input"));
-    QVERIFY(window->findingList->topLevelItem(0)->text(3).contains(QStringLiteral("10 stations")));
+    ui(main).importCommaDelimitedAction->trigger();
+    ui(main).maximumStage->setText(QStringLiteral("2.5"));
+    ui(main).checkSectionAction->trigger();
+    QCOMPARE(ui(window).findingList->topLevelItemCount(), 1);
+    QCOMPARE(ui(window).findingList->topLevelItem(0)->text(1), QStringLiteral("unsorted-input"));
+    QVERIFY(ui(window).findingList->topLevelItem(0)->text(3).contains(QStringLiteral("10 stations")));
     // Selecting a row without a station leaves the grid where it is.
     points.moveTo(3);
-    window->findingList->setCurrentItem(window->findingList->topLevelItem(0));
+    ui(window).findingList->setCurrentItem(ui(window).findingList->topLevelItem(0));
     QCOMPARE(points.currentIndex(), 3);
 
     points.moveTo(0);
     points.setElevation(103.5);
     points.commit();
-    main->checkSectionAction->trigger();
-    QCOMPARE(window->findingList->topLevelItemCount(), 0);
-    QVERIFY(window->summary->text().startsWith(QStringLiteral("No findings")));
+    ui(main).checkSectionAction->trigger();
+    QCOMPARE(ui(window).findingList->topLevelItemCount(), 0);
+    QVERIFY(ui(window).summary->text().startsWith(QStringLiteral("No findings")));
     // Undone back to the points as read, the order counts again.
-    main->undoAction->trigger();
-    main->checkSectionAction->trigger();
-    QCOMPARE(window->findingList->topLevelItemCount(), 1);
+    ui(main).undoAction->trigger();
+    ui(main).checkSectionAction->trigger();
+    QCOMPARE(ui(window).findingList->topLevelItemCount(), 1);
 }
 
 void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
@@ -253,14 +286,14 @@ void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
     // A .csv is read as comma-delimited whatever the filter shows, as on the command line; a
     // .txt picked with the "Text Files" entry is too.
     program.seam.chooseFile(kResurvey, 1);
-    main->compareSectionAction->trigger();
+    ui(main).compareSectionAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     QVERIFY(window->isVisible());
     QCOMPARE(window->earlierFileName(), QStringLiteral("pine-run-resurvey.csv"));
     const QString resurvey =
         writeFile(folder.filePath(QStringLiteral("resurvey.txt")), readFile(kResurvey));
     program.seam.chooseFile(resurvey, 3);
-    main->compareSectionAction->trigger();
+    ui(main).compareSectionAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(window->earlierFileName(), QStringLiteral("resurvey.txt"));
 
@@ -273,15 +306,15 @@ void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
     QCOMPARE(rows[2].areaNew, 6.0);
     QCOMPARE(rows[2].difference, -2.6);
     QCOMPARE(*rows[2].percent, -2.6 / 8.6 * 100);
-    QCOMPARE(window->tableView->model()->index(2, 5).data().toString(), QStringLiteral("yes"));
-    QCOMPARE(window->summary->text(),
+    QCOMPARE(ui(window).tableView->model()->index(2, 5).data().toString(), QStringLiteral("yes"));
+    QCOMPARE(ui(window).summary->text(),
              QStringLiteral("Largest difference -100 % at stage 0; 6 of 6 stages beyond the "
                             "threshold of 5 %."));
 
-    window->threshold->setText(QStringLiteral("10"));
+    ui(window).threshold->setText(QStringLiteral("10"));
     QCOMPARE(window->comparison().summary.beyondThreshold, std::size_t{5});
     program.seam.chooseFile(folder.filePath(QStringLiteral("comparison")));
-    window->exportButton->click();
+    ui(window).exportButton->click();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(
         readFile(folder.filePath(QStringLiteral("comparison.csv"))),
@@ -290,8 +323,8 @@ void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
                    QStringLiteral("--increment"), QStringLiteral("0.5"), QStringLiteral("--datum"),
                    QStringLiteral("100"), QStringLiteral("--threshold"), QStringLiteral("10")}));
 
-    window->threshold->setText(QStringLiteral("ten"));
-    QCOMPARE(window->summary->text(),
+    ui(window).threshold->setText(QStringLiteral("ten"));
+    QCOMPARE(ui(window).summary->text(),
              QStringLiteral("Threshold: 'ten' is not a valid floating point value."));
 }
 
@@ -299,23 +332,23 @@ void AnalysisWindowsTest::mainChartDrawsTheWaterSurfaceAtTheAnimationsLevel() {
     TestProgram program;
     program.enterTrapezoid(QStringLiteral("5"));
     MainWindow* main = program.main();
-    main->sectionChart->refreshFromTable();
-    main->sectionChart->replot();
+    ui(main).sectionChart->refreshFromTable();
+    ui(main).sectionChart->replot();
     // The level before any animation, 0.00, stands on the bed: no water.
     const WaterSurfaceOverlay& surface = main->waterSurface();
     QCOMPARE(surface.topWidth(), 0.0);
     QVERIFY(surface.labelText().isEmpty());
     QVERIFY(!surface.surfaceGraph()->visible());
 
-    main->animateButton->click(); // the level starts at the maximum, 5
-    main->sectionChart->replot();
+    ui(main).animateButton->click(); // the level starts at the maximum, 5
+    ui(main).sectionChart->replot();
     QCOMPARE(surface.topWidth(), 8.0);
     QCOMPARE(surface.labelText(), QStringLiteral("Top width 8"));
     QCPGraphDataContainer& line = *surface.surfaceGraph()->data();
     QCOMPARE(line.size(), 2);
     QCOMPARE(QPointF(line.at(0)->key, line.at(0)->value), QPointF(1, 5));
     QCOMPARE(QPointF(line.at(1)->key, line.at(1)->value), QPointF(9, 5));
-    main->animateButton->click();
+    ui(main).animateButton->click();
 }
 
 QTEST_MAIN(AnalysisWindowsTest)

@@ -5,6 +5,7 @@
 #include "components/chart/Chart.h"
 #include "components/grid/PointGrid.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/MainWindow.h"
 #include "ui/Workspace.h"
@@ -38,9 +39,9 @@ void fire(QTimer* timer) {
 }
 
 QList<bool> inputsEnabled(MainWindow* main) {
-    return {main->minimumStage->isEnabled(), main->maximumStage->isEnabled(),
-            main->stageIncrement->isEnabled(), main->datum->isEnabled(),
-            main->pointGrid->isEnabled()};
+    return {ui(main).minimumStage->isEnabled(), ui(main).maximumStage->isEnabled(),
+            ui(main).stageIncrement->isEnabled(), ui(main).datum->isEnabled(),
+            ui(main).pointGrid->isEnabled()};
 }
 
 } // namespace
@@ -59,30 +60,30 @@ void AnimationCommandsTest::failingTickShowsOneErrorAndHoldsTheTimer() {
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
-    main->animateButton->click();
-    QVERIFY(main->animationTimer->isActive());
+    ui(main).animateButton->click();
+    QVERIFY(ui(main).animationTimer->isActive());
     // A load during the animation can bring in a datum that does not read as a number.
     main->workspace().document().settings.datum = "abc";
-    main->datum->setText(QStringLiteral("abc"));
-    fire(main->animationTimer);
+    ui(main).datum->setText(QStringLiteral("abc"));
+    fire(ui(main).animationTimer);
     QCOMPARE(program.seam.messages.size(), 1);
-    QVERIFY(!main->animationTimer->isActive());
-    QCOMPARE(main->animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
-    main->animateButton->click();
-    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
-    QVERIFY(!main->animationTimer->isActive());
+    QVERIFY(!ui(main).animationTimer->isActive());
+    QCOMPARE(ui(main).animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
+    ui(main).animateButton->click();
+    QCOMPARE(ui(main).animateButton->text(), QStringLiteral("&Animate Cross Section"));
+    QVERIFY(!ui(main).animationTimer->isActive());
 }
 
 void AnimationCommandsTest::startPutsTheGridCursorOnTheFirstRow() {
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
-    QAbstractItemModel* model = main->pointGrid->model();
-    main->pointGrid->setCurrentIndex(model->index(1, 1));
-    main->animateButton->click();
+    QAbstractItemModel* model = ui(main).pointGrid->model();
+    ui(main).pointGrid->setCurrentIndex(model->index(1, 1));
+    ui(main).animateButton->click();
     QCOMPARE(main->workspace().document().points.currentIndex(), 0);
-    QCOMPARE(main->pointGrid->currentIndex().row(), 0);
-    main->animateButton->click();
+    QCOMPARE(ui(main).pointGrid->currentIndex().row(), 0);
+    ui(main).animateButton->click();
 }
 
 void AnimationCommandsTest::buttonStartsTimerMovesButtonStops() {
@@ -90,40 +91,40 @@ void AnimationCommandsTest::buttonStartsTimerMovesButtonStops() {
     MainWindow* main = program.main();
     enterChannel(main);
     QCOMPARE(level(main), QStringLiteral("0.00"));
-    QCOMPARE(main->sectionChart->referenceLevel(), 0.0);
+    QCOMPARE(ui(main).sectionChart->referenceLevel(), 0.0);
 
-    main->animateButton->click();
+    ui(main).animateButton->click();
     QCOMPARE(program.seam.messages.size(), 0);
-    QCOMPARE(main->animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
+    QCOMPARE(ui(main).animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
     QCOMPARE(inputsEnabled(main), QList<bool>(5, false));
-    QVERIFY(main->animationTimer->isActive());
-    QCOMPARE(main->animationTimer->interval(), 18);
+    QVERIFY(ui(main).animationTimer->isActive());
+    QCOMPARE(ui(main).animationTimer->interval(), 18);
     QCOMPARE(level(main), QStringLiteral("1"));
-    QVERIFY(!main->sectionChart->axesAutomatic());
-    QCOMPARE(main->sectionChart->xAxis->range().lower, -0.2);
-    QCOMPARE(main->sectionChart->xAxis->range().upper, 10.2);
-    QCOMPARE(main->sectionChart->yAxis->range().upper, 3.0); // the bank above maximum + datum
+    QVERIFY(!ui(main).sectionChart->axesAutomatic());
+    QCOMPARE(ui(main).sectionChart->xAxis->range().lower, -0.2);
+    QCOMPARE(ui(main).sectionChart->xAxis->range().upper, 10.2);
+    QCOMPARE(ui(main).sectionChart->yAxis->range().upper, 3.0); // the bank above maximum + datum
 
-    main->animationTimer->stop(); // the test fires it
+    ui(main).animationTimer->stop(); // the test fires it
     QStringList levels;
     for (int i = 0; i < 101; ++i) {
-        fire(main->animationTimer);
+        fire(ui(main).animationTimer);
         levels << level(main);
     }
     QCOMPARE(levels.at(0), QStringLiteral("0.99"));
     QCOMPARE(levels.at(98), QStringLiteral("0.01"));
     QCOMPARE(levels.at(99), QStringLiteral("0.01")); // the turn
     QCOMPARE(levels.at(100), QStringLiteral("0.02"));
-    QCOMPARE(main->sectionChart->referenceLevel(), 0.02);
+    QCOMPARE(ui(main).sectionChart->referenceLevel(), 0.02);
 
-    main->animateButton->click();
-    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
+    ui(main).animateButton->click();
+    QCOMPARE(ui(main).animateButton->text(), QStringLiteral("&Animate Cross Section"));
     QCOMPARE(inputsEnabled(main), QList<bool>(5, true));
-    QVERIFY(!main->animationTimer->isActive());
-    QVERIFY(main->sectionChart->axesAutomatic());
+    QVERIFY(!ui(main).animationTimer->isActive());
+    QVERIFY(ui(main).sectionChart->axesAutomatic());
     // The fill stays at the last level, also when the chart redraws from the table.
-    main->sectionChart->refreshFromTable();
-    QCOMPARE(main->sectionChart->referenceLevel(), 0.02);
+    ui(main).sectionChart->refreshFromTable();
+    QCOMPARE(ui(main).sectionChart->referenceLevel(), 0.02);
     QCOMPARE(level(main), QStringLiteral("0.02"));
 }
 
@@ -147,23 +148,23 @@ void AnimationCommandsTest::failedStartShowsTheErrorAndStaysHalfStarted() {
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
-    main->minimumStage->setText(minimum);
-    main->maximumStage->setText(maximum);
-    main->datum->setText(datum);
+    ui(main).minimumStage->setText(minimum);
+    ui(main).maximumStage->setText(maximum);
+    ui(main).datum->setText(datum);
 
-    main->animateButton->click();
+    ui(main).animateButton->click();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.at(0).kind, DesktopSeam::MessageKind::Error);
     QCOMPARE(program.seam.messages.at(0).caption, QStringLiteral("Korvadel"));
     QCOMPARE(program.seam.messages.at(0).text, message);
-    QCOMPARE(main->animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
+    QCOMPARE(ui(main).animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
     QCOMPARE(inputsEnabled(main), QList<bool>(5, false));
-    QVERIFY(!main->animationTimer->isActive());
+    QVERIFY(!ui(main).animationTimer->isActive());
     QCOMPARE(level(main), QStringLiteral("0.00"));
 
-    main->animateButton->click();
+    ui(main).animateButton->click();
     QCOMPARE(program.seam.messages.size(), 1);
-    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
+    QCOMPARE(ui(main).animateButton->text(), QStringLiteral("&Animate Cross Section"));
     QCOMPARE(inputsEnabled(main), QList<bool>(5, true));
 }
 

@@ -3,6 +3,7 @@
 // the chart left as it was.
 
 #include "components/chart/Chart.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "tests/support/WmfTestSupport.h"
 #include "ui/MainWindow.h"
@@ -23,7 +24,7 @@ void fillRating(RatingWindow* window) {
     window->workspace().rating().clear();
     for (int i = 0; i <= 10; ++i)
         window->workspace().rating().appendRow(i * 0.5, i * 3.0 + i * i * 0.1);
-    window->ratingChart->refreshFromTable();
+    ui(window).ratingChart->refreshFromTable();
     window->showRating();
 }
 
@@ -46,13 +47,13 @@ void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize() {
     TestProgram program;
     RatingWindow* window = program.ratingWindow();
     fillRating(window);
-    QVERIFY(window->exportJpegAction->isEnabled());
+    QVERIFY(ui(window).exportJpegAction->isEnabled());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("chart.jpg"));
-    const QStringList titles = window->ratingChart->titleLines();
+    const QStringList titles = ui(window).ratingChart->titleLines();
 
     program.seam.chooseFile(path);
-    window->exportJpegAction->trigger();
+    ui(window).exportJpegAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.seam.fileDialogs.size(), 1);
     const FileDialogState shown = program.seam.fileDialogs.at(0);
@@ -61,12 +62,12 @@ void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize() {
     QCOMPARE(shown.defaultExtension, QStringLiteral("jpg"));
     QCOMPARE(shown.fileName, QString());
     QVERIFY(shown.overwritePrompt);
-    QCOMPARE(QImage(path, "JPG").size(), window->ratingChart->clientSize());
-    QCOMPARE(window->ratingChart->titleLines(), titles);
+    QCOMPARE(QImage(path, "JPG").size(), ui(window).ratingChart->clientSize());
+    QCOMPARE(ui(window).ratingChart->titleLines(), titles);
 
     // The next JPEG dialog starts empty again, and the shared dialog was not touched.
     program.seam.chooseFile(path);
-    window->exportJpegAction->trigger();
+    ui(window).exportJpegAction->trigger();
     QCOMPARE(program.seam.fileDialogs.at(1).fileName, QString());
     QCOMPARE(window->exportDialog.defaultExtension, QString());
 
@@ -74,21 +75,21 @@ void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize() {
     window->resize(window->size() + QSize(120, 80));
     QApplication::processEvents();
     program.seam.chooseFile(path);
-    window->exportJpegAction->trigger();
-    QCOMPARE(QImage(path, "JPG").size(), window->ratingChart->clientSize());
+    ui(window).exportJpegAction->trigger();
+    QCOMPARE(QImage(path, "JPG").size(), ui(window).ratingChart->clientSize());
 }
 
 void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion() {
     TestProgram program;
     RatingWindow* window = program.ratingWindow();
     fillRating(window);
-    window->ratingChart->setTitleLines(
+    ui(window).ratingChart->setTitleLines(
         {QStringLiteral("Bear Creek"), QStringLiteral("Stage Area Rating")});
-    QVERIFY(window->exportMetafileAction->isEnabled());
+    QVERIFY(ui(window).exportMetafileAction->isEnabled());
     QTemporaryDir folder;
     // A data export leaves its own extension and name in the shared dialog first.
     program.seam.chooseFile(folder.filePath(QStringLiteral("rating.csv")));
-    window->exportCommaDelimitedAction->trigger();
+    ui(window).exportCommaDelimitedAction->trigger();
     const QString path = folder.filePath(QStringLiteral("chart.wmf"));
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly));
@@ -96,7 +97,7 @@ void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion() {
     old.close();
 
     program.seam.chooseFile(path);
-    window->exportMetafileAction->trigger();
+    ui(window).exportMetafileAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     const FileDialogState shown = program.seam.fileDialogs.last();
     QCOMPARE(shown.filter, QStringLiteral("Windows Meta Files (*.wmf)|*.WMF"));
@@ -111,7 +112,7 @@ void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion() {
     const auto texts = file.texts();
     for (const char* wanted : {"Bear Creek", "Stage Area Rating", "Area", "Stage"})
         QVERIFY2(std::find(texts.begin(), texts.end(), wanted) != texts.end(), wanted);
-    const QSize size = window->ratingChart->clientSize();
+    const QSize size = ui(window).ratingChart->clientSize();
     for (const auto& record : file.records)
         if (record.function == 0x020C)
             QCOMPARE(record.parameters, (std::vector<std::uint16_t>{std::uint16_t(size.height()),
@@ -124,14 +125,14 @@ void ChartExportCommandsTest::cancelWritesNothingAndFailuresReachTheErrorBox() {
     fillRating(window);
     QTemporaryDir folder;
     program.seam.cancelFileDialog();
-    window->exportJpegAction->trigger();
+    ui(window).exportJpegAction->trigger();
     program.seam.cancelFileDialog();
-    window->exportMetafileAction->trigger();
+    ui(window).exportMetafileAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 0);
 
-    const QStringList titles = window->ratingChart->titleLines();
-    for (QAction* action : {window->exportJpegAction, window->exportMetafileAction}) {
+    const QStringList titles = ui(window).ratingChart->titleLines();
+    for (QAction* action : {ui(window).exportJpegAction, ui(window).exportMetafileAction}) {
         program.seam.clearRecords();
         const QString path = folder.filePath(QStringLiteral("missing/chart.pic"));
         program.seam.chooseFile(path);
@@ -140,7 +141,7 @@ void ChartExportCommandsTest::cancelWritesNothingAndFailuresReachTheErrorBox() {
         QCOMPARE(program.seam.messages.at(0).kind, DesktopSeam::MessageKind::Error);
         QCOMPARE(program.seam.messages.at(0).text,
                  QStringLiteral("Cannot create file \"%1\". No such file or directory.").arg(path));
-        QCOMPARE(window->ratingChart->titleLines(), titles);
+        QCOMPARE(ui(window).ratingChart->titleLines(), titles);
         QCOMPARE(window->workspace().rating().rowCount(), std::size_t(11));
     }
 }

@@ -3,6 +3,7 @@
 
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/Controls.h"
 #include "tests/support/ScriptedSeam.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
@@ -54,20 +55,18 @@ void DialogsTest::promptLayout() {
     QCOMPARE(w.windowTitle(), QStringLiteral("Select bounds"));
     QCOMPARE(w.size(), QSize(248, 184));
     QCOMPARE(w.isModal(), false);
-    QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("edMinStage")), w.minimumStage);
-    QCOMPARE(w.findChild<IncrementSpinBox*>(QStringLiteral("SpinStageInc")), w.stageIncrement);
-    QCOMPARE(w.minimumLabel->text(), QStringLiteral("Minimum Stage"));
-    QCOMPARE(w.maximumLabel->text(), QStringLiteral("Maximum Stage"));
-    QCOMPARE(w.incrementLabel->text(), QStringLiteral("Stage Increment"));
-    QCOMPARE(w.maximumLabel->pos(), QPoint(20, 72));
-    QCOMPARE(w.minimumStage->geometry().topLeft(), QPoint(136, 28));
-    QCOMPARE(w.maximumStage->geometry().topLeft(), QPoint(136, 68));
-    QCOMPARE(w.stageIncrement->geometry().topLeft(), QPoint(136, 108));
-    QCOMPARE(w.stageIncrement->width(), 73);
-    QCOMPARE(w.okButton->geometry(), QRect(72, 152, 75, 25));
-    QCOMPARE(w.cancelButton->geometry(), QRect(164, 152, 75, 25));
-    QCOMPARE(w.okButton->text(), QStringLiteral("&Ok"));
-    QCOMPARE(w.cancelButton->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(labelFor(ui(&w).minimumStage)->text(), QStringLiteral("Minimum Stage"));
+    QCOMPARE(labelFor(ui(&w).maximumStage)->text(), QStringLiteral("Maximum Stage"));
+    QCOMPARE(labelFor(ui(&w).stageIncrement)->text(), QStringLiteral("Stage Increment"));
+    QCOMPARE(labelFor(ui(&w).maximumStage)->pos(), QPoint(20, 72));
+    QCOMPARE(ui(&w).minimumStage->geometry().topLeft(), QPoint(136, 28));
+    QCOMPARE(ui(&w).maximumStage->geometry().topLeft(), QPoint(136, 68));
+    QCOMPARE(ui(&w).stageIncrement->geometry().topLeft(), QPoint(136, 108));
+    QCOMPARE(ui(&w).stageIncrement->width(), 73);
+    QCOMPARE(ui(&w).okButton->geometry(), QRect(72, 152, 75, 25));
+    QCOMPARE(ui(&w).cancelButton->geometry(), QRect(164, 152, 75, 25));
+    QCOMPARE(ui(&w).okButton->text(), QStringLiteral("&Ok"));
+    QCOMPARE(ui(&w).cancelButton->text(), QStringLiteral("&Cancel"));
     QCOMPARE(w.minimumText(), QStringLiteral("0"));
     QCOMPARE(w.maximumText(), QStringLiteral("1"));
     QCOMPARE(w.increment(), 0.01);
@@ -75,9 +74,9 @@ void DialogsTest::promptLayout() {
     showActive(w);
     QVERIFY(centred(w));
     // Focus order: minimum, maximum, increment, Ok, Cancel.
-    w.minimumStage->setFocus();
-    QWidget* expected[] = {w.maximumStage, w.stageIncrement, w.okButton, w.cancelButton,
-                           w.minimumStage};
+    ui(&w).minimumStage->setFocus();
+    QWidget* expected[] = {ui(&w).maximumStage, ui(&w).stageIncrement, ui(&w).okButton, ui(&w).cancelButton,
+                           ui(&w).minimumStage};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focus = QApplication::focusWidget();
@@ -89,14 +88,14 @@ void DialogsTest::promptKeepsItsValuesAndIgnoresEnterAndEscape() {
     BoundsPrompt w('.');
     QSignalSpy ok(&w, &BoundsPrompt::okClicked);
     showActive(w);
-    w.minimumStage->setFocus();
-    w.minimumStage->selectAll();
-    QTest::keyClicks(w.minimumStage, QStringLiteral("2.5"));
-    w.maximumStage->setText(QStringLiteral("7"));
-    w.stageIncrement->setIncrement(0.2);
+    ui(&w).minimumStage->setFocus();
+    ui(&w).minimumStage->selectAll();
+    QTest::keyClicks(ui(&w).minimumStage, QStringLiteral("2.5"));
+    ui(&w).maximumStage->setText(QStringLiteral("7"));
+    ui(&w).stageIncrement->setIncrement(0.2);
     for (QWidget* target :
-         {static_cast<QWidget*>(w.minimumStage), static_cast<QWidget*>(w.okButton),
-          static_cast<QWidget*>(w.cancelButton)}) {
+         {static_cast<QWidget*>(ui(&w).minimumStage), static_cast<QWidget*>(ui(&w).okButton),
+          static_cast<QWidget*>(ui(&w).cancelButton)}) {
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Escape);
         QTest::keyClick(target, Qt::Key_Return);
@@ -106,7 +105,7 @@ void DialogsTest::promptKeepsItsValuesAndIgnoresEnterAndEscape() {
     QCOMPARE(ok.count(), 0);
 
     // Hidden by Cancel and by the close box, shown again: the same values, centred again.
-    w.cancelButton->click();
+    ui(&w).cancelButton->click();
     QVERIFY(!w.isVisible());
     showActive(w);
     w.move(0, 0);
@@ -123,15 +122,15 @@ void DialogsTest::promptButtons() {
     BoundsPrompt w(',');
     QSignalSpy ok(&w, &BoundsPrompt::okClicked);
     showActive(w);
-    w.maximumStage->setText(QStringLiteral("x"));
-    QTest::mouseClick(w.okButton, Qt::LeftButton);
+    ui(&w).maximumStage->setText(QStringLiteral("x"));
+    QTest::mouseClick(ui(&w).okButton, Qt::LeftButton);
     // The prompt hands over; the owner checks the values and hides it.
     QCOMPARE(ok.count(), 1);
     QVERIFY(w.isVisible());
     QCOMPARE(w.maximumText(), QStringLiteral("x"));
-    QCOMPARE(w.okButton->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
-    QCOMPARE(w.cancelButton->shortcut(), QKeySequence(Qt::ALT | Qt::Key_C));
-    w.cancelButton->click();
+    QCOMPARE(ui(&w).okButton->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
+    QCOMPARE(ui(&w).cancelButton->shortcut(), QKeySequence(Qt::ALT | Qt::Key_C));
+    ui(&w).cancelButton->click();
     QVERIFY(!w.isVisible());
     QCOMPARE(ok.count(), 1);
 }
@@ -140,19 +139,25 @@ void DialogsTest::progressDialog() {
     ProgressDialog w;
     QCOMPARE(w.windowTitle(), QStringLiteral("Calculating Areas"));
     QVERIFY(w.windowFlags().testFlag(Qt::Tool));
-    QCOMPARE(w.size(), QSize(248, 99));
-    QCOMPARE(w.message->text(), QStringLiteral("Please Wait!"));
-    QCOMPARE(w.message->geometry(), QRect(56, 24, 113, 17));
-    QCOMPARE(w.progressBar->geometry(), QRect(4, 60, 229, 16));
-    w.progressBar->setMaximum(99);
+    QCOMPARE(w.size(), QSize(248, 131));
+    QCOMPARE(ui(&w).message->text(), QStringLiteral("Please Wait!"));
+    QCOMPARE(ui(&w).message->geometry(), QRect(56, 24, 113, 17));
+    QCOMPARE(ui(&w).progressBar->geometry(), QRect(4, 60, 229, 16));
+    ui(&w).progressBar->setMaximum(99);
     w.showNow();
     QVERIFY(w.isVisible());
     QVERIFY(centred(w));
-    const int painted = w.progressBar->paintCount();
-    QVERIFY(painted > 0);
-    w.progressBar->setPosition(50);
-    QCOMPARE(w.progressBar->paintCount(), painted + 1);
+    QTRY_VERIFY(ui(&w).progressBar->paintCount() > 0);
+    const int painted = ui(&w).progressBar->paintCount();
+    ui(&w).progressBar->setPosition(50);
+    QCOMPARE(ui(&w).progressBar->paintCount(), painted + 1);
+    // Cancel, Escape and the close box ask the run to stop; the run's end hides the dialog.
+    QVERIFY(w.isModal() || w.windowModality() == Qt::ApplicationModal);
+    QSignalSpy cancels(&w, &ProgressDialog::cancelRequested);
     QTest::keyClick(&w, Qt::Key_Escape);
+    ui(&w).cancelButton->click();
+    w.close();
+    QCOMPARE(cancels.size(), 3);
     QVERIFY(w.isVisible());
 
     // The range as a rating run sets it: a negative step count leaves the maximum as it was.
@@ -163,31 +168,31 @@ void DialogsTest::progressDialog() {
                           {0, 5, 0, 5},   {3, 3, 3, 3},   {4, 2, 3, 3}};
     for (const Case& c : cases) {
         w.setRange(c.minimum, c.maximum);
-        QCOMPARE(w.progressBar->minimum(), c.expectMinimum);
-        QCOMPARE(w.progressBar->maximum(), c.expectMaximum);
+        QCOMPARE(ui(&w).progressBar->minimum(), c.expectMinimum);
+        QCOMPARE(ui(&w).progressBar->maximum(), c.expectMaximum);
     }
     w.setPosition(7);
-    QCOMPARE(w.progressBar->position(), 7);
+    QCOMPARE(ui(&w).progressBar->position(), 7);
 }
 
 void DialogsTest::importWarning() {
     AdcpImportWarning w;
     QCOMPARE(w.windowTitle(), QStringLiteral("Import WinRiver Classic ASCII Data"));
     QCOMPARE(w.size(), QSize(310, 231));
-    QCOMPARE(w.heading->text(), QStringLiteral("Warning!"));
-    QCOMPARE(w.heading->palette().color(QPalette::WindowText), QColor(Qt::red));
-    QCOMPARE(w.heading->font().pixelSize(), 13);
-    QCOMPARE(w.message->geometry(), QRect(8, 40, 293, 145));
-    QVERIFY(w.message->isReadOnly());
-    QCOMPARE(w.message->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    const QStringList lines = w.message->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(ui(&w).heading->text(), QStringLiteral("Warning!"));
+    QCOMPARE(ui(&w).heading->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QCOMPARE(ui(&w).heading->font().pixelSize(), 13);
+    QCOMPARE(ui(&w).message->geometry(), QRect(8, 40, 293, 145));
+    QVERIFY(ui(&w).message->isReadOnly());
+    QCOMPARE(ui(&w).message->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    const QStringList lines = ui(&w).message->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 19);
     QCOMPARE(lines[0], QStringLiteral("Korvadel currently uses the distance made good "));
     QCOMPARE(lines[10], QString());
     QCOMPARE(lines[14], QStringLiteral("the "));
     QCOMPARE(lines[18], QStringLiteral("rod and level.)"));
-    QCOMPARE(w.continueButton->geometry(), QRect(117, 196, 75, 25));
-    QCOMPARE(w.continueButton->text(), QStringLiteral("&Continue"));
+    QCOMPARE(ui(&w).continueButton->geometry(), QRect(117, 196, 75, 25));
+    QCOMPARE(ui(&w).continueButton->text(), QStringLiteral("&Continue"));
 
     // "&Continue" hides the window first, then hands over to the import.
     bool visibleWhenContinued = true;
@@ -198,7 +203,7 @@ void DialogsTest::importWarning() {
     });
     showActive(w);
     QVERIFY(centred(w));
-    w.continueButton->click();
+    ui(&w).continueButton->click();
     QCOMPARE(continued, 1);
     QVERIFY(!visibleWhenContinued);
     // The close box only hides.
@@ -213,16 +218,16 @@ void DialogsTest::edgeWarningClosesEitherWay() {
     QCOMPARE(w.windowTitle(), QStringLiteral("Create Stage Area Rating"));
     QVERIFY(w.windowFlags().testFlag(Qt::Tool));
     QVERIFY(w.isModal());
-    QCOMPARE(w.heading->text(), QStringLiteral("Warning!"));
-    QCOMPARE(w.heading->pos(), QPoint(84, 8));
-    QCOMPARE(w.message->geometry(), QRect(12, 28, 185, 69));
-    QCOMPARE(w.message->frameShape(), QFrame::NoFrame);
-    QCOMPARE(w.message->toPlainText(), QStringLiteral("Maximum gage height exceeds edge \n"
+    QCOMPARE(ui(&w).heading->text(), QStringLiteral("Warning!"));
+    QCOMPARE(ui(&w).heading->pos(), QPoint(84, 8));
+    QCOMPARE(ui(&w).message->geometry(), QRect(12, 28, 185, 69));
+    QCOMPARE(ui(&w).message->frameShape(), QFrame::NoFrame);
+    QCOMPARE(ui(&w).message->toPlainText(), QStringLiteral("Maximum gage height exceeds edge \n"
                                                       "elevation. Korvadel assumes a \n"
                                                       "vertical wall at edges where this \n"
                                                       "condition occurs."));
-    QCOMPARE(w.okButton->geometry(), QRect(72, 108, 75, 25));
-    QCOMPARE(w.okButton->text(), QStringLiteral("&OK"));
+    QCOMPARE(ui(&w).okButton->geometry(), QRect(72, 108, 75, 25));
+    QCOMPARE(ui(&w).okButton->text(), QStringLiteral("&OK"));
     // Resizable: no fixed size.
     QVERIFY(w.minimumSize() != w.maximumSize());
 
@@ -230,7 +235,7 @@ void DialogsTest::edgeWarningClosesEitherWay() {
     bool wasCentred = false;
     seam.onModal([&](QDialog& d) {
         wasCentred = centred(d);
-        QTest::mouseClick(static_cast<EdgeWarning&>(d).okButton, Qt::LeftButton);
+        QTest::mouseClick(ui(static_cast<EdgeWarning*>(&d)).okButton, Qt::LeftButton);
     });
     seam.onModal([](QDialog& d) { d.close(); });
     QCOMPARE(seam.execModal(w), int(QDialog::Accepted));
@@ -246,15 +251,15 @@ void DialogsTest::aboutBox() {
     QCOMPARE(w.windowTitle(), QStringLiteral("About Korvadel"));
     QCOMPARE(w.size(), QSize(298, 213));
     QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(w.panel->geometry(), QRect(8, 8, 281, 169));
-    QCOMPARE(w.icon->geometry(), QRect(28, 20, 32, 32));
-    QCOMPARE(w.productName->text(), QStringLiteral("Korvadel"));
-    QCOMPARE(w.productName->pos(), QPoint(88, 16));
-    QCOMPARE(w.version->text(), QStringLiteral("Version: 1.3"));
-    QCOMPARE(w.version->pos(), QPoint(88, 34));
-    QVERIFY(w.comments->y() >= 52 && w.comments->geometry().bottom() <= 153);
-    QCOMPARE(w.okButton->geometry(), QRect(111, 184, 75, 25));
-    QVERIFY(w.okButton->isDefault());
+    QCOMPARE(ui(&w).panel->geometry(), QRect(8, 8, 281, 169));
+    QCOMPARE(ui(&w).icon->geometry(), QRect(28, 20, 32, 32));
+    QCOMPARE(ui(&w).productName->text(), QStringLiteral("Korvadel"));
+    QCOMPARE(ui(&w).productName->pos(), QPoint(88, 16));
+    QCOMPARE(ui(&w).version->text(), QStringLiteral("Version: 1.3"));
+    QCOMPARE(ui(&w).version->pos(), QPoint(88, 34));
+    QVERIFY(ui(&w).comments->y() >= 52 && ui(&w).comments->geometry().bottom() <= 153);
+    QCOMPARE(ui(&w).okButton->geometry(), QRect(111, 184, 75, 25));
+    QVERIFY(ui(&w).okButton->isDefault());
 
     // The icon: 32 x 32 in at most 16 colours, and a picture (several colours in use).
     const QImage icon = AboutBox::programIcon();
@@ -276,7 +281,7 @@ void DialogsTest::aboutBox() {
     });
     QCOMPARE(seam.execModal(w), int(QDialog::Accepted));
     QVERIFY(stillOpenAfterEscape);
-    QCOMPARE(seam.modals[0].objectName, QStringLiteral("AboutBox1"));
+    QCOMPARE(seam.modals[0].objectName, QStringLiteral("aboutBox"));
 }
 
 QTEST_MAIN(DialogsTest)

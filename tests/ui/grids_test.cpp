@@ -6,6 +6,7 @@
 #include "components/grid/PointGrid.h"
 #include "components/grid/RatingGrid.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/Controls.h"
 #include "tests/support/ChartPoints.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AboutBox.h"
@@ -49,7 +50,7 @@ private slots:
 void GridsTest::typedPointsArePlacedAndDrawn() {
     TestProgram program;
     MainWindow* main = program.main();
-    PointGrid* grid = main->pointGrid;
+    PointGrid* grid = ui(main).pointGrid;
     grid->setFocus();
     QTRY_VERIFY(grid->hasFocus() || grid->isAncestorOf(QApplication::focusWidget()));
 
@@ -59,20 +60,20 @@ void GridsTest::typedPointsArePlacedAndDrawn() {
     for (const QString& cell : cells)
         typeCell(grid, cell);
     // Leaving the grid settles the row being typed and drops the untouched new one.
-    main->minimumStage->setFocus();
+    ui(main).minimumStage->setFocus();
     QTRY_COMPARE(main->workspace().document().points.state(), PointTable::State::Browsing);
 
     const QList<QPointF> expected{{0, 10}, {5, 2}, {10, 10}};
-    QCOMPARE(chartPoints(*main->sectionChart), expected);
+    QCOMPARE(chartPoints(*ui(main).sectionChart), expected);
     PointTable& points = main->workspace().document().points;
     QCOMPARE(points.rowCount(), std::size_t{3});
     QCOMPARE(grid->model()->index(1, 0).data().toString(), QStringLiteral("5"));
 
     // And the rating over what was typed: the bed at 2 between two banks at 10.
-    main->minimumStage->setText(QStringLiteral("2"));
-    main->maximumStage->setText(QStringLiteral("10"));
-    main->stageIncrement->setIncrement(1.0);
-    main->createRatingButton->click();
+    ui(main).minimumStage->setText(QStringLiteral("2"));
+    ui(main).maximumStage->setText(QStringLiteral("10"));
+    ui(main).stageIncrement->setIncrement(1.0);
+    ui(main).createRatingButton->click();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{9});
     QCOMPARE(program.ratingWindow()->workspace().rating().areaAt(8), 40.0);
@@ -82,7 +83,7 @@ void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     TestProgram program;
     program.rateTrapezoid(QStringLiteral("4"));
     RatingWindow* window = program.ratingWindow();
-    RatingGrid* grid = window->ratingGrid;
+    RatingGrid* grid = ui(window).ratingGrid;
     QCOMPARE(grid->model()->rowCount(), 5);
     QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Stage"));
     QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Area"));
@@ -97,13 +98,13 @@ void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     QCOMPARE(program.seam.confirmations.first().caption, QStringLiteral("Confirm"));
     QCOMPARE(program.seam.confirmations.first().text, QStringLiteral("Delete record?"));
     QCOMPARE(window->workspace().rating().rowCount(), std::size_t{5});
-    QCOMPARE(window->ratingChart->seriesGraph()->dataCount(), 5);
+    QCOMPARE(ui(window).ratingChart->seriesGraph()->dataCount(), 5);
 
     // Confirmed: stage 2 leaves both.
     program.seam.answerConfirm(true);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(window->workspace().rating().rowCount(), std::size_t{4});
-    QCOMPARE(window->ratingChart->seriesGraph()->dataCount(), 4);
+    QCOMPARE(ui(window).ratingChart->seriesGraph()->dataCount(), 4);
     for (std::size_t row = 0; row < window->workspace().rating().rowCount(); ++row)
         QVERIFY(window->workspace().rating().stageAt(row) != 2.0);
 
@@ -116,7 +117,7 @@ void GridsTest::ratingWindowDeletesAfterConfirmationAndSortsOnlyTheDisplay() {
     QVERIFY2(firstShown != QStringLiteral("0") || lastShown != QStringLiteral("4"),
              qPrintable(firstShown + QLatin1Char(' ') + lastShown));
     QCOMPARE(window->workspace().rating().stageAt(0), 0.0);
-    const QList<QPointF> chart = chartPoints(*window->ratingChart);
+    const QList<QPointF> chart = chartPoints(*ui(window).ratingChart);
     for (int i = 1; i < chart.size(); ++i)
         QVERIFY(chart[i - 1].x() <= chart[i].x());
 }

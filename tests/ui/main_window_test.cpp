@@ -6,12 +6,14 @@
 #include "components/grid/PointGrid.h"
 #include "components/widgets/IncrementSpinBox.h"
 #include "model/CrossSectionDocument.h"
+#include "tests/support/Controls.h"
 #include "tests/support/ChartPoints.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
 #include "ui/EdgeWarning.h"
+#include "ui/FileCommands.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
@@ -25,6 +27,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 using namespace korvadel;
@@ -69,7 +72,8 @@ private slots:
     void loadOfAMissingFileShowsTheWarningBox();
     void commaImportReplacesThePointsAndReportsBadLines();
     void winRiverImportRunsFromTheWarningsContinue();
-    void newClearsTheDocument();
+    void unsavedWorkIsAskedAboutBeforeItIsLost_data();
+    void unsavedWorkIsAskedAboutBeforeItIsLost();
     void errorBoxAddsAFullStopOnlyAfterLettersAndDigits_data();
     void errorBoxAddsAFullStopOnlyAfterLettersAndDigits();
 
@@ -92,31 +96,31 @@ void MainWindowTest::cleanup() {
 void MainWindowTest::startsWithItsControlsAndABlankRow() {
     TestProgram program;
     MainWindow* main = program.main();
-    QCOMPARE(main->windowTitle(), QStringLiteral("Korvadel 1.3"));
+    QCOMPARE(main->windowHandle()->title(), QStringLiteral("Korvadel 1.3"));
     QVERIFY(main->isVisible());
     for (QWidget* other : {static_cast<QWidget*>(program.ratingWindow()),
                            static_cast<QWidget*>(program.boundsPrompt())})
         QVERIFY(!other->isVisible());
 
-    QCOMPARE(main->minimumStage->text(), QStringLiteral("0"));
-    QCOMPARE(main->maximumStage->text(), QStringLiteral("1"));
-    QCOMPARE(main->datum->text(), QStringLiteral("0.00"));
-    QCOMPARE(main->description->text(), QString());
+    QCOMPARE(ui(main).minimumStage->text(), QStringLiteral("0"));
+    QCOMPARE(ui(main).maximumStage->text(), QStringLiteral("1"));
+    QCOMPARE(ui(main).datum->text(), QStringLiteral("0.00"));
+    QCOMPARE(ui(main).description->text(), QString());
     // The water level before any animation: the fill baseline at elevation 0.00.
     QCOMPARE(program.workspace().waterLevel().levelText(), std::string("0.00"));
-    QVERIFY(!main->animationTimer->isActive());
-    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
-    QCOMPARE(main->createRatingButton->text(), QStringLiteral("&Create Stage Area Rating"));
-    QCOMPARE(main->createRatingButton->geometry(), QRect(4, 44, 177, 25));
-    QCOMPARE(main->maximumStage->geometry(), QRect(76, 51, 81, 21));
-    QCOMPARE(main->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->title(),
+    QVERIFY(!ui(main).animationTimer->isActive());
+    QCOMPARE(ui(main).animateButton->text(), QStringLiteral("&Animate Cross Section"));
+    QCOMPARE(ui(main).createRatingButton->text(), QStringLiteral("&Create Stage Area Rating"));
+    QCOMPARE(ui(main).createRatingButton->geometry(), QRect(4, 44, 177, 25));
+    QCOMPARE(ui(main).maximumStage->geometry(), QRect(76, 51, 81, 21));
+    QCOMPARE(main->findChild<QGroupBox*>(QStringLiteral("stationGroup"))->title(),
              QStringLiteral("Station "));
-    QCOMPARE(main->findChild<QGroupBox*>(QStringLiteral("GroupBox2"))->title(),
+    QCOMPARE(main->findChild<QGroupBox*>(QStringLiteral("gageSettingsPanel"))->title(),
              QStringLiteral("Gage Height "));
-    QCOMPARE(main->sectionChart->titleLines(),
+    QCOMPARE(ui(main).sectionChart->titleLines(),
              (QStringList{QStringLiteral("Cross Section"), QString()}));
-    QCOMPARE(main->sectionChart->bottomAxisTitle(), QStringLiteral("Location"));
-    QCOMPARE(main->sectionChart->leftAxisTitle(), QStringLiteral("Elevation"));
+    QCOMPARE(ui(main).sectionChart->bottomAxisTitle(), QStringLiteral("Location"));
+    QCOMPARE(ui(main).sectionChart->leftAxisTitle(), QStringLiteral("Elevation"));
 
     // The point grid begins on one blank row ready for typing.
     PointTable& points = main->workspace().document().points;
@@ -124,14 +128,14 @@ void MainWindowTest::startsWithItsControlsAndABlankRow() {
     QCOMPARE(points.state(), PointTable::State::Inserting);
 
     // Focus order: grid, Minimum, Maximum, Increment, Datum, the two buttons, description.
-    QWidget* expected[] = {static_cast<QWidget*>(main->pointGrid),
-                           main->minimumStage,
-                           main->maximumStage,
-                           static_cast<QWidget*>(main->stageIncrement),
-                           main->datum,
-                           main->animateButton,
-                           main->createRatingButton,
-                           main->description};
+    QWidget* expected[] = {static_cast<QWidget*>(ui(main).pointGrid),
+                           ui(main).minimumStage,
+                           ui(main).maximumStage,
+                           static_cast<QWidget*>(ui(main).stageIncrement),
+                           ui(main).datum,
+                           ui(main).animateButton,
+                           ui(main).createRatingButton,
+                           ui(main).description};
     for (std::size_t i = 0; i + 1 < std::size(expected); ++i) {
         QWidget* next = expected[i]->nextInFocusChain();
         // Spin boxes and grids hold inner widgets in the chain.
@@ -144,10 +148,10 @@ void MainWindowTest::startsWithItsControlsAndABlankRow() {
 void MainWindowTest::firstKeystrokeGoesIntoThePointGrid() {
     TestProgram program;
     MainWindow* main = program.main();
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(main->pointGrid));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui(main).pointGrid));
     for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_Tab})
         QTest::keyClick(QApplication::focusWidget(), key);
-    QCOMPARE(main->description->text(), QString());
+    QCOMPARE(ui(main).description->text(), QString());
     QCOMPARE(main->workspace().document().points.stationAt(0), 12.0);
 }
 
@@ -170,16 +174,16 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
                           QStringLiteral("-"), QStringLiteral("E&xit|")}));
     QCOMPARE(menuEntries(bar[1]->menu()),
              (QStringList{QStringLiteral("&Undo|Ctrl+Z"), QStringLiteral("&Redo|Ctrl+Y")}));
-    QCOMPARE(main->redoAction->shortcuts(),
+    QCOMPARE(ui(main).redoAction->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     QCOMPARE(menuEntries(bar[2]->menu()),
              (QStringList{QStringLiteral("&Check Section...|"),
-                          QStringLiteral("&Compare with Section...|")}));
+                          QStringLiteral("Co&mpare with Section...|")}));
     QCOMPARE(menuEntries(bar[3]->menu()), QStringList{QStringLiteral("&About|F1")});
-    QCOMPARE(main->boundsPromptAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
-    for (QAction* action : {main->newAction, main->loadAction, main->saveAction, main->aboutAction,
-                            main->boundsPromptAction, main->undoAction, main->redoAction})
+    QCOMPARE(ui(main).boundsPromptAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    for (QAction* action : {ui(main).newAction, ui(main).loadAction, ui(main).saveAction, ui(main).aboutAction,
+                            ui(main).boundsPromptAction, ui(main).undoAction, ui(main).redoAction})
         QCOMPARE(action->shortcutContext(), Qt::ApplicationShortcut);
 
     // Ctrl+T opens the bounds prompt although no menu shows it; twice gives the same prompt.
@@ -193,15 +197,15 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
 void MainWindowTest::fieldsHoldWhatWasTypedAndFeedTheDocument() {
     TestProgram program;
     MainWindow* main = program.main();
-    main->minimumStage->clear();
-    QTest::keyClicks(main->minimumStage, QStringLiteral(" 1,5x"));
-    QCOMPARE(main->minimumStage->text(), QStringLiteral(" 1,5x"));
+    ui(main).minimumStage->clear();
+    QTest::keyClicks(ui(main).minimumStage, QStringLiteral(" 1,5x"));
+    QCOMPARE(ui(main).minimumStage->text(), QStringLiteral(" 1,5x"));
     QCOMPARE(main->workspace().document().settings.minimum, std::string(" 1,5x"));
-    main->description->setText(QStringLiteral("Río Frío"));
+    ui(main).description->setText(QStringLiteral("Río Frío"));
     QCOMPARE(main->workspace().document().description, std::string("R\xED"
                                                                    "o Fr\xED"
                                                                    "o"));
-    main->datum->setText(QStringLiteral("100"));
+    ui(main).datum->setText(QStringLiteral("100"));
     QCOMPARE(main->workspace().document().settings.datum, std::string("100"));
 }
 
@@ -213,9 +217,9 @@ void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs() {
     document.points.appendRow(20, 5);
     document.points.appendRow(0, 5);
     document.points.appendRow(10, 2.5);
-    main->description->setText(QStringLiteral("Río Frío at the bridge"));
-    main->maximumStage->setText(QStringLiteral("4.5"));
-    main->datum->setText(QStringLiteral("100"));
+    ui(main).description->setText(QStringLiteral("Río Frío at the bridge"));
+    ui(main).maximumStage->setText(QStringLiteral("4.5"));
+    ui(main).datum->setText(QStringLiteral("100"));
 
     QDir::setCurrent(folder_->path());
     program.seam.chooseFile(QStringLiteral("sub/section"));
@@ -234,11 +238,11 @@ void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs() {
     QVERIFY(bytes.contains("0\t5\r\n10\t2.5\r\n20\t5\r\n"));
     // The dialog's folder is the working directory now, and the dialog remembers the name.
     QCOMPARE(QDir::currentPath(), folder_->filePath(QStringLiteral("sub")));
-    QCOMPARE(QDir::fromNativeSeparators(main->saveDialog.fileName), saved);
+    QCOMPARE(QDir::fromNativeSeparators(main->files().saveDialog.fileName), saved);
 
     QTest::keyClick(main, Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(main->description->text(), QString());
-    QCOMPARE(main->maximumStage->text(), QStringLiteral("1"));
+    QCOMPARE(ui(main).description->text(), QString());
+    QCOMPARE(ui(main).maximumStage->text(), QStringLiteral("1"));
 
     program.seam.chooseFile(saved, 2);
     QTest::keyClick(main, Qt::Key_L, Qt::ControlModifier);
@@ -246,16 +250,16 @@ void MainWindowTest::saveAndLoadRoundTripThroughTheDialogs() {
              QStringLiteral("Korvadel File (*.kvd)|*.kvd|All Files (*.*)|*.*"));
     QCOMPARE(program.seam.fileDialogs.last().filterIndex, 1);
     QCOMPARE(program.seam.messages.size(), 0);
-    QCOMPARE(main->description->text(), QStringLiteral("Río Frío at the bridge"));
-    QCOMPARE(main->maximumStage->text(), QStringLiteral("4.5"));
-    QCOMPARE(main->datum->text(), QStringLiteral("100"));
+    QCOMPARE(ui(main).description->text(), QStringLiteral("Río Frío at the bridge"));
+    QCOMPARE(ui(main).maximumStage->text(), QStringLiteral("4.5"));
+    QCOMPARE(ui(main).datum->text(), QStringLiteral("100"));
     const QList<QPointF> expected{{0, 5}, {10, 2.5}, {20, 5}};
     QCOMPARE(tablePoints(document.points), expected);
-    QCOMPARE(chartPoints(*main->sectionChart), expected);
+    QCOMPARE(chartPoints(*ui(main).sectionChart), expected);
 
     // The open dialog keeps the entry picked last time.
     program.seam.cancelFileDialog();
-    main->loadAction->trigger();
+    ui(main).loadAction->trigger();
     QCOMPARE(program.seam.fileDialogs.last().filterIndex, 2);
     QCOMPARE(tablePoints(document.points), expected);
 }
@@ -265,9 +269,10 @@ void MainWindowTest::loadOfAMissingFileShowsTheWarningBox() {
     MainWindow* main = program.main();
     main->workspace().document().points.discard();
     main->workspace().document().points.appendRow(1, 1);
-    main->description->setText(QStringLiteral("kept?"));
+    ui(main).description->setText(QStringLiteral("kept?"));
+    program.seam.answerSave(DesktopSeam::SaveAnswer::Discard);
     program.seam.chooseFile(folder_->filePath(QStringLiteral("missing.kvd")));
-    main->loadAction->trigger();
+    ui(main).loadAction->trigger();
     QCOMPARE(program.seam.messages.size(), 1);
     const ScriptedSeam::Message message = program.seam.messages.first();
     QCOMPARE(message.kind, DesktopSeam::MessageKind::Warning);
@@ -276,23 +281,23 @@ void MainWindowTest::loadOfAMissingFileShowsTheWarningBox() {
              QStringLiteral(
                  "Unable to access file!\nFile may already be open in\nanother program (Excel)."));
     // A file that cannot be opened changes nothing.
-    QCOMPARE(main->description->text(), QStringLiteral("kept?"));
+    QCOMPARE(ui(main).description->text(), QStringLiteral("kept?"));
     QCOMPARE(tablePoints(main->workspace().document().points), (QList<QPointF>{{1, 1}}));
 }
 
 void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines() {
     TestProgram program;
     MainWindow* main = program.main();
-    main->description->setText(QStringLiteral("stays"));
+    ui(main).description->setText(QStringLiteral("stays"));
     const QString good =
         writeFile(folder_->filePath(QStringLiteral("points.csv")), "10,10\r\n0,10\r\n5,2\r\n");
     program.seam.chooseFile(good);
-    main->importCommaDelimitedAction->trigger();
+    ui(main).importCommaDelimitedAction->trigger();
     QCOMPARE(program.seam.messages.size(), 0);
     const QList<QPointF> expected{{0, 10}, {5, 2}, {10, 10}};
     QCOMPARE(tablePoints(main->workspace().document().points), expected);
-    QCOMPARE(chartPoints(*main->sectionChart), expected);
-    QCOMPARE(main->description->text(), QStringLiteral("stays"));
+    QCOMPARE(chartPoints(*ui(main).sectionChart), expected);
+    QCOMPARE(ui(main).description->text(), QStringLiteral("stays"));
     QVERIFY(program.seam.fileDialogs.last().fileName.isEmpty());
     QCOMPARE(program.seam.fileDialogs.last().kind, FileDialogState::Kind::Open);
     QCOMPARE(program.seam.fileDialogs.last().filter,
@@ -303,19 +308,19 @@ void MainWindowTest::commaImportReplacesThePointsAndReportsBadLines() {
     const QString blankEnd =
         writeFile(folder_->filePath(QStringLiteral("blank.csv")), "1,1\r\n2,2\r\n\r\n");
     program.seam.chooseFile(blankEnd);
-    main->importCommaDelimitedAction->trigger();
+    ui(main).importCommaDelimitedAction->trigger();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.last().kind, DesktopSeam::MessageKind::Error);
     QCOMPARE(program.seam.messages.last().caption, QStringLiteral("Korvadel"));
     // ")" sorts before "." and gets no full stop.
     QCOMPARE(program.seam.messages.last().text, QStringLiteral("List index out of bounds (0)"));
     QCOMPARE(tablePoints(main->workspace().document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
-    QCOMPARE(chartPoints(*main->sectionChart), (QList<QPointF>{{1, 1}, {2, 2}}));
+    QCOMPARE(chartPoints(*ui(main).sectionChart), (QList<QPointF>{{1, 1}, {2, 2}}));
     QCOMPARE(main->workspace().document().points.suspendCount(), 0);
 
     // A file that cannot be opened: the warning box, the points unchanged.
     program.seam.chooseFile(folder_->filePath(QStringLiteral("nothing.csv")));
-    main->importCommaDelimitedAction->trigger();
+    ui(main).importCommaDelimitedAction->trigger();
     QCOMPARE(program.seam.messages.last().kind, DesktopSeam::MessageKind::Warning);
     QCOMPARE(tablePoints(main->workspace().document().points), (QList<QPointF>{{1, 1}, {2, 2}}));
 }
@@ -324,7 +329,7 @@ void MainWindowTest::winRiverImportRunsFromTheWarningsContinue() {
     TestProgram program;
     MainWindow* main = program.main();
     QWidget* warning = static_cast<QWidget*>(program.importWarning());
-    main->importWinRiverAction->trigger();
+    ui(main).importWinRiverAction->trigger();
     QVERIFY(warning->isVisible());
     QCOMPARE(program.seam.fileDialogs.size(), 0);
 
@@ -353,7 +358,7 @@ void MainWindowTest::winRiverImportRunsFromTheWarningsContinue() {
     QCOMPARE(points[0], QPointF(3, -1));
     QCOMPARE(points[1].x(), 15.5);
     QVERIFY(qAbs(points[1].y() + 2.3) < 1e-12);
-    QCOMPARE(chartPoints(*main->sectionChart).size(), 2);
+    QCOMPARE(chartPoints(*ui(main).sectionChart).size(), 2);
 
     // Cancelling the dialog leaves the section alone.
     program.seam.cancelFileDialog();
@@ -361,19 +366,98 @@ void MainWindowTest::winRiverImportRunsFromTheWarningsContinue() {
     QCOMPARE(tablePoints(main->workspace().document().points).size(), 2);
 }
 
-void MainWindowTest::newClearsTheDocument() {
+void MainWindowTest::unsavedWorkIsAskedAboutBeforeItIsLost_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    using Answer = DesktopSeam::SaveAnswer;
+    for (const char* command : {"new", "load", "exit", "close box", "open from outside"}) {
+        QTest::addRow("%s, cancel", command) << QString::fromLatin1(command) << int(Answer::Cancel);
+        QTest::addRow("%s, discard", command)
+            << QString::fromLatin1(command) << int(Answer::Discard);
+        QTest::addRow("%s, save", command) << QString::fromLatin1(command) << int(Answer::Save);
+    }
+}
+
+void MainWindowTest::unsavedWorkIsAskedAboutBeforeItIsLost() {
+    QFETCH(QString, command);
+    QFETCH(int, answer);
     TestProgram program;
     MainWindow* main = program.main();
-    main->workspace().document().points.discard();
-    main->workspace().document().points.appendRow(1, 2);
-    main->description->setText(QStringLiteral("x"));
-    main->minimumStage->setText(QStringLiteral("3"));
-    main->newAction->trigger();
-    QCOMPARE(main->minimumStage->text(), QStringLiteral("0"));
-    QCOMPARE(main->description->text(), QString());
-    QCOMPARE(main->workspace().document().points.rowCount(), std::size_t{1});
-    QCOMPARE(main->workspace().document().points.state(), PointTable::State::Inserting);
-    QVERIFY(chartPoints(*main->sectionChart).isEmpty());
+    QWindow* handle = main->windowHandle();
+    const QString other = writeFile(folder_->filePath(QStringLiteral("other.kvd")),
+                                    "//Korvadel\r\n//Station\tOther\r\n//GHMinimum\t0\r\n"
+                                    "//GHMaximum\t1\r\n//GHIncrement\t0.01\r\n"
+                                    "//GHDatum\t0.00\r\nStation\tElevation\r\n3\t4\r\n");
+    const bool ends = command == QLatin1String("exit") || command == QLatin1String("close box");
+    const bool replaces = command != QLatin1String("new") && !ends;
+    const auto run = [&] {
+        if (command == QLatin1String("new")) {
+            ui(main).newAction->trigger();
+        } else if (command == QLatin1String("load")) {
+            program.seam.chooseFile(other);
+            ui(main).loadAction->trigger();
+        } else if (command == QLatin1String("exit")) {
+            ui(main).exitAction->trigger();
+        } else if (command == QLatin1String("close box")) {
+            main->close();
+        } else {
+            main->openFile(other);
+        }
+    };
+
+    // Untouched, or just loaded: nothing is asked and nothing marks the caption.
+    QCOMPARE(handle->title(), QStringLiteral("Korvadel 1.3"));
+    if (!ends) {
+        run();
+        ui(main).newAction->trigger();
+        QVERIFY(program.seam.saveQuestions.isEmpty());
+    }
+
+    // A typed point, another still in its cell, and an edited field.
+    PointTable& points = program.document().points;
+    points.discard();
+    points.appendRow(1, 2);
+    QTest::keyClick(ui(main).pointGrid, Qt::Key_Insert);
+    QTest::keyClicks(ui(main).pointGrid, QStringLiteral("5"));
+    ui(main).minimumStage->setText(QStringLiteral("3"));
+    QCOMPARE(handle->title(), QStringLiteral("Korvadel 1.3*"));
+    const QString saved = folder_->filePath(QStringLiteral("mine.kvd"));
+    program.seam.answerSave(DesktopSeam::SaveAnswer(answer));
+    if (answer == int(DesktopSeam::SaveAnswer::Save))
+        program.seam.chooseFile(saved);
+    run();
+
+    QCOMPARE(program.seam.saveQuestions,
+             QStringList{QStringLiteral("Save changes to the cross section?")});
+    if (answer == int(DesktopSeam::SaveAnswer::Cancel)) {
+        // Everything as it was, the value that was being typed included.
+        QVERIFY(main->isVisible());
+        QCOMPARE(ui(main).minimumStage->text(), QStringLiteral("3"));
+        QCOMPARE(program.workspace().currentSection().stations, (std::vector<double>{1, 5}));
+        QCOMPARE(handle->title(), QStringLiteral("Korvadel 1.3*"));
+        QVERIFY(!QFile::exists(saved));
+        return;
+    }
+    if (answer == int(DesktopSeam::SaveAnswer::Save))
+        QVERIFY(readFile(saved).endsWith("//GHMinimum\t3\r\n//GHMaximum\t1\r\n//GHIncrement\t0.01\r\n"
+                                         "//GHDatum\t0.00\r\nStation\tElevation\r\n1\t2\r\n5\t0\r\n"));
+    QCOMPARE(main->isVisible(), !ends);
+    if (ends)
+        return;
+    QCOMPARE(ui(main).minimumStage->text(), QStringLiteral("0"));
+    const QList<QPointF> shown = replaces ? QList<QPointF>{{3, 4}} : QList<QPointF>{};
+    QCOMPARE(chartPoints(*ui(main).sectionChart), shown);
+    QCOMPARE(handle->title(), replaces ? QStringLiteral("Korvadel 1.3 - other.kvd")
+                                       : QStringLiteral("Korvadel 1.3"));
+    if (!replaces)
+        return;
+    // An edit marks it again, and undoing the edit clears the mark, as in any editor.
+    points.moveTo(0);
+    points.setElevation(9.0);
+    points.commit();
+    QVERIFY(main->isWindowModified());
+    ui(main).undoAction->trigger();
+    QVERIFY(!main->isWindowModified());
 }
 
 void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits_data() {
@@ -390,8 +474,8 @@ void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits() {
     QFETCH(QString, shown);
     TestProgram program;
     MainWindow* main = program.main();
-    main->minimumStage->setText(minimum);
-    main->createRatingButton->click();
+    ui(main).minimumStage->setText(minimum);
+    ui(main).createRatingButton->click();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().kind, DesktopSeam::MessageKind::Error);
     QCOMPARE(program.seam.messages.first().caption, QStringLiteral("Korvadel"));

@@ -10,6 +10,7 @@
 #include "components/desktop/DesktopSeam.h"
 #include "model/PointTable.h"
 #include "model/RatingTable.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
@@ -89,6 +90,10 @@ public:
     void showMessage(QWidget*, MessageKind, const QString&, const QString&) override { ++messages; }
 
     bool confirm(QWidget*, const QString&, const QString&) override { return pick(2) == 0; }
+
+    SaveAnswer askToSave(QWidget*, const QString&) override {
+        return static_cast<SaveAnswer>(pick(3));
+    }
 
     int execModal(QDialog& dialog) override {
         ++modals;
@@ -264,9 +269,9 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             if (action->isEnabled())
                 action->trigger();
         } else if (kind < 18) {
-            QList<QPushButton*> buttons = {main->createRatingButton, main->animateButton};
+            QList<QPushButton*> buttons = {ui(main).createRatingButton, ui(main).animateButton};
             if (prompt->isVisible())
-                buttons << prompt->okButton << prompt->cancelButton;
+                buttons << ui(prompt).okButton << ui(prompt).cancelButton;
             if (program.adcpImportWarning()->isVisible())
                 buttons << program.adcpImportWarning()->findChildren<QPushButton*>();
             QPushButton* button = buttons[pick(static_cast<int>(buttons.size()))];
@@ -278,19 +283,19 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             QLineEdit* field = nullptr;
             switch (pick(5)) {
             case 0:
-                field = main->minimumStage;
+                field = ui(main).minimumStage;
                 break;
             case 1:
-                field = main->maximumStage;
+                field = ui(main).maximumStage;
                 break;
             case 2:
-                field = main->datum;
+                field = ui(main).datum;
                 break;
             case 3:
-                field = prompt->minimumStage;
+                field = ui(prompt).minimumStage;
                 break;
             default:
-                field = prompt->maximumStage;
+                field = ui(prompt).maximumStage;
                 break;
             }
             const QString value = smallValues[pick(static_cast<int>(smallValues.size()))];
@@ -303,7 +308,7 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
             ++stepsWithRating;
 
         QString problem = stateProblem(main->workspace().document().points);
-        const QString caption = main->animateButton->text();
+        const QString caption = ui(main).animateButton->text();
         if (problem.isEmpty() && caption != QStringLiteral("&Animate Cross Section") &&
             caption != QStringLiteral("Stop Cross Section Animation"))
             problem = QStringLiteral("animation button reads '%1'").arg(caption);
@@ -326,8 +331,8 @@ void MonkeyTest::pressingEverythingKeepsTheProgramConsistent() {
                       .toLocal8Bit()
                       .constData());
     }
-    if (main->animateButton->text() != QStringLiteral("&Animate Cross Section"))
-        QTest::mouseClick(main->animateButton, Qt::LeftButton);
+    if (ui(main).animateButton->text() != QStringLiteral("&Animate Cross Section"))
+        QTest::mouseClick(ui(main).animateButton, Qt::LeftButton);
     qInfo("monkey seed %u: %d steps in %.1f s; %d file dialogs, %d messages, %d modal windows, "
           "%d steps with a rating",
           seed, step, clock.elapsed() / 1000.0, seam.fileDialogs, seam.messages, seam.modals,

@@ -4,6 +4,7 @@
 
 #include "components/grid/PointGrid.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
@@ -25,7 +26,7 @@ namespace {
 
 // Puts the grid's cursor on the cell and types into it without leaving it.
 void typeInto(MainWindow* main, int row, int column, const QString& text) {
-    PointGrid* grid = main->pointGrid;
+    PointGrid* grid = ui(main).pointGrid;
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(row, column));
     for (const QChar c : text)
@@ -51,8 +52,8 @@ QList<QObject*> everyCommand(TestProgram& program) {
         collect(window->menuBar()->actions());
         collect(window->actions());
     }
-    commands << program.main()->createRatingButton << program.main()->animateButton
-             << program.boundsPrompt()->okButton << program.importWarning()->continueButton;
+    commands << ui(program.main()).createRatingButton << ui(program.main()).animateButton
+             << ui(program.boundsPrompt()).okButton << ui(program.importWarning()).continueButton;
     return commands;
 }
 
@@ -82,8 +83,8 @@ void PendingEditTest::commandsTakeTheValueBeingTyped() {
     TestProgram program;
     MainWindow* main = program.main();
     program.enterTrapezoid(QStringLiteral("2"));
-    program.boundsPrompt()->maximumStage->setText(QStringLiteral("2"));
-    program.boundsPrompt()->stageIncrement->setIncrement(1.0);
+    ui(program.boundsPrompt()).maximumStage->setText(QStringLiteral("2"));
+    ui(program.boundsPrompt()).stageIncrement->setIncrement(1.0);
     const QString path = folder.filePath(QStringLiteral("section.kvd"));
     program.seam.chooseFile(path);
 
@@ -91,12 +92,12 @@ void PendingEditTest::commandsTakeTheValueBeingTyped() {
     if (how == QLatin1String("Ctrl+S"))
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     else if (how == QLatin1String("menu"))
-        main->saveAction->trigger();
+        ui(main).saveAction->trigger();
     else if (how == QLatin1String("Alt+C"))
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
     else
-        program.boundsPrompt()->okButton->click();
-    QTRY_VERIFY(!main->pointGrid->isEditing());
+        ui(program.boundsPrompt()).okButton->click();
+    QTRY_VERIFY(!ui(main).pointGrid->isEditing());
 
     QVERIFY(program.seam.messages.isEmpty());
     QCOMPARE(main->workspace().document().points.elevationAt(2), -2.0);
@@ -126,7 +127,7 @@ void PendingEditTest::newRowBeingTypedIsSavedByCtrlS() {
     QVERIFY(program.seam.messages.isEmpty());
     QVERIFY(readFile(path).endsWith("\r\n10\t10\r\n12\t5\r\n"));
     QCOMPARE(main->workspace().document().points.rowCount(), std::size_t{5});
-    QCOMPARE(main->pointGrid->model()->index(4, 1).data().toString(), QStringLiteral("5"));
+    QCOMPARE(ui(main).pointGrid->model()->index(4, 1).data().toString(), QStringLiteral("5"));
 }
 
 // Text that is not a number: every command shows the error box of the cell, keeps the entry
@@ -157,7 +158,7 @@ void PendingEditTest::unreadableValueStopsEveryCommand() {
         }
         QVERIFY2(program.seam.messages.size() == before + 1, qPrintable(name));
         QCOMPARE(program.seam.messages.last().text, error);
-        QVERIFY2(main->pointGrid->isEditing(), qPrintable(name));
+        QVERIFY2(ui(main).pointGrid->isEditing(), qPrintable(name));
         QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(),
                  QStringLiteral("7x"));
     }
@@ -167,14 +168,14 @@ void PendingEditTest::unreadableValueStopsEveryCommand() {
         (QList<bool>{main->isVisible(), program.ratingWindow()->isVisible(),
                      program.boundsPrompt()->isVisible(), program.importWarning()->isVisible()}),
         shown);
-    QCOMPARE(main->animateButton->text(), QStringLiteral("&Animate Cross Section"));
+    QCOMPARE(ui(main).animateButton->text(), QStringLiteral("&Animate Cross Section"));
     QCOMPARE(main->workspace().document().points.elevationAt(2), 0.0);
 
     // Corrected, the same command goes on with the corrected value.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
     QTest::keyClick(main, Qt::Key_C, Qt::AltModifier);
-    QTRY_VERIFY(!main->pointGrid->isEditing());
+    QTRY_VERIFY(!ui(main).pointGrid->isEditing());
     QCOMPARE(main->workspace().document().points.elevationAt(2), 7.0);
 }
 

@@ -7,6 +7,7 @@
 #include "components/desktop/PrinterAccess.h"
 #include "components/report/BandedReport.h"
 #include "components/report/ReportPreview.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/MainWindow.h"
 #include "ui/RatingWindow.h"
@@ -51,10 +52,10 @@ private slots:
 
 void PrintCommandsTest::itemsEnabledAndNoReportWindowBeforePrinting() {
     TestProgram program;
-    QVERIFY(program.main()->printChartAction->isEnabled());
-    QCOMPARE(program.main()->printChartAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
-    QVERIFY(program.ratingWindow()->printTableAction->isEnabled());
-    QVERIFY(program.ratingWindow()->printChartAction->isEnabled());
+    QVERIFY(ui(program.main()).printChartAction->isEnabled());
+    QCOMPARE(ui(program.main()).printChartAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    QVERIFY(ui(program.ratingWindow()).printTableAction->isEnabled());
+    QVERIFY(ui(program.ratingWindow()).printChartAction->isEnabled());
     // The table report has no window of its own until "Print &Table" opens its preview.
     for (QWidget* window : QApplication::topLevelWidgets())
         QVERIFY(!qobject_cast<ReportPreview*>(window));
@@ -76,25 +77,25 @@ void PrintCommandsTest::chartTitleRewrite() {
     QFETCH(QStringList, lines);
     TestProgram program;
     useNoPrinters(program);
-    program.main()->description->setText(description);
+    ui(program.main()).description->setText(description);
     QStringList seenInPreview;
     program.seam.onModal([&](QDialog& dialog) {
-        seenInPreview = program.main()->sectionChart->titleLines();
+        seenInPreview = ui(program.main()).sectionChart->titleLines();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Korvadel Print Preview"));
     });
-    program.main()->printChartAction->trigger();
+    ui(program.main()).printChartAction->trigger();
     QCOMPARE(program.seam.modals.size(), 1);
     QCOMPARE(seenInPreview, lines);
-    QCOMPARE(program.main()->sectionChart->titleLines(), lines); // kept afterwards
+    QCOMPARE(ui(program.main()).sectionChart->titleLines(), lines); // kept afterwards
 }
 
 void PrintCommandsTest::printingTwiceKeepsTwoLines() {
     TestProgram program;
     useNoPrinters(program);
-    program.main()->description->setText(QStringLiteral("Gage 7"));
-    program.main()->printChartAction->trigger();
-    program.main()->printChartAction->trigger();
-    QCOMPARE(program.main()->sectionChart->titleLines(),
+    ui(program.main()).description->setText(QStringLiteral("Gage 7"));
+    ui(program.main()).printChartAction->trigger();
+    ui(program.main()).printChartAction->trigger();
+    QCOMPARE(ui(program.main()).sectionChart->titleLines(),
              QStringList({QStringLiteral("Gage 7"), QStringLiteral("Cross Section")}));
     QCOMPARE(program.seam.modals.size(), 2);
 }
@@ -102,21 +103,21 @@ void PrintCommandsTest::printingTwiceKeepsTwoLines() {
 void PrintCommandsTest::ratingChartLosesItsEmptySecondLine() {
     TestProgram program;
     useNoPrinters(program);
-    QCOMPARE(program.ratingWindow()->ratingChart->titleLines(),
+    QCOMPARE(ui(program.ratingWindow()).ratingChart->titleLines(),
              QStringList({QStringLiteral("Stage Area Rating"), QString()}));
-    program.ratingWindow()->printChartAction->trigger();
-    QCOMPARE(program.ratingWindow()->ratingChart->titleLines(),
+    ui(program.ratingWindow()).printChartAction->trigger();
+    QCOMPARE(ui(program.ratingWindow()).ratingChart->titleLines(),
              QStringList({QStringLiteral("Stage Area Rating")}));
     QCOMPARE(program.seam.modals.size(), 1);
     QCOMPARE(program.seam.modals[0].title, QStringLiteral("Korvadel Print Preview"));
     // The stored margins of the rating chart are shown without a printer.
-    QCOMPARE(program.ratingWindow()->ratingChart->printMargins().top, 14);
+    QCOMPARE(ui(program.ratingWindow()).ratingChart->printMargins().top, 14);
 }
 
 void PrintCommandsTest::tableReportTakesDescriptionAsTyped() {
     TestProgram program;
     useNoPrinters(program);
-    program.main()->description->setText(QStringLiteral("   "));
+    ui(program.main()).description->setText(QStringLiteral("   "));
     program.ratingWindow()->workspace().rating().appendRow(1.5, 2.25);
     ReportDocument shown;
     bool otherWindowsUsable = false;
@@ -129,7 +130,7 @@ void PrintCommandsTest::tableReportTakesDescriptionAsTyped() {
                 preview->close();
             }
     });
-    program.ratingWindow()->printTableAction->trigger(); // returns once the preview is closed
+    ui(program.ratingWindow()).printTableAction->trigger(); // returns once the preview is closed
     QVERIFY(otherWindowsUsable);
     QCOMPARE(int(shown.pages.size()), 1);
     const auto& items = shown.pages[0].items;

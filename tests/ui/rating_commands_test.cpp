@@ -6,6 +6,7 @@
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
 #include "model/RatingTable.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
@@ -94,9 +95,9 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
     enterChannel(main, 0.0);
     if (QTest::currentDataTag() == QByteArray("0 to 1 by 0.01"))
         enterChannel(main, 1.0); // the bed above every stage: all areas 0
-    main->maximumStage->setText(maximum);
-    main->stageIncrement->setIncrement(increment);
-    main->createRatingButton->click();
+    ui(main).maximumStage->setText(maximum);
+    ui(main).stageIncrement->setIncrement(increment);
+    ui(main).createRatingButton->click();
 
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.seam.modals.size(), warns ? 1 : 0);
@@ -105,7 +106,7 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
     QVERIFY(!static_cast<QWidget*>(program.progressDialog())->isVisible());
     const QList<QPointF> table = ratingRows(window->workspace().rating());
     QCOMPARE(table.size(), rows);
-    QCOMPARE(window->ratingChart->seriesGraph()->dataCount(), rows);
+    QCOMPARE(ui(window).ratingChart->seriesGraph()->dataCount(), rows);
     if (rows > 0) {
         QCOMPARE(table.last().x(), lastStage);
         QCOMPARE(table.last().y(), lastArea);
@@ -114,15 +115,15 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
     QCOMPARE(window->workspace().rating().suspendCount(), 0);
     // The bar went up to one position per stage.
     if (rows > 0)
-        QCOMPARE(program.progressDialog()->progressBar->position(), rows);
+        QCOMPARE(ui(program.progressDialog()).progressBar->position(), rows);
 }
 
 void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
-    main->maximumStage->setText(QStringLiteral("12"));
-    main->stageIncrement->setIncrement(1.0);
+    ui(main).maximumStage->setText(QStringLiteral("12"));
+    ui(main).stageIncrement->setIncrement(1.0);
     bool sawModal = false;
     bool tableEmptyWhileShown = false;
     program.seam.onModal([&](QDialog& dialog) {
@@ -130,20 +131,20 @@ void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {
         tableEmptyWhileShown = program.ratingWindow()->workspace().rating().rowCount() == 0;
         dialog.reject(); // the close box
     });
-    main->createRatingButton->click();
+    ui(main).createRatingButton->click();
     QVERIFY(sawModal);
     QVERIFY(tableEmptyWhileShown);
     QCOMPARE(program.seam.modals.size(), 1);
-    QCOMPARE(program.seam.modals.first().objectName, QStringLiteral("EWForm"));
+    QCOMPARE(program.seam.modals.first().objectName, QStringLiteral("edgeWarning"));
     QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{13});
 
     // An empty section reads both ends as 0.0: a positive maximum warns.
     main->workspace().document().points.clear();
-    main->maximumStage->setText(QStringLiteral("0.5"));
-    main->createRatingButton->click();
+    ui(main).maximumStage->setText(QStringLiteral("0.5"));
+    ui(main).createRatingButton->click();
     QCOMPARE(program.seam.modals.size(), 2);
-    main->maximumStage->setText(QStringLiteral("0"));
-    main->createRatingButton->click();
+    ui(main).maximumStage->setText(QStringLiteral("0"));
+    ui(main).createRatingButton->click();
     QCOMPARE(program.seam.modals.size(), 2);
 }
 
@@ -151,12 +152,12 @@ void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded() {
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
-    main->maximumStage->setText(QStringLiteral("99")); // not used by the prompt
-    main->boundsPromptAction->trigger();
+    ui(main).maximumStage->setText(QStringLiteral("99")); // not used by the prompt
+    ui(main).boundsPromptAction->trigger();
     auto* prompt = program.boundsPrompt();
     QVERIFY(prompt->isVisible());
-    prompt->minimumStage->setText(QStringLiteral("0.125"));
-    prompt->maximumStage->setText(QStringLiteral("0.125"));
+    ui(prompt).minimumStage->setText(QStringLiteral("0.125"));
+    ui(prompt).maximumStage->setText(QStringLiteral("0.125"));
     emit prompt->okClicked();
 
     QVERIFY(!prompt->isVisible());
@@ -169,14 +170,14 @@ void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded() {
     QCOMPARE(table.first().y(), 0.753125);
 
     // The prompt keeps what was typed; a bad field stops before anything changes.
-    prompt->maximumStage->setText(QStringLiteral("x"));
-    main->boundsPromptAction->trigger();
+    ui(prompt).maximumStage->setText(QStringLiteral("x"));
+    ui(main).boundsPromptAction->trigger();
     emit prompt->okClicked();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().text,
              QStringLiteral("'x' is not a valid floating point value."));
     QVERIFY(prompt->isVisible());
-    QCOMPARE(prompt->minimumStage->text(), QStringLiteral("0.125"));
+    QCOMPARE(ui(prompt).minimumStage->text(), QStringLiteral("0.125"));
     QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{1});
 }
 
@@ -184,9 +185,9 @@ void RatingCommandsTest::mainCommandClosesTheBoundsPrompt() {
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
-    main->boundsPromptAction->trigger();
+    ui(main).boundsPromptAction->trigger();
     QVERIFY(program.boundsPrompt()->isVisible());
-    main->createRatingButton->click();
+    ui(main).createRatingButton->click();
     QVERIFY(!program.boundsPrompt()->isVisible());
     QVERIFY(program.ratingWindow()->isVisible());
 }
@@ -195,23 +196,23 @@ void RatingCommandsTest::regeneratingRefillsInPlace() {
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
-    main->maximumStage->setText(QStringLiteral("5"));
-    main->stageIncrement->setIncrement(1.0);
-    main->createRatingButton->click();
+    ui(main).maximumStage->setText(QStringLiteral("5"));
+    ui(main).stageIncrement->setIncrement(1.0);
+    ui(main).createRatingButton->click();
     RatingWindow* window = program.ratingWindow();
     QCOMPARE(window->workspace().rating().rowCount(), std::size_t{6});
     const QPoint placed = window->pos();
 
-    main->maximumStage->setText(QStringLiteral("2"));
-    main->createRatingButton->click();
+    ui(main).maximumStage->setText(QStringLiteral("2"));
+    ui(main).createRatingButton->click();
     QCOMPARE(window->workspace().rating().rowCount(), std::size_t{3});
-    QCOMPARE(window->ratingChart->seriesGraph()->dataCount(), 3);
+    QCOMPARE(ui(window).ratingChart->seriesGraph()->dataCount(), 3);
     QCOMPARE(window->pos(), placed);
 
-    window->closeAction->trigger();
+    ui(window).closeAction->trigger();
     QVERIFY(!window->isVisible());
     QCOMPARE(window->workspace().rating().rowCount(), std::size_t{3});
-    main->createRatingButton->click();
+    ui(main).createRatingButton->click();
     QVERIFY(window->isVisible());
 }
 
@@ -221,7 +222,7 @@ void RatingCommandsTest::rowWithoutStationStopsBeforeTheWindowOpens() {
     PointTable& points = main->workspace().document().points;
     // The blank start-up row gets an elevation but no station.
     points.setElevation(3.0);
-    main->createRatingButton->click();
+    ui(main).createRatingButton->click();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().text,
              QStringLiteral("Field 'Station' must have a value."));
@@ -238,9 +239,9 @@ void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDial
     TestProgram program;
     MainWindow* main = program.main();
     enterChannel(main);
-    main->maximumStage->setText(QStringLiteral("2"));
-    main->stageIncrement->setIncrement(1.0);
-    main->createRatingButton->click();
+    ui(main).maximumStage->setText(QStringLiteral("2"));
+    ui(main).stageIncrement->setIncrement(1.0);
+    ui(main).createRatingButton->click();
     RatingWindow* window = program.ratingWindow();
     TestProgram::activate(window);
     QCOMPARE(QApplication::activeWindow(), window);
@@ -260,7 +261,7 @@ void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDial
     });
     QTest::keyClick(window, Qt::Key_F1);
     QCOMPARE(program.seam.modals.size(), 1);
-    QCOMPARE(program.seam.modals.first().objectName, QStringLiteral("AboutBox1"));
+    QCOMPARE(program.seam.modals.first().objectName, QStringLiteral("aboutBox"));
     QCOMPARE(dialogsWhileModal, 1);
 
     // Ctrl+T from the rating window opens the prompt too.
@@ -282,7 +283,7 @@ void RatingCommandsTest::regeneratedRatingWindowTakesTheKeyboard() {
         TestProgram::activate(main);
         QCOMPARE(QApplication::activeWindow(), main);
         if (fromPrompt)
-            program.boundsPrompt()->okButton->click();
+            ui(program.boundsPrompt()).okButton->click();
         else
             QTest::keyClick(main, Qt::Key_C, Qt::AltModifier);
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(window));

@@ -3,6 +3,7 @@
 
 #include "components/chart/Chart.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
@@ -65,11 +66,11 @@ void RatingWindowTest::hasItsLayoutAndMenu() {
     TestProgram program;
     RatingWindow* window = program.ratingWindow();
     QCOMPARE(window->windowTitle(), QStringLiteral("Stage Area Rating"));
-    QCOMPARE(window->ratingChart->titleLines(),
+    QCOMPARE(ui(window).ratingChart->titleLines(),
              (QStringList{QStringLiteral("Stage Area Rating"), QString()}));
-    QCOMPARE(window->ratingChart->bottomAxisTitle(), QStringLiteral("Area"));
-    QCOMPARE(window->ratingChart->leftAxisTitle(), QStringLiteral("Stage"));
-    const PrintMargins margins = window->ratingChart->printMargins();
+    QCOMPARE(ui(window).ratingChart->bottomAxisTitle(), QStringLiteral("Area"));
+    QCOMPARE(ui(window).ratingChart->leftAxisTitle(), QStringLiteral("Stage"));
+    const PrintMargins margins = ui(window).ratingChart->printMargins();
     QCOMPARE(QList<int>({margins.left, margins.top, margins.right, margins.bottom}),
              QList<int>({15, 14, 15, 14}));
     const QList<QAction*> bar = window->menuBar()->actions();
@@ -90,16 +91,16 @@ void RatingWindowTest::exportsWriteTheTableThroughTheSharedDialog_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("comma delimited")
-        << QStringLiteral("Text1") << QStringLiteral("csv")
+        << QStringLiteral("exportCommaDelimitedAction") << QStringLiteral("csv")
         << QStringLiteral(
                "CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT")
         << QByteArray("0,0\r\n1,6.2\r\n2,12.8\r\n\r\n");
-    QTest::newRow("html") << QStringLiteral("HTML1") << QStringLiteral("html")
+    QTest::newRow("html") << QStringLiteral("exportHtmlAction") << QStringLiteral("html")
                           << QStringLiteral("web files (*.html)|*.HTML")
                           << QByteArray("<table border=\"1\">\r\n<tr><td>0</td><td>0</td></tr>\r\n"
                                         "<tr><td>1</td><td>6.2</td></tr>\r\n"
                                         "<tr><td>2</td><td>12.8</td></tr>\r\n\r\n</table>");
-    QTest::newRow("excel") << QStringLiteral("Excel1") << QStringLiteral("xls")
+    QTest::newRow("excel") << QStringLiteral("exportExcelAction") << QStringLiteral("xls")
                            << QStringLiteral("Excel files (*.xls)|*.XLS") << QByteArray();
 }
 
@@ -151,7 +152,7 @@ void RatingWindowTest::exportThatCannotCreateItsFileReportsIt() {
     makeRating(program);
     const QString path = folder.filePath(QStringLiteral("no/such/folder/rating.csv"));
     program.seam.chooseFile(path);
-    program.ratingWindow()->exportCommaDelimitedAction->trigger();
+    ui(program.ratingWindow()).exportCommaDelimitedAction->trigger();
     QCOMPARE(program.seam.messages.size(), 1);
     const ScriptedSeam::Message message = program.seam.messages.first();
     QCOMPARE(message.kind, DesktopSeam::MessageKind::Error);
@@ -168,7 +169,7 @@ void RatingWindowTest::worksheetRowLimitIsCheckedBeforeTheDialog() {
     for (int row = 0; row <= 65535; ++row)
         rating.appendRow(row * 0.01, row);
     rating.resumeViews();
-    program.ratingWindow()->exportExcelAction->trigger();
+    ui(program.ratingWindow()).exportExcelAction->trigger();
     QVERIFY(program.seam.fileDialogs.isEmpty());
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.first().text,
@@ -178,7 +179,7 @@ void RatingWindowTest::worksheetRowLimitIsCheckedBeforeTheDialog() {
     rating.moveTo(rating.rowCount() - 1);
     rating.deleteCurrent();
     program.seam.cancelFileDialog();
-    program.ratingWindow()->exportExcelAction->trigger();
+    ui(program.ratingWindow()).exportExcelAction->trigger();
     QCOMPARE(program.seam.fileDialogs.size(), 1);
     QCOMPARE(program.seam.messages.size(), 1);
 }

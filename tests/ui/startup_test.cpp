@@ -2,6 +2,7 @@
 // Start-up and shut-down: the windows' order, and the working directory kept in LastDir.
 
 #include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
@@ -140,8 +141,8 @@ void StartupTest::folderOfTheLastChosenFileIsStored() {
     {
         TestProgram program;
         program.seam.chooseFile(chosen.filePath(QStringLiteral("section")));
-        program.main()->saveAction->trigger();
-        program.main()->exitAction->trigger();
+        ui(program.main()).saveAction->trigger();
+        ui(program.main()).exitAction->trigger();
         QVERIFY(!program.main()->isVisible());
     }
     QDir::setCurrent(startDir_);

@@ -5,6 +5,7 @@
 
 #include "components/grid/RatingGrid.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
@@ -41,12 +42,12 @@ void TextFitTest::stopCaptionFitsItsButton() {
     MainWindow* main = program.main();
     main->workspace().document().points.appendRow(0, 1);
     main->workspace().document().points.appendRow(10, 0);
-    main->animateButton->click();
-    QCOMPARE(main->animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
-    QCOMPARE(main->animateButton->width(), 177);
-    QVERIFY2(main->animateButton->sizeHint().width() <= main->animateButton->width(),
-             qPrintable(QString::number(main->animateButton->sizeHint().width())));
-    main->animateButton->click();
+    ui(main).animateButton->click();
+    QCOMPARE(ui(main).animateButton->text(), QStringLiteral("Stop Cross Section Animation"));
+    QCOMPARE(ui(main).animateButton->width(), 177);
+    QVERIFY2(ui(main).animateButton->sizeHint().width() <= ui(main).animateButton->width(),
+             qPrintable(QString::number(ui(main).animateButton->sizeHint().width())));
+    ui(main).animateButton->click();
 }
 
 void TextFitTest::everyWindowShowsOneFont() {
@@ -60,15 +61,15 @@ void TextFitTest::everyWindowShowsOneFont() {
           static_cast<QWidget*>(program.edgeWarning())})
         QVERIFY2(window->font() == font, qPrintable(window->objectName()));
     QCOMPARE(QApplication::font(), font);
-    QCOMPARE(program.main()->description->font(), font);
+    QCOMPARE(ui(program.main()).description->font(), font);
 }
 
 void TextFitTest::warningLinesLeaveNoWordAlone() {
     TestProgram program;
     AdcpImportWarning* warning = program.importWarning();
-    program.main()->importWinRiverAction->trigger();
+    ui(program.main()).importWinRiverAction->trigger();
     QVERIFY(QTest::qWaitForWindowExposed(warning));
-    QTextDocument* text = warning->message->document();
+    QTextDocument* text = ui(warning).message->document();
     QCOMPARE(text->blockCount(), 19);
     int wrapped = 0;
     for (QTextBlock block = text->begin(); block.isValid(); block = block.next()) {
@@ -88,19 +89,19 @@ void TextFitTest::cutOffTextsShowWholeInATooltip() {
     TestProgram program;
     MainWindow* main = program.main();
     const QString longText = QStringLiteral("Mill Creek below the county bridge, left bank");
-    main->description->setText(longText);
-    QCOMPARE(main->description->toolTip(), longText);
-    main->description->setText(QStringLiteral("Mill Creek"));
-    QCOMPARE(main->description->toolTip(), QString());
+    ui(main).description->setText(longText);
+    QCOMPARE(ui(main).description->toolTip(), longText);
+    ui(main).description->setText(QStringLiteral("Mill Creek"));
+    QCOMPARE(ui(main).description->toolTip(), QString());
 
     // The bounds prompt's rating keeps the areas unrounded: 1/3 of a unit at the first stage.
     main->workspace().document().points.clear();
     for (const auto& [station, elevation] : {std::pair{0, 10}, {1, 0}, {3, 0}, {4, 10}})
         main->workspace().document().points.appendRow(station, elevation);
-    program.boundsPrompt()->maximumStage->setText(QStringLiteral("1"));
-    program.boundsPrompt()->stageIncrement->setIncrement(1.0 / 3.0);
-    program.boundsPrompt()->okButton->click();
-    RatingGrid* grid = program.ratingWindow()->ratingGrid;
+    ui(program.boundsPrompt()).maximumStage->setText(QStringLiteral("1"));
+    ui(program.boundsPrompt()).stageIncrement->setIncrement(1.0 / 3.0);
+    ui(program.boundsPrompt()).okButton->click();
+    RatingGrid* grid = ui(program.ratingWindow()).ratingGrid;
     QVERIFY(QTest::qWaitForWindowExposed(program.ratingWindow()));
     const QModelIndex cut = grid->model()->index(1, 1);
     const QString area = cut.data().toString();

@@ -6,6 +6,7 @@
 #include "components/grid/RatingGrid.h"
 #include "components/history/SectionHistory.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/MainWindow.h"
@@ -55,9 +56,9 @@ void type(const QString& text) {
 
 // The description, the three gage-height texts, the increment and the rows.
 QStringList documentShown(MainWindow* main) {
-    return QStringList{main->description->text(), main->minimumStage->text(),
-                       main->maximumStage->text(), main->datum->text(),
-                       QString::number(main->stageIncrement->increment())} +
+    return QStringList{ui(main).description->text(), ui(main).minimumStage->text(),
+                       ui(main).maximumStage->text(), ui(main).datum->text(),
+                       QString::number(ui(main).stageIncrement->increment())} +
            sectionRows(main->workspace().document().points);
 }
 
@@ -79,7 +80,7 @@ void UndoTest::gridChangesUndoAndRedoStepByStep() {
     TestProgram program;
     MainWindow* main = program.main();
     PointTable& points = main->workspace().document().points;
-    QVERIFY(!main->undoAction->isEnabled());
+    QVERIFY(!ui(main).undoAction->isEnabled());
     QList<QStringList> seen{sectionRows(points)};
     const auto step = [&] { seen << sectionRows(points); };
 
@@ -106,7 +107,7 @@ void UndoTest::gridChangesUndoAndRedoStepByStep() {
     QCOMPARE(seen.last(), texts({"10:2", "10:5", "15:5", "20:6"}));
     // An elevation cleared, a row inserted, then both deletions.
     const auto moveTo = [main](int row, int column) {
-        main->pointGrid->setCurrentIndex(main->pointGrid->model()->index(row, column));
+        ui(main).pointGrid->setCurrentIndex(ui(main).pointGrid->model()->index(row, column));
     };
     moveTo(0, 1);
     key(Qt::Key_F2);
@@ -122,7 +123,7 @@ void UndoTest::gridChangesUndoAndRedoStepByStep() {
     program.seam.answerConfirm(true);
     key(Qt::Key_Delete, Qt::ControlModifier);
     step();
-    main->pointGrid->deleteRowAction()->trigger();
+    ui(main).pointGrid->deleteRowAction()->trigger();
     step();
     QVERIFY(program.seam.messages.isEmpty());
     for (qsizetype i = 1; i < seen.size(); ++i)
@@ -130,22 +131,22 @@ void UndoTest::gridChangesUndoAndRedoStepByStep() {
     QCOMPARE(main->workspace().history().stack().count(), seen.size() - 1);
 
     for (qsizetype i = seen.size() - 1; i > 0; --i) {
-        QVERIFY(main->undoAction->isEnabled());
+        QVERIFY(ui(main).undoAction->isEnabled());
         key(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(sectionRows(points), seen[i - 1]);
     }
-    QVERIFY(!main->undoAction->isEnabled());
+    QVERIFY(!ui(main).undoAction->isEnabled());
     for (qsizetype i = 1; i < seen.size(); ++i) {
         key(i % 2 ? Qt::Key_Y : Qt::Key_Z,
             i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(sectionRows(points), seen[i]);
     }
-    QVERIFY(!main->redoAction->isEnabled());
+    QVERIFY(!ui(main).redoAction->isEnabled());
     QVERIFY(program.seam.messages.isEmpty());
 
     // A new row typed and not yet left is the step Ctrl+Z takes back first; one that has only
     // an elevation stops the undo with the table's message.
-    const int last = main->pointGrid->model()->rowCount() - 1;
+    const int last = ui(main).pointGrid->model()->rowCount() - 1;
     moveTo(last, 0);
     key(Qt::Key_Down);
     type(QStringLiteral("30"));
@@ -159,7 +160,7 @@ void UndoTest::gridChangesUndoAndRedoStepByStep() {
     key(Qt::Key_Down);
     key(Qt::Key_Tab);
     type(QStringLiteral("4"));
-    main->undoAction->trigger();
+    ui(main).undoAction->trigger();
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.last().text,
              QStringLiteral("Field 'Station' must have a value."));
@@ -190,11 +191,11 @@ void UndoTest::wholeDocumentChangesUndoToWhatTheUserHad() {
     QTemporaryDir folder;
     TestProgram program;
     MainWindow* main = program.main();
-    main->description->setText(QStringLiteral("mine"));
-    main->minimumStage->setText(QStringLiteral("3"));
-    main->maximumStage->setText(QStringLiteral("4"));
-    main->datum->setText(QStringLiteral("100"));
-    main->stageIncrement->setIncrement(0.5);
+    ui(main).description->setText(QStringLiteral("mine"));
+    ui(main).minimumStage->setText(QStringLiteral("3"));
+    ui(main).maximumStage->setText(QStringLiteral("4"));
+    ui(main).datum->setText(QStringLiteral("100"));
+    ui(main).stageIncrement->setIncrement(0.5);
     // Two rows committed and a third still being typed when the command comes.
     type(QStringLiteral("1"));
     key(Qt::Key_Tab);
@@ -210,6 +211,8 @@ void UndoTest::wholeDocumentChangesUndoToWhatTheUserHad() {
                     QStringLiteral("100"), QStringLiteral("0.5")} +
         texts({"1:7", "2:8", "9:"});
 
+    // The section has unsaved changes: New and Load ask first, and are let go on.
+    program.seam.answerSave(DesktopSeam::SaveAnswer::Discard);
     if (command == QLatin1String("new")) {
         key(Qt::Key_N, Qt::ControlModifier);
     } else if (command == QLatin1String("load")) {
@@ -223,23 +226,23 @@ void UndoTest::wholeDocumentChangesUndoToWhatTheUserHad() {
     } else if (command == QLatin1String("csv")) {
         program.seam.chooseFile(
             writeFile(folder.filePath(QStringLiteral("p.csv")), "10,10\r\n0,10\r\n5,2\r\n"));
-        main->importCommaDelimitedAction->trigger();
+        ui(main).importCommaDelimitedAction->trigger();
     } else {
         program.seam.chooseFile(writeFile(folder.filePath(QStringLiteral("at.000")),
                                           "h\r\nh\r\nh\r\nensemble\r\n0 0 0 0 0 0 0 0 1 1 1 1\r\n"
                                           "0 0 0 0 3\r\nskip\r\nskip\r\n0 cm BT dB 0 0\r\n"));
-        program.importWarning()->continueButton->click();
+        ui(program.importWarning()).continueButton->click();
     }
     QCOMPARE(documentShown(main), after);
 
-    main->undoAction->trigger();
+    ui(main).undoAction->trigger();
     QCOMPARE(documentShown(main), before);
-    main->redoAction->trigger();
+    ui(main).redoAction->trigger();
     QCOMPARE(documentShown(main), after);
-    main->undoAction->trigger();
-    main->undoAction->trigger(); // the row typed before the command was its own step
+    ui(main).undoAction->trigger();
+    ui(main).undoAction->trigger(); // the row typed before the command was its own step
     QCOMPARE(documentShown(main), before.mid(0, 7));
-    QCOMPARE(main->pointGrid->model()->rowCount(), 2);
+    QCOMPARE(ui(main).pointGrid->model()->rowCount(), 2);
 }
 
 // Ctrl+Z in a focused field or cell editor undoes the typing there and leaves the section's
@@ -251,15 +254,15 @@ void UndoTest::lineEditsKeepTheirOwnUndo() {
     key(Qt::Key_Down);
     QCOMPARE(main->workspace().history().stack().count(), 1);
 
-    main->description->setFocus();
+    ui(main).description->setFocus();
     type(QStringLiteral("ab"));
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(main->description->text(), QString());
+    QCOMPARE(ui(main).description->text(), QString());
     QCOMPARE(main->workspace().history().stack().index(), 1);
 
-    main->pointGrid->setFocus();
+    ui(main).pointGrid->setFocus();
     type(QStringLiteral("7"));
-    QVERIFY(main->pointGrid->isEditing());
+    QVERIFY(ui(main).pointGrid->isEditing());
     key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), QStringLiteral("5"));
     QCOMPARE(main->workspace().history().stack().index(), 1);
@@ -273,7 +276,7 @@ void UndoTest::ratingRowDeletionsAreNotPartOfIt() {
     const int steps = main->workspace().history().stack().count();
     RatingWindow* window = program.ratingWindow();
     TestProgram::activate(window);
-    window->ratingGrid->setFocus();
+    ui(window).ratingGrid->setFocus();
     program.seam.answerConfirm(true);
     key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(window->workspace().rating().rowCount(), std::size_t{2});
