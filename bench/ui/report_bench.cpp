@@ -24,6 +24,7 @@ public:
     bool runFileDialog(QWidget*, FileDialogState&) override { return false; }
     void showMessage(QWidget*, MessageKind, const QString&, const QString&) override {}
     bool confirm(QWidget*, const QString&, const QString&) override { return false; }
+    SaveAnswer askToSave(QWidget*, const QString&) override { return SaveAnswer::Cancel; }
     int execModal(QDialog&) override { return 0; }
 };
 

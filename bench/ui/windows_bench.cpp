@@ -41,6 +41,7 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
     bool confirm(QWidget*, const QString&, const QString&) override { return true; }
+    SaveAnswer askToSave(QWidget*, const QString&) override { return SaveAnswer::Discard; }
     int execModal(QDialog&) override { return 0; }
 };
 
@@ -99,8 +100,8 @@ void BM_LoadSectionIntoGridAndChart(benchmark::State& state) {
     settle();
     MainWindow* main = program.mainWindow();
     for (auto _ : state) {
-        main->loadAction->trigger();
-        main->sectionChart->replot();
+        main->findChild<QAction*>(QStringLiteral("loadAction"))->trigger();
+        main->findChild<Chart*>(QStringLiteral("sectionChart"))->replot();
         main->repaint();
         settle();
     }
@@ -121,12 +122,12 @@ void BM_RatingFromButtonToWindow(benchmark::State& state) {
     program.createWindows();
     program.showMainWindow();
     MainWindow* main = program.mainWindow();
-    main->loadAction->trigger(); // 0 to 99.99 by 0.01: 10,000 stages
+    main->findChild<QAction*>(QStringLiteral("loadAction"))->trigger(); // 0 to 99.99 by 0.01: 10,000 stages
     settle();
     RatingWindow* window = program.ratingWindow();
     for (auto _ : state) {
         main->createRating();
-        window->ratingChart->replot();
+        window->findChild<Chart*>(QStringLiteral("ratingChart"))->replot();
         window->repaint();
         settle();
     }

@@ -17,6 +17,8 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QtTest>
 
 #include <cmath>
@@ -462,6 +464,29 @@ void ReportTest::previewPrintsJobOnPrinter() {
     // Printed at the paper's corner like the PDF export: the first header at 25.4 mm.
     const Word stage = wordsNamed(pages[0], QStringLiteral("Stage")).value(1);
     QVERIFY2(std::abs(stage.xMm - 25.4) < 0.4, qPrintable(QString::number(stage.xMm)));
+    QVERIFY(seam.messages.isEmpty());
+
+    // "Printer setup" is the platform's print dialog: accepting it prints, with the copies and
+    // the pages chosen there (here two copies of the second page).
+    seam.onModal([](QDialog& dialog) {
+        QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
+        printer->setCopyCount(2);
+        printer->setPrintRange(QPrinter::PageRange);
+        printer->setFromTo(2, 2);
+        dialog.done(QDialog::Accepted);
+    });
+    preview.findChild<QAction*>(QStringLiteral("actPrinterSetup"))->trigger();
+    const PdfPages copies = readPdfWords(pdf);
+    QCOMPARE(copies.size(), 2);
+    for (const auto& page : copies) {
+        QVERIFY(!wordsNamed(page, QStringLiteral("223.5")).isEmpty());
+        QVERIFY(wordsNamed(page, QStringLiteral("Table")).isEmpty());
+    }
+    // Cancelled, it prints nothing.
+    QFile::remove(pdf);
+    seam.onModal([](QDialog& dialog) { dialog.reject(); });
+    preview.findChild<QAction*>(QStringLiteral("actPrinterSetup"))->trigger();
+    QVERIFY(!QFile::exists(pdf));
     QVERIFY(seam.messages.isEmpty());
 }
 

@@ -45,7 +45,7 @@ private slots:
     void itemsEnabledAndNoReportWindowBeforePrinting();
     void chartTitleRewrite_data();
     void chartTitleRewrite();
-    void printingTwiceKeepsTwoLines();
+    void printedTitleStaysUntilTheDocumentIsReplaced();
     void ratingChartLosesItsEmptySecondLine();
     void tableReportTakesDescriptionAsTyped();
 };
@@ -89,15 +89,40 @@ void PrintCommandsTest::chartTitleRewrite() {
     QCOMPARE(ui(program.main()).sectionChart->titleLines(), lines); // kept afterwards
 }
 
-void PrintCommandsTest::printingTwiceKeepsTwoLines() {
+// Printing twice gives the same two lines, and Alt+C closes the preview. The printed title
+// stays with the chart until the document is replaced: another site's rating is not printed
+// under this one's name.
+void PrintCommandsTest::printedTitleStaysUntilTheDocumentIsReplaced() {
     TestProgram program;
     useNoPrinters(program);
-    ui(program.main()).description->setText(QStringLiteral("Gage 7"));
-    ui(program.main()).printChartAction->trigger();
-    ui(program.main()).printChartAction->trigger();
-    QCOMPARE(ui(program.main()).sectionChart->titleLines(),
-             QStringList({QStringLiteral("Gage 7"), QStringLiteral("Cross Section")}));
-    QCOMPARE(program.seam.modals.size(), 2);
+    MainWindow* main = program.main();
+    RatingWindow* window = program.ratingWindow();
+    ui(main).description->setText(QStringLiteral("Gage 7"));
+    bool closedByKey = false;
+    program.seam.onModal([&](QDialog& dialog) {
+        TestProgram::activate(&dialog);
+        QTest::keyClick(&dialog, Qt::Key_C, Qt::AltModifier);
+        closedByKey = !dialog.isVisible() && dialog.result() == QDialog::Accepted;
+    });
+    ui(main).printChartAction->trigger();
+    QVERIFY(closedByKey);
+    ui(main).printChartAction->trigger();
+    ui(window).printChartAction->trigger();
+    const QStringList printed{QStringLiteral("Gage 7"), QStringLiteral("Cross Section")};
+    QCOMPARE(ui(main).sectionChart->titleLines(), printed);
+    QCOMPARE(ui(window).ratingChart->titleLines(),
+             QStringList({QStringLiteral("Gage 7"), QStringLiteral("Stage Area Rating")}));
+    QCOMPARE(program.seam.modals.size(), 3);
+
+    // Points typed do not replace the document; New does (its question answered Discard).
+    program.document().points.appendRow(1, 1);
+    QCOMPARE(ui(main).sectionChart->titleLines(), printed);
+    program.seam.answerSave(DesktopSeam::SaveAnswer::Discard);
+    ui(main).newAction->trigger();
+    QCOMPARE(ui(main).sectionChart->titleLines(),
+             QStringList({QStringLiteral("Cross Section"), QString()}));
+    QCOMPARE(ui(window).ratingChart->titleLines(),
+             QStringList({QStringLiteral("Stage Area Rating"), QString()}));
 }
 
 void PrintCommandsTest::ratingChartLosesItsEmptySecondLine() {

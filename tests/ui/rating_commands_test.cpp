@@ -24,6 +24,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <bit>
+#include <cstdint>
+
 using namespace korvadel;
 
 namespace {
@@ -62,6 +65,7 @@ private slots:
     void mainCommandClosesTheBoundsPrompt();
     void regeneratingRefillsInPlace();
     void rowWithoutStationStopsBeforeTheWindowOpens();
+    void cancelLeavesThePreviousRatingAndARunGivesTheModelsBits();
     void mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDialog();
     void regeneratedRatingWindowTakesTheKeyboard();
 };
@@ -214,6 +218,55 @@ void RatingCommandsTest::regeneratingRefillsInPlace() {
     QCOMPARE(window->workspace().rating().rowCount(), std::size_t{3});
     ui(main).createRatingButton->click();
     QVERIFY(window->isVisible());
+}
+
+// A run of 5,000,001 stages on the worker thread, cancelled from the progress dialog as soon as
+// it shows: the rating, its window and its run are what they were. A run left to finish holds
+// the rows generateRating gives for the same section, to the bit.
+void RatingCommandsTest::cancelLeavesThePreviousRatingAndARunGivesTheModelsBits() {
+    TestProgram program;
+    MainWindow* main = program.main();
+    program.rateTrapezoid(QStringLiteral("3"));
+    RatingWindow* window = program.ratingWindow();
+    const QList<QPointF> before = ratingRows(program.rating());
+    const RatingBounds ratedWith = program.workspace().ratingRun()->bounds;
+    ui(window).closeAction->trigger();
+
+    ProgressDialog* progress = program.progressDialog();
+    QObject::connect(&program.workspace(), &Workspace::ratingComputing, progress,
+                     [progress] { ui(progress).cancelButton->click(); }, Qt::QueuedConnection);
+    ui(main).maximumStage->setText(QStringLiteral("50000"));
+    ui(main).stageIncrement->setIncrement(0.01);
+    program.seam.onModal([](QDialog& warning) { warning.accept(); });
+    ui(main).createRatingButton->click();
+    QVERIFY(!program.workspace().ratingRunning());
+    QVERIFY(!progress->isVisible());
+    QVERIFY(!window->isVisible());
+    QVERIFY(program.seam.messages.isEmpty());
+    QCOMPARE(ratingRows(program.rating()), before);
+    QCOMPARE(ui(window).ratingChart->seriesGraph()->dataCount(), int(before.size()));
+    QCOMPARE(program.workspace().ratingRun()->bounds.maximum, ratedWith.maximum);
+    QVERIFY(!program.workspace().ratingOutOfDate());
+
+    QObject::disconnect(&program.workspace(), &Workspace::ratingComputing, progress, nullptr);
+    ui(main).maximumStage->setText(QStringLiteral("12.37"));
+    program.seam.onModal([](QDialog& warning) { warning.accept(); });
+    ui(main).createRatingButton->click();
+    QVERIFY(window->isVisible());
+    PointTable points = program.document().points;
+    points.setJournal({});
+    RatingTable expected;
+    RatingObserver quiet;
+    generateRating(RatingMode::Main, program.workspace().ratingBounds(), points, expected, quiet,
+                   {}, 1);
+    const RatingTable& rating = program.rating();
+    QCOMPARE(rating.rowCount(), expected.rowCount());
+    for (std::size_t row = 0; row < rating.rowCount(); ++row) {
+        QCOMPARE(std::bit_cast<std::uint64_t>(rating.stageAt(row)),
+                 std::bit_cast<std::uint64_t>(expected.stageAt(row)));
+        QCOMPARE(std::bit_cast<std::uint64_t>(rating.areaAt(row)),
+                 std::bit_cast<std::uint64_t>(expected.areaAt(row)));
+    }
 }
 
 void RatingCommandsTest::rowWithoutStationStopsBeforeTheWindowOpens() {
