@@ -90,11 +90,25 @@ bool BoundsPrompt::selectUnreadableField() {
 void BoundsPrompt::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     centreOnScreen(*this);
-    // Ready for the first bound to be typed over what it held.
+    // Ready for the first bound to be typed over what it held, also after the window system
+    // has moved the focus around while activating the window.
     if (!event->spontaneous()) {
-        minimumStage_->setFocus(Qt::OtherFocusReason);
-        minimumStage_->selectAll();
+        selectMinimum_ = true;
+        selectMinimum();
     }
+}
+
+void BoundsPrompt::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && selectMinimum_) {
+        selectMinimum_ = false;
+        selectMinimum();
+    }
+}
+
+void BoundsPrompt::selectMinimum() {
+    minimumStage_->setFocus(Qt::OtherFocusReason);
+    minimumStage_->selectAll();
 }
 
 void BoundsPrompt::keyPressEvent(QKeyEvent* event) {

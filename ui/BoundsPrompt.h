@@ -36,9 +36,13 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void selectMinimum();
+
     char separator_;
+    bool selectMinimum_ = false;
     QLineEdit* minimumStage_;
     QLineEdit* maximumStage_;
     IncrementSpinBox* stageIncrement_;

@@ -4,11 +4,14 @@
 // the working directory as the real one does.
 
 #include "components/desktop/DesktopSeam.h"
+#include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/TextCodec.h"
 #include "tests/support/ScriptedSeam.h"
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +20,8 @@ using namespace korvadel;
 class SeamTest : public QObject {
     Q_OBJECT
 private slots:
+    void windowsComeUpOnTheScreen_data();
+    void windowsComeUpOnTheScreen();
     void errorBoxText_data();
     void errorBoxText();
     void errorAndPlainBoxes();
@@ -118,6 +123,37 @@ void SeamTest::nameFiltersShowBothCases() {
             QVERIFY2(shown, qPrintable(text + QStringLiteral(" hides ") + name));
         }
     }
+}
+
+void SeamTest::windowsComeUpOnTheScreen_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("minimum");
+    QTest::newRow("small") << QSize(300, 200) << QSize();
+    QTest::newRow("wider and taller than the screen") << QSize(5000, 4000) << QSize();
+    QTest::newRow("taller than the screen") << QSize(300, 4000) << QSize();
+    QTest::newRow("a minimum larger than the screen") << QSize(5000, 300) << QSize(4000, 100);
+}
+
+// A window never comes up larger than the screen's free area (as far as its minimum size lets
+// it) nor with its title bar off the screen; one that fits is centred.
+void SeamTest::windowsComeUpOnTheScreen() {
+    QFETCH(QSize, size);
+    QFETCH(QSize, minimum);
+    QWidget window;
+    if (minimum.isValid())
+        window.setMinimumSize(minimum);
+    window.resize(size);
+    const QRect available = window.screen()->availableGeometry();
+    centreForShowing(window);
+    const QSize expected = size.boundedTo(available.size()).expandedTo(window.minimumSize());
+    QVERIFY2(window.width() <= expected.width() && window.height() <= expected.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(window.width()).arg(window.height())));
+    QVERIFY(available.contains(window.pos()));
+    if (size.width() < available.width() && size.height() < available.height())
+        QCOMPARE(window.geometry().center(), available.center());
+    presentWindow(window);
+    QVERIFY(window.isVisible());
+    QVERIFY(available.contains(window.frameGeometry().topLeft()));
 }
 
 void SeamTest::codePage() {

@@ -178,6 +178,9 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
     QCOMPARE(window->table().properties[0].area, 0.0);
     QCOMPARE(window->table().properties[4].area, 16.0);
     QVERIFY(ui(window).outOfDate->isVisible());
+    TestProgram::activate(window);
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
 }
 
 void AnalysisWindowsTest::refusedManningInputNamesItselfAndComputesNoFlow_data() {
@@ -260,16 +263,33 @@ void AnalysisWindowsTest::checkListLeadsToThePointAndForgetsTheFilesOrderAfterAn
     ui(window).findingList->setCurrentItem(ui(window).findingList->topLevelItem(0));
     QCOMPARE(points.currentIndex(), 3);
 
+    // While open, the list follows the section.
     points.moveTo(0);
     points.setElevation(103.5);
     points.commit();
-    ui(main).checkSectionAction->trigger();
-    QCOMPARE(ui(window).findingList->topLevelItemCount(), 0);
+    QTRY_COMPARE(ui(window).findingList->topLevelItemCount(), 0);
     QVERIFY(ui(window).summary->text().startsWith(QStringLiteral("No findings")));
     // Undone back to the points as read, the order counts again.
     ui(main).undoAction->trigger();
-    ui(main).checkSectionAction->trigger();
+    QTRY_COMPARE(ui(window).findingList->topLevelItemCount(), 1);
+
+    // A setting that is no number: the list stays and says why; the command itself reports it
+    // and leaves the field selected for typing over.
+    ui(main).maximumStage->setText(QStringLiteral("2,5x"));
+    QTRY_VERIFY(ui(window).outOfDate->isVisible());
     QCOMPARE(ui(window).findingList->topLevelItemCount(), 1);
+    ui(main).checkSectionAction->trigger();
+    QCOMPARE(program.seam.messages.last().text,
+             QStringLiteral("'2,5x' is not a valid floating point value."));
+    QCOMPARE(main->focusWidget(), ui(main).maximumStage);
+    QCOMPARE(ui(main).maximumStage->selectedText(), QStringLiteral("2,5x"));
+    ui(main).maximumStage->setText(QStringLiteral("2.5"));
+    QTRY_VERIFY(!ui(window).outOfDate->isVisible());
+
+    // Escape closes it.
+    TestProgram::activate(window);
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
 }
 
 void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
@@ -323,9 +343,40 @@ void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
                    QStringLiteral("--increment"), QStringLiteral("0.5"), QStringLiteral("--datum"),
                    QStringLiteral("100"), QStringLiteral("--threshold"), QStringLiteral("10")}));
 
+    // Percentages to two decimals on screen.
+    QCOMPARE(ui(window).tableView->model()->index(2, 4).data().toString(),
+             QStringLiteral("-30.23"));
+
+    // Swapped, the section is the old survey and the file the new one.
+    ui(window).swapButton->click();
+    QVERIFY(window->swapped());
+    QCOMPARE(window->comparison().rows[2].areaOld, 6.0);
+    QCOMPARE(window->comparison().rows[2].areaNew, 8.6);
+    QCOMPARE(ui(window).tableView->model()->index(2, 4).data().toString(),
+             QStringLiteral("43.33"));
+    QVERIFY(ui(window).legendNote->text().startsWith(QStringLiteral("Old: the current section")));
+    ui(window).swapButton->click();
+    QCOMPARE(window->comparison().rows[2].areaOld, 8.6);
+
+    // The section changed under it: it says so until the command is run again.
+    QVERIFY(!ui(window).outOfDate->isVisible());
+    PointTable& points = program.document().points;
+    points.moveTo(0);
+    points.setElevation(104.0);
+    points.commit();
+    QVERIFY(ui(window).outOfDate->isVisible());
+    program.seam.chooseFile(kResurvey);
+    ui(main).compareSectionAction->trigger();
+    QVERIFY(!ui(window).outOfDate->isVisible());
+    ui(main).datum->setText(QStringLiteral("99"));
+    QVERIFY(ui(window).outOfDate->isVisible());
+
     ui(window).threshold->setText(QStringLiteral("ten"));
     QCOMPARE(ui(window).summary->text(),
              QStringLiteral("Threshold: 'ten' is not a valid floating point value."));
+    TestProgram::activate(window);
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
 }
 
 void AnalysisWindowsTest::mainChartDrawsTheWaterSurfaceAtTheAnimationsLevel() {

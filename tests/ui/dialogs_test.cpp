@@ -116,6 +116,9 @@ void DialogsTest::promptKeepsItsValuesAndIgnoresEnterAndEscape() {
     QCOMPARE(w.minimumText(), QStringLiteral("2.5"));
     QCOMPARE(w.maximumText(), QStringLiteral("7"));
     QCOMPARE(w.increment(), 0.2);
+    // It comes up ready for the minimum to be typed over.
+    QCOMPARE(QApplication::focusWidget(), ui(&w).minimumStage);
+    QCOMPARE(ui(&w).minimumStage->selectedText(), QStringLiteral("2.5"));
 }
 
 void DialogsTest::promptButtons() {

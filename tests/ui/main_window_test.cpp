@@ -481,6 +481,9 @@ void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits() {
     QCOMPARE(program.seam.messages.first().caption, QStringLiteral("Korvadel"));
     QCOMPARE(program.seam.messages.first().text, shown);
     QVERIFY(!program.ratingWindow()->isVisible());
+    // The field it came from is ready to be typed over.
+    QCOMPARE(main->focusWidget(), ui(main).minimumStage);
+    QCOMPARE(ui(main).minimumStage->selectedText(), minimum);
 
     // A message ending in "!" or "." gets nothing more.
     QCOMPARE(DesktopSeam::errorBoxText(QStringLiteral("Unable to access file!")),

@@ -183,6 +183,8 @@ void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded() {
     QVERIFY(prompt->isVisible());
     QCOMPARE(ui(prompt).minimumStage->text(), QStringLiteral("0.125"));
     QCOMPARE(program.ratingWindow()->workspace().rating().rowCount(), std::size_t{1});
+    QCOMPARE(prompt->focusWidget(), ui(prompt).maximumStage);
+    QCOMPARE(ui(prompt).maximumStage->selectedText(), QStringLiteral("x"));
 }
 
 void RatingCommandsTest::mainCommandClosesTheBoundsPrompt() {
