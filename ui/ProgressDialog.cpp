@@ -4,9 +4,12 @@
 #include "components/desktop/ScreenPlacement.h"
 #include "components/widgets/GradientProgressBar.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QWindow>
 
 namespace korvadel {
 
@@ -32,11 +35,9 @@ ProgressDialog::ProgressDialog(QWidget* parent)
 }
 
 void ProgressDialog::showNow() {
-    setWindowModality(Qt::ApplicationModal);
     show();
     raise();
-    activateWindow();
-    cancelButton_->setFocus(Qt::OtherFocusReason);
+    QApplication::instance()->installEventFilter(this);
 }
 
 void ProgressDialog::setRange(int minimum, int maximum) {
@@ -58,6 +59,41 @@ void ProgressDialog::setPosition(int position) {
 void ProgressDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     centreOnScreen(*this);
+}
+
+void ProgressDialog::hideEvent(QHideEvent* event) {
+    QApplication::instance()->removeEventFilter(this);
+    QDialog::hideEvent(event);
+}
+
+bool ProgressDialog::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        // The dialog's own button and close box work; everything else waits for the run.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (watched == windowHandle() || (widget && (widget == this || isAncestorOf(widget))))
+            return false;
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            requestCancel();
+        if (event->type() == QEvent::ShortcutOverride)
+            event->accept(); // no shortcut of another window fires
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void ProgressDialog::closeEvent(QCloseEvent* event) {

@@ -12,15 +12,16 @@ class GradientProgressBar;
 
 // The progress dialog ("Calculating Areas"): a tool window with "Please Wait!", the gradient
 // progress bar and a Cancel button, shown while a rating is computed. The computation runs on a
-// worker thread, so the dialog paints from the event loop like any window; while it is up it is
-// modal, so nothing else changes the section under the run. Cancel, Escape and the close box
-// all ask the run to stop (cancelRequested); the run's end hides the dialog.
+// worker thread, so every window paints from the event loop as usual. While the dialog is up
+// the program takes no other input (nothing may change the section under the run), but the
+// keyboard stays with the window the command came from: Escape there, like Cancel and the
+// dialog's close box, asks the run to stop (cancelRequested). The run's end hides the dialog.
 class ProgressDialog : public QDialog {
     Q_OBJECT
 public:
     explicit ProgressDialog(QWidget* parent = nullptr);
 
-    // Shows the window, modal, with Cancel ready.
+    // Shows the window and holds the program's other input until it is hidden.
     void showNow();
     // The bar's range; each bound that would cross the other is ignored, as on the bar.
     void setRange(int minimum, int maximum);
@@ -32,8 +33,10 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void requestCancel();

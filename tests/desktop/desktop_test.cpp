@@ -3,11 +3,14 @@
 // openbox): windows are mapped, exposed and activated by the window manager, keys come through
 // the X server (xdotool), and what is checked on screen is read back from the X server.
 
+#include "components/chart/Chart.h"
 #include "components/grid/PointGrid.h"
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
+#include "components/widgets/NoticeLine.h"
+#include "ui/HydraulicPropertiesWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
@@ -18,6 +21,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <atomic>
@@ -124,6 +128,9 @@ private slots:
     void typedValueIsTakenByKeysAndMenus_data();
     void typedValueIsTakenByKeysAndMenus();
     void regeneratedRatingWindowBecomesActive();
+    void closeBoxAsksAboutUnsavedPoints();
+    void propertiesSayTheSectionChangedAfterAnotherLoad();
+    void escapeCancelsALongRunAndTheRatingStays();
 };
 
 void DesktopTest::initTestCase() {
@@ -248,6 +255,119 @@ void DesktopTest::regeneratedRatingWindowBecomesActive() {
         QVERIFY(xdotool({QStringLiteral("getactivewindow")}, &active));
         QCOMPARE(active, QString::number(window->winId()));
     }
+    QVERIFY(program.seam.messages.isEmpty());
+}
+
+// Points typed into a new section and the window closed by its close box (Alt+F4 to the window
+// manager): the question comes; Cancel keeps the points and the window, Discard lets it close.
+void DesktopTest::closeBoxAsksAboutUnsavedPoints() {
+    TestProgram program;
+    MainWindow* main = program.main();
+    QVERIFY(activate(main));
+    for (const char* text : {"1", "Tab", "5", "Return", "4", "Tab", "2", "Return", "8"}) {
+        const QString key = QLatin1String(text);
+        QVERIFY(xdotool({key.size() == 1 ? QStringLiteral("type") : QStringLiteral("key"), key}));
+    }
+    program.seam.answerSave(DesktopSeam::SaveAnswer::Cancel);
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")}));
+    QVERIFY(QTest::qWaitFor([&] { return program.seam.saveQuestions.size() == 1; }, 5000));
+    QTest::qWait(300);
+    QVERIFY(main->isVisible());
+    QCOMPARE(program.workspace().currentSection().stations, (std::vector<double>{1, 4, 8}));
+    QVERIFY(main->isWindowModified());
+
+    program.seam.answerSave(DesktopSeam::SaveAnswer::Discard);
+    QVERIFY(activate(main));
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")}));
+    QVERIFY(QTest::qWaitFor([main] { return !main->isVisible(); }, 5000));
+    QCOMPARE(program.seam.saveQuestions.size(), 2);
+}
+
+// Pine Run rated and its properties open, then Mill Creek loaded from the keyboard: the
+// properties stay Pine Run's and say the section has changed.
+void DesktopTest::propertiesSayTheSectionChangedAfterAnotherLoad() {
+    TestProgram program;
+    MainWindow* main = program.main();
+    QVERIFY(activate(main));
+    program.seam.chooseFile(QStringLiteral(KORVADEL_EXAMPLES "/pine-run.kvd"));
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+l")}));
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+c")}));
+    RatingWindow* window = program.ratingWindow();
+    QVERIFY(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 5000));
+    for (const char* key : {"alt+o", "p"})
+        QVERIFY(xdotool({QStringLiteral("key"), QLatin1String(key)}));
+    HydraulicPropertiesWindow* properties = program.program.propertiesWindow();
+    QVERIFY(QTest::qWaitFor(
+        [properties] { return QApplication::activeWindow() == properties; }, 5000));
+    const double pineRunArea = properties->table().properties[4].area;
+    QVERIFY(!ui(properties).outOfDate->isVisible());
+
+    QVERIFY(activate(main));
+    program.seam.chooseFile(QStringLiteral(KORVADEL_EXAMPLES "/mill-creek.kvd"));
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+l")}));
+    QVERIFY(QTest::qWaitFor([&] { return ui(properties).outOfDate->isVisible(); }, 5000));
+    QCOMPARE(ui(properties).outOfDate->text(),
+             QStringLiteral("The section has changed since this rating was created: create it "
+                            "again."));
+    QVERIFY(ui(window).outOfDate->isVisible());
+    properties->refresh();
+    QCOMPARE(properties->table().properties[4].area, pineRunArea);
+    QVERIFY(program.seam.messages.isEmpty());
+}
+
+// A rating of 9,000,001 stages stopped with Escape while its progress shows: the previous
+// rating and its window stay as they were; the main window kept repainting meanwhile.
+void DesktopTest::escapeCancelsALongRunAndTheRatingStays() {
+    TestProgram program;
+    MainWindow* main = program.main();
+    program.rateTrapezoid(QStringLiteral("2"));
+    const RatingTable& rating = program.rating();
+    QCOMPARE(rating.rowCount(), std::size_t{3});
+    PointTable& points = program.document().points;
+    points.clear();
+    points.appendRow(0, 1e5);
+    for (int i = 1; i < 499; ++i)
+        points.appendRow(i * 0.1, 100 + 15 * std::sin(i / 17.0));
+    points.appendRow(49.9, 1e5);
+    ui(main).maximumStage->setText(QStringLiteral("90000"));
+    ui(main).stageIncrement->setIncrement(0.01);
+
+    // Paints of the main window's chart while the run holds the rating command.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    ui(main).sectionChart->installEventFilter(&counter);
+    QTimer nudge;
+    QObject::connect(&nudge, &QTimer::timeout, ui(main).sectionChart,
+                     qOverload<>(&QWidget::update));
+    ProgressDialog* progress = program.progressDialog();
+    int paintsWhileRunning = -1;
+    QObject::connect(&program.workspace(), &Workspace::ratingComputing, &nudge, [&] {
+        nudge.start(50);
+        counter.paints = 0;
+        // Once the bar has moved, Escape from the keyboard.
+        QTimer::singleShot(0, [&] {
+            if (!QTest::qWaitFor([&] { return ui(progress).progressBar->position() > 1000; },
+                                 20000))
+                return;
+            QTest::qWait(300);
+            paintsWhileRunning = counter.paints;
+            xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        });
+    });
+    QVERIFY(activate(main));
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+c")}));
+    QVERIFY(QTest::qWaitFor([&] { return paintsWhileRunning >= 0; }, 30000));
+    QVERIFY(QTest::qWaitFor([&] { return !program.workspace().ratingRunning(); }, 30000));
+    nudge.stop();
+    QVERIFY2(paintsWhileRunning > 0, "the main window did not repaint during the run");
+    QCOMPARE(rating.rowCount(), std::size_t{3});
+    QCOMPARE(rating.areaAt(1), 6.2);
+    QVERIFY(!progress->isVisible());
     QVERIFY(program.seam.messages.isEmpty());
 }
 
