@@ -270,6 +270,13 @@ void DialogsTest::aboutBox() {
     QCOMPARE(ui(&w).version->text(), QStringLiteral("Version: 1.3"));
     QCOMPARE(ui(&w).version->pos(), QPoint(88, 34));
     QVERIFY(ui(&w).comments->y() >= 52 && ui(&w).comments->geometry().bottom() <= 153);
+    // The credit lines name the licence and fit their place whole.
+    QVERIFY(ui(&w).comments->text().contains(QStringLiteral("GNU GPL,\nversion 3 or later")));
+    QVERIFY2(ui(&w).comments->sizeHint().height() <= ui(&w).comments->height() &&
+                 ui(&w).comments->sizeHint().width() <= ui(&w).comments->width(),
+             qPrintable(QStringLiteral("%1 x %2")
+                            .arg(ui(&w).comments->sizeHint().width())
+                            .arg(ui(&w).comments->sizeHint().height())));
     QCOMPARE(ui(&w).okButton->geometry(), QRect(111, 184, 75, 25));
     QVERIFY(ui(&w).okButton->isDefault());
 
