@@ -88,22 +88,18 @@ QImage AboutBox::programIcon() {
 }
 
 AboutBox::AboutBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint),
+    : ProgramDialog(QStringLiteral("aboutBox"), QStringLiteral("About Korvadel"),
+                    kFixedFrame | Qt::WindowStaysOnTopHint, parent),
       panel_(new BevelPanel(this)), icon_(new QLabel(panel_)),
       productName_(new QLabel(QStringLiteral("Korvadel"), panel_)),
       version_(new QLabel(QStringLiteral("Version: %1").arg(QLatin1String(kVersion)), panel_)),
       comments_(new QLabel(panel_)), okButton_(new QPushButton(QStringLiteral("OK"), this)) {
-    setObjectName(QStringLiteral("aboutBox"));
-    useDesignFont(*this);
     panel_->setObjectName(QStringLiteral("framePanel"));
     icon_->setObjectName(QStringLiteral("programIcon"));
     productName_->setObjectName(QStringLiteral("productName"));
     version_->setObjectName(QStringLiteral("version"));
     comments_->setObjectName(QStringLiteral("comments"));
     okButton_->setObjectName(QStringLiteral("okButton"));
-    setWindowTitle(QStringLiteral("About Korvadel"));
     setFixedSize(298, 213);
     setModal(true);
 
@@ -128,20 +124,11 @@ AboutBox::AboutBox(QWidget* parent)
     okButton_->setGeometry(111, 184, 75, 25);
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    ignoreKeys({Qt::Key_Escape});
 }
 
-void AboutBox::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    centreOnScreen(*this);
+void AboutBox::comingUp(QShowEvent*) {
     okButton_->setFocus();
-}
-
-void AboutBox::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace korvadel

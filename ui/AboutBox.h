@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
+#include "ui/ProgramDialog.h"
 #include <QImage>
 
 class QLabel;
@@ -11,7 +11,7 @@ namespace korvadel {
 
 // The about box ("About Korvadel"): modal (shown through the desktop seam's execModal), stays on
 // top. "OK" is the default button: it and Enter close the box; Escape does nothing.
-class AboutBox : public QDialog {
+class AboutBox : public ProgramDialog {
     Q_OBJECT
 public:
     explicit AboutBox(QWidget* parent = nullptr);
@@ -19,10 +19,8 @@ public:
     // The program's 32 x 32, 16-colour icon, drawn in code.
     static QImage programIcon();
 
-
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void comingUp(QShowEvent* event) override;
 
 private:
     QWidget* panel_;

@@ -23,26 +23,15 @@ constexpr int kMarginStep = 2;
 } // namespace
 
 AdcpImportWarning::AdcpImportWarning(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      heading_(new QLabel(QStringLiteral("Warning!"), this)), message_(new QTextEdit(this)),
+    : ProgramDialog(QStringLiteral("adcpImportWarning"),
+                    QStringLiteral("Import WinRiver Classic ASCII Data"), kFixedFrame, parent),
+      heading_(addWarningHeading(13)), message_(new QTextEdit(this)),
       continueButton_(new QPushButton(QStringLiteral("&Continue"), this)) {
-    setObjectName(QStringLiteral("adcpImportWarning"));
-    useDesignFont(*this);
-    heading_->setObjectName(QStringLiteral("heading"));
     message_->setObjectName(QStringLiteral("message"));
     continueButton_->setObjectName(QStringLiteral("continueButton"));
-    setWindowTitle(QStringLiteral("Import WinRiver Classic ASCII Data"));
     setFixedSize(310, 231);
     setModal(false);
 
-    QFont headingFont = heading_->font();
-    headingFont.setPixelSize(13);
-    heading_->setFont(headingFont);
-    QPalette red = heading_->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    heading_->setPalette(red);
-    heading_->adjustSize();
     heading_->move(128, 12);
 
     message_->setGeometry(8, 40, 293, 145);
@@ -90,11 +79,9 @@ void AdcpImportWarning::continueImport() {
     emit continueClicked();
 }
 
-void AdcpImportWarning::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+void AdcpImportWarning::comingUp(QShowEvent*) {
     // The box has its final width once shown.
     balanceWrappedLines();
-    centreOnScreen(*this);
 }
 
 void AdcpImportWarning::balanceWrappedLines() {

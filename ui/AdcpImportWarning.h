@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
+#include "ui/ProgramDialog.h"
 
 class QLabel;
 class QTextEdit;
@@ -13,7 +13,7 @@ namespace korvadel {
 // the nineteen lines (one paragraph each) on how the transect becomes points. Not modal.
 // "&Continue" hides the window, then emits continueClicked(): run the import. The close box
 // (and Escape) hides the window without importing.
-class AdcpImportWarning : public QDialog {
+class AdcpImportWarning : public ProgramDialog {
     Q_OBJECT
 public:
     explicit AdcpImportWarning(QWidget* parent = nullptr);
@@ -26,7 +26,7 @@ signals:
     void continueClicked();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void comingUp(QShowEvent* event) override;
 
 private:
     QLabel* heading_;

@@ -23,17 +23,14 @@ template <typename T> T* named(T* widget, const char* name) {
 } // namespace
 
 BoundsPrompt::BoundsPrompt(char decimalSeparator, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : ProgramDialog(QStringLiteral("boundsPrompt"), QStringLiteral("Select bounds"), kFixedFrame,
+                    parent),
       separator_(decimalSeparator),
       minimumStage_(named(new QLineEdit(QStringLiteral("0"), this), "minimumStage")),
       maximumStage_(named(new QLineEdit(QStringLiteral("1"), this), "maximumStage")),
       stageIncrement_(named(new IncrementSpinBox(decimalSeparator, this), "stageIncrement")),
       okButton_(named(new QPushButton(QStringLiteral("&Ok"), this), "okButton")),
       cancelButton_(named(new QPushButton(QStringLiteral("&Cancel"), this), "cancelButton")) {
-    setObjectName(QStringLiteral("boundsPrompt"));
-    useDesignFont(*this);
-    setWindowTitle(QStringLiteral("Select bounds"));
     setFixedSize(248, 184);
     setModal(false);
 
@@ -63,6 +60,9 @@ BoundsPrompt::BoundsPrompt(char decimalSeparator, QWidget* parent)
 
     connect(okButton_, &QPushButton::clicked, this, &BoundsPrompt::okClicked);
     connect(cancelButton_, &QPushButton::clicked, this, &QWidget::hide);
+    // Enter and Escape are not the buttons' keys here: a half-typed bound must not start a
+    // rating or throw the window away.
+    ignoreKeys({Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter});
 }
 
 QString BoundsPrompt::minimumText() const {
@@ -87,9 +87,7 @@ bool BoundsPrompt::selectUnreadableField() {
     return false;
 }
 
-void BoundsPrompt::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    centreOnScreen(*this);
+void BoundsPrompt::comingUp(QShowEvent* event) {
     // Ready for the first bound to be typed over what it held, also after the window system
     // has moved the focus around while activating the window.
     if (!event->spontaneous()) {
@@ -111,18 +109,5 @@ void BoundsPrompt::selectMinimum() {
     minimumStage_->selectAll();
 }
 
-void BoundsPrompt::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape are not the buttons' keys here: a half-typed bound must not start a
-    // rating or throw the window away.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
 
 } // namespace korvadel

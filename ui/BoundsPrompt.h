@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
+#include "ui/ProgramDialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -17,7 +17,7 @@ class IncrementSpinBox;
 // runs the rating reads them. "&Cancel" and the close box hide the window; neither button
 // answers Enter or Escape. Its controls are found by their object names ("minimumStage",
 // "maximumStage", "stageIncrement", "okButton", "cancelButton").
-class BoundsPrompt : public QDialog {
+class BoundsPrompt : public ProgramDialog {
     Q_OBJECT
 public:
     explicit BoundsPrompt(char decimalSeparator, QWidget* parent = nullptr);
@@ -34,8 +34,7 @@ signals:
     void okClicked();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void comingUp(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:

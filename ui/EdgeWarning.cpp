@@ -10,23 +10,15 @@
 namespace korvadel {
 
 EdgeWarning::EdgeWarning(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      heading_(new QLabel(QStringLiteral("Warning!"), this)), message_(new QPlainTextEdit(this)),
+    : ProgramDialog(QStringLiteral("edgeWarning"), QStringLiteral("Create Stage Area Rating"),
+                    Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint, parent),
+      heading_(addWarningHeading()), message_(new QPlainTextEdit(this)),
       okButton_(new QPushButton(QStringLiteral("&OK"), this)) {
-    setObjectName(QStringLiteral("edgeWarning"));
-    useDesignFont(*this);
-    heading_->setObjectName(QStringLiteral("heading"));
     message_->setObjectName(QStringLiteral("message"));
     okButton_->setObjectName(QStringLiteral("okButton"));
-    setWindowTitle(QStringLiteral("Create Stage Area Rating"));
     setModal(true);
     setSizeGripEnabled(false);
-    resize(216, 170); // until the frame is known; see showEvent
-
-    QPalette red = heading_->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    heading_->setPalette(red);
-    heading_->adjustSize();
+    resize(216, 170); // until the frame is known; see comingUp
     heading_->move(84, 8);
 
     message_->setGeometry(12, 28, 185, 69);
@@ -56,15 +48,13 @@ QStringList EdgeWarning::warningLines() {
     };
 }
 
-void EdgeWarning::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+void EdgeWarning::comingUp(QShowEvent*) {
     // The window's size is given with its frame; the frame is known once it is shown. After
     // that the user's own resizing is kept.
     if (!sized_) {
         setOuterSize(*this, QSize(216, 170));
         sized_ = true;
     }
-    centreOnScreen(*this);
 }
 
 } // namespace korvadel

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
+#include "ui/ProgramDialog.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -13,16 +13,15 @@ namespace korvadel {
 // execModal) when the maximum gage height lies above an end of the cross-section: the red
 // "Warning!" over four lines of text. "&OK" and the close box both close it; the rating goes
 // on either way.
-class EdgeWarning : public QDialog {
+class EdgeWarning : public ProgramDialog {
     Q_OBJECT
 public:
     explicit EdgeWarning(QWidget* parent = nullptr);
 
     static QStringList warningLines();
 
-
 protected:
-    void showEvent(QShowEvent* event) override;
+    void comingUp(QShowEvent* event) override;
 
 private:
     QLabel* heading_;

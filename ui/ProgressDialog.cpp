@@ -14,17 +14,16 @@
 namespace korvadel {
 
 ProgressDialog::ProgressDialog(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : ProgramDialog(QStringLiteral("progressDialog"), QStringLiteral("Calculating Areas"),
+                    Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint,
+                    parent),
       message_(new QLabel(QStringLiteral("Please Wait!"), this)),
       progressBar_(new GradientProgressBar(this)),
       cancelButton_(new QPushButton(QStringLiteral("Cancel"), this)) {
-    setObjectName(QStringLiteral("progressDialog"));
-    useDesignFont(*this);
     message_->setObjectName(QStringLiteral("message"));
     progressBar_->setObjectName(QStringLiteral("progressBar"));
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    setWindowTitle(QStringLiteral("Calculating Areas"));
     // The label and the bar where they always were; the button below them.
     setFixedSize(248, 131);
     message_->setGeometry(56, 24, 113, 17);
@@ -54,11 +53,6 @@ void ProgressDialog::setRange(int minimum, int maximum) {
 
 void ProgressDialog::setPosition(int position) {
     progressBar_->setPosition(position);
-}
-
-void ProgressDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    centreOnScreen(*this);
 }
 
 void ProgressDialog::hideEvent(QHideEvent* event) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
+#include "ui/ProgramDialog.h"
 
 class QLabel;
 class QPushButton;
@@ -16,7 +16,7 @@ class GradientProgressBar;
 // the program takes no other input (nothing may change the section under the run), but the
 // keyboard stays with the window the command came from: Escape there, like Cancel and the
 // dialog's close box, asks the run to stop (cancelRequested). The run's end hides the dialog.
-class ProgressDialog : public QDialog {
+class ProgressDialog : public ProgramDialog {
     Q_OBJECT
 public:
     explicit ProgressDialog(QWidget* parent = nullptr);
@@ -32,7 +32,6 @@ signals:
     void cancelRequested();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;

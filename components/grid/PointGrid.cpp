@@ -20,6 +20,14 @@
 
 namespace korvadel {
 
+namespace {
+
+// Column widths in pixels at 96 dots per inch.
+constexpr int kStationWidth = 77;
+constexpr int kElevationWidth = 90;
+
+} // namespace
+
 // Cell editor of the point grid: a frameless line edit whose navigation keys are handed to the
 // grid, and which leaves committing on focus loss to the grid (it decides whether the focus
 // really left and whether the text is acceptable).

@@ -43,9 +43,6 @@ class PointTableModel;
 class PointGrid : public DataGrid {
     Q_OBJECT
 public:
-    static constexpr int kStationWidth = 77;
-    static constexpr int kElevationWidth = 90;
-
     PointGrid(PointTable& table, DesktopSeam& seam, char decimalSeparator,
               QWidget* parent = nullptr);
     ~PointGrid() override;

@@ -10,42 +10,24 @@
 namespace korvadel {
 
 PointTableModel::PointTableModel(PointTable& table, char decimalSeparator, QObject* parent)
-    : TableModelBase(parent), table_(table), separator_(decimalSeparator) {
+    : TableModelBase({QStringLiteral("Location"), QStringLiteral("Elevation")}, decimalSeparator,
+                     parent),
+      table_(table) {
     follow(table_);
 }
 
-int PointTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(table_.rowCount());
-}
-
-int PointTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 2;
-}
-
 QVariant PointTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() < 0 ||
-        static_cast<std::size_t>(index.row()) >= table_.rowCount())
+    if (!holdsRow(index))
         return {};
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return numberAlignment();
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     const bool station = index.column() == kStationColumn;
     if (station ? !table_.hasStation(row) : !table_.hasElevation(row))
         return QString();
-    const double value = station ? table_.stationAt(row) : table_.elevationAt(row);
-    return fromFileText(formatGeneral(value, NumberFormat{separator_}));
-}
-
-QVariant PointTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    if (section == kStationColumn)
-        return QStringLiteral("Location");
-    if (section == kElevationColumn)
-        return QStringLiteral("Elevation");
-    return {};
+    return numberText(station ? table_.stationAt(row) : table_.elevationAt(row));
 }
 
 Qt::ItemFlags PointTableModel::flags(const QModelIndex& index) const {
@@ -55,14 +37,13 @@ Qt::ItemFlags PointTableModel::flags(const QModelIndex& index) const {
 }
 
 bool PointTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || !index.isValid() ||
-        static_cast<std::size_t>(index.row()) >= table_.rowCount())
+    if (role != Qt::EditRole || !holdsRow(index))
         return false;
     const QString text = value.toString();
     std::optional<double> number;
     if (!text.trimmed().isEmpty()) {
         double parsed = 0.0;
-        if (!tryTextToFloat(toFileText(text), parsed, NumberFormat{separator_}))
+        if (!tryTextToFloat(toFileText(text), parsed, NumberFormat{decimalSeparator()}))
             return false;
         number = parsed;
     }

@@ -26,20 +26,14 @@ public:
 
     PointTableModel(PointTable& table, char decimalSeparator, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     PointTable& table() { return table_; }
-    char decimalSeparator() const { return separator_; }
 
 private:
     PointTable& table_;
-    char separator_;
 };
 
 } // namespace korvadel

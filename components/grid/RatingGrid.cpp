@@ -9,6 +9,14 @@
 
 namespace korvadel {
 
+namespace {
+
+// Column widths in pixels at 96 dots per inch.
+constexpr int kStageWidth = 83;
+constexpr int kAreaWidth = 94;
+
+} // namespace
+
 RatingGrid::RatingGrid(RatingTable& table, DesktopSeam& seam, char decimalSeparator,
                        QWidget* parent)
     : DataGrid(seam, parent), table_(table),

@@ -24,9 +24,6 @@ class RatingTableModel;
 class RatingGrid : public DataGrid {
     Q_OBJECT
 public:
-    static constexpr int kStageWidth = 83;
-    static constexpr int kAreaWidth = 94;
-
     RatingGrid(RatingTable& table, DesktopSeam& seam, char decimalSeparator,
                QWidget* parent = nullptr);
 

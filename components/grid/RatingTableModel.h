@@ -23,18 +23,13 @@ public:
 
     RatingTableModel(RatingTable& table, char decimalSeparator, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     RatingTable& table() { return table_; }
 
 private:
     RatingTable& table_;
-    char separator_;
 };
 
 } // namespace korvadel
