@@ -22,9 +22,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace korvadel {
 
@@ -47,6 +50,7 @@ constexpr Column kColumns[] = {{"Stage", 2, 'L'},
                                {"Conveyance", 1, 'Q'},
                                {"Discharge", 3, 'Q'}};
 constexpr int kGeometryColumns = 7;
+constexpr int kChartMinimumWidth = 280;
 constexpr int kAllColumns = static_cast<int>(std::size(kColumns));
 
 QString caption(int column) {
@@ -132,12 +136,13 @@ HydraulicPropertiesWindow::HydraulicPropertiesWindow(Workspace& workspace, QWidg
     curve_ = addStageCurve(*chart_, QString(), palette::kRatingLine);
     chartLayout->addWidget(chart_, 1);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(tableView_);
-    splitter->addWidget(chartPane);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
-    layout->addWidget(splitter, 1);
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->addWidget(tableView_);
+    splitter_->addWidget(chartPane);
+    splitter_->setStretchFactor(0, 3);
+    splitter_->setStretchFactor(1, 2);
+    layout->addWidget(splitter_, 1);
+    connect(splitter_, &QSplitter::splitterMoved, this, [this] { splitterPlaced_ = true; });
     layout->addLayout(
         addFootButtons(*this, workspace_.commands(), [this] { exportTable(); }).layout);
     resize(980, 560);
@@ -330,9 +335,13 @@ void HydraulicPropertiesWindow::showTable() {
     const int columns = withManning ? kAllColumns : kGeometryColumns;
     const UnitSystem units =
         units_->currentIndex() == 1 ? UnitSystem::USCustomary : UnitSystem::SI;
+    // The unit under the caption keeps the columns narrow enough to be read side by side.
     QStringList heads;
-    for (int column = 0; column < columns; ++column)
-        heads << captionWithUnit(column, units);
+    QStringList names;
+    for (int column = 0; column < columns; ++column) {
+        names << captionWithUnit(column, units);
+        heads << QString(names.last()).replace(QStringLiteral(" ("), QStringLiteral("\n("));
+    }
     const char separator = workspace_.format().decimalSeparator;
     tableView_->results().setTable(
         heads, static_cast<int>(table_.stages.size()), [this, separator](int row, int column) {
@@ -340,12 +349,20 @@ void HydraulicPropertiesWindow::showTable() {
                                 kColumns[column].decimals, separator);
         });
     tableView_->resizeColumnsToContents();
+    // The table as wide as its columns, the chart beside it, until the user moves the divider.
+    if (!splitterPlaced_) {
+        const int table = tableView_->horizontalHeader()->length() + 2 * tableView_->frameWidth() +
+                          tableView_->verticalScrollBar()->sizeHint().width();
+        const int total = splitter_->width();
+        splitter_->setSizes({std::min(table, total - kChartMinimumWidth),
+                             std::max(kChartMinimumWidth, total - table)});
+    }
 
     // The chart keeps its column while it is there; conveyance and discharge fall back to area.
     const int chosen = chartColumn_->currentIndex() < 0 ? 1 : chartColumn_->currentIndex() + 1;
     const QSignalBlocker quiet(chartColumn_);
     chartColumn_->clear();
-    chartColumn_->addItems(heads.mid(1));
+    chartColumn_->addItems(names.mid(1));
     chartColumn_->setCurrentIndex(chosen < columns ? chosen - 1 : 0);
     showChart();
 }

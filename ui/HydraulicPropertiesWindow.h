@@ -14,6 +14,7 @@ class QCheckBox;
 class QComboBox;
 class QCPGraph;
 class QLineEdit;
+class QSplitter;
 class QTimer;
 
 namespace korvadel {
@@ -85,6 +86,8 @@ private:
     QComboBox* chartColumn_ = nullptr;
     Chart* chart_ = nullptr;
     QCPGraph* curve_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    bool splitterPlaced_ = false;
     QTimer* refreshTimer_ = nullptr;
     bool stale_ = true;
     TableSubscription ratingSubscription_;

@@ -3,6 +3,7 @@
 
 #include "components/desktop/ScreenPlacement.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -100,6 +101,9 @@ DesktopSeam::SaveAnswer QtDesktopSeam::askToSave(QWidget* parent, const QString&
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
+    // Reachable from the keyboard as well as by Enter (Save) and Escape (Cancel).
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
     switch (execCentred(box)) {
     case QMessageBox::Save:
         return SaveAnswer::Save;

@@ -115,10 +115,10 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
     QAbstractItemModel* shown = ui(window).tableView->model();
     QCOMPARE(shown->index(2, 8).data().toString(), QStringLiteral("3.046"));
     QCOMPARE(shown->index(2, 3).data().toString(), QStringLiteral("8.472"));
-    QCOMPARE(shown->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Area (m\u00b2)"));
+    QCOMPARE(shown->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Area\n(m\u00b2)"));
     ui(window).units->setCurrentIndex(1);
     QTRY_COMPARE(shown->headerData(8, Qt::Horizontal).toString(),
-                 QStringLiteral("Discharge (ft\u00b3/s)"));
+                 QStringLiteral("Discharge\n(ft\u00b3/s)"));
     ui(window).units->setCurrentIndex(0);
     program.seam.chooseFile(folder.filePath(QStringLiteral("properties")));
     ui(window).exportButton->click();
