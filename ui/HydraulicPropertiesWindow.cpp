@@ -352,7 +352,7 @@ void HydraulicPropertiesWindow::showTable() {
     // The table as wide as its columns, the chart beside it, until the user moves the divider.
     if (!splitterPlaced_) {
         const int table = tableView_->horizontalHeader()->length() + 2 * tableView_->frameWidth() +
-                          tableView_->verticalScrollBar()->sizeHint().width();
+                          tableView_->verticalScrollBar()->sizeHint().width() + 4;
         const int total = splitter_->width();
         splitter_->setSizes({std::min(table, total - kChartMinimumWidth),
                              std::max(kChartMinimumWidth, total - table)});

@@ -214,15 +214,27 @@ void Workspace::createRating(RatingMode mode, const RatingBounds& bounds) {
     }
 
     // The run settled the row being typed in its copy of the points; the section takes the
-    // same step, so the row is committed (or, without a station, the grid goes to its cell).
+    // same step, so the row is committed (or, without a station, the grid goes to its cell),
+    // and a run that completed leaves the table's cursor where the command does. The views
+    // hear of it once, as of a run over the table itself, and show the cursor there.
     PointTable& points = document_.points;
-    if (points.state() != PointTable::State::Browsing &&
-        (worker.points().state() == PointTable::State::Browsing || worker.stationMissing())) {
-        try {
-            points.settle();
-        } catch (const Error&) {
-            if (!error)
-                throw;
+    const PointTable& walked = worker.points();
+    {
+        ViewSuspension<PointTable> pointViews(points);
+        if (points.state() != PointTable::State::Browsing &&
+            (walked.state() == PointTable::State::Browsing || worker.stationMissing())) {
+            try {
+                points.settle();
+            } catch (const Error&) {
+                if (!error)
+                    throw;
+            }
+        }
+        if (!error && walked.currentIndex() >= 0 &&
+            static_cast<std::size_t>(walked.currentIndex()) < points.rowCount()) {
+            points.moveTo(static_cast<std::size_t>(walked.currentIndex()));
+            if (walked.atEnd())
+                points.next();
         }
     }
     if (error) {
@@ -230,19 +242,10 @@ void Workspace::createRating(RatingMode mode, const RatingBounds& bounds) {
         if (worker.cleared()) {
             ratingRun_.reset();
             updateRatingOutOfDate();
-            ViewSuspension<RatingTable> quiet(rating_);
+            ViewSuspension<RatingTable> ratingViews(rating_);
             rating_.clear();
         }
         std::rethrow_exception(error);
-    }
-
-    // The run leaves the table's cursor where the command does.
-    const PointTable& walked = worker.points();
-    if (walked.currentIndex() >= 0 &&
-        static_cast<std::size_t>(walked.currentIndex()) < points.rowCount()) {
-        points.moveTo(static_cast<std::size_t>(walked.currentIndex()));
-        if (walked.atEnd())
-            points.next();
     }
 
     // Recorded before anyone hears of the new rating, so that what follows it finds the run.
@@ -253,7 +256,7 @@ void Workspace::createRating(RatingMode mode, const RatingBounds& bounds) {
         ratingRun_.reset();
     updateRatingOutOfDate();
     {
-        ViewSuspension<RatingTable> quiet(rating_);
+        ViewSuspension<RatingTable> ratingViews(rating_);
         rating_ = std::move(result);
     }
     emit ratingCreated();

@@ -3,6 +3,7 @@
 // rating window; and the main window's keys from the other windows.
 
 #include "components/chart/Chart.h"
+#include "components/grid/PointGrid.h"
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
 #include "model/RatingTable.h"
@@ -101,6 +102,7 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
         enterChannel(main, 1.0); // the bed above every stage: all areas 0
     ui(main).maximumStage->setText(maximum);
     ui(main).stageIncrement->setIncrement(increment);
+    ui(main).pointGrid->setCurrentIndex(ui(main).pointGrid->model()->index(0, 0));
     ui(main).createRatingButton->click();
 
     QCOMPARE(program.seam.messages.size(), 0);
@@ -117,6 +119,10 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
     }
     QCOMPARE(main->workspace().document().points.suspendCount(), 0);
     QCOMPARE(window->workspace().rating().suspendCount(), 0);
+    // The run leaves the table's cursor on its last row, and the grid shows it there.
+    const PointTable& points = main->workspace().document().points;
+    QCOMPARE(points.currentIndex(), std::ptrdiff_t(points.rowCount()) - 1);
+    QCOMPARE(ui(main).pointGrid->currentIndex().row(), int(points.rowCount()) - 1);
     // The bar went up to one position per stage.
     if (rows > 0)
         QCOMPARE(ui(program.progressDialog()).progressBar->position(), rows);
