@@ -226,6 +226,20 @@ void HydraulicPropertiesWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (stale_)
         refresh();
+    // Once the window has its size.
+    QTimer::singleShot(0, this, &HydraulicPropertiesWindow::fitTableWidth);
+}
+
+void HydraulicPropertiesWindow::fitTableWidth() {
+    // The table as wide as its columns and the chart beside it, until the user moves the
+    // divider; neither narrower than a third of the window.
+    const int total = splitter_->width();
+    if (splitterPlaced_ || !isVisible() || total < 3 * kChartMinimumWidth / 2)
+        return;
+    const int wanted = tableView_->horizontalHeader()->length() + 2 * tableView_->frameWidth() +
+                       tableView_->verticalScrollBar()->sizeHint().width() + 4;
+    const int table = std::clamp(wanted, total / 3, std::max(total / 3, total - kChartMinimumWidth));
+    splitter_->setSizes({table, total - table});
 }
 
 void HydraulicPropertiesWindow::scheduleRefresh() {
@@ -349,14 +363,7 @@ void HydraulicPropertiesWindow::showTable() {
                                 kColumns[column].decimals, separator);
         });
     tableView_->resizeColumnsToContents();
-    // The table as wide as its columns, the chart beside it, until the user moves the divider.
-    if (!splitterPlaced_) {
-        const int table = tableView_->horizontalHeader()->length() + 2 * tableView_->frameWidth() +
-                          tableView_->verticalScrollBar()->sizeHint().width() + 4;
-        const int total = splitter_->width();
-        splitter_->setSizes({std::min(table, total - kChartMinimumWidth),
-                             std::max(kChartMinimumWidth, total - table)});
-    }
+    fitTableWidth();
 
     // The chart keeps its column while it is there; conveyance and discharge fall back to area.
     const int chosen = chartColumn_->currentIndex() < 0 ? 1 : chartColumn_->currentIndex() + 1;

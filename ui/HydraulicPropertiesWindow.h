@@ -69,6 +69,7 @@ private:
     std::optional<ManningInputs> manningInputs();
     std::vector<double> ratingStages() const;
     void showTable();
+    void fitTableWidth();
     void showChart();
     void exportTable();
 
