@@ -111,13 +111,13 @@ AboutBox::AboutBox(QWidget* parent)
     version_->move(88, 34);
     version_->adjustSize();
     comments_->setText(QStringLiteral("Stage-area ratings from surveyed\n"
-                                     "river cross-sections.\n"
-                                     "Copyright \u00a9 %1.\n"
-                                     "Free software under the GNU GPL,\n"
-                                     "version 3 or later; NO WARRANTY.\n"
-                                     "Charts drawn with QCustomPlot,\n"
-                                     "windows with Qt.")
-                          .arg(QLatin1String(kCopyright)));
+                                      "river cross-sections.\n"
+                                      "Copyright \u00a9 %1.\n"
+                                      "Free software under the GNU GPL,\n"
+                                      "version 3 or later; NO WARRANTY.\n"
+                                      "Charts drawn with QCustomPlot,\n"
+                                      "windows with Qt.")
+                           .arg(QLatin1String(kCopyright)));
     comments_->setGeometry(28, 60, 240, 93);
     comments_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

@@ -21,7 +21,6 @@ public:
     // The warning text, one entry per line.
     static QStringList warningLines();
 
-
 signals:
     void continueClicked();
 

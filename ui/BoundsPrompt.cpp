@@ -109,5 +109,4 @@ void BoundsPrompt::selectMinimum() {
     minimumStage_->selectAll();
 }
 
-
 } // namespace korvadel

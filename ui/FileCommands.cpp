@@ -39,9 +39,8 @@ bool FileCommands::settleUnsavedChanges() {
     if (!workspace_.isModified())
         return true;
     const QString name = QFileInfo(workspace_.fileName()).fileName();
-    const QString text =
-        QStringLiteral("Save changes to %1?")
-            .arg(name.isEmpty() ? QStringLiteral("the cross section") : name);
+    const QString text = QStringLiteral("Save changes to %1?")
+                             .arg(name.isEmpty() ? QStringLiteral("the cross section") : name);
     switch (workspace_.seam().askToSave(&window_, text)) {
     case DesktopSeam::SaveAnswer::Save:
         return saveCrossSection();
@@ -76,12 +75,12 @@ void FileCommands::loadFile(const QString& fileName) {
     const QUndoStack& steps = workspace_.history().stack();
     const QUndoCommand* lastStep = steps.command(steps.index() - 1);
     try {
-        workspace_.replaceDocument(
-            QStringLiteral("Load Cross Section"), Workspace::Replaces::Document,
-            [this, &fileName, &read] {
-                read = korvadel::loadCrossSection(toPath(fileName), workspace_.document(),
-                                                  workspace_.format());
-            });
+        workspace_.replaceDocument(QStringLiteral("Load Cross Section"),
+                                   Workspace::Replaces::Document, [this, &fileName, &read] {
+                                       read = korvadel::loadCrossSection(toPath(fileName),
+                                                                         workspace_.document(),
+                                                                         workspace_.format());
+                                   });
     } catch (...) {
         // A load that stopped part-way leaves what it read, which is neither the file nor the
         // document that was there: it has no file of its own until it is saved.

@@ -19,8 +19,8 @@ class Workspace;
 // seam; errors propagate to the command runner that started the command.
 //
 // New, Load (also of a file opened from outside) and the end of the program first ask "Save
-// changes to ...?" when, and only when, the document has unsaved changes: Save saves it (through the save
-// dialog) and goes on, Discard goes on, Cancel stops the command with nothing changed.
+// changes to ...?" when, and only when, the document has unsaved changes: Save saves it (through
+// the save dialog) and goes on, Discard goes on, Cancel stops the command with nothing changed.
 class FileCommands : public QObject {
     Q_OBJECT
 public:

@@ -14,8 +14,8 @@ namespace korvadel {
 namespace {
 
 // A label at x 16 and its field, 81 pixels wide, at x 76, in rows from y 24 down.
-template <class Field> Field* addRow(QGroupBox& group, Field* field, const QString& caption,
-                                     const char* name, int y) {
+template <class Field>
+Field* addRow(QGroupBox& group, Field* field, const QString& caption, const char* name, int y) {
     auto* label = new QLabel(caption, &group);
     label->move(16, y + 3);
     field->setObjectName(QLatin1String(name));
@@ -36,15 +36,13 @@ GageSettingsPanel::GageSettingsPanel(Workspace& workspace, QWidget* parent)
     setObjectName(QStringLiteral("gageSettingsPanel"));
     showSettings(true);
 
-    const std::pair<QLineEdit*, GageField> texts[] = {{minimum_, GageField::Minimum},
-                                                      {maximum_, GageField::Maximum},
-                                                      {datum_, GageField::Datum}};
+    const std::pair<QLineEdit*, GageField> texts[] = {
+        {minimum_, GageField::Minimum}, {maximum_, GageField::Maximum}, {datum_, GageField::Datum}};
     for (const auto& [edit, which] : texts) {
         // The fixed layout cuts long texts off: a tooltip shows them whole.
         keepFullTextToolTip(*edit);
-        connect(edit, &QLineEdit::textChanged, this, [this, which](const QString& text) {
-            workspace_.setSettingText(which, text);
-        });
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, which](const QString& text) { workspace_.setSettingText(which, text); });
     }
     connect(increment_, &IncrementSpinBox::valueChanged, this,
             [this](double) { workspace_.setIncrement(increment_->increment()); });
@@ -71,9 +69,8 @@ std::vector<QWidget*> GageSettingsPanel::fields() const {
 }
 
 void GageSettingsPanel::showSettings(bool fromStart) {
-    const std::pair<QLineEdit*, GageField> texts[] = {{minimum_, GageField::Minimum},
-                                                      {maximum_, GageField::Maximum},
-                                                      {datum_, GageField::Datum}};
+    const std::pair<QLineEdit*, GageField> texts[] = {
+        {minimum_, GageField::Minimum}, {maximum_, GageField::Maximum}, {datum_, GageField::Datum}};
     for (const auto& [edit, which] : texts) {
         // Setting the same text again would throw away the field's own undo.
         const QString text = workspace_.settingText(which);

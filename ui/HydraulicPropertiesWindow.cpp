@@ -2,11 +2,11 @@
 #include "ui/HydraulicPropertiesWindow.h"
 
 #include "components/chart/Chart.h"
+#include "components/chart/Palette.h"
 #include "components/chart/StageCurves.h"
 #include "components/desktop/CommaDelimitedExport.h"
 #include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/TextCodec.h"
-#include "components/chart/Palette.h"
 #include "components/grid/ReadOnlyTableModel.h"
 #include "components/grid/ResultTable.h"
 #include "components/widgets/NoticeLine.h"
@@ -203,8 +203,7 @@ void HydraulicPropertiesWindow::buildInputs(QBoxLayout& layout) {
     inputs->addStretch(1);
     connect(units_, &QComboBox::currentIndexChanged, this,
             &HydraulicPropertiesWindow::scheduleRefresh);
-    connect(connectedOnly_, &QCheckBox::toggled, this,
-            &HydraulicPropertiesWindow::scheduleRefresh);
+    connect(connectedOnly_, &QCheckBox::toggled, this, &HydraulicPropertiesWindow::scheduleRefresh);
     layout.addLayout(inputs);
 }
 
@@ -238,7 +237,8 @@ void HydraulicPropertiesWindow::fitTableWidth() {
         return;
     const int wanted = tableView_->horizontalHeader()->length() + 2 * tableView_->frameWidth() +
                        tableView_->verticalScrollBar()->sizeHint().width() + 4;
-    const int table = std::clamp(wanted, total / 3, std::max(total / 3, total - kChartMinimumWidth));
+    const int table =
+        std::clamp(wanted, total / 3, std::max(total / 3, total - kChartMinimumWidth));
     splitter_->setSizes({table, total - table});
 }
 
@@ -347,8 +347,7 @@ void HydraulicPropertiesWindow::refresh() {
 void HydraulicPropertiesWindow::showTable() {
     const bool withManning = table_.manning.has_value();
     const int columns = withManning ? kAllColumns : kGeometryColumns;
-    const UnitSystem units =
-        units_->currentIndex() == 1 ? UnitSystem::USCustomary : UnitSystem::SI;
+    const UnitSystem units = units_->currentIndex() == 1 ? UnitSystem::USCustomary : UnitSystem::SI;
     // The unit under the caption keeps the columns narrow enough to be read side by side.
     QStringList heads;
     QStringList names;

@@ -92,11 +92,10 @@ MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
     sectionChart_->setBeforeDraw([this] { showWaterLevel(); });
     std::vector<QWidget*> inputs = settings_->fields();
     inputs.push_back(pointGrid_);
-    animation_ = std::make_unique<WaterLevelAnimation>(
-        WaterLevelAnimation::Parts{&workspace_.waterLevel(), &document, animateButton_,
-                                   animationTimer_, sectionChart_, std::move(inputs),
-                                   workspace_.format(), pointGrid_,
-                                   findChild<QAction*>(QStringLiteral("stopAnimationAction"))});
+    animation_ = std::make_unique<WaterLevelAnimation>(WaterLevelAnimation::Parts{
+        &workspace_.waterLevel(), &document, animateButton_, animationTimer_, sectionChart_,
+        std::move(inputs), workspace_.format(), pointGrid_,
+        findChild<QAction*>(QStringLiteral("stopAnimationAction"))});
 
     const int menuHeight = menuBar()->sizeHint().height();
     const int clientHeight = kOuterHeight - kFrameHeight + menuHeight;
@@ -181,44 +180,56 @@ void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
     addActionTable(*this, file, commands,
-               {{QStringLiteral("&New Cross Section"), QStringLiteral("newAction"),
-                 {keys("Ctrl+N")}, [this] { files_->newCrossSection(); }},
-                {},
-                {QStringLiteral("&Load Cross Section"), QStringLiteral("loadAction"),
-                 {keys("Ctrl+L")}, [this] { files_->loadCrossSection(); }}},
-               everywhere);
+                   {{QStringLiteral("&New Cross Section"),
+                     QStringLiteral("newAction"),
+                     {keys("Ctrl+N")},
+                     [this] { files_->newCrossSection(); }},
+                    {},
+                    {QStringLiteral("&Load Cross Section"),
+                     QStringLiteral("loadAction"),
+                     {keys("Ctrl+L")},
+                     [this] { files_->loadCrossSection(); }}},
+                   everywhere);
     QMenu* importFrom = file->addMenu(QStringLiteral("&Import from"));
     importFrom->setObjectName(QStringLiteral("importMenu"));
     addActionTable(*this, importFrom, commands,
-               {{QStringLiteral("&Comma Delimited File"),
-                 QStringLiteral("importCommaDelimitedAction"),
-                 {},
-                 [this] { files_->importPoints(InputFormat::CommaDelimited); }},
-                {QStringLiteral("&WinRiver Classic ACSII Data File"),
-                 QStringLiteral("importWinRiverAction"),
-                 {},
-                 [this] { emit winRiverImportRequested(); }}});
-    addActionTable(*this, file, commands,
-               {{},
-                {QStringLiteral("&Save Cross Section"), QStringLiteral("saveAction"),
-                 {keys("Ctrl+S")}, [this] { files_->saveCrossSection(); }},
-                {},
-                {QStringLiteral("&Print Cross Section Chart"), QStringLiteral("printChartAction"),
-                 {keys("Ctrl+P")}, [this] { printSectionChart(); }},
-                {},
-                {QStringLiteral("E&xit"), QStringLiteral("exitAction"), {}, [this] { close(); }}},
-               everywhere);
+                   {{QStringLiteral("&Comma Delimited File"),
+                     QStringLiteral("importCommaDelimitedAction"),
+                     {},
+                     [this] { files_->importPoints(InputFormat::CommaDelimited); }},
+                    {QStringLiteral("&WinRiver Classic ACSII Data File"),
+                     QStringLiteral("importWinRiverAction"),
+                     {},
+                     [this] { emit winRiverImportRequested(); }}});
+    addActionTable(
+        *this, file, commands,
+        {{},
+         {QStringLiteral("&Save Cross Section"),
+          QStringLiteral("saveAction"),
+          {keys("Ctrl+S")},
+          [this] { files_->saveCrossSection(); }},
+         {},
+         {QStringLiteral("&Print Cross Section Chart"),
+          QStringLiteral("printChartAction"),
+          {keys("Ctrl+P")},
+          [this] { printSectionChart(); }},
+         {},
+         {QStringLiteral("E&xit"), QStringLiteral("exitAction"), {}, [this] { close(); }}},
+        everywhere);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("editMenu"));
     SectionHistory& history = workspace_.history();
-    const QList<QAction*> steps = addActionTable(
-        *this, edit, commands,
-        {{QStringLiteral("&Undo"), QStringLiteral("undoAction"), {keys("Ctrl+Z")},
-          [&history] { history.undo(); }},
-         {QStringLiteral("&Redo"), QStringLiteral("redoAction"),
-          {keys("Ctrl+Y"), keys("Ctrl+Shift+Z")}, [&history] { history.redo(); }}},
-        everywhere);
+    const QList<QAction*> steps = addActionTable(*this, edit, commands,
+                                                 {{QStringLiteral("&Undo"),
+                                                   QStringLiteral("undoAction"),
+                                                   {keys("Ctrl+Z")},
+                                                   [&history] { history.undo(); }},
+                                                  {QStringLiteral("&Redo"),
+                                                   QStringLiteral("redoAction"),
+                                                   {keys("Ctrl+Y"), keys("Ctrl+Shift+Z")},
+                                                   [&history] { history.redo(); }}},
+                                                 everywhere);
     QUndoStack& stack = history.stack();
     steps[0]->setEnabled(stack.canUndo());
     steps[1]->setEnabled(stack.canRedo());
@@ -228,30 +239,38 @@ void MainWindow::buildMenus() {
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("toolsMenu"));
     addActionTable(*this, tools, commands,
-               {{QStringLiteral("&Check Section..."), QStringLiteral("checkSectionAction"), {},
-                 [this] { emit sectionCheckRequested(); }},
-                {QStringLiteral("Co&mpare with Section..."), QStringLiteral("compareSectionAction"),
-                 {}, [this] { emit sectionComparisonRequested(); }}});
+                   {{QStringLiteral("&Check Section..."),
+                     QStringLiteral("checkSectionAction"),
+                     {},
+                     [this] { emit sectionCheckRequested(); }},
+                    {QStringLiteral("Co&mpare with Section..."),
+                     QStringLiteral("compareSectionAction"),
+                     {},
+                     [this] { emit sectionComparisonRequested(); }}});
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
     addActionTable(*this, help, commands,
-               {{QStringLiteral("&About"), QStringLiteral("aboutAction"),
-                 {QKeySequence(Qt::Key_F1)}, [this] { emit aboutRequested(); }}},
-               everywhere);
+                   {{QStringLiteral("&About"),
+                     QStringLiteral("aboutAction"),
+                     {QKeySequence(Qt::Key_F1)},
+                     [this] { emit aboutRequested(); }}},
+                   everywhere);
 
     // Reachable by their keys only: no menu shows them.
     addActionTable(*this, nullptr, commands,
-               {{QStringLiteral("Create Stage Area &Table"), QStringLiteral("boundsPromptAction"),
-                 {keys("Ctrl+T")}, [this] { emit boundsPromptRequested(); }}},
-               everywhere);
+                   {{QStringLiteral("Create Stage Area &Table"),
+                     QStringLiteral("boundsPromptAction"),
+                     {keys("Ctrl+T")},
+                     [this] { emit boundsPromptRequested(); }}},
+                   everywhere);
     // Escape stops a running animation (the stop caption has no mnemonic); it is enabled only
     // while one runs, so Escape goes on to the grid and the fields otherwise.
     addActionTable(*this, nullptr, commands,
-               {{QStringLiteral("Stop Cross Section Animation"),
-                 QStringLiteral("stopAnimationAction"),
-                 {QKeySequence(Qt::Key_Escape)},
-                 [this] { toggleAnimation(); }}});
+                   {{QStringLiteral("Stop Cross Section Animation"),
+                     QStringLiteral("stopAnimationAction"),
+                     {QKeySequence(Qt::Key_Escape)},
+                     [this] { toggleAnimation(); }}});
 }
 
 void MainWindow::followWorkspace() {

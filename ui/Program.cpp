@@ -70,11 +70,10 @@ void Program::connectWindows() {
     });
     QObject::connect(main, &MainWindow::boundsPromptRequested, prompt,
                      [prompt] { presentWindow(*prompt); });
-    QObject::connect(main, &MainWindow::winRiverImportRequested, importWarning,
-                     [importWarning] {
-                         centreForShowing(*importWarning);
-                         presentWindow(*importWarning);
-                     });
+    QObject::connect(main, &MainWindow::winRiverImportRequested, importWarning, [importWarning] {
+        centreForShowing(*importWarning);
+        presentWindow(*importWarning);
+    });
     commands.route(prompt, &BoundsPrompt::okClicked, [main, prompt] {
         try {
             main->createRatingFromPrompt(prompt->minimumText(), prompt->maximumText(),
@@ -112,9 +111,8 @@ void Program::connectWindows() {
     QObject::connect(main, &MainWindow::sectionComparisonRequested, comparison,
                      [main, comparison, &commands, readingSettings] {
                          commands.run([&] {
-                             readingSettings([main, comparison] {
-                                 comparison->compareWithFile(main);
-                             });
+                             readingSettings(
+                                 [main, comparison] { comparison->compareWithFile(main); });
                          });
                      });
     QObject::connect(check, &SectionCheckWindow::pointRequested, main, &MainWindow::selectPoint);

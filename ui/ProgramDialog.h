@@ -17,9 +17,9 @@ class ProgramDialog : public QDialog {
     Q_OBJECT
 public:
     // A fixed dialog frame with a close box, as most of them have.
-    static constexpr Qt::WindowFlags kFixedFrame =
-        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    static constexpr Qt::WindowFlags kFixedFrame = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
+                                                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                   Qt::WindowCloseButtonHint;
 
     ProgramDialog(const QString& objectName, const QString& caption, Qt::WindowFlags flags,
                   QWidget* parent = nullptr);

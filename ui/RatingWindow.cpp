@@ -77,32 +77,50 @@ RatingWindow::RatingWindow(Workspace& workspace, QWidget* parent)
         return [this, handler] { (this->*handler)(); };
     };
     addActionTable(*this, options, commands,
-               {{QStringLiteral("Print &Table"), QStringLiteral("printTableAction"), {},
-                 command(&RatingWindow::printTable)},
-                {QStringLiteral("Print Chart"), QStringLiteral("printChartAction"), {},
-                 command(&RatingWindow::printChart)}});
+                   {{QStringLiteral("Print &Table"),
+                     QStringLiteral("printTableAction"),
+                     {},
+                     command(&RatingWindow::printTable)},
+                    {QStringLiteral("Print Chart"),
+                     QStringLiteral("printChartAction"),
+                     {},
+                     command(&RatingWindow::printChart)}});
     QMenu* exportChart = options->addMenu(QStringLiteral("Export Chart as"));
     exportChart->setObjectName(QStringLiteral("exportChartMenu"));
     addActionTable(*this, exportChart, commands,
-               {{QStringLiteral("JPEG"), QStringLiteral("exportJpegAction"), {},
-                 command(&RatingWindow::exportJpeg)},
-                {QStringLiteral("MetaFile WMF"), QStringLiteral("exportMetafileAction"), {},
-                 command(&RatingWindow::exportMetafile)}});
+                   {{QStringLiteral("JPEG"),
+                     QStringLiteral("exportJpegAction"),
+                     {},
+                     command(&RatingWindow::exportJpeg)},
+                    {QStringLiteral("MetaFile WMF"),
+                     QStringLiteral("exportMetafileAction"),
+                     {},
+                     command(&RatingWindow::exportMetafile)}});
     QMenu* exportData = options->addMenu(QStringLiteral("Export Data as"));
     exportData->setObjectName(QStringLiteral("exportDataMenu"));
     addActionTable(*this, exportData, commands,
-               {{QStringLiteral("&Comma Delimited"), QStringLiteral("exportCommaDelimitedAction"),
-                 {}, command(&RatingWindow::exportCommaDelimited)},
-                {QStringLiteral("HTML"), QStringLiteral("exportHtmlAction"), {},
-                 command(&RatingWindow::exportHtml)},
-                {QStringLiteral("Excel"), QStringLiteral("exportExcelAction"), {},
-                 command(&RatingWindow::exportExcel)}});
+                   {{QStringLiteral("&Comma Delimited"),
+                     QStringLiteral("exportCommaDelimitedAction"),
+                     {},
+                     command(&RatingWindow::exportCommaDelimited)},
+                    {QStringLiteral("HTML"),
+                     QStringLiteral("exportHtmlAction"),
+                     {},
+                     command(&RatingWindow::exportHtml)},
+                    {QStringLiteral("Excel"),
+                     QStringLiteral("exportExcelAction"),
+                     {},
+                     command(&RatingWindow::exportExcel)}});
     addActionTable(*this, options, commands,
-               {{QStringLiteral("Hydraulic &Properties..."), QStringLiteral("propertiesAction"),
-                 {}, [this] { emit propertiesRequested(); }},
-                {},
-                {QStringLiteral("&Close Window"), QStringLiteral("closeAction"), {},
-                 command(&RatingWindow::closeWindow)}});
+                   {{QStringLiteral("Hydraulic &Properties..."),
+                     QStringLiteral("propertiesAction"),
+                     {},
+                     [this] { emit propertiesRequested(); }},
+                    {},
+                    {QStringLiteral("&Close Window"),
+                     QStringLiteral("closeAction"),
+                     {},
+                     command(&RatingWindow::closeWindow)}});
 
     exportDialog.kind = FileDialogState::Kind::Save;
     exportDialog.overwritePrompt = false;

@@ -43,8 +43,7 @@ private:
 
 RatingWorker::RatingWorker(const PointTable& points, RatingMode mode, RatingBounds bounds,
                            NumberFormat format, QObject* parent)
-    : QObject(parent), points_(points), mode_(mode), bounds_(std::move(bounds)),
-      format_(format) {
+    : QObject(parent), points_(points), mode_(mode), bounds_(std::move(bounds)), format_(format) {
     // The copy is the run's own: what it commits is no step of the user's history.
     points_.setJournal({});
 }

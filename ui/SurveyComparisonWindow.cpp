@@ -2,11 +2,11 @@
 #include "ui/SurveyComparisonWindow.h"
 
 #include "components/chart/Chart.h"
+#include "components/chart/Palette.h"
 #include "components/chart/StageCurves.h"
 #include "components/desktop/CommaDelimitedExport.h"
 #include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/TextCodec.h"
-#include "components/chart/Palette.h"
 #include "components/grid/ReadOnlyTableModel.h"
 #include "components/grid/ResultTable.h"
 #include "components/widgets/NoticeLine.h"
@@ -299,8 +299,7 @@ void SurveyComparisonWindow::showComparison() {
             }
         });
     tableView_->resizeColumnsToContents();
-    const QString file =
-        QStringLiteral("%1, the file picked (blue, dashed)").arg(earlierName_);
+    const QString file = QStringLiteral("%1, the file picked (blue, dashed)").arg(earlierName_);
     const QString section = QStringLiteral("the current section (red)");
     legendNote_->setText(QStringLiteral("Old: %1. New: %2. Difference = new \u2212 old, in "
                                         "percent of old; the stages of the main window's "

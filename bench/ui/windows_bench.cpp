@@ -122,7 +122,8 @@ void BM_RatingFromButtonToWindow(benchmark::State& state) {
     program.createWindows();
     program.showMainWindow();
     MainWindow* main = program.mainWindow();
-    main->findChild<QAction*>(QStringLiteral("loadAction"))->trigger(); // 0 to 99.99 by 0.01: 10,000 stages
+    main->findChild<QAction*>(QStringLiteral("loadAction"))
+        ->trigger(); // 0 to 99.99 by 0.01: 10,000 stages
     settle();
     RatingWindow* window = program.ratingWindow();
     for (auto _ : state) {

@@ -2,8 +2,8 @@
 #include "components/chart/ChartPrintPreview.h"
 
 #include "components/chart/Chart.h"
-#include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/PrinterAccess.h"
+#include "components/desktop/ScreenPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,8 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSlider>
 #include <QShortcut>
+#include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
 

@@ -12,10 +12,7 @@
 
 namespace korvadel {
 
-namespace {
-
-
-} // namespace
+namespace {} // namespace
 
 WaterSurfaceOverlay::WaterSurfaceOverlay(Chart& chart, NumberFormat format)
     : chart_(chart), format_(format) {

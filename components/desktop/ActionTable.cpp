@@ -10,8 +10,8 @@
 namespace korvadel {
 
 QList<QAction*> addActionTable(QWidget& window, QMenu* menu, CommandRunner& commands,
-                           std::initializer_list<ActionEntry> entries,
-                           Qt::ShortcutContext keysAct) {
+                               std::initializer_list<ActionEntry> entries,
+                               Qt::ShortcutContext keysAct) {
     QList<QAction*> actions;
     for (const ActionEntry& entry : entries) {
         if (entry.text.isEmpty()) {

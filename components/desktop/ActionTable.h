@@ -37,7 +37,7 @@ struct ActionEntry {
 };
 
 QList<QAction*> addActionTable(QWidget& window, QMenu* menu, CommandRunner& commands,
-                           std::initializer_list<ActionEntry> entries,
-                           Qt::ShortcutContext keysAct = Qt::WindowShortcut);
+                               std::initializer_list<ActionEntry> entries,
+                               Qt::ShortcutContext keysAct = Qt::WindowShortcut);
 
 } // namespace korvadel

@@ -18,8 +18,8 @@
 #include <QToolBar>
 
 #include <algorithm>
-#include <vector>
 #include <cmath>
+#include <vector>
 
 namespace korvadel {
 

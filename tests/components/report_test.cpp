@@ -14,11 +14,10 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QtTest>
 
 #include <cmath>

@@ -16,8 +16,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QWidget>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <QtTest>
 
 #include <new>

@@ -7,9 +7,9 @@
 #include "components/grid/PointGrid.h"
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "components/widgets/NoticeLine.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
-#include "components/widgets/NoticeLine.h"
 #include "ui/HydraulicPropertiesWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
@@ -297,8 +297,8 @@ void DesktopTest::propertiesSayTheSectionChangedAfterAnotherLoad() {
     for (const char* key : {"alt+o", "p"})
         QVERIFY(xdotool({QStringLiteral("key"), QLatin1String(key)}));
     HydraulicPropertiesWindow* properties = program.program.propertiesWindow();
-    QVERIFY(QTest::qWaitFor(
-        [properties] { return QApplication::activeWindow() == properties; }, 5000));
+    QVERIFY(
+        QTest::qWaitFor([properties] { return QApplication::activeWindow() == properties; }, 5000));
     const double pineRunArea = properties->table().properties[4].area;
     QVERIFY(!ui(properties).outOfDate->isVisible());
 

@@ -52,12 +52,11 @@ QLabel* labelFor(const QWidget* field) {
 MainWindowControls::MainWindowControls(const MainWindow* w)
     : KORVADEL_FIND(description), KORVADEL_FIND(minimumStage), KORVADEL_FIND(maximumStage),
       KORVADEL_FIND(stageIncrement), KORVADEL_FIND(datum), KORVADEL_FIND(pointGrid),
-      KORVADEL_FIND(animateButton), KORVADEL_FIND(createRatingButton),
-      KORVADEL_FIND(sectionChart), KORVADEL_FIND(animationTimer), KORVADEL_FIND(newAction),
-      KORVADEL_FIND(loadAction), KORVADEL_FIND(importCommaDelimitedAction),
-      KORVADEL_FIND(importWinRiverAction), KORVADEL_FIND(saveAction),
-      KORVADEL_FIND(printChartAction), KORVADEL_FIND(exitAction), KORVADEL_FIND(undoAction),
-      KORVADEL_FIND(redoAction), KORVADEL_FIND(checkSectionAction),
+      KORVADEL_FIND(animateButton), KORVADEL_FIND(createRatingButton), KORVADEL_FIND(sectionChart),
+      KORVADEL_FIND(animationTimer), KORVADEL_FIND(newAction), KORVADEL_FIND(loadAction),
+      KORVADEL_FIND(importCommaDelimitedAction), KORVADEL_FIND(importWinRiverAction),
+      KORVADEL_FIND(saveAction), KORVADEL_FIND(printChartAction), KORVADEL_FIND(exitAction),
+      KORVADEL_FIND(undoAction), KORVADEL_FIND(redoAction), KORVADEL_FIND(checkSectionAction),
       KORVADEL_FIND(compareSectionAction), KORVADEL_FIND(aboutAction),
       KORVADEL_FIND(boundsPromptAction), KORVADEL_FIND(stopAnimationAction) {}
 
@@ -97,8 +96,7 @@ PropertiesWindowControls::PropertiesWindowControls(const HydraulicPropertiesWind
 ComparisonWindowControls::ComparisonWindowControls(const SurveyComparisonWindow* w)
     : KORVADEL_FIND(legendNote), KORVADEL_FIND(outOfDate), KORVADEL_FIND(threshold),
       KORVADEL_FIND(summary), KORVADEL_FIND(swapButton),
-      sectionChart(child<Chart>(w, "sectionsChart")),
-      ratingChart(child<Chart>(w, "ratingsChart")),
+      sectionChart(child<Chart>(w, "sectionsChart")), ratingChart(child<Chart>(w, "ratingsChart")),
       tableView(child<QTableView>(w, "comparisonTable")), KORVADEL_FIND(exportButton),
       KORVADEL_FIND(closeButton) {}
 

@@ -172,21 +172,35 @@ struct CheckWindowControls {
     QPushButton* closeButton;
 };
 
-inline MainWindowControls ui(const MainWindow* w) { return MainWindowControls(w); }
-inline RatingWindowControls ui(const RatingWindow* w) { return RatingWindowControls(w); }
-inline BoundsPromptControls ui(const BoundsPrompt* w) { return BoundsPromptControls(w); }
-inline ProgressDialogControls ui(const ProgressDialog* w) { return ProgressDialogControls(w); }
+inline MainWindowControls ui(const MainWindow* w) {
+    return MainWindowControls(w);
+}
+inline RatingWindowControls ui(const RatingWindow* w) {
+    return RatingWindowControls(w);
+}
+inline BoundsPromptControls ui(const BoundsPrompt* w) {
+    return BoundsPromptControls(w);
+}
+inline ProgressDialogControls ui(const ProgressDialog* w) {
+    return ProgressDialogControls(w);
+}
 inline AdcpImportWarningControls ui(const AdcpImportWarning* w) {
     return AdcpImportWarningControls(w);
 }
-inline EdgeWarningControls ui(const EdgeWarning* w) { return EdgeWarningControls(w); }
-inline AboutBoxControls ui(const AboutBox* w) { return AboutBoxControls(w); }
+inline EdgeWarningControls ui(const EdgeWarning* w) {
+    return EdgeWarningControls(w);
+}
+inline AboutBoxControls ui(const AboutBox* w) {
+    return AboutBoxControls(w);
+}
 inline PropertiesWindowControls ui(const HydraulicPropertiesWindow* w) {
     return PropertiesWindowControls(w);
 }
 inline ComparisonWindowControls ui(const SurveyComparisonWindow* w) {
     return ComparisonWindowControls(w);
 }
-inline CheckWindowControls ui(const SectionCheckWindow* w) { return CheckWindowControls(w); }
+inline CheckWindowControls ui(const SectionCheckWindow* w) {
+    return CheckWindowControls(w);
+}
 
 } // namespace korvadel

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
+#include "tests/support/Controls.h"
 
 #include "components/widgets/IncrementSpinBox.h"
 #include "ui/MainWindow.h"

@@ -257,7 +257,8 @@ void AnalysisWindowsTest::checkListLeadsToThePointAndForgetsTheFilesOrderAfterAn
     ui(main).checkSectionAction->trigger();
     QCOMPARE(ui(window).findingList->topLevelItemCount(), 1);
     QCOMPARE(ui(window).findingList->topLevelItem(0)->text(1), QStringLiteral("unsorted-input"));
-    QVERIFY(ui(window).findingList->topLevelItem(0)->text(3).contains(QStringLiteral("10 stations")));
+    QVERIFY(
+        ui(window).findingList->topLevelItem(0)->text(3).contains(QStringLiteral("10 stations")));
     // Selecting a row without a station leaves the grid where it is.
     points.moveTo(3);
     ui(window).findingList->setCurrentItem(ui(window).findingList->topLevelItem(0));
@@ -352,8 +353,7 @@ void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
     QVERIFY(window->swapped());
     QCOMPARE(window->comparison().rows[2].areaOld, 6.0);
     QCOMPARE(window->comparison().rows[2].areaNew, 8.6);
-    QCOMPARE(ui(window).tableView->model()->index(2, 4).data().toString(),
-             QStringLiteral("43.33"));
+    QCOMPARE(ui(window).tableView->model()->index(2, 4).data().toString(), QStringLiteral("43.33"));
     QVERIFY(ui(window).legendNote->text().startsWith(QStringLiteral("Old: the current section")));
     ui(window).swapButton->click();
     QCOMPARE(window->comparison().rows[2].areaOld, 8.6);

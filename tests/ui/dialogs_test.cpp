@@ -75,8 +75,8 @@ void DialogsTest::promptLayout() {
     QVERIFY(centred(w));
     // Focus order: minimum, maximum, increment, Ok, Cancel.
     ui(&w).minimumStage->setFocus();
-    QWidget* expected[] = {ui(&w).maximumStage, ui(&w).stageIncrement, ui(&w).okButton, ui(&w).cancelButton,
-                           ui(&w).minimumStage};
+    QWidget* expected[] = {ui(&w).maximumStage, ui(&w).stageIncrement, ui(&w).okButton,
+                           ui(&w).cancelButton, ui(&w).minimumStage};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focus = QApplication::focusWidget();
@@ -235,9 +235,9 @@ void DialogsTest::edgeWarningClosesEitherWay() {
     QCOMPARE(ui(&w).message->geometry(), QRect(12, 28, 185, 69));
     QCOMPARE(ui(&w).message->frameShape(), QFrame::NoFrame);
     QCOMPARE(ui(&w).message->toPlainText(), QStringLiteral("Maximum gage height exceeds edge \n"
-                                                      "elevation. Korvadel assumes a \n"
-                                                      "vertical wall at edges where this \n"
-                                                      "condition occurs."));
+                                                           "elevation. Korvadel assumes a \n"
+                                                           "vertical wall at edges where this \n"
+                                                           "condition occurs."));
     QCOMPARE(ui(&w).okButton->geometry(), QRect(72, 108, 75, 25));
     QCOMPARE(ui(&w).okButton->text(), QStringLiteral("&OK"));
     // Resizable: no fixed size.

@@ -6,8 +6,8 @@
 #include "components/grid/PointGrid.h"
 #include "components/widgets/IncrementSpinBox.h"
 #include "model/CrossSectionDocument.h"
-#include "tests/support/Controls.h"
 #include "tests/support/ChartPoints.h"
+#include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
@@ -182,8 +182,9 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
                           QStringLiteral("Co&mpare with Section...|")}));
     QCOMPARE(menuEntries(bar[3]->menu()), QStringList{QStringLiteral("&About|F1")});
     QCOMPARE(ui(main).boundsPromptAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
-    for (QAction* action : {ui(main).newAction, ui(main).loadAction, ui(main).saveAction, ui(main).aboutAction,
-                            ui(main).boundsPromptAction, ui(main).undoAction, ui(main).redoAction})
+    for (QAction* action :
+         {ui(main).newAction, ui(main).loadAction, ui(main).saveAction, ui(main).aboutAction,
+          ui(main).boundsPromptAction, ui(main).undoAction, ui(main).redoAction})
         QCOMPARE(action->shortcutContext(), Qt::ApplicationShortcut);
 
     // Ctrl+T opens the bounds prompt although no menu shows it; twice gives the same prompt.
@@ -439,8 +440,9 @@ void MainWindowTest::unsavedWorkIsAskedAboutBeforeItIsLost() {
         return;
     }
     if (answer == int(DesktopSeam::SaveAnswer::Save))
-        QVERIFY(readFile(saved).endsWith("//GHMinimum\t3\r\n//GHMaximum\t1\r\n//GHIncrement\t0.01\r\n"
-                                         "//GHDatum\t0.00\r\nStation\tElevation\r\n1\t2\r\n5\t0\r\n"));
+        QVERIFY(
+            readFile(saved).endsWith("//GHMinimum\t3\r\n//GHMaximum\t1\r\n//GHIncrement\t0.01\r\n"
+                                     "//GHDatum\t0.00\r\nStation\tElevation\r\n1\t2\r\n5\t0\r\n"));
     QCOMPARE(main->isVisible(), !ends);
     if (ends)
         return;

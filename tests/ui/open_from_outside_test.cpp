@@ -2,8 +2,8 @@
 // Files opened from outside the program: named on the command line or dropped on the main
 // window from a file manager. They must end as the File menu's commands end with the same file.
 
-#include "model/CrossSectionDocument.h"
 #include "io/InputFormats.h"
+#include "model/CrossSectionDocument.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AdcpImportWarning.h"

@@ -53,7 +53,8 @@ private slots:
 void PrintCommandsTest::itemsEnabledAndNoReportWindowBeforePrinting() {
     TestProgram program;
     QVERIFY(ui(program.main()).printChartAction->isEnabled());
-    QCOMPARE(ui(program.main()).printChartAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    QCOMPARE(ui(program.main()).printChartAction->shortcut(),
+             QKeySequence(QStringLiteral("Ctrl+P")));
     QVERIFY(ui(program.ratingWindow()).printTableAction->isEnabled());
     QVERIFY(ui(program.ratingWindow()).printChartAction->isEnabled());
     // The table report has no window of its own until "Print &Table" opens its preview.

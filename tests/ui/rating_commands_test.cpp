@@ -241,8 +241,9 @@ void RatingCommandsTest::cancelLeavesThePreviousRatingAndARunGivesTheModelsBits(
     ui(window).closeAction->trigger();
 
     ProgressDialog* progress = program.progressDialog();
-    QObject::connect(&program.workspace(), &Workspace::ratingComputing, progress,
-                     [progress] { ui(progress).cancelButton->click(); }, Qt::QueuedConnection);
+    QObject::connect(
+        &program.workspace(), &Workspace::ratingComputing, progress,
+        [progress] { ui(progress).cancelButton->click(); }, Qt::QueuedConnection);
     ui(main).maximumStage->setText(QStringLiteral("50000"));
     ui(main).stageIncrement->setIncrement(0.01);
     program.seam.onModal([](QDialog& warning) { warning.accept(); });
