@@ -3,17 +3,15 @@
 
 #include "cli/RatingOptions.h"
 #include "io/AtomicFile.h"
+#include "model/CommandSteps.h"
 #include "model/CrossSectionDocument.h"
-#include "model/Error.h"
 #include "model/ManningFlow.h"
-#include "model/Numbers.h"
 #include "model/PropertyTable.h"
 #include "model/RatingStages.h"
 #include "model/SectionCheck.h"
+#include "model/SectionPoints.h"
 #include "model/SurveyComparison.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,15 +19,6 @@
 
 namespace korvadel::cli {
 namespace {
-
-// Long runs are computed and written in parts of at most this many stages, so that a table of
-// millions of stages needs tens of megabytes rather than gigabytes.
-constexpr std::int64_t kPartStages = std::int64_t{1} << 20;
-
-std::vector<double> stagePart(const RatingStages& run) {
-    return std::vector<double>(static_cast<std::size_t>(
-        std::clamp<std::int64_t>(std::int64_t{run.stepCount()} + 2, 1, kPartStages)));
-}
 
 // Where a table goes: OUT, replaced only once it is completely written, or standard output.
 class TableOutput {
@@ -53,14 +42,6 @@ private:
     std::optional<AtomicFile> file_;
     std::FILE* out_;
 };
-
-// An option's number, read with the decimal separator of the run; the message names the option.
-double numberOption(const std::string& text, std::string_view option, NumberFormat format) {
-    double value = 0.0;
-    if (!tryTextToFloat(text, value, format))
-        throw Error(std::string(option) + ": '" + text + "' is not a valid floating point value");
-    return value;
-}
 
 const std::string kStagesNote =
     "  The stages are those of the rating command (--bounds-prompt does not apply).\n";
@@ -114,9 +95,9 @@ std::optional<ManningInputs> manningInputsFrom(const ParsedArgs& args, NumberFor
         else if (*units != "si")
             throw UsageError("--units must be si or us, not '" + *units + "'");
     }
-    inputs.roughness = numberOption(*roughness, "--manning-n", format);
+    inputs.roughness = readNamedNumber(*roughness, "--manning-n", format);
     checkManningRoughness(inputs.roughness, "--manning-n", format);
-    inputs.slope = numberOption(*slope, "--slope", format);
+    inputs.slope = readNamedNumber(*slope, "--slope", format);
     checkEnergySlope(inputs.slope, "--slope", format);
     return inputs;
 }
@@ -131,10 +112,9 @@ int runProperties(const Invocation& invocation) {
     const std::optional<ManningInputs> manning = manningInputsFrom(args, source.format);
 
     CrossSectionDocument document;
-    readSection(source, document);
-    requireRatingPoints(source, document);
+    readRatingSection(source, document);
     const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, invocation.err);
-    RatingStages run(bounds, source.format);
+    const RatingStages run(bounds, source.format);
     document.points.first();
     const auto stations = document.points.stations();
     const auto elevations = document.points.elevations();
@@ -145,15 +125,13 @@ int runProperties(const Invocation& invocation) {
     // The heading goes out with the first rows, so that a Manning result refused among them
     // leaves no table at all.
     std::string text = propertyCsvHeading(manning.has_value());
-    std::vector<double> stages = stagePart(run);
-    while (const std::size_t count = run.next(stages)) {
-        const PropertyTable table =
-            propertyTable(stations, elevations, std::span(stages).first(count),
-                          run.elevationShift(), bounds.water, manning);
+    forEachStageBlock(run, [&](std::span<const double> stages) {
+        const PropertyTable table = propertyTable(stations, elevations, stages,
+                                                  run.elevationShift(), bounds.water, manning);
         appendPropertyCsvRows(text, table);
         output.write(text);
         text.clear();
-    }
+    });
     if (!text.empty())
         output.write(text);
     output.commit();
@@ -166,14 +144,15 @@ std::string checkHelp(const Invocation& invocation, bool withShared) {
     return withSharedHelp(
         "korvadel-cli check FILE [SETTINGS] [READING] [--format text|csv]\n"
         "  Lists what to know about the section in FILE before trusting its rating: too\n"
-        "  few points, repeated points and vertical steps, stations the file listed out of\n"
-        "  order, ends below the maximum gage height and the share of the area held by the\n"
-        "  assumed wall, water standing apart from the channel, wide gaps between stations,\n"
-        "  spikes, and gage-height settings below the bed or above both banks. Each\n"
-        "  finding is a warning or an info. Exit status 0 when there is no warning, 3 when\n"
-        "  there is at least one, 1 when FILE or a setting cannot be read. A file of fewer\n"
-        "  than two points is reported, not refused. Numbers in the messages take the\n"
-        "  decimal separator FILE is read with.\n"
+        "  few points, points without an elevation (counted as 0), repeated points and\n"
+        "  vertical steps, stations the file listed out of order, ends below the maximum\n"
+        "  gage height and the share of the area held by the assumed wall, water standing\n"
+        "  apart from the channel, wide gaps between stations, spikes, and gage-height\n"
+        "  settings below the bed or above both banks. Each finding is a warning or an\n"
+        "  info. Exit status 0 when there is no warning, 3 when there is at least one, 1\n"
+        "  when FILE or a setting cannot be read. A file of fewer than two points is\n"
+        "  reported, not refused. Numbers in the messages take the decimal separator FILE\n"
+        "  is read with.\n"
         "  --format text|csv   text: one line per finding (default). csv: comma-delimited\n"
         "                      with the heading severity,code,station,message; a field\n"
         "                      holding a comma or a quote is quoted.\n",
@@ -191,16 +170,8 @@ int runCheck(const Invocation& invocation) {
     CrossSectionDocument document;
     const ReadSummary summary = readSection(source, document);
     const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, invocation.err);
-    SectionCheckInput input;
-    input.minimum = textToFloat(bounds.minimum, source.format);
-    input.maximum = textToFloat(bounds.maximum, source.format);
-    input.datum = textToFloat(bounds.datum, source.format);
-    input.unsortedStations = summary.unsortedStations;
-    document.points.first();
-    input.stations = document.points.stations();
-    input.elevations = document.points.elevations();
-
-    const std::vector<Finding> findings = checkSection(input, source.format);
+    const std::vector<Finding> findings =
+        checkPoints(document.points, bounds, summary.unsortedStations, source.format);
     writeOut(invocation.out, format == "csv" ? findingsCsv(findings, source.format)
                                              : findingsText(findings, source.format));
     return hasWarning(findings) ? 3 : 0;
@@ -243,22 +214,19 @@ int runCompare(const Invocation& invocation) {
     const NumberFormat format = oldSource.format;
     double threshold = kDefaultComparisonThreshold;
     if (const auto text = args.value("threshold")) {
-        threshold = numberOption(*text, "--threshold", format);
+        threshold = readNamedNumber(*text, "--threshold", format);
         checkComparisonThreshold(threshold, "--threshold", format);
     }
 
     CrossSectionDocument oldSurvey;
-    readSection(oldSource, oldSurvey);
-    requireRatingPoints(oldSource, oldSurvey);
+    readRatingSection(oldSource, oldSurvey);
     CrossSectionDocument newSurvey;
-    readSection(newSource, newSurvey);
-    requireRatingPoints(newSource, newSurvey);
+    readRatingSection(newSource, newSurvey);
     const RatingBounds bounds = ratingBoundsFrom(args, oldSurvey, format, invocation.err);
-    RatingStages run(bounds, format);
-    oldSurvey.points.first();
-    newSurvey.points.first();
-    const SurveyPair surveys{oldSurvey.points.stations(), oldSurvey.points.elevations(),
-                             newSurvey.points.stations(), newSurvey.points.elevations()};
+    const RatingStages run(bounds, format);
+    const SectionPoints older = sectionPoints(oldSurvey.points);
+    const SectionPoints newer = sectionPoints(newSurvey.points);
+    const SurveyPair surveys{older.stations, older.elevations, newer.stations, newer.elevations};
     LineWarningObserver oldWarning(invocation.err, oldSource.file + ": ");
     checkEdges(surveys.oldElevations, run.elevationShift(), run.maximum(), oldWarning);
     LineWarningObserver newWarning(invocation.err, newSource.file + ": ");
@@ -266,16 +234,12 @@ int runCompare(const Invocation& invocation) {
 
     TableOutput output(args.value("output"), invocation.out);
     std::string text(kComparisonCsvHeading);
-    ComparisonSummary summary;
-    std::vector<double> stages = stagePart(run);
-    while (const std::size_t count = run.next(stages)) {
-        const SurveyComparison part = compareSurveys(surveys, std::span(stages).first(count),
-                                                     run.elevationShift(), threshold);
-        appendComparisonCsvRows(text, part.rows);
-        output.write(text);
-        text.clear();
-        summary.add(part.summary);
-    }
+    const ComparisonSummary summary =
+        compareSurveysOverRun(surveys, run, threshold, [&](const SurveyComparison& part) {
+            appendComparisonCsvRows(text, part.rows);
+            output.write(text);
+            text.clear();
+        });
     if (!text.empty())
         output.write(text);
     output.commit();

@@ -3,7 +3,7 @@
 
 #include "cli/RatingOptions.h"
 #include "io/CrossSectionFile.h"
-#include "io/RatingExport.h"
+#include "io/OutputFormats.h"
 #include "model/CrossSectionDocument.h"
 #include "model/HydraulicProperties.h"
 #include "model/Numbers.h"
@@ -38,26 +38,20 @@ int runRating(const Invocation& invocation) {
         optionList({{"to"}, kOutputOption, kConnectedOption}, kRatingOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     const std::string to = args.value("to").value_or("csv");
-    if (to != "csv" && to != "html" && to != "xls")
-        throw UsageError("--to must be csv, html or xls, not '" + to + "'");
+    const OutputFormatInfo* table = outputFormatNamed(to, true);
+    if (!table)
+        throw UsageError("--to must be " + outputFormatNames(true) + ", not '" + to + "'");
     const auto output = args.value("output");
-    if (to == "xls" && !output)
-        throw UsageError("--to xls needs -o OUT");
+    if (table->binary && !output)
+        throw UsageError("--to " + to + " needs -o OUT");
     (void)sectionSourceFrom(args, invocation); // usage problems before any reading
 
     RatingTable rating;
     const NumberFormat format = generateRatingFromArgs(args, invocation, rating);
-    if (to == "xls") {
-        exportRatingXls(*output, rating);
-    } else if (output) {
-        if (to == "csv")
-            exportRatingCsv(*output, rating, format);
-        else
-            exportRatingHtml(*output, rating, format);
-    } else {
-        writeOut(invocation.out,
-                 to == "csv" ? ratingCsvBytes(rating, format) : ratingHtmlBytes(rating, format));
-    }
+    if (output)
+        table->write(*output, rating, format);
+    else
+        writeOut(invocation.out, table->bytes(rating, format));
     return 0;
 }
 
@@ -106,8 +100,7 @@ int runArea(const Invocation& invocation) {
         throw UsageError("area needs --level L");
     const double level = textToFloat(*levelText, source.format);
     CrossSectionDocument document;
-    readSection(source, document);
-    requireRatingPoints(source, document);
+    readRatingSection(source, document);
     double area = 0.0;
     if (args.has(kConnectedOption.name)) {
         document.points.first();

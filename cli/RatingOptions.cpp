@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/RatingOptions.h"
 
+#include "model/CommandSteps.h"
 #include "model/CrossSectionDocument.h"
-#include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/RatingTable.h"
 
@@ -102,25 +102,20 @@ ReadSummary readSection(const SectionSource& source, CrossSectionDocument& docum
     return inputFormat(source.kind).read(source.file, document, source.format);
 }
 
-void requireRatingPoints(const SectionSource& source, const CrossSectionDocument& document) {
-    const std::size_t count = document.points.rowCount();
-    if (count >= 2)
-        return;
-    throw Error(source.file +
-                (count == 0 ? ": no cross-section points were read"
-                            : ": only one cross-section point was read") +
-                " (a rating needs at least two)");
+ReadSummary readRatingSection(const SectionSource& source, CrossSectionDocument& document) {
+    const ReadSummary summary = readSection(source, document);
+    requireRatingPoints(source.file, document.points.rowCount());
+    return summary;
 }
 
 RatingBounds ratingBoundsFrom(const ParsedArgs& args, const CrossSectionDocument& document,
                               NumberFormat format, std::FILE* warnings) {
-    RatingBounds bounds;
-    bounds.minimum = args.value("min").value_or(document.settings.minimum);
-    bounds.maximum = args.value("max").value_or(document.settings.maximum);
-    bounds.datum = args.value("datum").value_or(document.settings.datum);
-    bounds.increment = document.settings.increment();
-    if (args.has(kConnectedOption.name))
-        bounds.water = WaterExtent::ConnectedToLowest;
+    RatingBounds bounds = ratingBounds(document.settings, args.has(kConnectedOption.name)
+                                                              ? WaterExtent::ConnectedToLowest
+                                                              : WaterExtent::WholeSection);
+    bounds.minimum = args.value("min").value_or(bounds.minimum);
+    bounds.maximum = args.value("max").value_or(bounds.maximum);
+    bounds.datum = args.value("datum").value_or(bounds.datum);
     if (const auto increment = args.value("increment")) {
         const double asked = textToFloat(*increment, format);
         bounds.increment = GageSettings::clampIncrement(asked);
@@ -161,8 +156,7 @@ NumberFormat generateRatingFromArgs(const ParsedArgs& args, const Invocation& in
                                     RatingTable& rating) {
     const SectionSource source = sectionSourceFrom(args, invocation);
     CrossSectionDocument document;
-    readSection(source, document);
-    requireRatingPoints(source, document);
+    readRatingSection(source, document);
     const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, invocation.err);
     LineWarningObserver observer(invocation.err);
     generateRating(ratingModeFrom(args), bounds, document.points, rating, observer, source.format);

@@ -63,9 +63,9 @@ SectionSource sectionSourceFor(std::string file, const ParsedArgs& args,
 // message.
 ReadSummary readSection(const SectionSource& source, CrossSectionDocument& document);
 
-// A rating needs a section of at least two points: fewer, and the command stops with an Error
-// that names FILE, instead of producing a rating of zeros.
-void requireRatingPoints(const SectionSource& source, const CrossSectionDocument& document);
+// readSection for a command that rates the section: fewer than two points stop it with an Error
+// that names FILE (requireRatingPoints), instead of producing a rating of zeros.
+ReadSummary readRatingSection(const SectionSource& source, CrossSectionDocument& document);
 
 // The bounds of a run: the document's settings with the options given put in their place, and
 // the connected water only with --connected. An --increment that does not read as a number

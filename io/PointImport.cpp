@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/PointImport.h"
 
-#include "io/CrossSectionFile.h"
 #include "io/Fields.h"
 #include "io/LineReader.h"
 #include "io/PointReaders.h"
@@ -32,38 +31,14 @@ bool isBlank(char c) {
 ReadSummary importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format) {
     ViewSuspension views(points);
     return readRowsInto(points, [&](PointTable::LoadColumns& rows) {
-        const DelimiterSet comma(",");
-        const char separator = format.decimalSeparator;
-        FieldList fields;
-        while (!reader.atEnd()) {
-            SplitFields(reader.readLine(kMaxSplitLine), comma, '"', false, fields);
-            const std::string_view stationText = fields.at(0);
-            const FieldNumber station = FieldToReal(stationText, separator);
-            const std::string_view elevationText = fields.at(1);
-            const FieldNumber elevation = FieldToReal(elevationText, separator);
-            if (!station.ok && !elevation.ok && reader.lineNumber() == 1) {
-                continue; // a column heading such as "Station,Elevation"
-            }
-            if (!station.ok) {
-                throwNotANumber(reader.lineNumber(), stationText);
-            }
-            if (!elevation.ok) {
-                throwNotANumber(reader.lineNumber(), elevationText);
-            }
-            rows.add(station.value, elevation.value);
-            sizeForWholeFile(rows, reader);
-        }
+        // A first line without numbers is a column heading such as "Station,Elevation".
+        readPointLines(reader, DelimiterSet(","), format, true, rows);
     });
 }
 
 ReadSummary importCommaDelimited(const std::string& path, PointTable& points, NumberFormat format) {
-    std::optional<LineReader> reader;
-    try {
-        reader.emplace(path);
-    } catch (const Error&) {
-        throw UnableToAccessFile();
-    }
-    return importCommaDelimited(*reader, points, format);
+    return readUnlessUnableToAccess(
+        path, [&](LineReader& reader) { return importCommaDelimited(reader, points, format); });
 }
 
 // Every ensemble is six lines and its bins:

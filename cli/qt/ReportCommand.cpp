@@ -47,8 +47,7 @@ int runReport(const Invocation& invocation) {
         readSection(source, document);
         description = fromFileText(document.description);
     }
-    writeReportPdf(layOutRatingTableReport(rating, description, format),
-                   QString::fromLocal8Bit(output->c_str()));
+    writeReportPdf(layOutRatingTableReport(rating, description, format), fromFilePath(*output));
     return 0;
 }
 

@@ -272,7 +272,12 @@ TEST_F(Cli, ProgramErrorsExitOneWithTheProgramsMessage) {
          "heading.csv: no cross-section points were read (a rating needs at least two)"},
         {{"rating", "one.kvd", "--to", "html"},
          "one.kvd: only one cross-section point was read (a rating needs at least two)"},
+        // A program renamed: not a section, whichever command reads it.
+        {{"convert", "binary.kvd", "-o", "out.kvd"},
+         "\"binary.kvd\" holds no cross-section: its first line is neither \"//Korvadel\" nor a "
+         "table heading with a Station column."},
     };
+    std::filesystem::copy_file(KORVADEL_CLI, folder.file("binary.kvd"));
     writeAllTo(folder.file("heading.csv"), "Station,Elevation\r\n");
     writeAllTo(folder.file("one.kvd"),
                kSectionKvd.substr(0, kSectionKvd.find("0\t10")) + "1\t2\r\n");
@@ -581,6 +586,7 @@ TEST_F(CliAnalysis, CheckExitStatusAndFormats) {
         std::string out;
     };
     writeAllTo(folder.file("one.csv"), "1,2\r\n");
+    writeAllTo(folder.file("gap.kvd"), "Station\tElevation\r\n0\t10\r\n5\t\r\n10\t10\r\n");
     // A repeated point at a station written with a decimal comma, listed out of order.
     writeAllTo(folder.file("repeat.csv"), "\"2,5\",1\r\n0,4\r\n\"2,5\",1\r\n5,4\r\n");
     const Case cases[] = {
@@ -606,6 +612,10 @@ TEST_F(CliAnalysis, CheckExitStatusAndFormats) {
          "times.\"\r\n"
          "info,unsorted-input,,The file listed 1 station out of ascending order; the points were "
          "put in station order.\r\n"},
+        {{"check", "gap.kvd"},
+         3,
+         "warning missing-elevation at station 5: The point at station 5 has no elevation; it "
+         "counts as elevation 0.\n"},
         {{"check", "missing.csv"}, 1, ""},
         {{"check", "section.kvd", "--max", "x"}, 1, ""},
     };
