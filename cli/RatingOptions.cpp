@@ -57,10 +57,10 @@ std::string ratingOptionsHelp() {
            "                   warning on standard error (the rating is still produced).\n";
 }
 
-std::string withSharedHelp(std::string own, const Invocation& invocation, bool withShared,
-                           bool ratingSettings) {
+std::string commandHelp(const Command& command, const Invocation& invocation, bool withShared) {
+    std::string own = command.help;
     if (withShared) {
-        if (ratingSettings) {
+        if (command.ratingSettings) {
             own += '\n';
             own += ratingOptionsHelp();
         }
