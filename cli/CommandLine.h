@@ -31,16 +31,15 @@ struct Invocation {
     std::FILE* err = stderr;
 };
 
-// One subcommand. `help` is its section of --help, its own options; the option groups it shares
-// with other commands (reading FILE, always, and the gage-height settings when
-// `ratingSettings`) follow it in its own --help and come once at the end of the full one.
-// `run` returns the exit status and lets Error (exit 1) and UsageError (exit 2) escape.
+// One subcommand. `help` is its section of --help: its own options, and with `withShared` also
+// the option groups it shares with other commands (reading FILE, the gage-height settings),
+// which the full --help prints once at its end instead. `run` returns the exit status and lets
+// Error (exit 1) and UsageError (exit 2) escape.
 struct Command {
     std::string_view name;
     std::string_view summary;
-    std::string help;
-    bool ratingSettings = false;
-    int (*run)(const Invocation&) = nullptr;
+    std::string (*help)(const Invocation&, bool withShared);
+    int (*run)(const Invocation&);
 };
 
 struct OptionSpec {

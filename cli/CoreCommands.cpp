@@ -17,18 +17,21 @@ namespace {
 
 // --- rating ---
 
-const std::string kRatingHelp =
-    "korvadel-cli rating FILE [SETTINGS] [READING] [--connected] [--to csv|html|xls]\n"
-    "                     [-o OUT]\n"
-    "  Generates the stage-area rating of the section in FILE and writes it as a table\n"
-    "  of gage height and wetted area, one row per stage.\n"
-    "  --connected         Only the water connected to the section's lowest point:\n"
-    "                      water standing in a separate hollow of a bank or\n"
-    "                      floodplain is left out of the areas.\n"
-    "  --to csv|html|xls   Export format: comma-delimited text (default), an HTML table\n"
-    "                      or an Excel worksheet (at most 65535 rows).\n"
-    "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
-    "                      written. Default: standard output (xls needs -o).\n";
+std::string ratingHelp(const Invocation& invocation, bool withShared) {
+    return withSharedHelp(
+        "korvadel-cli rating FILE [SETTINGS] [READING] [--connected] [--to csv|html|xls]\n"
+        "                     [-o OUT]\n"
+        "  Generates the stage-area rating of the section in FILE and writes it as a table\n"
+        "  of gage height and wetted area, one row per stage.\n"
+        "  --connected         Only the water connected to the section's lowest point:\n"
+        "                      water standing in a separate hollow of a bank or\n"
+        "                      floodplain is left out of the areas.\n"
+        "  --to csv|html|xls   Export format: comma-delimited text (default), an HTML table\n"
+        "                      or an Excel worksheet (at most 65535 rows).\n"
+        "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
+        "                      written. Default: standard output (xls needs -o).\n",
+        invocation, withShared, true);
+}
 
 int runRating(const Invocation& invocation) {
     const auto options =
@@ -54,11 +57,14 @@ int runRating(const Invocation& invocation) {
 
 // --- convert ---
 
-const std::string kConvertHelp =
-    "korvadel-cli convert FILE -o OUT [READING]\n"
-    "  Reads FILE and writes what was read as a cross-section file: description,\n"
-    "  gage-height settings (the defaults for imported points) and the points.\n"
-    "  -o, --output OUT    The cross-section file to write (required).\n";
+std::string convertHelp(const Invocation& invocation, bool withShared) {
+    return withSharedHelp(
+        "korvadel-cli convert FILE -o OUT [READING]\n"
+        "  Reads FILE and writes what was read as a cross-section file: description,\n"
+        "  gage-height settings (the defaults for imported points) and the points.\n"
+        "  -o, --output OUT    The cross-section file to write (required).\n",
+        invocation, withShared, false);
+}
 
 int runConvert(const Invocation& invocation) {
     const auto options = optionList({kOutputOption}, kInputOptions);
@@ -75,12 +81,15 @@ int runConvert(const Invocation& invocation) {
 
 // --- area ---
 
-const std::string kAreaHelp =
-    "korvadel-cli area FILE --level L [READING] [--connected]\n"
-    "  Prints the wetted area of the section below the water level L (an elevation,\n"
-    "  no datum applied) in the general number format.\n"
-    "  --level L           The water level (required).\n"
-    "  --connected         Only the water connected to the section's lowest point.\n";
+std::string areaHelp(const Invocation& invocation, bool withShared) {
+    return withSharedHelp(
+        "korvadel-cli area FILE --level L [READING] [--connected]\n"
+        "  Prints the wetted area of the section below the water level L (an elevation,\n"
+        "  no datum applied) in the general number format.\n"
+        "  --level L           The water level (required).\n"
+        "  --connected         Only the water connected to the section's lowest point.\n",
+        invocation, withShared, false);
+}
 
 int runArea(const Invocation& invocation) {
     const auto options = optionList({{"level"}, kConnectedOption}, kInputOptions);
@@ -108,16 +117,16 @@ int runArea(const Invocation& invocation) {
 } // namespace
 
 Command ratingCommand() {
-    return {"rating", "generate the stage-area rating and export it", kRatingHelp, true, runRating};
+    return {"rating", "generate the stage-area rating and export it", ratingHelp, runRating};
 }
 
 Command convertCommand() {
-    return {"convert", "write the section read from FILE as a cross-section file", kConvertHelp,
-            false, runConvert};
+    return {"convert", "write the section read from FILE as a cross-section file", convertHelp,
+            runConvert};
 }
 
 Command areaCommand() {
-    return {"area", "print the wetted area below a water level", kAreaHelp, false, runArea};
+    return {"area", "print the wetted area below a water level", areaHelp, runArea};
 }
 
 } // namespace korvadel::cli

@@ -57,10 +57,10 @@ std::string ratingOptionsHelp() {
            "                   warning on standard error (the rating is still produced).\n";
 }
 
-std::string commandHelp(const Command& command, const Invocation& invocation, bool withShared) {
-    std::string own = command.help;
+std::string withSharedHelp(std::string own, const Invocation& invocation, bool withShared,
+                           bool ratingSettings) {
     if (withShared) {
-        if (command.ratingSettings) {
+        if (ratingSettings) {
             own += '\n';
             own += ratingOptionsHelp();
         }

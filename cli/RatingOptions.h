@@ -39,8 +39,10 @@ inline constexpr OptionSpec kConnectedOption{"connected", 0, false};
 // The help paragraphs of the two lists, for the commands' --help sections.
 std::string inputOptionsHelp(const Invocation& invocation);
 std::string ratingOptionsHelp();
-// A command's help section, followed when `withShared` by the shared groups it accepts.
-std::string commandHelp(const Command& command, const Invocation& invocation, bool withShared);
+// A command's own help section, followed when `withShared` by the shared groups it accepts: the
+// gage-height settings when `ratingSettings`, and always the reading options.
+std::string withSharedHelp(std::string own, const Invocation& invocation, bool withShared,
+                           bool ratingSettings);
 
 struct SectionSource {
     std::string file;

@@ -73,7 +73,7 @@ std::string fullHelp(const std::vector<Command>& commands, const Invocation& inv
     std::string text = overview(commands);
     for (const Command& command : commands) {
         text += '\n';
-        text += commandHelp(command, invocation, false);
+        text += command.help(invocation, false);
     }
     text += '\n';
     text += ratingOptionsHelp();
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
         if (arg == "--")
             break;
         if (isHelp(arg)) {
-            std::fputs(commandHelp(*command, invocation, true).c_str(), stdout);
+            std::fputs(command->help(invocation, true).c_str(), stdout);
             return 0;
         }
     }

@@ -26,18 +26,21 @@ namespace {
 constexpr OptionSpec kOwnOptions[] = {
     {"to"}, {"output", 'o'}, {"width"}, {"height"}, {"description"}};
 
-const char* const kChartHelp =
-    "korvadel-cli chart FILE [SETTINGS] [READING] --to jpeg|wmf -o OUT\n"
-    "                   [--width W] [--height H] [--description TEXT]\n"
-    "  Draws the rating chart of the section in FILE as the rating window shows it and\n"
-    "  saves it as a picture. Works without a display.\n"
-    "  --to jpeg|wmf       JPEG at quality 95, or a placeable Windows metafile.\n"
-    "  -o, --output OUT    The picture file (required), replaced only once it is\n"
-    "                      completely written.\n"
-    "  --width W           Chart width in pixels (default: as the window first opens).\n"
-    "  --height H          Chart height in pixels (default: as the window first opens).\n"
-    "  --description TEXT  Title the chart as \"Print Chart\" does: TEXT over\n"
-    "                      \"Stage Area Rating\".\n";
+std::string chartHelp(const Invocation& invocation, bool withShared) {
+    return "korvadel-cli chart FILE [SETTINGS] [READING] --to jpeg|wmf -o OUT\n"
+           "                   [--width W] [--height H] [--description TEXT]\n"
+           "  Draws the rating chart of the section in FILE as the rating window shows it and\n"
+           "  saves it as a picture. Works without a display.\n"
+           "  --to jpeg|wmf       JPEG at quality 95, or a placeable Windows metafile.\n"
+           "  -o, --output OUT    The picture file (required), replaced only once it is\n"
+           "                      completely written.\n"
+           "  --width W           Chart width in pixels (default: as the window first opens).\n"
+           "  --height H          Chart height in pixels (default: as the window first opens).\n"
+           "  --description TEXT  Title the chart as \"Print Chart\" does: TEXT over\n"
+           "                      \"Stage Area Rating\".\n" +
+           (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation)
+                       : std::string());
+}
 
 std::optional<int> sizeOption(const ParsedArgs& args, std::string_view name) {
     const auto text = args.value(name);
@@ -108,8 +111,7 @@ int runChart(const Invocation& invocation) {
 } // namespace
 
 Command chartCommand() {
-    return {"chart", "draw the rating chart as a JPEG or metafile picture", kChartHelp, true,
-            runChart};
+    return {"chart", "draw the rating chart as a JPEG or metafile picture", chartHelp, runChart};
 }
 
 } // namespace korvadel::cli

@@ -14,14 +14,16 @@
 namespace korvadel::cli {
 namespace {
 
-const char* const kReportHelp =
-    "korvadel-cli report FILE [SETTINGS] [READING] [--description TEXT] -o OUT.pdf\n"
-    "  Lays out the rating table report of the section in FILE (three columns of\n"
-    "  gage height and area on Letter paper, as the desktop program prints it) and\n"
-    "  writes it as a PDF file.\n"
-    "  --description TEXT  The report's description line. Default: the description\n"
-    "                      read from FILE (empty for imported points).\n"
-    "  -o, --output OUT    The PDF file to write (required).\n";
+std::string reportHelp(const Invocation& invocation, bool withShared) {
+    return "korvadel-cli report FILE [SETTINGS] [READING] [--description TEXT] -o OUT.pdf\n"
+           "  Lays out the rating table report of the section in FILE (three columns of\n"
+           "  gage height and area on Letter paper, as the desktop program prints it) and\n"
+           "  writes it as a PDF file.\n"
+           "  --description TEXT  The report's description line. Default: the description\n"
+           "                      read from FILE (empty for imported points).\n"
+           "  -o, --output OUT    The PDF file to write (required).\n" +
+           (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation) : "");
+}
 
 int runReport(const Invocation& invocation) {
     std::vector<OptionSpec> options{{"description"}, {"output", 'o'}};
@@ -52,7 +54,7 @@ int runReport(const Invocation& invocation) {
 } // namespace
 
 Command reportCommand() {
-    return {"report", "print the rating table report to a PDF file", kReportHelp, true, runReport};
+    return {"report", "print the rating table report to a PDF file", reportHelp, runReport};
 }
 
 } // namespace korvadel::cli
