@@ -4,6 +4,7 @@
 #include "io/CrossSectionFile.h"
 #include "io/LineReader.h"
 #include "io/PointReaders.h"
+#include "io/SurveyPoints.h"
 #include "model/CrossSectionDocument.h"
 #include "tests/support/ReadTestSupport.h"
 #include "tests/support/WriteTestSupport.h"
@@ -384,6 +385,102 @@ TEST(ReadSummary, CountsTheStationsListedOutOfOrder) {
         const auto stations = document.points.stations();
         EXPECT_TRUE(std::is_sorted(stations.begin(), stations.end())) << c.name;
     }
+}
+
+TEST(ImportSurveyedPoints, ReadsTheColumnsTheHeadingNames) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string error;
+        std::vector<SurveyPoint> points;
+        NumberFormat format = {};
+    };
+    const Case cases[] = {
+        {"short names in any case and order",
+         "Z,Point,N,E\r\n101.5,LP,200,100\r\n99,A,201,103\r\n",
+         "",
+         {{"LP", 100, 200, 101.5}, {"A", 103, 201, 99}}},
+        {"long names, other columns passed over",
+         "Name,Code,Easting,Northing,Elevation\nP1,pin,1.5,2.5,3.5\n",
+         "",
+         {{"P1", 1.5, 2.5, 3.5}}},
+        {"x, y and h", " point , x , y , h \n A 1 , 1,2,3\n", "", {{"A 1", 1, 2, 3}}},
+        {"quoted decimal commas",
+         "\"Point\",\"E\",\"N\",\"Z\"\nP1,\"1,5\",\"2,5\",\"3,5\"\n",
+         "",
+         {{"P1", 1.5, 2.5, 3.5}},
+         NumberFormat{','}},
+        {"blank lines skipped",
+         "\nname,x,y,z\n\nA,1,2,3\n  \nB,4,5,6\n",
+         "",
+         {{"A", 1, 2, 3}, {"B", 4, 5, 6}}},
+        {"an empty name is a name", "name,x,y,z\n,1,2,3\n", "", {{"", 1, 2, 3}}},
+        {"empty file", "", "", {}},
+        {"no elevation column",
+         "name,x,y\nA,1,2\n",
+         "Line 1: the heading names no elevation column (elevation, z, h)",
+         {}},
+        {"no name column",
+         "x,y,z\n1,2,3\n",
+         "Line 1: the heading names no name column (name, point)",
+         {}},
+        {"numbers where the heading should be",
+         "1,2,3,4\n",
+         "Line 1: the heading names no name column (name, point)",
+         {}},
+        {"two easting columns", "name,x,Easting,y,z\n", "Line 1: two columns give the easting", {}},
+        {"text in a coordinate",
+         "name,x,y,z\nA,1,north,3\n",
+         "Line 2: 'north' is not a valid floating point value",
+         {}},
+        {"empty elevation", "name,x,y,z\nA,1,2,\n", "Line 2: the elevation is empty", {}},
+        {"short line", "name,x,y,z\nA,1,2\n", "Line 2 has no elevation", {}},
+    };
+    for (const Case& c : cases) {
+        LineReader reader = LineReader::overBytes(c.bytes);
+        std::vector<SurveyPoint> points;
+        EXPECT_EQ(errorOf([&] { points = readSurveyPoints(reader, c.format); }), c.error) << c.name;
+        ASSERT_EQ(points.size(), c.points.size()) << c.name;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            EXPECT_EQ(points[i].name, c.points[i].name) << c.name;
+            EXPECT_EQ(points[i].easting, c.points[i].easting) << c.name;
+            EXPECT_EQ(points[i].northing, c.points[i].northing) << c.name;
+            EXPECT_EQ(points[i].elevation, c.points[i].elevation) << c.name;
+        }
+    }
+}
+
+// The example survey: shots 0 to 22 along the line between the pins, one 1.85 downstream of
+// it and one on the floodplain 2.3 past the right pin. Both are named and kept, or dropped.
+TEST(ImportSurveyedPoints, ExampleSurveyWithItsPinsAndWarnings) {
+    const std::string path = std::string(KORVADEL_EXAMPLES) + "/willow-fork-survey.csv";
+    CrossSectionDocument document;
+    SurveyLine line;
+    line.leftPin = "LP";
+    line.rightPin = "RP";
+    const ReadSummary summary = importSurveyedPoints(path, line, document);
+    EXPECT_EQ(summary.notes,
+              (std::vector<std::string>{
+                  "Point 'S5' at station 10 lies 1.85 downstream of the section line (more "
+                  "than 1).",
+                  "Point 'FP1' at station 24.3 lies beyond the right pin."}));
+    const std::vector<double> stations = {0, 2, 4.5, 6, 8, 10, 12, 14, 16.5, 18.5, 20, 22, 24.3};
+    ASSERT_EQ(document.points.rowCount(), stations.size());
+    for (std::size_t i = 0; i < stations.size(); ++i)
+        EXPECT_NEAR(document.points.stationAt(i), stations[i], 1e-9) << i;
+    EXPECT_EQ(document.points.elevationAt(5), 99.7);
+
+    line.dropOffLine = true;
+    EXPECT_EQ(importSurveyedPoints(path, line, document).notes.size(), 2u);
+    EXPECT_EQ(document.points.rowCount(), stations.size() - 2);
+
+    // A read that fails leaves the document as it was.
+    document.description = "Site";
+    line.rightPin = "RP2";
+    EXPECT_EQ(errorOf([&] { importSurveyedPoints(path, line, document); }),
+              "No point is named 'RP2' (the right pin)");
+    EXPECT_EQ(document.points.rowCount(), stations.size() - 2);
+    EXPECT_EQ(document.description, "Site");
 }
 
 } // namespace
