@@ -54,14 +54,6 @@ private:
     std::FILE* out_;
 };
 
-// An option's number, read with the decimal separator of the run; the message names the option.
-double numberOption(const std::string& text, std::string_view option, NumberFormat format) {
-    double value = 0.0;
-    if (!tryTextToFloat(text, value, format))
-        throw Error(std::string(option) + ": '" + text + "' is not a valid floating point value");
-    return value;
-}
-
 const std::string kStagesNote =
     "  The stages are those of the rating command (--bounds-prompt does not apply).\n";
 
@@ -70,7 +62,8 @@ const std::string kStagesNote =
 std::string propertiesHelp(const Invocation& invocation, bool withShared) {
     return withSharedHelp(
         "korvadel-cli properties FILE [SETTINGS] [READING] [--connected]\n"
-        "                        [--manning-n N --slope S [--units si|us]] [-o OUT]\n"
+        "                        [--manning-n N[,N...] [--subdivide S[,S...]] --slope S\n"
+        "                        [--units si|us]] [-o OUT]\n"
         "  Writes the hydraulic properties of the section in FILE at every stage of the\n"
         "  rating as comma-delimited text with the heading line\n"
         "  stage,area,top_width,wetted_perimeter,hydraulic_radius,mean_depth,max_depth\n"
@@ -85,9 +78,23 @@ std::string propertiesHelp(const Invocation& invocation, bool withShared) {
         "  comes out as 0.\n" +
             kStagesNote +
             "  --connected         Only the water connected to the section's lowest point.\n"
-            "  --manning-n N       Manning's roughness coefficient, greater than 0.\n"
+            "  --manning-n N[,N...]\n"
+            "                      Manning's roughness coefficient, greater than 0; with\n"
+            "                      --subdivide one per subsection from left to right (or\n"
+            "                      one for them all).\n"
+            "  --subdivide S[,S...]\n"
+            "                      Stations of vertical lines that divide the section into\n"
+            "                      subsections, rising from left to right. Each subsection's\n"
+            "                      area A_i and wetted perimeter P_i (the dividing lines are\n"
+            "                      not wetted perimeter) give its conveyance\n"
+            "                      K_i = (k / n_i) A_i (A_i / P_i)^(2/3); conveyance is their\n"
+            "                      sum and the columns conveyance_1, conveyance_2, ... give\n"
+            "                      each. Lists take commas, or semicolons (needed with a\n"
+            "                      decimal comma).\n"
             "  --slope S           Energy slope (length per length), greater than 0.\n"
             "                      Conveyance K = (k / n) A R^(2/3), discharge Q = K sqrt(S).\n"
+            "                      For a HEC-RAS cross section without --manning-n, the n\n"
+            "                      values and their stations come from the file.\n"
             "  --units si|us       The unit of FILE's lengths: si metres, k = 1 (default);\n"
             "                      us feet, k = 1.486.\n"
             "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
@@ -95,18 +102,48 @@ std::string propertiesHelp(const Invocation& invocation, bool withShared) {
         invocation, withShared, true);
 }
 
-std::optional<ManningInputs> manningInputsFrom(const ParsedArgs& args, NumberFormat format) {
+// Numbers separated by commas or semicolons; with a decimal comma only semicolons separate.
+std::vector<double> numberListOption(const std::string& text, std::string_view option,
+                                     NumberFormat format) {
+    std::vector<double> values;
+    const auto separates = [&](char c) {
+        return c == ';' || (c == ',' && format.decimalSeparator != ',');
+    };
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || separates(text[i])) {
+            values.push_back(numberOption(text.substr(start, i - start), option, format));
+            start = i + 1;
+        }
+    }
+    return values;
+}
+
+// Manning's inputs of the properties, and the subsections the conveyance is summed over.
+struct ManningChoice {
+    std::optional<ManningInputs> manning;
+    std::optional<Subsections> subsections;
+    bool fromFile = false; // the n values are the section's own (a HEC-RAS cross section)
+};
+
+ManningChoice manningInputsFrom(const ParsedArgs& args, const SectionSource& source) {
+    const NumberFormat format = source.format;
     const auto roughness = args.value("manning-n");
+    const auto subdivide = args.value("subdivide");
     const auto slope = args.value("slope");
     const auto units = args.value("units");
+    const bool fileGivesN = source.kind == InputFormat::HecRasGeometry;
     if (roughness && !slope)
         throw UsageError("--manning-n needs --slope S");
-    if (slope && !roughness)
+    if (slope && !roughness && !fileGivesN)
         throw UsageError("--slope needs --manning-n N");
-    if (units && !roughness)
+    if (units && !slope)
         throw UsageError("--units needs --manning-n N and --slope S");
-    if (!roughness)
-        return std::nullopt;
+    if (subdivide && !roughness)
+        throw UsageError("--subdivide needs --manning-n N,N,... (one per subsection)");
+    ManningChoice choice;
+    if (!slope)
+        return choice;
     ManningInputs inputs;
     if (units) {
         if (*units == "us")
@@ -114,25 +151,52 @@ std::optional<ManningInputs> manningInputsFrom(const ParsedArgs& args, NumberFor
         else if (*units != "si")
             throw UsageError("--units must be si or us, not '" + *units + "'");
     }
-    inputs.roughness = numberOption(*roughness, "--manning-n", format);
-    checkManningRoughness(inputs.roughness, "--manning-n", format);
+    if (roughness) {
+        Subsections subsections;
+        subsections.roughness = numberListOption(*roughness, "--manning-n", format);
+        if (subdivide)
+            subsections.boundaries = numberListOption(*subdivide, "--subdivide", format);
+        else if (subsections.roughness.size() > 1)
+            throw UsageError("--manning-n gives " + std::to_string(subsections.roughness.size()) +
+                             " values; --subdivide S,... gives the stations between them");
+        if (subsections.roughness.size() == 1)
+            subsections.roughness.assign(subsections.boundaries.size() + 1,
+                                         subsections.roughness.front());
+        checkSubsections(subsections, "--subdivide", "--manning-n", format);
+        inputs.roughness = subsections.roughness.front();
+        if (subsections.divided())
+            choice.subsections = std::move(subsections);
+    } else {
+        choice.fromFile = true;
+    }
     inputs.slope = numberOption(*slope, "--slope", format);
     checkEnergySlope(inputs.slope, "--slope", format);
-    return inputs;
+    choice.manning = inputs;
+    return choice;
 }
 
 int runProperties(const Invocation& invocation) {
-    const auto options =
-        optionList({kConnectedOption, {"manning-n"}, {"slope"}, {"units"}, kOutputOption},
-                   kStageOptions, kInputOptions);
+    const auto options = optionList(
+        {kConnectedOption, {"manning-n"}, {"subdivide"}, {"slope"}, {"units"}, kOutputOption},
+        kStageOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     const SectionSource source = sectionSourceFrom(args, invocation);
     // Bad values of n and S stop the command before anything is read.
-    const std::optional<ManningInputs> manning = manningInputsFrom(args, source.format);
+    ManningChoice manning = manningInputsFrom(args, source);
 
     CrossSectionDocument document;
-    readSection(source, document);
+    const ReadSummary summary = readSection(source, document);
     requireRatingPoints(source, document);
+    if (manning.fromFile) {
+        if (!summary.roughness)
+            throw Error(source.file + ": " + document.description +
+                        " gives no Manning's n; give --manning-n");
+        checkSubsections(*summary.roughness, "The n stations of " + document.description,
+                         "Manning's n of " + document.description, source.format);
+        manning.manning->roughness = summary.roughness->roughness.front();
+        if (summary.roughness->divided())
+            manning.subsections = summary.roughness;
+    }
     const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, invocation.err);
     RatingStages run(bounds, source.format);
     document.points.first();
@@ -144,12 +208,13 @@ int runProperties(const Invocation& invocation) {
     TableOutput output(args.value("output"), invocation.out);
     // The heading goes out with the first rows, so that a Manning result refused among them
     // leaves no table at all.
-    std::string text = propertyCsvHeading(manning.has_value());
+    std::string text = propertyCsvHeading(manning.manning.has_value(),
+                                          manning.subsections ? manning.subsections->count() : 0);
     std::vector<double> stages = stagePart(run);
     while (const std::size_t count = run.next(stages)) {
         const PropertyTable table =
             propertyTable(stations, elevations, std::span(stages).first(count),
-                          run.elevationShift(), bounds.water, manning);
+                          run.elevationShift(), bounds.water, manning.manning, manning.subsections);
         appendPropertyCsvRows(text, table);
         output.write(text);
         text.clear();

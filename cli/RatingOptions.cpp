@@ -28,18 +28,49 @@ std::string formatNames() {
 
 std::string inputOptionsHelp(const Invocation& invocation) {
     return "READING, the options for reading FILE (every command):\n"
-           "  --from kvd|csv|winriver\n"
+           "  --from kvd|csv|winriver|hecras|survey\n"
            "        How to read FILE. kvd: a cross-section file with its description and\n"
            "        gage-height settings (a file whose first line is not \"//Korvadel\" is read\n"
            "        as a tab-separated table whose first line names the Station and Elevation\n"
            "        columns). csv: comma-delimited points, station and elevation in the first\n"
            "        two fields of every line. winriver: an ADCP Classic ASCII output file, one\n"
-           "        point per ensemble. By default chosen from the name: *.kvd kvd, *.csv csv,\n"
-           "        names ending in t.000 or ASC.TXT winriver, anything else kvd.\n"
+           "        point per ensemble. hecras: one cross section of a HEC-RAS geometry file\n"
+           "        (--section), its description \"River Reach RS\". survey: surveyed points\n"
+           "        with coordinates, laid onto the section line between two pins (below). By\n"
+           "        default chosen from the name: *.kvd kvd, *.csv csv, names ending in t.000\n"
+           "        or ASC.TXT winriver, *.g01 to *.g99 hecras, anything else kvd; survey only\n"
+           "        when asked for.\n"
            "  --decimal-separator C\n"
            "        The decimal separator (one character) for reading and writing numbers.\n"
            "        Default: the user's locale (LC_ALL, LC_NUMERIC or LANG), here '" +
-           std::string(1, invocation.localeFormat.decimalSeparator) + "'.\n";
+           std::string(1, invocation.localeFormat.decimalSeparator) +
+           "'.\n"
+           "        Geometry files are always read with a point.\n"
+           "  --section RIVER/REACH/RS\n"
+           "        The cross section of a HEC-RAS geometry file: river, reach and river\n"
+           "        station as the file writes them (an interpolated section's station ends\n"
+           "        in *), or the river station alone when no other reach has it. Not needed\n"
+           "        for a file of one cross section. korvadel-cli sections FILE lists them.\n"
+           "        Its points are read whole, also beyond the 500 HEC-RAS takes (a line\n"
+           "        on standard error says so).\n"
+           "  Surveyed points (--from survey): comma-delimited text whose heading line\n"
+           "  names the columns name (or point), easting (x, e), northing (y, n) and\n"
+           "  elevation (z, h), in any case and order. Facing downstream, the section line\n"
+           "  runs from the left pin to the right pin; a point's station is its distance\n"
+           "  along the line from the left pin, its offset its distance from the line,\n"
+           "  positive downstream of it and negative upstream. Points farther from the\n"
+           "  line than the largest offset, or beyond a pin, are listed on standard error\n"
+           "  by name and kept.\n"
+           "  --left-pin NAME      The point at station 0 (with --start-station, that\n"
+           "                       station). Default: the first point of the file.\n"
+           "  --right-pin NAME     The other end of the line. Default: the last point.\n"
+           "  --start-station S    The left pin's station. Default: 0.\n"
+           "  --max-offset D       The largest offset from the line not reported, in the\n"
+           "                       file's unit. Default: 1.\n"
+           "  --drop-off-line      Leave out the points reported, instead of keeping them.\n"
+           "  --flip               Swap left and right: the stations run from the right\n"
+           "                       pin, for pins named the other way round or a survey\n"
+           "                       that starts on the right bank.\n";
 }
 
 std::string ratingOptionsHelp() {
@@ -83,6 +114,7 @@ SectionSource sectionSourceFor(std::string file, const ParsedArgs& args,
     SectionSource source;
     source.file = std::move(file);
     source.kind = inputFormatForPath(source.file);
+    source.notes = invocation.err;
     if (const auto from = args.value("from")) {
         const InputFormatInfo* named = inputFormatNamed(*from);
         if (!named)
@@ -95,11 +127,58 @@ SectionSource sectionSourceFor(std::string file, const ParsedArgs& args,
             throw UsageError("--decimal-separator must be one character, not '" + *separator + "'");
         source.format.decimalSeparator = separator->front();
     }
+    if (const auto section = args.value("section")) {
+        if (source.kind != InputFormat::HecRasGeometry)
+            throw UsageError("--section chooses a cross section of a HEC-RAS geometry file "
+                             "(--from hecras), not of '" +
+                             source.file + "'");
+        source.choice.section = *section;
+    }
+    for (const char* option :
+         {"left-pin", "right-pin", "start-station", "max-offset", "drop-off-line", "flip"}) {
+        if (args.has(option) && source.kind != InputFormat::SurveyedPoints)
+            throw UsageError(std::string("--") + option +
+                             " applies to surveyed points (--from survey)");
+    }
+    SurveyLine& line = source.choice.survey;
+    line.leftPin = args.value("left-pin").value_or("");
+    line.rightPin = args.value("right-pin").value_or("");
+    line.dropOffLine = args.has("drop-off-line");
+    line.flip = args.has("flip");
+    if (const auto text = args.value("start-station"))
+        line.startStation = numberOption(*text, "--start-station", source.format);
+    if (const auto text = args.value("max-offset")) {
+        line.maxOffset = numberOption(*text, "--max-offset", source.format);
+        if (!(line.maxOffset >= 0.0))
+            throw Error("--max-offset must be 0 or more, not " +
+                        formatGeneral(line.maxOffset, source.format) + ".");
+    }
     return source;
 }
 
 ReadSummary readSection(const SectionSource& source, CrossSectionDocument& document) {
-    return inputFormat(source.kind).read(source.file, document, source.format);
+    ReadSummary summary =
+        inputFormat(source.kind).read(source.file, document, source.format, source.choice);
+    if (source.notes)
+        printNotes(source.notes, source.file + ": ", summary.notes);
+    return summary;
+}
+
+void printNotes(std::FILE* stream, const std::string& prefix,
+                const std::vector<std::string>& notes) {
+    for (const std::string& note : notes) {
+        std::fputs(prefix.c_str(), stream);
+        std::fputs(note.c_str(), stream);
+        std::fputc('\n', stream);
+    }
+    std::fflush(stream);
+}
+
+double numberOption(const std::string& text, std::string_view option, NumberFormat format) {
+    double value = 0.0;
+    if (!tryTextToFloat(text, value, format))
+        throw Error(std::string(option) + ": '" + text + "' is not a valid floating point value");
+    return value;
 }
 
 void requireRatingPoints(const SectionSource& source, const CrossSectionDocument& document) {
@@ -157,16 +236,27 @@ void checkEdges(std::span<const double> elevations, double elevationShift, doubl
         observer.edgeWarning();
 }
 
-NumberFormat generateRatingFromArgs(const ParsedArgs& args, const Invocation& invocation,
+RatedSection rateSection(const ParsedArgs& args, const SectionSource& source,
+                         CrossSectionDocument& document, RatingTable& rating, std::FILE* warnings,
+                         const std::string& warningPrefix) {
+    requireRatingPoints(source, document);
+    const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, warnings);
+    LineWarningObserver observer(warnings, warningPrefix);
+    generateRating(ratingModeFrom(args), bounds, document.points, rating, observer, source.format);
+    RatedSection rated;
+    rated.format = source.format;
+    rated.description = document.description;
+    // The run converted the datum already, so this cannot fail.
+    rated.datum = textToFloat(bounds.datum, source.format);
+    return rated;
+}
+
+RatedSection generateRatingFromArgs(const ParsedArgs& args, const Invocation& invocation,
                                     RatingTable& rating) {
     const SectionSource source = sectionSourceFrom(args, invocation);
     CrossSectionDocument document;
     readSection(source, document);
-    requireRatingPoints(source, document);
-    const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, invocation.err);
-    LineWarningObserver observer(invocation.err);
-    generateRating(ratingModeFrom(args), bounds, document.points, rating, observer, source.format);
-    return source.format;
+    return rateSection(args, source, document, rating, invocation.err);
 }
 
 } // namespace korvadel::cli

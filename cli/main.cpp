@@ -28,7 +28,8 @@ namespace {
 
 std::vector<Command> allCommands() {
     std::vector<Command> commands{ratingCommand(),     convertCommand(), areaCommand(),
-                                  propertiesCommand(), checkCommand(),   compareCommand()};
+                                  propertiesCommand(), checkCommand(),   compareCommand(),
+                                  sectionsCommand()};
 #ifdef KORVADEL_CLI_WITH_UI
     for (const Command& command : qtCommands())
         commands.push_back(command);
@@ -84,7 +85,8 @@ std::string fullHelp(const std::vector<Command>& commands, const Invocation& inv
             "      --version       Show the program's version.\n"
             "\n"
             "Exit status: 0 success; 1 the program's error, its message on standard error;\n"
-            "2 wrong usage; 3 check found at least one warning.\n";
+            "2 wrong usage; 3 check found at least one warning, or sections a cross section\n"
+            "it could not read.\n";
     return text;
 }
 

@@ -33,21 +33,15 @@ int runReport(const Invocation& invocation) {
     const auto output = args.value("output");
     if (!output)
         throw UsageError("report needs -o OUT.pdf");
-    const SectionSource source = sectionSourceFrom(args, invocation);
+    (void)sectionSourceFrom(args, invocation); // usage problems before any reading
 
     QtSession session;
     RatingTable rating;
-    const NumberFormat format = generateRatingFromArgs(args, invocation, rating);
-    QString description;
-    if (const auto text = args.value("description")) {
-        description = optionText(*text);
-    } else if (source.kind == InputFormat::CrossSection) {
-        // Only the cross-section file carries a description; the imports bring none.
-        CrossSectionDocument document;
-        readSection(source, document);
-        description = fromFileText(document.description);
-    }
-    writeReportPdf(layOutRatingTableReport(rating, description, format),
+    const RatedSection rated = generateRatingFromArgs(args, invocation, rating);
+    // The cross-section file and a HEC-RAS section bring a description; the imports none.
+    const QString description = args.value("description") ? optionText(*args.value("description"))
+                                                          : fromFileText(rated.description);
+    writeReportPdf(layOutRatingTableReport(rating, description, rated.format),
                    QString::fromLocal8Bit(output->c_str()));
     return 0;
 }
