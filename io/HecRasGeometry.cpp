@@ -7,6 +7,7 @@
 #include "model/Error.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 
@@ -48,14 +49,19 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
+constexpr std::array<bool, 256> kNumberCharacters = [] {
+    std::array<bool, 256> table{};
+    for (const char c : std::string_view("0123456789.-+Ee \t"))
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}();
+
 // A line of numbers only: digits, signs, points, exponents and blanks.
 bool isNumberLine(std::string_view line) {
     if (trim(line).empty())
         return false;
-    return std::all_of(line.begin(), line.end(), [](char c) {
-        return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'E' || c == 'e' ||
-               isBlank(c);
-    });
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return kNumberCharacters[static_cast<unsigned char>(c)]; });
 }
 
 bool readNumber(std::string_view text, double& value) {
@@ -134,7 +140,8 @@ public:
     }
 
 private:
-    // The next line, or the one put back; false at the end of the file.
+    // The next line, or the one put back; false at the end of the file. The view is valid
+    // until the next call.
     bool nextLine(std::string_view& line) {
         if (putBack_) {
             putBack_ = false;
@@ -144,12 +151,16 @@ private:
         }
         if (reader_.atEnd())
             return false;
-        held_ = reader_.readLine(kLineKeep);
-        heldNumber_ = lineNumber_ = reader_.lineNumber();
-        line = held_;
+        line = reader_.readLine(kLineKeep);
+        lineNumber_ = reader_.lineNumber();
         return true;
     }
-    void putBack() { putBack_ = true; }
+    // The line read last comes again with the next call.
+    void putBack(std::string_view line) {
+        held_ = line;
+        heldNumber_ = lineNumber_;
+        putBack_ = true;
+    }
 
     static bool isOtherElement(std::string_view line) {
         return std::any_of(std::begin(kOtherElements), std::end(kOtherElements),
@@ -204,9 +215,11 @@ private:
             const std::int64_t count = countAfter(line.substr(kManning.size()), "#Mann=");
             const std::vector<double> values = readFields(3 * count, kTripletFieldsPerLine);
             for (std::size_t i = 0; i < values.size(); i += 3) {
+                // Equal stations are common: an overbank of no width where a bank station is the
+                // section's first or last point.
                 if (!section_.roughnessStations.empty() &&
-                    !(section_.roughnessStations.back() < values[i]))
-                    throw Malformed("the #Mann= stations do not rise (" + formatShort(values[i]) +
+                    !(section_.roughnessStations.back() <= values[i]))
+                    throw Malformed("the #Mann= stations fall (" + formatShort(values[i]) +
                                     " after " + formatShort(section_.roughnessStations.back()) +
                                     ")");
                 if (!(values[i + 1] > 0.0))
@@ -240,15 +253,16 @@ private:
     std::vector<double> readFields(std::int64_t total, std::size_t perLine) {
         std::vector<double> values;
         const auto wanted = static_cast<std::size_t>(total);
+        // Room for what a section usually holds; a larger count is believed only as far as the
+        // lines that follow bear it out.
+        values.reserve(std::min<std::size_t>(wanted, 4096));
         std::string_view line;
         while (values.size() < wanted) {
             if (!nextLine(line))
                 throw Malformed("the file ends after " + std::to_string(values.size()) + " of " +
                                 std::to_string(wanted) + " numbers");
             if (!isNumberLine(line)) {
-                const std::int64_t number = lineNumber_;
-                putBack();
-                lineNumber_ = number;
+                putBack(line);
                 throw Malformed("only " + std::to_string(values.size()) + " of " +
                                 std::to_string(wanted) + " numbers before this line");
             }

@@ -61,7 +61,7 @@ void checkSubsections(const Subsections& subsections, std::string_view boundarie
     for (std::size_t i = 0; i < boundaries.size(); ++i) {
         if (!std::isfinite(boundaries[i]))
             throw Error(std::string(boundariesName) + " must be finite numbers.");
-        if (i > 0 && !(boundaries[i - 1] < boundaries[i]))
+        if (i > 0 && !(boundaries[i - 1] <= boundaries[i]))
             throw Error(std::string(boundariesName) +
                         " must rise from left to right: " + formatGeneral(boundaries[i], format) +
                         " follows " + formatGeneral(boundaries[i - 1], format) + ".");

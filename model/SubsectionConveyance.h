@@ -17,7 +17,8 @@ namespace korvadel {
 // across the section. One hydraulic radius for a whole section understates the conveyance once
 // the water spreads over shallow overbanks; summing the subsections' conveyances does not.
 struct Subsections {
-    // The stations of the dividing lines, strictly ascending. None: the section is one.
+    // The stations of the dividing lines, ascending; two equal stations leave an empty
+    // subsection between them. None: the section is one.
     std::vector<double> boundaries;
     // Manning's n of each subsection from left to right: one more than the boundaries.
     std::vector<double> roughness;
@@ -26,7 +27,7 @@ struct Subsections {
     bool divided() const { return !boundaries.empty(); }
 };
 
-// Boundaries finite and strictly ascending, one n per subsection, each n a finite number above
+// Boundaries finite and not falling, one n per subsection, each n a finite number above
 // 0. Throws Error naming the input as the user gave it (`boundariesName`, `roughnessName`).
 void checkSubsections(const Subsections& subsections, std::string_view boundariesName,
                       std::string_view roughnessName, NumberFormat format = {});

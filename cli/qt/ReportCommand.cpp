@@ -20,7 +20,8 @@ std::string reportHelp(const Invocation& invocation, bool withShared) {
            "  gage height and area on Letter paper, as the desktop program prints it) and\n"
            "  writes it as a PDF file.\n"
            "  --description TEXT  The report's description line. Default: the description\n"
-           "                      read from FILE (empty for imported points).\n"
+           "                      read from FILE (a HEC-RAS cross section's River Reach RS;\n"
+           "                      empty for imported points).\n"
            "  -o, --output OUT    The PDF file to write (required).\n" +
            (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation) : "");
 }

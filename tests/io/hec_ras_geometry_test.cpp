@@ -134,15 +134,18 @@ TEST(HecRasGeometry, NumbersAreCutByColumnNeverAtBlanks) {
     for (int i = 0; i < 12; ++i)
         text += (i == 10 ? "\n" : "") + field(i);
     text += "\n#Mann= 4 , -1 , 0\n";
+    // The first two n begin at one station (an overbank of no width), as HEC-RAS writes it.
+    const int nStations[] = {0, 0, 4, 6};
     for (int i = 0; i < 4; ++i)
-        text += std::string(i == 3 ? "\n" : "") + "       " + std::to_string(2 * i) + "     .0" +
+        text += std::string(i == 3 ? "\n" : "") + field(nStations[i]) + "     .0" +
                 std::to_string(i + 1) + "       0";
     text += "\nBank Sta=2, 8\n";
     const HecRasGeometry geometry = geometryOf(text);
     ASSERT_EQ(geometry.sections.size(), 1u) << text;
     EXPECT_EQ(geometry.sections[0].stations, (std::vector<double>{0, 2, 4, 6, 8, 10}));
     EXPECT_EQ(geometry.sections[0].elevations, (std::vector<double>{1, 3, 5, 7, 9, 11}));
-    EXPECT_EQ(geometry.sections[0].roughnessStations, (std::vector<double>{0, 2, 4, 6}));
+    EXPECT_EQ(geometry.sections[0].roughnessStations, (std::vector<double>{0, 0, 4, 6}));
+    EXPECT_EQ(geometry.sections[0].subsections().boundaries, (std::vector<double>{0, 4, 6}));
     EXPECT_EQ(geometry.sections[0].roughness, (std::vector<double>{0.01, 0.02, 0.03, 0.04}));
     EXPECT_EQ(geometry.sections[0].rightBank, 8.0);
 }
@@ -193,8 +196,8 @@ TEST(HecRasGeometry, MalformedBlocksAreNamedAndTheOthersStillList) {
         {at7 + "#Sta/Elev= 1 \n       1       0\n#Sta/Elev= 1 \n       1       0\n",
          "line 7, river station 7: a second #Sta/Elev= in one cross section"},
         {at7 + "Bank Sta=12\n", "line 5, river station 7: Bank Sta= needs two numbers, not '12'"},
-        {at7 + "#Mann= 2 , 0 , 0\n       0     .04       0       0     .05       0\n",
-         "line 6, river station 7: the #Mann= stations do not rise (0 after 0)"},
+        {at7 + "#Mann= 2 , 0 , 0\n       5     .04       0       0     .05       0\n",
+         "line 6, river station 7: the #Mann= stations fall (0 after 5)"},
         {at7 + "#Mann= 1 , 0 , 0\n       0       0       0\n",
          "line 6, river station 7: Manning's n 0 is not above 0"},
         {"Type RM Length L Ch R = 1 ,        ,1,1,1\n",
