@@ -305,6 +305,7 @@ int runCompare(const Invocation& invocation) {
         throw UsageError("unexpected argument '" + args.positional[2] + "'");
     const SectionSource oldSource = sectionSourceFor(args.positional[0], args, invocation);
     const SectionSource newSource = sectionSourceFor(args.positional[1], args, invocation);
+    requireChoicesApply(args, {&oldSource, &newSource});
     const NumberFormat format = oldSource.format;
     double threshold = kDefaultComparisonThreshold;
     if (const auto text = args.value("threshold")) {

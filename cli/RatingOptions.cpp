@@ -6,6 +6,7 @@
 #include "model/Numbers.h"
 #include "model/RatingTable.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace korvadel::cli {
@@ -108,7 +109,26 @@ SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invoca
         throw UsageError("FILE is missing");
     if (args.positional.size() > 1)
         throw UsageError("unexpected argument '" + args.positional[1] + "'");
-    return sectionSourceFor(args.positional.front(), args, invocation);
+    SectionSource source = sectionSourceFor(args.positional.front(), args, invocation);
+    requireChoicesApply(args, {&source});
+    return source;
+}
+
+void requireChoicesApply(const ParsedArgs& args,
+                         std::initializer_list<const SectionSource*> sources) {
+    const auto anyIs = [&](InputFormat kind) {
+        return std::any_of(sources.begin(), sources.end(),
+                           [&](const SectionSource* source) { return source->kind == kind; });
+    };
+    if (args.has("section") && !anyIs(InputFormat::HecRasGeometry))
+        throw UsageError("--section chooses a cross section of a HEC-RAS geometry file "
+                         "(--from hecras)");
+    for (const char* option :
+         {"left-pin", "right-pin", "start-station", "max-offset", "drop-off-line", "flip"}) {
+        if (args.has(option) && !anyIs(InputFormat::SurveyedPoints))
+            throw UsageError(std::string("--") + option +
+                             " applies to surveyed points (--from survey)");
+    }
 }
 
 SectionSource sectionSourceFor(std::string file, const ParsedArgs& args,
@@ -129,19 +149,7 @@ SectionSource sectionSourceFor(std::string file, const ParsedArgs& args,
             throw UsageError("--decimal-separator must be one character, not '" + *separator + "'");
         source.format.decimalSeparator = separator->front();
     }
-    if (const auto section = args.value("section")) {
-        if (source.kind != InputFormat::HecRasGeometry)
-            throw UsageError("--section chooses a cross section of a HEC-RAS geometry file "
-                             "(--from hecras), not of '" +
-                             source.file + "'");
-        source.choice.section = *section;
-    }
-    for (const char* option :
-         {"left-pin", "right-pin", "start-station", "max-offset", "drop-off-line", "flip"}) {
-        if (args.has(option) && source.kind != InputFormat::SurveyedPoints)
-            throw UsageError(std::string("--") + option +
-                             " applies to surveyed points (--from survey)");
-    }
+    source.choice.section = args.value("section").value_or("");
     SurveyLine& line = source.choice.survey;
     line.leftPin = args.value("left-pin").value_or("");
     line.rightPin = args.value("right-pin").value_or("");

@@ -8,6 +8,7 @@
 #include "model/RatingGenerator.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -66,9 +67,15 @@ struct SectionSource {
 // geometry file, say), Error for a survey option that is not a number. Without --from the
 // format is chosen by the end of FILE's name (io's format table). Nothing is read yet.
 SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invocation);
-// The same for a file named otherwise (a command that reads two): --from applies to it too.
+// The same for a file named otherwise (a command that reads two): --from applies to it too, and
+// --section and the survey's options to it when it is of their kind; the command calls
+// requireChoicesApply with all its sources.
 SectionSource sectionSourceFor(std::string file, const ParsedArgs& args,
                                const Invocation& invocation);
+// UsageError for --section when no source is a geometry file, for a survey option when none is
+// surveyed points.
+void requireChoicesApply(const ParsedArgs& args,
+                         std::initializer_list<const SectionSource*> sources);
 
 // Fills the document with the program's own reader: the cross-section file brings its
 // description and settings, the imports leave the defaults. Throws Error with the reader's

@@ -80,13 +80,8 @@ const InputFormatInfo kFormats[] = {
      readCommaDelimited},
     {InputFormat::WinRiver, "winriver", kWinRiverEndings,
      "WinRiver Ascii Out Files|*t.000;*ASC.TXT|All Files (*.*)|*.*", readWinRiver},
-    {InputFormat::HecRasGeometry, "hecras", kHecRasEndings,
-     "HEC-RAS Geometry Files (*.g01 - *.g99)|*.g??|All Files (*.*)|*.*", readHecRasFile},
-    {InputFormat::SurveyedPoints,
-     "survey",
-     {},
-     "Surveyed Points (*.csv)|*.csv|All Files (*.*)|*.*",
-     readSurveyFile},
+    {InputFormat::HecRasGeometry, "hecras", kHecRasEndings, "", readHecRasFile},
+    {InputFormat::SurveyedPoints, "survey", {}, "", readSurveyFile},
 };
 
 } // namespace

@@ -757,6 +757,17 @@ TEST_F(CliAnalysis, AllCrossSectionsAreTheirOwnRatings) {
         }
     }
 
+    // A geometry's section compared with itself converted: --section applies to the one file
+    // that is a geometry file.
+    const CliRun converted = runCli(
+        folder, {"convert", example("willow-fork.g01"), "--section", "2150", "-o", "2150.kvd"});
+    EXPECT_EQ(converted.status, 0) << converted.err;
+    const CliRun compared = runCli(folder, {"compare", example("willow-fork.g01"), "2150.kvd",
+                                            "--section", "2150", "--datum", "98.9", "--max", "5"});
+    EXPECT_EQ(compared.status, 0) << compared.err;
+    EXPECT_EQ(compared.err, "Largest difference 0 % at stage 0.01; 0 of 501 stages beyond the "
+                            "threshold of 5 %.\n");
+
     writeAllTo(folder.file("names.g01"), "Type RM Length L Ch R = 1 ,5.99*,1,1,1\n"
                                          "#Sta/Elev= 2 \n       0      10       5       0\n"
                                          "Type RM Length L Ch R = 1 ,5.99?,1,1,1\n"
