@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CoreCommands.h"
 
+#include "cli/HelpText.h"
 #include "cli/RatingOptions.h"
 #include "io/CrossSectionFile.h"
 #include "io/FileError.h"
@@ -27,33 +28,30 @@ namespace {
 // --- rating ---
 
 std::string ratingHelp(const Invocation& invocation, bool withShared) {
-    return withSharedHelp(
-        "korvadel-cli rating FILE [SETTINGS] [READING] [--connected]\n"
-        "                     [--to csv|html|xls|rdb] [-o OUT]\n"
-        "korvadel-cli rating FILE.g01 --all -o FOLDER [SETTINGS] [--connected] [--to ...]\n"
-        "  Generates the stage-area rating of the section in FILE and writes it as a table\n"
-        "  of gage height and wetted area, one row per stage.\n"
-        "  --connected         Only the water connected to the section's lowest point:\n"
-        "                      water standing in a separate hollow of a bank or\n"
-        "                      floodplain is left out of the areas.\n"
-        "  --to csv|html|xls|rdb\n"
-        "                      Export format: comma-delimited text (default), an HTML\n"
-        "                      table, an Excel worksheet (at most 65535 rows) or an agency\n"
-        "                      rating file (tab-delimited RDB: \"# //\" header lines with the\n"
-        "                      description as station name and the datum, the columns\n"
-        "                      INDEP and DEP, LF line ends; numbers always with a point).\n"
-        "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
-        "                      written. Default: standard output (xls needs -o).\n"
-        "  --all               Every cross section of a HEC-RAS geometry file, each rated\n"
-        "                      as --section would rate it alone and written into the\n"
-        "                      folder -o FOLDER (made when missing) as RS.csv (.html,\n"
-        "                      .xls, .rdb), RS its river station. Characters a file name\n"
-        "                      cannot hold, separators among them, become _; two stations\n"
-        "                      that would share a name are both left out, as are\n"
-        "                      sections that cannot be read or rated, each with a line on\n"
-        "                      standard error (exit status 1). The last line on standard\n"
-        "                      output says how many ratings were written.\n",
-        invocation, withShared, true);
+    const HelpEntry options[] = {
+        {"--connected", "Only the water connected to the section's lowest point: water standing "
+                        "in a separate hollow of a bank or floodplain is left out of the areas."},
+        {"--to csv|html|xls|rdb",
+         "Export format: comma-delimited text (default), an HTML table, an Excel worksheet (at "
+         "most 65535 rows) or an agency rating file (tab-delimited RDB: \"# //\" header lines "
+         "with the description as station name and the datum, the columns INDEP and DEP, LF "
+         "line ends; numbers always with a point)."},
+        {"-o, --output OUT", "Write to OUT, replacing it only once it is completely written. "
+                             "Default: standard output (xls needs -o)."},
+        {"--all",
+         "Every cross section of a HEC-RAS geometry file, each rated as --section would rate it "
+         "alone, written into the folder -o FOLDER (made when missing) as RS.csv (.html, .xls, "
+         ".rdb), RS its river station. Characters a file name cannot hold, separators among "
+         "them, become _; two stations that would share a name are both left out, as are "
+         "sections that cannot be read or rated, each with a line on standard error (exit "
+         "status 1). The last line on standard output says how many ratings were written."}};
+    return withSharedHelp(commandHelp("korvadel-cli rating FILE [OPTIONS]",
+                                      "Generates the stage-area rating of the section in FILE "
+                                      "and writes it as a table of gage height and wetted area, "
+                                      "one row per stage. It takes the SETTINGS and READING "
+                                      "options besides its own.",
+                                      options),
+                          invocation, withShared, true);
 }
 
 const char* const kRatingFormats[] = {"csv", "html", "xls", "rdb"};
@@ -185,12 +183,15 @@ int runRating(const Invocation& invocation) {
 // --- convert ---
 
 std::string convertHelp(const Invocation& invocation, bool withShared) {
-    return withSharedHelp(
-        "korvadel-cli convert FILE -o OUT [READING]\n"
-        "  Reads FILE and writes what was read as a cross-section file: description,\n"
-        "  gage-height settings (the defaults for imported points) and the points.\n"
-        "  -o, --output OUT    The cross-section file to write (required).\n",
-        invocation, withShared, false);
+    const HelpEntry options[] = {
+        {"-o, --output OUT", "The cross-section file to write (required)."}};
+    return withSharedHelp(commandHelp("korvadel-cli convert FILE -o OUT [OPTIONS]",
+                                      "Reads FILE and writes what was read as a cross-section "
+                                      "file: description, gage-height settings (the defaults for "
+                                      "imported points) and the points. It takes the READING "
+                                      "options besides its own.",
+                                      options),
+                          invocation, withShared, false);
 }
 
 int runConvert(const Invocation& invocation) {
@@ -209,13 +210,16 @@ int runConvert(const Invocation& invocation) {
 // --- area ---
 
 std::string areaHelp(const Invocation& invocation, bool withShared) {
-    return withSharedHelp(
-        "korvadel-cli area FILE --level L [READING] [--connected]\n"
-        "  Prints the wetted area of the section below the water level L (an elevation,\n"
-        "  no datum applied) in the general number format.\n"
-        "  --level L           The water level (required).\n"
-        "  --connected         Only the water connected to the section's lowest point.\n",
-        invocation, withShared, false);
+    const HelpEntry options[] = {
+        {"--level L", "The water level (required)."},
+        {"--connected", "Only the water connected to the section's lowest point."}};
+    return withSharedHelp(commandHelp("korvadel-cli area FILE --level L [OPTIONS]",
+                                      "Prints the wetted area of the section below the water "
+                                      "level L (an elevation, no datum applied) in the general "
+                                      "number format. It takes the READING options besides its "
+                                      "own.",
+                                      options),
+                          invocation, withShared, false);
 }
 
 int runArea(const Invocation& invocation) {
@@ -245,14 +249,15 @@ int runArea(const Invocation& invocation) {
 // --- sections ---
 
 std::string sectionsHelp(const Invocation&, bool) {
-    return "korvadel-cli sections FILE.g01\n"
-           "  Lists the cross sections of a HEC-RAS geometry file as comma-delimited text\n"
-           "  with the heading river,reach,station,points,left_bank,right_bank: river and\n"
-           "  reach, the river station as written (an interpolated section's ends in *),\n"
-           "  the number of points and the bank stations (empty without them). Bridges,\n"
-           "  culverts and other structures are not cross sections. A block that cannot be\n"
-           "  read is named on standard error with its line and river station, the others\n"
-           "  are listed all the same, and the exit status is then 3.\n";
+    return commandHelp(
+        "korvadel-cli sections FILE.g01",
+        "Lists the cross sections of a HEC-RAS geometry file as comma-delimited text with the "
+        "heading river,reach,station,points,left_bank,right_bank: river and reach, the river "
+        "station as written (an interpolated section's ends in *), the number of points and the "
+        "bank stations (empty without them). Bridges, culverts and other structures are not "
+        "cross sections. A block that cannot be read is named on standard error with its line "
+        "and river station, the others are listed all the same, and the exit status is then 3.",
+        {});
 }
 
 // A text field of the list, quoted when it holds a comma or a quote.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/RatingOptions.h"
 
+#include "cli/HelpText.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
@@ -28,67 +29,69 @@ std::string formatNames() {
 } // namespace
 
 std::string inputOptionsHelp(const Invocation& invocation) {
-    return "READING, the options for reading FILE (every command):\n"
-           "  --from kvd|csv|winriver|hecras|survey\n"
-           "        How to read FILE. kvd: a cross-section file with its description and\n"
-           "        gage-height settings (a file whose first line is not \"//Korvadel\" is read\n"
-           "        as a tab-separated table whose first line names the Station and Elevation\n"
-           "        columns). csv: comma-delimited points, station and elevation in the first\n"
-           "        two fields of every line. winriver: an ADCP Classic ASCII output file, one\n"
-           "        point per ensemble. hecras: one cross section of a HEC-RAS geometry file\n"
-           "        (--section), its description \"River Reach RS\". survey: surveyed points\n"
-           "        with coordinates, laid onto the section line between two pins (below). By\n"
-           "        default chosen from the name: *.kvd kvd, *.csv csv, names ending in t.000\n"
-           "        or ASC.TXT winriver, *.g01 to *.g99 hecras, anything else kvd; survey only\n"
-           "        when asked for.\n"
-           "  --decimal-separator C\n"
-           "        The decimal separator (one character) for reading and writing numbers.\n"
-           "        Default: the user's locale (LC_ALL, LC_NUMERIC or LANG), here '" +
-           std::string(1, invocation.localeFormat.decimalSeparator) +
-           "'.\n"
-           "        Geometry files are always read with a point.\n"
-           "  --section RIVER/REACH/RS\n"
-           "        The cross section of a HEC-RAS geometry file: river, reach and river\n"
-           "        station as the file writes them (an interpolated section's station ends\n"
-           "        in *), or the river station alone when no other reach has it. Not needed\n"
-           "        for a file of one cross section. korvadel-cli sections FILE lists them.\n"
-           "        Its points are read whole, also beyond the 500 HEC-RAS takes (a line\n"
-           "        on standard error says so).\n"
-           "\n"
-           "SURVEY, the options for surveyed points (--from survey):\n"
-           "  A comma-delimited file whose heading line names the columns name (or point),\n"
-           "  easting (x, e), northing (y, n) and elevation (z, h), in any case and order.\n"
-           "  Facing downstream, the section line runs from the left pin to the right pin;\n"
-           "  a point's station is its distance along the line from the left pin, its\n"
-           "  offset its distance from the line, positive downstream of it and negative\n"
-           "  upstream. Points farther from the line than the largest offset, or beyond a\n"
-           "  pin, are listed on standard error by name and kept.\n"
-           "\n"
-           "  --left-pin NAME      The point at station 0 (with --start-station, that\n"
-           "                       station). Default: the first point of the file.\n"
-           "  --right-pin NAME     The other end of the line. Default: the last point.\n"
-           "  --start-station S    The left pin's station. Default: 0.\n"
-           "  --max-offset D       The largest offset from the line not reported, in the\n"
-           "                       file's unit. Default: 1.\n"
-           "  --drop-off-line      Leave out the points reported, instead of keeping them.\n"
-           "  --flip               Swap left and right: the stations run from the right\n"
-           "                       pin, for pins named the other way round or a survey\n"
-           "                       that starts on the right bank.\n";
+    const HelpEntry options[] = {
+        {"--from kvd|csv|winriver|hecras|survey",
+         "How to read FILE. kvd: a cross-section file with its description and gage-height "
+         "settings (a file whose first line is not \"//Korvadel\" is read as a tab-separated "
+         "table whose first line names the Station and Elevation columns). csv: comma-delimited "
+         "points, station and elevation in the first two fields of every line. winriver: an "
+         "ADCP Classic ASCII output file, one point per ensemble. hecras: one cross section of "
+         "a HEC-RAS geometry file (--section), its description \"River Reach RS\". survey: "
+         "surveyed points with coordinates, laid onto the section line between two pins (see "
+         "SURVEY). By default chosen from the name: *.kvd kvd, *.csv csv, names ending in t.000 "
+         "or ASC.TXT winriver, *.g01 to *.g99 hecras, anything else kvd; survey only when asked "
+         "for."},
+        {"--decimal-separator C",
+         "The decimal separator (one character) for reading and writing numbers. Default: the "
+         "user's locale (LC_ALL, LC_NUMERIC or LANG), here '" +
+             std::string(1, invocation.localeFormat.decimalSeparator) +
+             "'. Geometry files are always read with a point."},
+        {"--section RIVER/REACH/RS",
+         "The cross section of a HEC-RAS geometry file: river, reach and river station as the "
+         "file writes them (an interpolated section's station ends in *), or the river station "
+         "alone when no other reach has it. Not needed for a file of one cross section; "
+         "korvadel-cli sections FILE lists them. Its points are read whole, also beyond the 500 "
+         "HEC-RAS takes (a line on standard error says so)."}};
+    const HelpEntry survey[] = {
+        {"--left-pin NAME",
+         "The point at station 0 (with --start-station, that station). Default: the first "
+         "point of the file."},
+        {"--right-pin NAME", "The other end of the line. Default: the last point."},
+        {"--start-station S", "The left pin's station. Default: 0."},
+        {"--max-offset D",
+         "The largest offset from the line not reported, in the file's unit. Default: 1."},
+        {"--drop-off-line", "Leave out the points reported, instead of keeping them."},
+        {"--flip",
+         "Swap left and right: the stations run from the right pin, for pins named the other "
+         "way round or a survey that starts on the right bank."}};
+    return helpList("Reading FILE (READING)", "Every command takes these.", options) + "\n" +
+           helpList("Surveyed points (SURVEY)",
+                    "With --from survey: a comma-delimited file whose heading line names the "
+                    "columns name (or point), easting (x, e), northing (y, n) and elevation (z, "
+                    "h), in any case and order. Facing downstream, the section line runs from "
+                    "the left pin to the right pin; a point's station is its distance along the "
+                    "line from the left pin, its offset its distance from the line, positive "
+                    "downstream of it and negative upstream. Points farther from the line than "
+                    "the largest offset, or beyond a pin, are listed on standard error by name "
+                    "and kept.",
+                    survey);
 }
 
 std::string ratingOptionsHelp() {
-    return "SETTINGS, the gage-height settings of a rating (taken from a cross-section file;\n"
-           "imported points start from minimum 0, maximum 1, increment 0.01, datum 0.00; each\n"
-           "option overrides one):\n"
-           "  --min T          Minimum gage height.\n"
-           "  --max T          Maximum gage height.\n"
-           "  --increment X    Gage-height increment, kept within 0.01 to 1.\n"
-           "  --datum T        Datum: gage height = elevation - datum.\n"
-           "  --bounds-prompt  Compute as the \"Select bounds\" prompt does: stages and areas\n"
-           "                   are kept unrounded and there is no edge warning. Without it\n"
-           "                   stages are rounded to 0.01 and areas to 0.001, and a maximum\n"
-           "                   gage height above an end of the section prints a one-line\n"
-           "                   warning on standard error (the rating is still produced).\n";
+    const HelpEntry options[] = {
+        {"--min T", "Minimum gage height."},
+        {"--max T", "Maximum gage height."},
+        {"--increment X", "Gage-height increment, kept within 0.01 to 1."},
+        {"--datum T", "Datum: gage height = elevation - datum."},
+        {"--bounds-prompt",
+         "Compute as the \"Select bounds\" prompt does: stages and areas are kept unrounded "
+         "and there is no edge warning. Without it stages are rounded to 0.01 and areas to "
+         "0.001, and a maximum gage height above an end of the section prints a one-line "
+         "warning on standard error (the rating is still produced)."}};
+    return helpList("Gage-height settings of a rating (SETTINGS)",
+                    "Taken from a cross-section file; imported points start from minimum 0, "
+                    "maximum 1, increment 0.01, datum 0.00. Each option overrides one.",
+                    options);
 }
 
 std::string withSharedHelp(std::string own, const Invocation& invocation, bool withShared,

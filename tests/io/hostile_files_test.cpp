@@ -12,6 +12,7 @@
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/PointTable.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -217,28 +218,6 @@ std::string readWith(Reader reader, const std::string& path) {
 // ---------------------------------------------------------------------------------------------
 // Files
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvadel-hostile-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
 // Writes a file from chunks the producer appends to `chunk` until it returns false; the file
 // never sits in memory whole.
 void writeChunks(const std::string& path, const std::function<bool(std::string& chunk)>& next) {
@@ -342,7 +321,7 @@ struct HostileCase {
 };
 
 void runCases(const std::vector<HostileCase>& cases) {
-    TempFolder folder;
+    testing::ScratchFolder folder;
     for (const HostileCase& hostile : cases) {
         const std::string path = folder.file("input");
         const auto made = std::chrono::steady_clock::now();
@@ -581,12 +560,13 @@ TEST(HostileFiles, NumbersPastTheDoubleRange) {
              writeBytes(path, "//Korvadel\r\n//Station\tX\r\n//GHMinimum\t0\r\n//GHMaximum\t1\r\n"
                               "//GHIncrement\t1e400\r\n//GHDatum\t0\r\nStation\tElevation\r\n");
          },
-         {{Reader::CrossSection, ""}}},
+         {{Reader::CrossSection, "rows 0; '1e400' is not a valid floating point value"}}},
         {"1e400 and 1e-400 in a plain table",
          [](const std::string& path) {
              writeBytes(path, "Station\tElevation\n1e-400\t1\n1e400\t2\n");
          },
-         {{Reader::CrossSection, ""}}},
+         {{Reader::CrossSection,
+           "rows 1; '1e400' is not a valid floating point value for field 'Station'"}}},
         {"1e400 as an ADCP depth",
          adcpWithDepths("2.0 1e400 2.0 2.0"),
          {{Reader::Adcp, "rows 0; Floating point overflow"}}},
@@ -619,8 +599,9 @@ TEST(HostileFiles, BinCountsAtTheEdgeOfTheIntegerRange) {
          {{Reader::Adcp, "rows 0; '2147483648' is not a valid integer value"}}},
         {"bin count -2147483648",
          adcpWithCount("-2147483648"),
-         // Skips no bins: the three bin lines are then read as the next ensemble.
-         {{Reader::Adcp, ""}}},
+         // Skips no bins: the three bin lines are then read as the next ensemble, whose second
+         // line lacks the depths.
+         {{Reader::Adcp, "rows 1; List index out of bounds (8)"}}},
         {"bin count of a thousand digits",
          adcpWithCount(std::string(1000, '9')),
          {{Reader::Adcp, "rows 0; '" + std::string(1000, '9') + "' is not a valid integer value"}}},
