@@ -63,12 +63,13 @@ const std::string kStagesNote =
 std::string propertiesHelp(const Invocation& invocation, bool withShared) {
     const HelpEntry options[] = {
         {"--connected", "Only the water connected to the section's lowest point."},
-        {"--manning-n N[,N...]",
-         "Manning's roughness coefficient, greater than 0 (with --slope); with --subdivide one "
-         "per subsection from left to right, or one for them all."},
-        {"--subdivide S[,S...]",
-         "Stations of vertical lines that divide the section into subsections, from left to "
-         "right. Each subsection's area A_i and wetted perimeter P_i (the dividing lines are "
+        {"--manning-n N...",
+         "Manning's roughness coefficient, greater than 0 (with --slope); with --subdivide a "
+         "list N1,N2,... of one per subsection from left to right, or one for them all."},
+        {"--subdivide S...",
+         "Stations S1,S2,... of vertical lines that divide the section into subsections, from "
+         "left to right. Each subsection's area A_i and wetted perimeter P_i (the dividing lines "
+         "are "
          "not wetted perimeter) give its conveyance K_i = (k / n_i) A_i (A_i / P_i)^(2/3); the "
          "conveyance is their sum, and the columns conveyance_1, conveyance_2, ... after "
          "discharge give each. Lists take commas, or semicolons (which a decimal comma needs)."},

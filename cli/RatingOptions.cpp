@@ -46,10 +46,11 @@ std::string inputOptionsHelp(const Invocation& invocation) {
          "user's locale (LC_ALL, LC_NUMERIC or LANG), here '" +
              std::string(1, invocation.localeFormat.decimalSeparator) +
              "'. Geometry files are always read with a point."},
-        {"--section RIVER/REACH/RS",
-         "The cross section of a HEC-RAS geometry file: river, reach and river station as the "
-         "file writes them (an interpolated section's station ends in *), or the river station "
-         "alone when no other reach has it. Not needed for a file of one cross section; "
+        {"--section SECTION",
+         "The cross section of a HEC-RAS geometry file, as RIVER/REACH/RS: river, reach and "
+         "river station as the file writes them (an interpolated section's station ends in *), "
+         "or as RS, the river station alone, when no other reach has it. Not needed for a file of "
+         "one cross section; "
          "korvadel-cli sections FILE lists them. Its points are read whole, also beyond the 500 "
          "HEC-RAS takes (a line on standard error says so)."}};
     const HelpEntry survey[] = {
