@@ -6,13 +6,17 @@
 #include "io/AtomicFile.h"
 #include "model/CommandSteps.h"
 #include "model/CrossSectionDocument.h"
+#include "model/Error.h"
 #include "model/ManningFlow.h"
+#include "model/Numbers.h"
 #include "model/PropertyTable.h"
 #include "model/RatingStages.h"
 #include "model/SectionCheck.h"
 #include "model/SectionPoints.h"
 #include "model/SurveyComparison.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -52,9 +56,20 @@ const std::string kStagesNote =
 std::string propertiesHelp(const Invocation& invocation, bool withShared) {
     const HelpEntry options[] = {
         {"--connected", "Only the water connected to the section's lowest point."},
-        {"--manning-n N", "Manning's roughness coefficient, greater than 0 (with --slope)."},
+        {"--manning-n N...",
+         "Manning's roughness coefficient, greater than 0 (with --slope); with --subdivide a "
+         "list N1,N2,... of one per subsection from left to right, or one for them all."},
+        {"--subdivide S...",
+         "Stations S1,S2,... of vertical lines that divide the section into subsections, from "
+         "left to right. Each subsection's area A_i and wetted perimeter P_i (the dividing lines "
+         "are "
+         "not wetted perimeter) give its conveyance K_i = (k / n_i) A_i (A_i / P_i)^(2/3); the "
+         "conveyance is their sum, and the columns conveyance_1, conveyance_2, ... after "
+         "discharge give each. Lists take commas, or semicolons (which a decimal comma needs)."},
         {"--slope S", "Energy slope (length per length), greater than 0 (with --manning-n). "
-                      "Conveyance K = (k / n) A R^(2/3), discharge Q = K sqrt(S)."},
+                      "Conveyance K = (k / n) A R^(2/3), discharge Q = K sqrt(S). For a HEC-RAS "
+                      "cross section without --manning-n the n values and the stations where "
+                      "they begin come from the file."},
         {"--units si|us",
          "The unit of FILE's lengths: si metres, k = 1 (default); us feet, k = 1.486."},
         {"-o, --output OUT", "Write to OUT, replacing it only once it is completely written. "
@@ -78,18 +93,48 @@ std::string propertiesHelp(const Invocation& invocation, bool withShared) {
         invocation, withShared, true);
 }
 
-std::optional<ManningInputs> manningInputsFrom(const ParsedArgs& args, NumberFormat format) {
+// Numbers separated by commas or semicolons; with a decimal comma only semicolons separate.
+std::vector<double> numberListOption(const std::string& text, std::string_view option,
+                                     NumberFormat format) {
+    std::vector<double> values;
+    const auto separates = [&](char c) {
+        return c == ';' || (c == ',' && format.decimalSeparator != ',');
+    };
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || separates(text[i])) {
+            values.push_back(readNamedNumber(text.substr(start, i - start), option, format));
+            start = i + 1;
+        }
+    }
+    return values;
+}
+
+// Manning's inputs of the properties, and the subsections the conveyance is summed over.
+struct ManningChoice {
+    std::optional<ManningInputs> manning;
+    std::optional<Subsections> subsections;
+    bool fromFile = false; // the n values are the section's own (a HEC-RAS cross section)
+};
+
+ManningChoice manningInputsFrom(const ParsedArgs& args, const SectionSource& source) {
+    const NumberFormat format = source.format;
     const auto roughness = args.value("manning-n");
+    const auto subdivide = args.value("subdivide");
     const auto slope = args.value("slope");
     const auto units = args.value("units");
+    const bool fileGivesN = source.kind == InputFormat::HecRasGeometry;
     if (roughness && !slope)
         throw UsageError("--manning-n needs --slope S");
-    if (slope && !roughness)
+    if (slope && !roughness && !fileGivesN)
         throw UsageError("--slope needs --manning-n N");
-    if (units && !roughness)
+    if (units && !slope)
         throw UsageError("--units needs --manning-n N and --slope S");
-    if (!roughness)
-        return std::nullopt;
+    if (subdivide && !roughness)
+        throw UsageError("--subdivide needs --manning-n N,N,... (one per subsection)");
+    ManningChoice choice;
+    if (!slope)
+        return choice;
     ManningInputs inputs;
     if (units) {
         if (*units == "us")
@@ -97,24 +142,51 @@ std::optional<ManningInputs> manningInputsFrom(const ParsedArgs& args, NumberFor
         else if (*units != "si")
             throw UsageError("--units must be si or us, not '" + *units + "'");
     }
-    inputs.roughness = readNamedNumber(*roughness, "--manning-n", format);
-    checkManningRoughness(inputs.roughness, "--manning-n", format);
+    if (roughness) {
+        Subsections subsections;
+        subsections.roughness = numberListOption(*roughness, "--manning-n", format);
+        if (subdivide)
+            subsections.boundaries = numberListOption(*subdivide, "--subdivide", format);
+        else if (subsections.roughness.size() > 1)
+            throw UsageError("--manning-n gives " + std::to_string(subsections.roughness.size()) +
+                             " values; --subdivide S,... gives the stations between them");
+        if (subsections.roughness.size() == 1)
+            subsections.roughness.assign(subsections.boundaries.size() + 1,
+                                         subsections.roughness.front());
+        checkSubsections(subsections, "--subdivide", "--manning-n", format);
+        inputs.roughness = subsections.roughness.front();
+        if (subsections.divided())
+            choice.subsections = std::move(subsections);
+    } else {
+        choice.fromFile = true;
+    }
     inputs.slope = readNamedNumber(*slope, "--slope", format);
     checkEnergySlope(inputs.slope, "--slope", format);
-    return inputs;
+    choice.manning = inputs;
+    return choice;
 }
 
 int runProperties(const Invocation& invocation) {
-    const auto options =
-        optionList({kConnectedOption, {"manning-n"}, {"slope"}, {"units"}, kOutputOption},
-                   kStageOptions, kInputOptions);
+    const auto options = optionList(
+        {kConnectedOption, {"manning-n"}, {"subdivide"}, {"slope"}, {"units"}, kOutputOption},
+        kStageOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     const SectionSource source = sectionSourceFrom(args, invocation);
     // Bad values of n and S stop the command before anything is read.
-    const std::optional<ManningInputs> manning = manningInputsFrom(args, source.format);
+    ManningChoice manning = manningInputsFrom(args, source);
 
     CrossSectionDocument document;
-    readRatingSection(source, document);
+    const ReadSummary summary = readRatingSection(source, document);
+    if (manning.fromFile) {
+        if (!summary.roughness)
+            throw Error(source.file + ": " + document.description +
+                        " gives no Manning's n; give --manning-n");
+        checkSubsections(*summary.roughness, "The n stations of " + document.description,
+                         "Manning's n of " + document.description, source.format);
+        manning.manning->roughness = summary.roughness->roughness.front();
+        if (summary.roughness->divided())
+            manning.subsections = summary.roughness;
+    }
     const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, invocation.err);
     const RatingStages run(bounds, source.format);
     document.points.first();
@@ -126,10 +198,12 @@ int runProperties(const Invocation& invocation) {
     TableOutput output(args.value("output"), invocation.out);
     // The heading goes out with the first rows, so that a Manning result refused among them
     // leaves no table at all.
-    std::string text = propertyCsvHeading(manning.has_value());
+    std::string text = propertyCsvHeading(manning.manning.has_value(),
+                                          manning.subsections ? manning.subsections->count() : 0);
     forEachStageBlock(run, [&](std::span<const double> stages) {
-        const PropertyTable table = propertyTable(stations, elevations, stages,
-                                                  run.elevationShift(), bounds.water, manning);
+        const PropertyTable table =
+            propertyTable(stations, elevations, stages, run.elevationShift(), bounds.water,
+                          manning.manning, manning.subsections);
         appendPropertyCsvRows(text, table);
         output.write(text);
         text.clear();
@@ -219,6 +293,7 @@ int runCompare(const Invocation& invocation) {
         throw UsageError("unexpected argument '" + args.positional[2] + "'");
     const SectionSource oldSource = sectionSourceFor(args.positional[0], args, invocation);
     const SectionSource newSource = sectionSourceFor(args.positional[1], args, invocation);
+    requireChoicesApply(args, {&oldSource, &newSource});
     const NumberFormat format = oldSource.format;
     double threshold = kDefaultComparisonThreshold;
     if (const auto text = args.value("threshold")) {

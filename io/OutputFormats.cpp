@@ -7,18 +7,42 @@ namespace korvadel {
 
 namespace {
 
+RdbHeader rdbHeader(const RatingExportContext& context) {
+    return RdbHeader{context.description, context.datum};
+}
+
 const OutputFormatInfo kFormats[] = {
     {OutputFormat::CommaDelimited, "csv",
      "CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT", "csv",
-     exportRatingCsv, ratingCsvBytes, nullptr, false},
-    {OutputFormat::Html, "html", "web files (*.html)|*.HTML", "html", exportRatingHtml,
-     ratingHtmlBytes, nullptr, false},
+     [](const std::string& path, const RatingTable& rating, const RatingExportContext& context) {
+         exportRatingCsv(path, rating, context.format);
+     },
+     [](const RatingTable& rating, const RatingExportContext& context) {
+         return ratingCsvBytes(rating, context.format);
+     },
+     nullptr, false},
+    {OutputFormat::Html, "html", "web files (*.html)|*.HTML", "html",
+     [](const std::string& path, const RatingTable& rating, const RatingExportContext& context) {
+         exportRatingHtml(path, rating, context.format);
+     },
+     [](const RatingTable& rating, const RatingExportContext& context) {
+         return ratingHtmlBytes(rating, context.format);
+     },
+     nullptr, false},
     {OutputFormat::Excel, "xls", "Excel files (*.xls)|*.XLS", "xls",
-     [](const std::string& path, const RatingTable& rating, NumberFormat) {
+     [](const std::string& path, const RatingTable& rating, const RatingExportContext&) {
          exportRatingXls(path, rating);
      },
-     [](const RatingTable& rating, NumberFormat) { return ratingXlsBytes(rating); },
+     [](const RatingTable& rating, const RatingExportContext&) { return ratingXlsBytes(rating); },
      checkWorksheetRows, true},
+    {OutputFormat::Rdb, "rdb", "RDB (tab-delimited) (*.rdb)|*.rdb", "rdb",
+     [](const std::string& path, const RatingTable& rating, const RatingExportContext& context) {
+         exportRatingRdb(path, rating, rdbHeader(context));
+     },
+     [](const RatingTable& rating, const RatingExportContext& context) {
+         return ratingRdbBytes(rating, rdbHeader(context));
+     },
+     nullptr, false},
     {OutputFormat::Jpeg, "jpeg", "JPEG files (*.jpg)|*.jpg", "jpg", nullptr, nullptr, nullptr,
      true},
     {OutputFormat::Metafile, "wmf", "Windows Meta Files (*.wmf)|*.WMF", "wmf", nullptr, nullptr,

@@ -11,10 +11,18 @@ namespace korvadel {
 
 class RatingTable;
 
+// What a table export may need beside the rows: the decimal separator of the text exports, and
+// the description (as the station name) and the datum an agency rating file states.
+struct RatingExportContext {
+    NumberFormat format;
+    std::string description;
+    double datum = 0.0;
+};
+
 // What a rating can be written as: tables of its rows and pictures of its chart. The rating
 // window's export commands (their save dialogs) and the command line's --to both come from this
 // one table; a new export is one more row.
-enum class OutputFormat { CommaDelimited, Html, Excel, Jpeg, Metafile };
+enum class OutputFormat { CommaDelimited, Html, Excel, Rdb, Jpeg, Metafile };
 
 struct OutputFormatInfo {
     OutputFormat format;
@@ -27,8 +35,9 @@ struct OutputFormatInfo {
     // A table of the rating's rows: `write` writes it to a file, replacing the file only once it
     // is complete, and `bytes` gives what it writes. Both are null for a picture of the rating
     // chart, which the chart draws itself.
-    void (*write)(const std::string& path, const RatingTable& rating, NumberFormat format);
-    std::string (*bytes)(const RatingTable& rating, NumberFormat format);
+    void (*write)(const std::string& path, const RatingTable& rating,
+                  const RatingExportContext& context);
+    std::string (*bytes)(const RatingTable& rating, const RatingExportContext& context);
     // Refuses (Error) a rating the format cannot hold, before a file name is asked for; null
     // when it holds any.
     void (*check)(const RatingTable& rating);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace korvadel {
 namespace {
@@ -75,6 +76,48 @@ template <class Sink> void writeHtml(const RatingTable& rating, NumberFormat for
         writer.advance(at + 12);
     }
     writer.put(kTail, sizeof kTail - 1);
+    writer.flush();
+}
+
+// A header value between double quotes: a quote inside it becomes an apostrophe and a control
+// character a blank, so the line stays one line a reader can take apart.
+std::string headerValue(std::string_view text) {
+    std::string value(text);
+    for (char& c : value) {
+        if (c == '"')
+            c = '\'';
+        else if (static_cast<unsigned char>(c) < 32 || c == 127)
+            c = ' ';
+    }
+    return value;
+}
+
+template <class Sink>
+void writeRdb(const RatingTable& rating, const RdbHeader& header, Sink& sink) {
+    const NumberFormat point{'.'};
+    const std::string head = "# //FILE TYPE=\"NWIS RATING\"\n"
+                             "# //STATION NAME=\"" +
+                             headerValue(header.stationName) +
+                             "\"\n"
+                             "# //RATING TYPE=\"STAR\" NAME=\"stage-area\"\n"
+                             "# //RATING_INDEP PARAMETER=\"Gage height\"\n"
+                             "# //RATING_DEP PARAMETER=\"Cross-sectional area\"\n"
+                             "# //GAGE DATUM=\"" +
+                             formatGeneral(header.datum, point) +
+                             "\"\n"
+                             "INDEP\tDEP\n"
+                             "16N\t16N\n";
+    // Straight to the sink: a long description would not fit the writer's buffer.
+    sink(head.data(), head.size());
+    ChunkWriter<Sink> writer(sink);
+    for (std::size_t row = 0, rows = rating.rowCount(); row < rows; ++row) {
+        char* at = writer.reserve(2 * kMaxGeneralLength + 2);
+        at = appendGeneral(at, rating.stageAt(row), point);
+        *at++ = '\t';
+        at = appendGeneral(at, rating.areaAt(row), point);
+        *at++ = '\n';
+        writer.advance(at);
+    }
     writer.flush();
 }
 
@@ -183,6 +226,15 @@ std::string ratingHtmlBytes(const RatingTable& rating, NumberFormat format) {
 std::string ratingXlsBytes(const RatingTable& rating) {
     checkWorksheetRows(rating);
     return toBytes(30 + 38 * rating.rowCount(), [&](StringSink& sink) { writeXls(rating, sink); });
+}
+
+std::string ratingRdbBytes(const RatingTable& rating, const RdbHeader& header) {
+    return toBytes(rating.rowCount() * 16 + 256,
+                   [&](StringSink& sink) { writeRdb(rating, header, sink); });
+}
+
+void exportRatingRdb(const std::string& path, const RatingTable& rating, const RdbHeader& header) {
+    toFile(path, [&](FileSink& sink) { writeRdb(rating, header, sink); });
 }
 
 void exportRatingCsv(const std::string& path, const RatingTable& rating, NumberFormat format) {

@@ -10,6 +10,7 @@
 #include "components/grid/RatingGrid.h"
 #include "components/report/RatingTableReport.h"
 #include "components/wmf/WmfPaintDevice.h"
+#include "model/Numbers.h"
 #include "ui/Workspace.h"
 
 #include <QAction>
@@ -130,7 +131,12 @@ void RatingWindow::exportData(OutputFormat format) {
     exportDialog.fileName.clear();
     if (!workspace_.seam().runFileDialog(this, exportDialog))
         return;
-    table.write(toFilePath(exportDialog.fileName), workspace_.rating(), workspace_.format());
+    // The description and the datum of the section the rating was made from, for the formats
+    // that state them.
+    RatingExportContext context{workspace_.format(), workspace_.document().description, 0.0};
+    if (const auto& run = workspace_.ratingRun())
+        tryTextToFloat(run->bounds.datum, context.datum, workspace_.format());
+    table.write(toFilePath(exportDialog.fileName), workspace_.rating(), context);
 }
 
 void RatingWindow::exportCommaDelimited() {
