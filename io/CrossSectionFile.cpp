@@ -36,37 +36,6 @@ constexpr std::string_view kCrLf = "\r\n";
 // padded with this many blanks, which no program writes.
 constexpr std::size_t kMarkerKeep = 4096;
 
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-std::string_view trimEnd(std::string_view text) {
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // A value or name longer than this cannot be a number or a column name the reader knows, so
 // only its start is kept (for the message); this bounds the memory a line of any length needs.
 constexpr std::size_t kPieceKeep = 4096;
@@ -251,7 +220,7 @@ ReadSummary loadCrossSection(LineReader& reader, CrossSectionDocument& document,
     // Whether the file holds a section at all is settled before anything changes: a file that
     // is neither a cross-section file nor a table of points (a picture or a program renamed,
     // say) leaves the document as it was.
-    const bool marked = trimEnd(reader.readLine(kMarkerKeep, true)) == kMarker;
+    const bool marked = trimmed(reader.readLine(kMarkerKeep, true)) == kMarker;
     std::optional<PlainHeading> heading;
     if (!marked) {
         reader.restart(LineReader::Breaks::Table);

@@ -42,11 +42,7 @@ bool isBlank(char c) {
 }
 
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return trimmed(text, isBlank);
 }
 
 constexpr std::array<bool, 256> kNumberCharacters = [] {

@@ -2,6 +2,7 @@
 #include "io/InputFormats.h"
 
 #include "io/CrossSectionFile.h"
+#include "io/Fields.h"
 #include "io/HecRasGeometry.h"
 #include "io/PointImport.h"
 #include "io/SurveyPoints.h"
@@ -15,12 +16,8 @@ namespace korvadel {
 namespace {
 
 bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
-    if (text.size() < ending.size())
-        return false;
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return std::equal(ending.begin(), ending.end(),
-                      text.end() - static_cast<std::ptrdiff_t>(ending.size()),
-                      [&](char a, char b) { return lower(a) == lower(b); });
+    return text.size() >= ending.size() &&
+           equalsIgnoringCase(text.substr(text.size() - ending.size()), ending);
 }
 
 ReadSummary readCrossSection(const std::string& path, CrossSectionDocument& document,

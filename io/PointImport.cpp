@@ -22,10 +22,6 @@ namespace {
 // leading blanks) is not a count, so the rest of such a line is dropped unread.
 constexpr std::size_t kBinCountKeep = 65536;
 
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
 } // namespace
 
 ReadSummary importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format) {
@@ -93,10 +89,7 @@ ReadSummary importWinRiver(LineReader& reader, PointTable& points, NumberFormat 
 
             reader.skipLines(2);
 
-            std::string_view countLine = reader.readLine(kBinCountKeep, true);
-            while (!countLine.empty() && isBlank(countLine.back())) {
-                countLine.remove_suffix(1);
-            }
+            const std::string_view countLine = trimmed(reader.readLine(kBinCountKeep, true));
             const std::size_t blank = countLine.find(' ');
             const std::int32_t bins = textToInt(
                 blank == std::string_view::npos ? std::string_view() : countLine.substr(0, blank));

@@ -46,17 +46,24 @@ private:
     char* end_;
 };
 
-template <class Sink> void writeCsv(const RatingTable& rating, NumberFormat format, Sink& sink) {
-    ChunkWriter<Sink> writer(sink);
+// One line a row: the stage, `separator`, the area, `lineEnd` (one or two characters).
+template <class Sink>
+void writeRows(ChunkWriter<Sink>& writer, const RatingTable& rating, NumberFormat format,
+               char separator, std::string_view lineEnd) {
     for (std::size_t row = 0, rows = rating.rowCount(); row < rows; ++row) {
         char* at = writer.reserve(2 * kMaxGeneralLength + 3);
         at = appendGeneral(at, rating.stageAt(row), format);
-        *at++ = ',';
+        *at++ = separator;
         at = appendGeneral(at, rating.areaAt(row), format);
-        *at++ = '\r';
-        *at++ = '\n';
+        for (const char c : lineEnd)
+            *at++ = c;
         writer.advance(at);
     }
+}
+
+template <class Sink> void writeCsv(const RatingTable& rating, NumberFormat format, Sink& sink) {
+    ChunkWriter<Sink> writer(sink);
+    writeRows(writer, rating, format, ',', "\r\n");
     writer.put("\r\n", 2);
     writer.flush();
 }
@@ -110,14 +117,7 @@ void writeRdb(const RatingTable& rating, const RdbHeader& header, Sink& sink) {
     // Straight to the sink: a long description would not fit the writer's buffer.
     sink(head.data(), head.size());
     ChunkWriter<Sink> writer(sink);
-    for (std::size_t row = 0, rows = rating.rowCount(); row < rows; ++row) {
-        char* at = writer.reserve(2 * kMaxGeneralLength + 2);
-        at = appendGeneral(at, rating.stageAt(row), point);
-        *at++ = '\t';
-        at = appendGeneral(at, rating.areaAt(row), point);
-        *at++ = '\n';
-        writer.advance(at);
-    }
+    writeRows(writer, rating, point, '\t', "\n");
     writer.flush();
 }
 

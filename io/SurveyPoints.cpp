@@ -29,24 +29,6 @@ constexpr ColumnNames kColumnNames[kColumns] = {
     {"elevation", {"elevation", "z", "h"}},
 };
 
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::string quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
@@ -61,14 +43,14 @@ std::vector<SurveyPoint> readSurveyPoints(LineReader& reader, NumberFormat forma
     std::vector<SurveyPoint> points;
     while (!reader.atEnd()) {
         const std::string_view line = reader.readLine(kMaxSplitLine);
-        if (trim(line).empty())
+        if (trimmed(line).empty())
             continue;
         SplitFields(line, comma, '"', true, fields);
         const std::string lineName = "Line " + std::to_string(reader.lineNumber());
         if (!headed) {
             headed = true;
             for (std::size_t i = 0; i < fields.size(); ++i) {
-                const std::string_view heading = trim(fields[i]);
+                const std::string_view heading = trimmed(fields[i]);
                 for (std::size_t c = 0; c < kColumns; ++c) {
                     for (const std::string_view name : kColumnNames[c].names) {
                         if (name.empty() || !equalsIgnoringCase(heading, name))
@@ -98,7 +80,7 @@ std::vector<SurveyPoint> readSurveyPoints(LineReader& reader, NumberFormat forma
         for (std::size_t c = 0; c < kColumns; ++c) {
             if (*at[c] >= fields.size())
                 throw Error(lineName + " has no " + kColumnNames[c].what);
-            const std::string_view text = trim(fields[*at[c]]);
+            const std::string_view text = trimmed(fields[*at[c]]);
             if (c == Name) {
                 point.name = text;
                 continue;
