@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/Fields.h"
 
+#include <algorithm>
+
 #include "model/Error.h"
 
 #include <charconv>
@@ -297,6 +299,12 @@ FieldNumber FieldToReal(std::string_view field, char decimalSeparator) {
         }
     }
     return {true, negative ? -value : value};
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 } // namespace korvadel

@@ -17,6 +17,26 @@ inline std::string_view cutLine(std::string_view line) {
     return line.substr(0, kMaxSplitLine);
 }
 
+// Codes 0 to 32, what the readers take for blanks around a line or a value.
+inline bool isControlOrSpace(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+// `text` without the characters `blank` holds at its start and at its end.
+template <class Blank> std::string_view trimmed(std::string_view text, Blank blank) {
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+inline std::string_view trimmed(std::string_view text) {
+    return trimmed(text, isControlOrSpace);
+}
+
+// Equal but for the case of the letters A to Z.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
 // The characters that end a field.
 class DelimiterSet {
 public:

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace korvadel {
 namespace {
@@ -45,17 +46,24 @@ private:
     char* end_;
 };
 
-template <class Sink> void writeCsv(const RatingTable& rating, NumberFormat format, Sink& sink) {
-    ChunkWriter<Sink> writer(sink);
+// One line a row: the stage, `separator`, the area, `lineEnd` (one or two characters).
+template <class Sink>
+void writeRows(ChunkWriter<Sink>& writer, const RatingTable& rating, NumberFormat format,
+               char separator, std::string_view lineEnd) {
     for (std::size_t row = 0, rows = rating.rowCount(); row < rows; ++row) {
         char* at = writer.reserve(2 * kMaxGeneralLength + 3);
         at = appendGeneral(at, rating.stageAt(row), format);
-        *at++ = ',';
+        *at++ = separator;
         at = appendGeneral(at, rating.areaAt(row), format);
-        *at++ = '\r';
-        *at++ = '\n';
+        for (const char c : lineEnd)
+            *at++ = c;
         writer.advance(at);
     }
+}
+
+template <class Sink> void writeCsv(const RatingTable& rating, NumberFormat format, Sink& sink) {
+    ChunkWriter<Sink> writer(sink);
+    writeRows(writer, rating, format, ',', "\r\n");
     writer.put("\r\n", 2);
     writer.flush();
 }
@@ -75,6 +83,41 @@ template <class Sink> void writeHtml(const RatingTable& rating, NumberFormat for
         writer.advance(at + 12);
     }
     writer.put(kTail, sizeof kTail - 1);
+    writer.flush();
+}
+
+// A header value between double quotes: a quote inside it becomes an apostrophe and a control
+// character a blank, so the line stays one line a reader can take apart.
+std::string headerValue(std::string_view text) {
+    std::string value(text);
+    for (char& c : value) {
+        if (c == '"')
+            c = '\'';
+        else if (static_cast<unsigned char>(c) < 32 || c == 127)
+            c = ' ';
+    }
+    return value;
+}
+
+template <class Sink>
+void writeRdb(const RatingTable& rating, const RdbHeader& header, Sink& sink) {
+    const NumberFormat point{'.'};
+    const std::string head = "# //FILE TYPE=\"NWIS RATING\"\n"
+                             "# //STATION NAME=\"" +
+                             headerValue(header.stationName) +
+                             "\"\n"
+                             "# //RATING TYPE=\"STAR\" NAME=\"stage-area\"\n"
+                             "# //RATING_INDEP PARAMETER=\"Gage height\"\n"
+                             "# //RATING_DEP PARAMETER=\"Cross-sectional area\"\n"
+                             "# //GAGE DATUM=\"" +
+                             formatGeneral(header.datum, point) +
+                             "\"\n"
+                             "INDEP\tDEP\n"
+                             "16N\t16N\n";
+    // Straight to the sink: a long description would not fit the writer's buffer.
+    sink(head.data(), head.size());
+    ChunkWriter<Sink> writer(sink);
+    writeRows(writer, rating, point, '\t', "\n");
     writer.flush();
 }
 
@@ -183,6 +226,15 @@ std::string ratingHtmlBytes(const RatingTable& rating, NumberFormat format) {
 std::string ratingXlsBytes(const RatingTable& rating) {
     checkWorksheetRows(rating);
     return toBytes(30 + 38 * rating.rowCount(), [&](StringSink& sink) { writeXls(rating, sink); });
+}
+
+std::string ratingRdbBytes(const RatingTable& rating, const RdbHeader& header) {
+    return toBytes(rating.rowCount() * 16 + 256,
+                   [&](StringSink& sink) { writeRdb(rating, header, sink); });
+}
+
+void exportRatingRdb(const std::string& path, const RatingTable& rating, const RdbHeader& header) {
+    toFile(path, [&](FileSink& sink) { writeRdb(rating, header, sink); });
 }
 
 void exportRatingCsv(const std::string& path, const RatingTable& rating, NumberFormat format) {

@@ -1,27 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FileCommands.h"
 
+#include "components/desktop/TextCodec.h"
 #include "io/CrossSectionFile.h"
 #include "ui/Workspace.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QUndoStack>
 
 namespace korvadel {
-
-namespace {
-
-std::string toPath(const QString& fileName) {
-    return QFile::encodeName(fileName).toStdString();
-}
-
-QString filterText(std::string_view filter) {
-    return QString::fromLatin1(filter.data(), static_cast<qsizetype>(filter.size()));
-}
-
-} // namespace
 
 FileCommands::FileCommands(Workspace& workspace, QWidget& window)
     : QObject(&window), workspace_(workspace), window_(window) {
@@ -77,7 +65,7 @@ void FileCommands::loadFile(const QString& fileName) {
     try {
         workspace_.replaceDocument(QStringLiteral("Load Cross Section"),
                                    Workspace::Replaces::Document, [this, &fileName, &read] {
-                                       read = korvadel::loadCrossSection(toPath(fileName),
+                                       read = korvadel::loadCrossSection(toFilePath(fileName),
                                                                          workspace_.document(),
                                                                          workspace_.format());
                                    });
@@ -106,7 +94,7 @@ void FileCommands::importFile(const InputFormatInfo& input, const QString& fileN
     ReadSummary read;
     workspace_.replaceDocument(QStringLiteral("Import Points"), Workspace::Replaces::Points,
                                [this, &input, &fileName, &read] {
-                                   read = input.read(toPath(fileName), workspace_.document(),
+                                   read = input.read(toFilePath(fileName), workspace_.document(),
                                                      workspace_.format());
                                });
     workspace_.noteRead(read);
@@ -118,7 +106,7 @@ bool FileCommands::saveCrossSection() {
         saveDialog.fileName = workspace_.fileName();
     if (!workspace_.seam().runFileDialog(&window_, saveDialog))
         return false;
-    korvadel::saveCrossSection(toPath(saveDialog.fileName), workspace_.document(),
+    korvadel::saveCrossSection(toFilePath(saveDialog.fileName), workspace_.document(),
                                workspace_.format());
     workspace_.markSaved(saveDialog.fileName);
     return true;
@@ -126,7 +114,7 @@ bool FileCommands::saveCrossSection() {
 
 void FileCommands::openFile(const QString& fileName) {
     const QFileInfo file(fileName);
-    const InputFormatInfo& input = inputFormat(inputFormatForPath(toPath(file.fileName())));
+    const InputFormatInfo& input = inputFormat(inputFormatForPath(toFilePath(file.fileName())));
     // As from the File menu: a load replaces the document and asks first, an import does not.
     if (input.format == InputFormat::CrossSection && !settleUnsavedChanges())
         return;

@@ -67,7 +67,6 @@ private:
     void scheduleRefresh();
     void showOutOfDate();
     std::optional<ManningInputs> manningInputs();
-    std::vector<double> ratingStages() const;
     void showTable();
     void fitTableWidth();
     void showChart();

@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include <memory>
+#include <variant>
 
 namespace korvadel {
 
@@ -44,8 +45,8 @@ private:
 RatingWorker::RatingWorker(const PointTable& points, RatingMode mode, RatingBounds bounds,
                            NumberFormat format, QObject* parent)
     : QObject(parent), points_(points), mode_(mode), bounds_(std::move(bounds)), format_(format) {
-    // The copy is the run's own: what it commits is no step of the user's history.
-    points_.setJournal({});
+    // The copy is the run's own, with no listener of the original: what it commits is no step
+    // of the user's history.
 }
 
 RatingWorker::~RatingWorker() = default;
@@ -63,8 +64,10 @@ void RatingWorker::deliverProgress() {
 }
 
 void RatingWorker::run() {
-    const TableSubscription missing =
-        points_.onRequiredFieldMissing([this](std::size_t) { stationMissing_ = true; });
+    const TableSubscription missing = points_.subscribe([this](const PointTable::Event& event) {
+        if (std::holds_alternative<PointTable::MissingStation>(event))
+            stationMissing_ = true;
+    });
     std::unique_ptr<QThread> thread(QThread::create([this] {
         Observer observer(*this);
         try {

@@ -2,10 +2,11 @@
 #include "ui/SectionCheckWindow.h"
 
 #include "components/desktop/ScreenPlacement.h"
+#include "components/desktop/TextCodec.h"
 #include "components/grid/ResultTable.h"
 #include "components/widgets/NoticeLine.h"
+#include "model/CommandSteps.h"
 #include "model/Numbers.h"
-#include "model/SectionPoints.h"
 #include "ui/Workspace.h"
 
 #include <QHBoxLayout>
@@ -80,7 +81,7 @@ SectionCheckWindow::SectionCheckWindow(Workspace& workspace, QWidget* parent)
         } catch (const std::exception& error) {
             outOfDate_->setNotice(
                 QStringLiteral("The list is of the section as it was last checked: %1")
-                    .arg(QString::fromUtf8(error.what())));
+                    .arg(messageText(error)));
         }
     });
     for (auto signal : {&Workspace::pointsChanged, &Workspace::settingsChanged})
@@ -99,17 +100,9 @@ void SectionCheckWindow::runCheck() {
 }
 
 void SectionCheckWindow::check() {
-    const NumberFormat format = workspace_.format();
-    const GageSettings& settings = workspace_.document().settings;
-    const SectionPoints section = workspace_.currentSection();
-    SectionCheckInput input;
-    input.minimum = textToFloat(settings.minimum, format);
-    input.maximum = textToFloat(settings.maximum, format);
-    input.datum = textToFloat(settings.datum, format);
-    input.unsortedStations = workspace_.unsortedStations();
-    input.stations = section.stations;
-    input.elevations = section.elevations;
-    findings_ = checkSection(input, format);
+    const CrossSectionDocument& document = workspace_.document();
+    findings_ = checkPoints(document.points, ratingBounds(document.settings),
+                            workspace_.unsortedStations(), workspace_.format());
     showFindings();
 }
 

@@ -4,6 +4,7 @@
 #include "components/desktop/DesktopSeam.h"
 #include "io/InputFormats.h"
 #include "model/RatingGenerator.h"
+#include "model/RatingStages.h"
 #include "model/SectionPoints.h"
 #include "model/SurveyComparison.h"
 
@@ -83,8 +84,7 @@ private:
     std::uint64_t currentVersion_ = 0;
     RatingBounds settingsUsed_;
     bool swapped_ = false;
-    std::vector<double> stages_;
-    double elevationShift_ = 0.0;
+    std::optional<RatingStages> run_;
     double thresholdPercent_ = kDefaultComparisonThreshold;
     QString thresholdProblem_;
     SurveyComparison comparison_;

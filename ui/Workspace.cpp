@@ -16,8 +16,8 @@ namespace korvadel {
 
 Workspace::Workspace(DesktopSeam& seam, NumberFormat format, QObject* parent)
     : QObject(parent), seam_(seam), format_(format), commands_(seam), history_(document_) {
-    pointsSubscription_ =
-        document_.points.subscribe([this](const TableChange&) { onPointsChanged(); });
+    pointsSubscription_ = document_.points.subscribe(
+        PointTable::viewsOnly([this](const TableChange&) { onPointsChanged(); }));
     connect(&history_, &SectionHistory::documentRestored, this, &Workspace::onDocumentRestored);
     connect(&history_.stack(), &QUndoStack::cleanChanged, this, &Workspace::updateModified);
     fieldsFromDocument();
@@ -94,8 +94,7 @@ void Workspace::setIncrement(double increment) {
 }
 
 RatingBounds Workspace::ratingBounds() const {
-    const GageSettings& settings = document_.settings;
-    return RatingBounds{settings.minimum, settings.maximum, settings.increment(), settings.datum};
+    return korvadel::ratingBounds(document_.settings);
 }
 
 void Workspace::fieldsFromDocument() {
@@ -251,7 +250,7 @@ void Workspace::createRating(RatingMode mode, const RatingBounds& bounds) {
     // Recorded before anyone hears of the new rating, so that what follows it finds the run.
     RatingTable& result = worker.result();
     if (result.rowCount() > 0)
-        ratingRun_ = RatingRun{bounds, result.recIdAt(0), sectionPoints(walked), sectionVersion_};
+        ratingRun_ = RatingRun{{bounds, result.recIdAt(0)}, sectionPoints(walked), sectionVersion_};
     else
         ratingRun_.reset();
     updateRatingOutOfDate();

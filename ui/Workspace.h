@@ -4,6 +4,7 @@
 #include "components/desktop/CommandRunner.h"
 #include "components/history/SectionHistory.h"
 #include "io/ReadSummary.h"
+#include "model/CommandSteps.h"
 #include "model/CrossSectionDocument.h"
 #include "model/NumberFormat.h"
 #include "model/RatingGenerator.h"
@@ -106,13 +107,9 @@ public:
     void cancelRating();
     bool ratingRunning() const { return runningRating_ != nullptr; }
 
-    // The run that made the rating: its bounds, the creation number of its first row and the
-    // section it was made from. Rows are only ever removed from a rating afterwards, so row r
-    // of the rating holds stage number recIdAt(r) - firstRecId of the run. None before the
-    // first rating completes.
-    struct RatingRun {
-        RatingBounds bounds;
-        std::int64_t firstRecId = 0;
+    // The run that made the rating (ratingRowStages gives its rows' stages) and the section it
+    // was made from. None before the first rating completes.
+    struct RatingRun : korvadel::RatingRun {
         SectionPoints section;
         std::uint64_t sectionVersion = 0;
     };

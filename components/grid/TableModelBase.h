@@ -31,8 +31,8 @@ protected:
     // Hears the table's changes for as long as the model lives; rowCount() follows its rows.
     template <class Table> void follow(Table& table) {
         rows_ = [&table] { return table.rowCount(); };
-        subscription_ =
-            table.subscribe([this](const TableChange& change) { applyTableChange(change); });
+        subscription_ = table.subscribe(
+            Table::viewsOnly([this](const TableChange& change) { applyTableChange(change); }));
     }
     void applyTableChange(const TableChange& change);
 

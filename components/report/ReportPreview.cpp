@@ -321,13 +321,13 @@ void ReportPreview::print() {
         for (int page = first; page <= last; ++page)
             for (int again = 0; again < (printer.collateCopies() ? 1 : copies); ++again)
                 pages.push_back(static_cast<std::size_t>(page - 1));
-    QPainter painter;
-    if (pages.empty() || !painter.begin(&printer)) {
-        seam_.showError(this, QStringLiteral("The report could not be sent to the printer"));
-        return;
-    }
-    paintReportPages(painter, printer, document_, pages);
-    painter.end();
+    reportFailure([&] {
+        QPainter painter;
+        if (pages.empty() || !painter.begin(&printer))
+            throw Error("The report could not be sent to the printer");
+        paintReportPages(painter, printer, document_, pages);
+        painter.end();
+    });
 }
 
 void ReportPreview::saveReportFile() {
@@ -336,11 +336,7 @@ void ReportPreview::saveReportFile() {
     reportDialog_.title = QStringLiteral("Save Report");
     if (!seam_.runFileDialog(this, reportDialog_))
         return;
-    try {
-        saveReport(document_, reportDialog_.fileName);
-    } catch (const Error& e) {
-        seam_.showError(this, QString::fromStdString(e.what()));
-    }
+    reportFailure([this] { saveReport(document_, reportDialog_.fileName); });
 }
 
 void ReportPreview::loadReportFile() {
@@ -349,20 +345,20 @@ void ReportPreview::loadReportFile() {
     reportDialog_.title = QStringLiteral("Load Report");
     if (!seam_.runFileDialog(this, reportDialog_))
         return;
-    try {
-        setDocumentShown(loadReport(reportDialog_.fileName));
-    } catch (const Error& e) {
-        seam_.showError(this, QString::fromStdString(e.what()));
-    }
+    reportFailure([this] { setDocumentShown(loadReport(reportDialog_.fileName)); });
 }
 
 void ReportPreview::saveAsPdf() {
     if (!seam_.runFileDialog(this, pdfDialog_))
         return;
+    reportFailure([this] { writeReportPdf(document_, pdfDialog_.fileName); });
+}
+
+void ReportPreview::reportFailure(const std::function<void()>& operation) {
     try {
-        writeReportPdf(document_, pdfDialog_.fileName);
-    } catch (const Error& e) {
-        seam_.showError(this, QString::fromStdString(e.what()));
+        operation();
+    } catch (const std::exception& error) {
+        seam_.reportError(this, error);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <filesystem>
@@ -73,6 +74,24 @@ TEST(RatingExport, TwoRows) {
                0x03, 0x00, 0x0F, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, // row 1, col 1
                0x23, 0xDB, 0xF9, 0x7E, 0x6A, 0xBC, 0xE0, 0x3F});                 // 0.523
     EXPECT_EQ(ratingXlsBytes(rating), kBof + dimensions(2) + numbers + kEof);
+}
+
+// The agency rating file, byte for byte: its header lines with the description (a quote in it
+// turned into an apostrophe, a TAB into a blank) and the datum, the column names and formats,
+// one row per gage height, LF line ends.
+TEST(RatingExport, AgencyRatingFile) {
+    const RatingTable rating = ratingOf({{10, 0}, {10.1, 0.523}});
+    EXPECT_EQ(ratingRdbBytes(rating, {"Mill \"Creek\"\tbelow the bridge", 98.25}),
+              "# //FILE TYPE=\"NWIS RATING\"\n"
+              "# //STATION NAME=\"Mill 'Creek' below the bridge\"\n"
+              "# //RATING TYPE=\"STAR\" NAME=\"stage-area\"\n"
+              "# //RATING_INDEP PARAMETER=\"Gage height\"\n"
+              "# //RATING_DEP PARAMETER=\"Cross-sectional area\"\n"
+              "# //GAGE DATUM=\"98.25\"\n"
+              "INDEP\tDEP\n"
+              "16N\t16N\n"
+              "10\t0\n"
+              "10.1\t0.523\n");
 }
 
 TEST(RatingExport, NegativeZeroIsWrittenAsZero) {
@@ -168,6 +187,13 @@ TEST(RatingExport, RowsOfAnyLengthAcrossOutputChunks) {
         expected += "\r\n";
         EXPECT_EQ(ratingCsvBytes(rating, format), expected);
     }
+    // The agency file's rows carry the comma-delimited export's digits, always with a point.
+    const std::string rdb = ratingRdbBytes(rating, {"", 0});
+    std::string rows = rdb.substr(rdb.find("16N\t16N\n") + 8);
+    std::replace(rows.begin(), rows.end(), '\t', ',');
+    std::string csv = ratingCsvBytes(rating);
+    csv.erase(std::remove(csv.begin(), csv.end(), '\r'), csv.end());
+    EXPECT_EQ(rows + "\n", csv);
 }
 
 TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles) {
@@ -188,6 +214,11 @@ TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles) {
          ratingHtmlBytes(rating)},
         {"r.xls", [](const std::string& p, const RatingTable& r) { exportRatingXls(p, r); },
          ratingXlsBytes(rating)},
+        {"r.rdb",
+         [](const std::string& p, const RatingTable& r) {
+             exportRatingRdb(p, r, {std::string(300000, 'x'), 1});
+         },
+         ratingRdbBytes(rating, {std::string(300000, 'x'), 1})},
     };
     for (const auto& e : exports) {
         const std::string path = folder.file(e.name);
@@ -196,7 +227,7 @@ TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles) {
         EXPECT_EQ(readAll(path), e.expected) << e.name;
     }
     EXPECT_EQ(ratingXlsBytes(rating).size(), 30u + 38u * 60000u);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"r.csv", "r.html", "r.xls"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"r.csv", "r.html", "r.rdb", "r.xls"}));
 }
 
 TEST(RatingExport, FileThatCannotBeCreated) {

@@ -263,7 +263,6 @@ void RatingCommandsTest::cancelLeavesThePreviousRatingAndARunGivesTheModelsBits(
     ui(main).createRatingButton->click();
     QVERIFY(window->isVisible());
     PointTable points = program.document().points;
-    points.setJournal({});
     RatingTable expected;
     RatingObserver quiet;
     generateRating(RatingMode::Main, program.workspace().ratingBounds(), points, expected, quiet,
