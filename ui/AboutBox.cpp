@@ -89,46 +89,46 @@ QImage AboutBox::programIcon() {
 
 AboutBox::AboutBox(QWidget* parent)
     : ProgramDialog(QStringLiteral("aboutBox"), QStringLiteral("About Korvadel"),
-                    kFixedFrame | Qt::WindowStaysOnTopHint, parent),
-      panel_(new BevelPanel(this)), icon_(new QLabel(panel_)),
-      productName_(new QLabel(QStringLiteral("Korvadel"), panel_)),
-      version_(new QLabel(QStringLiteral("Version: %1").arg(QLatin1String(kVersion)), panel_)),
-      comments_(new QLabel(panel_)), okButton_(new QPushButton(QStringLiteral("OK"), this)) {
-    panel_->setObjectName(QStringLiteral("framePanel"));
-    icon_->setObjectName(QStringLiteral("programIcon"));
-    productName_->setObjectName(QStringLiteral("productName"));
-    version_->setObjectName(QStringLiteral("version"));
-    comments_->setObjectName(QStringLiteral("comments"));
-    okButton_->setObjectName(QStringLiteral("okButton"));
+                    kFixedFrame | Qt::WindowStaysOnTopHint, parent) {
     setFixedSize(298, 213);
     setModal(true);
 
-    panel_->setGeometry(8, 8, 281, 169);
-    icon_->setGeometry(28, 20, 32, 32);
-    icon_->setPixmap(QPixmap::fromImage(programIcon()));
-    productName_->move(88, 16);
-    productName_->adjustSize();
-    version_->move(88, 34);
-    version_->adjustSize();
-    comments_->setText(QStringLiteral("Stage-area ratings from surveyed\n"
-                                      "river cross-sections.\n"
-                                      "Copyright \u00a9 %1.\n"
-                                      "Free software under the GNU GPL,\n"
-                                      "version 3 or later; NO WARRANTY.\n"
-                                      "Charts drawn with QCustomPlot,\n"
-                                      "windows with Qt.")
-                           .arg(QLatin1String(kCopyright)));
-    comments_->setGeometry(28, 60, 240, 93);
-    comments_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Everything is set once and never changes. The default button has the focus whenever the
+    // box comes up (QDialog gives it the focus), so Enter closes it.
+    auto* panel = new BevelPanel(this);
+    panel->setObjectName(QStringLiteral("framePanel"));
+    panel->setGeometry(8, 8, 281, 169);
+    auto* icon = new QLabel(panel);
+    icon->setObjectName(QStringLiteral("programIcon"));
+    icon->setGeometry(28, 20, 32, 32);
+    icon->setPixmap(QPixmap::fromImage(programIcon()));
+    auto* productName = new QLabel(QStringLiteral("Korvadel"), panel);
+    productName->setObjectName(QStringLiteral("productName"));
+    productName->move(88, 16);
+    productName->adjustSize();
+    auto* version = new QLabel(QStringLiteral("Version: %1").arg(QLatin1String(kVersion)), panel);
+    version->setObjectName(QStringLiteral("version"));
+    version->move(88, 34);
+    version->adjustSize();
+    auto* comments = new QLabel(QStringLiteral("Stage-area ratings from surveyed\n"
+                                               "river cross-sections.\n"
+                                               "Copyright \u00a9 %1.\n"
+                                               "Free software under the GNU GPL,\n"
+                                               "version 3 or later; NO WARRANTY.\n"
+                                               "Charts drawn with QCustomPlot,\n"
+                                               "windows with Qt.")
+                                    .arg(QLatin1String(kCopyright)),
+                                panel);
+    comments->setObjectName(QStringLiteral("comments"));
+    comments->setGeometry(28, 60, 240, 93);
+    comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    okButton_->setGeometry(111, 184, 75, 25);
-    okButton_->setDefault(true);
-    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(111, 184, 75, 25);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     ignoreKeys({Qt::Key_Escape});
-}
-
-void AboutBox::comingUp(QShowEvent*) {
-    okButton_->setFocus();
 }
 
 } // namespace korvadel

@@ -2,10 +2,8 @@
 #pragma once
 
 #include "ui/ProgramDialog.h"
-#include <QImage>
 
-class QLabel;
-class QPushButton;
+#include <QImage>
 
 namespace korvadel {
 
@@ -18,17 +16,6 @@ public:
 
     // The program's 32 x 32, 16-colour icon, drawn in code.
     static QImage programIcon();
-
-protected:
-    void comingUp(QShowEvent* event) override;
-
-private:
-    QWidget* panel_;
-    QLabel* icon_;
-    QLabel* productName_;
-    QLabel* version_;
-    QLabel* comments_;
-    QPushButton* okButton_;
 };
 
 } // namespace korvadel

@@ -185,31 +185,32 @@ ChartPrintPreview::ChartPrintPreview(DesktopSeam& seam, const PrinterAccess& pri
     const PrintMargins stored = chart_.printMargins();
     margins_ = toPercents(stored);
     updating_ = true;
-    cbProportional_->setChecked(stored.proportional);
-    sliderDetail_->setValue(std::clamp(stored.detail, 0, kMostDetail));
+    proportionalBox_->setChecked(stored.proportional);
+    detailSlider_->setValue(std::clamp(stored.detail, 0, kMostDetail));
     updating_ = false;
 
     const QStringList names = printers_.printerNames();
     hasPrinter_ = !names.isEmpty();
-    cbPrinter_->addItems(names);
+    printerList_->addItems(names);
     if (hasPrinter_) {
         const int current =
             std::max(0, static_cast<int>(names.indexOf(printers_.defaultPrinterName())));
         updating_ = true;
-        cbPrinter_->setCurrentIndex(current);
+        printerList_->setCurrentIndex(current);
         updating_ = false;
         printers_.selectPrinter(*printer_, names[current]);
         // Charts are wider than tall; every opening starts from landscape.
         printer_->setPageOrientation(QPageLayout::Landscape);
         updating_ = true;
-        rbLandscape_->setChecked(true);
+        landscapeButton_->setChecked(true);
         updating_ = false;
         readPage();
         if (stored.proportional)
             recompute();
     } else {
-        for (QWidget* w : {static_cast<QWidget*>(btnPrint_), static_cast<QWidget*>(btnSetup_),
-                           static_cast<QWidget*>(rbPortrait_), static_cast<QWidget*>(rbLandscape_)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(printButton_), static_cast<QWidget*>(setupButton_),
+              static_cast<QWidget*>(portraitButton_), static_cast<QWidget*>(landscapeButton_)})
             w->setEnabled(false);
         readPage();
     }
@@ -224,25 +225,25 @@ void ChartPrintPreview::buildControls() {
 
     auto* side = new QVBoxLayout;
     auto* printerLabel = new QLabel(QStringLiteral("P&rinter:"), this);
-    cbPrinter_ = new QComboBox(this);
-    cbPrinter_->setObjectName(QStringLiteral("cbPrinter"));
-    printerLabel->setBuddy(cbPrinter_);
-    btnSetup_ = new QPushButton(QStringLiteral("&Setup..."), this);
-    btnSetup_->setObjectName(QStringLiteral("btnSetup"));
+    printerList_ = new QComboBox(this);
+    printerList_->setObjectName(QStringLiteral("printerList"));
+    printerLabel->setBuddy(printerList_);
+    setupButton_ = new QPushButton(QStringLiteral("&Setup..."), this);
+    setupButton_->setObjectName(QStringLiteral("setupButton"));
     side->addWidget(printerLabel);
-    side->addWidget(cbPrinter_);
-    side->addWidget(btnSetup_);
+    side->addWidget(printerList_);
+    side->addWidget(setupButton_);
 
     auto* orientation = new QGroupBox(QStringLiteral("Orien&tation:"), this);
-    orientation->setObjectName(QStringLiteral("gbOrientation"));
-    rbPortrait_ = new QRadioButton(QStringLiteral("P&ortrait"), orientation);
-    rbPortrait_->setObjectName(QStringLiteral("rbPortrait"));
-    rbLandscape_ = new QRadioButton(QStringLiteral("&Landscape"), orientation);
-    rbLandscape_->setObjectName(QStringLiteral("rbLandscape"));
-    rbLandscape_->setChecked(true);
+    orientation->setObjectName(QStringLiteral("orientationGroup"));
+    portraitButton_ = new QRadioButton(QStringLiteral("P&ortrait"), orientation);
+    portraitButton_->setObjectName(QStringLiteral("portraitButton"));
+    landscapeButton_ = new QRadioButton(QStringLiteral("&Landscape"), orientation);
+    landscapeButton_->setObjectName(QStringLiteral("landscapeButton"));
+    landscapeButton_->setChecked(true);
     auto* orientationLayout = new QVBoxLayout(orientation);
-    orientationLayout->addWidget(rbPortrait_);
-    orientationLayout->addWidget(rbLandscape_);
+    orientationLayout->addWidget(portraitButton_);
+    orientationLayout->addWidget(landscapeButton_);
     side->addWidget(orientation);
 
     auto* marginsBox = new QGroupBox(QStringLiteral("Margins (%)"), this);
@@ -256,66 +257,66 @@ void ChartPrintPreview::buildControls() {
         return spin;
     };
     // Laid out as on the page: top above, left and right beside, bottom below.
-    seTop_ = field("seTop", 0, 1);
-    seLeft_ = field("seLeft", 1, 0);
-    seRight_ = field("seRight", 1, 2);
-    seBottom_ = field("seBottom", 2, 1);
+    topMargin_ = field("topMargin", 0, 1);
+    leftMargin_ = field("leftMargin", 1, 0);
+    rightMargin_ = field("rightMargin", 1, 2);
+    bottomMargin_ = field("bottomMargin", 2, 1);
     side->addWidget(marginsBox);
 
-    btnReset_ = new QPushButton(QStringLiteral("Reset &Margins"), this);
-    btnReset_->setObjectName(QStringLiteral("btnResetMargins"));
-    side->addWidget(btnReset_);
-    cbViewMargins_ = new QCheckBox(QStringLiteral("&View Margins"), this);
-    cbViewMargins_->setObjectName(QStringLiteral("cbViewMargins"));
-    side->addWidget(cbViewMargins_);
+    resetMarginsButton_ = new QPushButton(QStringLiteral("Reset &Margins"), this);
+    resetMarginsButton_->setObjectName(QStringLiteral("resetMarginsButton"));
+    side->addWidget(resetMarginsButton_);
+    viewMarginsBox_ = new QCheckBox(QStringLiteral("&View Margins"), this);
+    viewMarginsBox_->setObjectName(QStringLiteral("viewMarginsBox"));
+    side->addWidget(viewMarginsBox_);
 
     side->addWidget(new QLabel(QStringLiteral("Detail:"), this));
-    sliderDetail_ = new QSlider(Qt::Horizontal, this);
-    sliderDetail_->setObjectName(QStringLiteral("sliderDetail"));
-    sliderDetail_->setRange(0, kMostDetail);
-    sliderDetail_->setPageStep(1);
-    sliderDetail_->setTickPosition(QSlider::TicksBelow);
-    sliderDetail_->setInvertedAppearance(true); // "More" on the left, "Normal" on the right
-    side->addWidget(sliderDetail_);
+    detailSlider_ = new QSlider(Qt::Horizontal, this);
+    detailSlider_->setObjectName(QStringLiteral("detailSlider"));
+    detailSlider_->setRange(0, kMostDetail);
+    detailSlider_->setPageStep(1);
+    detailSlider_->setTickPosition(QSlider::TicksBelow);
+    detailSlider_->setInvertedAppearance(true); // "More" on the left, "Normal" on the right
+    side->addWidget(detailSlider_);
     auto* detailEnds = new QHBoxLayout;
     detailEnds->addWidget(new QLabel(QStringLiteral("More"), this));
     detailEnds->addStretch();
     detailEnds->addWidget(new QLabel(QStringLiteral("Normal"), this));
     side->addLayout(detailEnds);
 
-    cbProportional_ = new QCheckBox(QStringLiteral("Proport&ional"), this);
-    cbProportional_->setObjectName(QStringLiteral("cbProportional"));
-    cbProportional_->setChecked(true);
-    side->addWidget(cbProportional_);
+    proportionalBox_ = new QCheckBox(QStringLiteral("Proport&ional"), this);
+    proportionalBox_->setObjectName(QStringLiteral("proportionalBox"));
+    proportionalBox_->setChecked(true);
+    side->addWidget(proportionalBox_);
     side->addStretch();
 
-    btnPrint_ = new QPushButton(QStringLiteral("&Print"), this);
-    btnPrint_->setObjectName(QStringLiteral("btnPrint"));
-    btnClose_ = new QPushButton(QStringLiteral("Close"), this);
-    btnClose_->setObjectName(QStringLiteral("btnClose"));
-    side->addWidget(btnPrint_);
-    side->addWidget(btnClose_);
+    printButton_ = new QPushButton(QStringLiteral("&Print"), this);
+    printButton_->setObjectName(QStringLiteral("printButton"));
+    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    side->addWidget(printButton_);
+    side->addWidget(closeButton_);
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(pageImage_, 1);
     layout->addLayout(side);
     resize(820, 560);
 
-    connect(cbPrinter_, &QComboBox::currentIndexChanged, this, &ChartPrintPreview::printerChosen);
-    connect(btnSetup_, &QPushButton::clicked, this, &ChartPrintPreview::setupPrinter);
-    connect(rbPortrait_, &QRadioButton::toggled, this, &ChartPrintPreview::orientationChosen);
-    for (QSpinBox* spin : {seTop_, seLeft_, seBottom_, seRight_})
+    connect(printerList_, &QComboBox::currentIndexChanged, this, &ChartPrintPreview::printerChosen);
+    connect(setupButton_, &QPushButton::clicked, this, &ChartPrintPreview::setupPrinter);
+    connect(portraitButton_, &QRadioButton::toggled, this, &ChartPrintPreview::orientationChosen);
+    for (QSpinBox* spin : {topMargin_, leftMargin_, bottomMargin_, rightMargin_})
         connect(spin, &QSpinBox::valueChanged, this, &ChartPrintPreview::marginFieldChanged);
-    connect(btnReset_, &QPushButton::clicked, this, &ChartPrintPreview::resetMargins);
-    connect(cbViewMargins_, &QCheckBox::toggled, pageImage_, qOverload<>(&QWidget::update));
-    connect(sliderDetail_, &QSlider::valueChanged, this, [this] {
+    connect(resetMarginsButton_, &QPushButton::clicked, this, &ChartPrintPreview::resetMargins);
+    connect(viewMarginsBox_, &QCheckBox::toggled, pageImage_, qOverload<>(&QWidget::update));
+    connect(detailSlider_, &QSlider::valueChanged, this, [this] {
         if (!updating_)
             storeInChart();
         pageImage_->update();
     });
-    connect(cbProportional_, &QCheckBox::toggled, this, &ChartPrintPreview::proportionalToggled);
-    connect(btnPrint_, &QPushButton::clicked, this, &ChartPrintPreview::print);
-    connect(btnClose_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(proportionalBox_, &QCheckBox::toggled, this, &ChartPrintPreview::proportionalToggled);
+    connect(printButton_, &QPushButton::clicked, this, &ChartPrintPreview::print);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
     // Alt+C closes it, as it closes the report preview; Escape does too, as in any dialog.
     auto* closeKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_C), this);
     closeKey->setObjectName(QStringLiteral("closeShortcut"));
@@ -328,13 +329,13 @@ void ChartPrintPreview::showModal() {
 }
 
 bool ChartPrintPreview::proportional() const {
-    return cbProportional_->isChecked();
+    return proportionalBox_->isChecked();
 }
 bool ChartPrintPreview::viewMargins() const {
-    return cbViewMargins_->isChecked();
+    return viewMarginsBox_->isChecked();
 }
 int ChartPrintPreview::detail() const {
-    return sliderDetail_->value();
+    return detailSlider_->value();
 }
 
 void ChartPrintPreview::readPage() {
@@ -360,12 +361,12 @@ void ChartPrintPreview::recompute() {
 
 void ChartPrintPreview::showMargins() {
     updating_ = true;
-    seTop_->setValue(margins_.top);
-    seLeft_->setValue(margins_.left);
-    seBottom_->setValue(margins_.bottom);
-    seRight_->setValue(margins_.right);
+    topMargin_->setValue(margins_.top);
+    leftMargin_->setValue(margins_.left);
+    bottomMargin_->setValue(margins_.bottom);
+    rightMargin_->setValue(margins_.right);
     updating_ = false;
-    btnReset_->setEnabled(!(margins_ == resetTo_));
+    resetMarginsButton_->setEnabled(!(margins_ == resetTo_));
     pageImage_->update();
 }
 
@@ -375,8 +376,8 @@ void ChartPrintPreview::storeInChart() {
     stored.top = margins_.top;
     stored.right = margins_.right;
     stored.bottom = margins_.bottom;
-    stored.proportional = cbProportional_->isChecked();
-    stored.detail = sliderDetail_->value();
+    stored.proportional = proportionalBox_->isChecked();
+    stored.detail = detailSlider_->value();
     chart_.setPrintMargins(stored);
 }
 
@@ -387,7 +388,7 @@ bool ChartPrintPreview::setMarginsByUser(const MarginPercents& margins) {
     }
     margins_ = margins;
     updating_ = true;
-    cbProportional_->setChecked(false);
+    proportionalBox_->setChecked(false);
     updating_ = false;
     storeInChart();
     showMargins();
@@ -397,7 +398,8 @@ bool ChartPrintPreview::setMarginsByUser(const MarginPercents& margins) {
 void ChartPrintPreview::marginFieldChanged() {
     if (updating_)
         return;
-    setMarginsByUser({seLeft_->value(), seTop_->value(), seRight_->value(), seBottom_->value()});
+    setMarginsByUser(
+        {leftMargin_->value(), topMargin_->value(), rightMargin_->value(), bottomMargin_->value()});
 }
 
 void ChartPrintPreview::resetMargins() {
@@ -419,7 +421,7 @@ void ChartPrintPreview::printerChosen(int index) {
     if (updating_ || !hasPrinter_ || index < 0)
         return;
     const QPageLayout::Orientation orientation = printer_->pageLayout().orientation();
-    printers_.selectPrinter(*printer_, cbPrinter_->itemText(index));
+    printers_.selectPrinter(*printer_, printerList_->itemText(index));
     printer_->setPageOrientation(orientation);
     readPage();
     if (proportional())
@@ -431,8 +433,8 @@ void ChartPrintPreview::printerChosen(int index) {
 void ChartPrintPreview::orientationChosen() {
     if (updating_ || !hasPrinter_)
         return;
-    printer_->setPageOrientation(rbPortrait_->isChecked() ? QPageLayout::Portrait
-                                                          : QPageLayout::Landscape);
+    printer_->setPageOrientation(portraitButton_->isChecked() ? QPageLayout::Portrait
+                                                              : QPageLayout::Landscape);
     readPage();
     if (proportional())
         recompute();
@@ -448,8 +450,8 @@ void ChartPrintPreview::setupPrinter() {
         return;
     updating_ = true;
     const bool portrait = printer_->pageLayout().orientation() == QPageLayout::Portrait;
-    rbPortrait_->setChecked(portrait);
-    rbLandscape_->setChecked(!portrait);
+    portraitButton_->setChecked(portrait);
+    landscapeButton_->setChecked(!portrait);
     updating_ = false;
     readPage();
     if (proportional())

@@ -136,20 +136,20 @@ private:
     bool updating_ = false;
 
     PrintPageImage* pageImage_ = nullptr;
-    QComboBox* cbPrinter_ = nullptr;
-    QPushButton* btnSetup_ = nullptr;
-    QRadioButton* rbPortrait_ = nullptr;
-    QRadioButton* rbLandscape_ = nullptr;
-    QSpinBox* seTop_ = nullptr;
-    QSpinBox* seLeft_ = nullptr;
-    QSpinBox* seBottom_ = nullptr;
-    QSpinBox* seRight_ = nullptr;
-    QPushButton* btnReset_ = nullptr;
-    QCheckBox* cbViewMargins_ = nullptr;
-    QSlider* sliderDetail_ = nullptr;
-    QCheckBox* cbProportional_ = nullptr;
-    QPushButton* btnPrint_ = nullptr;
-    QPushButton* btnClose_ = nullptr;
+    QComboBox* printerList_ = nullptr;
+    QPushButton* setupButton_ = nullptr;
+    QRadioButton* portraitButton_ = nullptr;
+    QRadioButton* landscapeButton_ = nullptr;
+    QSpinBox* topMargin_ = nullptr;
+    QSpinBox* leftMargin_ = nullptr;
+    QSpinBox* bottomMargin_ = nullptr;
+    QSpinBox* rightMargin_ = nullptr;
+    QPushButton* resetMarginsButton_ = nullptr;
+    QCheckBox* viewMarginsBox_ = nullptr;
+    QSlider* detailSlider_ = nullptr;
+    QCheckBox* proportionalBox_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 } // namespace korvadel

@@ -45,19 +45,20 @@ ReportDocument layOutReport(const BandedReportDefinition& def, std::size_t rowCo
                             const ReportFieldSource& field) {
     ReportDocument doc;
     doc.name = def.name;
-    doc.pageSizeMm = QSizeF(def.page.widthMm, def.page.heightMm);
+    doc.pageSizeMm = def.page.sizeMm;
     doc.fontFamily = def.fontFamily;
     doc.fontPointSize = def.fontPointSize;
 
-    const double bottomLimit = def.page.heightMm - def.page.bottomMm;
+    const double bottomLimit = def.page.sizeMm.height() - def.page.marginsMm.bottom();
     const int columns = def.columns > 0 ? def.columns : 1;
     // Rows per page are at most a few hundred; reserving avoids regrowing the item lists.
     const std::size_t itemsPerRow = def.detail.texts.size();
 
     doc.pages.emplace_back();
-    double columnTop = def.page.topMm;
+    double columnTop = def.page.marginsMm.top();
     if (def.title.heightMm > 0) {
-        placeBand(doc.pages.back(), def.title, def.page.leftMm, def.page.topMm, nullptr, 0);
+        placeBand(doc.pages.back(), def.title, def.page.marginsMm.left(), def.page.marginsMm.top(),
+                  nullptr, 0);
         columnTop += def.title.heightMm;
     }
 
@@ -72,14 +73,14 @@ ReportDocument layOutReport(const BandedReportDefinition& def, std::size_t rowCo
                 column = 0;
                 doc.pages.emplace_back();
                 doc.pages.back().items.reserve(itemsPerRow * 160);
-                columnTop = def.page.topMm;
+                columnTop = def.page.marginsMm.top();
             }
             y = columnTop;
             headerPlaced = false;
             columnUsed = false;
             need = def.detail.heightMm + def.columnHeader.heightMm;
         }
-        const double x = def.page.leftMm + column * def.columnWidthMm;
+        const double x = def.page.marginsMm.left() + column * def.columnWidthMm;
         ReportPage& page = doc.pages.back();
         if (!headerPlaced) {
             // The header goes down together with the first row below it, so a column never

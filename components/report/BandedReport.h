@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QMarginsF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -21,13 +22,10 @@ namespace korvadel {
 // the preview shows, what is printed, written to PDF and saved; rendering never re-runs the
 // layout, so all surfaces show the same pages.
 
+// The paper and the printable area's distance from each of its edges, in millimetres.
 struct ReportPageSetup {
-    double widthMm = 215.9;
-    double heightMm = 279.4;
-    double topMm = 0;
-    double bottomMm = 0;
-    double leftMm = 0;
-    double rightMm = 0;
+    QSizeF sizeMm{215.9, 279.4};
+    QMarginsF marginsMm;
 };
 
 // One text of a band. Fixed texts carry their text; detail texts name a field of the row.

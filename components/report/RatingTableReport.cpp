@@ -10,7 +10,7 @@ namespace korvadel {
 BandedReportDefinition ratingTableReportDefinition(const QString& description) {
     BandedReportDefinition def;
     def.name = QStringLiteral("Stage Area Rating Table");
-    def.page = ReportPageSetup{215.9, 279.4, 6.35, 7.62, 12.7, 12.7};
+    def.page = ReportPageSetup{{215.9, 279.4}, QMarginsF(12.7, 6.35, 12.7, 7.62)};
     def.columns = 3;
     def.columnWidthMm = 63.5;
     def.fontFamily = QStringLiteral("Arial");

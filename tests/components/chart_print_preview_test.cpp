@@ -82,8 +82,9 @@ template <typename T> T* child(QWidget& w, const char* name) {
 }
 
 MarginPercents shownMargins(ChartPrintPreview& p) {
-    return {child<QSpinBox>(p, "seLeft")->value(), child<QSpinBox>(p, "seTop")->value(),
-            child<QSpinBox>(p, "seRight")->value(), child<QSpinBox>(p, "seBottom")->value()};
+    return {child<QSpinBox>(p, "leftMargin")->value(), child<QSpinBox>(p, "topMargin")->value(),
+            child<QSpinBox>(p, "rightMargin")->value(),
+            child<QSpinBox>(p, "bottomMargin")->value()};
 }
 
 } // namespace
@@ -216,12 +217,12 @@ void ChartPrintPreviewTest::noPrinterShowsStoredMargins() {
     QVERIFY(preview.isModal());
     QVERIFY(!preview.hasPrinter());
     QCOMPARE(shownMargins(preview), (MarginPercents{15, 14, 15, 14}));
-    QVERIFY(!child<QPushButton>(preview, "btnPrint")->isEnabled());
-    QVERIFY(!child<QPushButton>(preview, "btnSetup")->isEnabled());
-    QVERIFY(!child<QRadioButton>(preview, "rbPortrait")->isEnabled());
-    QVERIFY(!child<QRadioButton>(preview, "rbLandscape")->isEnabled());
-    QVERIFY(child<QCheckBox>(preview, "cbProportional")->isChecked());
-    QCOMPARE(child<QComboBox>(preview, "cbPrinter")->count(), 0);
+    QVERIFY(!child<QPushButton>(preview, "printButton")->isEnabled());
+    QVERIFY(!child<QPushButton>(preview, "setupButton")->isEnabled());
+    QVERIFY(!child<QRadioButton>(preview, "portraitButton")->isEnabled());
+    QVERIFY(!child<QRadioButton>(preview, "landscapeButton")->isEnabled());
+    QVERIFY(child<QCheckBox>(preview, "proportionalBox")->isChecked());
+    QCOMPARE(child<QComboBox>(preview, "printerList")->count(), 0);
     // Shown through the seam, the page image draws the chart in the stored margins.
     seam.onModal([&](QDialog&) {
         QVERIFY(QTest::qWaitForWindowExposed(&preview));
@@ -239,8 +240,9 @@ void ChartPrintPreviewTest::opensLandscapeWithComputedMargins() {
     FakeChart chart(QSize(800, 400));
     ChartPrintPreview preview(seam, printers, chart);
     QVERIFY(preview.hasPrinter());
-    QCOMPARE(child<QComboBox>(preview, "cbPrinter")->currentText(), QStringLiteral("Legal Laser"));
-    QVERIFY(child<QRadioButton>(preview, "rbLandscape")->isChecked());
+    QCOMPARE(child<QComboBox>(preview, "printerList")->currentText(),
+             QStringLiteral("Legal Laser"));
+    QVERIFY(child<QRadioButton>(preview, "landscapeButton")->isChecked());
     QCOMPARE(preview.printer().pageLayout().orientation(), QPageLayout::Landscape);
     const QSize page = preview.pageSize();
     QVERIFY(page.width() > page.height());
@@ -248,13 +250,13 @@ void ChartPrintPreviewTest::opensLandscapeWithComputedMargins() {
     QCOMPARE(expected.left, 15);
     QCOMPARE(shownMargins(preview), expected);
     QCOMPARE(chart.margins.top, expected.top); // made the chart's margins
-    QVERIFY(!child<QPushButton>(preview, "btnResetMargins")->isEnabled());
+    QVERIFY(!child<QPushButton>(preview, "resetMarginsButton")->isEnabled());
 
     // Portrait chosen in one preview does not carry into the next opening.
-    child<QRadioButton>(preview, "rbPortrait")->setChecked(true);
+    child<QRadioButton>(preview, "portraitButton")->setChecked(true);
     QCOMPARE(preview.printer().pageLayout().orientation(), QPageLayout::Portrait);
     ChartPrintPreview again(seam, printers, chart);
-    QVERIFY(child<QRadioButton>(again, "rbLandscape")->isChecked());
+    QVERIFY(child<QRadioButton>(again, "landscapeButton")->isChecked());
     QCOMPARE(again.printer().pageLayout().orientation(), QPageLayout::Landscape);
 }
 
@@ -264,11 +266,11 @@ void ChartPrintPreviewTest::marginFieldsRefuseAndAccept() {
     FakeChart chart(QSize(800, 400));
     ChartPrintPreview preview(seam, printers, chart);
     const MarginPercents opened = shownMargins(preview);
-    auto* left = child<QSpinBox>(preview, "seLeft");
-    auto* right = child<QSpinBox>(preview, "seRight");
-    auto* top = child<QSpinBox>(preview, "seTop");
-    auto* proportional = child<QCheckBox>(preview, "cbProportional");
-    auto* reset = child<QPushButton>(preview, "btnResetMargins");
+    auto* left = child<QSpinBox>(preview, "leftMargin");
+    auto* right = child<QSpinBox>(preview, "rightMargin");
+    auto* top = child<QSpinBox>(preview, "topMargin");
+    auto* proportional = child<QCheckBox>(preview, "proportionalBox");
+    auto* reset = child<QPushButton>(preview, "resetMarginsButton");
 
     left->setValue(85); // 85 + 15 = 100: refused
     QCOMPARE(left->value(), opened.left);
@@ -300,30 +302,30 @@ void ChartPrintPreviewTest::proportionalRecomputedOnChanges() {
     PdfPrinters printers(dir_.filePath(QStringLiteral("c.pdf")));
     FakeChart chart(QSize(800, 400));
     ChartPrintPreview preview(seam, printers, chart);
-    auto* proportional = child<QCheckBox>(preview, "cbProportional");
+    auto* proportional = child<QCheckBox>(preview, "proportionalBox");
 
     // Orientation: portrait Legal gives other top and bottom margins.
-    child<QRadioButton>(preview, "rbPortrait")->setChecked(true);
+    child<QRadioButton>(preview, "portraitButton")->setChecked(true);
     QSize page = preview.pageSize();
     QVERIFY(page.height() > page.width());
     QCOMPARE(preview.margins(), proportionalMargins(QSize(800, 400), page, 1.0));
 
     // Printer: Letter instead of Legal.
-    child<QComboBox>(preview, "cbPrinter")->setCurrentIndex(0);
+    child<QComboBox>(preview, "printerList")->setCurrentIndex(0);
     QVERIFY(preview.pageSize() != page);
     page = preview.pageSize();
     QCOMPARE(preview.margins(), proportionalMargins(QSize(800, 400), page, 1.0));
 
     // Switch off, change a margin, switch on: computed again.
-    child<QSpinBox>(preview, "seTop")->setValue(5);
+    child<QSpinBox>(preview, "topMargin")->setValue(5);
     QVERIFY(!proportional->isChecked());
     proportional->setChecked(true);
     QCOMPARE(preview.margins(), proportionalMargins(QSize(800, 400), page, 1.0));
     QVERIFY(chart.margins.proportional);
 
     // Switched off, a printer change keeps the typed margins.
-    child<QSpinBox>(preview, "seTop")->setValue(5);
-    child<QComboBox>(preview, "cbPrinter")->setCurrentIndex(1);
+    child<QSpinBox>(preview, "topMargin")->setValue(5);
+    child<QComboBox>(preview, "printerList")->setCurrentIndex(1);
     QCOMPARE(preview.margins().top, 5);
 }
 
@@ -350,7 +352,7 @@ void ChartPrintPreviewTest::mouseMovesAndResizesChart() {
     QVERIFY(std::abs(m.left - (before.left + 10)) <= 1);
     QVERIFY(std::abs(m.right - (before.right - 10)) <= 1);
     QCOMPARE(m.top, before.top);
-    QVERIFY(!child<QCheckBox>(preview, "cbProportional")->isChecked());
+    QVERIFY(!child<QCheckBox>(preview, "proportionalBox")->isChecked());
 
     // Pull the bottom edge up by 10 % of the paper's height.
     r = image->chartRect();
@@ -373,12 +375,12 @@ void ChartPrintPreviewTest::printsOnePageAndStaysOpen() {
     PdfPrinters printers(pdf);
     FakeChart chart(QSize(800, 400));
     ChartPrintPreview preview(seam, printers, chart);
-    child<QSlider>(preview, "sliderDetail")->setValue(2);
+    child<QSlider>(preview, "detailSlider")->setValue(2);
     seam.onModal([&](QDialog& dialog) {
         chart.renders.clear();
-        child<QPushButton>(dialog, "btnPrint")->click();
+        child<QPushButton>(dialog, "printButton")->click();
         QVERIFY(dialog.isVisible()); // printing leaves the preview open
-        child<QPushButton>(dialog, "btnClose")->click();
+        child<QPushButton>(dialog, "closeButton")->click();
     });
     preview.showModal();
     QCOMPARE(chart.renders.first(), preview.printedRectangle());
@@ -396,13 +398,13 @@ void ChartPrintPreviewTest::settingsKeptWithChart() {
     FakeChart chart(QSize(800, 400));
     {
         ChartPrintPreview preview(seam, printers, chart);
-        child<QSpinBox>(preview, "seLeft")->setValue(20);
-        child<QSlider>(preview, "sliderDetail")->setValue(3);
+        child<QSpinBox>(preview, "leftMargin")->setValue(20);
+        child<QSlider>(preview, "detailSlider")->setValue(3);
     }
     ChartPrintPreview next(seam, printers, chart);
     QCOMPARE(next.margins().left, 20);
-    QVERIFY(!child<QCheckBox>(next, "cbProportional")->isChecked());
-    QCOMPARE(child<QSlider>(next, "sliderDetail")->value(), 3);
+    QVERIFY(!child<QCheckBox>(next, "proportionalBox")->isChecked());
+    QCOMPARE(child<QSlider>(next, "detailSlider")->value(), 3);
 }
 
 void ChartPrintPreviewTest::realChartPrints() {
