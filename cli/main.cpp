@@ -7,6 +7,7 @@
 #include "cli/AnalysisCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/CoreCommands.h"
+#include "cli/IndexVelocityCommands.h"
 #include "cli/RatingOptions.h"
 #include "model/Error.h"
 
@@ -14,6 +15,7 @@
 #include "cli/qt/QtCommands.h"
 #endif
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -27,8 +29,10 @@ using namespace korvadel::cli;
 namespace {
 
 std::vector<Command> allCommands() {
-    std::vector<Command> commands{ratingCommand(),     convertCommand(), areaCommand(),
-                                  propertiesCommand(), checkCommand(),   compareCommand()};
+    std::vector<Command> commands{
+        ratingCommand(),       convertCommand(),        areaCommand(),
+        propertiesCommand(),   checkCommand(),          compareCommand(),
+        measurementsCommand(), velocityRatingCommand(), dischargeCommand()};
 #ifdef KORVADEL_CLI_WITH_UI
     for (const Command& command : qtCommands())
         commands.push_back(command);
@@ -58,9 +62,12 @@ std::string overview(const std::vector<Command>& commands) {
                        "Stage-area ratings of surveyed river cross-sections, without the window.\n"
                        "\n"
                        "Commands:\n";
+    std::size_t width = 12;
+    for (const Command& command : commands)
+        width = std::max(width, command.name.size() + 2);
     for (const Command& command : commands) {
         std::string name(command.name);
-        name.resize(12, ' ');
+        name.resize(width, ' ');
         text += "  ";
         text += name;
         text += command.summary;

@@ -2,6 +2,7 @@
 #include "io/Fields.h"
 
 #include "model/Error.h"
+#include "model/Numbers.h"
 
 #include <charconv>
 #include <cstdint>
@@ -297,6 +298,33 @@ FieldNumber FieldToReal(std::string_view field, char decimalSeparator) {
         }
     }
     return {true, negative ? -value : value};
+}
+
+bool readDecimal(std::string_view field, double& value) {
+    while (!field.empty() && field.front() == ' ')
+        field.remove_prefix(1);
+    while (!field.empty() && field.back() == ' ')
+        field.remove_suffix(1);
+    std::string_view digits = field;
+    if (!digits.empty() && digits.front() == '+')
+        digits.remove_prefix(1);
+    const std::string_view unsignedPart =
+        !digits.empty() && digits.front() == '-' ? digits.substr(1) : digits;
+    // from_chars also takes "nan", "inf" and "infinity", which are no measured values.
+    if (unsignedPart.empty() || !(isDigit(unsignedPart.front()) || unsignedPart.front() == '.'))
+        return false;
+    double result = 0.0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
+    if (end != digits.data() + digits.size())
+        return false;
+    if (error == std::errc::result_out_of_range)
+        // Past the largest double, or below the smallest: the standard conversion tells which,
+        // reading the second as 0 or a subnormal.
+        return tryTextToFloat(field, value);
+    if (error != std::errc())
+        return false;
+    value = result;
+    return true;
 }
 
 } // namespace korvadel

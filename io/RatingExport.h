@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/TableExport.h"
 #include "model/NumberFormat.h"
 
 #include <cstddef>
@@ -10,14 +11,24 @@ namespace korvadel {
 
 class RatingTable;
 
+// The rating as an exported table: stage then area, no heading.
+class RatingTableSource : public TableSource {
+public:
+    explicit RatingTableSource(const RatingTable& rating) : rating_(rating) {}
+    std::size_t rowCount() const override;
+    std::size_t columnCount() const override { return 2; }
+    void cells(std::size_t row, std::span<TableCell> cells) const override;
+
+private:
+    const RatingTable& rating_;
+};
+
 // The three data exports of the rating window. Each writes to a temporary file beside `path`
 // and replaces it only when complete; the table is not changed.
 void exportRatingCsv(const std::string& path, const RatingTable& rating, NumberFormat format = {});
 void exportRatingHtml(const std::string& path, const RatingTable& rating, NumberFormat format = {});
 void exportRatingXls(const std::string& path, const RatingTable& rating);
 
-// The worksheet numbers its rows in 16 bits: a rating of more than this many rows is refused.
-inline constexpr std::size_t kMaxWorksheetRows = 65535;
 // Throws the worksheet export's message when the rating has more rows than a worksheet holds.
 void checkWorksheetRows(const RatingTable& rating);
 

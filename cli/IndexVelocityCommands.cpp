@@ -1,0 +1,400 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/IndexVelocityCommands.h"
+
+#include "cli/RatingOptions.h"
+#include "io/AtomicFile.h"
+#include "io/DischargeRecordFile.h"
+#include "io/MeasurementFile.h"
+#include "io/MeasurementTable.h"
+#include "io/TableExport.h"
+#include "io/VelocityRatingReport.h"
+#include "model/CrossSectionDocument.h"
+#include "model/Error.h"
+#include "model/MeasurementFit.h"
+#include "model/Numbers.h"
+#include "model/SurveyComparison.h"
+#include "model/VelocityRating.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvadel::cli {
+namespace {
+
+// --datum T and the reading options: the rated area needs the section and its datum only.
+inline constexpr OptionSpec kSectionOptions[] = {{"datum"}, {"from"}, {"decimal-separator"}};
+inline constexpr OptionSpec kModelOptions[] = {{"model"}, {"breakpoint"}};
+
+const std::string kSectionHelp =
+    "  SECTION is read as every command reads FILE (READING); its rated area at a gage\n"
+    "  height is the rating's wetted area there, unrounded, the bed elevations less the\n"
+    "  datum and vertical walls at the ends. A gage height above an end of the section\n"
+    "  prints the rating's edge warning on standard error.\n"
+    "  --datum T           Datum: gage height = elevation - datum. Default: SECTION's\n"
+    "                      (0.00 for imported points).\n";
+
+const std::string kModelHelp =
+    "  --model M           The form of the velocity rating, V the mean velocity, Vi the\n"
+    "                      index velocity, GH the gage height:\n"
+    "                      simple       V = a + b*Vi\n"
+    "                      coefficient  V = b*Vi\n"
+    "                      stage        V = a + b*Vi + c*Vi*GH\n"
+    "                      compound     V = a + b*Vi + c*max(0, Vi - X)\n"
+    "  --breakpoint X      The compound form's breakpoint (that form only; required).\n";
+
+const std::string kMeasurementsFileHelp =
+    "  MEASUREMENTS is comma-delimited text whose first line names the columns number,\n"
+    "  start, end, gage_height, discharge, index_velocity, measured_area, use (fit,\n"
+    "  validate or exclude; empty is fit) and comment (case ignored, space and underscore\n"
+    "  alike, other columns ignored), or a USGS field-measurement file (RDB), whose\n"
+    "  measurement_nu, measurement_dt, gage_height_va, discharge_va and chan_area are\n"
+    "  read. Times are ISO 8601; numbers take a point.\n";
+
+// Where a command's output goes: OUT, replaced only once it is completely written, or standard
+// output.
+class Output {
+public:
+    Output(const std::optional<std::string>& path, std::FILE* out) : out_(out) {
+        if (path)
+            file_.emplace(*path);
+    }
+    void write(std::string_view bytes) {
+        if (file_)
+            file_->write(bytes.data(), bytes.size());
+        else
+            writeOut(out_, bytes);
+    }
+    void commit() {
+        if (file_)
+            file_->commit();
+    }
+
+private:
+    std::optional<AtomicFile> file_;
+    std::FILE* out_;
+};
+
+// An option's number; the message names the option.
+double numberOption(const std::string& text, std::string_view option, NumberFormat format) {
+    double value = 0.0;
+    if (!tryTextToFloat(text, value, format))
+        throw Error(std::string(option) + ": '" + text + "' is not a valid floating point value");
+    return value;
+}
+
+void requirePositional(const ParsedArgs& args, std::string_view first, std::string_view second) {
+    if (args.positional.size() < 2)
+        throw UsageError(args.positional.empty()
+                             ? std::string(first) + " and " + std::string(second) + " are missing"
+                             : std::string(second) + " is missing");
+    if (args.positional.size() > 2)
+        throw UsageError("unexpected argument '" + args.positional[2] + "'");
+}
+
+// The decimal separator the options are read with: SECTION's.
+NumberFormat optionFormat(const ParsedArgs& args, const Invocation& invocation) {
+    return sectionSourceFor(args.positional[0], args, invocation).format;
+}
+
+// The section read from the first positional argument, as columns, with its datum.
+struct Section {
+    SectionSource source;
+    CrossSectionDocument document;
+    double datum = 0.0;
+    std::vector<double> stations;
+    std::vector<double> elevations;
+};
+
+void readSectionFrom(const ParsedArgs& args, const Invocation& invocation, Section& section) {
+    section.source = sectionSourceFor(args.positional[0], args, invocation);
+    readSection(section.source, section.document);
+    requireRatingPoints(section.source, section.document);
+    if (const auto datum = args.value("datum"))
+        section.datum = numberOption(*datum, "--datum", section.source.format);
+    else
+        section.datum = textToFloat(section.document.settings.datum, section.source.format);
+    section.document.points.first();
+    const auto stations = section.document.points.stations();
+    const auto elevations = section.document.points.elevations();
+    section.stations.assign(stations.begin(), stations.end());
+    section.elevations.assign(elevations.begin(), elevations.end());
+}
+
+// The rating's edge warning when water at the highest gage height would stand against a wall.
+void warnAboveEnds(const Section& section, double highestGageHeight, std::FILE* warnings) {
+    if (!std::isfinite(highestGageHeight))
+        return;
+    LineWarningObserver observer(warnings);
+    checkEdges(section.elevations, -section.datum, highestGageHeight, observer);
+}
+
+double highestGageHeight(const MeasurementFile& file) {
+    double highest = -std::numeric_limits<double>::infinity();
+    for (const Measurement& m : file.measurements)
+        highest = std::max(highest, m.gageHeight);
+    return highest;
+}
+
+struct ModelChoice {
+    VelocityModel model = VelocityModel::Simple;
+    double breakpoint = 0.0;
+};
+
+ModelChoice modelFrom(const ParsedArgs& args, std::string_view command, NumberFormat format) {
+    const auto name = args.value("model");
+    if (!name)
+        throw UsageError(std::string(command) + " needs --model simple|coefficient|stage|compound");
+    const VelocityModelInfo* info = velocityModelNamed(*name);
+    if (info == nullptr)
+        throw UsageError("--model must be simple, coefficient, stage or compound, not '" + *name +
+                         "'");
+    ModelChoice choice;
+    choice.model = info->model;
+    const auto breakpoint = args.value("breakpoint");
+    if (choice.model == VelocityModel::Compound && !breakpoint)
+        throw UsageError("--model compound needs --breakpoint X");
+    if (choice.model != VelocityModel::Compound && breakpoint)
+        throw UsageError("--breakpoint applies to --model compound only");
+    if (breakpoint) {
+        choice.breakpoint = numberOption(*breakpoint, "--breakpoint", format);
+        if (!std::isfinite(choice.breakpoint))
+            throw Error("--breakpoint must be a finite number");
+    }
+    return choice;
+}
+
+// The measurements with their rated areas and the rating fitted to them.
+struct FittedMeasurements {
+    MeasurementFile file;
+    std::vector<RatedMeasurement> rated;
+    std::optional<VelocityRatingFit> fit;
+};
+
+FittedMeasurements fitMeasurements(const std::string& path, const Section& section,
+                                   const ModelChoice& choice, std::FILE* warnings) {
+    FittedMeasurements result;
+    result.file = readMeasurements(path);
+    requireFitIndexVelocities(result.file);
+    warnAboveEnds(section, highestGageHeight(result.file), warnings);
+    result.rated = rateMeasurements(result.file.measurements, section.stations, section.elevations,
+                                    -section.datum);
+    const std::vector<VelocitySample> samples = fitSamples(result.file.measurements, result.rated);
+    result.fit = fitVelocityRating(choice.model, choice.breakpoint, samples);
+    return result;
+}
+
+// --- measurements ---
+
+std::string measurementsHelp(const Invocation& invocation, bool withShared) {
+    return withSharedHelp(
+        "korvadel-cli measurements SECTION MEASUREMENTS [--datum T] [READING]\n"
+        "                           [--threshold P] [--to csv|html|xls] [-o OUT]\n"
+        "  The measurement summary of an index-velocity station: for every discharge\n"
+        "  measurement the rated area of SECTION at its gage height, its mean velocity\n"
+        "  (discharge / rated area) and, with a measured area, the difference\n"
+        "  100 x (measured - rated) / rated. The table's heading is\n"
+        "  number,start,end,gage_height,discharge,index_velocity,rated_area,mean_velocity,\n"
+        "  measured_area,area_difference_percent,beyond_threshold,use,comment\n"
+        "  (cells the file leaves empty stay empty; beyond_threshold is yes or no, empty\n"
+        "  without a measured area). Numbers always take a point. A line on standard\n"
+        "  error says how many measured areas lie beyond the threshold. A measurement\n"
+        "  whose gage height holds no water in SECTION stops the command.\n" +
+            kMeasurementsFileHelp + kSectionHelp +
+            "  --threshold P       Percent area difference beyond which a measurement is\n"
+            "                      marked, 0 or more. Default: 5.\n"
+            "  --to csv|html|xls   Export format, as the rating's: comma-delimited text\n"
+            "                      (default), an HTML table or an Excel worksheet.\n"
+            "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
+            "                      written. Default: standard output (xls needs -o).\n",
+        invocation, withShared, false);
+}
+
+int runMeasurements(const Invocation& invocation) {
+    const auto options = optionList({{"threshold"}, {"to"}, kOutputOption}, kSectionOptions);
+    const ParsedArgs args = parseArgs(invocation.args, options);
+    requirePositional(args, "SECTION", "MEASUREMENTS");
+    const std::string to = args.value("to").value_or("csv");
+    const TableFormatInfo* format = tableFormatNamed(to);
+    if (format == nullptr)
+        throw UsageError("--to must be csv, html or xls, not '" + to + "'");
+    const auto output = args.value("output");
+    if (format->binary && !output)
+        throw UsageError("--to " + to + " needs -o OUT");
+
+    Section section;
+    readSectionFrom(args, invocation, section);
+    double threshold = kDefaultAreaThreshold;
+    if (const auto text = args.value("threshold")) {
+        threshold = numberOption(*text, "--threshold", section.source.format);
+        checkComparisonThreshold(threshold, "--threshold", section.source.format);
+    }
+    const MeasurementFile file = readMeasurements(args.positional[1]);
+    warnAboveEnds(section, highestGageHeight(file), invocation.err);
+    const std::vector<RatedMeasurement> rated = rateMeasurements(
+        file.measurements, section.stations, section.elevations, -section.datum, threshold);
+    const MeasurementTable table(file.measurements, rated);
+    if (output)
+        exportTable(*output, format->format, table);
+    else
+        writeOut(invocation.out, tableBytes(format->format, table));
+    writeOut(invocation.err, areaCheckLine(rated, threshold));
+    return 0;
+}
+
+// --- velocity-rating ---
+
+std::string velocityRatingHelp(const Invocation& invocation, bool withShared) {
+    return withSharedHelp(
+        "korvadel-cli velocity-rating SECTION MEASUREMENTS --model M [--breakpoint X]\n"
+        "                              [--datum T] [READING] [--format text|json] [-o OUT]\n"
+        "  Fits the index-velocity rating, mean velocity V (discharge / rated area of\n"
+        "  SECTION) against the index velocity Vi, by ordinary least squares to the\n"
+        "  measurements whose use is fit, and reports it as a statistics package reports\n"
+        "  a regression: n, the parameters, each coefficient's estimate, standard error,\n"
+        "  t and two-sided p (Student t, n - parameters degrees of freedom), R squared\n"
+        "  (about zero for the coefficient form), adjusted R squared, the standard error\n"
+        "  of estimate, F and its p; then for every measurement, fit, validate and\n"
+        "  exclude alike, the fitted V, the residual, the rated discharge (fitted V x\n"
+        "  rated area), the percent difference from it and the 95 % prediction interval\n"
+        "  of V with whether V lies inside it. Every fit measurement needs an index\n"
+        "  velocity. Too few fit measurements (parameters + 1 at least) or a singular\n"
+        "  design (all index velocities equal, say) stop the command.\n" +
+            kMeasurementsFileHelp + kSectionHelp + kModelHelp +
+            "  --format text|json  text: a report to read (default). json: one object with\n"
+            "                      model, equation, n, parameters, degrees_of_freedom,\n"
+            "                      coefficients, r_squared, adjusted_r_squared,\n"
+            "                      standard_error_of_estimate, f, f_p and measurements;\n"
+            "                      numbers read back exactly, null where there is none.\n"
+            "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
+            "                      written. Default: standard output.\n",
+        invocation, withShared, false);
+}
+
+int runVelocityRating(const Invocation& invocation) {
+    const auto options = optionList({{"format"}, kOutputOption}, kModelOptions, kSectionOptions);
+    const ParsedArgs args = parseArgs(invocation.args, options);
+    requirePositional(args, "SECTION", "MEASUREMENTS");
+    const std::string format = args.value("format").value_or("text");
+    if (format != "text" && format != "json")
+        throw UsageError("--format must be text or json, not '" + format + "'");
+    const ModelChoice choice = modelFrom(args, "velocity-rating", optionFormat(args, invocation));
+
+    Section section;
+    readSectionFrom(args, invocation, section);
+    const FittedMeasurements fitted =
+        fitMeasurements(args.positional[1], section, choice, invocation.err);
+    const std::vector<MeasurementFit> evaluated =
+        evaluateMeasurements(*fitted.fit, fitted.file.measurements, fitted.rated);
+    const VelocityRatingReport report{*fitted.fit, fitted.file.measurements, fitted.rated,
+                                      evaluated};
+    Output output(args.value("output"), invocation.out);
+    output.write(format == "json" ? velocityRatingJson(report) : velocityRatingText(report));
+    output.commit();
+    return 0;
+}
+
+// --- discharge ---
+
+std::string dischargeHelp(const Invocation& invocation, bool withShared) {
+    return withSharedHelp(
+        "korvadel-cli discharge SECTION RECORD (--measurements FILE | --coefficients LIST)\n"
+        "                        --model M [--breakpoint X] [--datum T] [READING] [--daily]\n"
+        "                        [-o OUT]\n"
+        "  The discharge of a stage and index-velocity record, Q = V x A: A the rated\n"
+        "  area of SECTION at the row's gage height, V the velocity rating's at its\n"
+        "  index velocity (and gage height). RECORD is comma-delimited text whose first\n"
+        "  line names the columns time (ISO 8601), gage_height and index_velocity. The\n"
+        "  output is comma-delimited with the heading\n"
+        "  time,gage_height,index_velocity,area,mean_velocity,discharge\n"
+        "  one line per row, the inputs as written; a row with an empty or unreadable\n"
+        "  value has those fields and the ones that depend on them empty, and a line on\n"
+        "  standard error counts such rows. Numbers always take a point.\n" +
+            kSectionHelp + kModelHelp +
+            "  --measurements FILE The rating fitted to the measurements in FILE, as\n"
+            "                      velocity-rating fits it.\n"
+            "  --coefficients LIST The rating's coefficients, comma-separated with a\n"
+            "                      decimal point, in the order of the form's terms: a,b\n"
+            "                      (simple), b (coefficient), a,b,c (stage, compound).\n"
+            "  --daily             One line per calendar date as the times write it (no\n"
+            "                      time-zone conversion), in date order, with the heading\n"
+            "                      date,mean_discharge,values: the mean of that date's\n"
+            "                      discharges and how many there were.\n"
+            "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
+            "                      written. Default: standard output.\n",
+        invocation, withShared, false);
+}
+
+VelocityEquation equationFromCoefficients(const std::string& list, const ModelChoice& choice) {
+    const VelocityModelInfo& info = velocityModelInfo(choice.model);
+    VelocityEquation equation;
+    equation.model = choice.model;
+    equation.breakpoint = choice.breakpoint;
+    std::vector<std::string> texts;
+    std::size_t from = 0;
+    for (std::size_t comma; (comma = list.find(',', from)) != std::string::npos; from = comma + 1)
+        texts.push_back(list.substr(from, comma - from));
+    texts.push_back(list.substr(from));
+    if (texts.size() != info.terms.size())
+        throw UsageError("--coefficients for --model " + std::string(info.name) + " takes " +
+                         std::to_string(info.terms.size()) +
+                         (info.terms.size() == 1 ? " number" : " numbers") + ", not " +
+                         std::to_string(texts.size()));
+    for (std::size_t j = 0; j < texts.size(); ++j)
+        equation.coefficients[j] = numberOption(texts[j], "--coefficients", NumberFormat{});
+    return equation;
+}
+
+int runDischarge(const Invocation& invocation) {
+    const auto options =
+        optionList({{"measurements"}, {"coefficients"}, {"daily", 0, false}, kOutputOption},
+                   kModelOptions, kSectionOptions);
+    const ParsedArgs args = parseArgs(invocation.args, options);
+    requirePositional(args, "SECTION", "RECORD");
+    const auto measurements = args.value("measurements");
+    const auto coefficients = args.value("coefficients");
+    if (measurements.has_value() == coefficients.has_value())
+        throw UsageError("discharge needs either --measurements FILE or --coefficients LIST");
+    const ModelChoice choice = modelFrom(args, "discharge", optionFormat(args, invocation));
+    std::optional<VelocityEquation> fromCoefficients;
+    if (coefficients)
+        fromCoefficients = equationFromCoefficients(*coefficients, choice);
+
+    Section section;
+    readSectionFrom(args, invocation, section);
+    const VelocityEquation equation =
+        fromCoefficients
+            ? *fromCoefficients
+            : fitMeasurements(*measurements, section, choice, invocation.err).fit->equation;
+    const std::string& record = args.positional[1];
+    Output output(args.value("output"), invocation.out);
+    const RecordSummary summary = writeDischargeRecord(
+        record, {section.stations, section.elevations, -section.datum}, equation, args.has("daily"),
+        [&output](std::string_view bytes) { output.write(bytes); });
+    output.commit();
+    warnAboveEnds(section, summary.highestGageHeight, invocation.err);
+    writeOut(invocation.err, recordGapsLine(record, summary));
+    return 0;
+}
+
+} // namespace
+
+Command measurementsCommand() {
+    return {"measurements", "rated area and mean velocity of discharge measurements",
+            measurementsHelp, runMeasurements};
+}
+
+Command velocityRatingCommand() {
+    return {"velocity-rating", "fit an index-velocity rating to discharge measurements",
+            velocityRatingHelp, runVelocityRating};
+}
+
+Command dischargeCommand() {
+    return {"discharge", "discharge of a stage and index-velocity record", dischargeHelp,
+            runDischarge};
+}
+
+} // namespace korvadel::cli

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/NumberFormat.h"
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace korvadel {
+
+// One cell of an exported table: nothing, a number or a text.
+struct TableCell {
+    enum class Kind : unsigned char { Empty, Number, Text };
+    Kind kind = Kind::Empty;
+    double number = 0.0;
+    std::string_view text; // valid until the next row is asked for
+
+    static TableCell of(double value) { return {Kind::Number, value, {}}; }
+    static TableCell of(std::string_view value) { return {Kind::Text, 0.0, value}; }
+};
+
+// A table as the exports read it, row by row. The rating and the measurement summary are
+// tables; the writers below know nothing else about them.
+class TableSource {
+public:
+    virtual ~TableSource() = default;
+    // Column titles written before the rows; none by default (the rating has none).
+    virtual std::span<const std::string_view> heading() const { return {}; }
+    virtual std::size_t rowCount() const = 0;
+    virtual std::size_t columnCount() const = 0;
+    // Fills the columnCount() cells of a row.
+    virtual void cells(std::size_t row, std::span<TableCell> cells) const = 0;
+};
+
+// The formats a table is exported in. The layouts are the rating export's, with a heading row
+// when the table has one:
+//   csv   the cells of a row joined by commas, each row ended by CR LF and one more CR LF after
+//         the last; a text holding a comma, a quote or a line break is quoted, its quotes
+//         doubled; numbers are never quoted
+//   html  a bare <table border="1"> with one <tr> per row, <th> cells for the heading and <td>
+//         cells after it; texts have &, <, > and " escaped
+//   xls   a worksheet record stream: BOF, DIMENSIONS, a NUMBER or LABEL record per cell that
+//         is not empty (a label holds at most 255 bytes), EOF; at most 65,535 rows
+// Numbers are written in the general number format with the given decimal separator; the
+// worksheet holds the doubles themselves.
+enum class TableFormat : unsigned char { Csv, Html, Xls };
+
+struct TableFormatInfo {
+    TableFormat format;
+    std::string_view name;         // as the command line's --to names it
+    std::string_view extension;    // the save dialog's default extension
+    std::string_view dialogFilter; // the save dialog's filter list: "Description|patterns|..."
+    bool binary;                   // written to a file only, never to standard output
+};
+
+// Every format, comma-delimited text first.
+std::span<const TableFormatInfo> tableFormats();
+const TableFormatInfo& tableFormatInfo(TableFormat format);
+// By --to name; nullptr for a name no format has.
+const TableFormatInfo* tableFormatNamed(std::string_view name);
+
+// The worksheet numbers its rows in 16 bits and its columns in 8.
+inline constexpr std::size_t kMaxWorksheetRows = 65535;
+inline constexpr std::size_t kMaxWorksheetColumns = 256;
+
+// Writes the table to a temporary file beside `path` and replaces `path` only when complete.
+// A table too large for a worksheet is refused before anything is created.
+void exportTable(const std::string& path, TableFormat format, const TableSource& table,
+                 NumberFormat numbers = {});
+// The bytes the export writes.
+std::string tableBytes(TableFormat format, const TableSource& table, NumberFormat numbers = {});
+
+} // namespace korvadel
