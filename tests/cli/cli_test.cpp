@@ -2,6 +2,7 @@
 // End-to-end tests of korvadel-cli: the program is run as a user would run it, and its exit
 // status, standard output, standard error and files are checked.
 
+#include "tests/support/CliRun.h"
 #include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,65 +17,14 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace korvadel {
 namespace {
 
+using testing::CliRun;
 using testing::readAll;
+using testing::runCli;
 using testing::ScratchFolder;
 using testing::writeAllTo;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the program with `args` in `folder`; `environment` entries (NAME=value) are added to a
-// copy of the environment with every locale variable removed, so the C locale is the default.
-CliRun runCli(const ScratchFolder& folder, const std::vector<std::string>& args,
-              const std::vector<std::string>& environment = {}) {
-    const std::string outPath = folder.file(".stdout");
-    const std::string errPath = folder.file(".stderr");
-    std::vector<std::string> env;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        if (text.rfind("LC_", 0) != 0 && text.rfind("LANG", 0) != 0)
-            env.push_back(text);
-    }
-    env.insert(env.end(), environment.begin(), environment.end());
-
-    std::vector<char*> argv{const_cast<char*>(KORVADEL_CLI)};
-    for (const auto& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& entry : env)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || ::chdir(folder.path().c_str()) != 0)
-            ::_exit(127);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        ::execve(argv[0], argv.data(), envp.data());
-        ::_exit(127);
-    }
-    CliRun run;
-    int status = 0;
-    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
-        run.status = WEXITSTATUS(status);
-    run.out = readAll(outPath);
-    run.err = readAll(errPath);
-    std::filesystem::remove(outPath);
-    std::filesystem::remove(errPath);
-    return run;
-}
 
 // The trapezoid (0,10) (2,0) (8,0) (10,10): a 6-wide bed with banks rising 5 per unit across,
 // so the area below gage height h is 6h + 0.2h^2.
