@@ -15,6 +15,10 @@ void RatingTableSource::cells(std::size_t row, std::span<TableCell> cells) const
     cells[1] = TableCell::of(rating_.areaAt(row));
 }
 
+std::span<const double> RatingTableSource::numberColumn(std::size_t column) const {
+    return column == 0 ? rating_.stages() : rating_.areas();
+}
+
 void checkWorksheetRows(const RatingTable& rating) {
     if (rating.rowCount() > kMaxWorksheetRows)
         throw Error("The rating has " + std::to_string(rating.rowCount()) +

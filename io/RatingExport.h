@@ -18,6 +18,7 @@ public:
     std::size_t rowCount() const override;
     std::size_t columnCount() const override { return 2; }
     void cells(std::size_t row, std::span<TableCell> cells) const override;
+    std::span<const double> numberColumn(std::size_t column) const override;
 
 private:
     const RatingTable& rating_;

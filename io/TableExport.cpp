@@ -48,13 +48,6 @@ public:
             text.remove_prefix(piece);
         }
     }
-    void put(char c) {
-        *reserve(1) = c;
-        ++end_;
-    }
-    void number(double value, NumberFormat format) {
-        advance(appendGeneral(reserve(kMaxGeneralLength), value, format));
-    }
     void flush() {
         sink_(context_, buffer_.get(), static_cast<std::size_t>(end_ - buffer_.get()));
         end_ = buffer_.get();
@@ -82,65 +75,141 @@ private:
     std::vector<TableCell> cells_;
 };
 
-void putCsvText(ChunkWriter& writer, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        writer.put(text);
-        return;
-    }
-    writer.put('"');
-    for (std::size_t quote; (quote = text.find('"')) != std::string_view::npos;) {
-        writer.put(text.substr(0, quote + 1));
-        writer.put('"');
-        text.remove_prefix(quote + 1);
-    }
-    writer.put(text);
-    writer.put('"');
+// The most bytes a cell can take in a text export: a number, or a text with every character
+// escaped (quotes doubled, or the longest HTML entity) and its quotes.
+std::size_t cellBound(const TableCell& cell) {
+    return cell.kind == TableCell::Kind::Text ? 6 * cell.text.size() + 2 : kMaxGeneralLength;
 }
 
-void putHtmlText(ChunkWriter& writer, std::string_view text) {
-    for (std::size_t special; (special = text.find_first_of("&<>\"")) != std::string_view::npos;) {
-        writer.put(text.substr(0, special));
-        switch (text[special]) {
+std::size_t rowBound(std::span<const TableCell> cells, std::size_t perCell) {
+    std::size_t bound = 32;
+    for (const TableCell& cell : cells)
+        bound += cellBound(cell) + perCell;
+    return bound;
+}
+
+char* putCsvText(char* at, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return at + text.copy(at, text.size());
+    *at++ = '"';
+    for (const char c : text) {
+        *at++ = c;
+        if (c == '"')
+            *at++ = '"';
+    }
+    *at++ = '"';
+    return at;
+}
+
+char* putHtmlText(char* at, std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
         case '&':
-            writer.put("&amp;");
+            at += std::string_view("&amp;").copy(at, 5);
             break;
         case '<':
-            writer.put("&lt;");
+            at += std::string_view("&lt;").copy(at, 4);
             break;
         case '>':
-            writer.put("&gt;");
+            at += std::string_view("&gt;").copy(at, 4);
+            break;
+        case '"':
+            at += std::string_view("&quot;").copy(at, 6);
             break;
         default:
-            writer.put("&quot;");
-            break;
+            *at++ = c;
         }
-        text.remove_prefix(special + 1);
     }
-    writer.put(text);
+    return at;
+}
+
+// Writes a row of at most `bound` bytes through `put`, which writes at a pointer and returns the
+// end: straight into the buffer when it fits a chunk, through a string of its own otherwise (a
+// text of hundreds of kilobytes).
+template <class Put> void putRow(ChunkWriter& writer, std::size_t bound, Put&& put) {
+    if (bound <= kChunkSize) {
+        writer.advance(put(writer.reserve(bound)));
+        return;
+    }
+    std::string row(bound, '\0');
+    row.resize(static_cast<std::size_t>(put(row.data()) - row.data()));
+    writer.put(row);
+}
+
+char* putCsvRow(char* at, std::span<const TableCell> cells, NumberFormat format) {
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        if (column > 0)
+            *at++ = ',';
+        const TableCell& cell = cells[column];
+        if (cell.kind == TableCell::Kind::Number)
+            at = appendGeneral(at, cell.number, format);
+        else if (cell.kind == TableCell::Kind::Text)
+            at = putCsvText(at, cell.text);
+    }
+    *at++ = '\r';
+    *at++ = '\n';
+    return at;
+}
+
+char* putHtmlRow(char* at, std::span<const TableCell> cells, NumberFormat format,
+                 std::string_view open, std::string_view close) {
+    at += std::string_view("<tr>").copy(at, 4);
+    for (const TableCell& cell : cells) {
+        at += open.copy(at, open.size());
+        if (cell.kind == TableCell::Kind::Number)
+            at = appendGeneral(at, cell.number, format);
+        else if (cell.kind == TableCell::Kind::Text)
+            at = putHtmlText(at, cell.text);
+        at += close.copy(at, close.size());
+    }
+    at += std::string_view("</tr>\r\n").copy(at, 7);
+    return at;
+}
+
+// Every column as an array of numbers, or nothing when some column is not kept so.
+std::vector<std::span<const double>> numberColumns(const TableSource& table) {
+    std::vector<std::span<const double>> columns;
+    for (std::size_t column = 0; column < table.columnCount(); ++column) {
+        const auto values = table.numberColumn(column);
+        if (values.size() != table.rowCount())
+            return {};
+        columns.push_back(values);
+    }
+    return columns;
+}
+
+std::vector<TableCell> headingCells(const TableSource& table) {
+    std::vector<TableCell> cells;
+    for (const std::string_view title : table.heading())
+        cells.push_back(TableCell::of(title));
+    return cells;
 }
 
 void writeCsv(const TableSource& table, NumberFormat format, ChunkWriter& writer) {
-    const auto heading = table.heading();
-    for (std::size_t column = 0; column < heading.size(); ++column) {
-        if (column > 0)
-            writer.put(',');
-        putCsvText(writer, heading[column]);
-    }
-    if (!heading.empty())
-        writer.put("\r\n");
-    RowReader reader(table);
-    for (std::size_t row = 0, rows = table.rowCount(); row < rows; ++row) {
-        const auto cells = reader.row(row);
-        for (std::size_t column = 0; column < cells.size(); ++column) {
-            if (column > 0)
-                writer.put(',');
-            const TableCell& cell = cells[column];
-            if (cell.kind == TableCell::Kind::Number)
-                writer.number(cell.number, format);
-            else if (cell.kind == TableCell::Kind::Text)
-                putCsvText(writer, cell.text);
+    const auto put = [format](std::span<const TableCell> cells) {
+        return [cells, format](char* at) { return putCsvRow(at, cells, format); };
+    };
+    if (const auto heading = headingCells(table); !heading.empty())
+        putRow(writer, rowBound(heading, 1), put(heading));
+    if (const auto columns = numberColumns(table); !columns.empty()) {
+        const std::size_t bound = columns.size() * (kMaxGeneralLength + 1) + 2;
+        for (std::size_t row = 0, rows = table.rowCount(); row < rows; ++row) {
+            char* at = writer.reserve(bound);
+            for (std::size_t column = 0; column < columns.size(); ++column) {
+                if (column > 0)
+                    *at++ = ',';
+                at = appendGeneral(at, columns[column][row], format);
+            }
+            *at++ = '\r';
+            *at++ = '\n';
+            writer.advance(at);
         }
-        writer.put("\r\n");
+    } else {
+        RowReader reader(table);
+        for (std::size_t row = 0, rows = table.rowCount(); row < rows; ++row) {
+            const auto cells = reader.row(row);
+            putRow(writer, rowBound(cells, 1), put(cells));
+        }
     }
     writer.put("\r\n");
     writer.flush();
@@ -148,28 +217,33 @@ void writeCsv(const TableSource& table, NumberFormat format, ChunkWriter& writer
 
 void writeHtml(const TableSource& table, NumberFormat format, ChunkWriter& writer) {
     writer.put("<table border=\"1\">\r\n");
-    const auto heading = table.heading();
-    if (!heading.empty()) {
-        writer.put("<tr>");
-        for (std::string_view title : heading) {
-            writer.put("<th>");
-            putHtmlText(writer, title);
-            writer.put("</th>");
+    if (const auto heading = headingCells(table); !heading.empty())
+        putRow(writer, rowBound(heading, 9), [&heading, format](char* at) {
+            return putHtmlRow(at, heading, format, "<th>", "</th>");
+        });
+    if (const auto columns = numberColumns(table); !columns.empty()) {
+        const std::size_t bound = columns.size() * (kMaxGeneralLength + 9) + 12;
+        for (std::size_t row = 0, rows = table.rowCount(); row < rows; ++row) {
+            char* at = writer.reserve(bound);
+            std::memcpy(at, "<tr>", 4);
+            at += 4;
+            for (const auto& column : columns) {
+                std::memcpy(at, "<td>", 4);
+                at = appendGeneral(at + 4, column[row], format);
+                std::memcpy(at, "</td>", 5);
+                at += 5;
+            }
+            std::memcpy(at, "</tr>\r\n", 7);
+            writer.advance(at + 7);
         }
-        writer.put("</tr>\r\n");
-    }
-    RowReader reader(table);
-    for (std::size_t row = 0, rows = table.rowCount(); row < rows; ++row) {
-        writer.put("<tr>");
-        for (const TableCell& cell : reader.row(row)) {
-            writer.put("<td>");
-            if (cell.kind == TableCell::Kind::Number)
-                writer.number(cell.number, format);
-            else if (cell.kind == TableCell::Kind::Text)
-                putHtmlText(writer, cell.text);
-            writer.put("</td>");
+    } else {
+        RowReader reader(table);
+        for (std::size_t row = 0, rows = table.rowCount(); row < rows; ++row) {
+            const auto cells = reader.row(row);
+            putRow(writer, rowBound(cells, 9), [cells, format](char* at) {
+                return putHtmlRow(at, cells, format, "<td>", "</td>");
+            });
         }
-        writer.put("</tr>\r\n");
     }
     writer.put("\r\n</table>");
     writer.flush();
@@ -206,20 +280,28 @@ char* putCellHeader(char* at, std::uint16_t id, std::uint16_t length, std::uint1
     return at + 3;
 }
 
-void putXlsCell(ChunkWriter& writer, std::uint16_t row, std::uint16_t column,
-                const TableCell& cell) {
+// A NUMBER record for a number, a LABEL record for a text (cut to 255 bytes), nothing for an
+// empty cell; at most 267 bytes.
+char* putXlsCell(char* at, std::uint16_t row, std::uint16_t column, const TableCell& cell) {
     if (cell.kind == TableCell::Kind::Number) {
-        char* at = writer.reserve(19);
         at = putCellHeader(at, 0x0003, 15, row, column);
-        writer.advance(putDouble(at, cell.number));
-    } else if (cell.kind == TableCell::Kind::Text) {
+        return putDouble(at, cell.number);
+    }
+    if (cell.kind == TableCell::Kind::Text) {
         const auto length = static_cast<std::uint8_t>(std::min<std::size_t>(cell.text.size(), 255));
-        char* at = writer.reserve(12u + length);
         at = putCellHeader(at, 0x0004, static_cast<std::uint16_t>(8 + length), row, column);
         *at++ = static_cast<char>(length);
         std::memcpy(at, cell.text.data(), length);
-        writer.advance(at + length);
+        return at + length;
     }
+    return at;
+}
+
+void putXlsRow(ChunkWriter& writer, std::uint16_t row, std::span<const TableCell> cells) {
+    char* at = writer.reserve(267 * cells.size());
+    for (std::size_t column = 0; column < cells.size(); ++column)
+        at = putXlsCell(at, row, static_cast<std::uint16_t>(column), cells[column]);
+    writer.advance(at);
 }
 
 std::size_t worksheetRows(const TableSource& table) {
@@ -256,15 +338,22 @@ void writeXls(const TableSource& table, ChunkWriter& writer) {
     at = put16(at, columns);
     at = put16(at, 0);
     writer.advance(at);
-    const auto heading = table.heading();
-    for (std::size_t column = 0; column < heading.size(); ++column)
-        putXlsCell(writer, 0, static_cast<std::uint16_t>(column), TableCell::of(heading[column]));
+    const auto heading = headingCells(table);
+    putXlsRow(writer, 0, heading);
     const auto first = static_cast<std::uint16_t>(heading.empty() ? 0 : 1);
-    RowReader reader(table);
-    for (std::uint16_t row = first; row < rows; ++row) {
-        const auto cells = reader.row(row - first);
-        for (std::size_t column = 0; column < cells.size(); ++column)
-            putXlsCell(writer, row, static_cast<std::uint16_t>(column), cells[column]);
+    if (const auto columns = numberColumns(table); !columns.empty()) {
+        for (std::uint16_t row = first; row < rows; ++row) {
+            char* at = writer.reserve(19 * columns.size());
+            for (std::size_t column = 0; column < columns.size(); ++column) {
+                at = putCellHeader(at, 0x0003, 15, row, static_cast<std::uint16_t>(column));
+                at = putDouble(at, columns[column][row - first]);
+            }
+            writer.advance(at);
+        }
+    } else {
+        RowReader reader(table);
+        for (std::uint16_t row = first; row < rows; ++row)
+            putXlsRow(writer, row, reader.row(row - first));
     }
     writer.put(std::string_view("\x0A\x00\x00\x00", 4));
     writer.flush();

@@ -32,6 +32,10 @@ public:
     virtual std::size_t columnCount() const = 0;
     // Fills the columnCount() cells of a row.
     virtual void cells(std::size_t row, std::span<TableCell> cells) const = 0;
+    // A column that holds a number in every row, as one array of rowCount() values; empty when
+    // the column is not kept so. A table whose every column is one (the rating) is written
+    // from them directly, cell by cell as cells() would give them.
+    virtual std::span<const double> numberColumn(std::size_t /*column*/) const { return {}; }
 };
 
 // The formats a table is exported in. The layouts are the rating export's, with a heading row

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <iterator>
 #include <locale.h>
+#include <utility>
 
 namespace korvadel {
 
@@ -168,23 +169,30 @@ char* appendFifteenDigits(char* out, double value, char separator) {
         digits = kLow;
         ++exponent;
     }
-    // Exactly 15 digits, two at a time.
+    // The significant digits without the trailing zeros (at most 14 of them), two at a time
+    // from the last.
+    int count = 15;
+    for (const auto& [power, zeros] :
+         {std::pair<std::uint64_t, int>{100000000, 8}, {10000, 4}, {100, 2}, {10, 1}}) {
+        if (digits % power == 0) {
+            digits /= power;
+            count -= zeros;
+        }
+    }
     static constexpr char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930"
         "31323334353637383940414243444546474849505152535455565758596061"
         "62636465666768697071727374757677787980818283848586878889909192"
         "93949596979899";
     char text[16];
-    std::uint64_t rest8 = digits % 100000000;
-    std::uint64_t high7 = digits / 100000000;
-    for (int at = 13; at >= 7; at -= 2, rest8 /= 100)
-        std::memcpy(text + at, kPairs + 2 * (rest8 % 100), 2);
-    for (int at = 5; at >= 1; at -= 2, high7 /= 100)
-        std::memcpy(text + at, kPairs + 2 * (high7 % 100), 2);
-    text[0] = static_cast<char>('0' + high7);
-    int count = 15;
-    while (count > 1 && text[count - 1] == '0')
-        --count;
+    int at = count;
+    while (at >= 2) {
+        at -= 2;
+        std::memcpy(text + at, kPairs + 2 * (digits % 100), 2);
+        digits /= 100;
+    }
+    if (at == 1)
+        text[0] = static_cast<char>('0' + digits);
     return layOutGeneral(out, text, count, exponent, separator, kGeneralDigits);
 }
 #else
