@@ -175,11 +175,10 @@ struct FittedMeasurements {
 };
 
 FittedMeasurements fitMeasurements(const std::string& path, const Section& section,
-                                   const ModelChoice& choice, std::FILE* warnings) {
+                                   const ModelChoice& choice) {
     FittedMeasurements result;
     result.file = readMeasurements(path);
     requireFitIndexVelocities(result.file);
-    warnAboveEnds(section, highestGageHeight(result.file), warnings);
     result.rated = rateMeasurements(result.file.measurements, section.stations, section.elevations,
                                     -section.datum);
     const std::vector<VelocitySample> samples = fitSamples(result.file.measurements, result.rated);
@@ -285,8 +284,8 @@ int runVelocityRating(const Invocation& invocation) {
 
     Section section;
     readSectionFrom(args, invocation, section);
-    const FittedMeasurements fitted =
-        fitMeasurements(args.positional[1], section, choice, invocation.err);
+    const FittedMeasurements fitted = fitMeasurements(args.positional[1], section, choice);
+    warnAboveEnds(section, highestGageHeight(fitted.file), invocation.err);
     const std::vector<MeasurementFit> evaluated =
         evaluateMeasurements(*fitted.fit, fitted.file.measurements, fitted.rated);
     const VelocityRatingReport report{*fitted.fit, fitted.file.measurements, fitted.rated,
@@ -365,17 +364,23 @@ int runDischarge(const Invocation& invocation) {
 
     Section section;
     readSectionFrom(args, invocation, section);
-    const VelocityEquation equation =
-        fromCoefficients
-            ? *fromCoefficients
-            : fitMeasurements(*measurements, section, choice, invocation.err).fit->equation;
+    double highest = -std::numeric_limits<double>::infinity();
+    VelocityEquation equation;
+    if (fromCoefficients) {
+        equation = *fromCoefficients;
+    } else {
+        const FittedMeasurements fitted = fitMeasurements(*measurements, section, choice);
+        equation = fitted.fit->equation;
+        highest = highestGageHeight(fitted.file);
+    }
     const std::string& record = args.positional[1];
     Output output(args.value("output"), invocation.out);
     const RecordSummary summary = writeDischargeRecord(
         record, {section.stations, section.elevations, -section.datum}, equation, args.has("daily"),
         [&output](std::string_view bytes) { output.write(bytes); });
     output.commit();
-    warnAboveEnds(section, summary.highestGageHeight, invocation.err);
+    // One warning for the measurements and the record together.
+    warnAboveEnds(section, std::max(highest, summary.highestGageHeight), invocation.err);
     writeOut(invocation.err, recordGapsLine(record, summary));
     return 0;
 }

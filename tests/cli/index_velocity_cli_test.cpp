@@ -176,11 +176,17 @@ TEST(IndexVelocityCli, GageHeightsAboveAnEndOfTheSectionWarn) {
     ScratchFolder folder;
     writeAllTo(folder.file("high.csv"), "time,gage_height,index_velocity\n"
                                         "2024-01-01T00:00,6.5,0.5\n2024-01-01T00:15,3,0.5\n");
+    const std::string warning = "Warning! Maximum gage height exceeds edge elevation. Korvadel "
+                                "assumes a vertical wall at edges where this condition occurs.\n";
+    // Once for the record and the measurements together.
+    const CliRun fitted = runCli(folder, {"discharge", kSection, "high.csv", "--model", "simple",
+                                          "--measurements", kMeasurements});
+    EXPECT_EQ(fitted.status, 0);
+    EXPECT_EQ(fitted.err, warning);
     const CliRun run = runCli(folder, {"discharge", kSection, "high.csv", "--model", "simple",
                                        "--coefficients", "0,1", "--daily"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "Warning! Maximum gage height exceeds edge elevation. Korvadel assumes a "
-                       "vertical wall at edges where this condition occurs.\n");
+    EXPECT_EQ(run.err, warning);
     // The run goes on: both rows count, the first with the water held by the walls.
     EXPECT_EQ(run.out.substr(0, 39), "date,mean_discharge,values\r\n2024-01-01,");
     EXPECT_EQ(run.out.substr(run.out.size() - 4), ",2\r\n");
