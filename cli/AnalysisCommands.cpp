@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/AnalysisCommands.h"
 
+#include "cli/HelpText.h"
 #include "cli/RatingOptions.h"
 #include "io/AtomicFile.h"
 #include "model/CrossSectionDocument.h"
@@ -63,35 +64,36 @@ double numberOption(const std::string& text, std::string_view option, NumberForm
 }
 
 const std::string kStagesNote =
-    "  The stages are those of the rating command (--bounds-prompt does not apply).\n";
+    " The stages are those of the rating command (--bounds-prompt does not apply).";
 
 // --- properties ---
 
 std::string propertiesHelp(const Invocation& invocation, bool withShared) {
+    const HelpEntry options[] = {
+        {"--connected", "Only the water connected to the section's lowest point."},
+        {"--manning-n N", "Manning's roughness coefficient, greater than 0 (with --slope)."},
+        {"--slope S", "Energy slope (length per length), greater than 0 (with --manning-n). "
+                      "Conveyance K = (k / n) A R^(2/3), discharge Q = K sqrt(S)."},
+        {"--units si|us",
+         "The unit of FILE's lengths: si metres, k = 1 (default); us feet, k = 1.486."},
+        {"-o, --output OUT", "Write to OUT, replacing it only once it is completely written. "
+                             "Default: standard output."}};
     return withSharedHelp(
-        "korvadel-cli properties FILE [SETTINGS] [READING] [--connected]\n"
-        "                        [--manning-n N --slope S [--units si|us]] [-o OUT]\n"
-        "  Writes the hydraulic properties of the section in FILE at every stage of the\n"
-        "  rating as comma-delimited text with the heading line\n"
-        "  stage,area,top_width,wetted_perimeter,hydraulic_radius,mean_depth,max_depth\n"
-        "  (and ,conveyance,discharge with --manning-n and --slope): wetted area, width of\n"
-        "  the water surface, length of wet bed and walls, area / perimeter, area / top\n"
-        "  width, and the stage less the lowest bed. The stage is rounded as the rating\n"
-        "  writes it; every other value is unrounded. Numbers always take a point, whatever\n"
-        "  the decimal separator FILE and the options are read with. A maximum gage\n"
-        "  height above an end of the section prints the rating's edge warning on\n"
-        "  standard error. A conveyance or discharge too large to be represented stops\n"
-        "  the command with an error (OUT, with -o, is left as it was); one too small\n"
-        "  comes out as 0.\n" +
-            kStagesNote +
-            "  --connected         Only the water connected to the section's lowest point.\n"
-            "  --manning-n N       Manning's roughness coefficient, greater than 0.\n"
-            "  --slope S           Energy slope (length per length), greater than 0.\n"
-            "                      Conveyance K = (k / n) A R^(2/3), discharge Q = K sqrt(S).\n"
-            "  --units si|us       The unit of FILE's lengths: si metres, k = 1 (default);\n"
-            "                      us feet, k = 1.486.\n"
-            "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
-            "                      written. Default: standard output.\n",
+        commandHelp(
+            "korvadel-cli properties FILE [OPTIONS]",
+            "Writes the hydraulic properties of the section in FILE at every stage of the "
+            "rating as comma-delimited text whose heading line names the columns stage, area, "
+            "top_width, wetted_perimeter, hydraulic_radius, mean_depth and max_depth (then "
+            "conveyance and discharge with --manning-n and --slope): wetted area, width of the "
+            "water surface, length of wet bed and walls, area / perimeter, area / top width, "
+            "and the stage less the lowest bed. The stage is rounded as the rating writes it; "
+            "every other value is unrounded. Numbers always take a point, whatever the decimal "
+            "separator FILE and the options are read with. A maximum gage height above an end "
+            "of the section prints the rating's edge warning on standard error. A conveyance or "
+            "discharge too large to be represented stops the command with an error (OUT, with "
+            "-o, is left as it was); one too small comes out as 0." +
+                kStagesNote + " It takes the SETTINGS and READING options besides its own.",
+            options),
         invocation, withShared, true);
 }
 
@@ -163,20 +165,24 @@ int runProperties(const Invocation& invocation) {
 // --- check ---
 
 std::string checkHelp(const Invocation& invocation, bool withShared) {
+    const HelpEntry options[] = {{"--format text|csv",
+                                  "text: one line per finding (default). csv: comma-delimited "
+                                  "with the heading severity,code,station,message; a field holding "
+                                  "a comma or a quote is quoted."}};
     return withSharedHelp(
-        "korvadel-cli check FILE [SETTINGS] [READING] [--format text|csv]\n"
-        "  Lists what to know about the section in FILE before trusting its rating: too\n"
-        "  few points, repeated points and vertical steps, stations the file listed out of\n"
-        "  order, ends below the maximum gage height and the share of the area held by the\n"
-        "  assumed wall, water standing apart from the channel, wide gaps between stations,\n"
-        "  spikes, and gage-height settings below the bed or above both banks. Each\n"
-        "  finding is a warning or an info. Exit status 0 when there is no warning, 3 when\n"
-        "  there is at least one, 1 when FILE or a setting cannot be read. A file of fewer\n"
-        "  than two points is reported, not refused. Numbers in the messages take the\n"
-        "  decimal separator FILE is read with.\n"
-        "  --format text|csv   text: one line per finding (default). csv: comma-delimited\n"
-        "                      with the heading severity,code,station,message; a field\n"
-        "                      holding a comma or a quote is quoted.\n",
+        commandHelp(
+            "korvadel-cli check FILE [OPTIONS]",
+            "Lists what to know about the section in FILE before trusting its rating: too few "
+            "points, repeated points and vertical steps, stations the file listed out of order, "
+            "ends below the maximum gage height and the share of the area held by the assumed "
+            "wall, water standing apart from the channel, wide gaps between stations, spikes, "
+            "and gage-height settings below the bed or above both banks. Each finding is a "
+            "warning or an info. Exit status 0 when there is no warning, 3 when there is at "
+            "least one, 1 when FILE or a setting cannot be read. A file of fewer than two "
+            "points is reported, not refused. Numbers in the messages take the decimal "
+            "separator FILE is read with. It takes the SETTINGS options except --bounds-prompt, "
+            "and the READING options, besides its own.",
+            options),
         invocation, withShared, true);
 }
 
@@ -209,25 +215,27 @@ int runCheck(const Invocation& invocation) {
 // --- compare ---
 
 std::string compareHelp(const Invocation& invocation, bool withShared) {
+    const HelpEntry options[] = {
+        {"--threshold PERCENT",
+         "Percent difference beyond which a stage is marked, 0 or more. Default: 5."},
+        {"-o, --output OUT", "Write to OUT, replacing it only once it is completely written. "
+                             "Default: standard output."}};
     return withSharedHelp(
-        "korvadel-cli compare OLD NEW [SETTINGS] [READING] [--threshold PERCENT] [-o OUT]\n"
-        "  Rates two surveys of one section over the same stages and writes, as comma-\n"
-        "  delimited text with the heading\n"
-        "  stage,area_old,area_new,difference,percent_difference,beyond_threshold,\n"
-        "  each stage with both areas as the rating gives them, the difference NEW - OLD,\n"
-        "  that difference in percent of OLD (empty where OLD holds no water) and whether\n"
-        "  it exceeds the threshold (yes or no; where OLD holds no water, any water in NEW\n"
-        "  does). The last line on standard error gives the largest percent difference\n"
-        "  and its stage, and how many stages lie beyond the threshold. The gage-height\n"
-        "  settings are OLD's (the defaults when OLD is not a cross-section file), with\n"
-        "  the options given put in their place; NEW's own settings are not used. Each\n"
-        "  file is read by its own name's reader; --from, when given, applies to both.\n"
-        "  Numbers always take a point.\n" +
-            kStagesNote +
-            "  --threshold PERCENT Percent difference beyond which a stage is marked, 0 or\n"
-            "                      more. Default: 5.\n"
-            "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
-            "                      written. Default: standard output.\n",
+        commandHelp(
+            "korvadel-cli compare OLD NEW [OPTIONS]",
+            "Rates two surveys of one section over the same stages and writes, as "
+            "comma-delimited text whose heading line names the columns stage, area_old, "
+            "area_new, difference, percent_difference and beyond_threshold, each stage with "
+            "both areas as the rating gives them, the difference NEW - OLD, that difference in "
+            "percent of OLD (empty where OLD holds no water) and whether it exceeds the "
+            "threshold (yes or no; where OLD holds no water, any water in NEW does). The last "
+            "line on standard error gives the largest percent difference and its stage, and "
+            "how many stages lie beyond the threshold. The gage-height settings are OLD's (the "
+            "defaults when OLD is not a cross-section file), with the options given put in "
+            "their place; NEW's own settings are not used. Each file is read by its own name's "
+            "reader; --from, when given, applies to both. Numbers always take a point." +
+                kStagesNote + " It takes the SETTINGS and READING options besides its own.",
+            options),
         invocation, withShared, true);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/TableExport.h"
 #include "model/NumberFormat.h"
 
 #include <cstdio>
@@ -75,6 +76,10 @@ std::vector<OptionSpec> optionList(std::initializer_list<OptionSpec> own,
 
 // -o OUT, --output OUT.
 inline constexpr OptionSpec kOutputOption{"output", 'o'};
+
+// --to FORMAT, one of the table export formats (csv when not given); UsageError for a name no
+// format has, or for a format written to files only without -o OUT.
+const TableFormatInfo& tableFormatFrom(const ParsedArgs& args);
 
 ParsedArgs parseArgs(std::span<const std::string> args, std::span<const OptionSpec> options);
 

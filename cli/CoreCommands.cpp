@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CoreCommands.h"
 
+#include "cli/HelpText.h"
 #include "cli/RatingOptions.h"
 #include "io/CrossSectionFile.h"
 #include "io/RatingExport.h"
@@ -18,58 +19,54 @@ namespace {
 // --- rating ---
 
 std::string ratingHelp(const Invocation& invocation, bool withShared) {
-    return withSharedHelp(
-        "korvadel-cli rating FILE [SETTINGS] [READING] [--connected] [--to csv|html|xls]\n"
-        "                     [-o OUT]\n"
-        "  Generates the stage-area rating of the section in FILE and writes it as a table\n"
-        "  of gage height and wetted area, one row per stage.\n"
-        "  --connected         Only the water connected to the section's lowest point:\n"
-        "                      water standing in a separate hollow of a bank or\n"
-        "                      floodplain is left out of the areas.\n"
-        "  --to csv|html|xls   Export format: comma-delimited text (default), an HTML table\n"
-        "                      or an Excel worksheet (at most 65535 rows).\n"
-        "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
-        "                      written. Default: standard output (xls needs -o).\n",
-        invocation, withShared, true);
+    const HelpEntry options[] = {
+        {"--connected", "Only the water connected to the section's lowest point: water standing "
+                        "in a separate hollow of a bank or floodplain is left out of the areas."},
+        {"--to csv|html|xls", "Export format: comma-delimited text (default), an HTML table or "
+                              "an Excel worksheet (at most 65535 rows)."},
+        {"-o, --output OUT", "Write to OUT, replacing it only once it is completely written. "
+                             "Default: standard output (xls needs -o)."}};
+    return withSharedHelp(commandHelp("korvadel-cli rating FILE [OPTIONS]",
+                                      "Generates the stage-area rating of the section in FILE "
+                                      "and writes it as a table of gage height and wetted area, "
+                                      "one row per stage. It takes the SETTINGS and READING "
+                                      "options besides its own.",
+                                      options),
+                          invocation, withShared, true);
 }
 
 int runRating(const Invocation& invocation) {
     const auto options =
         optionList({{"to"}, kOutputOption, kConnectedOption}, kRatingOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
-    const std::string to = args.value("to").value_or("csv");
-    if (to != "csv" && to != "html" && to != "xls")
-        throw UsageError("--to must be csv, html or xls, not '" + to + "'");
+    const TableFormatInfo& to = tableFormatFrom(args);
     const auto output = args.value("output");
-    if (to == "xls" && !output)
-        throw UsageError("--to xls needs -o OUT");
     (void)sectionSourceFrom(args, invocation); // usage problems before any reading
 
     RatingTable rating;
     const NumberFormat format = generateRatingFromArgs(args, invocation, rating);
-    if (to == "xls") {
-        exportRatingXls(*output, rating);
-    } else if (output) {
-        if (to == "csv")
-            exportRatingCsv(*output, rating, format);
-        else
-            exportRatingHtml(*output, rating, format);
-    } else {
-        writeOut(invocation.out,
-                 to == "csv" ? ratingCsvBytes(rating, format) : ratingHtmlBytes(rating, format));
-    }
+    if (to.format == TableFormat::Xls)
+        checkWorksheetRows(rating); // the rating's own words for a rating too long
+    const RatingTableSource table(rating);
+    if (output)
+        exportTable(*output, to.format, table, format);
+    else
+        writeOut(invocation.out, tableBytes(to.format, table, format));
     return 0;
 }
 
 // --- convert ---
 
 std::string convertHelp(const Invocation& invocation, bool withShared) {
-    return withSharedHelp(
-        "korvadel-cli convert FILE -o OUT [READING]\n"
-        "  Reads FILE and writes what was read as a cross-section file: description,\n"
-        "  gage-height settings (the defaults for imported points) and the points.\n"
-        "  -o, --output OUT    The cross-section file to write (required).\n",
-        invocation, withShared, false);
+    const HelpEntry options[] = {
+        {"-o, --output OUT", "The cross-section file to write (required)."}};
+    return withSharedHelp(commandHelp("korvadel-cli convert FILE -o OUT [OPTIONS]",
+                                      "Reads FILE and writes what was read as a cross-section "
+                                      "file: description, gage-height settings (the defaults for "
+                                      "imported points) and the points. It takes the READING "
+                                      "options besides its own.",
+                                      options),
+                          invocation, withShared, false);
 }
 
 int runConvert(const Invocation& invocation) {
@@ -88,13 +85,16 @@ int runConvert(const Invocation& invocation) {
 // --- area ---
 
 std::string areaHelp(const Invocation& invocation, bool withShared) {
-    return withSharedHelp(
-        "korvadel-cli area FILE --level L [READING] [--connected]\n"
-        "  Prints the wetted area of the section below the water level L (an elevation,\n"
-        "  no datum applied) in the general number format.\n"
-        "  --level L           The water level (required).\n"
-        "  --connected         Only the water connected to the section's lowest point.\n",
-        invocation, withShared, false);
+    const HelpEntry options[] = {
+        {"--level L", "The water level (required)."},
+        {"--connected", "Only the water connected to the section's lowest point."}};
+    return withSharedHelp(commandHelp("korvadel-cli area FILE --level L [OPTIONS]",
+                                      "Prints the wetted area of the section below the water "
+                                      "level L (an elevation, no datum applied) in the general "
+                                      "number format. It takes the READING options besides its "
+                                      "own.",
+                                      options),
+                          invocation, withShared, false);
 }
 
 int runArea(const Invocation& invocation) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/IndexVelocityCommands.h"
 
+#include "cli/HelpText.h"
 #include "cli/RatingOptions.h"
 #include "io/AtomicFile.h"
 #include "io/DischargeRecordFile.h"
@@ -29,30 +30,30 @@ namespace {
 inline constexpr OptionSpec kSectionOptions[] = {{"datum"}, {"from"}, {"decimal-separator"}};
 inline constexpr OptionSpec kModelOptions[] = {{"model"}, {"breakpoint"}};
 
-const std::string kSectionHelp =
-    "  SECTION is read as every command reads FILE (READING); its rated area at a gage\n"
-    "  height is the rating's wetted area there, unrounded, the bed elevations less the\n"
-    "  datum and vertical walls at the ends. A gage height above an end of the section\n"
-    "  prints the rating's edge warning on standard error.\n"
-    "  --datum T           Datum: gage height = elevation - datum. Default: SECTION's\n"
-    "                      (0.00 for imported points).\n";
+const std::string kSectionNote =
+    " SECTION is read as every command reads FILE (READING); its rated area at a gage height is "
+    "the rating's wetted area there, unrounded, the bed elevations less the datum and vertical "
+    "walls at the ends. A gage height above an end of the section prints the rating's edge "
+    "warning on standard error. It takes the READING options besides its own.";
 
-const std::string kModelHelp =
-    "  --model M           The form of the velocity rating, V the mean velocity, Vi the\n"
-    "                      index velocity, GH the gage height:\n"
-    "                      simple       V = a + b*Vi\n"
-    "                      coefficient  V = b*Vi\n"
-    "                      stage        V = a + b*Vi + c*Vi*GH\n"
-    "                      compound     V = a + b*Vi + c*max(0, Vi - X)\n"
-    "  --breakpoint X      The compound form's breakpoint (that form only; required).\n";
+const std::string kMeasurementsNote =
+    "\nMEASUREMENTS is comma-delimited text whose first line names the columns number, start, "
+    "end, gage_height, discharge, index_velocity, measured_area, use (fit, validate or exclude; "
+    "empty is fit) and comment (case ignored, space and underscore alike, other columns "
+    "ignored), or a USGS field-measurement file (RDB), whose measurement_nu, measurement_dt, "
+    "gage_height_va, discharge_va and chan_area are read. Times are ISO 8601; numbers take a "
+    "point.";
 
-const std::string kMeasurementsFileHelp =
-    "  MEASUREMENTS is comma-delimited text whose first line names the columns number,\n"
-    "  start, end, gage_height, discharge, index_velocity, measured_area, use (fit,\n"
-    "  validate or exclude; empty is fit) and comment (case ignored, space and underscore\n"
-    "  alike, other columns ignored), or a USGS field-measurement file (RDB), whose\n"
-    "  measurement_nu, measurement_dt, gage_height_va, discharge_va and chan_area are\n"
-    "  read. Times are ISO 8601; numbers take a point.\n";
+const HelpEntry kDatumEntry{"--datum T", "Datum: gage height = elevation - datum. Default: "
+                                         "SECTION's (0.00 for imported points)."};
+const HelpEntry kModelEntry{
+    "--model M", "The form of the velocity rating, V the mean velocity, Vi the index velocity, "
+                 "GH the gage height: simple V = a + b*Vi; coefficient V = b*Vi; stage V = a + "
+                 "b*Vi + c*Vi*GH; compound V = a + b*Vi + c*max(0, Vi - X)."};
+const HelpEntry kBreakpointEntry{"--breakpoint X",
+                                 "The compound form's breakpoint X (that form only; required)."};
+const HelpEntry kOutputEntry{"-o, --output OUT", "Write to OUT, replacing it only once it is "
+                                                 "completely written. Default: standard output."};
 
 // Where a command's output goes: OUT, replaced only once it is completely written, or standard
 // output.
@@ -189,26 +190,28 @@ FittedMeasurements fitMeasurements(const std::string& path, const Section& secti
 // --- measurements ---
 
 std::string measurementsHelp(const Invocation& invocation, bool withShared) {
+    const HelpEntry options[] = {
+        kDatumEntry,
+        {"--threshold P",
+         "Percent area difference beyond which a measurement is marked, 0 or more. Default: 5."},
+        {"--to csv|html|xls", "Export format, as the rating's: comma-delimited text (default), "
+                              "an HTML table or an Excel worksheet (xls needs -o)."},
+        kOutputEntry};
     return withSharedHelp(
-        "korvadel-cli measurements SECTION MEASUREMENTS [--datum T] [READING]\n"
-        "                           [--threshold P] [--to csv|html|xls] [-o OUT]\n"
-        "  The measurement summary of an index-velocity station: for every discharge\n"
-        "  measurement the rated area of SECTION at its gage height, its mean velocity\n"
-        "  (discharge / rated area) and, with a measured area, the difference\n"
-        "  100 x (measured - rated) / rated. The table's heading is\n"
-        "  number,start,end,gage_height,discharge,index_velocity,rated_area,mean_velocity,\n"
-        "  measured_area,area_difference_percent,beyond_threshold,use,comment\n"
-        "  (cells the file leaves empty stay empty; beyond_threshold is yes or no, empty\n"
-        "  without a measured area). Numbers always take a point. A line on standard\n"
-        "  error says how many measured areas lie beyond the threshold. A measurement\n"
-        "  whose gage height holds no water in SECTION stops the command.\n" +
-            kMeasurementsFileHelp + kSectionHelp +
-            "  --threshold P       Percent area difference beyond which a measurement is\n"
-            "                      marked, 0 or more. Default: 5.\n"
-            "  --to csv|html|xls   Export format, as the rating's: comma-delimited text\n"
-            "                      (default), an HTML table or an Excel worksheet.\n"
-            "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
-            "                      written. Default: standard output (xls needs -o).\n",
+        commandHelp("korvadel-cli measurements SECTION MEASUREMENTS [OPTIONS]",
+                    "The measurement summary of an index-velocity station: for every discharge "
+                    "measurement the rated area of SECTION at its gage height, its mean velocity "
+                    "(discharge / rated area) and, with a measured area, the difference 100 x "
+                    "(measured - rated) / rated. The table's heading names the columns number, "
+                    "start, end, gage_height, discharge, index_velocity, rated_area, "
+                    "mean_velocity, measured_area, area_difference_percent, beyond_threshold, "
+                    "use and comment; cells the file leaves empty stay empty, beyond_threshold "
+                    "is yes or no (empty without a measured area). Numbers always take a point. "
+                    "A line on standard error says how many measured areas lie beyond the "
+                    "threshold. A measurement whose gage height holds no water in SECTION stops "
+                    "the command." +
+                        kSectionNote + kMeasurementsNote,
+                    options),
         invocation, withShared, false);
 }
 
@@ -216,13 +219,8 @@ int runMeasurements(const Invocation& invocation) {
     const auto options = optionList({{"threshold"}, {"to"}, kOutputOption}, kSectionOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     requirePositional(args, "SECTION", "MEASUREMENTS");
-    const std::string to = args.value("to").value_or("csv");
-    const TableFormatInfo* format = tableFormatNamed(to);
-    if (format == nullptr)
-        throw UsageError("--to must be csv, html or xls, not '" + to + "'");
+    const TableFormatInfo& format = tableFormatFrom(args);
     const auto output = args.value("output");
-    if (format->binary && !output)
-        throw UsageError("--to " + to + " needs -o OUT");
 
     Section section;
     readSectionFrom(args, invocation, section);
@@ -237,9 +235,9 @@ int runMeasurements(const Invocation& invocation) {
         file.measurements, section.stations, section.elevations, -section.datum, threshold);
     const MeasurementTable table(file.measurements, rated);
     if (output)
-        exportTable(*output, format->format, table);
+        exportTable(*output, format.format, table);
     else
-        writeOut(invocation.out, tableBytes(format->format, table));
+        writeOut(invocation.out, tableBytes(format.format, table));
     writeOut(invocation.err, areaCheckLine(rated, threshold));
     return 0;
 }
@@ -247,29 +245,32 @@ int runMeasurements(const Invocation& invocation) {
 // --- velocity-rating ---
 
 std::string velocityRatingHelp(const Invocation& invocation, bool withShared) {
+    const HelpEntry options[] = {
+        kModelEntry,
+        kBreakpointEntry,
+        kDatumEntry,
+        {"--format text|json",
+         "text: a report to read (default). json: one object with model, equation, n, "
+         "parameters, degrees_of_freedom, coefficients, r_squared, adjusted_r_squared, "
+         "standard_error_of_estimate, f, f_p and measurements; numbers read back exactly, null "
+         "where there is none."},
+        kOutputEntry};
     return withSharedHelp(
-        "korvadel-cli velocity-rating SECTION MEASUREMENTS --model M [--breakpoint X]\n"
-        "                              [--datum T] [READING] [--format text|json] [-o OUT]\n"
-        "  Fits the index-velocity rating, mean velocity V (discharge / rated area of\n"
-        "  SECTION) against the index velocity Vi, by ordinary least squares to the\n"
-        "  measurements whose use is fit, and reports it as a statistics package reports\n"
-        "  a regression: n, the parameters, each coefficient's estimate, standard error,\n"
-        "  t and two-sided p (Student t, n - parameters degrees of freedom), R squared\n"
-        "  (about zero for the coefficient form), adjusted R squared, the standard error\n"
-        "  of estimate, F and its p; then for every measurement, fit, validate and\n"
-        "  exclude alike, the fitted V, the residual, the rated discharge (fitted V x\n"
-        "  rated area), the percent difference from it and the 95 % prediction interval\n"
-        "  of V with whether V lies inside it. Every fit measurement needs an index\n"
-        "  velocity. Too few fit measurements (parameters + 1 at least) or a singular\n"
-        "  design (all index velocities equal, say) stop the command.\n" +
-            kMeasurementsFileHelp + kSectionHelp + kModelHelp +
-            "  --format text|json  text: a report to read (default). json: one object with\n"
-            "                      model, equation, n, parameters, degrees_of_freedom,\n"
-            "                      coefficients, r_squared, adjusted_r_squared,\n"
-            "                      standard_error_of_estimate, f, f_p and measurements;\n"
-            "                      numbers read back exactly, null where there is none.\n"
-            "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
-            "                      written. Default: standard output.\n",
+        commandHelp(
+            "korvadel-cli velocity-rating SECTION MEASUREMENTS --model M [OPTIONS]",
+            "Fits the index-velocity rating, mean velocity V (discharge / rated area of SECTION) "
+            "against the index velocity Vi, by ordinary least squares to the measurements whose "
+            "use is fit, and reports it as a statistics package reports a regression: n, the "
+            "parameters, each coefficient's estimate, standard error, t and two-sided p (Student "
+            "t, n - parameters degrees of freedom), R squared (about zero for the coefficient "
+            "form), adjusted R squared, the standard error of estimate, F and its p; then for "
+            "every measurement, fit, validate and exclude alike, the fitted V, the residual, the "
+            "rated discharge (fitted V x rated area), the percent difference from it and the 95 "
+            "% prediction interval of V with whether V lies inside it. Every fit measurement "
+            "needs an index velocity. Too few fit measurements (parameters + 1 at least) or a "
+            "singular design (all index velocities equal, say) stop the command." +
+                kSectionNote + kMeasurementsNote,
+            options),
         invocation, withShared, false);
 }
 
@@ -299,31 +300,34 @@ int runVelocityRating(const Invocation& invocation) {
 // --- discharge ---
 
 std::string dischargeHelp(const Invocation& invocation, bool withShared) {
+    const HelpEntry options[] = {
+        {"--measurements FILE",
+         "The rating fitted to the measurements in FILE, as velocity-rating fits it."},
+        {"--coefficients LIST",
+         "The rating's coefficients, comma-separated with a decimal point, in the order of the "
+         "form's terms: a,b (simple), b (coefficient), a,b,c (stage, compound)."},
+        kModelEntry,
+        kBreakpointEntry,
+        kDatumEntry,
+        {"--daily", "One line per calendar date as the times write it (no time-zone "
+                    "conversion), in date order, with the heading date,mean_discharge,values: "
+                    "the mean of that date's discharges and how many there were."},
+        kOutputEntry};
     return withSharedHelp(
-        "korvadel-cli discharge SECTION RECORD (--measurements FILE | --coefficients LIST)\n"
-        "                        --model M [--breakpoint X] [--datum T] [READING] [--daily]\n"
-        "                        [-o OUT]\n"
-        "  The discharge of a stage and index-velocity record, Q = V x A: A the rated\n"
-        "  area of SECTION at the row's gage height, V the velocity rating's at its\n"
-        "  index velocity (and gage height). RECORD is comma-delimited text whose first\n"
-        "  line names the columns time (ISO 8601), gage_height and index_velocity. The\n"
-        "  output is comma-delimited with the heading\n"
-        "  time,gage_height,index_velocity,area,mean_velocity,discharge\n"
-        "  one line per row, the inputs as written; a row with an empty or unreadable\n"
-        "  value has those fields and the ones that depend on them empty, and a line on\n"
-        "  standard error counts such rows. Numbers always take a point.\n" +
-            kSectionHelp + kModelHelp +
-            "  --measurements FILE The rating fitted to the measurements in FILE, as\n"
-            "                      velocity-rating fits it.\n"
-            "  --coefficients LIST The rating's coefficients, comma-separated with a\n"
-            "                      decimal point, in the order of the form's terms: a,b\n"
-            "                      (simple), b (coefficient), a,b,c (stage, compound).\n"
-            "  --daily             One line per calendar date as the times write it (no\n"
-            "                      time-zone conversion), in date order, with the heading\n"
-            "                      date,mean_discharge,values: the mean of that date's\n"
-            "                      discharges and how many there were.\n"
-            "  -o, --output OUT    Write to OUT, replacing it only once it is completely\n"
-            "                      written. Default: standard output.\n",
+        commandHelp("korvadel-cli discharge SECTION RECORD --model M [OPTIONS]",
+                    "The discharge of a stage and index-velocity record, Q = V x A: A the rated "
+                    "area of SECTION at the row's gage height, V the velocity rating's at its "
+                    "index velocity (and gage height), the rating fitted to measurements or given "
+                    "by its coefficients (one of the two options is needed). RECORD is "
+                    "comma-delimited text whose first "
+                    "line names the columns time (ISO 8601), gage_height and index_velocity. The "
+                    "output is comma-delimited with a heading line naming the columns time, "
+                    "gage_height, index_velocity, area, mean_velocity and discharge, one line "
+                    "per row, the inputs as written; a row with an empty or unreadable value has "
+                    "that field and the ones that depend on it empty, and a line on standard "
+                    "error counts such rows. Numbers always take a point." +
+                        kSectionNote,
+                    options),
         invocation, withShared, false);
 }
 

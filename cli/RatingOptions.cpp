@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/RatingOptions.h"
 
+#include "cli/HelpText.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
@@ -27,34 +28,37 @@ std::string formatNames() {
 } // namespace
 
 std::string inputOptionsHelp(const Invocation& invocation) {
-    return "READING, the options for reading FILE (every command):\n"
-           "  --from kvd|csv|winriver\n"
-           "        How to read FILE. kvd: a cross-section file with its description and\n"
-           "        gage-height settings (a file whose first line is not \"//Korvadel\" is read\n"
-           "        as a tab-separated table whose first line names the Station and Elevation\n"
-           "        columns). csv: comma-delimited points, station and elevation in the first\n"
-           "        two fields of every line. winriver: an ADCP Classic ASCII output file, one\n"
-           "        point per ensemble. By default chosen from the name: *.kvd kvd, *.csv csv,\n"
-           "        names ending in t.000 or ASC.TXT winriver, anything else kvd.\n"
-           "  --decimal-separator C\n"
-           "        The decimal separator (one character) for reading and writing numbers.\n"
-           "        Default: the user's locale (LC_ALL, LC_NUMERIC or LANG), here '" +
-           std::string(1, invocation.localeFormat.decimalSeparator) + "'.\n";
+    const HelpEntry options[] = {
+        {"--from kvd|csv|winriver",
+         "How to read FILE. kvd: a cross-section file with its description and gage-height "
+         "settings (a file whose first line is not \"//Korvadel\" is read as a tab-separated "
+         "table whose first line names the Station and Elevation columns). csv: comma-delimited "
+         "points, station and elevation in the first two fields of every line. winriver: an "
+         "ADCP Classic ASCII output file, one point per ensemble. By default chosen from the "
+         "name: *.kvd kvd, *.csv csv, names ending in t.000 or ASC.TXT winriver, anything else "
+         "kvd."},
+        {"--decimal-separator C",
+         "The decimal separator (one character) for reading and writing numbers. Default: the "
+         "user's locale (LC_ALL, LC_NUMERIC or LANG), here '" +
+             std::string(1, invocation.localeFormat.decimalSeparator) + "'."}};
+    return helpList("Reading FILE (READING)", "Every command takes these.", options);
 }
 
 std::string ratingOptionsHelp() {
-    return "SETTINGS, the gage-height settings of a rating (taken from a cross-section file;\n"
-           "imported points start from minimum 0, maximum 1, increment 0.01, datum 0.00; each\n"
-           "option overrides one):\n"
-           "  --min T          Minimum gage height.\n"
-           "  --max T          Maximum gage height.\n"
-           "  --increment X    Gage-height increment, kept within 0.01 to 1.\n"
-           "  --datum T        Datum: gage height = elevation - datum.\n"
-           "  --bounds-prompt  Compute as the \"Select bounds\" prompt does: stages and areas\n"
-           "                   are kept unrounded and there is no edge warning. Without it\n"
-           "                   stages are rounded to 0.01 and areas to 0.001, and a maximum\n"
-           "                   gage height above an end of the section prints a one-line\n"
-           "                   warning on standard error (the rating is still produced).\n";
+    const HelpEntry options[] = {
+        {"--min T", "Minimum gage height."},
+        {"--max T", "Maximum gage height."},
+        {"--increment X", "Gage-height increment, kept within 0.01 to 1."},
+        {"--datum T", "Datum: gage height = elevation - datum."},
+        {"--bounds-prompt",
+         "Compute as the \"Select bounds\" prompt does: stages and areas are kept unrounded "
+         "and there is no edge warning. Without it stages are rounded to 0.01 and areas to "
+         "0.001, and a maximum gage height above an end of the section prints a one-line "
+         "warning on standard error (the rating is still produced)."}};
+    return helpList("Gage-height settings of a rating (SETTINGS)",
+                    "Taken from a cross-section file; imported points start from minimum 0, "
+                    "maximum 1, increment 0.01, datum 0.00. Each option overrides one.",
+                    options);
 }
 
 std::string withSharedHelp(std::string own, const Invocation& invocation, bool withShared,

@@ -7,6 +7,7 @@
 #include "cli/AnalysisCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/CoreCommands.h"
+#include "cli/HelpText.h"
 #include "cli/IndexVelocityCommands.h"
 #include "cli/RatingOptions.h"
 #include "model/Error.h"
@@ -15,7 +16,6 @@
 #include "cli/qt/QtCommands.h"
 #endif
 
-#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -54,26 +54,20 @@ NumberFormat localeNumberFormat() {
     return format;
 }
 
+// The usage lines as help2man knows them ("Usage:", then "  or:") make the manual page's
+// synopsis; everything else is laid out by HelpText.
 std::string overview(const std::vector<Command>& commands) {
-    std::string text = "Usage: korvadel-cli COMMAND FILE [OPTIONS]\n"
-                       "       korvadel-cli --help\n"
-                       "       korvadel-cli --version\n"
-                       "\n"
-                       "Stage-area ratings of surveyed river cross-sections, without the window.\n"
-                       "\n"
-                       "Commands:\n";
-    std::size_t width = 12;
+    std::vector<HelpEntry> entries;
     for (const Command& command : commands)
-        width = std::max(width, command.name.size() + 2);
-    for (const Command& command : commands) {
-        std::string name(command.name);
-        name.resize(width, ' ');
-        text += "  ";
-        text += name;
-        text += command.summary;
-        text += '\n';
-    }
-    return text;
+        entries.push_back({std::string(command.name), std::string(command.summary)});
+    return "Usage: korvadel-cli COMMAND FILE [OPTIONS]\n"
+           "  or:  korvadel-cli COMMAND --help\n"
+           "  or:  korvadel-cli --help\n"
+           "  or:  korvadel-cli --version\n"
+           "\n"
+           "Stage-area ratings of surveyed river cross-sections, without the window.\n"
+           "\n" +
+           helpList("Commands", "", entries);
 }
 
 std::string fullHelp(const std::vector<Command>& commands, const Invocation& invocation) {
@@ -86,12 +80,17 @@ std::string fullHelp(const std::vector<Command>& commands, const Invocation& inv
     text += ratingOptionsHelp();
     text += '\n';
     text += inputOptionsHelp(invocation);
-    text += "\nOther options:\n"
-            "  -h, --help          Show this help (after a command: that command's help).\n"
-            "      --version       Show the program's version.\n"
-            "\n"
-            "Exit status: 0 success; 1 the program's error, its message on standard error;\n"
-            "2 wrong usage; 3 check found at least one warning.\n";
+    const HelpEntry other[] = {
+        {"-h, --help", "Show this help (after a command: that command's help)."},
+        {"--version", "Show the program's version, copyright and licence."}};
+    text += '\n';
+    text += helpList("Other options", "", other);
+    const HelpEntry statuses[] = {{"0", "success"},
+                                  {"1", "the program's error, its message on standard error"},
+                                  {"2", "wrong usage"},
+                                  {"3", "check found at least one warning"}};
+    text += '\n';
+    text += helpList("Exit status", "", statuses);
     return text;
 }
 
@@ -116,7 +115,15 @@ int main(int argc, char** argv) {
     if (args.empty())
         return reportUsageError("a COMMAND is needed");
     if (args.front() == "--version") {
-        std::fputs("korvadel-cli " KORVADEL_VERSION "\n", stdout);
+        // The layout of GNU programs' --version, which the manual page's COPYRIGHT section is
+        // made from; the desktop program says the same.
+        std::fputs("korvadel-cli " KORVADEL_VERSION "\n"
+                   "Copyright (C) " KORVADEL_COPYRIGHT ".\n"
+                   "License GPLv3+: GNU GPL version 3 or later "
+                   "<https://gnu.org/licenses/gpl.html>.\n"
+                   "This is free software: you are free to change and redistribute it.\n"
+                   "There is NO WARRANTY, to the extent permitted by law.\n",
+                   stdout);
         return 0;
     }
     if (isHelp(args.front()) || args.front() == "help") {

@@ -103,8 +103,10 @@ AtomicFile::AtomicFile(std::string path, CreateErrors errors)
         fail(EEXIST, true);
     if (exists) {
         // The replacement keeps the permissions and, where allowed, the owner of the old file.
-        if (info.st_uid != ::geteuid() || info.st_gid != ::getegid())
-            (void)::fchown(fd_, info.st_uid, info.st_gid);
+        if (info.st_uid != ::geteuid() || info.st_gid != ::getegid()) {
+            // Where the change is refused the file keeps the writer's owner, as a new one would.
+            [[maybe_unused]] const int refused = ::fchown(fd_, info.st_uid, info.st_gid);
+        }
         (void)::fchmod(fd_, keepMode);
     }
     buffer_.reserve(kBlockSize);

@@ -10,6 +10,23 @@
 
 namespace korvadel {
 
+namespace {
+
+// `part` as a percentage of `whole`, both whole thousandths. Dividing the counts of thousandths
+// rounds once, so a ratio a reader works out exactly from the areas shown comes out exact and
+// compares equal to the same threshold; 0.035 / 0.7 * 100 on the binary fractions gives
+// 5.000000000000001, which would count as beyond a threshold of 5.
+double percentOf(double part, double whole) {
+    constexpr double kExactCounts = 0x1p53 / 100; // counts times 100 still exact
+    const double partCount = std::round(part * 1000.0);
+    const double wholeCount = std::round(whole * 1000.0);
+    if (std::fabs(partCount) < kExactCounts && std::fabs(wholeCount) < kExactCounts)
+        return partCount * 100.0 / wholeCount;
+    return part / whole * 100.0;
+}
+
+} // namespace
+
 void checkComparisonThreshold(double threshold, std::string_view name, NumberFormat format) {
     if (std::isfinite(threshold) && threshold >= 0.0)
         return;
@@ -40,7 +57,7 @@ SurveyComparison compareSurveys(const SurveyPair& surveys, std::span<const doubl
         // a reader subtracts by hand instead of a binary remainder.
         row.difference = roundScaled(row.areaNew - row.areaOld, 1000);
         if (row.areaOld != 0.0) {
-            const double percent = row.difference / row.areaOld * 100.0;
+            const double percent = percentOf(row.difference, row.areaOld);
             row.percent = percent;
             row.beyondThreshold = std::fabs(percent) > thresholdPercent;
             if (!summary.largestPercent ||

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a user gets it: built with cpack from this build, checked (name, control
-# fields, contents), unpacked into a temporary root with dpkg-deb -x, and its programs run from
-# there: the companion on an example, the desktop program on the offscreen platform with a file
-# named on its command line, the file type known by the database the package's XML makes.
+# fields, contents, lintian), unpacked into a temporary root with dpkg-deb -x, its manual pages
+# rendered, and its programs run from there: the companion on an example, the desktop program
+# on the offscreen platform with a file named on its command line, the file type known by the
+# database the package's XML makes.
 # Usage: package_test.sh BUILD EXAMPLES VERSION ID
 set -euo pipefail
 build=$1 examples=$2 version=$3 id=$4
 for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli update-mime-database \
-            gio; do
+            gio lintian man; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (bash scripts/deps.sh)"; exit 77; }
 done
 work=$(mktemp -d)
@@ -34,6 +35,8 @@ done
 expected="./usr/bin/korvadel
 ./usr/bin/korvadel-cli
 ./usr/share/applications/$id.desktop
+./usr/share/doc/korvadel/changelog.gz
+./usr/share/doc/korvadel/copyright
 ./usr/share/icons/hicolor/128x128/apps/$id.png
 ./usr/share/icons/hicolor/16x16/apps/$id.png
 ./usr/share/icons/hicolor/24x24/apps/$id.png
@@ -50,6 +53,12 @@ listed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 [ "$listed" = "$expected" ] || fail "contents differ:
 $(diff <(echo "$expected") <(echo "$listed"))"
 
+# Debian's checks of a package: no error (E:) and no warning (W:). Its notes (I:) are shown.
+status=0
+report=$(lintian --display-info --fail-on error,warning "$deb" 2>&1) || status=$?
+[ -z "$report" ] || echo "$report"
+[ "$status" -eq 0 ] && ! grep -q '^[EW]: ' <<<"$report" || fail "lintian (exit $status)"
+
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/$id.desktop"
@@ -59,11 +68,24 @@ for size in 16 24 32 48 64 128 256; do
     [ "$(od -An -tu1 -j16 -N8 "$picture" | awk '{print $3 * 256 + $4, $7 * 256 + $8}')" = \
       "$size $size" ] || fail "$picture is not $size x $size"
 done
+# The manual pages render at 80 columns without a warning, every option --help lists (an
+# indented line starting with "-") is an entry of its own there, and every entry that starts
+# with "-" is an option with at most one value, not an option with its text run in.
 for program in korvadel korvadel-cli; do
-    zcat "$root/usr/share/man/man1/$program.1.gz" | grep -q "^\.TH ${program^^} \"1\"" ||
-        fail "manual page of $program"
-    zcat "$root/usr/share/man/man1/$program.1.gz" | grep -q -- 'version' ||
-        fail "manual page of $program lacks its options"
+    page=$root/usr/share/man/man1/$program.1.gz
+    zcat "$page" | grep -q "^\.TH ${program^^} \"1\"" || fail "manual page of $program"
+    warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "manual page of $program: $warnings"
+    "$root/usr/bin/$program" --help | sed -n 's/^ \{1,10\}\(-[^ ].*\)/\1/p' | sed 's/  .*//' |
+        sort -u >"$work/help-options"
+    zcat "$page" | awk 'tag {print} {tag = ($0 == ".TP")}' |
+        sed 's/\\f[BIRP]//g; s/\\[\/,]//g; s/\\-/-/g' | sort -u >"$work/page-entries"
+    [ -s "$work/help-options" ] || fail "no options found in $program --help"
+    missing=$(comm -23 "$work/help-options" "$work/page-entries")
+    [ -z "$missing" ] || fail "manual page of $program lacks entries for: $missing"
+    runs_on=$(grep '^-' "$work/page-entries" |
+              grep -Ev '^(-[[:alnum:]], )?--?[[:alnum:]-]+( [[:alnum:]|.]+)?$' || true)
+    [ -z "$runs_on" ] || fail "manual page of $program: entries with their text run in: $runs_on"
 done
 
 # A cross-section file is known by its name and, renamed, by its marker line (also after a
@@ -85,13 +107,16 @@ done
 [ "$(type_of "$work/files/plain-table")" = text/plain ] || fail "a plain table is taken for a section"
 
 # The companion, unpacked, works as the one built.
-[ "$("$root/usr/bin/korvadel-cli" --version)" = "korvadel-cli $version" ] || fail "korvadel-cli --version"
+notice=$("$root/usr/bin/korvadel-cli" --version)
+[ "${notice%%$'\n'*}" = "korvadel-cli $version" ] || fail "korvadel-cli --version: $notice"
+[[ "$notice" == *"GNU GPL version 3 or later"* ]] || fail "korvadel-cli --version: $notice"
 diff <("$root/usr/bin/korvadel-cli" rating "$examples/mill-creek.kvd") \
      <("$build/cli/korvadel-cli" rating "$examples/mill-creek.kvd") || fail "korvadel-cli rating"
 
 # The desktop program answers --version without a display, and opens the file it is given.
-[ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/korvadel" --version)" = \
-  "korvadel $version" ] || fail "korvadel --version"
+notice=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/korvadel" --version)
+[ "${notice%%$'\n'*}" = "korvadel $version" ] || fail "korvadel --version: $notice"
+[[ "$notice" == *"GNU GPL version 3 or later"* ]] || fail "korvadel --version: $notice"
 open_in_window() {
     QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" \
         timeout 60 "$root/usr/bin/korvadel" --quit-after-open "$1"

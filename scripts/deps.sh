@@ -7,8 +7,8 @@ set -euo pipefail
 # builds a decimal-comma locale from, and the virtual display with its authority tool. The
 # icon's pictures and the manual pages are made at build time (rsvg-convert, help2man); the
 # package test builds the Debian package (dpkg-shlibdeps, which CPack runs only where the file
-# utility is installed) and checks the desktop entry, the metadata and the file type with the
-# desktop's own tools.
+# utility is installed), checks it with lintian, renders its manual pages with man, and checks
+# the desktop entry, the metadata and the file type with the desktop's own tools.
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev ccache pkg-config
           qt6-base-dev libqcustomplot-dev libjpeg62-turbo-dev
           libgtest-dev libgmock-dev libbenchmark-dev
@@ -16,7 +16,7 @@ packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev ccache pkg
           poppler-utils libwmf-bin fonts-urw-base35 fonts-liberation locales
           xvfb xauth imagemagick qt6-qpa-plugins openbox xdotool x11-utils
           librsvg2-bin help2man dpkg-dev desktop-file-utils appstream shared-mime-info
-          libglib2.0-bin file)
+          libglib2.0-bin file lintian man-db)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -115,10 +115,13 @@ AboutBox::AboutBox(QWidget* parent)
     version->move(88, 34);
     version->adjustSize();
     comments->setText(QStringLiteral("Stage-area ratings from surveyed\n"
-                                     "river cross-sections.\n\n"
-                                     "Written by the Korvadel developers.\n"
+                                     "river cross-sections.\n"
+                                     "Copyright \u00a9 %1.\n"
+                                     "Free software under the GNU GPL,\n"
+                                     "version 3 or later; NO WARRANTY.\n"
                                      "Charts drawn with QCustomPlot,\n"
-                                     "windows with Qt."));
+                                     "windows with Qt.")
+                          .arg(QLatin1String(kCopyright)));
     comments->setGeometry(28, 60, 240, 93);
     comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

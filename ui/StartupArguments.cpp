@@ -49,6 +49,9 @@ StartupArguments parseStartupArguments(const QStringList& arguments) {
     return result;
 }
 
+// The manual page is made from this text by help2man, which reads its layout: an option is an
+// indented line starting with "-" and two spaces before what it does, and only a blank line
+// ends a paragraph (cli/HelpText.h says more).
 QString startupHelp() {
     return QStringLiteral(
         "Usage: korvadel [OPTION]... [FILE]\n"
@@ -72,7 +75,15 @@ QString startupHelp() {
 }
 
 QString startupVersion() {
-    return QStringLiteral("korvadel %1\n").arg(QLatin1String(kVersion));
+    // The layout of GNU programs' --version, which the manual page's COPYRIGHT section is made
+    // from; korvadel-cli says the same.
+    return QStringLiteral("korvadel %1\n"
+                          "Copyright (C) %2.\n"
+                          "License GPLv3+: GNU GPL version 3 or later "
+                          "<https://gnu.org/licenses/gpl.html>.\n"
+                          "This is free software: you are free to change and redistribute it.\n"
+                          "There is NO WARRANTY, to the extent permitted by law.\n")
+        .arg(QLatin1String(kVersion), QLatin1String(kCopyright));
 }
 
 } // namespace korvadel

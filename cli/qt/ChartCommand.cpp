@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/qt/ChartCommand.h"
 
+#include "cli/HelpText.h"
 #include "cli/RatingOptions.h"
 #include "cli/qt/QtCommands.h"
 #include "components/chart/Chart.h"
@@ -26,19 +27,21 @@ constexpr OptionSpec kOwnOptions[] = {
     {"to"}, {"output", 'o'}, {"width"}, {"height"}, {"description"}};
 
 std::string chartHelp(const Invocation& invocation, bool withShared) {
-    return "korvadel-cli chart FILE [SETTINGS] [READING] --to jpeg|wmf -o OUT\n"
-           "                   [--width W] [--height H] [--description TEXT]\n"
-           "  Draws the rating chart of the section in FILE as the rating window shows it and\n"
-           "  saves it as a picture. Works without a display.\n"
-           "  --to jpeg|wmf       JPEG at quality 95, or a placeable Windows metafile.\n"
-           "  -o, --output OUT    The picture file (required), replaced only once it is\n"
-           "                      completely written.\n"
-           "  --width W           Chart width in pixels (default: as the window first opens).\n"
-           "  --height H          Chart height in pixels (default: as the window first opens).\n"
-           "  --description TEXT  Title the chart as \"Print Chart\" does: TEXT over\n"
-           "                      \"Stage Area Rating\".\n" +
-           (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation)
-                       : std::string());
+    const HelpEntry options[] = {
+        {"--to jpeg|wmf", "JPEG at quality 95, or a placeable Windows metafile."},
+        {"-o, --output OUT",
+         "The picture file (required), replaced only once it is completely written."},
+        {"--width W", "Chart width in pixels (default: as the window first opens)."},
+        {"--height H", "Chart height in pixels (default: as the window first opens)."},
+        {"--description TEXT",
+         "Title the chart as \"Print Chart\" does: TEXT over \"Stage Area Rating\"."}};
+    return withSharedHelp(commandHelp("korvadel-cli chart FILE --to jpeg|wmf -o OUT [OPTIONS]",
+                                      "Draws the rating chart of the section in FILE as the "
+                                      "rating window shows it and saves it as a picture. Works "
+                                      "without a display. It takes the SETTINGS and READING "
+                                      "options besides its own.",
+                                      options),
+                          invocation, withShared, true);
 }
 
 std::optional<int> sizeOption(const ParsedArgs& args, std::string_view name) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/qt/ReportCommand.h"
 
+#include "cli/HelpText.h"
 #include "cli/RatingOptions.h"
 #include "cli/qt/QtCommands.h"
 #include "components/desktop/TextCodec.h"
@@ -15,14 +16,18 @@ namespace korvadel::cli {
 namespace {
 
 std::string reportHelp(const Invocation& invocation, bool withShared) {
-    return "korvadel-cli report FILE [SETTINGS] [READING] [--description TEXT] -o OUT.pdf\n"
-           "  Lays out the rating table report of the section in FILE (three columns of\n"
-           "  gage height and area on Letter paper, as the desktop program prints it) and\n"
-           "  writes it as a PDF file.\n"
-           "  --description TEXT  The report's description line. Default: the description\n"
-           "                      read from FILE (empty for imported points).\n"
-           "  -o, --output OUT    The PDF file to write (required).\n" +
-           (withShared ? "\n" + ratingOptionsHelp() + "\n" + inputOptionsHelp(invocation) : "");
+    const HelpEntry options[] = {{"--description TEXT",
+                                  "The report's description line. Default: the description read "
+                                  "from FILE (empty for imported points)."},
+                                 {"-o, --output OUT", "The PDF file to write (required)."}};
+    return withSharedHelp(commandHelp("korvadel-cli report FILE -o OUT.pdf [OPTIONS]",
+                                      "Lays out the rating table report of the section in FILE "
+                                      "(three columns of gage height and area on Letter paper, "
+                                      "as the desktop program prints it) and writes it as a PDF "
+                                      "file. It takes the SETTINGS and READING options besides "
+                                      "its own.",
+                                      options),
+                          invocation, withShared, true);
 }
 
 int runReport(const Invocation& invocation) {

@@ -2,18 +2,21 @@
 // korvadel-cli chart: the rating chart of a section file as a JPEG or metafile picture, made
 // without a display.
 
+#include "tests/support/CliRun.h"
 #include "tests/support/WmfTestSupport.h"
 #include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace korvadel {
 namespace {
 
+using testing::CliRun;
 using testing::readAll;
+using testing::runCli;
 using testing::ScratchFolder;
 using testing::writeAllTo;
 
@@ -28,36 +31,6 @@ const std::string kSection = "//Korvadel\r\n"
                              "2\t0\r\n"
                              "8\t0\r\n"
                              "10\t10\r\n";
-
-struct CliResult {
-    int status = -1;
-    std::string err;
-};
-
-// Runs the program in `folder` without a display, whatever the test's environment has.
-CliResult runCli(const ScratchFolder& folder, const std::string& arguments) {
-    const std::string command = "cd '" + folder.path().string() +
-                                "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
-                                KORVADEL_CLI + "' " + arguments + " 2>.stderr >/dev/null";
-    const int status = std::system(command.c_str());
-    CliResult run;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readAll(folder.file(".stderr"));
-    return run;
-}
-
-bool chartCommandBuilt() {
-    const std::string command = std::string("'") + KORVADEL_CLI + "' --help 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return false;
-    std::string help;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        help.append(buffer, n);
-    ::pclose(pipe);
-    return help.find("\n  chart ") != std::string::npos;
-}
 
 // Width and height from the first frame header of a JPEG stream, and whether it is baseline.
 struct JpegFrame {
@@ -88,8 +61,9 @@ JpegFrame jpegFrame(const std::string& bytes) {
 class CliChart : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!chartCommandBuilt())
-            GTEST_SKIP() << "korvadel-cli was built without the desktop libraries";
+#ifndef KORVADEL_CLI_WITH_UI
+        GTEST_SKIP() << "korvadel-cli was built without the desktop libraries";
+#endif
         writeAllTo(folder.file("section.kvd"), kSection);
     }
     ScratchFolder folder;
@@ -97,8 +71,9 @@ protected:
 
 TEST_F(CliChart, MetafileShowsTheRatingWithTheDescriptionOverTheTitle) {
     // The description comes as UTF-8 from the command line.
-    const CliResult run = runCli(folder, "chart section.kvd --to wmf -o chart.wmf --width 500 "
-                                         "--height 400 --description 'R\xC3\xADo Grande'");
+    const CliRun run =
+        runCli(folder, {"chart", "section.kvd", "--to", "wmf", "-o", "chart.wmf", "--width", "500",
+                        "--height", "400", "--description", "R\xC3\xADo Grande"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, ""); // no platform chatter on a successful run
     const auto file = testing::parseWmf(readAll(folder.file("chart.wmf")));
@@ -119,15 +94,16 @@ TEST_F(CliChart, MetafileShowsTheRatingWithTheDescriptionOverTheTitle) {
 }
 
 TEST_F(CliChart, JpegAtTheGivenOrTheWindowsSize) {
-    CliResult run =
-        runCli(folder, "chart section.kvd --to jpeg -o chart.jpg --width 321 --height 234");
+    CliRun run = runCli(folder, {"chart", "section.kvd", "--to", "jpeg", "-o", "chart.jpg",
+                                 "--width", "321", "--height", "234"});
     ASSERT_EQ(run.status, 0) << run.err;
     JpegFrame frame = jpegFrame(readAll(folder.file("chart.jpg")));
     EXPECT_EQ(frame.width, 321);
     EXPECT_EQ(frame.height, 234);
     EXPECT_TRUE(frame.baseline);
 
-    run = runCli(folder, "chart section.kvd --to jpeg -o default.jpg --max 3");
+    run =
+        runCli(folder, {"chart", "section.kvd", "--to", "jpeg", "-o", "default.jpg", "--max", "3"});
     ASSERT_EQ(run.status, 0) << run.err;
     frame = jpegFrame(readAll(folder.file("default.jpg")));
     // The chart fills the rating window beside its 205-pixel grid panel.
@@ -139,27 +115,36 @@ TEST_F(CliChart, JpegAtTheGivenOrTheWindowsSize) {
 
 TEST_F(CliChart, RefusesWhatItCannotDo) {
     struct Case {
-        const char* arguments;
+        std::vector<std::string> arguments; // after "chart"
         int status;
         const char* message;
     };
     const Case cases[] = {
-        {"chart section.kvd -o x.jpg", 2, "--to jpeg or --to wmf"},
-        {"chart section.kvd --to png -o x.png", 2, "--to must be jpeg or wmf, not 'png'"},
-        {"chart section.kvd --to jpeg", 2, "chart needs -o OUT"},
-        {"chart section.kvd --to jpeg -o x.jpg --width 0", 2, "--width must be from 1"},
-        {"chart section.kvd --to wmf -o x.wmf --height tall", 2, "--height must be a whole"},
-        {"chart section.kvd --to wmf -o missing/x.wmf", 1, "Cannot create file \""},
-        {"chart absent.kvd --to wmf -o x.wmf", 1, ""},
-        {"chart empty.csv --to wmf -o x.wmf", 1,
+        {{"section.kvd", "-o", "x.jpg"}, 2, "--to jpeg or --to wmf"},
+        {{"section.kvd", "--to", "png", "-o", "x.png"}, 2, "--to must be jpeg or wmf, not 'png'"},
+        {{"section.kvd", "--to", "jpeg"}, 2, "chart needs -o OUT"},
+        {{"section.kvd", "--to", "jpeg", "-o", "x.jpg", "--width", "0"},
+         2,
+         "--width must be from 1"},
+        {{"section.kvd", "--to", "wmf", "-o", "x.wmf", "--height", "tall"},
+         2,
+         "--height must be a whole"},
+        {{"section.kvd", "--to", "wmf", "-o", "missing/x.wmf"}, 1, "Cannot create file \""},
+        {{"absent.kvd", "--to", "wmf", "-o", "x.wmf"}, 1, ""},
+        {{"empty.csv", "--to", "wmf", "-o", "x.wmf"},
+         1,
          "korvadel-cli: empty.csv: no cross-section points were read (a rating needs at least "
          "two)\n"},
     };
     writeAllTo(folder.file("empty.csv"), "");
     for (const Case& c : cases) {
-        const CliResult run = runCli(folder, c.arguments);
-        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.err;
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << "\n" << run.err;
+        std::vector<std::string> arguments{"chart"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const CliRun run = runCli(folder, arguments);
+        EXPECT_EQ(run.status, c.status) << ::testing::PrintToString(c.arguments) << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos)
+            << ::testing::PrintToString(c.arguments) << "\n"
+            << run.err;
     }
     EXPECT_FALSE(std::filesystem::exists(folder.file("x.wmf")));
     EXPECT_FALSE(std::filesystem::exists(folder.file("x.jpg")));

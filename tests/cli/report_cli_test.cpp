@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // korvadel-cli report: the batch road to the printed rating table report.
 
+#include "tests/support/CliRun.h"
 #include "tests/support/PdfText.h"
+#include "tests/support/WriteTestSupport.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -17,14 +17,6 @@ struct Run {
     int exitCode = -1;
     QString err;
 };
-
-Run runCli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KORVADEL_CLI), args);
-    if (!p.waitForFinished(120000))
-        qFatal("korvadel-cli did not finish");
-    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
-}
 
 const QString kSection = QStringLiteral(KORVADEL_EXAMPLES "/mill-creek.kvd");
 
@@ -39,12 +31,21 @@ private slots:
     void refusals();
 
 private:
-    QTemporaryDir dir_;
+    QString filePath(const char* name) const { return QString::fromStdString(folder_.file(name)); }
+    Run runCli(const QStringList& args) const {
+        std::vector<std::string> arguments;
+        for (const QString& arg : args)
+            arguments.push_back(arg.toStdString());
+        const testing::CliRun run = testing::runCli(folder_, arguments);
+        return {run.status, QString::fromStdString(run.err)};
+    }
+
+    testing::ScratchFolder folder_;
 };
 
 void ReportCliTest::descriptionFromFileAndSettings() {
     // The example's own settings: 0.5 to 6 by 0.1, 56 stages, all on page 1.
-    const QString pdf = dir_.filePath(QStringLiteral("mill.pdf"));
+    const QString pdf = filePath("mill.pdf");
     const Run run = runCli({QStringLiteral("report"), kSection, QStringLiteral("-o"), pdf});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QString()); // nothing but the program's own messages, and none here
@@ -65,7 +66,7 @@ void ReportCliTest::descriptionFromFileAndSettings() {
 
 void ReportCliTest::descriptionOptionAndLongRating() {
     // 0.5 to 6 by 0.01: 551 stages = 144 + 150 + 150 + 107, four pages.
-    const QString pdf = dir_.filePath(QStringLiteral("long.pdf"));
+    const QString pdf = filePath("long.pdf");
     const Run run = runCli({QStringLiteral("report"), kSection, QStringLiteral("--increment"),
                             QStringLiteral("0.01"), QStringLiteral("--description"),
                             QStringLiteral("Special run"), QStringLiteral("-o"), pdf});
@@ -84,13 +85,12 @@ void ReportCliTest::refusals() {
     Run run = runCli({QStringLiteral("report"), kSection});
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.err.contains(QStringLiteral("-o")));
-    const QString missing = dir_.filePath(QStringLiteral("no-such.kvd"));
-    run = runCli({QStringLiteral("report"), missing, QStringLiteral("-o"),
-                  dir_.filePath(QStringLiteral("x.pdf"))});
+    const QString missing = filePath("no-such.kvd");
+    run = runCli({QStringLiteral("report"), missing, QStringLiteral("-o"), filePath("x.pdf")});
     QCOMPARE(run.exitCode, 1);
-    QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("x.pdf"))));
+    QVERIFY(!QFile::exists(filePath("x.pdf")));
     run = runCli({QStringLiteral("report"), kSection, QStringLiteral("-o"),
-                  dir_.filePath(QStringLiteral("no-such-folder/x.pdf"))});
+                  filePath("no-such-folder/x.pdf")});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(QStringLiteral("Cannot create file")), qPrintable(run.err));
 }

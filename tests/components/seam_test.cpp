@@ -1,16 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pieces of the desktop seam that have rules of their own: the error box text, the filter
-// translation, the code page conversion, and the scripted seam's file dialog, which must move
-// the working directory as the real one does.
+// The pieces of the desktop seam that have rules of their own: the error box text, the boxes the
+// command runner shows, the filter translation, the code page conversion, the decimal separator
+// of the locale, and the scripted seam's file dialog, which must move the working directory as
+// the real one does.
 
+#include "components/desktop/CommandRunner.h"
 #include "components/desktop/DesktopSeam.h"
 #include "components/desktop/TextCodec.h"
+#include "io/CrossSectionFile.h"
+#include "model/Error.h"
 #include "tests/support/ScriptedSeam.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <new>
 
 using namespace korvadel;
 
@@ -20,10 +27,13 @@ private slots:
     void errorBoxText_data();
     void errorBoxText();
     void errorAndPlainBoxes();
+    void commandFailures();
     void nameFilters_data();
     void nameFilters();
     void nameFiltersShowBothCases();
     void codePage();
+    void decimalSeparatorOfTheLocale_data();
+    void decimalSeparatorOfTheLocale();
     void scriptedFileDialog();
 };
 
@@ -62,6 +72,41 @@ void SeamTest::errorAndPlainBoxes() {
     QCOMPARE(seam.messages[1].kind, DesktopSeam::MessageKind::Plain);
     QCOMPARE(seam.messages[1].caption, QStringLiteral("Korvadel"));
     QCOMPARE(seam.messages[1].text, QStringLiteral("Error reading registry"));
+}
+
+void SeamTest::commandFailures() {
+    using Kind = DesktopSeam::MessageKind;
+    struct Case {
+        std::function<void()> command;
+        Kind kind;
+        QString caption;
+        QString text;
+    };
+    const QString title = QStringLiteral("Korvadel");
+    // File names arrive in UTF-8, texts from a file in the code page.
+    const Case cases[] = {
+        {[] { throw std::bad_alloc(); }, Kind::Error, title, QStringLiteral("Out of memory.")},
+        {[] {
+             throw Error("Cannot create file \"/tmp/Ma\xC3\xB1"
+                         "ana.csv\". No such file");
+         },
+         Kind::Error, title,
+         QStringLiteral(u"Cannot create file \"/tmp/Ma\u00f1ana.csv\". No such file.")},
+        {[] { throw Error("'caf\xE9' is not a valid floating point value"); }, Kind::Error, title,
+         QStringLiteral(u"'caf\u00e9' is not a valid floating point value.")},
+        {[] { throw UnableToAccessFile(); }, Kind::Warning, QStringLiteral("Warning"),
+         QStringLiteral("Unable to access file!\nFile may already be open in\nanother program "
+                        "(Excel).")},
+    };
+    for (const Case& c : cases) {
+        ScriptedSeam seam;
+        CommandRunner commands(seam);
+        QVERIFY(!commands.run(c.command));
+        QCOMPARE(seam.messages.size(), 1);
+        QCOMPARE(seam.messages[0].kind, c.kind);
+        QCOMPARE(seam.messages[0].caption, c.caption);
+        QCOMPARE(seam.messages[0].text, c.text);
+    }
 }
 
 void SeamTest::nameFilters_data() {
@@ -135,8 +180,40 @@ void SeamTest::codePage() {
     QCOMPARE(QString::fromLatin1(toFileText(QStringLiteral(u"a\u0416b\U0001F600c"))),
              QStringLiteral("a?b?c"));
     QCOMPARE(toFileText(QStringLiteral(u"\u20ac\u0153")), std::string("\x80\x9c"));
-    const char separator = systemDecimalSeparator();
-    QVERIFY(separator == '.' || separator == ',' || static_cast<unsigned char>(separator) >= 0x20);
+}
+
+// The locale is read once per process, so each row runs in a copy of this test started in that
+// locale.
+void SeamTest::decimalSeparatorOfTheLocale_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("separator");
+    QTest::newRow("C") << QStringLiteral("C") << QStringLiteral(".");
+    QTest::newRow("German") << QStringLiteral("de_DE.UTF-8") << QStringLiteral(",");
+    QTest::newRow("Swiss German") << QStringLiteral("de_CH.UTF-8") << QStringLiteral(".");
+    // The Arabic decimal separator is not in the code page.
+    QTest::newRow("Egyptian Arabic") << QStringLiteral("ar_EG.UTF-8") << QStringLiteral(".");
+}
+
+void SeamTest::decimalSeparatorOfTheLocale() {
+    QFETCH(QString, locale);
+    QFETCH(QString, separator);
+    if (qEnvironmentVariable("LC_ALL") == locale &&
+        qEnvironmentVariableIsSet("KORVADEL_IN_LOCALE")) {
+        QCOMPARE(QString(QLatin1Char(systemDecimalSeparator())), separator);
+        return;
+    }
+    QProcess copy;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    environment.insert(QStringLiteral("KORVADEL_IN_LOCALE"), QStringLiteral("1"));
+    copy.setProcessEnvironment(environment);
+    copy.setProcessChannelMode(QProcess::MergedChannels);
+    copy.start(QCoreApplication::applicationFilePath(),
+               {QStringLiteral("decimalSeparatorOfTheLocale:") +
+                QString::fromLatin1(QTest::currentDataTag())});
+    QVERIFY(copy.waitForFinished(60000));
+    QVERIFY2(copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0,
+             copy.readAll().constData());
 }
 
 void SeamTest::scriptedFileDialog() {

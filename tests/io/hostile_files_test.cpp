@@ -15,6 +15,7 @@
 #include "model/Error.h"
 #include "model/PointTable.h"
 #include "model/VelocityRating.h"
+#include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -196,8 +197,10 @@ std::string readNamedColumns(Reader reader, const std::string& path) {
     std::size_t rows = 0;
     std::string message;
     try {
+        // Named "input" in the messages, so that they can be pinned.
+        LineReader lines(path);
         if (reader == Reader::Measurements) {
-            rows = readMeasurements(path).measurements.size();
+            rows = readMeasurements(lines, "input").measurements.size();
         } else {
             const double stations[] = {0, 10};
             const double elevations[] = {0, 0};
@@ -205,10 +208,9 @@ std::string readNamedColumns(Reader reader, const std::string& path) {
             equation.coefficients = {0.1, 0.9};
             std::uint64_t written = 0;
             rows = static_cast<std::size_t>(
-                writeDischargeRecord(path, {stations, elevations, 0.0}, equation, false,
-                                     [&written](std::string_view bytes) {
-                                         written += bytes.size();
-                                     })
+                writeDischargeRecord(
+                    lines, "input", {stations, elevations, 0.0}, equation, false,
+                    [&written](std::string_view bytes) { written += bytes.size(); })
                     .rows);
         }
     } catch (const Error& e) {
@@ -255,28 +257,6 @@ std::string readWith(Reader reader, const std::string& path) {
 
 // ---------------------------------------------------------------------------------------------
 // Files
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvadel-hostile-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Writes a file from chunks the producer appends to `chunk` until it returns false; the file
 // never sits in memory whole.
@@ -381,7 +361,7 @@ struct HostileCase {
 };
 
 void runCases(const std::vector<HostileCase>& cases) {
-    TempFolder folder;
+    testing::ScratchFolder folder;
     for (const HostileCase& hostile : cases) {
         const std::string path = folder.file("input");
         const auto made = std::chrono::steady_clock::now();
@@ -426,8 +406,8 @@ TEST(HostileFiles, OneGigabyteWithoutALineBreak) {
          {{Reader::CrossSection, "rows 0"},
           {Reader::CommaDelimited, "rows 0; List index out of bounds (1)"},
           {Reader::Adcp, "rows 0"},
-          {Reader::Measurements, ""},
-          {Reader::Record, ""}}},
+          {Reader::Measurements, "rows 0; input, line 1: the line is longer than 65536 characters"},
+          {Reader::Record, "rows 0; input, line 1: the line is longer than 65536 characters"}}},
         // The plain table splits at TABs: a line of a billion empty pieces.
         {"1 GB of TABs, no line break",
          [](const std::string& path) { writeRepeated(path, "\t", kGigabyte); },
@@ -531,31 +511,30 @@ TEST(HostileFiles, BinaryGarbage) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) {
         // Some garbage with many line breaks, some with few; some with code 26, some without.
         const std::size_t size = std::size_t{16} << 20;
-        cases.push_back(
-            {"16 MB of random bytes",
-             [seed, size](const std::string& path) {
-                 std::mt19937_64 random(seed);
-                 std::size_t left = size;
-                 writeChunks(path, [&](std::string& chunk) {
-                     chunk.resize(std::min<std::size_t>(left, 1 << 20));
-                     for (char& c : chunk) {
-                         c = static_cast<char>(random());
-                         if (seed % 2 == 0 && (c == 26 || c == 0)) {
-                             c = 'x'; // let the readers see the whole file
-                         }
-                         if (seed >= 3 && c == '\n') {
-                             c = ' '; // very long lines
-                         }
-                     }
-                     left -= chunk.size();
-                     return left > 0;
-                 });
-             },
-             {{Reader::CrossSection, ""},
-              {Reader::CommaDelimited, ""},
-              {Reader::Adcp, ""},
-              {Reader::Measurements, ""},
-              {Reader::Record, ""}}});
+        cases.push_back({"16 MB of random bytes",
+                         [seed, size](const std::string& path) {
+                             std::mt19937_64 random(seed);
+                             std::size_t left = size;
+                             writeChunks(path, [&](std::string& chunk) {
+                                 chunk.resize(std::min<std::size_t>(left, 1 << 20));
+                                 for (char& c : chunk) {
+                                     c = static_cast<char>(random());
+                                     if (seed % 2 == 0 && (c == 26 || c == 0)) {
+                                         c = 'x'; // let the readers see the whole file
+                                     }
+                                     if (seed >= 3 && c == '\n') {
+                                         c = ' '; // very long lines
+                                     }
+                                 }
+                                 left -= chunk.size();
+                                 return left > 0;
+                             });
+                         },
+                         {{Reader::CrossSection, ""},
+                          {Reader::CommaDelimited, ""},
+                          {Reader::Adcp, ""},
+                          {Reader::Measurements, ""},
+                          {Reader::Record, ""}}});
     }
     // Behind a heading that the readers of named columns accept, so that the rows are read.
     cases.push_back({"a heading, then 16 MB of random bytes",
@@ -645,7 +624,9 @@ TEST(HostileFiles, NumbersPastTheDoubleRange) {
          [](const std::string& path) {
              writeBytes(path, "number,start,gage_height,discharge\n1,2024-01-01,1e400,2\n");
          },
-         {{Reader::Measurements, ""}}},
+         {{Reader::Measurements,
+           "rows 0; input, line 2, column gage_height: '1e400' is not a valid floating point "
+           "value"}}},
         {"1e400 in a comma-delimited file",
          [](const std::string& path) { writeBytes(path, "0,1\n1e400,2\n"); },
          {{Reader::CommaDelimited, "rows 1; Floating point overflow"}}},
@@ -660,12 +641,13 @@ TEST(HostileFiles, NumbersPastTheDoubleRange) {
              writeBytes(path, "//Korvadel\r\n//Station\tX\r\n//GHMinimum\t0\r\n//GHMaximum\t1\r\n"
                               "//GHIncrement\t1e400\r\n//GHDatum\t0\r\nStation\tElevation\r\n");
          },
-         {{Reader::CrossSection, ""}}},
+         {{Reader::CrossSection, "rows 0; '1e400' is not a valid floating point value"}}},
         {"1e400 and 1e-400 in a plain table",
          [](const std::string& path) {
              writeBytes(path, "Station\tElevation\n1e-400\t1\n1e400\t2\n");
          },
-         {{Reader::CrossSection, ""}}},
+         {{Reader::CrossSection,
+           "rows 1; '1e400' is not a valid floating point value for field 'Station'"}}},
         {"1e400 as an ADCP depth",
          adcpWithDepths("2.0 1e400 2.0 2.0"),
          {{Reader::Adcp, "rows 0; Floating point overflow"}}},
@@ -698,8 +680,9 @@ TEST(HostileFiles, BinCountsAtTheEdgeOfTheIntegerRange) {
          {{Reader::Adcp, "rows 0; '2147483648' is not a valid integer value"}}},
         {"bin count -2147483648",
          adcpWithCount("-2147483648"),
-         // Skips no bins: the three bin lines are then read as the next ensemble.
-         {{Reader::Adcp, ""}}},
+         // Skips no bins: the three bin lines are then read as the next ensemble, whose second
+         // line lacks the depths.
+         {{Reader::Adcp, "rows 1; List index out of bounds (8)"}}},
         {"bin count of a thousand digits",
          adcpWithCount(std::string(1000, '9')),
          {{Reader::Adcp, "rows 0; '" + std::string(1000, '9') + "' is not a valid integer value"}}},

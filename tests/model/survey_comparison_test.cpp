@@ -126,6 +126,29 @@ TEST(SurveyComparison, PartsAddUpToTheWholeRun) {
     EXPECT_EQ(whole.summary.largestPercentStage, 6);
 }
 
+// Flat beds between walls, at stage 1 as wide as their area. The percent is that of the areas as
+// the rating shows them, and only a percent above the threshold (5) is beyond it.
+TEST(SurveyComparison, PercentOfTheAreasAsShown) {
+    struct Case {
+        const char* name;
+        double oldWidth, newWidth, percent;
+        bool beyond;
+    };
+    const Case cases[] = {
+        {"5.3 % unrounded, 0.1 to 0.105 shown", 0.0996, 0.1049, 5, false},
+        {"exactly 5 %, in thousandths without a remainder", 0.7, 0.735, 5, false},
+        {"exactly -5 %", 0.7, 0.665, -5, false},
+        {"just beyond", 0.7, 0.736, 3.6 / 0.7, true},
+    };
+    for (const Case& c : cases) {
+        const auto result =
+            compare({{0, c.oldWidth}, {0, 0}}, {{0, c.newWidth}, {0, 0}}, {1}, 0, 5);
+        ASSERT_TRUE(result.rows[0].percent.has_value()) << c.name;
+        EXPECT_DOUBLE_EQ(*result.rows[0].percent, c.percent) << c.name;
+        EXPECT_EQ(result.rows[0].beyondThreshold, c.beyond) << c.name;
+    }
+}
+
 TEST(SurveyComparison, NoOldWaterAnywhereGivesNoLargestPercent) {
     const Section flat{{0, 10}, {5, 5}};
     const auto dry = compare(flat, flat, {1, 2}, 0, 5);

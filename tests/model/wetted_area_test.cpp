@@ -84,9 +84,10 @@ TEST(WettedAreaCursor, StartsWithFirstAndEndsOnTheLastRow) {
     wettedAreaOfTable(empty, 3, 0);
     EXPECT_TRUE(empty.atEnd());
 
-    // An untouched pending row disappears; one without station stops the computation.
+    // An untouched pending row disappears (the V holds 1.2 wide by 3 deep at level 3); one
+    // without station stops the computation.
     table.insertPending();
-    EXPECT_EQ(wettedAreaOfTable(table, 3, 0), wettedAreaOfTable(table, 3, 0));
+    EXPECT_DOUBLE_EQ(wettedAreaOfTable(table, 3, 0), 1.8);
     EXPECT_EQ(table.rowCount(), 3u);
     table.insertPending();
     table.setElevation(1);

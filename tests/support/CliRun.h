@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Runs korvadel-cli as a user runs it, for the command-line tests: its exit status, standard
-// output and standard error. KORVADEL_CLI is the program's path.
+// korvadel-cli run as a user runs it, for the tests of the command line:
+//
+//   ScratchFolder folder;
+//   const CliRun run = runCli(folder, {"rating", "section.kvd"});
+//   run.status, run.out, run.err
+//
+// It runs in the given folder, with the test's environment less the locale (so the C locale
+// unless the test adds one) and the display (the program must do without one), plus the
+// NAME=value entries given. The including target defines KORVADEL_CLI, the program's path.
 
 #include "tests/support/WriteTestSupport.h"
 
-#include <fcntl.h>
-#include <filesystem>
+#include <cerrno>
+#include <cstdio>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -18,53 +26,67 @@ extern char** environ;
 namespace korvadel::testing {
 
 struct CliRun {
-    int status = -1;
+    int status = -1; // the exit status; -1 when the program did not exit by itself
     std::string out;
     std::string err;
 };
 
-// Runs the program with `args` in `folder`; `environment` entries (NAME=value) are added to a
-// copy of the environment with every locale variable removed, so the C locale is the default.
+inline std::string readBack(std::FILE* file) {
+    std::string text;
+    std::rewind(file);
+    char buffer[4096];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, file))
+        text.append(buffer, n);
+    std::fclose(file);
+    return text;
+}
+
 inline CliRun runCli(const ScratchFolder& folder, const std::vector<std::string>& args,
                      const std::vector<std::string>& environment = {}) {
-    const std::string outPath = folder.file(".stdout");
-    const std::string errPath = folder.file(".stderr");
     std::vector<std::string> env;
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        if (text.rfind("LC_", 0) != 0 && text.rfind("LANG", 0) != 0)
-            env.push_back(text);
+        const std::string_view text = *entry;
+        if (!text.starts_with("LC_") && !text.starts_with("LANG") &&
+            !text.starts_with("DISPLAY=") && !text.starts_with("WAYLAND_DISPLAY=") &&
+            !text.starts_with("QT_QPA_PLATFORM="))
+            env.emplace_back(text);
     }
     env.insert(env.end(), environment.begin(), environment.end());
-
     std::vector<char*> argv{const_cast<char*>(KORVADEL_CLI)};
-    for (const auto& arg : args)
+    for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     std::vector<char*> envp;
-    for (auto& entry : env)
+    for (std::string& entry : env)
         envp.push_back(entry.data());
     envp.push_back(nullptr);
 
+    // Unnamed files take what the program prints, so nothing is left in the folder.
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    CliRun run;
+    if (out == nullptr || err == nullptr)
+        return run;
+    std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || ::chdir(folder.path().c_str()) != 0)
+        if (::chdir(folder.path().c_str()) != 0 || ::dup2(::fileno(out), 1) < 0 ||
+            ::dup2(::fileno(err), 2) < 0)
             ::_exit(127);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
         ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
-    CliRun run;
     int status = 0;
-    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
+    pid_t waited = -1;
+    if (child > 0) {
+        do
+            waited = ::waitpid(child, &status, 0);
+        while (waited < 0 && errno == EINTR);
+    }
+    if (waited == child && WIFEXITED(status))
         run.status = WEXITSTATUS(status);
-    run.out = readAll(outPath);
-    run.err = readAll(errPath);
-    std::filesystem::remove(outPath);
-    std::filesystem::remove(errPath);
+    run.out = readBack(out);
+    run.err = readBack(err);
     return run;
 }
 

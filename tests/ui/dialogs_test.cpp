@@ -253,6 +253,13 @@ void DialogsTest::aboutBox() {
     QCOMPARE(w.version->text(), QStringLiteral("Version: 1.3"));
     QCOMPARE(w.version->pos(), QPoint(88, 34));
     QVERIFY(w.comments->y() >= 52 && w.comments->geometry().bottom() <= 153);
+    // The credit lines name the licence and fit their place whole.
+    QVERIFY(w.comments->text().contains(QStringLiteral("GNU GPL,\nversion 3 or later")));
+    QVERIFY2(w.comments->sizeHint().height() <= w.comments->height() &&
+                 w.comments->sizeHint().width() <= w.comments->width(),
+             qPrintable(QStringLiteral("%1 x %2")
+                            .arg(w.comments->sizeHint().width())
+                            .arg(w.comments->sizeHint().height())));
     QCOMPARE(w.okButton->geometry(), QRect(111, 184, 75, 25));
     QVERIFY(w.okButton->isDefault());
 
