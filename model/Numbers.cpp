@@ -108,6 +108,43 @@ template <typename Real> char* appendSpecial(char* out, Real value) {
     return nullptr;
 }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+
+// Ratings and sections are full of values with a few decimals (0.01, 27.2, 2.278). For those the
+// digits come from one integer: the smallest k for which value * 10^k rounds to an integer n that
+// divides back to exactly the value. n / 10^k is then a decimal of at most 15 digits within half
+// a unit of the double, which is the 15-digit rounding. Plain notation only (0.0001 <= value <
+// 1E15); anything else returns nullptr and takes the general road.
+char* appendShortDecimal(char* out, double value, char separator) {
+    if (!(value >= 1e-4 && value < 1e15))
+        return nullptr;
+    // Such a value times 10^8 lies within a few units of its last bit of an integer; a computed
+    // value (an area, a velocity) almost never does, and skips the search. Adding and taking
+    // away 1.5 * 2^52 rounds to the nearest integer below 2^51; from there on the search decides.
+    const double scaled8 = value * 1e8;
+    if (scaled8 < 0x1p51) {
+        const double nearest = (scaled8 + 0x1.8p52) - 0x1.8p52;
+        if (std::fabs(scaled8 - nearest) > scaled8 * 0x1p-50)
+            return nullptr;
+    }
+    for (int k = 0; k < static_cast<int>(std::size(kPowersOfTen)); ++k) {
+        const double scaled = std::nearbyint(value * kPowersOfTen[k]);
+        if (scaled >= 1e15)
+            return nullptr;
+        if (scaled / kPowersOfTen[k] != value)
+            continue;
+        char digits[24];
+        int count = static_cast<int>(
+            std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(scaled)).ptr -
+            digits);
+        const int exponent = count - k - 1;
+        while (count > 1 && digits[count - 1] == '0')
+            --count;
+        return layOutGeneral(out, digits, count, exponent, separator, kGeneralDigits);
+    }
+    return nullptr;
+}
+
 // The 15-digit rounding of a double from 1E-13 up to 1E15, by exact integer arithmetic: the
 // value is m * 2^e exactly, so value * 10^k = m * 5^k * 2^(e + k), which for these exponents
 // (k = 14 - decimal exponent, 0 to 27) fits 128 bits; the shift to an integer rounds half to
@@ -115,7 +152,8 @@ template <typename Real> char* appendSpecial(char* out, Real value) {
 // dropped, are also the shortest round-trip digits whenever those have 15 digits or fewer (the
 // 15-digit grid is coarser than the double's), so this one road gives the general format of
 // every value in the range: sections, ratings and computed areas, velocities and discharges.
-// Anything else returns nullptr and takes the general road.
+// A value with a few decimals takes the shorter road above first. Anything else returns nullptr
+// and takes the general road.
 #ifdef __SIZEOF_INT128__
 __extension__ typedef unsigned __int128 Wide;
 
@@ -302,6 +340,8 @@ char* appendGeneral(char* out, double value, NumberFormat format) {
         *out++ = '-';
         value = -value;
     }
+    if (char* end = appendShortDecimal(out, value, format.decimalSeparator))
+        return end;
     if (char* end = appendFifteenDigits(out, value, format.decimalSeparator))
         return end;
     return appendGeneralDigits(out, value, format.decimalSeparator);
