@@ -3,6 +3,7 @@
 // path functions the program calls.
 
 #include "io/CrossSectionFile.h"
+#include "io/HecRasGeometry.h"
 #include "io/PointImport.h"
 #include "model/CrossSectionDocument.h"
 
@@ -46,6 +47,7 @@ public:
         return made(folder_ / "shuffled.csv", &Inputs::writeShuffledCommaDelimited);
     }
     std::string adcp() { return made(folder_ / "transect_000t.000", &Inputs::writeAdcp); }
+    std::string geometry() { return made(folder_ / "model.g01", &Inputs::writeGeometry); }
 
 private:
     std::string made(const std::filesystem::path& path, void (Inputs::*write)()) {
@@ -133,6 +135,36 @@ private:
         save((folder_ / "transect_000t.000").string(), text);
     }
 
+    // A HEC-RAS geometry of 2,000 cross sections of 500 points each (HEC-RAS's limit), the
+    // million points of the other files, with the n values, banks and keywords around them.
+    void writeGeometry() {
+        std::mt19937_64 random(13);
+        std::uniform_real_distribution<double> bed(95.0, 105.0);
+        std::string text = "Geom Title=Bench\r\nProgram Version=6.30\r\n"
+                           "River Reach=Long River      ,Main            \r\n";
+        text.reserve(kPoints * 17);
+        char line[128];
+        for (std::size_t section = 0; section < kGeometrySections; ++section) {
+            int n = std::snprintf(line, sizeof line,
+                                  "Type RM Length L Ch R = 1 ,%-8zu,100,100,100\r\n"
+                                  "Node Last Edited Time=Apr/09/2025 14:22:05\r\n"
+                                  "#Sta/Elev= %zu \r\n",
+                                  100000 - section * 50, kPoints / kGeometrySections);
+            text.append(line, static_cast<std::size_t>(n));
+            for (std::size_t i = 0; i < kPoints / kGeometrySections; ++i) {
+                n = std::snprintf(line, sizeof line, "%8.2f%8.3f", i * 0.5, bed(random));
+                text.append(line, static_cast<std::size_t>(n));
+                if (i % 5 == 4)
+                    text += "\r\n";
+            }
+            text += "#Mann= 3 , 0 , 0 \r\n       0     .06       0      80    .035       0"
+                    "     170     .06       0\r\nBank Sta=80,170\r\nExp/Cntr=0.3,0.1\r\n";
+        }
+        save((folder_ / "model.g01").string(), text);
+    }
+
+    static constexpr std::size_t kGeometrySections = 2000;
+
     std::filesystem::path folder_;
 };
 
@@ -201,6 +233,28 @@ void BM_ImportWinRiver(benchmark::State& state) {
     report(state, path);
 }
 BENCHMARK(BM_ImportWinRiver)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReadHecRasGeometry(benchmark::State& state) {
+    const std::string path = inputs().geometry();
+    for (auto _ : state) {
+        const HecRasGeometry geometry = readHecRasGeometry(path);
+        benchmark::DoNotOptimize(geometry.sections.size());
+    }
+    report(state, path);
+}
+BENCHMARK(BM_ReadHecRasGeometry)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole file read, one section chosen and put into the table: what one command costs.
+void BM_LoadHecRasSection(benchmark::State& state) {
+    const std::string path = inputs().geometry();
+    CrossSectionDocument document;
+    for (auto _ : state) {
+        loadHecRasSection(path, "50050", document);
+        benchmark::DoNotOptimize(document.points.rowCount());
+    }
+    report(state, path);
+}
+BENCHMARK(BM_LoadHecRasSection)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SaveCrossSection(benchmark::State& state) {
     CrossSectionDocument document;

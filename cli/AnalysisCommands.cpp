@@ -3,7 +3,7 @@
 
 #include "cli/HelpText.h"
 #include "cli/RatingOptions.h"
-#include "io/AtomicFile.h"
+#include "model/CommandSteps.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/ManningFlow.h"
@@ -11,6 +11,7 @@
 #include "model/PropertyTable.h"
 #include "model/RatingStages.h"
 #include "model/SectionCheck.h"
+#include "model/SectionPoints.h"
 #include "model/SurveyComparison.h"
 
 #include <algorithm>
@@ -23,46 +24,6 @@
 namespace korvadel::cli {
 namespace {
 
-// Long runs are computed and written in parts of at most this many stages, so that a table of
-// millions of stages needs tens of megabytes rather than gigabytes.
-constexpr std::int64_t kPartStages = std::int64_t{1} << 20;
-
-std::vector<double> stagePart(const RatingStages& run) {
-    return std::vector<double>(static_cast<std::size_t>(
-        std::clamp<std::int64_t>(std::int64_t{run.stepCount()} + 2, 1, kPartStages)));
-}
-
-// Where a table goes: OUT, replaced only once it is completely written, or standard output.
-class TableOutput {
-public:
-    TableOutput(const std::optional<std::string>& path, std::FILE* out) : out_(out) {
-        if (path)
-            file_.emplace(*path);
-    }
-    void write(const std::string& text) {
-        if (file_)
-            file_->write(text);
-        else
-            writeOut(out_, text);
-    }
-    void commit() {
-        if (file_)
-            file_->commit();
-    }
-
-private:
-    std::optional<AtomicFile> file_;
-    std::FILE* out_;
-};
-
-// An option's number, read with the decimal separator of the run; the message names the option.
-double numberOption(const std::string& text, std::string_view option, NumberFormat format) {
-    double value = 0.0;
-    if (!tryTextToFloat(text, value, format))
-        throw Error(std::string(option) + ": '" + text + "' is not a valid floating point value");
-    return value;
-}
-
 const std::string kStagesNote =
     " The stages are those of the rating command (--bounds-prompt does not apply).";
 
@@ -71,9 +32,20 @@ const std::string kStagesNote =
 std::string propertiesHelp(const Invocation& invocation, bool withShared) {
     const HelpEntry options[] = {
         {"--connected", "Only the water connected to the section's lowest point."},
-        {"--manning-n N", "Manning's roughness coefficient, greater than 0 (with --slope)."},
+        {"--manning-n N...",
+         "Manning's roughness coefficient, greater than 0 (with --slope); with --subdivide a "
+         "list N1,N2,... of one per subsection from left to right, or one for them all."},
+        {"--subdivide S...",
+         "Stations S1,S2,... of vertical lines that divide the section into subsections, from "
+         "left to right. Each subsection's area A_i and wetted perimeter P_i (the dividing lines "
+         "are "
+         "not wetted perimeter) give its conveyance K_i = (k / n_i) A_i (A_i / P_i)^(2/3); the "
+         "conveyance is their sum, and the columns conveyance_1, conveyance_2, ... after "
+         "discharge give each. Lists take commas, or semicolons (which a decimal comma needs)."},
         {"--slope S", "Energy slope (length per length), greater than 0 (with --manning-n). "
-                      "Conveyance K = (k / n) A R^(2/3), discharge Q = K sqrt(S)."},
+                      "Conveyance K = (k / n) A R^(2/3), discharge Q = K sqrt(S). For a HEC-RAS "
+                      "cross section without --manning-n the n values and the stations where "
+                      "they begin come from the file."},
         {"--units si|us",
          "The unit of FILE's lengths: si metres, k = 1 (default); us feet, k = 1.486."},
         {"-o, --output OUT", "Write to OUT, replacing it only once it is completely written. "
@@ -97,18 +69,48 @@ std::string propertiesHelp(const Invocation& invocation, bool withShared) {
         invocation, withShared, true);
 }
 
-std::optional<ManningInputs> manningInputsFrom(const ParsedArgs& args, NumberFormat format) {
+// Numbers separated by commas or semicolons; with a decimal comma only semicolons separate.
+std::vector<double> numberListOption(const std::string& text, std::string_view option,
+                                     NumberFormat format) {
+    std::vector<double> values;
+    const auto separates = [&](char c) {
+        return c == ';' || (c == ',' && format.decimalSeparator != ',');
+    };
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || separates(text[i])) {
+            values.push_back(readNamedNumber(text.substr(start, i - start), option, format));
+            start = i + 1;
+        }
+    }
+    return values;
+}
+
+// Manning's inputs of the properties, and the subsections the conveyance is summed over.
+struct ManningChoice {
+    std::optional<ManningInputs> manning;
+    std::optional<Subsections> subsections;
+    bool fromFile = false; // the n values are the section's own (a HEC-RAS cross section)
+};
+
+ManningChoice manningInputsFrom(const ParsedArgs& args, const SectionSource& source) {
+    const NumberFormat format = source.format;
     const auto roughness = args.value("manning-n");
+    const auto subdivide = args.value("subdivide");
     const auto slope = args.value("slope");
     const auto units = args.value("units");
+    const bool fileGivesN = source.kind == InputFormat::HecRasGeometry;
     if (roughness && !slope)
         throw UsageError("--manning-n needs --slope S");
-    if (slope && !roughness)
+    if (slope && !roughness && !fileGivesN)
         throw UsageError("--slope needs --manning-n N");
-    if (units && !roughness)
+    if (units && !slope)
         throw UsageError("--units needs --manning-n N and --slope S");
-    if (!roughness)
-        return std::nullopt;
+    if (subdivide && !roughness)
+        throw UsageError("--subdivide needs --manning-n N,N,... (one per subsection)");
+    ManningChoice choice;
+    if (!slope)
+        return choice;
     ManningInputs inputs;
     if (units) {
         if (*units == "us")
@@ -116,46 +118,72 @@ std::optional<ManningInputs> manningInputsFrom(const ParsedArgs& args, NumberFor
         else if (*units != "si")
             throw UsageError("--units must be si or us, not '" + *units + "'");
     }
-    inputs.roughness = numberOption(*roughness, "--manning-n", format);
-    checkManningRoughness(inputs.roughness, "--manning-n", format);
-    inputs.slope = numberOption(*slope, "--slope", format);
+    if (roughness) {
+        Subsections subsections;
+        subsections.roughness = numberListOption(*roughness, "--manning-n", format);
+        if (subdivide)
+            subsections.boundaries = numberListOption(*subdivide, "--subdivide", format);
+        else if (subsections.roughness.size() > 1)
+            throw UsageError("--manning-n gives " + std::to_string(subsections.roughness.size()) +
+                             " values; --subdivide S,... gives the stations between them");
+        if (subsections.roughness.size() == 1)
+            subsections.roughness.assign(subsections.boundaries.size() + 1,
+                                         subsections.roughness.front());
+        checkSubsections(subsections, "--subdivide", "--manning-n", format);
+        inputs.roughness = subsections.roughness.front();
+        if (subsections.divided())
+            choice.subsections = std::move(subsections);
+    } else {
+        choice.fromFile = true;
+    }
+    inputs.slope = readNamedNumber(*slope, "--slope", format);
     checkEnergySlope(inputs.slope, "--slope", format);
-    return inputs;
+    choice.manning = inputs;
+    return choice;
 }
 
 int runProperties(const Invocation& invocation) {
-    const auto options =
-        optionList({kConnectedOption, {"manning-n"}, {"slope"}, {"units"}, kOutputOption},
-                   kStageOptions, kInputOptions);
+    const auto options = optionList(
+        {kConnectedOption, {"manning-n"}, {"subdivide"}, {"slope"}, {"units"}, kOutputOption},
+        kStageOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     const SectionSource source = sectionSourceFrom(args, invocation);
     // Bad values of n and S stop the command before anything is read.
-    const std::optional<ManningInputs> manning = manningInputsFrom(args, source.format);
+    ManningChoice manning = manningInputsFrom(args, source);
 
     CrossSectionDocument document;
-    readSection(source, document);
-    requireRatingPoints(source, document);
+    const ReadSummary summary = readRatingSection(source, document);
+    if (manning.fromFile) {
+        if (!summary.roughness)
+            throw Error(source.file + ": " + document.description +
+                        " gives no Manning's n; give --manning-n");
+        checkSubsections(*summary.roughness, "The n stations of " + document.description,
+                         "Manning's n of " + document.description, source.format);
+        manning.manning->roughness = summary.roughness->roughness.front();
+        if (summary.roughness->divided())
+            manning.subsections = summary.roughness;
+    }
     const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, invocation.err);
-    RatingStages run(bounds, source.format);
+    const RatingStages run(bounds, source.format);
     document.points.first();
     const auto stations = document.points.stations();
     const auto elevations = document.points.elevations();
     LineWarningObserver warnings(invocation.err);
     checkEdges(elevations, run.elevationShift(), run.maximum(), warnings);
 
-    TableOutput output(args.value("output"), invocation.out);
+    CommandOutput output(args.value("output"), invocation.out);
     // The heading goes out with the first rows, so that a Manning result refused among them
     // leaves no table at all.
-    std::string text = propertyCsvHeading(manning.has_value());
-    std::vector<double> stages = stagePart(run);
-    while (const std::size_t count = run.next(stages)) {
+    std::string text = propertyCsvHeading(manning.manning.has_value(),
+                                          manning.subsections ? manning.subsections->count() : 0);
+    forEachStageBlock(run, [&](std::span<const double> stages) {
         const PropertyTable table =
-            propertyTable(stations, elevations, std::span(stages).first(count),
-                          run.elevationShift(), bounds.water, manning);
+            propertyTable(stations, elevations, stages, run.elevationShift(), bounds.water,
+                          manning.manning, manning.subsections);
         appendPropertyCsvRows(text, table);
         output.write(text);
         text.clear();
-    }
+    });
     if (!text.empty())
         output.write(text);
     output.commit();
@@ -173,7 +201,8 @@ std::string checkHelp(const Invocation& invocation, bool withShared) {
         commandHelp(
             "korvadel-cli check FILE [OPTIONS]",
             "Lists what to know about the section in FILE before trusting its rating: too few "
-            "points, repeated points and vertical steps, stations the file listed out of order, "
+            "points, points without an elevation (counted as 0), repeated points and vertical "
+            "steps, stations the file listed out of order, "
             "ends below the maximum gage height and the share of the area held by the assumed "
             "wall, water standing apart from the channel, wide gaps between stations, spikes, "
             "and gage-height settings below the bed or above both banks. Each finding is a "
@@ -197,16 +226,8 @@ int runCheck(const Invocation& invocation) {
     CrossSectionDocument document;
     const ReadSummary summary = readSection(source, document);
     const RatingBounds bounds = ratingBoundsFrom(args, document, source.format, invocation.err);
-    SectionCheckInput input;
-    input.minimum = textToFloat(bounds.minimum, source.format);
-    input.maximum = textToFloat(bounds.maximum, source.format);
-    input.datum = textToFloat(bounds.datum, source.format);
-    input.unsortedStations = summary.unsortedStations;
-    document.points.first();
-    input.stations = document.points.stations();
-    input.elevations = document.points.elevations();
-
-    const std::vector<Finding> findings = checkSection(input, source.format);
+    const std::vector<Finding> findings =
+        checkPoints(document.points, bounds, summary.unsortedStations, source.format);
     writeOut(invocation.out, format == "csv" ? findingsCsv(findings, source.format)
                                              : findingsText(findings, source.format));
     return hasWarning(findings) ? 3 : 0;
@@ -248,42 +269,36 @@ int runCompare(const Invocation& invocation) {
         throw UsageError("unexpected argument '" + args.positional[2] + "'");
     const SectionSource oldSource = sectionSourceFor(args.positional[0], args, invocation);
     const SectionSource newSource = sectionSourceFor(args.positional[1], args, invocation);
+    requireChoicesApply(args, {&oldSource, &newSource});
     const NumberFormat format = oldSource.format;
     double threshold = kDefaultComparisonThreshold;
     if (const auto text = args.value("threshold")) {
-        threshold = numberOption(*text, "--threshold", format);
+        threshold = readNamedNumber(*text, "--threshold", format);
         checkComparisonThreshold(threshold, "--threshold", format);
     }
 
     CrossSectionDocument oldSurvey;
-    readSection(oldSource, oldSurvey);
-    requireRatingPoints(oldSource, oldSurvey);
+    readRatingSection(oldSource, oldSurvey);
     CrossSectionDocument newSurvey;
-    readSection(newSource, newSurvey);
-    requireRatingPoints(newSource, newSurvey);
+    readRatingSection(newSource, newSurvey);
     const RatingBounds bounds = ratingBoundsFrom(args, oldSurvey, format, invocation.err);
-    RatingStages run(bounds, format);
-    oldSurvey.points.first();
-    newSurvey.points.first();
-    const SurveyPair surveys{oldSurvey.points.stations(), oldSurvey.points.elevations(),
-                             newSurvey.points.stations(), newSurvey.points.elevations()};
+    const RatingStages run(bounds, format);
+    const SectionPoints older = sectionPoints(oldSurvey.points);
+    const SectionPoints newer = sectionPoints(newSurvey.points);
+    const SurveyPair surveys{older.stations, older.elevations, newer.stations, newer.elevations};
     LineWarningObserver oldWarning(invocation.err, oldSource.file + ": ");
     checkEdges(surveys.oldElevations, run.elevationShift(), run.maximum(), oldWarning);
     LineWarningObserver newWarning(invocation.err, newSource.file + ": ");
     checkEdges(surveys.newElevations, run.elevationShift(), run.maximum(), newWarning);
 
-    TableOutput output(args.value("output"), invocation.out);
+    CommandOutput output(args.value("output"), invocation.out);
     std::string text(kComparisonCsvHeading);
-    ComparisonSummary summary;
-    std::vector<double> stages = stagePart(run);
-    while (const std::size_t count = run.next(stages)) {
-        const SurveyComparison part = compareSurveys(surveys, std::span(stages).first(count),
-                                                     run.elevationShift(), threshold);
-        appendComparisonCsvRows(text, part.rows);
-        output.write(text);
-        text.clear();
-        summary.add(part.summary);
-    }
+    const ComparisonSummary summary =
+        compareSurveysOverRun(surveys, run, threshold, [&](const SurveyComparison& part) {
+            appendComparisonCsvRows(text, part.rows);
+            output.write(text);
+            text.clear();
+        });
     if (!text.empty())
         output.write(text);
     output.commit();

@@ -83,27 +83,28 @@ ParsedArgs parseArgs(std::span<const std::string> args, std::span<const OptionSp
     return parsed;
 }
 
-const TableFormatInfo& tableFormatFrom(const ParsedArgs& args) {
-    const std::string to = args.value("to").value_or("csv");
-    const TableFormatInfo* format = tableFormatNamed(to);
-    if (format == nullptr) {
-        std::string names;
-        const auto formats = tableFormats();
-        for (std::size_t i = 0; i < formats.size(); ++i)
-            names.append(i == 0 ? "" : (i + 1 == formats.size() ? " or " : ", "))
-                .append(formats[i].name);
-        throw UsageError("--to must be " + names + ", not '" + to + "'");
-    }
-    if (format->binary && !args.has("output"))
-        throw UsageError("--to " + to + " needs -o OUT");
-    return *format;
-}
-
 void writeOut(std::FILE* stream, std::string_view bytes) {
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size())
         throwFileError(errno ? errno : EIO);
     if (std::fflush(stream) != 0)
         throwFileError(errno ? errno : EIO);
+}
+
+CommandOutput::CommandOutput(const std::optional<std::string>& path, std::FILE* out) : out_(out) {
+    if (path)
+        file_.emplace(*path);
+}
+
+void CommandOutput::write(std::string_view bytes) {
+    if (file_)
+        file_->write(bytes.data(), bytes.size());
+    else
+        writeOut(out_, bytes);
+}
+
+void CommandOutput::commit() {
+    if (file_)
+        file_->commit();
 }
 
 std::string asOneLineMessage(std::string message) {

@@ -9,5 +9,6 @@ namespace korvadel::cli {
 Command ratingCommand();
 Command convertCommand();
 Command areaCommand();
+Command sectionsCommand();
 
 } // namespace korvadel::cli

@@ -12,10 +12,13 @@ constexpr std::size_t kWidth = 79;
 constexpr std::size_t kOptionColumn = 22;
 
 // Appends the words of `text` to `out`, whose last line has reached `column`; further lines
-// start at `indent`. Any run of blanks or line breaks in `text` is one space.
+// start at `indent`. Any run of blanks or line breaks in `text` is one space. A line of a
+// paragraph never starts with a word that begins with '-': help2man would take the line for an
+// option of its own, so the word before goes down with it.
 void appendWords(std::string& out, std::string_view text, std::size_t column, std::size_t indent) {
-    bool lineHasWord = false;
+    std::size_t wordsOnLine = 0;
     std::size_t at = column;
+    std::size_t lastWord = out.size(); // where the line's last word starts in `out`
     std::size_t start = 0;
     while (start < text.size()) {
         if (text[start] == ' ' || text[start] == '\n') {
@@ -27,19 +30,31 @@ void appendWords(std::string& out, std::string_view text, std::size_t column, st
             ++end;
         const std::string_view word = text.substr(start, end - start);
         start = end;
-        if (lineHasWord && at + 1 + word.size() > kWidth) {
+        if (wordsOnLine > 0 && at + 1 + word.size() > kWidth) {
+            std::string carried;
+            if (word.front() == '-' && wordsOnLine > 1 && indent < kOptionColumn) {
+                carried = out.substr(lastWord);
+                out.resize(lastWord - 1); // and the space before it
+            }
             out += '\n';
             out.append(indent, ' ');
             at = indent;
-            lineHasWord = false;
+            wordsOnLine = 0;
+            if (!carried.empty()) {
+                lastWord = out.size();
+                out += carried;
+                at += carried.size();
+                wordsOnLine = 1;
+            }
         }
-        if (lineHasWord) {
+        if (wordsOnLine > 0) {
             out += ' ';
             ++at;
         }
+        lastWord = out.size();
         out += word;
         at += word.size();
-        lineHasWord = true;
+        ++wordsOnLine;
     }
     out += '\n';
 }

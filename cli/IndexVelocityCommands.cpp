@@ -3,12 +3,13 @@
 
 #include "cli/HelpText.h"
 #include "cli/RatingOptions.h"
-#include "io/AtomicFile.h"
 #include "io/DischargeRecordFile.h"
 #include "io/MeasurementFile.h"
 #include "io/MeasurementTable.h"
+#include "io/OutputFormats.h"
 #include "io/TableExport.h"
 #include "io/VelocityRatingReport.h"
+#include "model/CommandSteps.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/MeasurementFit.h"
@@ -26,8 +27,8 @@
 namespace korvadel::cli {
 namespace {
 
-// --datum T and the reading options: the rated area needs the section and its datum only.
-inline constexpr OptionSpec kSectionOptions[] = {{"datum"}, {"from"}, {"decimal-separator"}};
+// --datum T: with the reading options, all the rated area needs of the section.
+inline constexpr OptionSpec kDatumOption{"datum"};
 inline constexpr OptionSpec kModelOptions[] = {{"model"}, {"breakpoint"}};
 
 const std::string kSectionNote =
@@ -55,38 +56,6 @@ const HelpEntry kBreakpointEntry{"--breakpoint X",
 const HelpEntry kOutputEntry{"-o, --output OUT", "Write to OUT, replacing it only once it is "
                                                  "completely written. Default: standard output."};
 
-// Where a command's output goes: OUT, replaced only once it is completely written, or standard
-// output.
-class Output {
-public:
-    Output(const std::optional<std::string>& path, std::FILE* out) : out_(out) {
-        if (path)
-            file_.emplace(*path);
-    }
-    void write(std::string_view bytes) {
-        if (file_)
-            file_->write(bytes.data(), bytes.size());
-        else
-            writeOut(out_, bytes);
-    }
-    void commit() {
-        if (file_)
-            file_->commit();
-    }
-
-private:
-    std::optional<AtomicFile> file_;
-    std::FILE* out_;
-};
-
-// An option's number; the message names the option.
-double numberOption(const std::string& text, std::string_view option, NumberFormat format) {
-    double value = 0.0;
-    if (!tryTextToFloat(text, value, format))
-        throw Error(std::string(option) + ": '" + text + "' is not a valid floating point value");
-    return value;
-}
-
 void requirePositional(const ParsedArgs& args, std::string_view first, std::string_view second) {
     if (args.positional.size() < 2)
         throw UsageError(args.positional.empty()
@@ -112,12 +81,14 @@ struct Section {
 
 void readSectionFrom(const ParsedArgs& args, const Invocation& invocation, Section& section) {
     section.source = sectionSourceFor(args.positional[0], args, invocation);
-    readSection(section.source, section.document);
-    requireRatingPoints(section.source, section.document);
+    requireChoicesApply(args, {&section.source});
+    readRatingSection(section.source, section.document);
+    // The rating's datum, unless --datum gives another.
     if (const auto datum = args.value("datum"))
-        section.datum = numberOption(*datum, "--datum", section.source.format);
+        section.datum = readNamedNumber(*datum, "--datum", section.source.format);
     else
-        section.datum = textToFloat(section.document.settings.datum, section.source.format);
+        section.datum =
+            textToFloat(ratingBounds(section.document.settings).datum, section.source.format);
     section.document.points.first();
     const auto stations = section.document.points.stations();
     const auto elevations = section.document.points.elevations();
@@ -161,7 +132,7 @@ ModelChoice modelFrom(const ParsedArgs& args, std::string_view command, NumberFo
     if (choice.model != VelocityModel::Compound && breakpoint)
         throw UsageError("--breakpoint applies to --model compound only");
     if (breakpoint) {
-        choice.breakpoint = numberOption(*breakpoint, "--breakpoint", format);
+        choice.breakpoint = readNamedNumber(*breakpoint, "--breakpoint", format);
         if (!std::isfinite(choice.breakpoint))
             throw Error("--breakpoint must be a finite number");
     }
@@ -216,17 +187,23 @@ std::string measurementsHelp(const Invocation& invocation, bool withShared) {
 }
 
 int runMeasurements(const Invocation& invocation) {
-    const auto options = optionList({{"threshold"}, {"to"}, kOutputOption}, kSectionOptions);
+    const auto options =
+        optionList({{"threshold"}, {"to"}, kOutputOption, kDatumOption}, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     requirePositional(args, "SECTION", "MEASUREMENTS");
-    const TableFormatInfo& format = tableFormatFrom(args);
+    const std::string to = args.value("to").value_or("csv");
+    const OutputFormatInfo* format = anyTableFormatNamed(to);
+    if (!format)
+        throw UsageError("--to must be " + anyTableFormatNames() + ", not '" + to + "'");
     const auto output = args.value("output");
+    if (format->binary && !output)
+        throw UsageError("--to " + to + " needs -o OUT");
 
     Section section;
     readSectionFrom(args, invocation, section);
     double threshold = kDefaultAreaThreshold;
     if (const auto text = args.value("threshold")) {
-        threshold = numberOption(*text, "--threshold", section.source.format);
+        threshold = readNamedNumber(*text, "--threshold", section.source.format);
         checkComparisonThreshold(threshold, "--threshold", section.source.format);
     }
     const MeasurementFile file = readMeasurements(args.positional[1]);
@@ -235,9 +212,9 @@ int runMeasurements(const Invocation& invocation) {
         file.measurements, section.stations, section.elevations, -section.datum, threshold);
     const MeasurementTable table(file.measurements, rated);
     if (output)
-        exportTable(*output, format.format, table);
+        exportTable(*output, format->format, table);
     else
-        writeOut(invocation.out, tableBytes(format.format, table));
+        writeOut(invocation.out, tableBytes(format->format, table));
     writeOut(invocation.err, areaCheckLine(rated, threshold));
     return 0;
 }
@@ -275,7 +252,8 @@ std::string velocityRatingHelp(const Invocation& invocation, bool withShared) {
 }
 
 int runVelocityRating(const Invocation& invocation) {
-    const auto options = optionList({{"format"}, kOutputOption}, kModelOptions, kSectionOptions);
+    const auto options =
+        optionList({{"format"}, kOutputOption, kDatumOption}, kModelOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     requirePositional(args, "SECTION", "MEASUREMENTS");
     const std::string format = args.value("format").value_or("text");
@@ -291,7 +269,7 @@ int runVelocityRating(const Invocation& invocation) {
         evaluateMeasurements(*fitted.fit, fitted.file.measurements, fitted.rated);
     const VelocityRatingReport report{*fitted.fit, fitted.file.measurements, fitted.rated,
                                       evaluated};
-    Output output(args.value("output"), invocation.out);
+    CommandOutput output(args.value("output"), invocation.out);
     output.write(format == "json" ? velocityRatingJson(report) : velocityRatingText(report));
     output.commit();
     return 0;
@@ -347,14 +325,14 @@ VelocityEquation equationFromCoefficients(const std::string& list, const ModelCh
                          (info.terms.size() == 1 ? " number" : " numbers") + ", not " +
                          std::to_string(texts.size()));
     for (std::size_t j = 0; j < texts.size(); ++j)
-        equation.coefficients[j] = numberOption(texts[j], "--coefficients", NumberFormat{});
+        equation.coefficients[j] = readNamedNumber(texts[j], "--coefficients", NumberFormat{});
     return equation;
 }
 
 int runDischarge(const Invocation& invocation) {
-    const auto options =
-        optionList({{"measurements"}, {"coefficients"}, {"daily", 0, false}, kOutputOption},
-                   kModelOptions, kSectionOptions);
+    const auto options = optionList(
+        {{"measurements"}, {"coefficients"}, {"daily", 0, false}, kOutputOption, kDatumOption},
+        kModelOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     requirePositional(args, "SECTION", "RECORD");
     const auto measurements = args.value("measurements");
@@ -378,7 +356,7 @@ int runDischarge(const Invocation& invocation) {
         highest = highestGageHeight(fitted.file);
     }
     const std::string& record = args.positional[1];
-    Output output(args.value("output"), invocation.out);
+    CommandOutput output(args.value("output"), invocation.out);
     const RecordSummary summary = writeDischargeRecord(
         record, {section.stations, section.elevations, -section.datum}, equation, args.has("daily"),
         [&output](std::string_view bytes) { output.write(bytes); });

@@ -8,10 +8,12 @@
 #include "model/RatingGenerator.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace korvadel {
 class CrossSectionDocument;
@@ -26,8 +28,12 @@ namespace korvadel::cli {
 // A command declares the options it accepts by concatenating these lists with its own, then
 // calls sectionSourceFrom/readSection, or generateRatingFromArgs for the whole road.
 
-// --from FORMAT and --decimal-separator C.
-inline constexpr OptionSpec kInputOptions[] = {{"from"}, {"decimal-separator"}};
+// --from FORMAT, --decimal-separator C, --section for a HEC-RAS geometry file and the section
+// line of surveyed points.
+inline constexpr OptionSpec kInputOptions[] = {
+    {"from"},          {"decimal-separator"}, {"section"},    {"left-pin"},
+    {"right-pin"},     {"start-station"},     {"max-offset"}, {"drop-off-line", 0, false},
+    {"flip", 0, false}};
 // --min T, --max T, --increment X, --datum T and --bounds-prompt.
 inline constexpr OptionSpec kRatingOptions[] = {
     {"min"}, {"max"}, {"increment"}, {"datum"}, {"bounds-prompt", 0, false}};
@@ -48,24 +54,36 @@ struct SectionSource {
     std::string file;
     InputFormat kind = InputFormat::CrossSection;
     NumberFormat format;
+    SectionChoice choice;       // the HEC-RAS cross section, the survey's section line
+    std::FILE* notes = nullptr; // where the reader's notes go, each after "FILE: "
 };
 
-// FILE (exactly one positional argument), --from and --decimal-separator; UsageError when they
-// are not usable. Without --from the format is chosen by the end of FILE's name (io's format
-// table). Nothing is read yet.
+// FILE (exactly one positional argument), --from, --decimal-separator, --section and the
+// survey's options; UsageError when they are not usable (--section for a file that is not a
+// geometry file, say), Error for a survey option that is not a number. Without --from the
+// format is chosen by the end of FILE's name (io's format table). Nothing is read yet.
 SectionSource sectionSourceFrom(const ParsedArgs& args, const Invocation& invocation);
-// The same for a file named otherwise (a command that reads two): --from applies to it too.
+// The same for a file named otherwise (a command that reads two): --from applies to it too, and
+// --section and the survey's options to it when it is of their kind; the command calls
+// requireChoicesApply with all its sources.
 SectionSource sectionSourceFor(std::string file, const ParsedArgs& args,
                                const Invocation& invocation);
+// UsageError for --section when no source is a geometry file, for a survey option when none is
+// surveyed points.
+void requireChoicesApply(const ParsedArgs& args,
+                         std::initializer_list<const SectionSource*> sources);
 
 // Fills the document with the program's own reader: the cross-section file brings its
 // description and settings, the imports leave the defaults. Throws Error with the reader's
-// message.
+// message. The reader's notes (points off a survey's line, ...) go to source.notes.
 ReadSummary readSection(const SectionSource& source, CrossSectionDocument& document);
+// Prints notes, each on a line of its own after `prefix`.
+void printNotes(std::FILE* stream, const std::string& prefix,
+                const std::vector<std::string>& notes);
 
-// A rating needs a section of at least two points: fewer, and the command stops with an Error
-// that names FILE, instead of producing a rating of zeros.
-void requireRatingPoints(const SectionSource& source, const CrossSectionDocument& document);
+// readSection for a command that rates the section: fewer than two points stop it with an Error
+// that names FILE (requireRatingPoints), instead of producing a rating of zeros.
+ReadSummary readRatingSection(const SectionSource& source, CrossSectionDocument& document);
 
 // The bounds of a run: the document's settings with the options given put in their place, and
 // the connected water only with --connected. An --increment that does not read as a number
@@ -92,9 +110,21 @@ private:
 void checkEdges(std::span<const double> elevations, double elevationShift, double maximum,
                 RatingObserver& observer);
 
-// Reads FILE and fills `rating` as the options ask. Returns the number format used, which the
-// caller also uses for writing.
-NumberFormat generateRatingFromArgs(const ParsedArgs& args, const Invocation& invocation,
+// A rating made from the options, with what its exports say about it.
+struct RatedSection {
+    NumberFormat format;     // the one FILE was read with, also for writing
+    std::string description; // the section's, as the reader brought it
+    double datum = 0.0;
+};
+
+// Rates a section read already: its settings with the options in their place, the edge
+// warning on `warnings` after `warningPrefix`.
+RatedSection rateSection(const ParsedArgs& args, const SectionSource& source,
+                         CrossSectionDocument& document, RatingTable& rating, std::FILE* warnings,
+                         const std::string& warningPrefix = {});
+
+// Reads FILE and fills `rating` as the options ask.
+RatedSection generateRatingFromArgs(const ParsedArgs& args, const Invocation& invocation,
                                     RatingTable& rating);
 
 } // namespace korvadel::cli

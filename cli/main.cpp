@@ -30,9 +30,9 @@ namespace {
 
 std::vector<Command> allCommands() {
     std::vector<Command> commands{
-        ratingCommand(),       convertCommand(),        areaCommand(),
-        propertiesCommand(),   checkCommand(),          compareCommand(),
-        measurementsCommand(), velocityRatingCommand(), dischargeCommand()};
+        ratingCommand(),         convertCommand(),  areaCommand(),     propertiesCommand(),
+        checkCommand(),          compareCommand(),  sectionsCommand(), measurementsCommand(),
+        velocityRatingCommand(), dischargeCommand()};
 #ifdef KORVADEL_CLI_WITH_UI
     for (const Command& command : qtCommands())
         commands.push_back(command);
@@ -88,7 +88,8 @@ std::string fullHelp(const std::vector<Command>& commands, const Invocation& inv
     const HelpEntry statuses[] = {{"0", "success"},
                                   {"1", "the program's error, its message on standard error"},
                                   {"2", "wrong usage"},
-                                  {"3", "check found at least one warning"}};
+                                  {"3", "check found at least one warning, or sections a cross "
+                                        "section it could not read"}};
     text += '\n';
     text += helpList("Exit status", "", statuses);
     return text;

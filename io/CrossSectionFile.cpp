@@ -36,37 +36,6 @@ constexpr std::string_view kCrLf = "\r\n";
 // padded with this many blanks, which no program writes.
 constexpr std::size_t kMarkerKeep = 4096;
 
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-std::string_view trimEnd(std::string_view text) {
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // A value or name longer than this cannot be a number or a column name the reader knows, so
 // only its start is kept (for the message); this bounds the memory a line of any length needs.
 constexpr std::size_t kPieceKeep = 4096;
@@ -111,35 +80,44 @@ void readTabPieces(LineReader& reader, std::string& kept, Piece&& piece,
 
 enum class Column : unsigned char { Ignored, Station, Elevation };
 
-// A file without the marker line: a TAB-separated table whose first line names the columns.
-// Every value goes through the standard conversion, so its errors are the standard ones.
-ReadSummary loadPlainTable(LineReader& reader, PointTable& points, NumberFormat format) {
-    reader.restart(LineReader::Breaks::Table);
-    if (reader.atEnd()) {
-        return {};
-    }
-    // Roles are kept up to the last column that loads anything; a header of a million ignored
+// The first line of a file without the marker line: the names of a TAB-separated table.
+struct PlainHeading {
+    // Roles are kept up to the last column that loads anything; a heading of a million ignored
     // columns then costs nothing but their count.
     std::vector<Column> columns;
     std::size_t columnCount = 0;
-    std::string kept;
+    bool namesStation = false;
+};
+
+PlainHeading readPlainHeading(LineReader& reader, std::string& kept) {
+    PlainHeading heading;
     readTabPieces(
         reader, kept,
         [&](std::string_view name, std::size_t length) {
-            ++columnCount;
+            ++heading.columnCount;
             Column role = Column::Ignored;
             if (length == name.size() && equalsIgnoringCase(name, "Station")) {
                 role = Column::Station;
+                heading.namesStation = true;
             } else if (length == name.size() && equalsIgnoringCase(name, "Elevation")) {
                 role = Column::Elevation;
             }
             if (role != Column::Ignored) {
-                columns.resize(columnCount, Column::Ignored);
-                columns.back() = role;
+                heading.columns.resize(heading.columnCount, Column::Ignored);
+                heading.columns.back() = role;
             }
         },
-        [&](std::size_t count) { columnCount += count; });
+        [&](std::size_t count) { heading.columnCount += count; });
+    return heading;
+}
 
+// The rows of a plain table under its heading. Every value goes through the standard
+// conversion, so its errors are the standard ones.
+ReadSummary loadPlainRows(LineReader& reader, const PlainHeading& heading, PointTable& points,
+                          NumberFormat format) {
+    const std::size_t columnCount = heading.columnCount;
+    const std::vector<Column>& columns = heading.columns;
+    std::string kept;
     return readRowsInto(points, [&](PointTable::LoadColumns& rows) {
         while (!reader.atEnd()) {
             std::optional<double> station;
@@ -186,9 +164,6 @@ ReadSummary loadPlainTable(LineReader& reader, PointTable& points, NumberFormat 
 }
 
 } // namespace
-
-UnableToAccessFile::UnableToAccessFile()
-    : Error("Unable to access file!\rFile may already be open in\ranother program (Excel).") {}
 
 void saveCrossSection(const std::string& path, CrossSectionDocument& document,
                       NumberFormat format) {
@@ -242,14 +217,30 @@ void saveCrossSection(const std::string& path, CrossSectionDocument& document,
 
 ReadSummary loadCrossSection(LineReader& reader, CrossSectionDocument& document,
                              NumberFormat format) {
+    // Whether the file holds a section at all is settled before anything changes: a file that
+    // is neither a cross-section file nor a table of points (a picture or a program renamed,
+    // say) leaves the document as it was.
+    const bool marked = trimmed(reader.readLine(kMarkerKeep, true)) == kMarker;
+    std::optional<PlainHeading> heading;
+    if (!marked) {
+        reader.restart(LineReader::Breaks::Table);
+        const bool empty = reader.atEnd() && !reader.endedAtMark();
+        if (!empty) {
+            std::string kept;
+            heading = readPlainHeading(reader, kept);
+        }
+        if (!empty && !heading->namesStation) {
+            throw Error(noCrossSectionMessage(reader.sourceName()));
+        }
+    }
+
     document.resetSettings();
     PointTable& points = document.points;
     ViewSuspension views(points);
     points.clear();
     points.first();
-
-    if (trimEnd(reader.readLine(kMarkerKeep, true)) != kMarker) {
-        return loadPlainTable(reader, points, format);
+    if (!marked) {
+        return heading ? loadPlainRows(reader, *heading, points, format) : ReadSummary{};
     }
 
     const DelimiterSet tab("\t");
@@ -268,34 +259,14 @@ ReadSummary loadCrossSection(LineReader& reader, CrossSectionDocument& document,
     reader.skipLine(); // column heading
 
     return readRowsInto(points, [&](PointTable::LoadColumns& rows) {
-        const char separator = format.decimalSeparator;
-        while (!reader.atEnd()) {
-            SplitFields(reader.readLine(kMaxSplitLine), tab, '"', false, fields);
-            const std::string_view stationText = fields.at(0);
-            const FieldNumber station = FieldToReal(stationText, separator);
-            const std::string_view elevationText = fields.at(1);
-            const FieldNumber elevation = FieldToReal(elevationText, separator);
-            if (!station.ok) {
-                throwNotANumber(reader.lineNumber(), stationText);
-            }
-            if (!elevation.ok) {
-                throwNotANumber(reader.lineNumber(), elevationText);
-            }
-            rows.add(station.value, elevation.value);
-            sizeForWholeFile(rows, reader);
-        }
+        readPointLines(reader, tab, format, false, rows);
     });
 }
 
 ReadSummary loadCrossSection(const std::string& path, CrossSectionDocument& document,
                              NumberFormat format) {
-    std::optional<LineReader> reader;
-    try {
-        reader.emplace(path);
-    } catch (const Error&) {
-        throw UnableToAccessFile();
-    }
-    return loadCrossSection(*reader, document, format);
+    return readUnlessUnableToAccess(
+        path, [&](LineReader& reader) { return loadCrossSection(reader, document, format); });
 }
 
 } // namespace korvadel

@@ -27,14 +27,6 @@ constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
 constexpr std::int32_t kNoDay = std::numeric_limits<std::int32_t>::min();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // Rows read but not yet written: their inputs, and the texts written back as they were.
 struct Block {
     std::vector<double> gageHeights;

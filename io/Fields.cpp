@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/Fields.h"
 
+#include <algorithm>
+
 #include "model/Error.h"
 #include "model/Numbers.h"
 
@@ -300,14 +302,21 @@ FieldNumber FieldToReal(std::string_view field, char decimalSeparator) {
     return {true, negative ? -value : value};
 }
 
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 bool readDecimal(std::string_view field, double& value) {
-    while (!field.empty() && field.front() == ' ')
-        field.remove_prefix(1);
-    while (!field.empty() && field.back() == ' ')
-        field.remove_suffix(1);
+    field = trimmed(field);
+    // from_chars takes a minus sign but no plus.
     std::string_view digits = field;
-    if (!digits.empty() && digits.front() == '+')
+    if (!digits.empty() && digits.front() == '+') {
         digits.remove_prefix(1);
+        if (!digits.empty() && digits.front() == '-')
+            return false;
+    }
     const std::string_view unsignedPart =
         !digits.empty() && digits.front() == '-' ? digits.substr(1) : digits;
     // from_chars also takes "nan", "inf" and "infinity", which are no measured values.

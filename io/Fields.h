@@ -17,6 +17,26 @@ inline std::string_view cutLine(std::string_view line) {
     return line.substr(0, kMaxSplitLine);
 }
 
+// Codes 0 to 32, what the readers take for blanks around a line or a value.
+inline bool isControlOrSpace(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+// `text` without the characters `blank` holds at its start and at its end.
+template <class Blank> std::string_view trimmed(std::string_view text, Blank blank) {
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+inline std::string_view trimmed(std::string_view text) {
+    return trimmed(text, isControlOrSpace);
+}
+
+// Equal but for the case of the letters A to Z.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
 // The characters that end a field.
 class DelimiterSet {
 public:
@@ -79,7 +99,7 @@ struct FieldNumber {
 FieldNumber FieldToReal(std::string_view field, char decimalSeparator = '.');
 
 // Reads a field of a data file that names its columns (measurements, records) as a decimal
-// number with a point: spaces around it, an optional sign, digits with an optional point and an
+// number with a point: blanks around it, an optional sign, digits with an optional point and an
 // optional exponent. Stricter than FieldToReal: an empty field, text after the number, NaN,
 // infinity and a magnitude past the largest double do not read (false); a value below the
 // smallest double reads as 0 or a subnormal.

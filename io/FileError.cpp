@@ -87,4 +87,13 @@ std::string cannotCreateMessage(const std::string& path, int errorCode) {
     return "Cannot create file \"" + path + "\". " + systemErrorText(errorCode);
 }
 
+UnableToAccessFile::UnableToAccessFile()
+    : Error("Unable to access file!\rFile may already be open in\ranother program (Excel).") {}
+
+std::string noCrossSectionMessage(std::string_view path) {
+    return (path.empty() ? std::string("The file") : "\"" + std::string(path) + "\"") +
+           " holds no cross-section: its first line is neither \"//Korvadel\" nor a table "
+           "heading with a Station column";
+}
+
 } // namespace korvadel

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Error.h"
+
 #include <string>
+#include <string_view>
 
 namespace korvadel {
 
@@ -22,5 +25,17 @@ std::string systemErrorText(int errorCode);
 // "Cannot create file "<path>". <system text>" with the system text's trailing spaces, line
 // ends and full stops removed.
 std::string cannotCreateMessage(const std::string& path, int errorCode);
+
+// Thrown when an input file cannot be opened by Load or the comma-delimited import; the caller
+// shows the message in a warning box (caption "Warning") rather than the error box.
+class UnableToAccessFile : public Error {
+public:
+    UnableToAccessFile();
+};
+
+// A file read as a cross-section that is neither a cross-section file nor a table of points:
+// ""<path>" holds no cross-section: ...", or "The file holds no cross-section: ..." when the
+// bytes have no name.
+std::string noCrossSectionMessage(std::string_view path);
 
 } // namespace korvadel

@@ -2,42 +2,72 @@
 #include "io/InputFormats.h"
 
 #include "io/CrossSectionFile.h"
+#include "io/Fields.h"
+#include "io/HecRasGeometry.h"
 #include "io/PointImport.h"
+#include "io/SurveyPoints.h"
 #include "model/CrossSectionDocument.h"
 
 #include <algorithm>
+#include <array>
 
 namespace korvadel {
 
 namespace {
 
 bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
-    if (text.size() < ending.size())
-        return false;
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return std::equal(ending.begin(), ending.end(),
-                      text.end() - static_cast<std::ptrdiff_t>(ending.size()),
-                      [&](char a, char b) { return lower(a) == lower(b); });
+    return text.size() >= ending.size() &&
+           equalsIgnoringCase(text.substr(text.size() - ending.size()), ending);
 }
 
 ReadSummary readCrossSection(const std::string& path, CrossSectionDocument& document,
-                             NumberFormat format) {
+                             NumberFormat format, const SectionChoice&) {
     return loadCrossSection(path, document, format);
 }
 
 ReadSummary readCommaDelimited(const std::string& path, CrossSectionDocument& document,
-                               NumberFormat format) {
+                               NumberFormat format, const SectionChoice&) {
     return importCommaDelimited(path, document.points, format);
 }
 
 ReadSummary readWinRiver(const std::string& path, CrossSectionDocument& document,
-                         NumberFormat format) {
+                         NumberFormat format, const SectionChoice&) {
     return importWinRiver(path, document.points, format);
+}
+
+// Geometry files are written with a point whatever the locale.
+ReadSummary readHecRasFile(const std::string& path, CrossSectionDocument& document, NumberFormat,
+                           const SectionChoice& choice) {
+    return loadHecRasSection(path, choice.section, document);
+}
+
+ReadSummary readSurveyFile(const std::string& path, CrossSectionDocument& document,
+                           NumberFormat format, const SectionChoice& choice) {
+    return importSurveyedPoints(path, choice.survey, document, format);
 }
 
 constexpr std::string_view kCrossSectionEndings[] = {".kvd"};
 constexpr std::string_view kCommaDelimitedEndings[] = {".csv"};
 constexpr std::string_view kWinRiverEndings[] = {"t.000", "ASC.TXT"};
+
+// ".g01" to ".g99": the geometries of one HEC-RAS project.
+constexpr std::size_t kGeometryFiles = 99;
+constexpr std::array<char, 4 * kGeometryFiles> kGeometryEndingText = [] {
+    std::array<char, 4 * kGeometryFiles> text{};
+    for (std::size_t i = 0; i < kGeometryFiles; ++i) {
+        text[4 * i] = '.';
+        text[4 * i + 1] = 'g';
+        text[4 * i + 2] = static_cast<char>('0' + (i + 1) / 10);
+        text[4 * i + 3] = static_cast<char>('0' + (i + 1) % 10);
+    }
+    return text;
+}();
+constexpr std::array<std::string_view, kGeometryFiles> kHecRasEndings = [] {
+    std::array<std::string_view, kGeometryFiles> endings{};
+    for (std::size_t i = 0; i < kGeometryFiles; ++i)
+        endings[i] = std::string_view(kGeometryEndingText.data() + 4 * i, 4);
+    return endings;
+}();
 
 const InputFormatInfo kFormats[] = {
     {InputFormat::CrossSection, "kvd", kCrossSectionEndings,
@@ -47,6 +77,8 @@ const InputFormatInfo kFormats[] = {
      readCommaDelimited},
     {InputFormat::WinRiver, "winriver", kWinRiverEndings,
      "WinRiver Ascii Out Files|*t.000;*ASC.TXT|All Files (*.*)|*.*", readWinRiver},
+    {InputFormat::HecRasGeometry, "hecras", kHecRasEndings, "", readHecRasFile},
+    {InputFormat::SurveyedPoints, "survey", {}, "", readSurveyFile},
 };
 
 } // namespace

@@ -26,7 +26,8 @@ LineReader::LineReader(std::string_view bytes, Breaks breaks)
     : breaks_(breaks), memory_(bytes), data_(bytes.data()), end_(bytes.size()), sourceDone_(true),
       sourceSize_(bytes.size()) {}
 
-LineReader::LineReader(const std::string& path, Breaks breaks) : breaks_(breaks) {
+LineReader::LineReader(const std::string& path, Breaks breaks)
+    : breaks_(breaks), sourceName_(path) {
     do {
         fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     } while (fd_ < 0 && errno == EINTR);

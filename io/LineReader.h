@@ -70,6 +70,12 @@ public:
     // Back to the first byte, reading with the given breaks from there.
     void restart(Breaks breaks);
 
+    // The path the file was opened by; empty for bytes in memory.
+    const std::string& sourceName() const { return sourceName_; }
+    // The text ended at its end mark (code 26 with text breaks, code 0 with table breaks) rather
+    // than at the end of the source.
+    bool endedAtMark() const { return stopped_; }
+
 private:
     // How text breaks treat a carriage return, settled at the first one met (see above).
     enum class CarriageReturns : unsigned char { Undecided, Dropped, EndLines };
@@ -82,6 +88,7 @@ private:
     void append(const char* p, std::size_t length);
 
     Breaks breaks_;
+    std::string sourceName_;
     int fd_ = -1;
     std::string_view memory_;
     std::unique_ptr<char[]> block_;

@@ -55,15 +55,7 @@ bool isRdbFormat(std::string_view field) {
 }
 
 bool isBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
+    return trimmed(line).empty();
 }
 
 // A quoted field whose quotes the splitter kept (it held doubled quotes): without the outer

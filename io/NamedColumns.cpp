@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/NamedColumns.h"
 
+#include "io/Fields.h"
+
 namespace korvadel {
 
 std::string columnKey(std::string_view name) {
-    while (!name.empty() && name.front() == ' ')
-        name.remove_prefix(1);
-    while (!name.empty() && name.back() == ' ')
-        name.remove_suffix(1);
-    std::string key(name);
+    std::string key(trimmed(name));
     for (char& c : key) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');

@@ -10,7 +10,7 @@
 namespace korvadel {
 
 // Files whose first row names their columns (measurements, records): a name is matched without
-// regard to case, with space and underscore alike and spaces around it ignored.
+// regard to case, with space and underscore alike and blanks around it ignored.
 std::string columnKey(std::string_view name);
 
 // Lines of such files are refused beyond this length, so that a file without line breaks

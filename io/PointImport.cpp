@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/PointImport.h"
 
-#include "io/CrossSectionFile.h"
 #include "io/Fields.h"
 #include "io/LineReader.h"
 #include "io/PointReaders.h"
@@ -23,47 +22,19 @@ namespace {
 // leading blanks) is not a count, so the rest of such a line is dropped unread.
 constexpr std::size_t kBinCountKeep = 65536;
 
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
 } // namespace
 
 ReadSummary importCommaDelimited(LineReader& reader, PointTable& points, NumberFormat format) {
     ViewSuspension views(points);
     return readRowsInto(points, [&](PointTable::LoadColumns& rows) {
-        const DelimiterSet comma(",");
-        const char separator = format.decimalSeparator;
-        FieldList fields;
-        while (!reader.atEnd()) {
-            SplitFields(reader.readLine(kMaxSplitLine), comma, '"', false, fields);
-            const std::string_view stationText = fields.at(0);
-            const FieldNumber station = FieldToReal(stationText, separator);
-            const std::string_view elevationText = fields.at(1);
-            const FieldNumber elevation = FieldToReal(elevationText, separator);
-            if (!station.ok && !elevation.ok && reader.lineNumber() == 1) {
-                continue; // a column heading such as "Station,Elevation"
-            }
-            if (!station.ok) {
-                throwNotANumber(reader.lineNumber(), stationText);
-            }
-            if (!elevation.ok) {
-                throwNotANumber(reader.lineNumber(), elevationText);
-            }
-            rows.add(station.value, elevation.value);
-            sizeForWholeFile(rows, reader);
-        }
+        // A first line without numbers is a column heading such as "Station,Elevation".
+        readPointLines(reader, DelimiterSet(","), format, true, rows);
     });
 }
 
 ReadSummary importCommaDelimited(const std::string& path, PointTable& points, NumberFormat format) {
-    std::optional<LineReader> reader;
-    try {
-        reader.emplace(path);
-    } catch (const Error&) {
-        throw UnableToAccessFile();
-    }
-    return importCommaDelimited(*reader, points, format);
+    return readUnlessUnableToAccess(
+        path, [&](LineReader& reader) { return importCommaDelimited(reader, points, format); });
 }
 
 // Every ensemble is six lines and its bins:
@@ -118,10 +89,7 @@ ReadSummary importWinRiver(LineReader& reader, PointTable& points, NumberFormat 
 
             reader.skipLines(2);
 
-            std::string_view countLine = reader.readLine(kBinCountKeep, true);
-            while (!countLine.empty() && isBlank(countLine.back())) {
-                countLine.remove_suffix(1);
-            }
+            const std::string_view countLine = trimmed(reader.readLine(kBinCountKeep, true));
             const std::size_t blank = countLine.find(' ');
             const std::int32_t bins = textToInt(
                 blank == std::string_view::npos ? std::string_view() : countLine.substr(0, blank));

@@ -11,7 +11,7 @@ namespace korvadel {
 
 class RatingTable;
 
-// The rating as an exported table: stage then area, no heading.
+// The rating as an exported table: stage then area, no heading, both columns read whole.
 class RatingTableSource : public TableSource {
 public:
     explicit RatingTableSource(const RatingTable& rating) : rating_(rating) {}
@@ -24,11 +24,21 @@ private:
     const RatingTable& rating_;
 };
 
+// What an agency rating file says about the rating beside its rows.
+struct RdbHeader {
+    std::string stationName; // the section's description
+    double datum = 0.0;      // gage height = elevation - datum
+};
+
 // The three data exports of the rating window. Each writes to a temporary file beside `path`
 // and replaces it only when complete; the table is not changed.
 void exportRatingCsv(const std::string& path, const RatingTable& rating, NumberFormat format = {});
 void exportRatingHtml(const std::string& path, const RatingTable& rating, NumberFormat format = {});
 void exportRatingXls(const std::string& path, const RatingTable& rating);
+// The rating as an agency rating file: tab-delimited with "# //" header lines, the column names
+// INDEP and DEP, their formats 16N, then one line per gage height, LF line ends. The numbers are
+// the comma-delimited export's digits, always with a point, which such files require.
+void exportRatingRdb(const std::string& path, const RatingTable& rating, const RdbHeader& header);
 
 // Throws the worksheet export's message when the rating has more rows than a worksheet holds.
 void checkWorksheetRows(const RatingTable& rating);
@@ -37,5 +47,6 @@ void checkWorksheetRows(const RatingTable& rating);
 std::string ratingCsvBytes(const RatingTable& rating, NumberFormat format = {});
 std::string ratingHtmlBytes(const RatingTable& rating, NumberFormat format = {});
 std::string ratingXlsBytes(const RatingTable& rating);
+std::string ratingRdbBytes(const RatingTable& rating, const RdbHeader& header);
 
 } // namespace korvadel

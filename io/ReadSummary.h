@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/SubsectionConveyance.h"
+
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace korvadel {
 
@@ -14,6 +19,14 @@ struct ReadSummary {
     // from right to left, n stations falling, counts n - 1; one point out of its place in an
     // otherwise ascending file counts 1, and so does a file that lists its right half first.
     std::size_t unsortedStations = 0;
+    // What the user should hear about the points read that did not stop the read, one line
+    // each: surveyed points off the section line, a section longer than its own program allows.
+    std::vector<std::string> notes;
+    // Where Manning's n changes across the section and its values, when the file gives them
+    // (a HEC-RAS cross section); the bank stations with them.
+    std::optional<Subsections> roughness;
+    std::optional<double> leftBank;
+    std::optional<double> rightBank;
 };
 
 } // namespace korvadel

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/FileError.h"
 #include "io/LineReader.h"
 #include "io/ReadSummary.h"
 #include "model/Error.h"
+#include "model/NumberFormat.h"
 #include "model/PointTable.h"
 
 #include <algorithm>
@@ -16,6 +18,8 @@
 #include <vector>
 
 namespace korvadel {
+
+class DelimiterSet;
 
 // "Line <n>: '<field>' is not a valid floating point value": a point field that holds text.
 [[noreturn]] inline void throwNotANumber(std::int64_t line, std::string_view field) {
@@ -60,6 +64,25 @@ template <class Collect> ReadSummary readRowsInto(PointTable& points, Collect&& 
     summary.unsortedStations = points.bulkLoad(std::move(rows));
     points.first();
     return summary;
+}
+
+// Reads every line left as one point: the station in field 0 and the elevation in field 1 of the
+// line cut to kMaxSplitLine and split at `delimiters`. A field that is not a number stops the read
+// (throwNotANumber), a missing one too ("List index out of bounds"). With `headingFirst`, a first
+// line of the file neither of whose two fields is a number is a column heading and passed over.
+void readPointLines(LineReader& reader, const DelimiterSet& delimiters, NumberFormat format,
+                    bool headingFirst, PointTable::LoadColumns& rows);
+
+// Opens `path` and reads it, for the readers whose command shows a file that cannot be opened as
+// the "Unable to access file!" warning rather than as the file error.
+template <class Read> ReadSummary readUnlessUnableToAccess(const std::string& path, Read&& read) {
+    std::optional<LineReader> reader;
+    try {
+        reader.emplace(path);
+    } catch (const Error&) {
+        throw UnableToAccessFile();
+    }
+    return std::forward<Read>(read)(*reader);
 }
 
 } // namespace korvadel

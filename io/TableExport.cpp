@@ -16,13 +16,6 @@
 namespace korvadel {
 namespace {
 
-constexpr TableFormatInfo kFormats[] = {
-    {TableFormat::Csv, "csv", "csv",
-     "CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT", false},
-    {TableFormat::Html, "html", "html", "web files (*.html)|*.HTML", false},
-    {TableFormat::Xls, "xls", "xls", "Excel files (*.xls)|*.XLS", true},
-};
-
 constexpr std::size_t kChunkSize = std::size_t{1} << 18;
 
 // Gathers the bytes of an export in a fixed buffer and hands them on in large pieces.
@@ -136,19 +129,19 @@ template <class Put> void putRow(ChunkWriter& writer, std::size_t bound, Put&& p
     writer.put(row);
 }
 
-char* putCsvRow(char* at, std::span<const TableCell> cells, NumberFormat format) {
+// A row of delimited text; texts are quoted as comma-delimited text needs when `quote` is set.
+char* putDelimitedRow(char* at, std::span<const TableCell> cells, NumberFormat format,
+                      DelimitedText layout, bool quote) {
     for (std::size_t column = 0; column < cells.size(); ++column) {
         if (column > 0)
-            *at++ = ',';
+            *at++ = layout.separator;
         const TableCell& cell = cells[column];
         if (cell.kind == TableCell::Kind::Number)
             at = appendGeneral(at, cell.number, format);
         else if (cell.kind == TableCell::Kind::Text)
-            at = putCsvText(at, cell.text);
+            at = quote ? putCsvText(at, cell.text) : at + cell.text.copy(at, cell.text.size());
     }
-    *at++ = '\r';
-    *at++ = '\n';
-    return at;
+    return at + layout.lineEnd.copy(at, layout.lineEnd.size());
 }
 
 char* putHtmlRow(char* at, std::span<const TableCell> cells, NumberFormat format,
@@ -185,24 +178,29 @@ std::vector<TableCell> headingCells(const TableSource& table) {
     return cells;
 }
 
-void writeCsv(const TableSource& table, NumberFormat format, ChunkWriter& writer) {
-    const auto put = [format](std::span<const TableCell> cells) {
-        return [cells, format](char* at) { return putCsvRow(at, cells, format); };
+constexpr DelimitedText kCsvRows{',', "\r\n"};
+
+// The rows of the table, and the heading before them with `heading`: the loop of comma-delimited
+// text and of the files that frame such rows themselves.
+void writeDelimited(const TableSource& table, NumberFormat format, ChunkWriter& writer,
+                    DelimitedText layout, bool quote, bool heading) {
+    const auto put = [format, layout, quote](std::span<const TableCell> cells) {
+        return [cells, format, layout, quote](char* at) {
+            return putDelimitedRow(at, cells, format, layout, quote);
+        };
     };
-    if (const auto heading = headingCells(table); !heading.empty())
-        putRow(writer, rowBound(heading, 1), put(heading));
+    if (const auto titles = headingCells(table); heading && !titles.empty())
+        putRow(writer, rowBound(titles, 1), put(titles));
     if (const auto columns = numberColumns(table); !columns.empty()) {
-        const std::size_t bound = columns.size() * (kMaxGeneralLength + 1) + 2;
+        const std::size_t bound = columns.size() * (kMaxGeneralLength + 1) + layout.lineEnd.size();
         for (std::size_t row = 0, rows = table.rowCount(); row < rows; ++row) {
             char* at = writer.reserve(bound);
             for (std::size_t column = 0; column < columns.size(); ++column) {
                 if (column > 0)
-                    *at++ = ',';
+                    *at++ = layout.separator;
                 at = appendGeneral(at, columns[column][row], format);
             }
-            *at++ = '\r';
-            *at++ = '\n';
-            writer.advance(at);
+            writer.advance(at + layout.lineEnd.copy(at, layout.lineEnd.size()));
         }
     } else {
         RowReader reader(table);
@@ -211,6 +209,10 @@ void writeCsv(const TableSource& table, NumberFormat format, ChunkWriter& writer
             putRow(writer, rowBound(cells, 1), put(cells));
         }
     }
+}
+
+void writeCsv(const TableSource& table, NumberFormat format, ChunkWriter& writer) {
+    writeDelimited(table, format, writer, kCsvRows, true, true);
     writer.put("\r\n");
     writer.flush();
 }
@@ -359,44 +361,36 @@ void writeXls(const TableSource& table, ChunkWriter& writer) {
     writer.flush();
 }
 
-void write(TableFormat format, const TableSource& table, NumberFormat numbers,
+// A format that writes any table, and a table it can hold; Error otherwise.
+void checkFormat(OutputFormat format, const TableSource& table) {
+    if (!writesAnyTable(format))
+        throw Error("The " + std::string(outputFormat(format).name) +
+                    " format does not write a table of this kind");
+    if (format == OutputFormat::Excel)
+        checkWorksheet(table);
+}
+
+void write(OutputFormat format, const TableSource& table, NumberFormat numbers,
            ChunkWriter& writer) {
     switch (format) {
-    case TableFormat::Csv:
+    case OutputFormat::CommaDelimited:
         writeCsv(table, numbers, writer);
-        break;
-    case TableFormat::Html:
+        return;
+    case OutputFormat::Html:
         writeHtml(table, numbers, writer);
-        break;
-    case TableFormat::Xls:
+        return;
+    case OutputFormat::Excel:
         writeXls(table, writer);
-        break;
+        return;
+    default:
+        return; // refused by checkFormat
     }
 }
 
 } // namespace
 
-std::span<const TableFormatInfo> tableFormats() {
-    return kFormats;
-}
-
-const TableFormatInfo& tableFormatInfo(TableFormat format) {
-    for (const TableFormatInfo& info : kFormats)
-        if (info.format == format)
-            return info;
-    return kFormats[0];
-}
-
-const TableFormatInfo* tableFormatNamed(std::string_view name) {
-    for (const TableFormatInfo& info : kFormats)
-        if (info.name == name)
-            return &info;
-    return nullptr;
-}
-
-std::string tableBytes(TableFormat format, const TableSource& table, NumberFormat numbers) {
-    if (format == TableFormat::Xls)
-        checkWorksheet(table);
+std::string tableBytes(OutputFormat format, const TableSource& table, NumberFormat numbers) {
+    checkFormat(format, table);
     std::string bytes;
     bytes.reserve(32 + table.rowCount() * table.columnCount() * 20);
     ChunkWriter writer(
@@ -408,11 +402,11 @@ std::string tableBytes(TableFormat format, const TableSource& table, NumberForma
     return bytes;
 }
 
-void exportTable(const std::string& path, TableFormat format, const TableSource& table,
+void exportTable(const std::string& path, OutputFormat format, const TableSource& table,
                  NumberFormat numbers) {
-    // Refused before the file is created: nothing is written for a table that does not fit.
-    if (format == TableFormat::Xls)
-        checkWorksheet(table);
+    // Refused before the file is created: nothing is written for a table that does not fit, nor
+    // in a format that writes no table of this kind.
+    checkFormat(format, table);
     AtomicFile file(path);
     ChunkWriter writer(
         [](void* context, const char* data, std::size_t size) {
@@ -421,6 +415,18 @@ void exportTable(const std::string& path, TableFormat format, const TableSource&
         &file);
     write(format, table, numbers, writer);
     file.commit();
+}
+
+void writeDelimitedRows(const TableSource& table, NumberFormat numbers, DelimitedText layout,
+                        const std::function<void(std::string_view)>& sink) {
+    ChunkWriter writer(
+        [](void* context, const char* data, std::size_t size) {
+            (*static_cast<const std::function<void(std::string_view)>*>(context))(
+                std::string_view(data, size));
+        },
+        const_cast<std::function<void(std::string_view)>*>(&sink));
+    writeDelimited(table, numbers, writer, layout, false, false);
+    writer.flush();
 }
 
 } // namespace korvadel

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/OutputFormats.h"
 #include "model/NumberFormat.h"
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,8 +40,9 @@ public:
     virtual std::span<const double> numberColumn(std::size_t /*column*/) const { return {}; }
 };
 
-// The formats a table is exported in. The layouts are the rating export's, with a heading row
-// when the table has one:
+// The formats of io/OutputFormats that write any table: comma-delimited text, the HTML table
+// and the worksheet. The layouts are the rating export's, with a heading row when the table has
+// one:
 //   csv   the cells of a row joined by commas, each row ended by CR LF and one more CR LF after
 //         the last; a text holding a comma, a quote or a line break is quoted, its quotes
 //         doubled; numbers are never quoted
@@ -48,32 +51,26 @@ public:
 //   xls   a worksheet record stream: BOF, DIMENSIONS, a NUMBER or LABEL record per cell that
 //         is not empty (a label holds at most 255 bytes), EOF; at most 65,535 rows
 // Numbers are written in the general number format with the given decimal separator; the
-// worksheet holds the doubles themselves.
-enum class TableFormat : unsigned char { Csv, Html, Xls };
-
-struct TableFormatInfo {
-    TableFormat format;
-    std::string_view name;         // as the command line's --to names it
-    std::string_view extension;    // the save dialog's default extension
-    std::string_view dialogFilter; // the save dialog's filter list: "Description|patterns|..."
-    bool binary;                   // written to a file only, never to standard output
-};
-
-// Every format, comma-delimited text first.
-std::span<const TableFormatInfo> tableFormats();
-const TableFormatInfo& tableFormatInfo(TableFormat format);
-// By --to name; nullptr for a name no format has.
-const TableFormatInfo* tableFormatNamed(std::string_view name);
-
+// worksheet holds the doubles themselves. Any other format is refused with an Error.
 // The worksheet numbers its rows in 16 bits and its columns in 8.
 inline constexpr std::size_t kMaxWorksheetRows = 65535;
 inline constexpr std::size_t kMaxWorksheetColumns = 256;
 
 // Writes the table to a temporary file beside `path` and replaces `path` only when complete.
 // A table too large for a worksheet is refused before anything is created.
-void exportTable(const std::string& path, TableFormat format, const TableSource& table,
+void exportTable(const std::string& path, OutputFormat format, const TableSource& table,
                  NumberFormat numbers = {});
 // The bytes the export writes.
-std::string tableBytes(TableFormat format, const TableSource& table, NumberFormat numbers = {});
+std::string tableBytes(OutputFormat format, const TableSource& table, NumberFormat numbers = {});
+
+// The rows alone (no heading, nothing after them) as delimited text, cells joined by
+// `separator` and each row ended by `lineEnd`, texts as they are: for files that frame the
+// rows themselves, such as the agency rating file. The bytes go to `sink` in pieces.
+struct DelimitedText {
+    char separator;
+    std::string_view lineEnd;
+};
+void writeDelimitedRows(const TableSource& table, NumberFormat numbers, DelimitedText layout,
+                        const std::function<void(std::string_view)>& sink);
 
 } // namespace korvadel

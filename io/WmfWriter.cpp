@@ -102,39 +102,64 @@ void WmfWriter::end() {
     ++recordCount_;
 }
 
-void WmfWriter::setMapMode(std::uint16_t mode) {
-    begin(MetaSetMapMode, 1);
-    word(mode);
+void WmfWriter::wordRecord(std::uint16_t function, int value) {
+    begin(function, 1);
+    word(value);
     end();
 }
 
-// The point records store y before x.
-void WmfWriter::setWindowOrg(int x, int y) {
-    begin(MetaSetWindowOrg, 2);
+void WmfWriter::colorRecord(std::uint16_t function, std::uint32_t color) {
+    begin(function, 2);
+    dword(color);
+    end();
+}
+
+// The records of a point or a size store y before x.
+void WmfWriter::pointRecord(std::uint16_t function, int x, int y) {
+    begin(function, 2);
     word(clampCoordinate(y));
     word(clampCoordinate(x));
     end();
+}
+
+// The records of a rectangle store its corners backwards: bottom, right, top, left.
+void WmfWriter::rectangleRecord(std::uint16_t function, int left, int top, int right, int bottom) {
+    begin(function, 4);
+    word(clampCoordinate(bottom));
+    word(clampCoordinate(right));
+    word(clampCoordinate(top));
+    word(clampCoordinate(left));
+    end();
+}
+
+void WmfWriter::pointsRecord(std::uint16_t function, std::span<const Point> points) {
+    begin(function, 1 + 2 * points.size());
+    word(static_cast<int>(points.size()));
+    for (const Point& point : points) {
+        word(point.x);
+        word(point.y);
+    }
+    end();
+}
+
+void WmfWriter::setMapMode(std::uint16_t mode) {
+    wordRecord(MetaSetMapMode, mode);
+}
+
+void WmfWriter::setWindowOrg(int x, int y) {
+    pointRecord(MetaSetWindowOrg, x, y);
 }
 
 void WmfWriter::setWindowExt(int width, int height) {
-    begin(MetaSetWindowExt, 2);
-    word(clampCoordinate(height));
-    word(clampCoordinate(width));
-    end();
+    pointRecord(MetaSetWindowExt, width, height);
 }
 
 void WmfWriter::setViewportOrg(int x, int y) {
-    begin(MetaSetViewportOrg, 2);
-    word(clampCoordinate(y));
-    word(clampCoordinate(x));
-    end();
+    pointRecord(MetaSetViewportOrg, x, y);
 }
 
 void WmfWriter::setViewportExt(int width, int height) {
-    begin(MetaSetViewportExt, 2);
-    word(clampCoordinate(height));
-    word(clampCoordinate(width));
-    end();
+    pointRecord(MetaSetViewportExt, width, height);
 }
 
 int WmfWriter::takeSlot() {
@@ -187,15 +212,11 @@ int WmfWriter::createFont(const Font& font) {
 }
 
 void WmfWriter::selectObject(int slot) {
-    begin(MetaSelectObject, 1);
-    word(slot);
-    end();
+    wordRecord(MetaSelectObject, slot);
 }
 
 void WmfWriter::deleteObject(int slot) {
-    begin(MetaDeleteObject, 1);
-    word(slot);
-    end();
+    wordRecord(MetaDeleteObject, slot);
     if (slot >= 0 && static_cast<std::size_t>(slot) < slots_.size())
         slots_[static_cast<std::size_t>(slot)] = false;
 }
@@ -205,33 +226,23 @@ int WmfWriter::objectsInUse() const {
 }
 
 void WmfWriter::setBkMode(std::uint16_t mode) {
-    begin(MetaSetBkMode, 1);
-    word(mode);
-    end();
+    wordRecord(MetaSetBkMode, mode);
 }
 
 void WmfWriter::setBkColor(std::uint32_t color) {
-    begin(MetaSetBkColor, 2);
-    dword(color);
-    end();
+    colorRecord(MetaSetBkColor, color);
 }
 
 void WmfWriter::setTextColor(std::uint32_t color) {
-    begin(MetaSetTextColor, 2);
-    dword(color);
-    end();
+    colorRecord(MetaSetTextColor, color);
 }
 
 void WmfWriter::setTextAlign(std::uint16_t align) {
-    begin(MetaSetTextAlign, 1);
-    word(align);
-    end();
+    wordRecord(MetaSetTextAlign, align);
 }
 
 void WmfWriter::setPolyFillMode(std::uint16_t mode) {
-    begin(MetaSetPolyFillMode, 1);
-    word(mode);
-    end();
+    wordRecord(MetaSetPolyFillMode, mode);
 }
 
 // A record counts its points in a signed 16-bit field; longer lines go out in pieces that
@@ -242,13 +253,7 @@ void WmfWriter::polyline(const std::vector<Point>& points) {
     std::size_t first = 0;
     while (first + 1 < points.size()) {
         const std::size_t count = std::min(kMaxPolyPoints, points.size() - first);
-        begin(MetaPolyline, 1 + 2 * count);
-        word(static_cast<int>(count));
-        for (std::size_t i = first; i < first + count; ++i) {
-            word(points[i].x);
-            word(points[i].y);
-        }
-        end();
+        pointsRecord(MetaPolyline, std::span(points).subspan(first, count));
         first += count - 1;
     }
 }
@@ -268,31 +273,15 @@ void WmfWriter::polygon(const std::vector<Point>& points) {
             thinned.push_back(points.back());
         source = &thinned;
     }
-    begin(MetaPolygon, 1 + 2 * source->size());
-    word(static_cast<int>(source->size()));
-    for (const Point& point : *source) {
-        word(point.x);
-        word(point.y);
-    }
-    end();
+    pointsRecord(MetaPolygon, *source);
 }
 
 void WmfWriter::rectangle(int left, int top, int right, int bottom) {
-    begin(MetaRectangle, 4);
-    word(clampCoordinate(bottom));
-    word(clampCoordinate(right));
-    word(clampCoordinate(top));
-    word(clampCoordinate(left));
-    end();
+    rectangleRecord(MetaRectangle, left, top, right, bottom);
 }
 
 void WmfWriter::ellipse(int left, int top, int right, int bottom) {
-    begin(MetaEllipse, 4);
-    word(clampCoordinate(bottom));
-    word(clampCoordinate(right));
-    word(clampCoordinate(top));
-    word(clampCoordinate(left));
-    end();
+    rectangleRecord(MetaEllipse, left, top, right, bottom);
 }
 
 void WmfWriter::extTextOut(int x, int y, std::string_view text,
@@ -367,18 +356,11 @@ void WmfWriter::saveDC() {
 }
 
 void WmfWriter::restoreDC(int relative) {
-    begin(MetaRestoreDC, 1);
-    word(relative);
-    end();
+    wordRecord(MetaRestoreDC, relative);
 }
 
 void WmfWriter::intersectClipRect(int left, int top, int right, int bottom) {
-    begin(MetaIntersectClipRect, 4);
-    word(clampCoordinate(bottom));
-    word(clampCoordinate(right));
-    word(clampCoordinate(top));
-    word(clampCoordinate(left));
-    end();
+    rectangleRecord(MetaIntersectClipRect, left, top, right, bottom);
 }
 
 WmfWriter::Box WmfWriter::placeableBox(int widthPixels, int heightPixels, int screenWidthMm,

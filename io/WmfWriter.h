@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -148,6 +149,12 @@ private:
     void bytes(std::string_view data); // padded to a whole word
     void end();
     int takeSlot();
+    // Whole records of the common shapes.
+    void wordRecord(std::uint16_t function, int value);
+    void colorRecord(std::uint16_t function, std::uint32_t color);
+    void pointRecord(std::uint16_t function, int x, int y);
+    void rectangleRecord(std::uint16_t function, int left, int top, int right, int bottom);
+    void pointsRecord(std::uint16_t function, std::span<const Point> points);
 
     std::vector<std::uint16_t> records_;
     std::size_t recordStart_ = 0;

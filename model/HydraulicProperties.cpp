@@ -229,17 +229,8 @@ std::size_t firstLowest(std::span<const double> elevations, double elevationShif
     return lowest;
 }
 
-// The points from `first` to `last` bound the water connected to the lowest point; a wall
-// holds it where the region reaches that end below the level.
-struct Region {
-    std::size_t first = 0;
-    std::size_t last = 0;
-    bool leftWall = true;
-    bool rightWall = true;
-};
-
-Region connectedRegion(std::span<const double> elevations, double elevationShift,
-                       std::size_t lowest, double level) noexcept {
+WaterRegion connectedRegion(std::span<const double> elevations, double elevationShift,
+                            std::size_t lowest, double level) noexcept {
     const std::size_t n = elevations.size();
     std::size_t left = lowest;
     while (left > 0 && elevations[left] + elevationShift < level)
@@ -252,7 +243,7 @@ Region connectedRegion(std::span<const double> elevations, double elevationShift
 }
 
 double regionArea(std::span<const double> stations, std::span<const double> elevations,
-                  const Region& region, double level, double elevationShift) noexcept {
+                  const WaterRegion& region, double level, double elevationShift) noexcept {
     const std::size_t count = region.last - region.first + 1;
     return wettedArea(stations.subspan(region.first, count),
                       elevations.subspan(region.first, count), level, elevationShift);
@@ -273,9 +264,9 @@ HydraulicProperties hydraulicProperties(std::span<const double> stations,
     if (!(lowest < level))
         return p;
 
-    const Region region = extent == WaterExtent::ConnectedToLowest
-                              ? connectedRegion(elevations, elevationShift, m, level)
-                              : Region{0, n - 1, true, true};
+    const WaterRegion region = extent == WaterExtent::ConnectedToLowest
+                                   ? connectedRegion(elevations, elevationShift, m, level)
+                                   : WaterRegion{0, n - 1, true, true};
     const std::size_t first = region.first;
     const std::size_t last = region.last;
     p.area = regionArea(stations, elevations, region, level, elevationShift);
@@ -458,9 +449,19 @@ void connectedWettedAreas(std::span<const double> stations, std::span<const doub
             areas[k] = 0.0;
             continue;
         }
-        const Region region = connectedRegion(elevations.first(n), elevationShift, m, level);
+        const WaterRegion region = connectedRegion(elevations.first(n), elevationShift, m, level);
         areas[k] = regionArea(stations, elevations, region, level, elevationShift);
     }
+}
+
+WaterRegion waterRegion(std::span<const double> elevations, double level, double elevationShift,
+                        WaterExtent extent) noexcept {
+    if (elevations.empty())
+        return {};
+    if (extent == WaterExtent::WholeSection)
+        return {0, elevations.size() - 1, true, true};
+    return connectedRegion(elevations, elevationShift, firstLowest(elevations, elevationShift),
+                           level);
 }
 
 } // namespace korvadel

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -76,5 +77,18 @@ std::vector<HydraulicProperties> hydraulicProperties(std::span<const double> sta
 void connectedWettedAreas(std::span<const double> stations, std::span<const double> elevations,
                           std::span<const double> levels, double elevationShift,
                           std::span<double> areas) noexcept;
+
+// The stretch of the section whose points bound the water at one level: the points from `first`
+// to `last`, and whether an end wall holds that water. The whole section with both walls for
+// WaterExtent::WholeSection; for ConnectedToLowest the region reached from the lowest point
+// (see above). Meaningful for a level above the lowest bed and at least one point.
+struct WaterRegion {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    bool leftWall = true;
+    bool rightWall = true;
+};
+WaterRegion waterRegion(std::span<const double> elevations, double level, double elevationShift,
+                        WaterExtent extent) noexcept;
 
 } // namespace korvadel

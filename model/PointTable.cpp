@@ -11,16 +11,10 @@ namespace korvadel {
 
 namespace {
 
-constexpr std::uint8_t kHasStation = 1;
-constexpr std::uint8_t kHasElevation = 2;
+constexpr std::uint8_t kHasStation = PointColumns::kHasStation;
+constexpr std::uint8_t kHasElevation = PointColumns::kHasElevation;
 
 const char* const kStationRequired = "Field 'Station' must have a value";
-
-// Ascending station order. A NaN station cannot come from the readers, but if one ever got in
-// it sorts last instead of breaking the ordering the searches and the sort rely on.
-inline bool stationLess(double a, double b) {
-    return a < b || (b != b && a == a);
-}
 
 } // namespace
 
@@ -29,29 +23,29 @@ PointTable::PointTable() = default;
 // --- rows -------------------------------------------------------------------------------------
 
 std::size_t PointTable::rowCount() const {
-    return stations_.size();
+    return rows_.stations.size();
 }
 bool PointTable::hasStation(std::size_t row) const {
-    return (flags_[row] & kHasStation) != 0;
+    return (rows_.flags[row] & kHasStation) != 0;
 }
 double PointTable::stationAt(std::size_t row) const {
-    return stations_[row];
+    return rows_.stations[row];
 }
 bool PointTable::hasElevation(std::size_t row) const {
-    return (flags_[row] & kHasElevation) != 0;
+    return (rows_.flags[row] & kHasElevation) != 0;
 }
 double PointTable::elevationAt(std::size_t row) const {
-    return elevations_[row];
+    return rows_.elevations[row];
 }
 std::int64_t PointTable::recIdAt(std::size_t row) const {
-    return recIds_[row];
+    return rows_.recIds[row];
 }
 
 std::span<const double> PointTable::stations() const {
-    return stations_;
+    return rows_.stations;
 }
 std::span<const double> PointTable::elevations() const {
-    return elevations_;
+    return rows_.elevations;
 }
 
 PointTable::State PointTable::state() const {
@@ -63,25 +57,25 @@ std::ptrdiff_t PointTable::editRow() const {
 
 void PointTable::insertRow(std::size_t at, double station, double elevation, std::uint8_t flags) {
     const auto offset = static_cast<std::ptrdiff_t>(at);
-    if (at == stations_.size()) {
-        stations_.push_back(station);
-        elevations_.push_back(elevation);
-        flags_.push_back(flags);
-        recIds_.push_back(nextRecId_++);
+    if (at == rows_.stations.size()) {
+        rows_.stations.push_back(station);
+        rows_.elevations.push_back(elevation);
+        rows_.flags.push_back(flags);
+        rows_.recIds.push_back(nextRecId_++);
     } else {
-        stations_.insert(stations_.begin() + offset, station);
-        elevations_.insert(elevations_.begin() + offset, elevation);
-        flags_.insert(flags_.begin() + offset, flags);
-        recIds_.insert(recIds_.begin() + offset, nextRecId_++);
+        rows_.stations.insert(rows_.stations.begin() + offset, station);
+        rows_.elevations.insert(rows_.elevations.begin() + offset, elevation);
+        rows_.flags.insert(rows_.flags.begin() + offset, flags);
+        rows_.recIds.insert(rows_.recIds.begin() + offset, nextRecId_++);
     }
 }
 
 void PointTable::eraseRow(std::size_t at) {
     const auto offset = static_cast<std::ptrdiff_t>(at);
-    stations_.erase(stations_.begin() + offset);
-    elevations_.erase(elevations_.begin() + offset);
-    flags_.erase(flags_.begin() + offset);
-    recIds_.erase(recIds_.begin() + offset);
+    rows_.stations.erase(rows_.stations.begin() + offset);
+    rows_.elevations.erase(rows_.elevations.begin() + offset);
+    rows_.flags.erase(rows_.flags.begin() + offset);
+    rows_.recIds.erase(rows_.recIds.begin() + offset);
 }
 
 void PointTable::moveRow(std::size_t from, std::size_t to) {
@@ -97,21 +91,21 @@ void PointTable::moveRow(std::size_t from, std::size_t to) {
             std::rotate(b + t, b + f, b + f + 1);
         }
     };
-    shift(stations_);
-    shift(elevations_);
-    shift(flags_);
-    shift(recIds_);
+    shift(rows_.stations);
+    shift(rows_.elevations);
+    shift(rows_.flags);
+    shift(rows_.recIds);
 }
 
 // Browsing position after an operation that is not a forward move: the end flag is set only
 // when there is no row at all.
 void PointTable::browseAt(std::ptrdiff_t row) {
-    if (stations_.empty()) {
+    if (rows_.stations.empty()) {
         current_ = -1;
         atEnd_ = true;
     } else {
-        current_ =
-            std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(stations_.size()) - 1);
+        current_ = std::clamp<std::ptrdiff_t>(
+            row, 0, static_cast<std::ptrdiff_t>(rows_.stations.size()) - 1);
         atEnd_ = false;
     }
 }
@@ -123,11 +117,11 @@ void PointTable::browseAt(std::ptrdiff_t row) {
 // is enough.
 std::size_t PointTable::lowerBoundOthers(std::size_t row, double station) const {
     std::size_t lo = 0;
-    std::size_t hi = stations_.size() - 1; // count of other rows
+    std::size_t hi = rows_.stations.size() - 1; // count of other rows
     while (lo < hi) {
         const std::size_t mid = lo + (hi - lo) / 2;
         const std::size_t index = mid < row ? mid : mid + 1;
-        if (stationLess(stations_[index], station)) {
+        if (stationLess(rows_.stations[index], station)) {
             lo = mid + 1;
         } else {
             hi = mid;
@@ -143,27 +137,27 @@ std::size_t PointTable::lowerBoundOthers(std::size_t row, double station) const 
 // is deliberate: it fixes the order of points on a vertical bank, which decides the computed
 // areas. Returns the row's new index.
 std::size_t PointTable::place(std::size_t row, bool stationChanged) {
-    const std::size_t n = stations_.size();
+    const std::size_t n = rows_.stations.size();
     if (n < 2 || !stationChanged)
         return row;
-    const double station = stations_[row];
+    const double station = rows_.stations[row];
     std::size_t target;
-    if (row + 1 < n && stationLess(stations_[row + 1], station)) {
+    if (row + 1 < n && stationLess(rows_.stations[row + 1], station)) {
         target = lowerBoundOthers(row, station);
         const std::size_t others = n - 1;
         if (target < others) {
             const std::size_t index = target < row ? target : target + 1;
-            if (!stationLess(station, stations_[index]))
+            if (!stationLess(station, rows_.stations[index]))
                 ++target; // after the first equal row
         }
-    } else if (row == n - 1 && stationLess(stations_[n - 2], station)) {
+    } else if (row == n - 1 && stationLess(rows_.stations[n - 2], station)) {
         target = row; // appended beyond the last station: the common case of every reader
     } else {
         target = lowerBoundOthers(row, station);
     }
     if (target != row) {
         moveRow(row, target);
-        views_.notify({TableChange::Kind::Moved, row, target});
+        notifyViews({TableChange::Kind::Moved, row, target});
     }
     return target;
 }
@@ -192,14 +186,14 @@ PointTable::Shift PointTable::commitShift() {
     if (state_ == State::Browsing)
         return {};
     const auto row = static_cast<std::size_t>(editRow_);
-    if ((flags_[row] & kHasStation) == 0) {
-        requiredField_.notify({TableChange::Kind::Changed, row, 0});
+    if ((rows_.flags[row] & kHasStation) == 0) {
+        events_.deliver(MissingStation{row});
         throw Error(kStationRequired);
     }
     // Equal doubles count as unchanged, so retyping the same value keeps the row's place.
     const bool inserting = state_ == State::Inserting;
     const bool stationChanged =
-        inserting || (savedFlags_ & kHasStation) == 0 || stations_[row] != savedStation_;
+        inserting || (savedFlags_ & kHasStation) == 0 || rows_.stations[row] != savedStation_;
     state_ = State::Browsing;
     editRow_ = -1;
     entered_ = false;
@@ -230,14 +224,14 @@ PointTable::Shift PointTable::discardShift() {
         eraseRow(row);
         // The row the pending one stood before, or the last row when it stood at the end.
         browseAt(static_cast<std::ptrdiff_t>(row));
-        views_.notify({TableChange::Kind::Removed, row, 0});
+        notifyViews({TableChange::Kind::Removed, row, 0});
         return {Shift::Kind::Removed, row, 0};
     }
-    stations_[row] = savedStation_;
-    elevations_[row] = savedElevation_;
-    flags_[row] = savedFlags_;
+    rows_.stations[row] = savedStation_;
+    rows_.elevations[row] = savedElevation_;
+    rows_.flags[row] = savedFlags_;
     browseAt(static_cast<std::ptrdiff_t>(row));
-    views_.notify({TableChange::Kind::Changed, row, 0});
+    notifyViews({TableChange::Kind::Changed, row, 0});
     return {};
 }
 
@@ -261,16 +255,16 @@ void PointTable::settle() {
 // --- cursor -----------------------------------------------------------------------------------
 
 void PointTable::clear() {
-    stations_.clear();
-    elevations_.clear();
-    flags_.clear();
-    recIds_.clear();
+    rows_.stations.clear();
+    rows_.elevations.clear();
+    rows_.flags.clear();
+    rows_.recIds.clear();
     state_ = State::Browsing;
     editRow_ = -1;
     entered_ = false;
     current_ = -1;
     atEnd_ = true;
-    views_.notify({TableChange::Kind::Reset, 0, 0});
+    notifyViews({TableChange::Kind::Reset, 0, 0});
     report({CommittedChange::Kind::Replaced, 0, 0, {}, {}});
 }
 
@@ -281,11 +275,11 @@ void PointTable::first() {
 
 void PointTable::next() {
     settleShift();
-    if (stations_.empty()) {
+    if (rows_.stations.empty()) {
         browseAt(-1);
         return;
     }
-    if (current_ + 1 < static_cast<std::ptrdiff_t>(stations_.size())) {
+    if (current_ + 1 < static_cast<std::ptrdiff_t>(rows_.stations.size())) {
         ++current_;
         atEnd_ = false;
     } else {
@@ -295,7 +289,7 @@ void PointTable::next() {
 
 void PointTable::last() {
     settleShift();
-    browseAt(static_cast<std::ptrdiff_t>(stations_.size()) - 1);
+    browseAt(static_cast<std::ptrdiff_t>(rows_.stations.size()) - 1);
 }
 
 bool PointTable::atEnd() const {
@@ -316,65 +310,62 @@ std::ptrdiff_t PointTable::currentIndex() const {
 }
 
 double PointTable::station() const {
-    return current_ < 0 ? 0.0 : stations_[static_cast<std::size_t>(current_)];
+    return current_ < 0 ? 0.0 : rows_.stations[static_cast<std::size_t>(current_)];
 }
 
 double PointTable::elevation() const {
-    return current_ < 0 ? 0.0 : elevations_[static_cast<std::size_t>(current_)];
+    return current_ < 0 ? 0.0 : rows_.elevations[static_cast<std::size_t>(current_)];
 }
 
 // --- rows and edits ---------------------------------------------------------------------------
 
 void PointTable::appendRow(double station, double elevation) {
     settleShift();
-    const std::size_t row = stations_.size();
+    const std::size_t row = rows_.stations.size();
     insertRow(row, station, elevation, kHasStation | kHasElevation);
     // Created after the last row, then placed (nothing follows it, so it goes before the first
     // row whose station is greater or equal); listeners see only the final insertion.
     std::size_t to = row;
-    if (row > 0 && !stationLess(stations_[row - 1], station)) {
+    if (row > 0 && !stationLess(rows_.stations[row - 1], station)) {
         to = lowerBoundOthers(row, station);
         moveRow(row, to);
     }
     browseAt(static_cast<std::ptrdiff_t>(to));
-    views_.notify({TableChange::Kind::Inserted, to, 0});
+    notifyViews({TableChange::Kind::Inserted, to, 0});
     report({CommittedChange::Kind::Added, 0, to, {}, valuesAt(to)});
 }
 
 void PointTable::insertPending() {
     settleShift();
-    const std::size_t at = current_ < 0 ? 0 : static_cast<std::size_t>(current_);
-    insertRow(at, 0.0, 0.0, 0);
-    state_ = State::Inserting;
-    editRow_ = static_cast<std::ptrdiff_t>(at);
-    entered_ = false;
-    browseAt(editRow_);
-    views_.notify({TableChange::Kind::Inserted, at, 0});
+    startPending(current_ < 0 ? 0 : static_cast<std::size_t>(current_));
 }
 
 void PointTable::appendPending() {
     settleShift();
-    const std::size_t at = stations_.size();
+    startPending(rows_.stations.size());
+}
+
+void PointTable::startPending(std::size_t at) {
     insertRow(at, 0.0, 0.0, 0);
     state_ = State::Inserting;
     editRow_ = static_cast<std::ptrdiff_t>(at);
     entered_ = false;
     browseAt(editRow_);
-    views_.notify({TableChange::Kind::Inserted, at, 0});
+    notifyViews({TableChange::Kind::Inserted, at, 0});
 }
 
 void PointTable::beginEdit() {
     if (state_ != State::Browsing)
         return;
-    if (stations_.empty()) {
+    if (rows_.stations.empty()) {
         // Editing an empty table types into a new row.
         insertPending();
         return;
     }
     const auto row = static_cast<std::size_t>(current_);
-    savedStation_ = stations_[row];
-    savedElevation_ = elevations_[row];
-    savedFlags_ = flags_[row];
+    savedStation_ = rows_.stations[row];
+    savedElevation_ = rows_.elevations[row];
+    savedFlags_ = rows_.flags[row];
     state_ = State::Editing;
     editRow_ = current_;
     entered_ = false;
@@ -384,22 +375,22 @@ void PointTable::setStation(std::optional<double> value) {
     if (state_ == State::Browsing)
         beginEdit();
     const auto row = static_cast<std::size_t>(editRow_);
-    stations_[row] = value.value_or(0.0);
-    flags_[row] =
-        static_cast<std::uint8_t>(value ? flags_[row] | kHasStation : flags_[row] & ~kHasStation);
+    rows_.stations[row] = value.value_or(0.0);
+    rows_.flags[row] = static_cast<std::uint8_t>(value ? rows_.flags[row] | kHasStation
+                                                       : rows_.flags[row] & ~kHasStation);
     entered_ = true;
-    views_.notify({TableChange::Kind::Changed, row, 0});
+    notifyViews({TableChange::Kind::Changed, row, 0});
 }
 
 void PointTable::setElevation(std::optional<double> value) {
     if (state_ == State::Browsing)
         beginEdit();
     const auto row = static_cast<std::size_t>(editRow_);
-    elevations_[row] = value.value_or(0.0);
-    flags_[row] = static_cast<std::uint8_t>(value ? flags_[row] | kHasElevation
-                                                  : flags_[row] & ~kHasElevation);
+    rows_.elevations[row] = value.value_or(0.0);
+    rows_.flags[row] = static_cast<std::uint8_t>(value ? rows_.flags[row] | kHasElevation
+                                                       : rows_.flags[row] & ~kHasElevation);
     entered_ = true;
-    views_.notify({TableChange::Kind::Changed, row, 0});
+    notifyViews({TableChange::Kind::Changed, row, 0});
 }
 
 void PointTable::deleteCurrent() {
@@ -407,7 +398,7 @@ void PointTable::deleteCurrent() {
         discardShift();
         return;
     }
-    if (stations_.empty())
+    if (rows_.stations.empty())
         throw Error("Cannot perform this operation on an empty dataset");
     // Deleting the row being edited drops the edit with it; what leaves the section is the row
     // as it was committed.
@@ -419,103 +410,8 @@ void PointTable::deleteCurrent() {
     entered_ = false;
     eraseRow(row);
     browseAt(static_cast<std::ptrdiff_t>(row));
-    views_.notify({TableChange::Kind::Removed, row, 0});
+    notifyViews({TableChange::Kind::Removed, row, 0});
     report({CommittedChange::Kind::Removed, row, 0, removed, {}});
-}
-
-void PointTable::LoadColumns::add(double station, std::optional<double> elevation) {
-    if (!elevation && allElevations_) {
-        hasElevation_.assign(stations_.size(), 1);
-        allElevations_ = false;
-    }
-    stations_.push_back(station);
-    elevations_.push_back(elevation.value_or(0.0));
-    if (!allElevations_)
-        hasElevation_.push_back(elevation ? 1 : 0);
-}
-
-namespace {
-
-// Rows whose station is below the station of the row before them.
-std::size_t countOutOfOrder(std::span<const double> stations) {
-    std::size_t count = 0;
-    for (std::size_t i = 1; i < stations.size(); ++i)
-        count += stationLess(stations[i], stations[i - 1]) ? 1 : 0;
-    return count;
-}
-
-} // namespace
-
-// Survey files are mostly in station order, or nearly so where shots wander back a little. Each
-// row that came too early moves back to just after the last row of equal or smaller station (so
-// equal stations keep their load order) while the rows moved stay within `budget`; past it the
-// rows are left for the full sort, which gives the same order from any arrangement it is handed.
-bool PointTable::sortNearlyOrdered(std::size_t budget) {
-    const std::size_t n = stations_.size();
-    double* const stations = stations_.data();
-    // A load whose rows all have an elevation has nothing to move in its flags.
-    const bool flagsDiffer =
-        std::adjacent_find(flags_.begin(), flags_.end(), std::not_equal_to<>()) != flags_.end();
-    for (std::size_t i = 1; i < n; ++i) {
-        const double station = stations[i];
-        if (!stationLess(station, stations[i - 1]))
-            continue;
-        // Most rows go back a step or two; a longer way is searched by halves.
-        constexpr std::size_t kSteps = 8;
-        std::size_t to = i - 1;
-        while (to > 0 && i - to < kSteps && stationLess(station, stations[to - 1]))
-            --to;
-        if (to > 0 && i - to == kSteps && stationLess(station, stations[to - 1]))
-            to = static_cast<std::size_t>(
-                std::upper_bound(stations, stations + to, station, stationLess) - stations);
-        const std::size_t moved = i - to;
-        if (moved > budget)
-            return false;
-        budget -= moved;
-        const auto moveBack = [to, i](auto& column) {
-            const auto value = column[i];
-            for (std::size_t k = i; k > to; --k)
-                column[k] = column[k - 1];
-            column[to] = value;
-        };
-        moveBack(stations_);
-        moveBack(elevations_);
-        moveBack(recIds_);
-        if (flagsDiffer)
-            moveBack(flags_);
-    }
-    return true;
-}
-
-// RecIds rise in load order, so the order sought is by Station, then RecId.
-void PointTable::sortLoaded() {
-    const std::size_t n = stations_.size();
-    // Rows that wandered back a step or two cost well under one move a row; a load that needs
-    // more than two is left to the full sort, whose cost a shuffled file then hardly notices.
-    if (sortNearlyOrdered(2 * n + 1024))
-        return;
-    std::vector<std::pair<double, std::size_t>> keys(n);
-    for (std::size_t i = 0; i < n; ++i)
-        keys[i] = {stations_[i], i};
-    const std::int64_t* const recIds = recIds_.data();
-    std::sort(keys.begin(), keys.end(), [recIds](const auto& a, const auto& b) {
-        if (stationLess(a.first, b.first))
-            return true;
-        if (stationLess(b.first, a.first))
-            return false;
-        return recIds[a.second] < recIds[b.second];
-    });
-    for (std::size_t i = 0; i < n; ++i)
-        stations_[i] = keys[i].first;
-    auto gather = [&keys, n](auto& column) {
-        std::remove_reference_t<decltype(column)> sorted(n);
-        for (std::size_t i = 0; i < n; ++i)
-            sorted[i] = column[keys[i].second];
-        column.swap(sorted);
-    };
-    gather(elevations_);
-    gather(flags_);
-    gather(recIds_);
 }
 
 void PointTable::bulkLoad(const std::vector<LoadRow>& rows) {
@@ -534,29 +430,10 @@ void PointTable::bulkLoad(const std::vector<LoadRow>& rows) {
 std::size_t PointTable::bulkLoad(LoadColumns&& rows) {
     ViewSuspension views(*this);
     clear();
-    if (rows.stationMissing_) {
-        rows.stations_.resize(rows.loaded_);
-        rows.elevations_.resize(rows.loaded_);
-    }
-    const std::size_t n = rows.stations_.size();
-    stations_ = std::move(rows.stations_);
-    elevations_ = std::move(rows.elevations_);
-    if (rows.allElevations_) {
-        flags_.assign(n, kHasStation | kHasElevation);
-    } else {
-        flags_.resize(n);
-        for (std::size_t i = 0; i < n; ++i)
-            flags_[i] = static_cast<std::uint8_t>(kHasStation |
-                                                  (rows.hasElevation_[i] != 0 ? kHasElevation : 0));
-    }
-    recIds_.resize(n);
-    for (std::size_t i = 0; i < n; ++i)
-        recIds_[i] = nextRecId_++;
-    const std::size_t outOfOrder = countOutOfOrder(stations_);
-    if (outOfOrder > 0)
-        sortLoaded();
+    const bool stationMissing = rows.stationMissing();
+    const std::size_t outOfOrder = takeLoad(std::move(rows), rows_, nextRecId_);
     browseAt(0);
-    if (rows.stationMissing_)
+    if (stationMissing)
         throw Error(kStationRequired);
     return outOfOrder;
 }
@@ -564,43 +441,35 @@ std::size_t PointTable::bulkLoad(LoadColumns&& rows) {
 // --- views ------------------------------------------------------------------------------------
 
 void PointTable::suspendViews() {
-    views_.suspend();
+    events_.suspend();
 }
 
 void PointTable::resumeViews() {
-    views_.resume();
+    events_.resume();
 }
 
 int PointTable::suspendCount() const {
-    return views_.suspendCount();
+    return events_.suspendCount();
 }
 
-TableSubscription PointTable::subscribe(TableListener listener) {
-    return views_.subscribe(std::move(listener));
+TableSubscription PointTable::subscribe(Listener listener) {
+    return events_.subscribe(std::move(listener));
 }
 
-TableSubscription
-PointTable::onRequiredFieldMissing(std::function<void(std::size_t row)> listener) {
-    return requiredField_.subscribe(
-        [listener = std::move(listener)](const TableChange& change) { listener(change.row); });
+PointTable::Listener PointTable::viewsOnly(TableListener listener) {
+    return [listener = std::move(listener)](const Event& event) {
+        if (const auto* change = std::get_if<TableChange>(&event))
+            listener(*change);
+    };
 }
 
 // --- history ----------------------------------------------------------------------------------
 
-void PointTable::setJournal(Journal journal) {
-    journal_ = std::move(journal);
-}
-
-void PointTable::report(const CommittedChange& change) {
-    if (journal_)
-        journal_(change);
-}
-
 PointTable::RowValues PointTable::valuesAt(std::size_t row) const {
     RowValues values;
-    values.station = stations_[row];
-    if ((flags_[row] & kHasElevation) != 0)
-        values.elevation = elevations_[row];
+    values.station = rows_.stations[row];
+    if ((rows_.flags[row] & kHasElevation) != 0)
+        values.elevation = rows_.elevations[row];
     return values;
 }
 
@@ -613,15 +482,16 @@ PointTable::RowValues PointTable::savedValues() const {
 }
 
 PointTable::Snapshot PointTable::takeSnapshot() const {
-    return Snapshot{stations_, elevations_, flags_,   recIds_,       current_,        atEnd_,
-                    state_,    editRow_,    entered_, savedStation_, savedElevation_, savedFlags_};
+    return Snapshot{rows_.stations, rows_.elevations, rows_.flags,     rows_.recIds,
+                    current_,       atEnd_,           state_,          editRow_,
+                    entered_,       savedStation_,    savedElevation_, savedFlags_};
 }
 
 void PointTable::restoreSnapshot(const Snapshot& snapshot) {
-    stations_ = snapshot.stations;
-    elevations_ = snapshot.elevations;
-    flags_ = snapshot.flags;
-    recIds_ = snapshot.recIds;
+    rows_.stations = snapshot.stations;
+    rows_.elevations = snapshot.elevations;
+    rows_.flags = snapshot.flags;
+    rows_.recIds = snapshot.recIds;
     current_ = snapshot.current;
     atEnd_ = snapshot.atEnd;
     state_ = snapshot.state;
@@ -631,15 +501,15 @@ void PointTable::restoreSnapshot(const Snapshot& snapshot) {
     savedElevation_ = snapshot.savedElevation;
     savedFlags_ = snapshot.savedFlags;
     // Creation numbers only ever grow, also across a restore.
-    for (const std::int64_t id : recIds_)
+    for (const std::int64_t id : rows_.recIds)
         nextRecId_ = std::max(nextRecId_, id + 1);
-    views_.notify({TableChange::Kind::Reset, 0, 0});
+    notifyViews({TableChange::Kind::Reset, 0, 0});
 }
 
 bool PointTable::sameContent(const Snapshot& snapshot) const {
     // Creation numbers are not content: a blank row made again is the same blank row.
-    if (stations_ != snapshot.stations || elevations_ != snapshot.elevations ||
-        flags_ != snapshot.flags || state_ != snapshot.state || editRow_ != snapshot.editRow ||
+    if (rows_.stations != snapshot.stations || rows_.elevations != snapshot.elevations ||
+        rows_.flags != snapshot.flags || state_ != snapshot.state || editRow_ != snapshot.editRow ||
         entered_ != snapshot.entered)
         return false;
     return state_ != State::Editing ||
@@ -648,25 +518,25 @@ bool PointTable::sameContent(const Snapshot& snapshot) const {
 }
 
 void PointTable::putRowAt(std::size_t row, const RowValues& values) {
-    if (state_ != State::Browsing || row > stations_.size())
+    if (state_ != State::Browsing || row > rows_.stations.size())
         throw Error("The row cannot be put back where it was");
     // The neighbours must keep the ascending order; equal stations may stand in any order.
-    if ((row > 0 && stationLess(values.station, stations_[row - 1])) ||
-        (row < stations_.size() && stationLess(stations_[row], values.station)))
+    if ((row > 0 && stationLess(values.station, rows_.stations[row - 1])) ||
+        (row < rows_.stations.size() && stationLess(rows_.stations[row], values.station)))
         throw Error("The row cannot be put back where it was");
     const std::uint8_t flags =
         static_cast<std::uint8_t>(kHasStation | (values.elevation ? kHasElevation : 0));
     insertRow(row, values.station, values.elevation.value_or(0.0), flags);
     browseAt(static_cast<std::ptrdiff_t>(row));
-    views_.notify({TableChange::Kind::Inserted, row, 0});
+    notifyViews({TableChange::Kind::Inserted, row, 0});
 }
 
 void PointTable::removeRowAt(std::size_t row) {
-    if (state_ != State::Browsing || row >= stations_.size())
+    if (state_ != State::Browsing || row >= rows_.stations.size())
         throw Error("The row cannot be removed");
     eraseRow(row);
     browseAt(static_cast<std::ptrdiff_t>(row));
-    views_.notify({TableChange::Kind::Removed, row, 0});
+    notifyViews({TableChange::Kind::Removed, row, 0});
 }
 
 } // namespace korvadel

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/PointTableLoad.h"
 #include "model/TableNotifier.h"
 
 #include <cstddef>
@@ -8,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <variant>
 #include <vector>
 
 namespace korvadel {
@@ -20,8 +22,7 @@ namespace korvadel {
 // the cursor is a current row plus an end flag. Every cursor movement and every row creation
 // settles the pending/edited row first.
 //
-// Storage is column-wise (stations, elevations with empty read as 0.0) so the hydraulics can
-// run over contiguous arrays once the table is settled.
+// Storage is column-wise (PointColumns); loads and their sorts are in PointTableLoad.
 class PointTable {
 public:
     enum class State { Browsing, Inserting, Editing };
@@ -30,41 +31,8 @@ public:
         std::optional<double> station;
         std::optional<double> elevation;
     };
-
-    // The rows of one load in the order they were read, column by column: what the readers
-    // collect, at 16 bytes a row, to hand to bulkLoad whole.
-    class LoadColumns {
-    public:
-        void reserve(std::size_t rows) {
-            stations_.reserve(rows);
-            elevations_.reserve(rows);
-        }
-        std::size_t size() const { return stations_.size(); }
-        void add(double station, double elevation) {
-            stations_.push_back(station);
-            elevations_.push_back(elevation);
-            if (!allElevations_)
-                hasElevation_.push_back(1);
-        }
-        void add(double station, std::optional<double> elevation);
-        // The rows end at one without Station, which bulkLoad refuses as its commit would; rows
-        // added after this are not loaded.
-        void stopAtMissingStation() {
-            if (!stationMissing_)
-                loaded_ = stations_.size();
-            stationMissing_ = true;
-        }
-
-    private:
-        friend class PointTable;
-        std::vector<double> stations_;
-        std::vector<double> elevations_; // 0.0 where a row has none
-        // Kept, one entry a row, from the first row without elevation on.
-        std::vector<std::uint8_t> hasElevation_;
-        bool allElevations_ = true;
-        bool stationMissing_ = false;
-        std::size_t loaded_ = 0; // the rows before the one without Station
-    };
+    // The rows of one load, column by column, as the readers collect them.
+    using LoadColumns = korvadel::PointLoad;
 
     // The values of one committed row.
     struct RowValues {
@@ -73,8 +41,8 @@ public:
         bool operator==(const RowValues&) const = default;
     };
 
-    // A change to the committed rows, reported to the journal as it happens. The pending row and
-    // an edit in progress are not part of the section until they are committed, so only commits,
+    // A change to the committed rows, reported as it happens. The pending row and an edit in
+    // progress are not part of the section until they are committed, so only commits,
     // deletions, appended rows and whole-table replacements are reported. Indices are those of
     // the table right before (`from`) and right after (`to`) the change; neither table holds a
     // pending or edited row at that moment.
@@ -86,7 +54,22 @@ public:
         RowValues before;     // Changed, Removed
         RowValues after;      // Added, Changed
     };
-    using Journal = std::function<void(const CommittedChange&)>;
+
+    // A commit failed because the row has no Station.
+    struct MissingStation {
+        std::size_t row = 0;
+    };
+
+    // What the table tells whoever listens, all through one channel:
+    // - TableChange, what its views must show: held back while the views are suspended, and one
+    //   Reset on the resume that ends the last suspension;
+    // - CommittedChange, for a history of the section: never held back;
+    // - MissingStation, the row whose commit failed (views suspended or not), so the grid can
+    //   move the focus to that row's Station cell.
+    using Event = std::variant<TableChange, CommittedChange, MissingStation>;
+    using Listener = std::function<void(const Event&)>;
+    // A listener of the view changes alone.
+    static Listener viewsOnly(TableListener listener);
 
     // Everything that makes up the table's rows and its editing state (not its views), so a
     // history can put the table back exactly as the user had it, pending row included.
@@ -158,19 +141,13 @@ public:
     void suspendViews();
     void resumeViews();
     int suspendCount() const;
-    [[nodiscard]] TableSubscription subscribe(TableListener listener);
-    // Tells `listener` the row index when a commit fails for a missing Station (views suspended
-    // or not), so the grid can move the focus to that row's Station cell; for as long as the
-    // subscription lives.
-    [[nodiscard]] TableSubscription
-    onRequiredFieldMissing(std::function<void(std::size_t row)> listener);
+    // The listener hears every event for as long as the subscription lives.
+    [[nodiscard]] TableSubscription subscribe(Listener listener);
 
     // --- history ---
-    // Receives every change to the committed rows (see CommittedChange); empty: none.
-    void setJournal(Journal journal);
     Snapshot takeSnapshot() const;
     // Puts the rows and the editing state back as they were; views see one Reset. Not reported
-    // to the journal: the history that restores a snapshot knows what it did.
+    // as a committed change: the history that restores a snapshot knows what it did.
     void restoreSnapshot(const Snapshot& snapshot);
     // Rows, values and editing state equal (the cursor and the creation numbers are not
     // compared).
@@ -178,8 +155,8 @@ public:
     // Exact row operations for undoing and redoing a reported change: they put back an order
     // the table had, so no placement is applied. Both need a browsing table and refuse (Error)
     // an index out of range or, for putRowAt, a place that would break the Station order. Not
-    // reported to the journal. The row put (or the row that followed the removed one, or the new
-    // last row) becomes current.
+    // reported as a committed change. The row put (or the row that followed the removed one, or the
+    // new last row) becomes current.
     void putRowAt(std::size_t row, const RowValues& values);
     void removeRowAt(std::size_t row);
     RowValues valuesAt(std::size_t row) const;
@@ -207,16 +184,14 @@ private:
     void insertRow(std::size_t at, double station, double elevation, std::uint8_t flags);
     void eraseRow(std::size_t at);
     void moveRow(std::size_t from, std::size_t to);
-    void sortLoaded();
-    bool sortNearlyOrdered(std::size_t budget);
     void browseAt(std::ptrdiff_t row);
-    void report(const CommittedChange& change);
+    // A blank row at `at`, being typed into (the table is settled).
+    void startPending(std::size_t at);
+    void notifyViews(const TableChange& change) { events_.notify(change); }
+    void report(const CommittedChange& change) { events_.deliver(change); }
     RowValues savedValues() const;
 
-    std::vector<double> stations_;
-    std::vector<double> elevations_;
-    std::vector<std::uint8_t> flags_; // bit 0: station present, bit 1: elevation present
-    std::vector<std::int64_t> recIds_;
+    PointColumns rows_;
     std::int64_t nextRecId_ = 1;
 
     std::ptrdiff_t current_ = -1;
@@ -229,9 +204,7 @@ private:
     double savedElevation_ = 0.0;
     std::uint8_t savedFlags_ = 0;
 
-    TableNotifier views_;
-    TableNotifier requiredField_; // never suspended
-    Journal journal_;
+    TableNotifier<Event> events_;
 };
 
 } // namespace korvadel

@@ -94,7 +94,7 @@ void RatingTable::resumeViews() {
     views_.resume();
 }
 
-TableSubscription RatingTable::subscribe(TableListener listener) {
+TableSubscription RatingTable::subscribe(Listener listener) {
     return views_.subscribe(std::move(listener));
 }
 

@@ -37,10 +37,15 @@ public:
     // Throws Error("Cannot perform this operation on an empty dataset") on an empty table.
     void deleteCurrent();
 
+    // The table tells its views each change, and nothing else.
+    using Event = TableChange;
+    using Listener = TableListener;
+    static Listener viewsOnly(TableListener listener) { return listener; }
+
     void suspendViews();
     void resumeViews();
     int suspendCount() const { return views_.suspendCount(); }
-    [[nodiscard]] TableSubscription subscribe(TableListener listener);
+    [[nodiscard]] TableSubscription subscribe(Listener listener);
 
 private:
     std::vector<double> stages_;
@@ -49,7 +54,7 @@ private:
     std::int64_t nextRecId_ = 1;
     std::ptrdiff_t current_ = -1;
     bool atEnd_ = true;
-    TableNotifier views_;
+    TableNotifier<TableChange> views_;
 };
 
 } // namespace korvadel

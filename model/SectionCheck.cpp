@@ -52,6 +52,11 @@ public:
         const std::size_t n = stations_.size();
         if (input_.unsortedStations > 0)
             unsortedInput();
+        for (const double station : input_.stationsWithoutElevation) {
+            add(Severity::Warning, FindingCode::MissingElevation, station,
+                "The point at station " + number(station) +
+                    " has no elevation; it counts as elevation 0.");
+        }
         if (n < 2) {
             add(Severity::Warning, FindingCode::TooFewPoints, std::nullopt,
                 n == 0 ? "The section has no points; at least two are needed to rate it."
@@ -297,6 +302,8 @@ std::string_view findingCodeName(FindingCode code) noexcept {
     switch (code) {
     case FindingCode::TooFewPoints:
         return "too-few-points";
+    case FindingCode::MissingElevation:
+        return "missing-elevation";
     case FindingCode::UnsortedInput:
         return "unsorted-input";
     case FindingCode::MinimumBelowBed:

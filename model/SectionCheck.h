@@ -19,6 +19,7 @@ enum class Severity { Warning, Info };
 // severity and a station.
 enum class FindingCode {
     TooFewPoints,      // fewer than two points
+    MissingElevation,  // a point without elevation, which counts as elevation 0
     UnsortedInput,     // the file listed stations out of order and they were reordered
     MinimumBelowBed,   // the minimum gage height lies below the lowest bed
     MaximumAboveBanks, // the maximum gage height lies above the bank on both sides
@@ -42,7 +43,8 @@ struct Finding {
 
 // What the check looks at: the settled columns (ascending station, equal stations in table
 // order), the converted gage-height settings, and how many stations the file listed out of
-// ascending order (0 when none, or when the points did not come from a file).
+// ascending order (0 when none, or when the points did not come from a file), and the stations
+// of the points that have no elevation (their elevation in the columns is 0).
 struct SectionCheckInput {
     std::span<const double> stations;
     std::span<const double> elevations;
@@ -50,6 +52,7 @@ struct SectionCheckInput {
     double maximum = 1.0;
     double datum = 0.0;
     std::size_t unsortedStations = 0;
+    std::span<const double> stationsWithoutElevation = {};
 };
 
 // Lists what a hydrographer would want to know before trusting a rating of the section.
@@ -57,6 +60,9 @@ struct SectionCheckInput {
 // e - datum, and the water at the maximum gage height M stands at elevation M + datum.
 //
 // - too-few-points (warning): fewer than two points; nothing else about the points is checked.
+// - missing-elevation (warning): a point without elevation, one finding at each such station
+//   (several points at one station, one each). The rating counts it as elevation 0, which is
+//   seldom what was surveyed.
 // - duplicate-station: a station holding two or more points. Points that repeat one another
 //   exactly (station and elevation) give a warning at that station; a station whose points have
 //   different elevations is a vertical step (info). A station can give both.

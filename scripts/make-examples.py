@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the sample files in examples/: a cross-section file, a comma-delimited point file, a
-synthetic ADCP transect in the Classic ASCII layout, and an index-velocity station (its standard
-cross section, discharge measurements and a week of stage and index-velocity record). Every number is made up; the shapes follow a
-small gravel-bed river so that the ratings they give look like real ones. Deterministic: running
+synthetic ADCP transect in the Classic ASCII layout, a HEC-RAS geometry file, surveyed points
+with coordinates, and an index-velocity station (its standard cross section, discharge
+measurements and a week of stage and index-velocity record). Every number is made up; the
+shapes follow a small gravel-bed river so that the ratings they give look like real ones. Deterministic: running
 it again gives the same bytes."""
 
 import math
@@ -137,6 +138,182 @@ def clearwater_transect():
     write_crlf("clearwater_000t.000", lines)
 
 
+def ras_field(value, decimals):
+    """A number as HEC-RAS writes it: right-aligned in 8 characters, no decimal point for whole
+    numbers, no leading zero (.035, -.5). A number that fills its field runs into the next."""
+    text = ("%.*f" % (decimals, value)).rstrip("0").rstrip(".") if decimals else "%d" % value
+    if text.startswith("0.") or text.startswith("-0."):
+        text = text.replace("0.", ".", 1)
+    if text in ("", "-", "-0"):
+        text = "0"
+    assert len(text) <= 8, text
+    return text.rjust(8)
+
+
+def ras_lines(fields, per_line):
+    return ["".join(fields[i:i + per_line]) for i in range(0, len(fields), per_line)]
+
+
+def ras_cross_section(station, lengths, points, mann, banks, decimals=(2, 2), flag=0,
+                      description=None):
+    rs = station.ljust(8)
+    lines = ["Type RM Length L Ch R = 1 ,%s,%s" % (rs, ",".join(str(x) for x in lengths))]
+    if description:
+        lines += ["BEGIN DESC:"] + description + ["END DESC:"]
+    lines.append("Node Last Edited Time=Apr/09/2025 14:22:05")
+    lines.append("#Sta/Elev= %d " % len(points))
+    fields = []
+    for s, e in points:
+        fields += [ras_field(s, decimals[0]), ras_field(e, decimals[1])]
+    lines += ras_lines(fields, 10)
+    if mann:
+        lines.append("#Mann= %d ,%2d , 0 " % (len(mann), flag))
+        fields = []
+        for s, n in mann:
+            fields += [ras_field(s, decimals[0]), ras_field(n, 3), ras_field(0, 0)]
+        lines += ras_lines(fields, 9)
+    if banks:
+        lines.append("Bank Sta=%s,%s" % (general(banks[0]), general(banks[1])))
+    lines += ["XS Rating Curve= 0 ,0", "XS HTab Starting El and Incr=%s,0.1, 200 "
+              % general(min(e for _, e in points)), "Exp/Cntr=0.3,0.1", ""]
+    return lines
+
+
+def channel(rng, width, bank_height, bed, count, noise):
+    """Points across a channel with floodplains: stations 0..width, a deeper middle third."""
+    points = []
+    for i in range(count):
+        x = i / (count - 1)
+        depth = bank_height * (1.0 - abs(2.0 * x - 1.0) ** 2.5)
+        points.append((width * x, bed + bank_height - depth + rng.uniform(-noise, noise)))
+    return points
+
+
+def willow_fork_geometry():
+    """A HEC-RAS geometry of two rivers, three reaches: cross sections with their n values and
+    bank stations, an interpolated section, a bridge, an inline weir, a junction, a section of
+    500 points (HEC-RAS's own limit) and one whose full fields run together."""
+    rng = random.Random(31)
+    lines = [
+        "Geom Title=Willow Fork and Alder Creek (made-up geometry)",
+        "Program Version=6.30",
+        "Viewing Rectangle= 0 , 3000 , 5000 , 0 ",
+        "",
+        "River Reach=Willow Fork     ,Upper           ",
+        "Reach XY= 3 ",
+        "          1200.5         4021.25          1500.5         3600.75",
+        "          1720.25        3105.5",
+        "Rch Text X Y=1300,3900",
+        "Reverse River Text= 0 ",
+        "",
+    ]
+    upper = [(0, 104.6), (6, 103.8), (12, 102.9), (18, 102.7), (22, 101.4), (25, 99.8),
+             (28, 99.1), (31, 98.9), (34, 99.3), (37, 100.6), (40, 102.5), (46, 102.8),
+             (52, 103.5), (58, 104.4)]
+    lines += ras_cross_section("2150", (120, 110, 100), upper,
+                               [(0, 0.06), (22, 0.035), (40, 0.06)], (22, 40),
+                               description=["Upstream end at the cattle crossing.",
+                                            "Surveyed 2024-09-18."])
+    interpolated = [(s, e - 0.12) for s, e in upper]
+    lines += ras_cross_section("2100*", (75, 75, 75), interpolated,
+                               [(0, 0.06), (22, 0.035), (40, 0.06)], (22, 40))
+    lines += [
+        "Type RM Length L Ch R = 3 ,2075    ,40,40,40",
+        "BEGIN DESC:",
+        "County road bridge, two spans.",
+        "END DESC:",
+        "Node Last Edited Time=Apr/09/2025 14:25:41",
+        "Bridge Culvert-1,0,-1,-1, 0 ",
+        "Deck Dist Width WeirC Skew NumUp NumDn MinLoCord MaxHiCord MaxSubmerge Is_Ogee",
+        "      10      24     2.6       0       4       4",
+        "       0   104.8      20   104.8      38   104.8      58   104.8",
+        "   103.9   103.9   103.9   103.9",
+        "       0   104.8      20   104.8      38   104.8      58   104.8",
+        "   103.9   103.9   103.9   103.9",
+        "BR Coef=0.3,0.1,1.25,0.8,1.33,1.8,2, 0 , 0 ,1,,",
+        "BR Pier Skew, UpSta & Num, DnSta & Num=,29, 2 ,29, 2 ",
+        "     .5      .5",
+        "   98.5   104.8",
+        "",
+    ]
+    long_points = channel(rng, 249.5, 4.2, 96.3, 500, 0.04)
+    lines += ras_cross_section("2050", (300, 280, 260), long_points,
+                               [(0, 0.07), (80, 0.032), (170, 0.07)], (80, 170),
+                               decimals=(2, 3))
+    lines += [
+        "River Reach=Willow Fork     ,Lower           ",
+        "Reach XY= 2 ",
+        "          1720.25        3105.5          2210.75         2010.5",
+        "",
+    ]
+    # Stations from a baseline ten thousand feet away and elevations to the thousandth: eight
+    # characters each, so every pair of fields runs together.
+    wide = []
+    for i, (s, e) in enumerate(channel(rng, 180, 6.5, 1231.204, 31, 0.02)):
+        wide.append((10012.25 + s + (0.11 if i % 3 == 1 else 0), e))
+    lines += ras_cross_section("1800", (410, 400, 390), wide,
+                               [(10012.25, 0.08), (10048.25, 0.045), (10090.25, 0.03),
+                                (10136.25, 0.045), (10160.25, 0.08)], (10048.25, 10160.25),
+                               decimals=(2, 3), flag=-1)
+    lines += [
+        "Type RM Length L Ch R = 5 ,1650    ,,,",
+        "Node Last Edited Time=Apr/09/2025 14:31:02",
+        "IW Dist,WD,Coef,Skew,MaxSub,Min_El,Is_Ogee,SpillHt,DesHd= 20 ,10,2.6,0,0.95,,0,,",
+        "#Inline Weir SE= 4 ",
+        "   10012    1238   10060    1236   10150    1236   10192    1238",
+        "",
+    ]
+    lower = [(10012.25 + s, e) for s, e in channel(rng, 182, 6.1, 1229.75, 25, 0.03)]
+    lines += ras_cross_section("1500", (0, 0, 0), lower,
+                               [(10012.25, 0.08), (10049, 0.04), (10158, 0.08)], (10049, 10158),
+                               decimals=(2, 3))
+    lines += [
+        "River Reach=Alder Creek     ,Main            ",
+        "Reach XY= 2 ",
+        "          2600.5          3400.25        2210.75         2010.5",
+        "",
+    ]
+    alder = [(0, 1240.1), (3, 1238.2), (5, 1236.9), (7.5, 1236.4), (10, 1236.8), (12, 1238.5),
+             (15, 1240.3)]
+    lines += ras_cross_section("320", (0, 0, 0), alder, [(0, 0.04)], (3, 12))
+    lines += [
+        "Junct Name=Willow-Alder    ",
+        "Junct Desc=, 0 ",
+        "Junct X Y & Text X Y=2210.75,2010.5,2190,2050",
+        "Up River,Reach=Willow Fork     ,Upper           ",
+        "Up River,Reach=Alder Creek     ,Main            ",
+        "Dn River,Reach=Willow Fork     ,Lower           ",
+        "Junc L&A=20,0",
+        "",
+        "Chan Stop Cuts=-1",
+        "Use User Specified Reach Order=0",
+    ]
+    write_crlf("willow-fork.g01", lines)
+
+
+def willow_fork_survey():
+    """Points shot across Willow Fork with a total station: two pins on the banks, a shot taken
+    downstream of a boulder (off the line) and one on the floodplain past the right pin. The
+    line runs from the left pin towards east-south-east (0.8, -0.6); the water flows towards
+    (0.6, 0.8), so positive offsets are downstream."""
+    pin = (512340.0, 4210560.0)
+    u = (0.8, -0.6)
+    d = (0.6, 0.8)
+    shots = [("LP", 0, 0, 103.52), ("S1", 2, 0.12, 102.9), ("S2", 4.5, -0.2, 101.7),
+             ("S3", 6, 0.05, 100.8), ("S4", 8, -0.15, 100.1), ("S5", 10, 1.85, 99.7),
+             ("S6", 12, 0.1, 99.6), ("S7", 14, -0.3, 99.9), ("S8", 16.5, 0.25, 100.6),
+             ("S9", 18.5, 0, 101.8), ("S10", 20, -0.1, 102.7), ("RP", 22, 0, 103.4),
+             ("FP1", 24.3, 0.2, 103.1)]
+    codes = {"LP": "pin", "RP": "pin", "S2": "LEW", "S9": "REW", "S5": "boulder"}
+    lines = ["Point,Easting,Northing,Elevation,Code"]
+    for name, station, offset, elevation in shots:
+        east = pin[0] + station * u[0] + offset * d[0]
+        north = pin[1] + station * u[1] + offset * d[1]
+        lines.append("%s,%.3f,%.3f,%s,%s" % (name, east, north, general(elevation),
+                                             codes.get(name, "")))
+    write_crlf("willow-fork-survey.csv", lines)
+
+
 # The standard cross section of the index-velocity station: a lined canal, surveyed at nine
 # points (metres), gage datum 95.00.
 HARLAN_POINTS = [(0.0, 101.20), (2.0, 99.10), (5.0, 96.60), (8.0, 95.80), (14.0, 95.60),
@@ -245,6 +422,8 @@ def main():
     mill_creek()
     bear_river()
     clearwater_transect()
+    willow_fork_geometry()
+    willow_fork_survey()
     harlan_canal()
 
 

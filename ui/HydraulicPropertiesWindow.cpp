@@ -7,6 +7,7 @@
 #include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/TextCodec.h"
 #include "components/grid/ReadOnlyTableModel.h"
+#include "model/CommandSteps.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/RatingStages.h"
@@ -182,8 +183,8 @@ HydraulicPropertiesWindow::HydraulicPropertiesWindow(Workspace& workspace, QWidg
     connect(connectedOnly, &QCheckBox::toggled, this, &HydraulicPropertiesWindow::scheduleRefresh);
     connect(chartColumn, &QComboBox::currentIndexChanged, this,
             &HydraulicPropertiesWindow::showChart);
-    pointsSubscription_ =
-        workspace_.document().points.subscribe([this](const TableChange&) { scheduleRefresh(); });
+    pointsSubscription_ = workspace_.document().points.subscribe(
+        PointTable::viewsOnly([this](const TableChange&) { scheduleRefresh(); }));
     ratingSubscription_ =
         workspace_.rating().subscribe([this](const TableChange&) { scheduleRefresh(); });
     connect(&workspace_, &Workspace::ratingCreated, this,
@@ -243,38 +244,18 @@ std::optional<ManningInputs> HydraulicPropertiesWindow::manningInputs() {
         double& value;
         void (*check)(double, std::string_view, NumberFormat);
     };
-    for (const Input& input :
-         {Input{roughnessText, "Manning's n", inputs.roughness, checkManningRoughness},
-          Input{slopeText, "Slope", inputs.slope, checkEnergySlope}}) {
-        if (!tryTextToFloat(toFileText(input.text), input.value, format)) {
-            manningProblem_ = QStringLiteral("%1: '%2' is not a valid floating point value.")
-                                  .arg(QLatin1String(input.name), input.text);
-            return std::nullopt;
-        }
-        try {
+    try {
+        for (const Input& input :
+             {Input{roughnessText, "Manning's n", inputs.roughness, checkManningRoughness},
+              Input{slopeText, "Slope", inputs.slope, checkEnergySlope}}) {
+            input.value = readNamedNumber(toFileText(input.text), input.name, format);
             input.check(input.value, input.name, format);
-        } catch (const Error& error) {
-            manningProblem_ = QString::fromUtf8(error.what());
-            return std::nullopt;
         }
+    } catch (const Error& error) {
+        manningProblem_ = DesktopSeam::errorBoxText(messageText(error));
+        return std::nullopt;
     }
     return inputs;
-}
-
-std::vector<double> HydraulicPropertiesWindow::ratingStages() const {
-    const auto& run = workspace_.ratingRun();
-    const RatingTable& rating = workspace_.rating();
-    std::vector<double> stages;
-    if (!run || rating.rowCount() == 0)
-        return stages;
-    const std::vector<double> all = RatingStages(run->bounds, workspace_.format()).all();
-    stages.reserve(rating.rowCount());
-    for (std::size_t row = 0; row < rating.rowCount(); ++row) {
-        const std::int64_t k = rating.recIdAt(row) - run->firstRecId;
-        if (k >= 0 && static_cast<std::size_t>(k) < all.size())
-            stages.push_back(all[static_cast<std::size_t>(k)]);
-    }
-    return stages;
 }
 
 void HydraulicPropertiesWindow::refresh() {
@@ -287,9 +268,9 @@ void HydraulicPropertiesWindow::refresh() {
     if (const auto& run = workspace_.ratingRun(); run && workspace_.rating().rowCount() > 0) {
         try {
             shift = RatingStages(run->bounds, workspace_.format()).elevationShift();
-            stages = ratingStages();
+            stages = ratingRowStages(workspace_.rating(), *run, workspace_.format());
         } catch (const Error& error) {
-            stagesProblem_ = QString::fromUtf8(error.what());
+            stagesProblem_ = messageText(error);
         }
     } else {
         stagesProblem_ = QStringLiteral("There is no rating: create the stage area rating first.");
@@ -302,7 +283,7 @@ void HydraulicPropertiesWindow::refresh() {
             propertyTable(section.stations, section.elevations, stages, shift, extent, manning);
     } catch (const Error& error) {
         // Conveyance or discharge beyond what a number can hold: the geometry still stands.
-        manningProblem_ = QString::fromUtf8(error.what());
+        manningProblem_ = messageText(error);
         table_ = propertyTable(section.stations, section.elevations, stages, shift, extent);
     }
     const QString problem = stagesProblem_.isEmpty() ? manningProblem_ : stagesProblem_;

@@ -69,7 +69,6 @@ protected:
 private:
     void scheduleRefresh();
     std::optional<ManningInputs> manningInputs();
-    std::vector<double> ratingStages() const;
     void showTable();
     void showChart();
     void exportTable();

@@ -10,6 +10,7 @@
 #include "components/widgets/FullTextToolTip.h"
 #include "components/widgets/IncrementSpinBox.h"
 #include "io/CrossSectionFile.h"
+#include "model/CommandSteps.h"
 #include "ui/ProgramSettings.h"
 #include "ui/Version.h"
 #include "ui/WaterLevelAnimation.h"
@@ -20,7 +21,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -52,14 +52,6 @@ constexpr int kPanelWidth = 189;
 constexpr int kStationGroupHeight = 45;
 constexpr int kGageGroupHeight = 136;
 constexpr int kButtonStripHeight = 77;
-
-std::string toPath(const QString& fileName) {
-    return QFile::encodeName(fileName).toStdString();
-}
-
-QString filterText(std::string_view filter) {
-    return QString::fromLatin1(filter.data(), static_cast<qsizetype>(filter.size()));
-}
 
 QLineEdit* addGageRow(QGroupBox* group, const QString& caption, const QString& name, int y,
                       const QString& text) {
@@ -430,7 +422,7 @@ void MainWindow::loadCrossSectionFile(const QString& fileName) {
     ReadSummary read;
     workspace_.history().recordDocumentChange(
         QStringLiteral("Load Cross Section"), [this, &fileName, &read] {
-            read = korvadel::loadCrossSection(toPath(fileName), workspace_.document(),
+            read = korvadel::loadCrossSection(toFilePath(fileName), workspace_.document(),
                                               workspace_.format());
         });
     workspace_.noteRead(read);
@@ -439,7 +431,7 @@ void MainWindow::loadCrossSectionFile(const QString& fileName) {
 void MainWindow::saveCrossSection() {
     if (!workspace_.seam().runFileDialog(this, saveDialog))
         return;
-    korvadel::saveCrossSection(toPath(saveDialog.fileName), workspace_.document(),
+    korvadel::saveCrossSection(toFilePath(saveDialog.fileName), workspace_.document(),
                                workspace_.format());
 }
 
@@ -470,7 +462,7 @@ void MainWindow::importPointsFile(const InputFormatInfo& input, const QString& f
     ReadSummary read;
     workspace_.history().recordDocumentChange(
         QStringLiteral("Import Points"), [this, &input, &fileName, &read] {
-            read = input.read(toPath(fileName), workspace_.document(), workspace_.format());
+            read = input.read(toFilePath(fileName), workspace_.document(), workspace_.format());
         });
     workspace_.noteRead(read);
 }
@@ -482,7 +474,7 @@ void MainWindow::openFile(const QString& fileName) {
     commands.run([this, &fileName] {
         const QFileInfo file(fileName);
         QDir::setCurrent(file.absolutePath());
-        const InputFormatInfo& input = inputFormat(inputFormatForPath(toPath(file.fileName())));
+        const InputFormatInfo& input = inputFormat(inputFormatForPath(toFilePath(file.fileName())));
         if (input.format == InputFormat::CrossSection)
             loadCrossSectionFile(file.absoluteFilePath());
         else
@@ -567,16 +559,17 @@ void MainWindow::redoLastChange() {
 }
 
 void MainWindow::createRating() {
-    const GageSettings& settings = workspace_.document().settings;
-    workspace_.createRating(RatingMode::Main, RatingBounds{settings.minimum, settings.maximum,
-                                                           settings.increment(), settings.datum});
+    workspace_.createRating(RatingMode::Main, ratingBounds(workspace_.document().settings));
 }
 
 void MainWindow::createRatingFromPrompt(const QString& minimum, const QString& maximum,
                                         double increment) {
-    workspace_.createRating(RatingMode::BoundsPrompt,
-                            RatingBounds{toFileText(minimum), toFileText(maximum), increment,
-                                         workspace_.document().settings.datum});
+    // The prompt's own minimum, maximum and increment over the document's datum.
+    RatingBounds bounds = ratingBounds(workspace_.document().settings);
+    bounds.minimum = toFileText(minimum);
+    bounds.maximum = toFileText(maximum);
+    bounds.increment = increment;
+    workspace_.createRating(RatingMode::BoundsPrompt, bounds);
 }
 
 void MainWindow::toggleAnimation() {

@@ -6,14 +6,14 @@
 #include "components/chart/ChartPrintPreview.h"
 #include "components/chart/RatingChart.h"
 #include "components/desktop/ScreenPlacement.h"
+#include "components/desktop/TextCodec.h"
 #include "components/grid/RatingGrid.h"
 #include "components/report/RatingTableReport.h"
 #include "components/wmf/WmfPaintDevice.h"
-#include "io/RatingExport.h"
+#include "model/Numbers.h"
 #include "ui/Workspace.h"
 
 #include <QAction>
-#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -26,10 +26,6 @@ namespace {
 // Sizes at 96 dots per inch. The chart takes the rest of the client area beside the grid's
 // panel, at the size its pictures are drawn by default.
 constexpr int kPanelWidth = 205;
-
-std::string toPath(const QString& fileName) {
-    return QFile::encodeName(fileName).toStdString();
-}
 
 } // namespace
 
@@ -125,39 +121,34 @@ void RatingWindow::closeWindow() {
     hide();
 }
 
-void RatingWindow::exportData(const QString& defaultExtension, const QString& filter,
-                              Writer writer) {
-    exportDialog.defaultExtension = defaultExtension;
-    exportDialog.filter = filter;
+void RatingWindow::exportData(OutputFormat format) {
+    const OutputFormatInfo& table = outputFormat(format);
+    // A rating the format cannot hold is refused before a file name is asked for.
+    if (table.check)
+        table.check(workspace_.rating());
+    exportDialog.defaultExtension = filterText(table.extension);
+    exportDialog.filter = filterText(table.dialogFilter);
     exportDialog.fileName.clear();
     if (!workspace_.seam().runFileDialog(this, exportDialog))
         return;
-    writer(toPath(exportDialog.fileName), workspace_.rating(), workspace_.format());
+    // The description and the datum of the section the rating was made from, for the formats
+    // that state them.
+    RatingExportContext context{workspace_.format(), workspace_.document().description, 0.0};
+    if (const auto& run = workspace_.ratingRun())
+        tryTextToFloat(run->bounds.datum, context.datum, workspace_.format());
+    table.write(toFilePath(exportDialog.fileName), workspace_.rating(), context);
 }
 
 void RatingWindow::exportCommaDelimited() {
-    exportData(
-        QStringLiteral("csv"),
-        QStringLiteral("CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT"),
-        [](const std::string& path, const RatingTable& rating, NumberFormat format) {
-            exportRatingCsv(path, rating, format);
-        });
+    exportData(OutputFormat::CommaDelimited);
 }
 
 void RatingWindow::exportHtml() {
-    exportData(QStringLiteral("html"), QStringLiteral("web files (*.html)|*.HTML"),
-               [](const std::string& path, const RatingTable& rating, NumberFormat format) {
-                   exportRatingHtml(path, rating, format);
-               });
+    exportData(OutputFormat::Html);
 }
 
 void RatingWindow::exportExcel() {
-    // A rating the worksheet cannot hold is refused before a file name is asked for.
-    checkWorksheetRows(workspace_.rating());
-    exportData(QStringLiteral("xls"), QStringLiteral("Excel files (*.xls)|*.XLS"),
-               [](const std::string& path, const RatingTable& rating, NumberFormat) {
-                   exportRatingXls(path, rating);
-               });
+    exportData(OutputFormat::Excel);
 }
 
 void RatingWindow::printTable() {
@@ -173,23 +164,25 @@ void RatingWindow::printChart() {
 void RatingWindow::exportJpeg() {
     // A dialog of its own, made afresh each time: it starts with an empty name and asks before
     // replacing a file.
+    const OutputFormatInfo& jpeg = outputFormat(OutputFormat::Jpeg);
     FileDialogState dialog;
     dialog.kind = FileDialogState::Kind::Save;
-    dialog.filter = QStringLiteral("JPEG files (*.jpg)|*.jpg");
-    dialog.defaultExtension = QStringLiteral("jpg");
+    dialog.filter = filterText(jpeg.dialogFilter);
+    dialog.defaultExtension = filterText(jpeg.extension);
     dialog.overwritePrompt = true;
     if (!workspace_.seam().runFileDialog(this, dialog))
         return;
-    saveChartJpeg(*ratingChart, toPath(dialog.fileName));
+    saveChartJpeg(*ratingChart, toFilePath(dialog.fileName));
 }
 
 void RatingWindow::exportMetafile() {
-    exportDialog.defaultExtension = QStringLiteral("wmf");
-    exportDialog.filter = QStringLiteral("Windows Meta Files (*.wmf)|*.WMF");
+    const OutputFormatInfo& metafile = outputFormat(OutputFormat::Metafile);
+    exportDialog.defaultExtension = filterText(metafile.extension);
+    exportDialog.filter = filterText(metafile.dialogFilter);
     exportDialog.fileName.clear();
     if (!workspace_.seam().runFileDialog(this, exportDialog))
         return;
-    saveChartMetafile(*ratingChart, toPath(exportDialog.fileName),
+    saveChartMetafile(*ratingChart, toFilePath(exportDialog.fileName),
                       ScreenReference::fromScreen(screen()));
 }
 

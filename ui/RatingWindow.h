@@ -2,11 +2,9 @@
 #pragma once
 
 #include "components/desktop/DesktopSeam.h"
-#include "model/NumberFormat.h"
+#include "io/OutputFormats.h"
 
 #include <QMainWindow>
-
-#include <string>
 
 class QAction;
 
@@ -14,7 +12,6 @@ namespace korvadel {
 
 class Chart;
 class RatingGrid;
-class RatingTable;
 class Workspace;
 
 // The rating window: the workspace's rating as a grid beside its stage-against-area curve, with
@@ -61,9 +58,8 @@ private:
     void exportHtml();
     void exportExcel();
 
-    using Writer = void (*)(const std::string& path, const RatingTable& rating,
-                            NumberFormat format);
-    void exportData(const QString& defaultExtension, const QString& filter, Writer writer);
+    // The rating's rows in one of the output formats' tables, through the shared dialog.
+    void exportData(OutputFormat format);
 
     Workspace& workspace_;
 };

@@ -2,8 +2,8 @@
 #include "ui/SectionCheckWindow.h"
 
 #include "components/desktop/ScreenPlacement.h"
+#include "model/CommandSteps.h"
 #include "model/Numbers.h"
-#include "model/SectionPoints.h"
 #include "ui/Workspace.h"
 
 #include <QHBoxLayout>
@@ -73,17 +73,9 @@ SectionCheckWindow::SectionCheckWindow(Workspace& workspace, QWidget* parent)
 }
 
 void SectionCheckWindow::runCheck() {
-    const NumberFormat format = workspace_.format();
-    const GageSettings& settings = workspace_.document().settings;
-    const SectionPoints section = sectionPoints(workspace_.document().points);
-    SectionCheckInput input;
-    input.minimum = textToFloat(settings.minimum, format);
-    input.maximum = textToFloat(settings.maximum, format);
-    input.datum = textToFloat(settings.datum, format);
-    input.unsortedStations = workspace_.unsortedStations();
-    input.stations = section.stations;
-    input.elevations = section.elevations;
-    findings_ = checkSection(input, format);
+    const CrossSectionDocument& document = workspace_.document();
+    findings_ = checkPoints(document.points, ratingBounds(document.settings),
+                            workspace_.unsortedStations(), workspace_.format());
     showFindings();
     if (!isVisible())
         centreForShowing(*this);

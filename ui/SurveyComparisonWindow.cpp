@@ -7,14 +7,12 @@
 #include "components/desktop/ScreenPlacement.h"
 #include "components/desktop/TextCodec.h"
 #include "components/grid/ReadOnlyTableModel.h"
+#include "model/CommandSteps.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
-#include "model/RatingGenerator.h"
-#include "model/RatingStages.h"
 #include "ui/Workspace.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -67,10 +65,6 @@ void setSection(QCPGraph& line, const SectionPoints& section) {
     line.data()->set(data, true); // ascending station, equal stations in table order
 }
 
-std::string pathOf(const QString& fileName) {
-    return QFile::encodeName(fileName).toStdString();
-}
-
 } // namespace
 
 SurveyComparisonWindow::SurveyComparisonWindow(Workspace& workspace, QWidget* parent)
@@ -81,10 +75,7 @@ SurveyComparisonWindow::SurveyComparisonWindow(Workspace& workspace, QWidget* pa
     // Every reader's own entries, then one "All Files".
     QStringList filter;
     for (const InputFormatInfo& format : inputFormats()) {
-        const QStringList parts =
-            QString::fromLatin1(format.dialogFilter.data(),
-                                static_cast<qsizetype>(format.dialogFilter.size()))
-                .split(QLatin1Char('|'));
+        const QStringList parts = filterText(format.dialogFilter).split(QLatin1Char('|'));
         for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
             if (parts[i + 1] == QStringLiteral("*.*"))
                 continue;
@@ -185,23 +176,21 @@ SurveyComparisonWindow::~SurveyComparisonWindow() = default;
 InputFormat SurveyComparisonWindow::chosenFormat() const {
     for (const InputFormatInfo& format : inputFormats()) {
         for (const std::string_view ending : format.nameEndings) {
-            if (openDialog.fileName.endsWith(
-                    QString::fromLatin1(ending.data(), static_cast<qsizetype>(ending.size())),
-                    Qt::CaseInsensitive))
+            if (openDialog.fileName.endsWith(filterText(ending), Qt::CaseInsensitive))
                 return format.format;
         }
     }
     const std::size_t entry = static_cast<std::size_t>(std::max(openDialog.filterIndex, 1) - 1);
     if (entry < filterFormats_.size() && filterFormats_[entry])
         return *filterFormats_[entry];
-    return inputFormatForPath(pathOf(openDialog.fileName));
+    return inputFormatForPath(toFilePath(openDialog.fileName));
 }
 
 void SurveyComparisonWindow::compareWithFile(QWidget* dialogParent) {
     if (!workspace_.seam().runFileDialog(dialogParent, openDialog))
         return;
     const NumberFormat format = workspace_.format();
-    const std::string path = pathOf(openDialog.fileName);
+    const std::string path = toFilePath(openDialog.fileName);
 
     // Everything is read and worked out before the window changes, so a failure leaves the last
     // comparison as it was.
@@ -209,24 +198,16 @@ void SurveyComparisonWindow::compareWithFile(QWidget* dialogParent) {
     inputFormat(chosenFormat()).read(path, file, format);
     file.points.first();
     SectionPoints earlier = sectionPoints(file.points);
-    if (earlier.stations.size() < 2)
-        throw Error(path +
-                    (earlier.stations.empty() ? ": no cross-section points were read"
-                                              : ": only one cross-section point was read") +
-                    " (a rating needs at least two)");
+    requireRatingPoints(path, earlier.stations.size());
     SectionPoints current = sectionPoints(workspace_.document().points);
     if (current.stations.size() < 2)
         throw Error("The current section has fewer than two points: there is nothing to "
                     "compare (a rating needs at least two).");
-    const GageSettings& settings = workspace_.document().settings;
-    RatingStages run(
-        RatingBounds{settings.minimum, settings.maximum, settings.increment(), settings.datum},
-        format);
+    RatingStages run(ratingBounds(workspace_.document().settings), format);
 
     earlier_ = std::move(earlier);
     current_ = std::move(current);
-    stages_ = run.all();
-    elevationShift_ = run.elevationShift();
+    run_ = run;
     earlierName_ = QFileInfo(openDialog.fileName).fileName();
     compare();
     showComparison();
@@ -240,24 +221,22 @@ void SurveyComparisonWindow::compareWithFile(QWidget* dialogParent) {
 
 void SurveyComparisonWindow::compare() {
     thresholdProblem_.clear();
-    const QString text = threshold->text().trimmed();
-    double value = 0.0;
-    if (!tryTextToFloat(toFileText(text), value, workspace_.format())) {
-        thresholdProblem_ =
-            QStringLiteral("Threshold: '%1' is not a valid floating point value.").arg(text);
-    } else {
-        try {
-            checkComparisonThreshold(value, "Threshold", workspace_.format());
-            thresholdPercent_ = value;
-        } catch (const Error& error) {
-            thresholdProblem_ = QString::fromUtf8(error.what());
-        }
+    try {
+        const double value = readNamedNumber(toFileText(threshold->text().trimmed()), "Threshold",
+                                             workspace_.format());
+        checkComparisonThreshold(value, "Threshold", workspace_.format());
+        thresholdPercent_ = value;
+    } catch (const Error& error) {
+        thresholdProblem_ = DesktopSeam::errorBoxText(messageText(error));
     }
-    if (current_.stations.empty())
+    if (!run_)
         return;
-    comparison_ = compareSurveys(
+    comparison_.rows.clear();
+    comparison_.summary = compareSurveysOverRun(
         SurveyPair{earlier_.stations, earlier_.elevations, current_.stations, current_.elevations},
-        stages_, elevationShift_, thresholdPercent_);
+        *run_, thresholdPercent_, [this](const SurveyComparison& part) {
+            comparison_.rows.insert(comparison_.rows.end(), part.rows.begin(), part.rows.end());
+        });
 }
 
 void SurveyComparisonWindow::showComparison() {

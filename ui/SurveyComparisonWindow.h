@@ -3,6 +3,7 @@
 
 #include "components/desktop/DesktopSeam.h"
 #include "io/InputFormats.h"
+#include "model/RatingStages.h"
 #include "model/SectionPoints.h"
 #include "model/SurveyComparison.h"
 
@@ -78,8 +79,7 @@ private:
     QString earlierName_;
     SectionPoints earlier_;
     SectionPoints current_;
-    std::vector<double> stages_;
-    double elevationShift_ = 0.0;
+    std::optional<RatingStages> run_;
     double thresholdPercent_ = kDefaultComparisonThreshold;
     QString thresholdProblem_;
     SurveyComparison comparison_;

@@ -4,6 +4,7 @@
 #include "components/desktop/CommandRunner.h"
 #include "components/history/SectionHistory.h"
 #include "io/ReadSummary.h"
+#include "model/CommandSteps.h"
 #include "model/CrossSectionDocument.h"
 #include "model/NumberFormat.h"
 #include "model/RatingGenerator.h"
@@ -57,13 +58,9 @@ public:
     // below are emitted on the way). Errors propagate; the rating is then empty.
     void createRating(RatingMode mode, const RatingBounds& bounds);
 
-    // The run that made the rating: its bounds and the creation number of its first row. Rows
-    // are only ever removed from a rating afterwards, so row r of the rating holds stage number
-    // recIdAt(r) - firstRecId of the run. None before the first rating completes.
-    struct RatingRun {
-        RatingBounds bounds;
-        std::int64_t firstRecId = 0;
-    };
+    // The run that made the rating (ratingRowStages gives its rows' stages). None before the
+    // first rating completes.
+    using RatingRun = korvadel::RatingRun;
     const std::optional<RatingRun>& ratingRun() const { return ratingRun_; }
 
     // A load or an import has read the points now in the document.

@@ -9,6 +9,7 @@
 #include "components/chart/ChartPrintLayout.h"
 #include "components/chart/RatingChart.h"
 #include "components/wmf/WmfPaintDevice.h"
+#include "io/OutputFormats.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/RatingTable.h"
@@ -71,8 +72,9 @@ int runChart(const Invocation& invocation) {
     const auto to = args.value("to");
     if (!to)
         throw UsageError("chart needs --to jpeg or --to wmf");
-    if (*to != "jpeg" && *to != "wmf")
-        throw UsageError("--to must be jpeg or wmf, not '" + *to + "'");
+    const OutputFormatInfo* picture = outputFormatNamed(*to, false);
+    if (!picture)
+        throw UsageError("--to must be " + outputFormatNames(false) + ", not '" + *to + "'");
     const auto output = args.value("output");
     if (!output)
         throw UsageError("chart needs -o OUT");
@@ -102,7 +104,7 @@ int runChart(const Invocation& invocation) {
         chart.resize(width.value_or(chart.width()), height.value_or(chart.height()));
     QApplication::processEvents();
 
-    if (*to == "jpeg")
+    if (picture->format == OutputFormat::Jpeg)
         saveChartJpeg(chart, *output);
     else
         saveChartMetafile(chart, *output, ScreenReference::fromScreen(chart.screen()));

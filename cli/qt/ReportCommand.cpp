@@ -18,7 +18,8 @@ namespace {
 std::string reportHelp(const Invocation& invocation, bool withShared) {
     const HelpEntry options[] = {{"--description TEXT",
                                   "The report's description line. Default: the description read "
-                                  "from FILE (empty for imported points)."},
+                                  "from FILE (a HEC-RAS cross section's \"River Reach RS\"; "
+                                  "empty for imported points)."},
                                  {"-o, --output OUT", "The PDF file to write (required)."}};
     return withSharedHelp(commandHelp("korvadel-cli report FILE -o OUT.pdf [OPTIONS]",
                                       "Lays out the rating table report of the section in FILE "
@@ -38,22 +39,16 @@ int runReport(const Invocation& invocation) {
     const auto output = args.value("output");
     if (!output)
         throw UsageError("report needs -o OUT.pdf");
-    const SectionSource source = sectionSourceFrom(args, invocation);
+    (void)sectionSourceFrom(args, invocation); // usage problems before any reading
 
     QtSession session;
     RatingTable rating;
-    const NumberFormat format = generateRatingFromArgs(args, invocation, rating);
-    QString description;
-    if (const auto text = args.value("description")) {
-        description = optionText(*text);
-    } else if (source.kind == InputFormat::CrossSection) {
-        // Only the cross-section file carries a description; the imports bring none.
-        CrossSectionDocument document;
-        readSection(source, document);
-        description = fromFileText(document.description);
-    }
-    writeReportPdf(layOutRatingTableReport(rating, description, format),
-                   QString::fromLocal8Bit(output->c_str()));
+    const RatedSection rated = generateRatingFromArgs(args, invocation, rating);
+    // The cross-section file and a HEC-RAS section bring a description; the imports none.
+    const QString description = args.value("description") ? optionText(*args.value("description"))
+                                                          : fromFileText(rated.description);
+    writeReportPdf(layOutRatingTableReport(rating, description, rated.format),
+                   fromFilePath(*output));
     return 0;
 }
 

@@ -129,7 +129,8 @@ void Chart::bindAreaSeries(PointTable& points) {
     hatch.setAlpha(kHatchAlpha);
     series_->setBrush(QBrush(hatch, Qt::BDiagPattern));
     series_->setChannelFillGraph(reference_);
-    subscription_ = points.subscribe([this](const TableChange&) { onTableChange(); });
+    subscription_ =
+        points.subscribe(PointTable::viewsOnly([this](const TableChange&) { onTableChange(); }));
     refreshFromTable();
 }
 

@@ -2,22 +2,22 @@
 #include "components/desktop/CommaDelimitedExport.h"
 
 #include "components/desktop/DesktopSeam.h"
+#include "components/desktop/TextCodec.h"
 #include "io/AtomicFile.h"
-
-#include <QFile>
+#include "io/OutputFormats.h"
 
 namespace korvadel {
 
 bool exportCommaDelimited(DesktopSeam& seam, QWidget* parent, FileDialogState& dialog,
                           const std::function<std::string()>& text) {
+    const OutputFormatInfo& csv = outputFormat(OutputFormat::CommaDelimited);
     dialog.kind = FileDialogState::Kind::Save;
-    dialog.filter =
-        QStringLiteral("CSV (Comma delimited) (*.csv)|*.CSV|Text (Comma delimited) (*.txt)|*.TXT");
-    dialog.defaultExtension = QStringLiteral("csv");
+    dialog.filter = filterText(csv.dialogFilter);
+    dialog.defaultExtension = filterText(csv.extension);
     dialog.overwritePrompt = true;
     if (!seam.runFileDialog(parent, dialog))
         return false;
-    writeFileAtomically(QFile::encodeName(dialog.fileName).toStdString(), text());
+    writeFileAtomically(toFilePath(dialog.fileName), text());
     return true;
 }
 

@@ -9,10 +9,11 @@
 // editor stays open on it and the command does not run. Without this a shortcut or a menu item
 // would act on the table while the value being typed was still in the editor, and lose it.
 //
-// A command then runs to its end or stops with an exception, which stops here: a file that
-// cannot be opened for reading shows the warning box (caption "Warning", the message's \r as
-// line breaks), running out of memory shows "Out of memory", and any other error shows its
-// message in the program's error box ("." added after a letter or digit). The program goes on.
+// A command then runs to its end or stops with an exception, which stops here and goes to the
+// seam's error sink: a file that cannot be opened for reading shows the warning box (caption
+// "Warning", the message's \r as line breaks), running out of memory shows "Out of memory", and
+// any other error shows its message in the program's error box ("." added after a letter or
+// digit). The program goes on.
 //
 //   CommandRunner commands(seam);
 //   commands.watch(pointGrid);

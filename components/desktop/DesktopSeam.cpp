@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/desktop/DesktopSeam.h"
 
+#include "components/desktop/TextCodec.h"
+#include "io/FileError.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -9,6 +12,13 @@ namespace korvadel {
 
 namespace {
 const QString kAppTitle = QStringLiteral("Korvadel");
+}
+
+void DesktopSeam::reportError(QWidget* over, const std::exception& error) {
+    if (dynamic_cast<const UnableToAccessFile*>(&error))
+        showMessage(over, MessageKind::Warning, QStringLiteral("Warning"), messageText(error));
+    else
+        showError(over, messageText(error));
 }
 
 void DesktopSeam::showError(QWidget* parent, const QString& message) {

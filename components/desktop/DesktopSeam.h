@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "components/desktop/ErrorSink.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,11 +29,17 @@ struct FileDialogState {
 // Every interaction that needs a person goes through here: the real implementation uses Qt's
 // dialogs and message boxes, the UI tests install a scripted one. Windows receive the seam at
 // construction; there is no global instance.
-class DesktopSeam {
+//
+// It is also where failures end up (ErrorSink): a file that cannot be opened for reading shows
+// the warning box (caption "Warning"), any other failure the program's error box, its text as
+// messageText gives it.
+class DesktopSeam : public ErrorSink {
 public:
     enum class MessageKind { Plain, Error, Warning, Information };
 
     virtual ~DesktopSeam() = default;
+
+    void reportError(QWidget* over, const std::exception& error) override;
 
     // Shows the dialog; on accept updates state.fileName (full path) and state.filterIndex,
     // moves the process's working directory to the chosen file's folder and returns true.

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/desktop/TextCodec.h"
 
+#include "io/FileError.h"
+
+#include <QFile>
 #include <QLocale>
 
 #include <array>
+#include <new>
 
 namespace korvadel {
 
@@ -60,6 +64,30 @@ QString fromFileText(const std::string& bytes) {
     QChar* out = text.data();
     for (std::size_t i = 0; i < bytes.size(); ++i)
         out[i] = QChar(decodeByte(static_cast<unsigned char>(bytes[i])));
+    return text;
+}
+
+std::string toFilePath(const QString& fileName) {
+    return QFile::encodeName(fileName).toStdString();
+}
+
+QString fromFilePath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+QString filterText(std::string_view filter) {
+    return QString::fromLatin1(filter.data(), static_cast<qsizetype>(filter.size()));
+}
+
+QString messageText(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return QStringLiteral("Out of memory");
+    const char* message = error.what();
+    QString text = QString::fromUtf8(message);
+    if (text.contains(QChar::ReplacementCharacter))
+        text = fromFileText(message);
+    if (dynamic_cast<const UnableToAccessFile*>(&error))
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
 

@@ -2,8 +2,6 @@
 #include "components/grid/DataGrid.h"
 
 #include "components/desktop/DesktopSeam.h"
-#include "components/desktop/TextCodec.h"
-#include "model/Error.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -16,7 +14,8 @@
 
 namespace korvadel {
 
-DataGrid::DataGrid(DesktopSeam& seam, QWidget* parent) : QTableView(parent), seam_(seam) {
+DataGrid::DataGrid(DesktopSeam& seam, QWidget* parent)
+    : QTableView(parent), seam_(seam), errors_(seam) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(true);
@@ -66,10 +65,10 @@ bool DataGrid::runTableOperation(const std::function<void()>& operation) {
         QScopedValueRollback guard(operating_, true);
         try {
             operation();
-        } catch (const Error& error) {
+        } catch (const std::exception& error) {
             ok = false;
             QScopedValueRollback messageGuard(showingMessage_, true);
-            seam_.showError(this, fromFileText(error.what()));
+            errors_.reportError(this, error);
         }
     }
     return ok;

@@ -8,8 +8,8 @@
 // deleting the current row. The table's cursor follows the grid's current row; subclasses
 // say how (the point table settles the row being left).
 //
-// Errors that table operations raise are shown in the program's error box through the seam;
-// none escapes into Qt's event loop.
+// Errors that table operations raise go to the seam's error sink, which shows them in the
+// program's error box; none escapes into Qt's event loop.
 
 #include <QTableView>
 
@@ -18,6 +18,7 @@
 namespace korvadel {
 
 class DesktopSeam;
+class ErrorSink;
 
 class DataGrid : public QTableView {
     Q_OBJECT
@@ -75,6 +76,7 @@ private:
     void onModelChanged();
 
     DesktopSeam& seam_;
+    ErrorSink& errors_;
     bool syncing_ = false;
     bool operating_ = false;
     bool showingMessage_ = false;

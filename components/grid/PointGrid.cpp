@@ -77,8 +77,10 @@ PointGrid::PointGrid(PointTable& table, DesktopSeam& seam, char decimalSeparator
     connect(deleteRowAction_, &QAction::triggered, this, &PointGrid::deleteFocusedRow);
     connect(insertRowAction_, &QAction::triggered, this, &PointGrid::insertRow);
 
-    requiredField_ = table_.onRequiredFieldMissing(
-        [this](std::size_t row) { focusStationCell(static_cast<int>(row)); });
+    requiredField_ = table_.subscribe([this](const PointTable::Event& event) {
+        if (const auto* missing = std::get_if<PointTable::MissingStation>(&event))
+            focusStationCell(static_cast<int>(missing->row));
+    });
     connect(qApp, &QApplication::focusChanged, this, &PointGrid::onFocusChanged);
     syncCurrentFromTable(PointTableModel::kStationColumn);
 }

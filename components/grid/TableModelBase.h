@@ -18,8 +18,8 @@ public:
 protected:
     // Hears the table's changes for as long as the model lives.
     template <class Table> void follow(Table& table) {
-        subscription_ =
-            table.subscribe([this](const TableChange& change) { applyTableChange(change); });
+        subscription_ = table.subscribe(
+            Table::viewsOnly([this](const TableChange& change) { applyTableChange(change); }));
     }
     void applyTableChange(const TableChange& change);
 

@@ -13,13 +13,13 @@ namespace korvadel {
 SectionHistory::SectionHistory(CrossSectionDocument& document, QObject* parent)
     : QObject(parent), document_(document), stack_(new QUndoStack(this)) {
     stack_->setUndoLimit(kStepLimit);
-    document_.points.setJournal(
-        [this](const PointTable::CommittedChange& change) { journal(change); });
+    changes_ = document_.points.subscribe([this](const PointTable::Event& event) {
+        if (const auto* change = std::get_if<PointTable::CommittedChange>(&event))
+            journal(*change);
+    });
 }
 
-SectionHistory::~SectionHistory() {
-    document_.points.setJournal({});
-}
+SectionHistory::~SectionHistory() = default;
 
 void SectionHistory::journal(const PointTable::CommittedChange& change) {
     if (replacing_ || applying_)

@@ -12,10 +12,10 @@
 //   history.undo();  history.redo();   // errors propagate (see below)
 //   history.stack()                    // canUndo/canRedo for the Edit menu
 //
-// The fine steps come from the point table's journal, so whatever commits a row (the grid, a
-// rating or a save walking the table) is recorded. Typing into the description and the
-// gage-height fields is not a step of its own: those fields keep their own undo, and a whole
-// step brings them back with the rest of the document.
+// The fine steps come from the committed changes the point table reports, so whatever commits a
+// row (the grid, a rating or a save walking the table) is recorded. Typing into the description
+// and the gage-height fields is not a step of its own: those fields keep their own undo, and a
+// whole step brings them back with the rest of the document.
 //
 // A row being typed into is not part of the section yet. Undo and redo settle it first (a
 // complete row becomes the step that is undone; a row without a station stops them with the
@@ -61,6 +61,7 @@ private:
     bool replacing_ = false; // a whole step is running: its own row changes are not steps
     bool applying_ = false;  // an undo or redo is running
     bool broken_ = false;
+    TableSubscription changes_;
 };
 
 } // namespace korvadel

@@ -301,13 +301,13 @@ void ReportPreview::print() {
     printer.setFullPage(true);
     printer.setPageLayout(QPageLayout(QPageSize(document_.pageSizeMm, QPageSize::Millimeter),
                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        seam_.showError(this, QStringLiteral("The report could not be sent to the printer"));
-        return;
-    }
-    paintReport(painter, printer, document_);
-    painter.end();
+    reportFailure([&] {
+        QPainter painter;
+        if (!painter.begin(&printer))
+            throw Error("The report could not be sent to the printer");
+        paintReport(painter, printer, document_);
+        painter.end();
+    });
 }
 
 void ReportPreview::saveReportFile() {
@@ -316,11 +316,7 @@ void ReportPreview::saveReportFile() {
     reportDialog_.title = QStringLiteral("Save Report");
     if (!seam_.runFileDialog(this, reportDialog_))
         return;
-    try {
-        saveReport(document_, reportDialog_.fileName);
-    } catch (const Error& e) {
-        seam_.showError(this, QString::fromStdString(e.what()));
-    }
+    reportFailure([this] { saveReport(document_, reportDialog_.fileName); });
 }
 
 void ReportPreview::loadReportFile() {
@@ -329,20 +325,20 @@ void ReportPreview::loadReportFile() {
     reportDialog_.title = QStringLiteral("Load Report");
     if (!seam_.runFileDialog(this, reportDialog_))
         return;
-    try {
-        setDocumentShown(loadReport(reportDialog_.fileName));
-    } catch (const Error& e) {
-        seam_.showError(this, QString::fromStdString(e.what()));
-    }
+    reportFailure([this] { setDocumentShown(loadReport(reportDialog_.fileName)); });
 }
 
 void ReportPreview::saveAsPdf() {
     if (!seam_.runFileDialog(this, pdfDialog_))
         return;
+    reportFailure([this] { writeReportPdf(document_, pdfDialog_.fileName); });
+}
+
+void ReportPreview::reportFailure(const std::function<void()>& operation) {
     try {
-        writeReportPdf(document_, pdfDialog_.fileName);
-    } catch (const Error& e) {
-        seam_.showError(this, QString::fromStdString(e.what()));
+        operation();
+    } catch (const std::exception& error) {
+        seam_.reportError(this, error);
     }
 }
 

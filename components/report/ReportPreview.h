@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -99,6 +100,8 @@ private:
     QAction* addTool(const QString& text, const char* name, void (ReportPreview::*slot)());
     void showStatus();
     void setDocumentShown(ReportDocument document);
+    // Runs one of the preview's own file operations; a failure goes to the seam's error sink.
+    void reportFailure(const std::function<void()>& operation);
 
     DesktopSeam& seam_;
     const PrinterAccess& printers_;

@@ -220,7 +220,12 @@ TEST_F(Cli, ProgramErrorsExitOneWithTheProgramsMessage) {
          "heading.csv: no cross-section points were read (a rating needs at least two)"},
         {{"rating", "one.kvd", "--to", "html"},
          "one.kvd: only one cross-section point was read (a rating needs at least two)"},
+        // A program renamed: not a section, whichever command reads it.
+        {{"convert", "binary.kvd", "-o", "out.kvd"},
+         "\"binary.kvd\" holds no cross-section: its first line is neither \"//Korvadel\" nor a "
+         "table heading with a Station column."},
     };
+    std::filesystem::copy_file(KORVADEL_CLI, folder.file("binary.kvd"));
     writeAllTo(folder.file("heading.csv"), "Station,Elevation\r\n");
     writeAllTo(folder.file("one.kvd"),
                kSectionKvd.substr(0, kSectionKvd.find("0\t10")) + "1\t2\r\n");
@@ -257,6 +262,16 @@ TEST_F(Cli, UsageErrorsExitTwo) {
         {"convert", "section.kvd"},
         {"area", "section.kvd"},
         {"area", "section.kvd", "--level", "1", "--to", "csv"},
+        {"rating", "section.kvd", "--section", "10"},
+        {"rating", "section.csv", "--left-pin", "A"},
+        {"convert", "section.kvd", "-o", "x.kvd", "--flip"},
+        {"rating", "geometry.g01", "--all"},
+        {"rating", "section.kvd", "--all", "-o", "out"},
+        {"rating", "geometry.g01", "--all", "--section", "10", "-o", "out"},
+        {"properties", "section.kvd", "--subdivide", "4"},
+        {"properties", "section.kvd", "--manning-n", "0.03,0.04", "--slope", "0.001"},
+        {"properties", "geometry.g01", "--units", "us"},
+        {"sections"},
     };
     for (const auto& args : cases) {
         const CliRun run = runCli(folder, args);
@@ -269,6 +284,7 @@ TEST_F(Cli, UsageErrorsExitTwo) {
         EXPECT_NE(run.err.find("--help"), std::string::npos) << shown;
     }
     EXPECT_FALSE(std::filesystem::exists(folder.file("section.xls")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out")));
 }
 
 TEST_F(Cli, HelpDocumentsEveryOption) {
@@ -281,18 +297,31 @@ TEST_F(Cli, HelpDocumentsEveryOption) {
                              "properties FILE",
                              "check FILE",
                              "compare OLD NEW",
-                             "--from kvd|csv|winriver",
+                             "sections FILE.g01",
+                             "--all",
+                             "--from kvd|csv|winriver|hecras|survey",
+                             "--section SECTION",
+                             "RIVER/REACH/RS",
+                             "--left-pin NAME",
+                             "--right-pin NAME",
+                             "--start-station S",
+                             "--max-offset D",
+                             "--drop-off-line",
+                             "--flip",
+                             "positive downstream",
+                             "--subdivide S...",
+                             "--manning-n N...",
+                             "conveyance_1",
+                             "--to csv|html|xls|rdb",
                              "--decimal-separator C",
                              "--min T",
                              "--max T",
                              "--increment X",
                              "--datum T",
                              "--bounds-prompt",
-                             "--to csv|html|xls",
                              "-o, --output OUT",
                              "--level L",
                              "--connected",
-                             "--manning-n N",
                              "--slope S",
                              "--units si|us",
                              "--format text|csv",
@@ -474,6 +503,23 @@ TEST_F(CliAnalysis, BadOptionValuesNameTheOptionAndComputeNothing) {
         {{"properties", "one.csv"},
          1,
          "one.csv: only one cross-section point was read (a rating needs at least two)"},
+        {{"properties", "section.kvd", "--manning-n", "0.03,0.04", "--subdivide", "3,4", "--slope",
+          "1"},
+         1,
+         "--manning-n needs 3 values, one for each subsection, not 2."},
+        {{"properties", "section.kvd", "--manning-n", "0.03,0.04,0.05", "--subdivide", "6,4",
+          "--slope", "1"},
+         1,
+         "--subdivide must rise from left to right: 4 follows 6."},
+        {{"properties", "section.kvd", "--manning-n", "0.03;x", "--subdivide", "4", "--slope", "1"},
+         1,
+         "--manning-n: 'x' is not a valid floating point value."},
+        {{"convert", "missing.csv", "--from", "survey", "--max-offset", "-1", "-o", "x.kvd"},
+         1,
+         "--max-offset must be 0 or more, not -1."},
+        {{"convert", "missing.csv", "--from", "survey", "--start-station", "1,5", "-o", "x.kvd"},
+         1,
+         "--start-station: '1,5' is not a valid floating point value."},
         {{"compare", "section.kvd", "one.csv"},
          1,
          "one.csv: only one cross-section point was read (a rating needs at least two)"},
@@ -533,6 +579,7 @@ TEST_F(CliAnalysis, CheckExitStatusAndFormats) {
         std::string out;
     };
     writeAllTo(folder.file("one.csv"), "1,2\r\n");
+    writeAllTo(folder.file("gap.kvd"), "Station\tElevation\r\n0\t10\r\n5\t\r\n10\t10\r\n");
     // A repeated point at a station written with a decimal comma, listed out of order.
     writeAllTo(folder.file("repeat.csv"), "\"2,5\",1\r\n0,4\r\n\"2,5\",1\r\n5,4\r\n");
     const Case cases[] = {
@@ -558,6 +605,10 @@ TEST_F(CliAnalysis, CheckExitStatusAndFormats) {
          "times.\"\r\n"
          "info,unsorted-input,,The file listed 1 station out of ascending order; the points were "
          "put in station order.\r\n"},
+        {{"check", "gap.kvd"},
+         3,
+         "warning missing-elevation at station 5: The point at station 5 has no elevation; it "
+         "counts as elevation 0.\n"},
         {{"check", "missing.csv"}, 1, ""},
         {{"check", "section.kvd", "--max", "x"}, 1, ""},
     };
@@ -604,6 +655,205 @@ TEST_F(CliAnalysis, CompareTwoSurveysOverTheOldSurveysStages) {
     EXPECT_EQ(crlfLines(reversed.out).size(), 101u);
     EXPECT_TRUE(reversed.err.ends_with("; 99 of 100 stages beyond the threshold of 5 %.\n"))
         << reversed.err;
+}
+
+// --- HEC-RAS geometry, surveyed points, conveyance by subsections, the agency rating file ---
+
+std::string example(const std::string& name) {
+    return std::string(KORVADEL_EXAMPLES) + "/" + name;
+}
+
+std::string testData(const std::string& name) {
+    return readAll(std::string(KORVADEL_TEST_DATA) + "/" + name);
+}
+
+TEST_F(CliAnalysis, SectionsOfAGeometryFile) {
+    const CliRun run = runCli(folder, {"sections", example("willow-fork.g01")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, testData("willow-fork-sections.csv"));
+
+    // A block that cannot be read is named; the others list, and the status says so.
+    writeAllTo(folder.file("broken.g01"),
+               "River Reach=Creek,Main \"B\"\n"
+               "Type RM Length L Ch R = 1 ,20      ,1,1,1\n#Sta/Elev= 2 \n"
+               "       0      10       5       0\n"
+               "Type RM Length L Ch R = 1 ,10      ,1,1,1\n#Sta/Elev= 2 \n"
+               "       0      10       5       x\n"
+               "Type RM Length L Ch R = 1 ,5       ,1,1,1\n#Sta/Elev= 1 \n"
+               "       0      10\nBank Sta=0,0.5\n");
+    const CliRun broken = runCli(folder, {"sections", "broken.g01"});
+    EXPECT_EQ(broken.status, 3);
+    EXPECT_EQ(broken.out, "river,reach,station,points,left_bank,right_bank\r\n"
+                          "Creek,\"Main \"\"B\"\"\",20,2,,\r\n"
+                          "Creek,\"Main \"\"B\"\"\",5,1,0,0.5\r\n");
+    EXPECT_EQ(broken.err, "korvadel-cli: broken.g01, line 7, river station 10: only 0 of 4 "
+                          "numbers before this line.\n");
+}
+
+// Every cross section rated into a folder gives the bytes that rating it alone writes; file
+// names made from river stations stay in the folder, and two stations that would share a name
+// are both refused.
+TEST_F(CliAnalysis, AllCrossSectionsAreTheirOwnRatings) {
+    const std::vector<std::string> settings = {"--datum", "0",   "--min",       "98.5",
+                                               "--max",   "101", "--increment", "0.5"};
+    for (const std::string to : {"csv", "rdb"}) {
+        std::vector<std::string> all = {
+            "rating", example("willow-fork.g01"), "--all", "-o", "out-" + to, "--to", to};
+        all.insert(all.end(), settings.begin(), settings.end());
+        const CliRun run = runCli(folder, all);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "Wrote 6 ratings to out-" + to + ".\n");
+        const std::vector<std::pair<std::string, std::string>> files = {
+            {"Willow Fork/Upper/2150", "2150"}, {"2100*", "2100_"}, {"2050", "2050"},
+            {"Willow Fork/Lower/1800", "1800"}, {"1500", "1500"},   {"320", "320"}};
+        EXPECT_EQ(folder.names("out-" + to).size(), files.size());
+        for (const auto& [section, name] : files) {
+            std::vector<std::string> one = {
+                "rating", example("willow-fork.g01"), "--section", section, "--to", to};
+            one.insert(one.end(), settings.begin(), settings.end());
+            const CliRun alone = runCli(folder, one);
+            EXPECT_EQ(alone.status, 0) << alone.err;
+            EXPECT_GT(alone.out.size(), 20u) << section;
+            EXPECT_EQ(readAll(folder.file("out-" + to + "/" + name + "." + to)), alone.out)
+                << section;
+        }
+    }
+
+    // A geometry's section compared with itself converted: --section applies to the one file
+    // that is a geometry file.
+    const CliRun converted = runCli(
+        folder, {"convert", example("willow-fork.g01"), "--section", "2150", "-o", "2150.kvd"});
+    EXPECT_EQ(converted.status, 0) << converted.err;
+    const CliRun compared = runCli(folder, {"compare", example("willow-fork.g01"), "2150.kvd",
+                                            "--section", "2150", "--datum", "98.9", "--max", "5"});
+    EXPECT_EQ(compared.status, 0) << compared.err;
+    EXPECT_EQ(compared.err, "Largest difference 0 % at stage 0.01; 0 of 501 stages beyond the "
+                            "threshold of 5 %.\n");
+
+    writeAllTo(folder.file("names.g01"), "Type RM Length L Ch R = 1 ,5.99*,1,1,1\n"
+                                         "#Sta/Elev= 2 \n       0      10       5       0\n"
+                                         "Type RM Length L Ch R = 1 ,5.99?,1,1,1\n"
+                                         "#Sta/Elev= 2 \n       0      10       5       0\n"
+                                         "Type RM Length L Ch R = 1 ,../up,1,1,1\n"
+                                         "#Sta/Elev= 2 \n       0      10       5       0\n"
+                                         "Type RM Length L Ch R = 1 ,1,1,1,1\n"
+                                         "#Sta/Elev= 1 \n       0      10\n");
+    const CliRun names = runCli(
+        folder, {"rating", "names.g01", "--all", "-o", "n", "--max", "2", "--increment", "1"});
+    EXPECT_EQ(names.status, 1);
+    EXPECT_EQ(names.out, "Wrote 1 rating to n; 3 cross sections were not written.\n");
+    EXPECT_EQ(names.err, "korvadel-cli: 5.99*: n/5.99_.csv would also hold the rating of 5.99?; "
+                         "neither is written.\n"
+                         "korvadel-cli: 5.99?: n/5.99_.csv would also hold the rating of 5.99*; "
+                         "neither is written.\n"
+                         "../up: " +
+                             kEdgeWarning +
+                             "korvadel-cli: 1: names.g01: only one cross-section point was read "
+                             "(a rating needs at least two)\n");
+    EXPECT_EQ(folder.names("n"), std::vector<std::string>{".._up.csv"});
+    // A triangle 5 wide and 10 deep beside the right wall: 0.25 h^2.
+    EXPECT_EQ(readAll(folder.file("n/.._up.csv")), "0,0\r\n1,0.25\r\n2,1\r\n\r\n");
+}
+
+TEST_F(CliAnalysis, RatingAsAnAgencyFile) {
+    const CliRun run = runCli(folder, {"rating", example("mill-creek.kvd"), "--to", "rdb"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, testData("mill-creek.rdb"));
+    const CliRun file =
+        runCli(folder, {"rating", example("mill-creek.kvd"), "--to", "rdb", "-o", "m.rdb"});
+    EXPECT_EQ(file.status, 0);
+    EXPECT_EQ(readAll(folder.file("m.rdb")), run.out);
+}
+
+// The example survey between its pins (stations 0 to 22 and a shot at 24.3 past the right
+// pin); as the file lists it (the first and last points as pins), flipped, or without the
+// points reported.
+TEST_F(CliAnalysis, SurveyedPointsBecomeASection) {
+    const std::string survey = example("willow-fork-survey.csv");
+    const CliRun pins = runCli(folder, {"convert", survey, "--from", "survey", "--left-pin", "LP",
+                                        "--right-pin", "RP", "-o", "s.kvd"});
+    EXPECT_EQ(pins.status, 0);
+    EXPECT_EQ(readAll(folder.file("s.kvd")), testData("willow-fork-survey.kvd"));
+    EXPECT_EQ(pins.err, survey +
+                            ": Point 'S5' at station 10 lies 1.85 downstream of the section "
+                            "line (more than 1).\n" +
+                            survey + ": Point 'FP1' at station 24.3 lies beyond the right pin.\n");
+
+    struct Case {
+        std::vector<std::string> options;
+        std::string firstRows; // after the column line
+        std::size_t points;
+    };
+    const Case cases[] = {
+        // The line from LP to FP1 turns by atan(0.2 / 24.3): S1 at 2 cos + 0.12 sin.
+        {{}, "0\t103.52\r\n2.0009\t102.9\r\n4.4982\t101.7\r\n", 13},
+        {{"--right-pin", "RP", "--flip", "--start-station", "100"},
+         "97.7\t103.1\r\n100\t103.4\r\n",
+         13},
+        {{"--right-pin", "RP", "--drop-off-line", "--max-offset", "0.22"},
+         "0\t103.52\r\n2\t102.9\r\n4.5\t101.7\r\n6\t100.8\r\n8\t100.1\r\n12\t99.6\r\n"
+         "18.5\t101.8\r\n",
+         9},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"convert", survey, "--from", "survey", "-o", "c.kvd"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliRun run = runCli(folder, args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        const std::string written = readAll(folder.file("c.kvd"));
+        const std::size_t rows = written.find("Elevation\r\n") + 11;
+        EXPECT_EQ(written.substr(rows, c.firstRows.size()), c.firstRows) << c.firstRows;
+        EXPECT_EQ(crlfLines(written).size(), 7 + c.points) << c.firstRows;
+    }
+}
+
+// With one n and no boundary the table is the one written before subsections existed
+// (pine-run-properties.csv was written by that program); a HEC-RAS section brings its own n
+// values; with subsections each row's conveyance is the sum of its columns.
+TEST_F(CliAnalysis, PropertiesBySubsections) {
+    const CliRun today =
+        runCli(folder, {"properties", example("pine-run.kvd"), "--min", "0", "--max", "4",
+                        "--increment", "0.25", "--slope", "0.0005", "--manning-n", "0.035"});
+    EXPECT_EQ(today.status, 0) << today.err;
+    EXPECT_EQ(today.out, testData("pine-run-properties.csv"));
+
+    const std::vector<std::string> alder = {"properties", example("willow-fork.g01"),
+                                            "--section",  "320",
+                                            "--datum",    "1236.4",
+                                            "--max",      "3",
+                                            "--slope",    "0.002"};
+    auto alderN = alder;
+    alderN.insert(alderN.end(), {"--manning-n", "0.04"});
+    const CliRun fileN = runCli(folder, alder);
+    EXPECT_EQ(fileN.status, 0) << fileN.err;
+    EXPECT_EQ(fileN.out, runCli(folder, alderN).out);
+    EXPECT_EQ(crlfLines(fileN.out)[0], kPropertiesHeading + ",conveyance,discharge");
+
+    const CliRun upper =
+        runCli(folder, {"properties", example("willow-fork.g01"), "--section", "2150", "--slope",
+                        "0.001", "--datum", "98.9", "--max", "5", "--increment", "0.5"});
+    EXPECT_EQ(upper.status, 0) << upper.err;
+    EXPECT_EQ(upper.out, testData("willow-fork-2150-properties.csv"));
+
+    // The trapezoid cut at its bank toes, worked by hand in the model's tests: at gage height 5
+    // the banks carry 31.0889 each and the bed 2924.018.
+    const CliRun cut = runCli(folder, {"properties", "section.kvd", "--subdivide", "2,8",
+                                       "--manning-n", "0.05,0.03,0.05", "--slope", "0.001"});
+    EXPECT_EQ(cut.status, 0) << cut.err;
+    const auto lines = crlfLines(cut.out);
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0],
+              kPropertiesHeading + ",conveyance,discharge,conveyance_1,conveyance_2,conveyance_3");
+    const auto five = numbersOf(lines[6]);
+    ASSERT_EQ(five.size(), 12u);
+    EXPECT_NEAR(five[9], 31.0889, 1e-4);
+    EXPECT_NEAR(five[10], 2924.018, 1e-3);
+    for (const std::string& line : std::vector<std::string>(lines.begin() + 1, lines.end())) {
+        const auto row = numbersOf(line);
+        EXPECT_NEAR(row[7], row[9] + row[10] + row[11], 1e-9 * row[7]) << line;
+        EXPECT_NEAR(row[8], row[7] * std::sqrt(0.001), 1e-9 * row[7]) << line;
+    }
 }
 
 } // namespace

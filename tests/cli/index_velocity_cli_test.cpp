@@ -172,6 +172,31 @@ TEST(IndexVelocityCli, RefusalsSayWhyAndExitOneOrTwo) {
     EXPECT_EQ(readAll(folder.file("old.csv")), "kept");
 }
 
+// A HEC-RAS cross section or surveyed points are read as every command reads them: the rated
+// area is the area command's at the same level (datum 0).
+TEST(IndexVelocityCli, SectionsOfEveryReadableKind) {
+    ScratchFolder folder;
+    writeAllTo(folder.file("m.csv"), "number,start,gage_height,discharge\n1,2024-01-01,101.5,20\n");
+    const std::vector<std::string> readings[] = {
+        {kExamples + "/willow-fork.g01", "--section", "2150"},
+        {kExamples + "/willow-fork-survey.csv", "--from", "survey", "--left-pin", "LP",
+         "--right-pin", "RP"}};
+    for (const std::vector<std::string>& reading : readings) {
+        std::vector<std::string> area = {"area", "--level", "101.5"};
+        area.insert(area.end(), reading.begin(), reading.end());
+        std::vector<std::string> measurements = {"measurements", reading[0], "m.csv"};
+        measurements.insert(measurements.end(), reading.begin() + 1, reading.end());
+        const CliRun expected = runCli(folder, area);
+        const CliRun run = runCli(folder, measurements);
+        ASSERT_EQ(run.status, 0) << run.err;
+        // The row's seventh cell, rated_area.
+        std::string cells = run.out.substr(run.out.find("\r\n") + 2);
+        for (int skip = 0; skip < 6; ++skip)
+            cells.erase(0, cells.find(',') + 1);
+        EXPECT_EQ(cells.substr(0, cells.find(',')) + "\n", expected.out) << reading[0];
+    }
+}
+
 TEST(IndexVelocityCli, GageHeightsAboveAnEndOfTheSectionWarn) {
     ScratchFolder folder;
     writeAllTo(folder.file("high.csv"), "time,gage_height,index_velocity\n"

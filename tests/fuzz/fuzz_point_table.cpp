@@ -52,11 +52,13 @@ void checkTable(const PointTable& points) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     PointTable points;
-    const TableSubscription notice = points.onRequiredFieldMissing([&points](std::size_t row) {
-        fuzz::check(row < points.rowCount(), "required-field row out of range");
-    });
     int changes = 0;
-    const TableSubscription views = points.subscribe([&changes](const TableChange&) { ++changes; });
+    const TableSubscription events = points.subscribe([&](const PointTable::Event& event) {
+        if (const auto* missing = std::get_if<PointTable::MissingStation>(&event))
+            fuzz::check(missing->row < points.rowCount(), "required-field row out of range");
+        else if (std::holds_alternative<TableChange>(event))
+            ++changes;
+    });
 
     std::size_t i = 0;
     const auto next = [&]() -> std::uint8_t { return i < size ? data[i++] : 0; };

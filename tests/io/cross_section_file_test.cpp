@@ -411,6 +411,7 @@ TEST(LoadCrossSection, DecimalCommaSystem) {
 }
 
 TEST(LoadCrossSection, PlainTableText) {
+    const std::string kNoSection = noCrossSectionMessage("");
     const LoadCase cases[] = {
         {"columns by name, case ignored",
          "elevation\tSTATION\n2\t10\n3\t5\n",
@@ -495,7 +496,38 @@ TEST(LoadCrossSection, PlainTableText) {
          0.01,
          "0.00",
          {{4, std::nullopt}}},
-        {"lower-case marker is not the marker", "//korvadel\n", "", "", "0", "1", 0.01, "0.00", {}},
+        // Neither the marker nor a heading that names a Station column: no section, nothing
+        // changed (a load of such a file used to empty the document without a word).
+        {"lower-case marker is not the marker",
+         "//korvadel\n",
+         kNoSection,
+         "before",
+         "-3",
+         "1",
+         0.01,
+         "0.00",
+         {{99, 99}}},
+        {"binary file, code 0 before any line end",
+         std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0\x03\0>\0\n\tStation",
+                     22),
+         kNoSection,
+         "before",
+         "-3",
+         "1",
+         0.01,
+         "0.00",
+         {{99, 99}}},
+        {"binary file with line ends",
+         "\x89PNG\r\n\x1a\n\x0d\tIHDR\n\x01\x02",
+         kNoSection,
+         "before",
+         "-3",
+         "1",
+         0.01,
+         "0.00",
+         {{99, 99}}},
+        {"a line end alone", "\n", kNoSection, "before", "-3", "1", 0.01, "0.00", {{99, 99}}},
         {"empty file", "", "", "", "0", "1", 0.01, "0.00", {}},
         {"header only", "Station\tElevation\r\n", "", "", "0", "1", 0.01, "0.00", {}},
         {"byte-order mark before the column names",

@@ -81,6 +81,8 @@ TEST(MeasurementFile, ReadersAndTheirMessages) {
          "m.csv: no column named gage_height or gage_height_va in the heading (line 1)"},
         {"bad number", heading + "1,2024-01-01,1.2.3,5,1\n",
          "m.csv, line 2, column gage_height: '1.2.3' is not a valid floating point value"},
+        {"two signs", heading + "1,2024-01-01,+-1,2,1\n",
+         "m.csv, line 2, column gage_height: '+-1' is not a valid floating point value"},
         {"NaN is no number", heading + "1,2024-01-01,1,nan,1\n",
          "m.csv, line 2, column discharge: 'nan' is not a valid floating point value"},
         {"past the range of numbers", heading + "1,2024-01-01,1,2,1e400\n",

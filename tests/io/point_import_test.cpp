@@ -4,6 +4,7 @@
 #include "io/CrossSectionFile.h"
 #include "io/LineReader.h"
 #include "io/PointReaders.h"
+#include "io/SurveyPoints.h"
 #include "model/CrossSectionDocument.h"
 #include "tests/support/ReadTestSupport.h"
 #include "tests/support/WriteTestSupport.h"
@@ -384,6 +385,84 @@ TEST(ReadSummary, CountsTheStationsListedOutOfOrder) {
         const auto stations = document.points.stations();
         EXPECT_TRUE(std::is_sorted(stations.begin(), stations.end())) << c.name;
     }
+}
+
+TEST(ImportSurveyedPoints, ReadsTheColumnsTheHeadingNames) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string error;
+        std::vector<SurveyPoint> points;
+        NumberFormat format = {};
+    };
+    const Case cases[] = {
+        {"short names in any case and order",
+         "Z,Point,N,E\r\n101.5,LP,200,100\r\n99,A,201,103\r\n",
+         "",
+         {{"LP", 100, 200, 101.5}, {"A", 103, 201, 99}}},
+        {"long names, other columns passed over",
+         "Name,Code,Easting,Northing,Elevation\nP1,pin,1.5,2.5,3.5\n",
+         "",
+         {{"P1", 1.5, 2.5, 3.5}}},
+        {"x, y and h", " point , x , y , h \n A 1 , 1,2,3\n", "", {{"A 1", 1, 2, 3}}},
+        {"quoted decimal commas",
+         "\"Point\",\"E\",\"N\",\"Z\"\nP1,\"1,5\",\"2,5\",\"3,5\"\n",
+         "",
+         {{"P1", 1.5, 2.5, 3.5}},
+         NumberFormat{','}},
+        {"blank lines skipped",
+         "\nname,x,y,z\n\nA,1,2,3\n  \nB,4,5,6\n",
+         "",
+         {{"A", 1, 2, 3}, {"B", 4, 5, 6}}},
+        {"an empty name is a name", "name,x,y,z\n,1,2,3\n", "", {{"", 1, 2, 3}}},
+        {"empty file", "", "", {}},
+        {"no elevation column",
+         "name,x,y\nA,1,2\n",
+         "Line 1: the heading names no elevation column (elevation, z, h)",
+         {}},
+        {"no name column",
+         "x,y,z\n1,2,3\n",
+         "Line 1: the heading names no name column (name, point)",
+         {}},
+        {"numbers where the heading should be",
+         "1,2,3,4\n",
+         "Line 1: the heading names no name column (name, point)",
+         {}},
+        {"two easting columns", "name,x,Easting,y,z\n", "Line 1: two columns give the easting", {}},
+        {"text in a coordinate",
+         "name,x,y,z\nA,1,north,3\n",
+         "Line 2: 'north' is not a valid floating point value",
+         {}},
+        {"empty elevation", "name,x,y,z\nA,1,2,\n", "Line 2: the elevation is empty", {}},
+        {"short line", "name,x,y,z\nA,1,2\n", "Line 2 has no elevation", {}},
+    };
+    for (const Case& c : cases) {
+        LineReader reader = LineReader::overBytes(c.bytes);
+        std::vector<SurveyPoint> points;
+        EXPECT_EQ(errorOf([&] { points = readSurveyPoints(reader, c.format); }), c.error) << c.name;
+        ASSERT_EQ(points.size(), c.points.size()) << c.name;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            EXPECT_EQ(points[i].name, c.points[i].name) << c.name;
+            EXPECT_EQ(points[i].easting, c.points[i].easting) << c.name;
+            EXPECT_EQ(points[i].northing, c.points[i].northing) << c.name;
+            EXPECT_EQ(points[i].elevation, c.points[i].elevation) << c.name;
+        }
+    }
+}
+
+// The example survey's stations and warnings are the command line's golden file; here, a read
+// that fails leaves the document as it was.
+TEST(ImportSurveyedPoints, FailureChangesNothing) {
+    const std::string path = std::string(KORVADEL_EXAMPLES) + "/willow-fork-survey.csv";
+    CrossSectionDocument document;
+    fill(document.points, {{1, 2}});
+    document.description = "Site";
+    SurveyLine line;
+    line.rightPin = "RP2";
+    EXPECT_EQ(errorOf([&] { importSurveyedPoints(path, line, document); }),
+              "No point is named 'RP2' (the right pin)");
+    EXPECT_EQ(rowsOf(document.points), (Rows{{1, 2}}));
+    EXPECT_EQ(document.description, "Site");
 }
 
 } // namespace

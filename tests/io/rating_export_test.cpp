@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -75,6 +76,24 @@ TEST(RatingExport, TwoRows) {
                0x03, 0x00, 0x0F, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, // row 1, col 1
                0x23, 0xDB, 0xF9, 0x7E, 0x6A, 0xBC, 0xE0, 0x3F});                 // 0.523
     EXPECT_EQ(ratingXlsBytes(rating), kBof + dimensions(2) + numbers + kEof);
+}
+
+// The agency rating file, byte for byte: its header lines with the description (a quote in it
+// turned into an apostrophe, a TAB into a blank) and the datum, the column names and formats,
+// one row per gage height, LF line ends.
+TEST(RatingExport, AgencyRatingFile) {
+    const RatingTable rating = ratingOf({{10, 0}, {10.1, 0.523}});
+    EXPECT_EQ(ratingRdbBytes(rating, {"Mill \"Creek\"\tbelow the bridge", 98.25}),
+              "# //FILE TYPE=\"NWIS RATING\"\n"
+              "# //STATION NAME=\"Mill 'Creek' below the bridge\"\n"
+              "# //RATING TYPE=\"STAR\" NAME=\"stage-area\"\n"
+              "# //RATING_INDEP PARAMETER=\"Gage height\"\n"
+              "# //RATING_DEP PARAMETER=\"Cross-sectional area\"\n"
+              "# //GAGE DATUM=\"98.25\"\n"
+              "INDEP\tDEP\n"
+              "16N\t16N\n"
+              "10\t0\n"
+              "10.1\t0.523\n");
 }
 
 TEST(RatingExport, NegativeZeroIsWrittenAsZero) {
@@ -170,6 +189,13 @@ TEST(RatingExport, RowsOfAnyLengthAcrossOutputChunks) {
         expected += "\r\n";
         EXPECT_EQ(ratingCsvBytes(rating, format), expected);
     }
+    // The agency file's rows carry the comma-delimited export's digits, always with a point.
+    const std::string rdb = ratingRdbBytes(rating, {"", 0});
+    std::string rows = rdb.substr(rdb.find("16N\t16N\n") + 8);
+    std::replace(rows.begin(), rows.end(), '\t', ',');
+    std::string csv = ratingCsvBytes(rating);
+    csv.erase(std::remove(csv.begin(), csv.end(), '\r'), csv.end());
+    EXPECT_EQ(rows + "\n", csv);
 }
 
 TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles) {
@@ -190,6 +216,11 @@ TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles) {
          ratingHtmlBytes(rating)},
         {"r.xls", [](const std::string& p, const RatingTable& r) { exportRatingXls(p, r); },
          ratingXlsBytes(rating)},
+        {"r.rdb",
+         [](const std::string& p, const RatingTable& r) {
+             exportRatingRdb(p, r, {std::string(300000, 'x'), 1});
+         },
+         ratingRdbBytes(rating, {std::string(300000, 'x'), 1})},
     };
     for (const auto& e : exports) {
         const std::string path = folder.file(e.name);
@@ -198,7 +229,7 @@ TEST(RatingExport, FilesHoldExactlyTheExportBytesAndReplaceLongerFiles) {
         EXPECT_EQ(readAll(path), e.expected) << e.name;
     }
     EXPECT_EQ(ratingXlsBytes(rating).size(), 30u + 38u * 60000u);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"r.csv", "r.html", "r.xls"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"r.csv", "r.html", "r.rdb", "r.xls"}));
 }
 
 TEST(RatingExport, FileThatCannotBeCreated) {
@@ -264,9 +295,9 @@ TEST(TableExport, HeadingTextsAndEmptyCells) {
         }
     };
     const Table table;
-    EXPECT_EQ(tableBytes(TableFormat::Csv, table, NumberFormat{','}),
+    EXPECT_EQ(tableBytes(OutputFormat::CommaDelimited, table, NumberFormat{','}),
               "name,v,use\r\n\"a, \"\"b\"\" <c>\",0,5,x\r\n&,1,5,\r\n\r\n");
-    EXPECT_EQ(tableBytes(TableFormat::Html, table),
+    EXPECT_EQ(tableBytes(OutputFormat::Html, table),
               "<table border=\"1\">\r\n<tr><th>name</th><th>v</th><th>use</th></tr>\r\n"
               "<tr><td>a, &quot;b&quot; &lt;c&gt;</td><td>0.5</td><td>x</td></tr>\r\n"
               "<tr><td>&amp;</td><td>1.5</td><td></td></tr>\r\n\r\n</table>");
@@ -280,15 +311,18 @@ TEST(TableExport, HeadingTextsAndEmptyCells) {
         std::memcpy(bits.data(), &value, 8);
         return bytes({0x03, 0x00, 0x0F, 0x00, row, 0x00, column, 0x00, 0x00, 0x00, 0x00}) + bits;
     };
-    EXPECT_EQ(tableBytes(TableFormat::Xls, table),
+    EXPECT_EQ(tableBytes(OutputFormat::Excel, table),
               kBof +
                   bytes({0x00, 0x02, 0x0A, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x03, 0x00,
                          0x00, 0x00}) +
                   label(0, 0, "name") + label(0, 1, "v") + label(0, 2, "use") +
                   label(1, 0, "a, \"b\" <c>") + number(1, 1, 0.5) + label(1, 2, "x") +
                   label(2, 0, "&") + number(2, 1, 1.5) + kEof);
-    for (const TableFormatInfo& format : tableFormats())
-        EXPECT_EQ(tableFormatNamed(format.name), &format);
+    // The formats that write any table, and only they.
+    EXPECT_EQ(anyTableFormatNames(), "csv, html or xls");
+    EXPECT_EQ(anyTableFormatNamed("xls"), &outputFormat(OutputFormat::Excel));
+    EXPECT_EQ(anyTableFormatNamed("rdb"), nullptr);
+    EXPECT_THROW(tableBytes(OutputFormat::Rdb, table), Error);
 }
 
 } // namespace

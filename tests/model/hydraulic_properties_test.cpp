@@ -2,6 +2,7 @@
 #include "model/Error.h"
 #include "model/HydraulicProperties.h"
 #include "model/ManningFlow.h"
+#include "model/SubsectionConveyance.h"
 #include "model/WettedArea.h"
 
 #include <gtest/gtest.h>
@@ -318,6 +319,134 @@ TEST(ManningFlowLimits, InputsMustBePositiveNumbers) {
     }
     EXPECT_THROW(checkEnergySlope(0.0, "Slope"), Error);
     EXPECT_NO_THROW(checkEnergySlope(1e-300, "Slope"));
+}
+
+// The trapezoid (0,10) (2,0) (8,0) (10,10) cut at its bank toes, stations 2 and 8, worked by hand.
+// Level 5: each bank is a wet triangle 1 wide and 5 deep, area 2.5 and slope length sqrt(26);
+// the bed holds 6 x 5 = 30 and is wet for 6; the dividing lines add no perimeter.
+// Level 12, over both bank tops: the walls hold water 2 deep above each end, so a bank takes
+// 2 x 12 - 2 x 10 / 2 = 14 and is wet along sqrt(104) and up its wall for 2; the bed 72.
+// With n = 0.05, 0.03, 0.05 and S = 0.001 at level 5:
+//   K1 = K3 = (1 / 0.05) x 2.5 x (2.5 / 5.09902)^(2/3) = 50 x 0.490290^(2/3)
+//           = 50 x 0.621778 = 31.0889
+//   K2 = (1 / 0.03) x 30 x (30 / 6)^(2/3) = 1000 x 2.924018 = 2924.018
+//   K = 2986.196, Q = K x sqrt(0.001) = 2986.196 x 0.0316228 = 94.4318
+// against 1949.92 for the whole section at n = 0.03: A 35, P 6 + 2 sqrt(26) = 16.1980,
+// R = 2.16076, R^(2/3) = 1.671362, K = 1166.667 x 1.671362.
+TEST(SubsectionConveyanceByHand, TrapezoidCutAtItsBankToes) {
+    const Columns section = columns({{0, 10}, {2, 0}, {8, 0}, {10, 10}});
+    const Subsections cut{{2, 8}, {0.05, 0.03, 0.05}};
+    struct Case {
+        double level;
+        std::vector<double> boundaries;
+        std::vector<SubsectionGeometry> expected;
+    };
+    const double bank = std::sqrt(26.0);
+    const Case cases[] = {
+        {5, {2, 8}, {{2.5, bank}, {30, 6}, {2.5, bank}}},
+        {12, {2, 8}, {{14, std::sqrt(104.0) + 2}, {72, 6}, {14, std::sqrt(104.0) + 2}}},
+        // Cut where the banks meet the water: the triangles move to the middle subsection.
+        {5, {1, 9}, {{0, 0}, {35, 6 + 2 * bank}, {0, 0}}},
+        // A boundary left of the section leaves an empty first subsection, one on the last
+        // point keeps the right wall with the water beside it.
+        {12, {-1, 10}, {{0, 0}, {100, 2 * std::sqrt(104.0) + 10}, {0, 0}}},
+        {0, {2, 8}, {{0, 0}, {0, 0}, {0, 0}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<SubsectionGeometry> out(c.boundaries.size() + 1);
+        subsectionGeometry(section.stations, section.elevations, c.level, 0.0, Whole, c.boundaries,
+                           out);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const std::string what =
+                "level " + std::to_string(c.level) + " subsection " + std::to_string(i);
+            expectClose(out[i].area, c.expected[i].area, 1e-14, what);
+            expectClose(out[i].wettedPerimeter, c.expected[i].wettedPerimeter, 1e-14, what);
+        }
+    }
+
+    std::vector<SubsectionGeometry> atFive(3);
+    subsectionGeometry(section.stations, section.elevations, 5, 0.0, Whole, cut.boundaries, atFive);
+    const SubsectionFlow flow = subsectionFlow(atFive, cut, 0.001, UnitSystem::SI);
+    ASSERT_EQ(flow.conveyances.size(), 3u);
+    EXPECT_NEAR(flow.conveyances[0], 31.0889, 1e-4);
+    EXPECT_NEAR(flow.conveyances[1], 2924.018, 1e-3);
+    EXPECT_EQ(flow.conveyances[2], flow.conveyances[0]);
+    EXPECT_NEAR(flow.total.conveyance, 2986.196, 1e-3);
+    EXPECT_NEAR(flow.total.discharge, 94.4318, 1e-4);
+    const double whole =
+        manningFlow(hydraulicProperties(section.stations, section.elevations, 5, 0.0, Whole),
+                    {0.03, 0.001, UnitSystem::SI})
+            .conveyance;
+    EXPECT_NEAR(whole, 1949.92, 0.01);
+}
+
+// On random sections cut at random stations (on points, between them, beyond the ends) the
+// subsections share out the section's water: their areas add up to the rating's area and their
+// perimeters to the section's, for the whole section and for the connected water alone.
+TEST(SubsectionConveyanceOracle, SubsectionsAddUpToTheSection) {
+    std::mt19937 random(2718);
+    std::uniform_real_distribution<double> step(0.0, 3.0);
+    std::uniform_real_distribution<double> height(-5.0, 20.0);
+    for (int trial = 0; trial < 300; ++trial) {
+        Columns section;
+        double x = -10;
+        const std::size_t n = 2 + random() % 60;
+        for (std::size_t i = 0; i < n; ++i) {
+            x += random() % 6 == 0 ? 0.0 : step(random);
+            section.stations.push_back(x);
+            section.elevations.push_back(height(random));
+        }
+        std::vector<double> boundaries;
+        std::uniform_real_distribution<double> across(-12.0, x + 2.0);
+        for (std::size_t k = random() % 5; k > 0; --k)
+            boundaries.push_back(random() % 3 == 0 ? section.stations[random() % n]
+                                                   : across(random));
+        std::sort(boundaries.begin(), boundaries.end()); // equal ones leave empty subsections
+        std::vector<SubsectionGeometry> parts(boundaries.size() + 1);
+        for (const double level : randomLevels(random, 10)) {
+            for (const WaterExtent extent : {Whole, Connected}) {
+                subsectionGeometry(section.stations, section.elevations, level, -1.0, extent,
+                                   boundaries, parts);
+                const HydraulicProperties p =
+                    hydraulicProperties(section.stations, section.elevations, level, -1.0, extent);
+                double area = 0.0;
+                double perimeter = 0.0;
+                for (const SubsectionGeometry& part : parts) {
+                    EXPECT_GE(part.area, -1e-9);
+                    area += part.area;
+                    perimeter += part.wettedPerimeter;
+                }
+                const std::string what =
+                    "trial " + std::to_string(trial) + " level " + std::to_string(level);
+                expectClose(area, p.area, 1e-9, what + " area");
+                expectClose(perimeter, p.wettedPerimeter, 1e-9, what + " perimeter");
+            }
+        }
+    }
+}
+
+TEST(SubsectionConveyanceLimits, InputsAreCheckedAndNamed) {
+    const std::pair<Subsections, const char*> cases[] = {
+        {{{5, 3}, {0.03, 0.04, 0.05}}, "--subdivide must rise from left to right: 3 follows 5."},
+        {{{5}, {0.03, 0.04, 0.05}}, "--manning-n needs 2 values, one for each subsection, not 3."},
+        {{{5}, {0.03, 0}}, "--manning-n must be greater than 0, not 0."},
+        {{{std::numeric_limits<double>::infinity()}, {0.03, 0.04}},
+         "--subdivide must be finite numbers."},
+    };
+    for (const auto& [subsections, message] : cases) {
+        try {
+            checkSubsections(subsections, "--subdivide", "--manning-n");
+            ADD_FAILURE() << message;
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), message);
+        }
+    }
+    // Each K_i = A_i / n_i here (R_i = 1): beyond the double range in Q, or below it in K_1.
+    const std::vector<SubsectionGeometry> geometry{{1e-20, 1e-20}, {1e-20, 1e-20}};
+    EXPECT_THROW(subsectionFlow(geometry, {{1}, {1e-300, 1e-300}}, 1e300, UnitSystem::SI), Error);
+    const SubsectionFlow tiny = subsectionFlow(geometry, {{1}, {1e308, 1}}, 1, UnitSystem::SI);
+    EXPECT_EQ(tiny.conveyances[0], 0.0);
+    EXPECT_EQ(tiny.total.conveyance, 1e-20);
 }
 
 } // namespace

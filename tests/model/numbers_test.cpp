@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/CommandSteps.h"
 #include "model/Error.h"
 #include "model/GageSettings.h"
 #include "model/Numbers.h"
@@ -255,6 +256,7 @@ TEST(TextToFloat, AcceptsTheStandardGrammar) {
         double value = -99.0;
         EXPECT_TRUE(tryTextToFloat(c.text, value, c.format)) << c.text;
         EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(readNamedNumber(c.text, "Slope", c.format), c.value) << c.text;
     }
     EXPECT_TRUE(std::signbit(textToFloat("-.")));
 }
@@ -293,6 +295,9 @@ TEST(TextToFloat, RejectsEverythingElseWithTheTextInTheMessage) {
                   quoted(c.text, " is not a valid floating point value"));
         EXPECT_EQ(messageOf([&] { textToExtended(c.text, c.format); }),
                   quoted(c.text, " is not a valid floating point value"));
+        // A named input's number says which input to correct.
+        EXPECT_EQ(messageOf([&] { readNamedNumber(c.text, "--slope", c.format); }),
+                  "--slope: " + quoted(c.text, " is not a valid floating point value"));
     }
 }
 

@@ -220,8 +220,10 @@ TEST(PointTableSettle, RowWithOnlyAnElevationFailsEveryMoveAndStaysPending) {
     for (const auto& [name, operation] : operations) {
         PointTable table = tableOf({{0, 1}, {10, 2}});
         std::vector<std::size_t> focused;
-        const TableSubscription notice =
-            table.onRequiredFieldMissing([&](std::size_t row) { focused.push_back(row); });
+        const TableSubscription notice = table.subscribe([&](const PointTable::Event& event) {
+            if (const auto* missing = std::get_if<PointTable::MissingStation>(&event))
+                focused.push_back(missing->row);
+        });
         table.moveTo(1);
         table.insertPending();
         table.setElevation(5);
@@ -325,8 +327,8 @@ TEST(PointTableEdit, MoveToFindsTheSameRowAfterSettling) {
 TEST(PointTableLoad, BulkLoadStopsAtTheFirstRowWithoutStation) {
     PointTable table;
     int resets = 0;
-    const TableSubscription views = table.subscribe(
-        [&](const TableChange& c) { resets += c.kind == TableChange::Kind::Reset; });
+    const TableSubscription views = table.subscribe(PointTable::viewsOnly(
+        [&](const TableChange& c) { resets += c.kind == TableChange::Kind::Reset; }));
     table.appendPending();
     const std::vector<PointTable::LoadRow> rows = {
         {5.0, 1.0}, {1.0, std::nullopt}, {std::nullopt, 3.0}, {0.0, 4.0}};
@@ -438,7 +440,8 @@ TEST(PointTableLoad, BulkLoadIsAStableSortAndKeepsRecIdsRising) {
 TEST(PointTableViews, FineEventsWhenLiveOneResetOnTheFinalResume) {
     PointTable table = tableOf({{0, 1}, {10, 2}});
     std::vector<TableChange> seen;
-    TableSubscription views = table.subscribe([&](const TableChange& c) { seen.push_back(c); });
+    TableSubscription views =
+        table.subscribe(PointTable::viewsOnly([&](const TableChange& c) { seen.push_back(c); }));
     table.appendRow(5, 3);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].kind, TableChange::Kind::Inserted);
@@ -578,7 +581,10 @@ TEST(PointTableHistory, JournalReplaysAndUndoesRandomSessions) {
     std::mt19937 random(7);
     PointTable table;
     std::vector<Change> journal;
-    table.setJournal([&](const Change& change) { journal.push_back(change); });
+    TableSubscription reports = table.subscribe([&](const PointTable::Event& event) {
+        if (const auto* change = std::get_if<Change>(&event))
+            journal.push_back(*change);
+    });
     Values committed;
     std::vector<Values> states{committed};
     for (int step = 0; step < 4000; ++step) {
@@ -619,7 +625,7 @@ TEST(PointTableHistory, JournalReplaysAndUndoesRandomSessions) {
             ASSERT_EQ(valuesOf(table), committed) << "step " << step;
         }
     }
-    table.setJournal({});
+    reports.reset();
     try {
         table.settle();
     } catch (const Error&) {
@@ -682,8 +688,11 @@ TEST(PointTableHistory, SnapshotRestoresRowsAndEditingState) {
     EXPECT_TRUE(document.sameContent(before));
 
     std::vector<PointTable::CommittedChange::Kind> reported;
-    document.points.setJournal(
-        [&](const PointTable::CommittedChange& change) { reported.push_back(change.kind); });
+    const TableSubscription reports =
+        document.points.subscribe([&](const PointTable::Event& event) {
+            if (const auto* change = std::get_if<PointTable::CommittedChange>(&event))
+                reported.push_back(change->kind);
+        });
     document.clearToNew();
     EXPECT_FALSE(document.sameContent(before));
     document.restoreSnapshot(before);

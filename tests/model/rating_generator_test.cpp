@@ -391,8 +391,8 @@ TEST(RatingEdges, DatumTurnsElevationsIntoGageHeightsInBothCommands) {
 TEST(RatingRunOrder, ObserverCallsAndViewsInOrder) {
     RatingRun run(kTrapezoid);
     int pointResets = 0, ratingResets = 0, ratingInserts = 0;
-    const TableSubscription pointViews = run.points.subscribe(
-        [&](const TableChange& c) { pointResets += c.kind == TableChange::Kind::Reset; });
+    const TableSubscription pointViews = run.points.subscribe(PointTable::viewsOnly(
+        [&](const TableChange& c) { pointResets += c.kind == TableChange::Kind::Reset; }));
     const TableSubscription ratingViews = run.rating.subscribe([&](const TableChange& c) {
         ratingResets += c.kind == TableChange::Kind::Reset;
         ratingInserts += c.kind == TableChange::Kind::Inserted;
@@ -469,8 +469,8 @@ TEST(RatingFailure, PendingRowWithoutStationLeavesTheRatingEmpty) {
     for (RatingMode mode : {RatingMode::Main, RatingMode::BoundsPrompt}) {
         RatingRun run(kTrapezoid);
         int pointResets = 0;
-        const TableSubscription pointViews = run.points.subscribe(
-            [&](const TableChange& c) { pointResets += c.kind == TableChange::Kind::Reset; });
+        const TableSubscription pointViews = run.points.subscribe(PointTable::viewsOnly(
+            [&](const TableChange& c) { pointResets += c.kind == TableChange::Kind::Reset; }));
         run.rating.appendRow(1, 2);
         run.points.moveTo(2);
         run.points.insertPending();

@@ -12,7 +12,8 @@
 namespace korvadel {
 namespace {
 
-using Points = std::vector<std::pair<double, double>>;
+// An empty elevation is a point without one.
+using Points = std::vector<std::pair<double, std::optional<double>>>;
 
 struct Expected {
     Severity severity;
@@ -194,6 +195,14 @@ TEST(SectionCheck, EveryCodeOnItsOwnSection) {
          0,
          {{W, C::IsolatedWater, 6}, {I, C::Spike, 4}},
          nullptr},
+        {"points without elevation count as 0",
+         {{0, 10}, {2, 0}, {5, std::nullopt}, {5, std::nullopt}, {8, 0}, {10, 10}},
+         0,
+         5,
+         0,
+         0,
+         {{W, C::MissingElevation, 5}, {W, C::MissingElevation, 5}, {W, C::DuplicateStation, 5}},
+         "The point at station 5 has no elevation; it counts as elevation 0."},
         {"whole gage range below the bed",
          trapezoid,
          -2,
@@ -219,12 +228,15 @@ TEST(SectionCheck, EveryCodeOnItsOwnSection) {
     for (const Case& c : cases) {
         std::vector<double> stations;
         std::vector<double> elevations;
+        std::vector<double> withoutElevation;
         for (const auto& [s, e] : c.points) {
             stations.push_back(s);
-            elevations.push_back(e);
+            elevations.push_back(e.value_or(0.0));
+            if (!e)
+                withoutElevation.push_back(s);
         }
-        const auto findings =
-            checkSection({stations, elevations, c.minimum, c.maximum, c.datum, c.unsorted});
+        const auto findings = checkSection(
+            {stations, elevations, c.minimum, c.maximum, c.datum, c.unsorted, withoutElevation});
         std::vector<std::string> got;
         std::vector<std::string> want;
         for (const Finding& f : findings)

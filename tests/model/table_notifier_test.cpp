@@ -39,7 +39,8 @@ TEST(TableSubscription, EndsWithTheObjectAndMovesWithIt) {
 TEST(TableSubscription, MayOutliveItsTable) {
     auto points = std::make_unique<PointTable>();
     int heard = 0;
-    TableSubscription views = points->subscribe([&](const TableChange&) { ++heard; });
+    TableSubscription views =
+        points->subscribe(PointTable::viewsOnly([&](const TableChange&) { ++heard; }));
     points->appendRow(0, 1);
     points.reset();
     EXPECT_FALSE(views.active());
@@ -50,8 +51,8 @@ TEST(TableSubscription, MayOutliveItsTable) {
 TEST(TableNotifier, ACopiedTableStartsWithoutViews) {
     PointTable original;
     std::vector<TableChange::Kind> heard;
-    const TableSubscription views =
-        original.subscribe([&](const TableChange& change) { heard.push_back(change.kind); });
+    const TableSubscription views = original.subscribe(
+        PointTable::viewsOnly([&](const TableChange& change) { heard.push_back(change.kind); }));
     original.appendRow(0, 1);
     original.suspendViews();
 

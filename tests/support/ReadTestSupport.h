@@ -74,7 +74,8 @@ inline std::string errorOf(const std::function<void()>& action) {
 class ChangeCounter {
 public:
     explicit ChangeCounter(PointTable& points)
-        : views_(points.subscribe([this](const TableChange&) { ++count; })) {}
+        : views_(points.subscribe(PointTable::viewsOnly([this](const TableChange&) { ++count; }))) {
+    }
     ChangeCounter(const ChangeCounter&) = delete;
     ChangeCounter& operator=(const ChangeCounter&) = delete;
     int count = 0;

@@ -55,6 +55,9 @@ void openThroughMenu(TestProgram& program, const QString& path, InputFormat form
         QVERIFY(program.importWarning()->isVisible());
         program.importWarning()->continueButton->click();
         break;
+    case InputFormat::HecRasGeometry:
+    case InputFormat::SurveyedPoints:
+        QFAIL("no menu command reads this format");
     }
 }
 
@@ -161,24 +164,29 @@ void OpenFromOutsideTest::commandLineIsRead() {
 void OpenFromOutsideTest::fileEndsAsTheMenuCommandEnds_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("replaced"); // the document is the file's; otherwise it is as it was
     const QString examples = QStringLiteral(KORVADEL_EXAMPLES "/");
     QTest::newRow("cross-section file")
-        << examples + QStringLiteral("mill-creek.kvd") << int(InputFormat::CrossSection);
+        << examples + QStringLiteral("mill-creek.kvd") << int(InputFormat::CrossSection) << true;
     QTest::newRow("comma-delimited")
-        << examples + QStringLiteral("bear-river.csv") << int(InputFormat::CommaDelimited);
+        << examples + QStringLiteral("bear-river.csv") << int(InputFormat::CommaDelimited) << true;
     QTest::newRow("ADCP output") << examples + QStringLiteral("clearwater_000t.000")
-                                 << int(InputFormat::WinRiver);
+                                 << int(InputFormat::WinRiver) << true;
     QTest::newRow("missing section")
-        << QStringLiteral("/nonexistent/section.kvd") << int(InputFormat::CrossSection);
+        << QStringLiteral("/nonexistent/section.kvd") << int(InputFormat::CrossSection) << false;
     QTest::newRow("missing csv in capitals")
-        << QStringLiteral("/nonexistent/POINTS.CSV") << int(InputFormat::CommaDelimited);
+        << QStringLiteral("/nonexistent/POINTS.CSV") << int(InputFormat::CommaDelimited) << false;
     QTest::newRow("folder named like a transect")
-        << examples.chopped(1) << int(InputFormat::CrossSection);
+        << examples.chopped(1) << int(InputFormat::CrossSection) << false;
+    // A program holds no section (its name chooses the cross-section reader).
+    QTest::newRow("binary file") << QCoreApplication::applicationFilePath()
+                                 << int(InputFormat::CrossSection) << false;
 }
 
 void OpenFromOutsideTest::fileEndsAsTheMenuCommandEnds() {
     QFETCH(QString, path);
     QFETCH(int, format);
+    QFETCH(bool, replaced);
     TestProgram fromMenu;
     TestProgram fromOutside;
     for (TestProgram* program : {&fromMenu, &fromOutside}) {
@@ -186,9 +194,12 @@ void OpenFromOutsideTest::fileEndsAsTheMenuCommandEnds() {
         program->enterTrapezoid(QStringLiteral("7"));
         program->main()->description->setText(QStringLiteral("before"));
     }
+    const QString before = documentText(fromMenu.document());
     openThroughMenu(fromMenu, path, InputFormat(format));
     fromOutside.main()->openFile(path);
 
+    QCOMPARE(documentText(fromMenu.document()) != before, replaced);
+    QCOMPARE(fromMenu.seam.messages.isEmpty(), replaced);
     QCOMPARE(documentText(fromOutside.document()), documentText(fromMenu.document()));
     QCOMPARE(fromOutside.main()->description->text(), fromMenu.main()->description->text());
     QCOMPARE(fromOutside.main()->maximumStage->text(), fromMenu.main()->maximumStage->text());
