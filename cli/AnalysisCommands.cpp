@@ -3,7 +3,6 @@
 
 #include "cli/HelpText.h"
 #include "cli/RatingOptions.h"
-#include "io/AtomicFile.h"
 #include "model/CommandSteps.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
@@ -24,29 +23,6 @@
 
 namespace korvadel::cli {
 namespace {
-
-// Where a table goes: OUT, replaced only once it is completely written, or standard output.
-class TableOutput {
-public:
-    TableOutput(const std::optional<std::string>& path, std::FILE* out) : out_(out) {
-        if (path)
-            file_.emplace(*path);
-    }
-    void write(const std::string& text) {
-        if (file_)
-            file_->write(text);
-        else
-            writeOut(out_, text);
-    }
-    void commit() {
-        if (file_)
-            file_->commit();
-    }
-
-private:
-    std::optional<AtomicFile> file_;
-    std::FILE* out_;
-};
 
 const std::string kStagesNote =
     " The stages are those of the rating command (--bounds-prompt does not apply).";
@@ -195,7 +171,7 @@ int runProperties(const Invocation& invocation) {
     LineWarningObserver warnings(invocation.err);
     checkEdges(elevations, run.elevationShift(), run.maximum(), warnings);
 
-    TableOutput output(args.value("output"), invocation.out);
+    CommandOutput output(args.value("output"), invocation.out);
     // The heading goes out with the first rows, so that a Manning result refused among them
     // leaves no table at all.
     std::string text = propertyCsvHeading(manning.manning.has_value(),
@@ -315,7 +291,7 @@ int runCompare(const Invocation& invocation) {
     LineWarningObserver newWarning(invocation.err, newSource.file + ": ");
     checkEdges(surveys.newElevations, run.elevationShift(), run.maximum(), newWarning);
 
-    TableOutput output(args.value("output"), invocation.out);
+    CommandOutput output(args.value("output"), invocation.out);
     std::string text(kComparisonCsvHeading);
     const ComparisonSummary summary =
         compareSurveysOverRun(surveys, run, threshold, [&](const SurveyComparison& part) {

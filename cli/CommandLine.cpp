@@ -90,6 +90,23 @@ void writeOut(std::FILE* stream, std::string_view bytes) {
         throwFileError(errno ? errno : EIO);
 }
 
+CommandOutput::CommandOutput(const std::optional<std::string>& path, std::FILE* out) : out_(out) {
+    if (path)
+        file_.emplace(*path);
+}
+
+void CommandOutput::write(std::string_view bytes) {
+    if (file_)
+        file_->write(bytes.data(), bytes.size());
+    else
+        writeOut(out_, bytes);
+}
+
+void CommandOutput::commit() {
+    if (file_)
+        file_->commit();
+}
+
 std::string asOneLineMessage(std::string message) {
     for (char& c : message)
         if (c == '\r' || c == '\n')

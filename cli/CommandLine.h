@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/AtomicFile.h"
 #include "model/NumberFormat.h"
 
 #include <cstdio>
@@ -81,6 +82,20 @@ ParsedArgs parseArgs(std::span<const std::string> args, std::span<const OptionSp
 // Writes all bytes to a standard stream; a failure (a closed pipe, a full disk) is an Error
 // with the file error text.
 void writeOut(std::FILE* stream, std::string_view bytes);
+
+// Where a command's output goes: OUT (-o), replaced only once it is completely written, or the
+// standard output as it comes.
+class CommandOutput {
+public:
+    CommandOutput(const std::optional<std::string>& path, std::FILE* out);
+    void write(std::string_view bytes);
+    // Puts OUT in place; without it the bytes are out already.
+    void commit();
+
+private:
+    std::optional<AtomicFile> file_;
+    std::FILE* out_;
+};
 
 // The message as the program's error box shows it: a final "." after a message whose last
 // character sorts after ".", and on one line.

@@ -8,6 +8,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CoreCommands.h"
 #include "cli/HelpText.h"
+#include "cli/IndexVelocityCommands.h"
 #include "cli/RatingOptions.h"
 #include "model/Error.h"
 
@@ -28,9 +29,10 @@ using namespace korvadel::cli;
 namespace {
 
 std::vector<Command> allCommands() {
-    std::vector<Command> commands{ratingCommand(),     convertCommand(), areaCommand(),
-                                  propertiesCommand(), checkCommand(),   compareCommand(),
-                                  sectionsCommand()};
+    std::vector<Command> commands{
+        ratingCommand(),         convertCommand(),  areaCommand(),     propertiesCommand(),
+        checkCommand(),          compareCommand(),  sectionsCommand(), measurementsCommand(),
+        velocityRatingCommand(), dischargeCommand()};
 #ifdef KORVADEL_CLI_WITH_UI
     for (const Command& command : qtCommands())
         commands.push_back(command);

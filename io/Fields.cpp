@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "model/Error.h"
+#include "model/Numbers.h"
 
 #include <charconv>
 #include <cstdint>
@@ -305,6 +306,34 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool readDecimal(std::string_view field, double& value) {
+    field = trimmed(field);
+    // from_chars takes a minus sign but no plus.
+    std::string_view digits = field;
+    if (!digits.empty() && digits.front() == '+') {
+        digits.remove_prefix(1);
+        if (!digits.empty() && digits.front() == '-')
+            return false;
+    }
+    const std::string_view unsignedPart =
+        !digits.empty() && digits.front() == '-' ? digits.substr(1) : digits;
+    // from_chars also takes "nan", "inf" and "infinity", which are no measured values.
+    if (unsignedPart.empty() || !(isDigit(unsignedPart.front()) || unsignedPart.front() == '.'))
+        return false;
+    double result = 0.0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
+    if (end != digits.data() + digits.size())
+        return false;
+    if (error == std::errc::result_out_of_range)
+        // Past the largest double, or below the smallest: the standard conversion tells which,
+        // reading the second as 0 or a subnormal.
+        return tryTextToFloat(field, value);
+    if (error != std::errc())
+        return false;
+    value = result;
+    return true;
 }
 
 } // namespace korvadel

@@ -98,4 +98,11 @@ struct FieldNumber {
 // Throws Error("Floating point overflow") when the magnitude exceeds the largest double.
 FieldNumber FieldToReal(std::string_view field, char decimalSeparator = '.');
 
+// Reads a field of a data file that names its columns (measurements, records) as a decimal
+// number with a point: blanks around it, an optional sign, digits with an optional point and an
+// optional exponent. Stricter than FieldToReal: an empty field, text after the number, NaN,
+// infinity and a magnitude past the largest double do not read (false); a value below the
+// smallest double reads as 0 or a subnormal.
+bool readDecimal(std::string_view field, double& value);
+
 } // namespace korvadel

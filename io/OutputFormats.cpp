@@ -20,7 +20,7 @@ const OutputFormatInfo kFormats[] = {
      [](const RatingTable& rating, const RatingExportContext& context) {
          return ratingCsvBytes(rating, context.format);
      },
-     nullptr, false},
+     nullptr, false, true},
     {OutputFormat::Html, "html", "web files (*.html)|*.HTML", "html",
      [](const std::string& path, const RatingTable& rating, const RatingExportContext& context) {
          exportRatingHtml(path, rating, context.format);
@@ -28,13 +28,13 @@ const OutputFormatInfo kFormats[] = {
      [](const RatingTable& rating, const RatingExportContext& context) {
          return ratingHtmlBytes(rating, context.format);
      },
-     nullptr, false},
+     nullptr, false, true},
     {OutputFormat::Excel, "xls", "Excel files (*.xls)|*.XLS", "xls",
      [](const std::string& path, const RatingTable& rating, const RatingExportContext&) {
          exportRatingXls(path, rating);
      },
      [](const RatingTable& rating, const RatingExportContext&) { return ratingXlsBytes(rating); },
-     checkWorksheetRows, true},
+     checkWorksheetRows, true, true},
     {OutputFormat::Rdb, "rdb", "RDB (tab-delimited) (*.rdb)|*.rdb", "rdb",
      [](const std::string& path, const RatingTable& rating, const RatingExportContext& context) {
          exportRatingRdb(path, rating, rdbHeader(context));
@@ -62,20 +62,24 @@ const OutputFormatInfo& outputFormat(OutputFormat format) {
     return kFormats[0];
 }
 
-const OutputFormatInfo* outputFormatNamed(std::string_view name, bool tables) {
+namespace {
+
+template <class Offered>
+const OutputFormatInfo* namedAmong(std::string_view name, Offered offered) {
     for (const OutputFormatInfo& info : kFormats)
-        if (info.isTable() == tables && info.name == name)
+        if (offered(info) && info.name == name)
             return &info;
     return nullptr;
 }
 
-std::string outputFormatNames(bool tables) {
+// "csv, html or xls"
+template <class Offered> std::string namesOf(Offered offered) {
     std::string names;
     std::size_t left = 0;
     for (const OutputFormatInfo& info : kFormats)
-        left += info.isTable() == tables ? 1 : 0;
+        left += offered(info) ? 1 : 0;
     for (const OutputFormatInfo& info : kFormats) {
-        if (info.isTable() != tables)
+        if (!offered(info))
             continue;
         if (!names.empty())
             names += left == 1 ? " or " : ", ";
@@ -83,6 +87,29 @@ std::string outputFormatNames(bool tables) {
         --left;
     }
     return names;
+}
+
+} // namespace
+
+const OutputFormatInfo* outputFormatNamed(std::string_view name, bool tables) {
+    return namedAmong(name,
+                      [tables](const OutputFormatInfo& info) { return info.isTable() == tables; });
+}
+
+std::string outputFormatNames(bool tables) {
+    return namesOf([tables](const OutputFormatInfo& info) { return info.isTable() == tables; });
+}
+
+const OutputFormatInfo* anyTableFormatNamed(std::string_view name) {
+    return namedAmong(name, [](const OutputFormatInfo& info) { return info.anyTable; });
+}
+
+std::string anyTableFormatNames() {
+    return namesOf([](const OutputFormatInfo& info) { return info.anyTable; });
+}
+
+bool writesAnyTable(OutputFormat format) {
+    return outputFormat(format).anyTable;
 }
 
 } // namespace korvadel

@@ -43,6 +43,9 @@ struct OutputFormatInfo {
     void (*check)(const RatingTable& rating);
     // Bytes that mean nothing on a terminal: the command line writes them to a file only.
     bool binary;
+    // Writes any table, not only the rating's rows (io/TableExport): the measurement summary is
+    // offered these.
+    bool anyTable = false;
 
     bool isTable() const { return write != nullptr; }
 };
@@ -54,5 +57,10 @@ const OutputFormatInfo& outputFormat(OutputFormat format);
 const OutputFormatInfo* outputFormatNamed(std::string_view name, bool tables);
 // The --to names of the tables or of the pictures, for a message: "csv, html or xls".
 std::string outputFormatNames(bool tables);
+
+// The same among the formats that write any table.
+const OutputFormatInfo* anyTableFormatNamed(std::string_view name);
+std::string anyTableFormatNames();
+bool writesAnyTable(OutputFormat format);
 
 } // namespace korvadel

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/TableExport.h"
 #include "model/NumberFormat.h"
 
 #include <cstddef>
@@ -9,6 +10,19 @@
 namespace korvadel {
 
 class RatingTable;
+
+// The rating as an exported table: stage then area, no heading, both columns read whole.
+class RatingTableSource : public TableSource {
+public:
+    explicit RatingTableSource(const RatingTable& rating) : rating_(rating) {}
+    std::size_t rowCount() const override;
+    std::size_t columnCount() const override { return 2; }
+    void cells(std::size_t row, std::span<TableCell> cells) const override;
+    std::span<const double> numberColumn(std::size_t column) const override;
+
+private:
+    const RatingTable& rating_;
+};
 
 // What an agency rating file says about the rating beside its rows.
 struct RdbHeader {
@@ -26,8 +40,6 @@ void exportRatingXls(const std::string& path, const RatingTable& rating);
 // the comma-delimited export's digits, always with a point, which such files require.
 void exportRatingRdb(const std::string& path, const RatingTable& rating, const RdbHeader& header);
 
-// The worksheet numbers its rows in 16 bits: a rating of more than this many rows is refused.
-inline constexpr std::size_t kMaxWorksheetRows = 65535;
 // Throws the worksheet export's message when the rating has more rows than a worksheet holds.
 void checkWorksheetRows(const RatingTable& rating);
 

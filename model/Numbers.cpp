@@ -3,13 +3,17 @@
 
 #include "model/Error.h"
 
+#include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <locale.h>
+#include <utility>
 
 namespace korvadel {
 
@@ -24,8 +28,6 @@ locale_t cLocale() {
     static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return locale;
 }
-
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
 
 // Lays out significant digits (`count` of them, the first standing for 10^exponent) in the
 // general format: plain notation for -4 <= exponent < plainLimit, otherwise d.dddE[-]x.
@@ -106,6 +108,8 @@ template <typename Real> char* appendSpecial(char* out, Real value) {
     return nullptr;
 }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+
 // Ratings and sections are full of values with a few decimals (0.01, 27.2, 2.278). For those the
 // digits come from one integer: the smallest k for which value * 10^k rounds to an integer n that
 // divides back to exactly the value. n / 10^k is then a decimal of at most 15 digits within half
@@ -114,6 +118,15 @@ template <typename Real> char* appendSpecial(char* out, Real value) {
 char* appendShortDecimal(char* out, double value, char separator) {
     if (!(value >= 1e-4 && value < 1e15))
         return nullptr;
+    // Such a value times 10^8 lies within a few units of its last bit of an integer; a computed
+    // value (an area, a velocity) almost never does, and skips the search. Adding and taking
+    // away 1.5 * 2^52 rounds to the nearest integer below 2^51; from there on the search decides.
+    const double scaled8 = value * 1e8;
+    if (scaled8 < 0x1p51) {
+        const double nearest = (scaled8 + 0x1.8p52) - 0x1.8p52;
+        if (std::fabs(scaled8 - nearest) > scaled8 * 0x1p-50)
+            return nullptr;
+    }
     for (int k = 0; k < static_cast<int>(std::size(kPowersOfTen)); ++k) {
         const double scaled = std::nearbyint(value * kPowersOfTen[k]);
         if (scaled >= 1e15)
@@ -131,6 +144,100 @@ char* appendShortDecimal(char* out, double value, char separator) {
     }
     return nullptr;
 }
+
+// The 15-digit rounding of a double from 1E-13 up to 1E15, by exact integer arithmetic: the
+// value is m * 2^e exactly, so value * 10^k = m * 5^k * 2^(e + k), which for these exponents
+// (k = 14 - decimal exponent, 0 to 27) fits 128 bits; the shift to an integer rounds half to
+// even on the exact remainder, as the fixed-digit conversion does. Its digits, trailing zeros
+// dropped, are also the shortest round-trip digits whenever those have 15 digits or fewer (the
+// 15-digit grid is coarser than the double's), so this one road gives the general format of
+// every value in the range: sections, ratings and computed areas, velocities and discharges.
+// A value with a few decimals takes the shorter road above first. Anything else returns nullptr
+// and takes the general road.
+#ifdef __SIZEOF_INT128__
+__extension__ typedef unsigned __int128 Wide;
+
+// 5^0 to 5^27, the odd part of the powers of ten the digits are scaled by.
+constexpr std::array<std::uint64_t, 28> kPowersOfFive = [] {
+    std::array<std::uint64_t, 28> powers{};
+    std::uint64_t power = 1;
+    for (std::uint64_t& p : powers) {
+        p = power;
+        power *= 5;
+    }
+    return powers;
+}();
+
+char* appendFifteenDigits(char* out, double value, char separator) {
+    if (!(value >= 1e-13 && value < 1e15))
+        return nullptr;
+    // value = mantissa * 2^shift0 exactly (a normal double: the hidden bit set).
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const std::uint64_t mantissa =
+        (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int binaryExponent = static_cast<int>((bits >> 52) & 0x7FF) - 1022; // value < 2^this
+    const int shift0 = binaryExponent - 53;
+    // floor((binaryExponent - 1) * log10 2): floor(log10(value)) or one less.
+    int exponent = ((binaryExponent - 1) * 78913) >> 18;
+    const int k = 14 - exponent;
+    const int right = -(shift0 + k);
+    if (k < 0 || k > 27 || right <= 0 || right > 120)
+        return nullptr;
+    constexpr std::uint64_t kLow = 100000000000000ULL;   // 10^14
+    constexpr std::uint64_t kHigh = 1000000000000000ULL; // 10^15
+    // value * 10^k = whole + rest / 2^right exactly.
+    const Wide scaled = static_cast<Wide>(mantissa) * kPowersOfFive[static_cast<std::size_t>(k)];
+    auto whole = static_cast<std::uint64_t>(scaled >> right);
+    Wide rest = scaled - (static_cast<Wide>(whole) << right);
+    Wide half = static_cast<Wide>(1) << (right - 1);
+    if (whole >= kHigh) {
+        // The value lies in the next decade: one digit more than wanted, which joins the rest.
+        rest += static_cast<Wide>(whole % 10) << right;
+        half = static_cast<Wide>(5) << right;
+        whole /= 10;
+        ++exponent;
+    }
+    if (whole < kLow)
+        return nullptr;
+    std::uint64_t digits = whole;
+    if (rest > half || (rest == half && (digits & 1) != 0))
+        ++digits;
+    if (digits == kHigh) {
+        // The rounding carried into a 16th digit: the next power of ten.
+        digits = kLow;
+        ++exponent;
+    }
+    // The significant digits without the trailing zeros (at most 14 of them), two at a time
+    // from the last.
+    int count = 15;
+    for (const auto& [power, zeros] :
+         {std::pair<std::uint64_t, int>{100000000, 8}, {10000, 4}, {100, 2}, {10, 1}}) {
+        if (digits % power == 0) {
+            digits /= power;
+            count -= zeros;
+        }
+    }
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930"
+        "31323334353637383940414243444546474849505152535455565758596061"
+        "62636465666768697071727374757677787980818283848586878889909192"
+        "93949596979899";
+    char text[16];
+    int at = count;
+    while (at >= 2) {
+        at -= 2;
+        std::memcpy(text + at, kPairs + 2 * (digits % 100), 2);
+        digits /= 100;
+    }
+    if (at == 1)
+        text[0] = static_cast<char>('0' + digits);
+    return layOutGeneral(out, text, count, exponent, separator, kGeneralDigits);
+}
+#else
+char* appendFifteenDigits(char*, double, char) {
+    return nullptr;
+}
+#endif
 
 // The shortest text that reads back as the same value is also the 15-digit rounding whenever
 // it has 15 digits or fewer (half a unit of the value's last binary digit is smaller than half
@@ -235,6 +342,8 @@ char* appendGeneral(char* out, double value, NumberFormat format) {
     }
     if (char* end = appendShortDecimal(out, value, format.decimalSeparator))
         return end;
+    if (char* end = appendFifteenDigits(out, value, format.decimalSeparator))
+        return end;
     return appendGeneralDigits(out, value, format.decimalSeparator);
 }
 
@@ -264,6 +373,23 @@ char* appendGeneralExact(char* out, double value, NumberFormat format) {
 std::string formatGeneral(double value, NumberFormat format) {
     char text[kMaxGeneralLength];
     return std::string(text, appendGeneral(text, value, format));
+}
+
+std::string formatSignificant(double value, int digits, NumberFormat format) {
+    char text[kMaxGeneralLength];
+    char* out = text;
+    if (char* end = appendSpecial(out, value))
+        return std::string(text, end);
+    if (value < 0) {
+        *out++ = '-';
+        value = -value;
+    }
+    digits = digits < 1 ? 1 : (digits > kExactDigits ? kExactDigits : digits);
+    char significant[48];
+    int exponent = 0;
+    const int count = scientificDigits(value, digits - 1, significant, exponent);
+    return std::string(
+        text, layOutGeneral(out, significant, count, exponent, format.decimalSeparator, digits));
 }
 
 std::string formatGeneral(long double value, NumberFormat format) {

@@ -26,6 +26,10 @@ char* appendGeneralExact(char* out, double value, NumberFormat format = {});
 std::string formatGeneral(double value, NumberFormat format = {});
 std::string formatGeneral(long double value, NumberFormat format = {});
 std::string formatGeneralExact(double value, NumberFormat format = {});
+// The same layout rounded to at most `digits` significant digits (1 to 17), for reports a person
+// reads: formatSignificant(0.0123456789, 4) == "0.01235", formatSignificant(123456.7, 4) ==
+// "1.235E5".
+std::string formatSignificant(double value, int digits, NumberFormat format = {});
 
 // Standard text-to-number conversion (typed settings, the increment line of the file).
 // Throws Error("'<text>' is not a valid floating point value").

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace korvadel {
@@ -17,6 +18,9 @@ public:
     double stageAt(std::size_t row) const { return stages_[row]; }
     double areaAt(std::size_t row) const { return areas_[row]; }
     std::int64_t recIdAt(std::size_t row) const { return recIds_[row]; }
+    // The columns in row order, for writers that read them whole.
+    std::span<const double> stages() const { return stages_; }
+    std::span<const double> areas() const { return areas_; }
 
     void clear();
     void appendRow(double stage, double area);

@@ -12,6 +12,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev ccache pkg-config
           qt6-base-dev libqcustomplot-dev libjpeg62-turbo-dev
           libgtest-dev libgmock-dev libbenchmark-dev
+          libeigen3-dev libboost-math-dev nlohmann-json3-dev
           poppler-utils libwmf-bin fonts-urw-base35 fonts-liberation locales
           xvfb xauth imagemagick qt6-qpa-plugins openbox xdotool x11-utils
           librsvg2-bin help2man dpkg-dev desktop-file-utils appstream shared-mime-info

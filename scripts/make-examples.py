@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the sample files in examples/: a cross-section file, a comma-delimited point file, a
-synthetic ADCP transect in the Classic ASCII layout, a HEC-RAS geometry file and surveyed points
-with coordinates. Every number is made up; the shapes follow a
-small gravel-bed river so that the ratings they give look like real ones. Deterministic: running
+synthetic ADCP transect in the Classic ASCII layout, a HEC-RAS geometry file, surveyed points
+with coordinates, and an index-velocity station (its standard cross section, discharge
+measurements and a week of stage and index-velocity record). Every number is made up; the
+shapes follow a small gravel-bed river so that the ratings they give look like real ones. Deterministic: running
 it again gives the same bytes."""
 
 import math
@@ -313,6 +314,109 @@ def willow_fork_survey():
     write_crlf("willow-fork-survey.csv", lines)
 
 
+# The standard cross section of the index-velocity station: a lined canal, surveyed at nine
+# points (metres), gage datum 95.00.
+HARLAN_POINTS = [(0.0, 101.20), (2.0, 99.10), (5.0, 96.60), (8.0, 95.80), (14.0, 95.60),
+                 (20.0, 95.70), (24.0, 96.50), (27.0, 99.00), (29.0, 101.30)]
+HARLAN_DATUM = 95.0
+
+
+def wetted_area(points, gage_height, datum):
+    """The water area below a gage height between vertical walls at the end points."""
+    level = gage_height + datum
+    area = 0.0
+    for (s1, e1), (s2, e2) in zip(points, points[1:]):
+        width = abs(s2 - s1)
+        if e1 > level and e2 > level:
+            continue
+        if e1 > level:
+            area += width / (e1 - e2) * 0.5 * (level - e2) ** 2
+        elif e2 > level:
+            area += width / (e2 - e1) * 0.5 * (level - e1) ** 2
+        else:
+            area += width * (level - (e1 + e2) / 2)
+    return area
+
+
+def harlan_canal():
+    """An index-velocity station on a canal whose flow is checked by a downstream gate, so that
+    stage and velocity vary apart: its section, 24 discharge measurements over two years (a
+    few held back to validate the rating, two excluded with the reason) and a week of record
+    at 15-minute steps. The mean velocity follows V = 0.04 + 0.87 Vi with scatter of about 2 %;
+    the measured areas scatter about 2 % around the section's, one of them beyond 5 %."""
+    rng = random.Random(31)
+    lines = [
+        "//Korvadel",
+        "//Station\tHarlan Canal at the Route 9 siphon, standard cross section (2024-02-20)",
+        "//GHMinimum\t1",
+        "//GHMaximum\t5",
+        "//GHIncrement\t0.05",
+        "//GHDatum\t95.00",
+        "Station\tElevation",
+    ]
+    lines += ["%s\t%s" % (general(s), "%.2f" % e) for s, e in HARLAN_POINTS]
+    write_crlf("harlan-canal.kvd", lines)
+
+    uses = {5: ("validate", ""), 11: ("validate", ""), 17: ("validate", ""),
+            8: ("exclude", "Moving bed; loop test failed"),
+            20: ("exclude", "Index-velocity meter fouled by weed, cleaned after the measurement")}
+    rows = ["number,start,end,gage_height,discharge,index_velocity,measured_area,use,comment"]
+    day = 0
+    for k in range(24):
+        number = 301 + k
+        day += rng.randint(20, 40)
+        start_minutes = rng.randint(8 * 60, 14 * 60)
+        duration = rng.randint(18, 45)
+        date = _date_after("2023-03-01", day)
+        start = "%sT%02d:%02d" % (date, start_minutes // 60, start_minutes % 60)
+        end_minutes = start_minutes + duration
+        end = "%sT%02d:%02d" % (date, end_minutes // 60, end_minutes % 60)
+        gage_height = round(rng.uniform(1.6, 4.4), 2)
+        if k == 6:
+            gage_height = 3.0  # the measurement worked by hand in the README
+        index_velocity = round(rng.uniform(0.15, 1.35), 3)
+        if k == 6:
+            index_velocity = 0.76
+        velocity = (0.04 + 0.87 * index_velocity) * (1.0 + rng.gauss(0.0, 0.02))
+        use, comment = uses.get(k, ("fit", ""))
+        if use == "exclude":
+            velocity *= 1.12 if k == 8 else 0.86
+        area = wetted_area(HARLAN_POINTS, gage_height, HARLAN_DATUM)
+        discharge = velocity * area
+        measured_area = area * (1.0 + rng.gauss(0.0, 0.02))
+        if k == 14:
+            measured_area = area * 1.07  # a section that has silted since the survey
+        if comment and "," in comment:
+            comment = '"%s"' % comment
+        rows.append("%d,%s,%s,%.2f,%.3g,%.3f,%.1f,%s,%s"
+                    % (number, start, end, gage_height, discharge, index_velocity,
+                       measured_area, use, comment))
+    write_crlf("harlan-canal-measurements.csv", rows)
+
+    rows = ["time,gage_height,index_velocity"]
+    for step in range(7 * 96):
+        hours = step / 4.0
+        # The gate is opened each morning and closed in the evening; the pool rises as it closes.
+        gate = 0.5 + 0.5 * math.tanh(3.0 * math.sin(2 * math.pi * (hours - 7.0) / 24.0))
+        gage_height = 2.6 + 0.9 * (1.0 - gate) + 0.15 * math.sin(2 * math.pi * hours / 61.0)
+        gage_height += rng.uniform(-0.005, 0.005)
+        index_velocity = 0.25 + 0.75 * gate + rng.uniform(-0.02, 0.02)
+        date = _date_after("2024-06-03", int(hours // 24))
+        time = "%sT%02d:%02d" % (date, int(hours) % 24, int(round((hours % 1) * 60)))
+        stage_text = "%.3f" % gage_height
+        velocity_text = "%.3f" % index_velocity
+        if 3 * 96 + 40 <= step < 3 * 96 + 44:
+            velocity_text = ""  # the meter was out of the water for an hour
+        rows.append("%s,%s,%s" % (time, stage_text, velocity_text))
+    write_crlf("harlan-canal-record.csv", rows)
+
+
+def _date_after(first, days):
+    """The ISO date `days` after `first`."""
+    import datetime
+    return (datetime.date.fromisoformat(first) + datetime.timedelta(days=days)).isoformat()
+
+
 def main():
     os.makedirs(EXAMPLES, exist_ok=True)
     mill_creek()
@@ -320,6 +424,7 @@ def main():
     clearwater_transect()
     willow_fork_geometry()
     willow_fork_survey()
+    harlan_canal()
 
 
 if __name__ == "__main__":

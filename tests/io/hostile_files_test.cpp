@@ -6,12 +6,15 @@
 // the test program down. The figures of every case are printed.
 
 #include "io/CrossSectionFile.h"
+#include "io/DischargeRecordFile.h"
 #include "io/LineReader.h"
+#include "io/MeasurementFile.h"
 #include "io/PointImport.h"
 #include "io/PointReaders.h"
 #include "model/CrossSectionDocument.h"
 #include "model/Error.h"
 #include "model/PointTable.h"
+#include "model/VelocityRating.h"
 #include "tests/support/WriteTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -170,7 +173,7 @@ std::string tableProblems(PointTable& points) {
     return {};
 }
 
-enum class Reader { CrossSection, CommaDelimited, Adcp };
+enum class Reader { CrossSection, CommaDelimited, Adcp, Measurements, Record };
 
 const char* nameOf(Reader reader) {
     switch (reader) {
@@ -180,12 +183,46 @@ const char* nameOf(Reader reader) {
         return "comma-delimited import";
     case Reader::Adcp:
         return "ADCP import";
+    case Reader::Measurements:
+        return "measurements";
+    case Reader::Record:
+        return "discharge record";
     }
     return "";
 }
 
+// The readers of named columns: measurements read, or record rows turned into discharge (the
+// output counted and dropped).
+std::string readNamedColumns(Reader reader, const std::string& path) {
+    std::size_t rows = 0;
+    std::string message;
+    try {
+        // Named "input" in the messages, so that they can be pinned.
+        LineReader lines(path);
+        if (reader == Reader::Measurements) {
+            rows = readMeasurements(lines, "input").measurements.size();
+        } else {
+            const double stations[] = {0, 10};
+            const double elevations[] = {0, 0};
+            VelocityEquation equation;
+            equation.coefficients = {0.1, 0.9};
+            std::uint64_t written = 0;
+            rows = static_cast<std::size_t>(
+                writeDischargeRecord(
+                    lines, "input", {stations, elevations, 0.0}, equation, false,
+                    [&written](std::string_view bytes) { written += bytes.size(); })
+                    .rows);
+        }
+    } catch (const Error& e) {
+        message = e.what();
+    }
+    return "rows " + std::to_string(rows) + (message.empty() ? "" : "; " + message);
+}
+
 // "rows N" when the read finished, "rows N; <message>" when it stopped with an error.
 std::string readWith(Reader reader, const std::string& path) {
+    if (reader == Reader::Measurements || reader == Reader::Record)
+        return readNamedColumns(reader, path);
     CrossSectionDocument document;
     PointTable& points = document.points;
     std::string message;
@@ -199,6 +236,9 @@ std::string readWith(Reader reader, const std::string& path) {
             break;
         case Reader::Adcp:
             importWinRiver(path, points);
+            break;
+        case Reader::Measurements:
+        case Reader::Record:
             break;
         }
     } catch (const Error& e) {
@@ -370,7 +410,9 @@ TEST(HostileFiles, OneGigabyteWithoutALineBreak) {
          [](const std::string& path) { writeRepeated(path, "1234567890", kGigabyte); },
          {{Reader::CrossSection, kNoSection},
           {Reader::CommaDelimited, "rows 0; List index out of bounds (1)"},
-          {Reader::Adcp, "rows 0"}}},
+          {Reader::Adcp, "rows 0"},
+          {Reader::Measurements, "rows 0; input, line 1: the line is longer than 65536 characters"},
+          {Reader::Record, "rows 0; input, line 1: the line is longer than 65536 characters"}}},
         // The plain table splits at TABs: a line of a billion empty pieces.
         {"1 GB of TABs, no line break",
          [](const std::string& path) { writeRepeated(path, "\t", kGigabyte); },
@@ -473,29 +515,50 @@ TEST(HostileFiles, BinaryGarbage) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) {
         // Some garbage with many line breaks, some with few; some with code 26, some without.
         const std::size_t size = std::size_t{16} << 20;
-        cases.push_back(
-            {"16 MB of random bytes",
-             [seed, size](const std::string& path) {
-                 std::mt19937_64 random(seed);
-                 std::size_t left = size;
-                 writeChunks(path, [&](std::string& chunk) {
-                     chunk.resize(std::min<std::size_t>(left, 1 << 20));
-                     for (char& c : chunk) {
-                         c = static_cast<char>(random());
-                         if (seed % 2 == 0 && (c == 26 || c == 0)) {
-                             c = 'x'; // let the readers see the whole file
-                         }
-                         if (seed >= 3 && c == '\n') {
-                             c = ' '; // very long lines
-                         }
-                     }
-                     left -= chunk.size();
-                     return left > 0;
-                 });
-             },
-             {{Reader::CrossSection, ""}, {Reader::CommaDelimited, ""}, {Reader::Adcp, ""}}});
+        cases.push_back({"16 MB of random bytes",
+                         [seed, size](const std::string& path) {
+                             std::mt19937_64 random(seed);
+                             std::size_t left = size;
+                             writeChunks(path, [&](std::string& chunk) {
+                                 chunk.resize(std::min<std::size_t>(left, 1 << 20));
+                                 for (char& c : chunk) {
+                                     c = static_cast<char>(random());
+                                     if (seed % 2 == 0 && (c == 26 || c == 0)) {
+                                         c = 'x'; // let the readers see the whole file
+                                     }
+                                     if (seed >= 3 && c == '\n') {
+                                         c = ' '; // very long lines
+                                     }
+                                 }
+                                 left -= chunk.size();
+                                 return left > 0;
+                             });
+                         },
+                         {{Reader::CrossSection, ""},
+                          {Reader::CommaDelimited, ""},
+                          {Reader::Adcp, ""},
+                          {Reader::Measurements, ""},
+                          {Reader::Record, ""}}});
     }
-    std::printf("[ hostile ] seeds 1 to 4 of std::mt19937_64\n");
+    // Behind a heading that the readers of named columns accept, so that the rows are read.
+    cases.push_back({"a heading, then 16 MB of random bytes",
+                     [](const std::string& path) {
+                         std::mt19937_64 random(5);
+                         bool first = true;
+                         std::size_t left = std::size_t{16} << 20;
+                         writeChunks(path, [&](std::string& chunk) {
+                             if (first)
+                                 chunk = "number,start,gage_height,discharge,time,"
+                                         "index_velocity\n";
+                             first = false;
+                             for (std::size_t i = 0; i < (1u << 20); ++i)
+                                 chunk += static_cast<char>(random() % 7 == 0 ? ',' : random());
+                             left -= 1u << 20;
+                             return left > 0;
+                         });
+                     },
+                     {{Reader::Measurements, ""}, {Reader::Record, ""}}});
+    std::printf("[ hostile ] seeds 1 to 5 of std::mt19937_64\n");
     runCases(cases);
 }
 
@@ -550,6 +613,24 @@ TEST(HostileFiles, NumbersPastTheDoubleRange) {
         };
     };
     runCases({
+        {"NaN, infinities and 1e400 in a record, a million rows",
+         [](const std::string& path) {
+             std::string text = "time,gage_height,index_velocity\n";
+             for (int i = 0; i < 1'000'000; ++i)
+                 text += i % 4 == 0   ? "2024-01-01T00:00,nan,inf\n"
+                         : i % 4 == 1 ? "2024-01-01T00:01,1e400,-1e400\n"
+                         : i % 4 == 2 ? "2024-01-01T00:02,1e300,1e300\n"
+                                      : "2024-01-01T00:03,1.5,0.5\n";
+             writeBytes(path, text);
+         },
+         {{Reader::Record, "rows 1000000"}}},
+        {"1e400 in a measurement file",
+         [](const std::string& path) {
+             writeBytes(path, "number,start,gage_height,discharge\n1,2024-01-01,1e400,2\n");
+         },
+         {{Reader::Measurements,
+           "rows 0; input, line 2, column gage_height: '1e400' is not a valid floating point "
+           "value"}}},
         {"1e400 in a comma-delimited file",
          [](const std::string& path) { writeBytes(path, "0,1\n1e400,2\n"); },
          {{Reader::CommaDelimited, "rows 1; Floating point overflow"}}},

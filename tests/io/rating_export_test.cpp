@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/RatingExport.h"
 
+#include "io/TableExport.h"
 #include "model/Error.h"
 #include "model/Numbers.h"
 #include "model/RatingTable.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <initializer_list>
 #include <limits>
@@ -274,6 +276,53 @@ TEST(RatingExport, WorksheetRefusesMoreThan65535RowsBeforeCreatingTheFile) {
     EXPECT_FALSE(std::filesystem::exists(refused));
     EXPECT_EQ(readAll(existing), "old");
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"existing.xls", "fits.xls"}));
+}
+
+// A table with a heading, texts and empty cells goes through the same three writers.
+constexpr std::string_view kHeading[] = {"name", "v", "use"};
+
+TEST(TableExport, HeadingTextsAndEmptyCells) {
+    class Table : public TableSource {
+    public:
+        std::span<const std::string_view> heading() const override { return kHeading; }
+        std::size_t rowCount() const override { return 2; }
+        std::size_t columnCount() const override { return 3; }
+        void cells(std::size_t row, std::span<TableCell> cells) const override {
+            cells[0] = TableCell::of(row == 0 ? "a, \"b\" <c>" : "&");
+            cells[1] = TableCell::of(0.5 + static_cast<double>(row));
+            if (row == 0)
+                cells[2] = TableCell::of(std::string_view("x"));
+        }
+    };
+    const Table table;
+    EXPECT_EQ(tableBytes(OutputFormat::CommaDelimited, table, NumberFormat{','}),
+              "name,v,use\r\n\"a, \"\"b\"\" <c>\",0,5,x\r\n&,1,5,\r\n\r\n");
+    EXPECT_EQ(tableBytes(OutputFormat::Html, table),
+              "<table border=\"1\">\r\n<tr><th>name</th><th>v</th><th>use</th></tr>\r\n"
+              "<tr><td>a, &quot;b&quot; &lt;c&gt;</td><td>0.5</td><td>x</td></tr>\r\n"
+              "<tr><td>&amp;</td><td>1.5</td><td></td></tr>\r\n\r\n</table>");
+    const auto label = [](int row, int column, const std::string& text) {
+        return bytes({0x04, 0x00, 8 + static_cast<int>(text.size()), 0x00, row, 0x00, column, 0x00,
+                      0x00, 0x00, 0x00, static_cast<int>(text.size())}) +
+               text;
+    };
+    const auto number = [](int row, int column, double value) {
+        std::string bits(8, '\0');
+        std::memcpy(bits.data(), &value, 8);
+        return bytes({0x03, 0x00, 0x0F, 0x00, row, 0x00, column, 0x00, 0x00, 0x00, 0x00}) + bits;
+    };
+    EXPECT_EQ(tableBytes(OutputFormat::Excel, table),
+              kBof +
+                  bytes({0x00, 0x02, 0x0A, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x03, 0x00,
+                         0x00, 0x00}) +
+                  label(0, 0, "name") + label(0, 1, "v") + label(0, 2, "use") +
+                  label(1, 0, "a, \"b\" <c>") + number(1, 1, 0.5) + label(1, 2, "x") +
+                  label(2, 0, "&") + number(2, 1, 1.5) + kEof);
+    // The formats that write any table, and only they.
+    EXPECT_EQ(anyTableFormatNames(), "csv, html or xls");
+    EXPECT_EQ(anyTableFormatNamed("xls"), &outputFormat(OutputFormat::Excel));
+    EXPECT_EQ(anyTableFormatNamed("rdb"), nullptr);
+    EXPECT_THROW(tableBytes(OutputFormat::Rdb, table), Error);
 }
 
 } // namespace

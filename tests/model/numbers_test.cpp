@@ -157,6 +157,13 @@ TEST(FormatGeneral, MatchesTheFixedDigitReferenceOverManyValues) {
         const auto places = static_cast<int>(random() % 9);
         const auto whole = static_cast<double>(random() % 100000000000ULL);
         values.push_back((random() % 2 ? -1 : 1) * whole / std::pow(10.0, places));
+        // Computed values with every digit of a double (areas, velocities, discharges), and
+        // exact ties in the 16th digit, which round to an even 15th.
+        const int decade = static_cast<int>(random() % 30) - 14;
+        values.push_back(std::ldexp(static_cast<double>(random() >> 11), -53) *
+                         std::pow(10.0, decade));
+        values.push_back(static_cast<double>(100000000000000ULL + random() % 900000000000000ULL) +
+                         0.5);
         // Near the decimal powers, where the notation and the digit count change.
         const int power = static_cast<int>(random() % 40) - 20;
         values.push_back(std::nextafter(std::pow(10.0, power), random() % 2 ? HUGE_VAL : 0.0));

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "io/MeasurementTable.h"
+
+#include "model/Numbers.h"
+
+namespace korvadel {
+namespace {
+
+constexpr std::string_view kHeading[] = {
+    "number",           "start",      "end",           "gage_height",   "discharge",
+    "index_velocity",   "rated_area", "mean_velocity", "measured_area", "area_difference_percent",
+    "beyond_threshold", "use",        "comment"};
+
+TableCell textOrEmpty(const std::string& text) {
+    return text.empty() ? TableCell{} : TableCell::of(std::string_view(text));
+}
+
+TableCell numberOrEmpty(const std::optional<double>& value) {
+    return value ? TableCell::of(*value) : TableCell{};
+}
+
+} // namespace
+
+std::span<const std::string_view> MeasurementTable::heading() const {
+    return kHeading;
+}
+
+std::size_t MeasurementTable::columnCount() const {
+    return std::size(kHeading);
+}
+
+void MeasurementTable::cells(std::size_t row, std::span<TableCell> cells) const {
+    const Measurement& m = measurements_[row];
+    const RatedMeasurement& rated = rated_[row];
+    cells[0] = TableCell::of(std::string_view(m.number));
+    cells[1] = TableCell::of(std::string_view(m.start));
+    cells[2] = textOrEmpty(m.end);
+    cells[3] = TableCell::of(m.gageHeight);
+    cells[4] = TableCell::of(m.discharge);
+    cells[5] = numberOrEmpty(m.indexVelocity);
+    cells[6] = TableCell::of(rated.ratedArea);
+    cells[7] = TableCell::of(rated.meanVelocity);
+    cells[8] = numberOrEmpty(m.measuredArea);
+    cells[9] = numberOrEmpty(rated.areaDifferencePercent);
+    cells[10] = rated.areaDifferencePercent
+                    ? TableCell::of(std::string_view(rated.beyondThreshold ? "yes" : "no"))
+                    : TableCell{};
+    cells[11] = TableCell::of(measurementUseName(m.use));
+    cells[12] = textOrEmpty(m.comment);
+}
+
+std::string areaCheckLine(std::span<const RatedMeasurement> rated, double thresholdPercent) {
+    std::size_t compared = 0;
+    std::size_t beyond = 0;
+    for (const RatedMeasurement& row : rated) {
+        if (row.areaDifferencePercent) {
+            ++compared;
+            beyond += row.beyondThreshold ? 1 : 0;
+        }
+    }
+    if (compared == 0)
+        return {};
+    return "Area difference beyond " + formatGeneral(thresholdPercent) +
+           " %: " + std::to_string(beyond) + " of " + std::to_string(compared) +
+           (compared == 1 ? " measurement" : " measurements") + " with a measured area.\n";
+}
+
+} // namespace korvadel
