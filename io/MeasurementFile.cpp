@@ -73,12 +73,6 @@ std::string unquoted(std::string_view field) {
     return text;
 }
 
-// hh:mm or hh:mm:ss, an end written as a time of day.
-bool isTimeOfDay(std::string_view text) {
-    // The time of a date and time on any valid day.
-    return text.size() >= 5 && isoCalendarDay("2000-01-01T" + std::string(text)).has_value();
-}
-
 class Reader {
 public:
     Reader(LineReader& lines, std::string_view name) : lines_(lines) { file_.name = name; }
@@ -203,19 +197,17 @@ private:
                             " is not an ISO 8601 date or date and time (YYYY-MM-DD, "
                             "YYYY-MM-DDThh:mm or YYYY-MM-DD hh:mm:ss)");
         m.end = trimmed(cell(End));
-        if (!m.end.empty() && !isoCalendarDay(m.end) && !isTimeOfDay(m.end))
+        if (!m.end.empty() && !isMeasurementEnd(m.end))
             fail(End,
                  quotedValue(m.end) + " is not an ISO 8601 date and time or a time of day (hh:mm)");
         m.gageHeight = number(GageHeight);
         m.discharge = number(Discharge);
         m.indexVelocity = optionalNumber(IndexVelocity);
         m.measuredArea = optionalNumber(MeasuredArea);
-        const std::string use = columnKey(cell(Use));
-        if (use == "validate")
-            m.use = MeasurementUse::Validate;
-        else if (use == "exclude")
-            m.use = MeasurementUse::Exclude;
-        else if (!use.empty() && use != "fit")
+        const std::optional<MeasurementUse> use = measurementUseNamed(cell(Use));
+        if (use)
+            m.use = *use;
+        else
             fail(Use, quotedValue(cell(Use)) + " is not fit, validate or exclude");
         m.comment = trimmed(cell(Comment));
         text_ += m.number.size() + m.start.size() + m.end.size() + m.comment.size();
@@ -238,6 +230,24 @@ private:
 };
 
 } // namespace
+
+bool isMeasurementEnd(std::string_view text) {
+    // A time of day is the time of a date and time on any valid day.
+    return isoCalendarDay(text) ||
+           (trimmed(text).size() >= 5 &&
+            isoCalendarDay("2000-01-01T" + std::string(trimmed(text))).has_value());
+}
+
+std::optional<MeasurementUse> measurementUseNamed(std::string_view text) {
+    const std::string use = columnKey(text);
+    if (use.empty() || use == "fit")
+        return MeasurementUse::Fit;
+    if (use == "validate")
+        return MeasurementUse::Validate;
+    if (use == "exclude")
+        return MeasurementUse::Exclude;
+    return std::nullopt;
+}
 
 MeasurementFile readMeasurements(LineReader& reader, std::string_view name) {
     return Reader(reader, name).read();

@@ -3,6 +3,8 @@
 
 #include "model/Measurement.h"
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +41,18 @@ inline constexpr std::size_t kMaxMeasurementText = std::size_t{64} << 20;
 // a time that is not ISO 8601 stop with an Error naming the file, the line and the column.
 MeasurementFile readMeasurements(const std::string& path);
 MeasurementFile readMeasurements(LineReader& reader, std::string_view name);
+
+// An end as the file may give it: an ISO 8601 date and time, or a time of day (hh:mm,
+// hh:mm:ss).
+bool isMeasurementEnd(std::string_view text);
+// fit, validate or exclude (case ignored; empty is fit); nullopt for anything else.
+std::optional<MeasurementUse> measurementUseNamed(std::string_view text);
+
+// Writes the measurements as the comma-delimited file read above, with the heading
+// number,start,end,gage_height,discharge,index_velocity,measured_area,use,comment; the file is
+// replaced only once it is complete.
+void writeMeasurements(const std::string& path, std::span<const Measurement> measurements);
+std::string measurementFileBytes(std::span<const Measurement> measurements);
 
 // The velocity rating needs the index velocity of every measurement it fits: Error naming the
 // file (and the line and column of the first fit measurement without one) otherwise.

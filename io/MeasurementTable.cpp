@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/MeasurementTable.h"
 
+#include "io/MeasurementFile.h"
 #include "model/Numbers.h"
 
 namespace korvadel {
@@ -19,7 +20,43 @@ TableCell numberOrEmpty(const std::optional<double>& value) {
     return value ? TableCell::of(*value) : TableCell{};
 }
 
+// The measurements as their file holds them.
+class MeasurementFileTable : public TableSource {
+public:
+    explicit MeasurementFileTable(std::span<const Measurement> measurements)
+        : measurements_(measurements) {}
+    std::span<const std::string_view> heading() const override { return kFileHeading; }
+    std::size_t rowCount() const override { return measurements_.size(); }
+    std::size_t columnCount() const override { return std::size(kFileHeading); }
+    void cells(std::size_t row, std::span<TableCell> cells) const override {
+        const Measurement& m = measurements_[row];
+        cells[0] = TableCell::of(std::string_view(m.number));
+        cells[1] = TableCell::of(std::string_view(m.start));
+        cells[2] = textOrEmpty(m.end);
+        cells[3] = TableCell::of(m.gageHeight);
+        cells[4] = TableCell::of(m.discharge);
+        cells[5] = numberOrEmpty(m.indexVelocity);
+        cells[6] = numberOrEmpty(m.measuredArea);
+        cells[7] = TableCell::of(measurementUseName(m.use));
+        cells[8] = textOrEmpty(m.comment);
+    }
+
+private:
+    static constexpr std::string_view kFileHeading[] = {
+        "number",         "start",         "end", "gage_height", "discharge",
+        "index_velocity", "measured_area", "use", "comment"};
+    std::span<const Measurement> measurements_;
+};
+
 } // namespace
+
+void writeMeasurements(const std::string& path, std::span<const Measurement> measurements) {
+    exportTable(path, OutputFormat::CommaDelimited, MeasurementFileTable(measurements));
+}
+
+std::string measurementFileBytes(std::span<const Measurement> measurements) {
+    return tableBytes(OutputFormat::CommaDelimited, MeasurementFileTable(measurements));
+}
 
 std::span<const std::string_view> MeasurementTable::heading() const {
     return kHeading;

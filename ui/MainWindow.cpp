@@ -246,7 +246,11 @@ void MainWindow::buildMenus() {
                     {QStringLiteral("Co&mpare with Section..."),
                      QStringLiteral("compareSectionAction"),
                      {},
-                     [this] { emit sectionComparisonRequested(); }}});
+                     [this] { emit sectionComparisonRequested(); }},
+                    {QStringLiteral("&Index Velocity Rating..."),
+                     QStringLiteral("indexVelocityAction"),
+                     {},
+                     [this] { emit indexVelocityRequested(); }}});
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));

@@ -68,6 +68,7 @@ signals:
     // The import of an ADCP's output starts with its warning.
     void winRiverImportRequested();
     void sectionCheckRequested();
+    void indexVelocityRequested();
     void sectionComparisonRequested();
     // The main window has closed: the program ends.
     void closed();

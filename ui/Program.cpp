@@ -11,6 +11,7 @@
 #include "ui/BoundsPrompt.h"
 #include "ui/EdgeWarning.h"
 #include "ui/HydraulicPropertiesWindow.h"
+#include "ui/IndexVelocityWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
@@ -50,6 +51,7 @@ void Program::createWindows() {
     propertiesWindow_ = std::make_unique<HydraulicPropertiesWindow>(*workspace_);
     sectionCheckWindow_ = std::make_unique<SectionCheckWindow>(*workspace_);
     comparisonWindow_ = std::make_unique<SurveyComparisonWindow>(*workspace_);
+    indexVelocityWindow_ = std::make_unique<IndexVelocityWindow>(*workspace_);
     // Boxes of every window's commands come up over the main window.
     workspace_->commands().setBoxParent(mainWindow_.get());
     connectWindows();
@@ -114,6 +116,11 @@ void Program::connectWindows() {
                              readingSettings(
                                  [main, comparison] { comparison->compareWithFile(main); });
                          });
+                     });
+    IndexVelocityWindow* indexVelocity = indexVelocityWindow_.get();
+    QObject::connect(main, &MainWindow::indexVelocityRequested, indexVelocity,
+                     [indexVelocity, &commands] {
+                         commands.run([indexVelocity] { indexVelocity->showWindow(); });
                      });
     QObject::connect(check, &SectionCheckWindow::pointRequested, main, &MainWindow::selectPoint);
 

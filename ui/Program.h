@@ -17,6 +17,7 @@ class BoundsPrompt;
 class DesktopSeam;
 class EdgeWarning;
 class HydraulicPropertiesWindow;
+class IndexVelocityWindow;
 class MainWindow;
 class ProgressDialog;
 class RatingWindow;
@@ -53,6 +54,7 @@ public:
     HydraulicPropertiesWindow* propertiesWindow() const { return propertiesWindow_.get(); }
     SectionCheckWindow* sectionCheckWindow() const { return sectionCheckWindow_.get(); }
     SurveyComparisonWindow* comparisonWindow() const { return comparisonWindow_.get(); }
+    IndexVelocityWindow* indexVelocityWindow() const { return indexVelocityWindow_.get(); }
 
 private:
     void connectWindows();
@@ -68,6 +70,7 @@ private:
     std::unique_ptr<HydraulicPropertiesWindow> propertiesWindow_;
     std::unique_ptr<SectionCheckWindow> sectionCheckWindow_;
     std::unique_ptr<SurveyComparisonWindow> comparisonWindow_;
+    std::unique_ptr<IndexVelocityWindow> indexVelocityWindow_;
 };
 
 // The desktop program: application title and icon, the real seam, the user's decimal separator,

@@ -1,0 +1,856 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/IndexVelocityWindow.h"
+
+#include "components/chart/MeasurementChart.h"
+#include "components/chart/Palette.h"
+#include "components/desktop/ActionTable.h"
+#include "components/desktop/CommandRunner.h"
+#include "components/desktop/ScreenPlacement.h"
+#include "components/desktop/TextCodec.h"
+#include "components/grid/MeasurementTableModel.h"
+#include "components/grid/ReadOnlyTableModel.h"
+#include "components/grid/ResultTable.h"
+#include "components/widgets/NoticeLine.h"
+#include "io/MeasurementFile.h"
+#include "io/MeasurementTable.h"
+#include "io/TableExport.h"
+#include "model/CommandSteps.h"
+#include "model/Error.h"
+#include "model/IsoTime.h"
+#include "model/Numbers.h"
+#include "model/WettedArea.h"
+#include "ui/Workspace.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace korvadel {
+
+namespace {
+
+// One step of the measurements' history: rows replaced by others at one place.
+class RowsCommand : public QUndoCommand {
+public:
+    RowsCommand(IndexVelocityWindow& window, const QString& text, int row,
+                std::vector<Measurement> before, std::vector<Measurement> after)
+        : QUndoCommand(text), window_(window), row_(row), before_(std::move(before)),
+          after_(std::move(after)) {}
+    void redo() override { window_.replaceRows(row_, static_cast<int>(before_.size()), after_); }
+    void undo() override { window_.replaceRows(row_, static_cast<int>(after_.size()), before_); }
+
+private:
+    IndexVelocityWindow& window_;
+    int row_;
+    std::vector<Measurement> before_;
+    std::vector<Measurement> after_;
+};
+
+// The use column is chosen from its three names.
+class UseDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        auto* box = new QComboBox(parent);
+        box->setObjectName(QStringLiteral("useEditor"));
+        for (auto use : {MeasurementUse::Fit, MeasurementUse::Validate, MeasurementUse::Exclude})
+            box->addItem(QLatin1String(measurementUseName(use)));
+        return box;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* box = static_cast<QComboBox*>(editor);
+        box->setCurrentText(index.data(Qt::EditRole).toString());
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        model->setData(index, static_cast<QComboBox*>(editor)->currentText());
+    }
+};
+
+// Asks why a measurement is left out of the rating.
+class ExclusionCommentDialog : public QDialog {
+public:
+    ExclusionCommentDialog(const QString& number, QWidget* parent) : QDialog(parent) {
+        setObjectName(QStringLiteral("exclusionCommentDialog"));
+        setWindowTitle(QStringLiteral("Exclude Measurement"));
+        auto* layout = new QVBoxLayout(this);
+        auto* label = new QLabel(
+            QStringLiteral("Why is measurement %1 left out of the rating?").arg(number), this);
+        comment = new QLineEdit(this);
+        comment->setObjectName(QStringLiteral("exclusionComment"));
+        comment->setMinimumWidth(360);
+        label->setBuddy(comment);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+        ok->setEnabled(false);
+        connect(comment, &QLineEdit::textChanged, ok,
+                [ok](const QString& text) { ok->setEnabled(!text.trimmed().isEmpty()); });
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        layout->addWidget(label);
+        layout->addWidget(comment);
+        layout->addWidget(buttons);
+    }
+    QLineEdit* comment = nullptr;
+};
+
+// Significant digits of the statistics on screen and in the report.
+constexpr int kDigits = 6;
+
+QString significant(double value, NumberFormat format) {
+    return QString::fromStdString(formatSignificant(value, kDigits, format));
+}
+
+QString measurementsFilter() {
+    return QStringLiteral("Measurement Files (*.csv;*.rdb;*.txt)|*.csv;*.rdb;*.txt|All Files "
+                          "(*.*)|*.*");
+}
+
+} // namespace
+
+IndexVelocityWindow::IndexVelocityWindow(Workspace& workspace, QWidget* parent)
+    : QWidget(parent, Qt::Window), workspace_(workspace) {
+    setObjectName(QStringLiteral("indexVelocityWindow"));
+    setWindowTitle(QStringLiteral("Index Velocity Rating"));
+    undo_ = new QUndoStack(this);
+    importDialog.filter = measurementsFilter();
+    importDialog.title = QStringLiteral("Import Measurements");
+    saveDialog.kind = FileDialogState::Kind::Save;
+    saveDialog.filter = QStringLiteral("CSV (Comma delimited)|*.csv|All Files (*.*)|*.*");
+    saveDialog.defaultExtension = QStringLiteral("csv");
+    saveDialog.overwritePrompt = true;
+    saveDialog.title = QStringLiteral("Save Measurements");
+    exportDialog.kind = FileDialogState::Kind::Save;
+    exportDialog.overwritePrompt = true;
+    buildControls();
+
+    recomputeTimer_ = new QTimer(this);
+    recomputeTimer_->setSingleShot(true);
+    recomputeTimer_->setInterval(0);
+    connect(recomputeTimer_, &QTimer::timeout, this, &IndexVelocityWindow::sectionMayHaveChanged);
+    for (auto signal :
+         {&Workspace::pointsChanged, &Workspace::settingsChanged, &Workspace::documentReplaced})
+        connect(&workspace_, signal, this, &IndexVelocityWindow::scheduleRecompute);
+    resize(1180, 820);
+}
+
+IndexVelocityWindow::~IndexVelocityWindow() = default;
+
+void IndexVelocityWindow::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    CommandRunner& commands = workspace_.commands();
+
+    auto* menus = new QMenuBar(this);
+    layout->setMenuBar(menus);
+    QMenu* file = menus->addMenu(QStringLiteral("&Measurements"));
+    addActionTable(
+        *this, file, commands,
+        {{QStringLiteral("&Import Measurements..."),
+          QStringLiteral("importMeasurementsAction"),
+          {QKeySequence(QStringLiteral("Ctrl+O"))},
+          [this] { importMeasurements(); }},
+         {QStringLiteral("&Save Measurements..."),
+          QStringLiteral("saveMeasurementsAction"),
+          {QKeySequence(QStringLiteral("Ctrl+S"))},
+          [this] { saveMeasurements(); }},
+         {},
+         {QStringLiteral("Export Summary as &Comma Delimited..."),
+          QStringLiteral("exportSummaryAction"),
+          {},
+          [this] { exportSummary(OutputFormat::CommaDelimited); }},
+         {QStringLiteral("Export Summary as &HTML..."),
+          QStringLiteral("exportSummaryHtmlAction"),
+          {},
+          [this] { exportSummary(OutputFormat::Html); }},
+         {QStringLiteral("Export Summary as &Excel..."),
+          QStringLiteral("exportSummaryExcelAction"),
+          {},
+          [this] { exportSummary(OutputFormat::Excel); }},
+         {},
+         {QStringLiteral("&Close"), QStringLiteral("closeWindowAction"), {}, [this] { close(); }}});
+    QMenu* edit = menus->addMenu(QStringLiteral("&Edit"));
+    // Ctrl+Z and Ctrl+Y act on the measurements while this window is active (see event()).
+    const QList<QAction*> steps = addActionTable(*this, edit, commands,
+                                                 {{QStringLiteral("&Undo\tCtrl+Z"),
+                                                   QStringLiteral("measurementUndoAction"),
+                                                   {},
+                                                   [this] { undo_->undo(); }},
+                                                  {QStringLiteral("&Redo\tCtrl+Y"),
+                                                   QStringLiteral("measurementRedoAction"),
+                                                   {},
+                                                   [this] { undo_->redo(); }},
+                                                  {},
+                                                  {QStringLiteral("&Add Measurement"),
+                                                   QStringLiteral("addMeasurementAction"),
+                                                   {QKeySequence(QStringLiteral("Ctrl+Ins"))},
+                                                   [this] { addMeasurement(); }},
+                                                  {QStringLiteral("&Delete Measurements"),
+                                                   QStringLiteral("deleteMeasurementsAction"),
+                                                   {QKeySequence(QStringLiteral("Ctrl+Del"))},
+                                                   [this] { deleteMeasurements(); }}});
+    steps[0]->setEnabled(false);
+    steps[1]->setEnabled(false);
+    connect(undo_, &QUndoStack::canUndoChanged, steps[0], &QAction::setEnabled);
+    connect(undo_, &QUndoStack::canRedoChanged, steps[1], &QAction::setEnabled);
+
+    // Units and the form of the rating.
+    auto* choices = new QHBoxLayout;
+    auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
+    units_ = new QComboBox(this);
+    units_->setObjectName(QStringLiteral("units"));
+    units_->addItems({QStringLiteral("Feet"), QStringLiteral("Metres")});
+    unitsLabel->setBuddy(units_);
+    auto* modelLabel = new QLabel(QStringLiteral("&Model"), this);
+    modelChoice_ = new QComboBox(this);
+    modelChoice_->setObjectName(QStringLiteral("model"));
+    for (const VelocityModelInfo& info : velocityModels())
+        modelChoice_->addItem(QStringLiteral("%1: %2").arg(
+            QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())),
+            QString::fromLatin1(info.form.data(), static_cast<qsizetype>(info.form.size()))));
+    modelLabel->setBuddy(modelChoice_);
+    auto* breakpointLabel = new QLabel(QStringLiteral("&Breakpoint X"), this);
+    breakpoint_ = new QLineEdit(this);
+    breakpoint_->setObjectName(QStringLiteral("breakpoint"));
+    breakpoint_->setFixedWidth(90);
+    breakpoint_->setEnabled(false);
+    breakpointLabel->setBuddy(breakpoint_);
+    choices->addWidget(unitsLabel);
+    choices->addWidget(units_);
+    choices->addSpacing(16);
+    choices->addWidget(modelLabel);
+    choices->addWidget(modelChoice_);
+    choices->addSpacing(16);
+    choices->addWidget(breakpointLabel);
+    choices->addWidget(breakpoint_);
+    choices->addStretch(1);
+    layout->addLayout(choices);
+
+    notice_ = new NoticeLine(this);
+    notice_->setObjectName(QStringLiteral("notice"));
+    layout->addWidget(notice_);
+    message_ = new NoticeLine(this);
+    message_->setObjectName(QStringLiteral("message"));
+    layout->addWidget(message_);
+
+    model_ = new MeasurementTableModel(measurements_, rated_, workspace_.format(), this);
+    model_->edit = [this](int row, const Measurement& changed) {
+        // After the editor has closed: a question asked now would come up over an open editor.
+        QTimer::singleShot(0, this, [this, row, changed] {
+            workspace_.commands().run([&] { changeMeasurement(row, changed); });
+        });
+    };
+    model_->refuse = [this](const QString& reason) {
+        QTimer::singleShot(0, this, [this, reason] { workspace_.seam().showError(this, reason); });
+    };
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("measurementTable"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setItemDelegateForColumn(MeasurementTableModel::Use, new UseDelegate(table_));
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &IndexVelocityWindow::selectionToCharts);
+
+    // The rating: its equation, statistics and coefficients.
+    auto* ratingPane = new QWidget(this);
+    auto* ratingLayout = new QVBoxLayout(ratingPane);
+    ratingLayout->setContentsMargins(0, 0, 0, 0);
+    equation_ = new QLabel(ratingPane);
+    equation_->setObjectName(QStringLiteral("equation"));
+    equation_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont bold = equation_->font();
+    bold.setBold(true);
+    equation_->setFont(bold);
+    equation_->setWordWrap(true);
+    statistics_ = new QLabel(ratingPane);
+    statistics_->setObjectName(QStringLiteral("statistics"));
+    statistics_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statistics_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    coefficients_ = new ResultTableView(ratingPane);
+    coefficients_->setObjectName(QStringLiteral("coefficientTable"));
+    ratingLayout->addWidget(equation_);
+    ratingLayout->addWidget(statistics_);
+    ratingLayout->addWidget(coefficients_, 1);
+
+    // The plots.
+    plots_ = new QTabWidget(this);
+    plots_->setObjectName(QStringLiteral("plots"));
+    lineFitChart_ = new MeasurementChart(plots_);
+    lineFitChart_->setObjectName(QStringLiteral("lineFitChart"));
+    plots_->addTab(lineFitChart_, QStringLiteral("&Line Fit"));
+    auto* residualPane = new QWidget(plots_);
+    auto* residualLayout = new QVBoxLayout(residualPane);
+    residualLayout->setContentsMargins(0, 4, 0, 0);
+    auto* againstRow = new QHBoxLayout;
+    auto* againstLabel = new QLabel(QStringLiteral("Residuals a&gainst"), residualPane);
+    residualAgainst_ = new QComboBox(residualPane);
+    residualAgainst_->setObjectName(QStringLiteral("residualAgainst"));
+    residualAgainst_->addItems(
+        {QStringLiteral("Index velocity"), QStringLiteral("Gage height"), QStringLiteral("Date")});
+    againstLabel->setBuddy(residualAgainst_);
+    againstRow->addWidget(againstLabel);
+    againstRow->addWidget(residualAgainst_);
+    againstRow->addStretch(1);
+    residualLayout->addLayout(againstRow);
+    residualChart_ = new MeasurementChart(residualPane);
+    residualChart_->setObjectName(QStringLiteral("residualChart"));
+    residualLayout->addWidget(residualChart_, 1);
+    plots_->addTab(residualPane, QStringLiteral("&Residuals"));
+    areaChart_ = new MeasurementChart(plots_);
+    areaChart_->setObjectName(QStringLiteral("areaChart"));
+    plots_->addTab(areaChart_, QStringLiteral("&Area Check"));
+    for (MeasurementChart* chart : {lineFitChart_, residualChart_, areaChart_})
+        connect(chart, &MeasurementChart::rowClicked, this, &IndexVelocityWindow::selectRow);
+
+    auto* lower = new QSplitter(Qt::Horizontal, this);
+    lower->addWidget(ratingPane);
+    lower->addWidget(plots_);
+    lower->setStretchFactor(0, 2);
+    lower->setStretchFactor(1, 3);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(table_);
+    split->addWidget(lower);
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 3);
+    layout->addWidget(split, 1);
+
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("closeButton"));
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* foot = new QHBoxLayout;
+    foot->addStretch(1);
+    foot->addWidget(close);
+    layout->addLayout(foot);
+
+    connect(units_, &QComboBox::currentIndexChanged, this, [this] {
+        model_->setFeet(feet());
+        table_->resizeColumnsToContents();
+        showRating();
+        showPlots();
+    });
+    connect(modelChoice_, &QComboBox::currentIndexChanged, this, [this] {
+        breakpoint_->setEnabled(
+            velocityModels()[static_cast<std::size_t>(modelChoice_->currentIndex())].model ==
+            VelocityModel::Compound);
+        recompute();
+    });
+    connect(breakpoint_, &QLineEdit::textChanged, this, &IndexVelocityWindow::recompute);
+    connect(residualAgainst_, &QComboBox::currentIndexChanged, this,
+            &IndexVelocityWindow::showResiduals);
+}
+
+bool IndexVelocityWindow::feet() const {
+    return units_->currentIndex() == 0;
+}
+
+QString IndexVelocityWindow::unit(char kind) const {
+    return unitText(kind, feet());
+}
+
+void IndexVelocityWindow::showWindow() {
+    if (!computedOnce_)
+        recompute();
+    presentWindow(*this);
+}
+
+bool IndexVelocityWindow::event(QEvent* event) {
+    // The program's Ctrl+Z undoes the section from every window; here it undoes the
+    // measurements, unless a cell or a field being typed into takes it first.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool undo = key->matches(QKeySequence::Undo);
+        const bool redo = key->matches(QKeySequence::Redo) ||
+                          key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+        if (undo || redo) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                workspace_.commands().run([this, undo] {
+                    if (undo)
+                        undo_->undo();
+                    else
+                        undo_->redo();
+                });
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void IndexVelocityWindow::scheduleRecompute() {
+    recomputeTimer_->start();
+}
+
+void IndexVelocityWindow::sectionMayHaveChanged() {
+    // A rating shown is only ever of the section as it is now: any change to the points or the
+    // datum gives new rated areas, and the line says so until the next import.
+    const SectionPoints now = workspace_.currentSection();
+    double datum = datum_;
+    tryTextToFloat(toFileText(workspace_.settingText(GageField::Datum)), datum,
+                   workspace_.format());
+    const bool changed = !workspace_.sectionIs(section_, sectionVersion_) || datum != datum_;
+    if (!changed)
+        return;
+    recompute();
+    if (!measurements_.empty())
+        notice_->setNotice(QStringLiteral("The section has changed: the rated areas, the mean "
+                                          "velocities and the rating are worked out again "
+                                          "from the section as it is now."));
+}
+
+void IndexVelocityWindow::recompute() {
+    computedOnce_ = true;
+    section_ = workspace_.currentSection();
+    sectionVersion_ = workspace_.sectionVersion();
+    rated_.clear();
+    fit_.reset();
+    evaluated_.clear();
+    QString problem;
+    try {
+        datum_ = readNamedNumber(toFileText(workspace_.settingText(GageField::Datum)), "Datum",
+                                 workspace_.format());
+        if (!measurements_.empty()) {
+            if (section_.stations.size() < 2)
+                throw Error("The section has fewer than two points: it has no rated area");
+            rated_ =
+                rateMeasurements(measurements_, section_.stations, section_.elevations, -datum_);
+            for (const Measurement& m : measurements_)
+                if (m.use == MeasurementUse::Fit && !m.indexVelocity)
+                    throw Error("Measurement " + m.number +
+                                " is fitted but has no index velocity: give one, or validate "
+                                "or exclude it");
+            const VelocityModelInfo& info =
+                velocityModels()[static_cast<std::size_t>(modelChoice_->currentIndex())];
+            double breakpoint = 0.0;
+            if (info.model == VelocityModel::Compound)
+                breakpoint = readNamedNumber(toFileText(breakpoint_->text().trimmed()),
+                                             "Breakpoint", workspace_.format());
+            fit_ = fitVelocityRating(info.model, breakpoint, fitSamples(measurements_, rated_));
+            evaluated_ = evaluateMeasurements(*fit_, measurements_, rated_);
+        }
+    } catch (const std::exception& error) {
+        problem = DesktopSeam::errorBoxText(messageText(error));
+    }
+    message_->setNotice(problem);
+    // The grid keeps its selection and scroll position across a recomputation.
+    emit model_->dataChanged(
+        model_->index(0, 0),
+        model_->index(std::max(0, model_->rowCount() - 1), MeasurementTableModel::ColumnCount - 1));
+    showRating();
+    showPlots();
+}
+
+void IndexVelocityWindow::showRating() {
+    const NumberFormat format = workspace_.format();
+    if (!fit_) {
+        equation_->setText(measurements_.empty()
+                               ? QStringLiteral("Import the discharge measurements "
+                                                "(Measurements > Import Measurements...).")
+                               : QStringLiteral("No rating."));
+        statistics_->clear();
+        coefficients_->results().setTable({}, 0, {});
+        return;
+    }
+    const VelocityRatingFit& fit = *fit_;
+    equation_->setText(QString::fromStdString(equationText(fit.equation, kDigits)) +
+                       QStringLiteral("   (V, Vi in %1%2)")
+                           .arg(unit('V'), fit.equation.model == VelocityModel::Stage
+                                               ? QStringLiteral(", GH in ") + unit('L')
+                                               : QString()));
+    std::size_t validate = 0;
+    std::size_t exclude = 0;
+    for (const Measurement& m : measurements_) {
+        validate += m.use == MeasurementUse::Validate ? 1 : 0;
+        exclude += m.use == MeasurementUse::Exclude ? 1 : 0;
+    }
+    statistics_->setText(
+        QStringLiteral("<table cellspacing=\"2\">"
+                       "<tr><td>n (fitted)</td><td align=\"right\">%1</td>"
+                       "<td>&nbsp;&nbsp;&nbsp;Validate / exclude</td><td align=\"right\">%2 / "
+                       "%3</td></tr>"
+                       "<tr><td>R\u00b2</td><td align=\"right\">%4</td>"
+                       "<td>&nbsp;&nbsp;&nbsp;Adjusted R\u00b2</td><td align=\"right\">%5</td></tr>"
+                       "<tr><td>Standard error of estimate</td><td align=\"right\">%6 %7</td>"
+                       "<td>&nbsp;&nbsp;&nbsp;F</td><td align=\"right\">%8</td></tr>"
+                       "<tr><td>Degrees of freedom</td><td align=\"right\">%9</td>"
+                       "<td>&nbsp;&nbsp;&nbsp;Significance F</td><td align=\"right\">%10</td></tr>"
+                       "</table>")
+            .arg(fit.n)
+            .arg(validate)
+            .arg(exclude)
+            .arg(significant(fit.rSquared, format), significant(fit.adjustedRSquared, format),
+                 significant(fit.standardErrorOfEstimate, format), unit('V'),
+                 significant(fit.f, format))
+            .arg(fit.degreesOfFreedom)
+            .arg(significant(fit.fP, format)));
+    const VelocityModelInfo& info = velocityModelInfo(fit.equation.model);
+    coefficients_->results().setTable(
+        {QStringLiteral("Term"), QStringLiteral("Estimate"), QStringLiteral("Standard Error"),
+         QStringLiteral("t"), QStringLiteral("p")},
+        static_cast<int>(fit.parameters),
+        [this, &info, format](int row, int column) {
+            const auto j = static_cast<std::size_t>(row);
+            if (!fit_ || j >= fit_->parameters)
+                return QString();
+            const CoefficientStatistics& c = fit_->coefficients[j];
+            switch (column) {
+            case 0:
+                return QString::fromLatin1(info.terms[j].data(),
+                                           static_cast<qsizetype>(info.terms[j].size()));
+            case 1:
+                return significant(c.estimate, format);
+            case 2:
+                return significant(c.standardError, format);
+            case 3:
+                return significant(c.t, format);
+            default:
+                return significant(c.p, format);
+            }
+        },
+        {0});
+    coefficients_->resizeColumnsToContents();
+}
+
+void IndexVelocityWindow::showPlots() {
+    showLineFit();
+    showResiduals();
+    showAreas();
+    selectionToCharts();
+}
+
+namespace {
+
+const QColor kFitColour(25, 95, 200);
+const QColor kValidateColour(0, 140, 60);
+const QColor kExcludeColour(150, 150, 150);
+
+struct UseStyle {
+    MeasurementUse use;
+    const char* name;
+    QCPScatterStyle::ScatterShape shape;
+    const QColor& colour;
+};
+const UseStyle kUseStyles[] = {
+    {MeasurementUse::Fit, "Fit", QCPScatterStyle::ssDisc, kFitColour},
+    {MeasurementUse::Validate, "Validate", QCPScatterStyle::ssTriangle, kValidateColour},
+    {MeasurementUse::Exclude, "Exclude", QCPScatterStyle::ssCross, kExcludeColour}};
+
+} // namespace
+
+void IndexVelocityWindow::showLineFit() {
+    MeasurementChart& chart = *lineFitChart_;
+    chart.clearPlot();
+    const bool stage = fit_ && fit_->equation.model == VelocityModel::Stage;
+    const QString velocity = unit('V');
+    if (stage) {
+        chart.setTitleLines({QStringLiteral("Measured against fitted mean velocity")});
+        chart.setAxisTitles(QStringLiteral("Fitted V (%1)").arg(velocity),
+                            QStringLiteral("Measured V (%1)").arg(velocity));
+    } else {
+        chart.setTitleLines({QStringLiteral("Mean velocity against index velocity")});
+        chart.setAxisTitles(QStringLiteral("Index velocity Vi (%1)").arg(velocity),
+                            QStringLiteral("Mean velocity V (%1)").arg(velocity));
+    }
+    if (rated_.size() != measurements_.size()) {
+        chart.fitToPlot();
+        return;
+    }
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const UseStyle& style : kUseStyles) {
+        std::vector<MeasurementChart::Point> points;
+        for (std::size_t i = 0; i < measurements_.size(); ++i) {
+            const Measurement& m = measurements_[i];
+            if (m.use != style.use || !m.indexVelocity)
+                continue;
+            double x = *m.indexVelocity;
+            if (stage) {
+                if (i >= evaluated_.size() || !evaluated_[i].evaluated)
+                    continue;
+                x = evaluated_[i].fittedVelocity;
+            }
+            points.push_back({x, rated_[i].meanVelocity, static_cast<int>(i)});
+            low = std::min(low, x);
+            high = std::max(high, x);
+        }
+        chart.addPoints(QLatin1String(style.name), std::move(points), style.shape, style.colour);
+    }
+    if (fit_ && low <= high) {
+        QVector<double> x;
+        QVector<double> fitted;
+        QVector<double> bandLow;
+        QVector<double> bandHigh;
+        if (stage) {
+            // The band of each measurement at its own Vi and GH, in the order of fitted V.
+            std::vector<std::pair<double, PredictionInterval>> limits;
+            for (const MeasurementFit& e : evaluated_)
+                if (e.evaluated)
+                    limits.emplace_back(e.fittedVelocity, e.interval);
+            std::sort(limits.begin(), limits.end(),
+                      [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (const auto& [v, interval] : limits) {
+                x.append(v);
+                fitted.append(v);
+                bandLow.append(interval.low);
+                bandHigh.append(interval.high);
+            }
+            chart.addBand(QStringLiteral("95 % prediction interval"), x, bandLow, bandHigh,
+                          kFitColour);
+            chart.addLine(QStringLiteral("V = fitted V"), x, fitted, QPen(palette::kRatingLine, 2));
+        } else {
+            constexpr int kSteps = 100;
+            // The compound form bends at its breakpoint: a step lands on it.
+            for (int k = 0; k <= kSteps; ++k)
+                x.append(low + (high - low) * k / kSteps);
+            if (fit_->equation.model == VelocityModel::Compound &&
+                fit_->equation.breakpoint > low && fit_->equation.breakpoint < high) {
+                x.append(fit_->equation.breakpoint);
+                std::sort(x.begin(), x.end());
+            }
+            for (double vi : x) {
+                fitted.append(fit_->equation.velocity(vi, 0.0));
+                const PredictionInterval interval = fit_->predictionInterval(vi, 0.0);
+                bandLow.append(interval.low);
+                bandHigh.append(interval.high);
+            }
+            chart.addBand(QStringLiteral("95 % prediction interval"), x, bandLow, bandHigh,
+                          kFitColour);
+            chart.addLine(QString::fromStdString(equationText(fit_->equation, 4)), x, fitted,
+                          QPen(palette::kRatingLine, 2));
+        }
+    }
+    chart.fitToPlot();
+}
+
+void IndexVelocityWindow::showResiduals() {
+    MeasurementChart& chart = *residualChart_;
+    chart.clearPlot();
+    const int against = residualAgainst_->currentIndex();
+    const QString axis = against == 0   ? QStringLiteral("Index velocity Vi (%1)").arg(unit('V'))
+                         : against == 1 ? QStringLiteral("Gage height (%1)").arg(unit('L'))
+                                        : QStringLiteral("Date (days since the first)");
+    chart.setTitleLines({QStringLiteral("Residuals V - fitted V against ") +
+                         residualAgainst_->currentText().toLower()});
+    chart.setAxisTitles(axis, QStringLiteral("Residual (%1)").arg(unit('V')));
+    std::optional<std::int32_t> firstDay;
+    for (const Measurement& m : measurements_)
+        if (const auto day = isoCalendarDay(m.start))
+            firstDay = firstDay ? std::min(*firstDay, *day) : *day;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const UseStyle& style : kUseStyles) {
+        std::vector<MeasurementChart::Point> points;
+        for (std::size_t i = 0; i < measurements_.size() && i < evaluated_.size(); ++i) {
+            const Measurement& m = measurements_[i];
+            if (m.use != style.use || !evaluated_[i].evaluated)
+                continue;
+            double x = 0.0;
+            if (against == 0)
+                x = *m.indexVelocity;
+            else if (against == 1)
+                x = m.gageHeight;
+            else
+                x = static_cast<double>(isoCalendarDay(m.start).value_or(0) - firstDay.value_or(0));
+            points.push_back({x, evaluated_[i].residual, static_cast<int>(i)});
+            low = std::min(low, x);
+            high = std::max(high, x);
+        }
+        chart.addPoints(QLatin1String(style.name), std::move(points), style.shape, style.colour);
+    }
+    if (low <= high)
+        chart.addLine(QString(), {low, high}, {0.0, 0.0}, QPen(Qt::black, 1, Qt::DashLine));
+    chart.fitToPlot();
+}
+
+void IndexVelocityWindow::showAreas() {
+    MeasurementChart& chart = *areaChart_;
+    chart.clearPlot();
+    chart.setTitleLines({QStringLiteral("Measured area over the stage-area curve")});
+    chart.setAxisTitles(QStringLiteral("Area (%1)").arg(unit('A')),
+                        QStringLiteral("Gage height (%1)").arg(unit('L')));
+    if (rated_.size() != measurements_.size() || measurements_.empty()) {
+        chart.fitToPlot();
+        return;
+    }
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    std::vector<MeasurementChart::Point> measured;
+    std::vector<MeasurementChart::Point> beyond;
+    for (std::size_t i = 0; i < measurements_.size(); ++i) {
+        const Measurement& m = measurements_[i];
+        low = std::min(low, m.gageHeight);
+        high = std::max(high, m.gageHeight);
+        if (!m.measuredArea)
+            continue;
+        // Keys along the area axis would reorder the points; the chart keeps them by gage
+        // height and draws them across.
+        auto& into = rated_[i].beyondThreshold ? beyond : measured;
+        into.push_back({*m.measuredArea, m.gageHeight, static_cast<int>(i)});
+    }
+    // The stage-area curve of the section over the measurements' gage heights.
+    const double span = std::max(high - low, 0.1);
+    QVector<double> areas;
+    QVector<double> stages;
+    constexpr int kSteps = 120;
+    for (int k = 0; k <= kSteps; ++k) {
+        const double gh = low - 0.05 * span + 1.1 * span * k / kSteps;
+        const double area = wettedArea(section_.stations, section_.elevations, gh, -datum_);
+        if (area > 0.0) {
+            areas.append(area);
+            stages.append(gh);
+        }
+    }
+    chart.addLine(QStringLiteral("Stage-area curve"), areas, stages, QPen(palette::kRatingLine, 2));
+    // The differences: from the rated area to the measured one at each gage height.
+    for (std::size_t i = 0; i < measurements_.size(); ++i)
+        if (measurements_[i].measuredArea)
+            chart.addLine(QString(), {rated_[i].ratedArea, *measurements_[i].measuredArea},
+                          {measurements_[i].gageHeight, measurements_[i].gageHeight},
+                          QPen(QColor(120, 120, 120), 1));
+    chart.addPoints(QStringLiteral("Measured area"), std::move(measured), QCPScatterStyle::ssDisc,
+                    kFitColour);
+    chart.addPoints(QStringLiteral("Beyond 5 %"), std::move(beyond), QCPScatterStyle::ssSquare,
+                    QColor(180, 30, 0));
+    chart.fitToPlot();
+}
+
+void IndexVelocityWindow::selectionToCharts() {
+    QList<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+        rows.append(index.row());
+    for (MeasurementChart* chart : {lineFitChart_, residualChart_, areaChart_})
+        chart->setSelectedRows(rows);
+}
+
+void IndexVelocityWindow::selectRow(int row) {
+    table_->selectRow(row);
+    table_->scrollTo(model_->index(row, 0));
+}
+
+void IndexVelocityWindow::replaceRows(int row, int count, const std::vector<Measurement>& rows) {
+    const auto at = measurements_.begin() + row;
+    measurements_.erase(at, at + count);
+    measurements_.insert(measurements_.begin() + row, rows.begin(), rows.end());
+    model_->rowsChanged();
+    recompute();
+}
+
+void IndexVelocityWindow::changeRows(const QString& stepText, int row, int count,
+                                     std::vector<Measurement> rows) {
+    std::vector<Measurement> before(measurements_.begin() + row,
+                                    measurements_.begin() + row + count);
+    undo_->push(new RowsCommand(*this, stepText, row, std::move(before), std::move(rows)));
+}
+
+bool IndexVelocityWindow::changeMeasurement(int row, Measurement changed) {
+    if (row < 0 || static_cast<std::size_t>(row) >= measurements_.size())
+        return false;
+    const Measurement& now = measurements_[static_cast<std::size_t>(row)];
+    if (changed.use == MeasurementUse::Exclude && changed.comment.empty()) {
+        if (now.use == MeasurementUse::Exclude)
+            throw Error("An excluded measurement keeps the comment that says why it is left out");
+        ExclusionCommentDialog ask(fromFileText(changed.number), this);
+        ask.setWindowModality(Qt::WindowModal);
+        if (workspace_.seam().execModal(ask) != QDialog::Accepted ||
+            ask.comment->text().trimmed().isEmpty())
+            return false;
+        changed.comment = toFileText(ask.comment->text().trimmed());
+    }
+    changeRows(QStringLiteral("Edit Measurement"), row, 1, {changed});
+    return true;
+}
+
+void IndexVelocityWindow::importMeasurements() {
+    if (!workspace_.seam().runFileDialog(this, importDialog))
+        return;
+    MeasurementFile file = readMeasurements(toFilePath(importDialog.fileName));
+    if (saveDialog.fileName.isEmpty())
+        saveDialog.fileName = importDialog.fileName;
+    notice_->setNotice(QString());
+    changeRows(QStringLiteral("Import Measurements"), 0, static_cast<int>(measurements_.size()),
+               std::move(file.measurements));
+    table_->resizeColumnsToContents();
+}
+
+void IndexVelocityWindow::saveMeasurements() {
+    if (!workspace_.seam().runFileDialog(this, saveDialog))
+        return;
+    writeMeasurements(toFilePath(saveDialog.fileName), measurements_);
+}
+
+void IndexVelocityWindow::exportSummary(OutputFormat format) {
+    if (rated_.size() != measurements_.size() || measurements_.empty())
+        throw Error(message_->text().isEmpty() ? std::string("There are no measurements to export")
+                                               : toFileText(message_->text()));
+    const OutputFormatInfo& info = outputFormat(format);
+    exportDialog.filter = filterText(info.dialogFilter);
+    exportDialog.defaultExtension = filterText(info.extension);
+    exportDialog.fileName.clear();
+    if (!workspace_.seam().runFileDialog(this, exportDialog))
+        return;
+    exportTable(toFilePath(exportDialog.fileName), format, MeasurementTable(measurements_, rated_));
+}
+
+void IndexVelocityWindow::addMeasurement() {
+    // A new row after the current one, its start the current one's so that it reads.
+    const int current = table_->currentIndex().isValid()
+                            ? table_->currentIndex().row()
+                            : static_cast<int>(measurements_.size()) - 1;
+    Measurement m;
+    m.number = std::to_string(measurements_.size() + 1);
+    m.start = current >= 0 ? measurements_[static_cast<std::size_t>(current)].start
+                           : std::string("2000-01-01");
+    if (current >= 0) {
+        m.gageHeight = measurements_[static_cast<std::size_t>(current)].gageHeight;
+        m.discharge = measurements_[static_cast<std::size_t>(current)].discharge;
+    }
+    // Not in the fit until its values are typed in.
+    m.use = MeasurementUse::Validate;
+    const int row = current + 1;
+    changeRows(QStringLiteral("Add Measurement"), row, 0, {m});
+    table_->setCurrentIndex(model_->index(row, MeasurementTableModel::Number));
+    table_->edit(table_->currentIndex());
+}
+
+void IndexVelocityWindow::deleteMeasurements() {
+    QList<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+        rows.append(index.row());
+    if (rows.isEmpty() && table_->currentIndex().isValid())
+        rows.append(table_->currentIndex().row());
+    if (rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    // Runs of adjacent rows, last first, so the rows before stay where they are; one step.
+    undo_->beginMacro(QStringLiteral("Delete Measurements"));
+    for (qsizetype end = rows.size(); end > 0;) {
+        qsizetype start = end - 1;
+        while (start > 0 && rows[start - 1] == rows[start] - 1)
+            --start;
+        changeRows(QString(), rows[start], static_cast<int>(end - start), {});
+        end = start;
+    }
+    undo_->endMacro();
+}
+
+} // namespace korvadel
