@@ -21,6 +21,7 @@
 #include "model/WettedArea.h"
 #include "ui/Workspace.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -189,25 +190,25 @@ void IndexVelocityWindow::buildControls() {
          {},
          {QStringLiteral("&Close"), QStringLiteral("closeWindowAction"), {}, [this] { close(); }}});
     QMenu* edit = menus->addMenu(QStringLiteral("&Edit"));
-    // Ctrl+Z and Ctrl+Y act on the measurements while this window is active (see event()).
-    const QList<QAction*> steps = addActionTable(*this, edit, commands,
-                                                 {{QStringLiteral("&Undo\tCtrl+Z"),
-                                                   QStringLiteral("measurementUndoAction"),
-                                                   {},
-                                                   [this] { undo_->undo(); }},
-                                                  {QStringLiteral("&Redo\tCtrl+Y"),
-                                                   QStringLiteral("measurementRedoAction"),
-                                                   {},
-                                                   [this] { undo_->redo(); }},
-                                                  {},
-                                                  {QStringLiteral("&Add Measurement"),
-                                                   QStringLiteral("addMeasurementAction"),
-                                                   {QKeySequence(QStringLiteral("Ctrl+Ins"))},
-                                                   [this] { addMeasurement(); }},
-                                                  {QStringLiteral("&Delete Measurements"),
-                                                   QStringLiteral("deleteMeasurementsAction"),
-                                                   {QKeySequence(QStringLiteral("Ctrl+Del"))},
-                                                   [this] { deleteMeasurements(); }}});
+    const QList<QAction*> steps = addActionTable(
+        *this, edit, commands,
+        {{QStringLiteral("&Undo"),
+          QStringLiteral("measurementUndoAction"),
+          {QKeySequence(QStringLiteral("Ctrl+Z"))},
+          [this] { undo_->undo(); }},
+         {QStringLiteral("&Redo"),
+          QStringLiteral("measurementRedoAction"),
+          {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))},
+          [this] { undo_->redo(); }},
+         {},
+         {QStringLiteral("&Add Measurement"),
+          QStringLiteral("addMeasurementAction"),
+          {QKeySequence(QStringLiteral("Ctrl+Ins"))},
+          [this] { addMeasurement(); }},
+         {QStringLiteral("&Delete Measurements"),
+          QStringLiteral("deleteMeasurementsAction"),
+          {QKeySequence(QStringLiteral("Ctrl+Del"))},
+          [this] { deleteMeasurements(); }}});
     steps[0]->setEnabled(false);
     steps[1]->setEnabled(false);
     connect(undo_, &QUndoStack::canUndoChanged, steps[0], &QAction::setEnabled);
@@ -375,22 +376,18 @@ void IndexVelocityWindow::showWindow() {
 }
 
 bool IndexVelocityWindow::event(QEvent* event) {
-    // The program's Ctrl+Z undoes the section from every window; here it undoes the
-    // measurements, unless a cell or a field being typed into takes it first.
-    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool undo = key->matches(QKeySequence::Undo);
-        const bool redo = key->matches(QKeySequence::Redo) ||
-                          key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
-        if (undo || redo) {
+    // The main window's keys (Ctrl+S, Ctrl+Z, ...) act on the section from every window; here
+    // this window's own commands take them first, unless a cell or a field being typed into
+    // does (Ctrl+Z undoes the typing there). A key claimed here is no shortcut for anyone else,
+    // so the command runs from here, once the key has been delivered.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!action->shortcuts().contains(pressed))
+                continue;
             event->accept();
-            if (event->type() == QEvent::KeyPress)
-                workspace_.commands().run([this, undo] {
-                    if (undo)
-                        undo_->undo();
-                    else
-                        undo_->redo();
-                });
+            if (action->isEnabled())
+                QTimer::singleShot(0, action, &QAction::trigger);
             return true;
         }
     }

@@ -4,6 +4,7 @@
 // the X server (xdotool), and what is checked on screen is read back from the X server.
 
 #include "components/chart/Chart.h"
+#include "components/grid/MeasurementTableModel.h"
 #include "components/grid/PointGrid.h"
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
@@ -11,15 +12,21 @@
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/HydraulicPropertiesWindow.h"
+#include "ui/IndexVelocityWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
 #include "ui/Workspace.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -131,6 +138,7 @@ private slots:
     void closeBoxAsksAboutUnsavedPoints();
     void propertiesSayTheSectionChangedAfterAnotherLoad();
     void escapeCancelsALongRunAndTheRatingStays();
+    void indexVelocityJobFromTheKeyboard();
 };
 
 void DesktopTest::initTestCase() {
@@ -368,6 +376,86 @@ void DesktopTest::escapeCancelsALongRunAndTheRatingStays() {
     QCOMPARE(rating.rowCount(), std::size_t{3});
     QCOMPARE(rating.areaAt(1), 6.2);
     QVERIFY(!progress->isVisible());
+    QVERIFY(program.seam.messages.isEmpty());
+}
+
+// An index-velocity job from the keyboard: the example measurements imported, one excluded
+// (its comment typed into the question that comes up), the stage model chosen; the statistics
+// are the command line's for the measurements as the window saves them.
+void DesktopTest::indexVelocityJobFromTheKeyboard() {
+    TestProgram program;
+    MainWindow* main = program.main();
+    QTemporaryDir dir;
+    const auto key = [](const char* keys) {
+        return xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60"),
+                        QLatin1String(keys)});
+    };
+    QVERIFY(activate(main));
+    const QString section = QStringLiteral(KORVADEL_EXAMPLES "/harlan-canal.kvd");
+    program.seam.chooseFile(section);
+    QVERIFY(key("ctrl+l"));
+    QVERIFY(QTest::qWaitFor([&] { return program.document().points.rowCount() == 9; }, 5000));
+    QVERIFY(key("alt+t"));
+    QVERIFY(key("i"));
+    IndexVelocityWindow* window = program.program.indexVelocityWindow();
+    QVERIFY(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 5000));
+    program.seam.chooseFile(QStringLiteral(KORVADEL_EXAMPLES "/harlan-canal-measurements.csv"));
+    QVERIFY(key("ctrl+o"));
+    QVERIFY(QTest::qWaitFor([window] { return window->measurements().size() == 24; }, 5000));
+    const std::size_t fitted = window->fit()->n;
+
+    // Measurement 315 (the 15th row) excluded from its use cell.
+    auto* table = child<QTableView>(window, "measurementTable");
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(14, MeasurementTableModel::Use));
+    bool asked = false;
+    program.seam.onModal([&](QDialog& question) {
+        asked = QTest::qWaitFor([&] { return QApplication::activeWindow() == &question; }, 5000);
+        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
+                 QStringLiteral("Area 7 % over")});
+        xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        asked =
+            asked && QTest::qWaitFor([&] { return question.result() == QDialog::Accepted; }, 5000);
+    });
+    QVERIFY(key("F2"));
+    QVERIFY(key("End"));
+    QVERIFY(key("Return"));
+    QVERIFY(QTest::qWaitFor([&] { return window->fit() && window->fit()->n == fitted - 1; }, 5000));
+    QVERIFY(asked);
+    QCOMPARE(window->measurements()[14].comment, std::string("Area 7 % over"));
+    const double simpleRSquared = window->fit()->rSquared;
+
+    // The stage model, from its field.
+    QVERIFY(key("alt+m"));
+    QVERIFY(key("Down"));
+    QVERIFY(key("Down"));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return window->fit() && window->fit()->equation.model == VelocityModel::Stage; },
+        5000));
+    QVERIFY(window->fit()->rSquared != simpleRSquared);
+
+    const QString saved = dir.filePath(QStringLiteral("measurements.csv"));
+    program.seam.chooseFile(saved);
+    QVERIFY(key("ctrl+s"));
+    QVERIFY(QTest::qWaitFor([&] { return QFile::exists(saved); }, 5000));
+    // The key saved the measurements and nothing else: no cell took it as typing.
+    for (const QWidget* editor : table->viewport()->findChildren<QWidget*>())
+        QVERIFY(!editor->isVisible());
+    QVERIFY(!program.workspace().isModified());
+    QProcess cli;
+    cli.start(QStringLiteral(KORVADEL_CLI),
+              {QStringLiteral("velocity-rating"), section, saved, QStringLiteral("--model"),
+               QStringLiteral("stage"), QStringLiteral("--format"), QStringLiteral("json")});
+    QVERIFY(cli.waitForFinished(60000));
+    const QJsonObject json = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    QCOMPARE(static_cast<qint64>(window->fit()->n), json[QStringLiteral("n")].toInteger());
+    QCOMPARE(window->fit()->rSquared, json[QStringLiteral("r_squared")].toDouble());
+    QCOMPARE(window->fit()->standardErrorOfEstimate,
+             json[QStringLiteral("standard_error_of_estimate")].toDouble());
+    QCOMPARE(window->fit()->f, json[QStringLiteral("f")].toDouble());
+    QVERIFY(child<QLabel>(window, "equation")
+                ->text()
+                .startsWith(json[QStringLiteral("equation")].toString()));
     QVERIFY(program.seam.messages.isEmpty());
 }
 

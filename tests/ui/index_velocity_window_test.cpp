@@ -172,11 +172,11 @@ void IndexVelocityWindowTest::exclusionAsksForItsCommentAndEveryEditUndoes() {
 
     // Ctrl+Z in the window undoes the exclusion, not the section; Ctrl+Y does it again.
     QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(window->measurements()[row].use, MeasurementUse::Fit);
+    QTRY_COMPARE(window->measurements()[row].use, MeasurementUse::Fit);
     QCOMPARE(window->fit()->n, fitted);
     QCOMPARE(program.document().points.rowCount(), std::size_t{9});
     QTest::keyClick(window, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(window->measurements()[row].use, MeasurementUse::Exclude);
+    QTRY_COMPARE(window->measurements()[row].use, MeasurementUse::Exclude);
 
     // Rows added and deleted are steps as well, and the import is one.
     auto* table = child<QTableView>(window, "measurementTable");
