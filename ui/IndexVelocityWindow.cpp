@@ -2,7 +2,7 @@
 #include "ui/IndexVelocityWindow.h"
 
 #include "components/chart/MeasurementChart.h"
-#include "components/chart/Palette.h"
+#include "components/chart/VelocityPlots.h"
 #include "components/desktop/ActionTable.h"
 #include "components/desktop/CommandRunner.h"
 #include "components/desktop/ScreenPlacement.h"
@@ -358,7 +358,7 @@ void IndexVelocityWindow::buildControls() {
     });
     connect(breakpoint_, &QLineEdit::textChanged, this, &IndexVelocityWindow::recompute);
     connect(residualAgainst_, &QComboBox::currentIndexChanged, this,
-            &IndexVelocityWindow::showResiduals);
+            &IndexVelocityWindow::showPlots);
 }
 
 bool IndexVelocityWindow::feet() const {
@@ -528,207 +528,26 @@ void IndexVelocityWindow::showRating() {
     coefficients_->resizeColumnsToContents();
 }
 
+VelocityPlotInput IndexVelocityWindow::plotInput() const {
+    VelocityPlotInput input;
+    input.measurements = measurements_;
+    input.rated = rated_;
+    input.fit = fit_ ? &*fit_ : nullptr;
+    input.evaluated = evaluated_;
+    input.stations = section_.stations;
+    input.elevations = section_.elevations;
+    input.datum = datum_;
+    input.feet = feet();
+    return input;
+}
+
 void IndexVelocityWindow::showPlots() {
-    showLineFit();
-    showResiduals();
-    showAreas();
+    const VelocityPlotInput input = plotInput();
+    drawLineFit(*lineFitChart_, input);
+    drawResiduals(*residualChart_, input,
+                  static_cast<ResidualAxis>(residualAgainst_->currentIndex()));
+    drawAreaCheck(*areaChart_, input);
     selectionToCharts();
-}
-
-namespace {
-
-const QColor kFitColour(25, 95, 200);
-const QColor kValidateColour(0, 140, 60);
-const QColor kExcludeColour(150, 150, 150);
-
-struct UseStyle {
-    MeasurementUse use;
-    const char* name;
-    QCPScatterStyle::ScatterShape shape;
-    const QColor& colour;
-};
-const UseStyle kUseStyles[] = {
-    {MeasurementUse::Fit, "Fit", QCPScatterStyle::ssDisc, kFitColour},
-    {MeasurementUse::Validate, "Validate", QCPScatterStyle::ssTriangle, kValidateColour},
-    {MeasurementUse::Exclude, "Exclude", QCPScatterStyle::ssCross, kExcludeColour}};
-
-} // namespace
-
-void IndexVelocityWindow::showLineFit() {
-    MeasurementChart& chart = *lineFitChart_;
-    chart.clearPlot();
-    const bool stage = fit_ && fit_->equation.model == VelocityModel::Stage;
-    const QString velocity = unit('V');
-    if (stage) {
-        chart.setTitleLines({QStringLiteral("Measured against fitted mean velocity")});
-        chart.setAxisTitles(QStringLiteral("Fitted V (%1)").arg(velocity),
-                            QStringLiteral("Measured V (%1)").arg(velocity));
-    } else {
-        chart.setTitleLines({QStringLiteral("Mean velocity against index velocity")});
-        chart.setAxisTitles(QStringLiteral("Index velocity Vi (%1)").arg(velocity),
-                            QStringLiteral("Mean velocity V (%1)").arg(velocity));
-    }
-    if (rated_.size() != measurements_.size()) {
-        chart.fitToPlot();
-        return;
-    }
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
-    for (const UseStyle& style : kUseStyles) {
-        std::vector<MeasurementChart::Point> points;
-        for (std::size_t i = 0; i < measurements_.size(); ++i) {
-            const Measurement& m = measurements_[i];
-            if (m.use != style.use || !m.indexVelocity)
-                continue;
-            double x = *m.indexVelocity;
-            if (stage) {
-                if (i >= evaluated_.size() || !evaluated_[i].evaluated)
-                    continue;
-                x = evaluated_[i].fittedVelocity;
-            }
-            points.push_back({x, rated_[i].meanVelocity, static_cast<int>(i)});
-            low = std::min(low, x);
-            high = std::max(high, x);
-        }
-        chart.addPoints(QLatin1String(style.name), std::move(points), style.shape, style.colour);
-    }
-    if (fit_ && low <= high) {
-        QVector<double> x;
-        QVector<double> fitted;
-        QVector<double> bandLow;
-        QVector<double> bandHigh;
-        if (stage) {
-            // The band of each measurement at its own Vi and GH, in the order of fitted V.
-            std::vector<std::pair<double, PredictionInterval>> limits;
-            for (const MeasurementFit& e : evaluated_)
-                if (e.evaluated)
-                    limits.emplace_back(e.fittedVelocity, e.interval);
-            std::sort(limits.begin(), limits.end(),
-                      [](const auto& a, const auto& b) { return a.first < b.first; });
-            for (const auto& [v, interval] : limits) {
-                x.append(v);
-                fitted.append(v);
-                bandLow.append(interval.low);
-                bandHigh.append(interval.high);
-            }
-            chart.addBand(QStringLiteral("95 % prediction interval"), x, bandLow, bandHigh,
-                          kFitColour);
-            chart.addLine(QStringLiteral("V = fitted V"), x, fitted, QPen(palette::kRatingLine, 2));
-        } else {
-            constexpr int kSteps = 100;
-            // The compound form bends at its breakpoint: a step lands on it.
-            for (int k = 0; k <= kSteps; ++k)
-                x.append(low + (high - low) * k / kSteps);
-            if (fit_->equation.model == VelocityModel::Compound &&
-                fit_->equation.breakpoint > low && fit_->equation.breakpoint < high) {
-                x.append(fit_->equation.breakpoint);
-                std::sort(x.begin(), x.end());
-            }
-            for (double vi : x) {
-                fitted.append(fit_->equation.velocity(vi, 0.0));
-                const PredictionInterval interval = fit_->predictionInterval(vi, 0.0);
-                bandLow.append(interval.low);
-                bandHigh.append(interval.high);
-            }
-            chart.addBand(QStringLiteral("95 % prediction interval"), x, bandLow, bandHigh,
-                          kFitColour);
-            chart.addLine(QString::fromStdString(equationText(fit_->equation, 4)), x, fitted,
-                          QPen(palette::kRatingLine, 2));
-        }
-    }
-    chart.fitToPlot();
-}
-
-void IndexVelocityWindow::showResiduals() {
-    MeasurementChart& chart = *residualChart_;
-    chart.clearPlot();
-    const int against = residualAgainst_->currentIndex();
-    const QString axis = against == 0   ? QStringLiteral("Index velocity Vi (%1)").arg(unit('V'))
-                         : against == 1 ? QStringLiteral("Gage height (%1)").arg(unit('L'))
-                                        : QStringLiteral("Date (days since the first)");
-    chart.setTitleLines({QStringLiteral("Residuals V - fitted V against ") +
-                         residualAgainst_->currentText().toLower()});
-    chart.setAxisTitles(axis, QStringLiteral("Residual (%1)").arg(unit('V')));
-    std::optional<std::int32_t> firstDay;
-    for (const Measurement& m : measurements_)
-        if (const auto day = isoCalendarDay(m.start))
-            firstDay = firstDay ? std::min(*firstDay, *day) : *day;
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
-    for (const UseStyle& style : kUseStyles) {
-        std::vector<MeasurementChart::Point> points;
-        for (std::size_t i = 0; i < measurements_.size() && i < evaluated_.size(); ++i) {
-            const Measurement& m = measurements_[i];
-            if (m.use != style.use || !evaluated_[i].evaluated)
-                continue;
-            double x = 0.0;
-            if (against == 0)
-                x = *m.indexVelocity;
-            else if (against == 1)
-                x = m.gageHeight;
-            else
-                x = static_cast<double>(isoCalendarDay(m.start).value_or(0) - firstDay.value_or(0));
-            points.push_back({x, evaluated_[i].residual, static_cast<int>(i)});
-            low = std::min(low, x);
-            high = std::max(high, x);
-        }
-        chart.addPoints(QLatin1String(style.name), std::move(points), style.shape, style.colour);
-    }
-    if (low <= high)
-        chart.addLine(QString(), {low, high}, {0.0, 0.0}, QPen(Qt::black, 1, Qt::DashLine));
-    chart.fitToPlot();
-}
-
-void IndexVelocityWindow::showAreas() {
-    MeasurementChart& chart = *areaChart_;
-    chart.clearPlot();
-    chart.setTitleLines({QStringLiteral("Measured area over the stage-area curve")});
-    chart.setAxisTitles(QStringLiteral("Area (%1)").arg(unit('A')),
-                        QStringLiteral("Gage height (%1)").arg(unit('L')));
-    if (rated_.size() != measurements_.size() || measurements_.empty()) {
-        chart.fitToPlot();
-        return;
-    }
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
-    std::vector<MeasurementChart::Point> measured;
-    std::vector<MeasurementChart::Point> beyond;
-    for (std::size_t i = 0; i < measurements_.size(); ++i) {
-        const Measurement& m = measurements_[i];
-        low = std::min(low, m.gageHeight);
-        high = std::max(high, m.gageHeight);
-        if (!m.measuredArea)
-            continue;
-        // Keys along the area axis would reorder the points; the chart keeps them by gage
-        // height and draws them across.
-        auto& into = rated_[i].beyondThreshold ? beyond : measured;
-        into.push_back({*m.measuredArea, m.gageHeight, static_cast<int>(i)});
-    }
-    // The stage-area curve of the section over the measurements' gage heights.
-    const double span = std::max(high - low, 0.1);
-    QVector<double> areas;
-    QVector<double> stages;
-    constexpr int kSteps = 120;
-    for (int k = 0; k <= kSteps; ++k) {
-        const double gh = low - 0.05 * span + 1.1 * span * k / kSteps;
-        const double area = wettedArea(section_.stations, section_.elevations, gh, -datum_);
-        if (area > 0.0) {
-            areas.append(area);
-            stages.append(gh);
-        }
-    }
-    chart.addLine(QStringLiteral("Stage-area curve"), areas, stages, QPen(palette::kRatingLine, 2));
-    // The differences: from the rated area to the measured one at each gage height.
-    for (std::size_t i = 0; i < measurements_.size(); ++i)
-        if (measurements_[i].measuredArea)
-            chart.addLine(QString(), {rated_[i].ratedArea, *measurements_[i].measuredArea},
-                          {measurements_[i].gageHeight, measurements_[i].gageHeight},
-                          QPen(QColor(120, 120, 120), 1));
-    chart.addPoints(QStringLiteral("Measured area"), std::move(measured), QCPScatterStyle::ssDisc,
-                    kFitColour);
-    chart.addPoints(QStringLiteral("Beyond 5 %"), std::move(beyond), QCPScatterStyle::ssSquare,
-                    QColor(180, 30, 0));
-    chart.fitToPlot();
 }
 
 void IndexVelocityWindow::selectionToCharts() {

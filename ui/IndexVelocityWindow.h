@@ -27,6 +27,7 @@ namespace korvadel {
 class MeasurementChart;
 class MeasurementTableModel;
 class NoticeLine;
+struct VelocityPlotInput;
 class ResultTableView;
 class Workspace;
 
@@ -87,9 +88,7 @@ private:
     void scheduleRecompute();
     void showRating();
     void showPlots();
-    void showLineFit();
-    void showResiduals();
-    void showAreas();
+    VelocityPlotInput plotInput() const;
     void selectionToCharts();
     void selectRow(int row);
     QString unit(char kind) const;
