@@ -17,6 +17,11 @@
 #include "model/SurveyComparison.h"
 #include "model/VelocityRating.h"
 
+#ifdef KORVADEL_CLI_WITH_UI
+#include "cli/qt/VelocityReportPdf.h"
+#include "components/chart/VelocityPlots.h"
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -226,11 +231,16 @@ std::string velocityRatingHelp(const Invocation& invocation, bool withShared) {
         kModelEntry,
         kBreakpointEntry,
         kDatumEntry,
-        {"--format text|json",
+        {"--format text|json|pdf",
          "text: a report to read (default). json: one object with model, equation, n, "
          "parameters, degrees_of_freedom, coefficients, r_squared, adjusted_r_squared, "
          "standard_error_of_estimate, f, f_p and measurements; numbers read back exactly, null "
-         "where there is none."},
+         "where there is none. pdf: the report the desktop program prints (title block with "
+         "SECTION's description, the date, model and equation; the statistics; the measurement "
+         "summary; the line fit, residual and area plots), on Letter paper; needs -o."},
+        {"--units feet|metres",
+         "The units the pdf report names (ft, ft^2, ft^3/s or m, m^2, m^3/s); nothing is "
+         "converted. Default: feet."},
         kOutputEntry};
     return withSharedHelp(
         commandHelp(
@@ -252,13 +262,25 @@ std::string velocityRatingHelp(const Invocation& invocation, bool withShared) {
 }
 
 int runVelocityRating(const Invocation& invocation) {
-    const auto options =
-        optionList({{"format"}, kOutputOption, kDatumOption}, kModelOptions, kInputOptions);
+    const auto options = optionList({{"format"}, {"units"}, kOutputOption, kDatumOption},
+                                    kModelOptions, kInputOptions);
     const ParsedArgs args = parseArgs(invocation.args, options);
     requirePositional(args, "SECTION", "MEASUREMENTS");
     const std::string format = args.value("format").value_or("text");
-    if (format != "text" && format != "json")
-        throw UsageError("--format must be text or json, not '" + format + "'");
+    if (format != "text" && format != "json" && format != "pdf")
+        throw UsageError("--format must be text, json or pdf, not '" + format + "'");
+    const std::string units = args.value("units").value_or("feet");
+    if (units != "feet" && units != "metres")
+        throw UsageError("--units must be feet or metres, not '" + units + "'");
+    if (args.value("units") && format != "pdf")
+        throw UsageError("--units applies to --format pdf only");
+    if (format == "pdf" && !args.value("output"))
+        throw UsageError("--format pdf needs -o FILE.pdf");
+#ifndef KORVADEL_CLI_WITH_UI
+    if (format == "pdf")
+        throw UsageError("--format pdf needs the desktop program's libraries, which this build "
+                         "of korvadel-cli leaves out");
+#endif
     const ModelChoice choice = modelFrom(args, "velocity-rating", optionFormat(args, invocation));
 
     Section section;
@@ -267,6 +289,21 @@ int runVelocityRating(const Invocation& invocation) {
     warnAboveEnds(section, highestGageHeight(fitted.file), invocation.err);
     const std::vector<MeasurementFit> evaluated =
         evaluateMeasurements(*fitted.fit, fitted.file.measurements, fitted.rated);
+#ifdef KORVADEL_CLI_WITH_UI
+    if (format == "pdf") {
+        VelocityPlotInput input;
+        input.measurements = fitted.file.measurements;
+        input.rated = fitted.rated;
+        input.fit = &*fitted.fit;
+        input.evaluated = evaluated;
+        input.stations = section.stations;
+        input.elevations = section.elevations;
+        input.datum = section.datum;
+        input.feet = units == "feet";
+        writeVelocityRatingPdf(input, section.document.description, *args.value("output"));
+        return 0;
+    }
+#endif
     const VelocityRatingReport report{*fitted.fit, fitted.file.measurements, fitted.rated,
                                       evaluated};
     CommandOutput output(args.value("output"), invocation.out);

@@ -10,6 +10,7 @@
 #include "components/grid/MeasurementTableModel.h"
 #include "components/grid/ReadOnlyTableModel.h"
 #include "components/grid/ResultTable.h"
+#include "components/report/IndexVelocityReport.h"
 #include "components/widgets/NoticeLine.h"
 #include "io/MeasurementFile.h"
 #include "io/MeasurementTable.h"
@@ -23,6 +24,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDate>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -187,6 +189,11 @@ void IndexVelocityWindow::buildControls() {
           QStringLiteral("exportSummaryExcelAction"),
           {},
           [this] { exportSummary(OutputFormat::Excel); }},
+         {},
+         {QStringLiteral("&Print Report..."),
+          QStringLiteral("printReportAction"),
+          {QKeySequence(QStringLiteral("Ctrl+P"))},
+          [this] { printReport(); }},
          {},
          {QStringLiteral("&Close"), QStringLiteral("closeWindowAction"), {}, [this] { close(); }}});
     QMenu* edit = menus->addMenu(QStringLiteral("&Edit"));
@@ -625,6 +632,15 @@ void IndexVelocityWindow::exportSummary(OutputFormat format) {
     if (!workspace_.seam().runFileDialog(this, exportDialog))
         return;
     exportTable(toFilePath(exportDialog.fileName), format, MeasurementTable(measurements_, rated_));
+}
+
+void IndexVelocityWindow::printReport() {
+    if (measurements_.empty())
+        throw Error("There are no measurements to report: import them first");
+    previewIndexVelocityReport(workspace_.seam(), workspace_.printers(),
+                               layOutIndexVelocityReport(plotInput(), workspace_.descriptionText(),
+                                                         message_->text(), QDate::currentDate(),
+                                                         workspace_.format()));
 }
 
 void IndexVelocityWindow::addMeasurement() {

@@ -40,7 +40,8 @@ class Workspace;
 // Controls by object name: "measurementTable", "units", "model", "breakpoint", "notice",
 // "message", "equation", "statistics", "coefficientTable", "plots", "lineFitChart",
 // "residualChart", "residualAgainst", "areaChart"; actions "importMeasurementsAction",
-// "saveMeasurementsAction", "exportSummaryAction", "addMeasurementAction",
+// "saveMeasurementsAction", "exportSummaryAction" (and ...HtmlAction, ...ExcelAction),
+// "printReportAction", "addMeasurementAction",
 // "deleteMeasurementsAction", "measurementUndoAction", "measurementRedoAction".
 class IndexVelocityWindow : public QWidget {
     Q_OBJECT
@@ -54,6 +55,7 @@ public:
     void importMeasurements();
     void saveMeasurements();
     void exportSummary(OutputFormat format);
+    void printReport();
     void addMeasurement();
     void deleteMeasurements();
 

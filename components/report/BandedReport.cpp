@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFont>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -15,6 +16,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -116,6 +118,18 @@ void renderReportPage(QPainter& painter, const ReportDocument& document, std::si
                           Qt::TextDontClip | Qt::TextSingleLine;
         painter.drawText(box, flags, item.text);
     }
+    for (const ReportPictureItem& item : document.pages[page].pictures) {
+        QImage image;
+        if (!image.loadFromData(item.picture, "PNG"))
+            continue;
+        const QRectF& b = item.boxMm;
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(originPx.x() + b.x() * pxPerMm, originPx.y() + b.y() * pxPerMm,
+                                 b.width() * pxPerMm, b.height() * pxPerMm),
+                          image);
+        painter.restore();
+    }
     painter.restore();
 }
 
@@ -180,7 +194,7 @@ void writeReportPdf(const ReportDocument& document, const QString& path) {
 namespace {
 
 const QString kMagic = QStringLiteral("KORVADEL-REPORT");
-constexpr int kVersion = 1;
+constexpr int kVersion = 2; // 2: drawings
 constexpr qint64 kMaxReportFileBytes = 512ll * 1024 * 1024;
 
 QString escapeText(const QString& text) {
@@ -277,8 +291,11 @@ public:
         const qsizetype pages = count(fields[1]);
         doc.pages.resize(static_cast<std::size_t>(pages));
         for (ReportPage& page : doc.pages) {
-            fields = expect(u"p", 2);
+            fields = nextLine().split(u'\t');
+            if (fields.size() < 2 || fields.size() > 3 || fields[0] != u"p")
+                damaged();
             const qsizetype items = count(fields[1]);
+            const qsizetype pictures = fields.size() == 3 ? count(fields[2]) : 0;
             page.items.reserve(static_cast<std::size_t>(items));
             for (qsizetype i = 0; i < items; ++i) {
                 fields = expect(u"t", 7);
@@ -292,6 +309,18 @@ public:
                 if (!unescapeText(fields[6], item.text))
                     damaged();
                 page.items.push_back(std::move(item));
+            }
+            for (qsizetype i = 0; i < pictures; ++i) {
+                fields = expect(u"g", 8);
+                ReportPictureItem item;
+                item.boxMm =
+                    QRectF(real(fields[1]), real(fields[2]), real(fields[3]), real(fields[4]));
+                item.sizePx = QSizeF(positive(fields[5]), positive(fields[6]));
+                item.picture = QByteArray::fromBase64(fields[7].toLatin1(),
+                                                      QByteArray::AbortOnBase64DecodingErrors);
+                if (item.picture.isEmpty())
+                    damaged();
+                page.pictures.push_back(std::move(item));
             }
         }
         expect(u"end", 1);
@@ -365,7 +394,10 @@ void saveReport(const ReportDocument& document, const QString& path) {
     for (const ReportPage& p : document.pages)
         items += p.items.size();
     out.reserve(static_cast<qsizetype>(200 + items * 48));
-    out += kMagic + u' ' + QString::number(kVersion) + u'\n';
+    // A report without drawings stays readable by the versions before them.
+    const bool drawings = std::any_of(document.pages.begin(), document.pages.end(),
+                                      [](const ReportPage& p) { return !p.pictures.empty(); });
+    out += kMagic + u' ' + QString::number(drawings ? kVersion : 1) + u'\n';
     out += QStringLiteral("name\t") + escapeText(document.name) + u'\n';
     out += QStringLiteral("page\t") + number(document.pageSizeMm.width()) + u'\t' +
            number(document.pageSizeMm.height()) + u'\n';
@@ -373,12 +405,22 @@ void saveReport(const ReportDocument& document, const QString& path) {
            number(document.fontPointSize) + u'\n';
     out += QStringLiteral("pages\t") + QString::number(document.pages.size()) + u'\n';
     for (const ReportPage& page : document.pages) {
-        out += QStringLiteral("p\t") + QString::number(page.items.size()) + u'\n';
+        out += QStringLiteral("p\t") + QString::number(page.items.size());
+        if (!page.pictures.empty())
+            out += u'\t' + QString::number(page.pictures.size());
+        out += u'\n';
         for (const ReportTextItem& item : page.items) {
             const QRectF& b = item.boxMm;
             out += QStringLiteral("t\t") + number(b.x()) + u'\t' + number(b.y()) + u'\t' +
                    number(b.width()) + u'\t' + number(b.height()) + u'\t' +
                    (item.centred ? u'C' : u'L') + u'\t' + escapeText(item.text) + u'\n';
+        }
+        for (const ReportPictureItem& item : page.pictures) {
+            const QRectF& b = item.boxMm;
+            out += QStringLiteral("g\t") + number(b.x()) + u'\t' + number(b.y()) + u'\t' +
+                   number(b.width()) + u'\t' + number(b.height()) + u'\t' +
+                   number(item.sizePx.width()) + u'\t' + number(item.sizePx.height()) + u'\t' +
+                   QString::fromLatin1(item.picture.toBase64()) + u'\n';
         }
     }
     out += QStringLiteral("end\n");

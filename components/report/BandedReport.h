@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QMarginsF>
 #include <QRectF>
 #include <QSizeF>
@@ -66,8 +67,18 @@ struct ReportTextItem {
     bool operator==(const ReportTextItem&) const = default;
 };
 
+// A picture placed on the page (a chart): an image of `sizePx` pixels, PNG-encoded, scaled into
+// the box.
+struct ReportPictureItem {
+    QRectF boxMm;
+    QSizeF sizePx;
+    QByteArray picture; // PNG
+    bool operator==(const ReportPictureItem&) const = default;
+};
+
 struct ReportPage {
     std::vector<ReportTextItem> items;
+    std::vector<ReportPictureItem> pictures;
     bool operator==(const ReportPage&) const = default;
 };
 

@@ -5,6 +5,8 @@
 #include "tests/support/PdfText.h"
 #include "tests/support/WriteTestSupport.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 #include <cmath>
@@ -29,6 +31,7 @@ private slots:
     void descriptionFromFileAndSettings();
     void descriptionOptionAndLongRating();
     void refusals();
+    void velocityRatingReportHoldsTheEquationAndEveryMeasurement();
 
 private:
     QString filePath(const char* name) const { return QString::fromStdString(folder_.file(name)); }
@@ -93,6 +96,76 @@ void ReportCliTest::refusals() {
                   filePath("no-such-folder/x.pdf")});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(QStringLiteral("Cannot create file")), qPrintable(run.err));
+}
+
+// The index-velocity report: the equation on its first page as the JSON gives it, and every
+// measurement of a list that runs over several pages, each page of the table under its heading.
+void ReportCliTest::velocityRatingReportHoldsTheEquationAndEveryMeasurement() {
+    const QString section = QStringLiteral(KORVADEL_EXAMPLES "/harlan-canal.kvd");
+    QFile example(QStringLiteral(KORVADEL_EXAMPLES "/harlan-canal-measurements.csv"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = example.readAll().trimmed().split('\n');
+    // 5 x 24 measurements: the example's, numbered 1001 on.
+    QByteArray many = lines[0] + '\n';
+    int number = 1001;
+    for (int copy = 0; copy < 5; ++copy)
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            many += QByteArray::number(number++) + lines[i].mid(lines[i].indexOf(',')) + '\n';
+    const QString measurements = filePath("many.csv");
+    testing::writeAllTo(folder_.file("many.csv"), many.toStdString());
+
+    const QString pdf = filePath("velocity.pdf");
+    Run run =
+        runCli({QStringLiteral("velocity-rating"), section, measurements, QStringLiteral("--model"),
+                QStringLiteral("stage"), QStringLiteral("--format"), QStringLiteral("pdf"),
+                QStringLiteral("-o"), pdf});
+    QCOMPARE(run.exitCode, 0);
+    const testing::CliRun json = testing::runCli(folder_, {"velocity-rating", section.toStdString(),
+                                                           measurements.toStdString(), "--model",
+                                                           "stage", "--format", "json"});
+    const QString equation = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))
+                                 .object()[QStringLiteral("equation")]
+                                 .toString();
+    QVERIFY(equation.startsWith(QStringLiteral("V = ")));
+
+    const PdfPages pages = readPdfWords(pdf);
+    QVERIFY(pages.size() >= 4); // 120 rows over three pages and more, then the plots
+    QStringList first;
+    for (const PdfWord& word : pages[0])
+        first << word.text;
+    QVERIFY2(first.join(u' ').contains(equation), qPrintable(first.join(u' ')));
+    QVERIFY(first.join(u' ').contains(QStringLiteral("in ft/s")));
+    // Each number once, in the table's first column; the heading on every page it runs onto.
+    QMap<QString, int> seen;
+    int tablePages = 0;
+    for (const QList<PdfWord>& page : pages) {
+        bool rows = false;
+        for (const PdfWord& word : page)
+            if (std::abs(word.xMm - 15.0) < 1.0 && word.text.size() == 4 &&
+                word.text.startsWith(u'1')) {
+                ++seen[word.text];
+                rows = true;
+            }
+        if (rows) {
+            ++tablePages;
+            QVERIFY(!wordsNamed(page, QStringLiteral("Residual")).isEmpty());
+        }
+    }
+    QCOMPARE(seen.size(), 120);
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it)
+        QCOMPARE(it.value(), 1);
+    QVERIFY(tablePages >= 3);
+
+    // Refused before anything is read or written.
+    run =
+        runCli({QStringLiteral("velocity-rating"), section, measurements, QStringLiteral("--model"),
+                QStringLiteral("simple"), QStringLiteral("--format"), QStringLiteral("pdf")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.err.contains(QStringLiteral("-o")));
+    run =
+        runCli({QStringLiteral("velocity-rating"), section, measurements, QStringLiteral("--model"),
+                QStringLiteral("simple"), QStringLiteral("--units"), QStringLiteral("metres")});
+    QCOMPARE(run.exitCode, 2);
 }
 
 QTEST_MAIN(ReportCliTest)

@@ -12,8 +12,10 @@
 #include "tests/support/ScriptedSeam.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QFile>
 #include <QLabel>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -305,6 +307,29 @@ void ReportTest::saveThenLoadGivesSamePages() {
     const ReportDocument back = loadReport(path);
     QCOMPARE(back.pages.size(), doc.pages.size());
     QVERIFY(back == doc);
+
+    // A drawing (a chart) makes it a file of the second format; it comes back as it was and is
+    // drawn into its box.
+    QImage red(4, 3, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && red.save(&buffer, "PNG"));
+    doc.pages[1].pictures.push_back({QRectF(10, 20, 100, 50), QSizeF(4, 3), png});
+    saveReport(doc, path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readLine(), QByteArray("KORVADEL-REPORT 2\n"));
+    file.close();
+    QVERIFY(loadReport(path) == doc);
+    QImage page(440, 560, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        renderReportPage(painter, doc, 1, QPointF(0, 0), 2.0);
+    }
+    QCOMPARE(page.pixelColor(120, 90), QColor(Qt::red));
+    QCOMPARE(page.pixelColor(15, 90), QColor(Qt::white));
+    QCOMPARE(page.pixelColor(120, 150), QColor(Qt::white));
 }
 
 void ReportTest::foreignAndDamagedFilesRejected() {

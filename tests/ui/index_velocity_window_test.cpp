@@ -6,6 +6,8 @@
 
 #include "components/chart/MeasurementChart.h"
 #include "components/grid/MeasurementTableModel.h"
+#include "components/report/BandedReport.h"
+#include "components/report/ReportPreview.h"
 #include "components/widgets/NoticeLine.h"
 #include "io/MeasurementFile.h"
 #include "model/WettedArea.h"
@@ -27,6 +29,7 @@
 #include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -113,6 +116,7 @@ private slots:
     void changedSectionRatesTheMeasurementsAgainAndSaysSo();
     void savedMeasurementsAndExportedSummaryAreTheCommandLinesFiles();
     void plotsAndTableSelectEachOthersRows();
+    void printedReportHoldsTheRatingAndEveryMeasurement();
 
 private:
     QString startDir_;
@@ -315,6 +319,38 @@ void IndexVelocityWindowTest::plotsAndTableSelectEachOthersRows() {
     const QCPGraph* ring = chart->graph(chart->graphCount() - 1);
     QCOMPARE(ring->dataCount(), 1);
     QCOMPARE(ring->data()->at(0)->key, 0.781);
+}
+
+void IndexVelocityWindowTest::printedReportHoldsTheRatingAndEveryMeasurement() {
+    TestProgram program;
+    IndexVelocityWindow* window = openExample(program);
+    child<QComboBox>(window, "units")->setCurrentIndex(1); // metres
+    std::optional<ReportDocument> shown;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* preview = qobject_cast<ReportPreview*>(top);
+                preview && preview->isVisible()) {
+                shown = preview->document();
+                preview->close();
+            }
+    });
+    child<QAction>(window, "printReportAction")->trigger();
+    QVERIFY(shown.has_value());
+    QStringList texts;
+    std::size_t pictures = 0;
+    for (const ReportPage& page : shown->pages) {
+        for (const ReportTextItem& item : page.items)
+            texts << item.text;
+        pictures += page.pictures.size();
+    }
+    QVERIFY(texts.contains(QStringLiteral("Equation: ") +
+                           QString::fromStdString(equationText(window->fit()->equation, 6))));
+    for (const Measurement& m : window->measurements())
+        QVERIFY(texts.contains(QString::fromStdString(m.number)));
+    QVERIFY(texts.contains(QStringLiteral("m\u00b3/s")));
+    QVERIFY(!texts.contains(QStringLiteral("ft\u00b3/s")));
+    QCOMPARE(pictures, std::size_t{3});
+    QVERIFY(program.seam.messages.isEmpty());
 }
 
 QTEST_MAIN(IndexVelocityWindowTest)
