@@ -129,6 +129,22 @@ TEST(MeasurementFile, FitMeasurementsNeedAnIndexVelocity) {
               "column)");
 }
 
+// What the window saves reads back as it was: texts with commas and quotes, cells left empty,
+// every use, times of day as ends.
+TEST(MeasurementFile, SavedMeasurementsReadBack) {
+    const std::string bytes =
+        "number,start,end,gage_height,discharge,index_velocity,measured_area,use,comment\n"
+        "7,2024-05-01T10:00,10:40,2.5,31.2,0.61,40.1,fit,\"Bridge, upstream \"\"side\"\"\"\n"
+        "8,2024-05-02,,-0.25,-3,,,exclude,Ice\n"
+        "A-9,2024-05-03 08:00,2024-05-03T09:00Z,1e-3,0.5,0.2,,validate,\n";
+    const std::string first = describe(bytes);
+    LineReader reader = LineReader::overBytes(bytes);
+    const std::string saved = measurementFileBytes(readMeasurements(reader, "m.csv").measurements);
+    EXPECT_EQ(describe(saved), first);
+    EXPECT_EQ(saved.substr(0, saved.find('\r')),
+              "number,start,end,gage_height,discharge,index_velocity,measured_area,use,comment");
+}
+
 // The record's rows through the whole discharge road: what each row gives, and the count of
 // rows with a gap. The section is a rectangle 10 wide (area 10 h), V = 0.5 + 2 Vi.
 TEST(DischargeRecordFile, RowsWithGapsGiveEmptyFields) {
