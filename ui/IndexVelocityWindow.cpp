@@ -22,7 +22,9 @@
 #include "model/WettedArea.h"
 #include "ui/Workspace.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QDialog>
@@ -146,6 +148,8 @@ IndexVelocityWindow::IndexVelocityWindow(Workspace& workspace, QWidget* parent)
     exportDialog.kind = FileDialogState::Kind::Save;
     exportDialog.overwritePrompt = true;
     buildControls();
+
+    qApp->installEventFilter(this);
 
     recomputeTimer_ = new QTimer(this);
     recomputeTimer_->setSingleShot(true);
@@ -382,23 +386,42 @@ void IndexVelocityWindow::showWindow() {
     presentWindow(*this);
 }
 
-bool IndexVelocityWindow::event(QEvent* event) {
-    // The main window's keys (Ctrl+S, Ctrl+Z, ...) act on the section from every window; here
-    // this window's own commands take them first, unless a cell or a field being typed into
-    // does (Ctrl+Z undoes the typing there). A key claimed here is no shortcut for anyone else,
-    // so the command runs from here, once the key has been delivered.
-    if (event->type() == QEvent::ShortcutOverride) {
-        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-        for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (!action->shortcuts().contains(pressed))
-                continue;
-            event->accept();
-            if (action->isEnabled())
-                QTimer::singleShot(0, action, &QAction::trigger);
-            return true;
-        }
+bool IndexVelocityWindow::claimKey(QKeyEvent& key) {
+    const QKeySequence pressed(key.keyCombination());
+    for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!action->shortcuts().contains(pressed))
+            continue;
+        key.accept();
+        // Once the key has been delivered: the command may open a dialog.
+        if (action->isEnabled())
+            QTimer::singleShot(0, action, &QAction::trigger);
+        return true;
     }
+    return false;
+}
+
+bool IndexVelocityWindow::event(QEvent* event) {
+    // A key a field or a cell editor did not take (Ctrl+Z with nothing typed to undo).
+    if (event->type() == QEvent::ShortcutOverride && claimKey(*static_cast<QKeyEvent*>(event)))
+        return true;
     return QWidget::event(event);
+}
+
+bool IndexVelocityWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The main window's keys (Ctrl+S, Ctrl+Z, Ctrl+P, ...) act on the section from every window;
+    // while this window has the focus its own commands take them, before any shortcut is
+    // looked for. Editing keys in a field or a cell editor stay theirs (Ctrl+Z undoes the typing
+    // there), and come back to event() when the field has no use for them.
+    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != this)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool typing = qobject_cast<QLineEdit*>(watched) != nullptr ||
+                        qobject_cast<QAbstractSpinBox*>(watched) != nullptr;
+    if (typing && (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                   key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y)))
+        return false;
+    return claimKey(*key);
 }
 
 void IndexVelocityWindow::scheduleRecompute() {

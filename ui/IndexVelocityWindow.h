@@ -15,6 +15,7 @@
 #include <vector>
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -83,9 +84,11 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
+    bool claimKey(QKeyEvent& key);
     void sectionMayHaveChanged();
     void scheduleRecompute();
     void showRating();

@@ -224,8 +224,9 @@ ReportDocument layOutIndexVelocityReport(const VelocityPlotInput& input, const Q
             heads << c.head;
             units << c.unit;
         }
+        // Centred over the numbers; the number and the start are left-aligned, as their cells.
         for (qsizetype c = 0; c < heads.size(); ++c)
-            out.text(columns[c].left, columns[c].width, heads[c], true);
+            out.text(columns[c].left, columns[c].width, heads[c], c >= 2);
         out.down();
         for (qsizetype c = 0; c < units.size(); ++c)
             out.text(columns[c].left, columns[c].width, units[c], true);

@@ -174,7 +174,7 @@ ReportPreview::ReportPreview(DesktopSeam& seam, const PrinterAccess& printers,
     : QMainWindow(parent), seam_(seam), printers_(printers), document_(std::move(document)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("ReportPreview"));
-    setWindowTitle(QStringLiteral("Stage Area Rating Table"));
+    setWindowTitle(document_.name);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     QToolBar* tools = addToolBar(QStringLiteral("Preview"));
@@ -302,7 +302,7 @@ void ReportPreview::printerSetup() {
 
 void ReportPreview::print() {
     QPrinter& printer = *printer_;
-    printer.setDocName(QStringLiteral("Stage Area Rating Table"));
+    printer.setDocName(document_.name);
     printer.setFullPage(true);
     printer.setPageLayout(QPageLayout(QPageSize(document_.pageSizeMm, QPageSize::Millimeter),
                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
@@ -364,6 +364,7 @@ void ReportPreview::reportFailure(const std::function<void()>& operation) {
 
 void ReportPreview::setDocumentShown(ReportDocument document) {
     document_ = std::move(document);
+    setWindowTitle(document_.name);
     view_->setDocument(&document_);
     view_->showPage(0);
     showStatus();

@@ -6,10 +6,13 @@
 #include "components/chart/Chart.h"
 #include "components/grid/MeasurementTableModel.h"
 #include "components/grid/PointGrid.h"
+#include "components/report/BandedReport.h"
+#include "components/report/ReportPreview.h"
 #include "components/widgets/GradientProgressBar.h"
 #include "components/widgets/IncrementSpinBox.h"
 #include "components/widgets/NoticeLine.h"
 #include "tests/support/Controls.h"
+#include "tests/support/PdfText.h"
 #include "tests/support/TestProgram.h"
 #include "ui/HydraulicPropertiesWindow.h"
 #include "ui/IndexVelocityWindow.h"
@@ -453,9 +456,40 @@ void DesktopTest::indexVelocityJobFromTheKeyboard() {
     QCOMPARE(window->fit()->standardErrorOfEstimate,
              json[QStringLiteral("standard_error_of_estimate")].toDouble());
     QCOMPARE(window->fit()->f, json[QStringLiteral("f")].toDouble());
-    QVERIFY(child<QLabel>(window, "equation")
-                ->text()
-                .startsWith(json[QStringLiteral("equation")].toString()));
+    const QString equation = json[QStringLiteral("equation")].toString();
+    QVERIFY(child<QLabel>(window, "equation")->text().startsWith(equation));
+
+    // Print Report from the keyboard with the focus in the units field: the window's Ctrl+P,
+    // not the main window's. Its pages, written as PDF, hold the equation and every number.
+    QVERIFY(key("alt+u"));
+    QVERIFY(key("Down"));
+    QVERIFY(QTest::qWaitFor([window] { return !window->feet(); }, 5000));
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    QString previewTitle;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* preview = qobject_cast<ReportPreview*>(top);
+                preview && preview->isVisible()) {
+                previewTitle = preview->windowTitle();
+                writeReportPdf(preview->document(), pdf);
+                preview->close();
+            }
+    });
+    watch.start(100);
+    QVERIFY(key("ctrl+p"));
+    QVERIFY(QTest::qWaitFor([&] { return !previewTitle.isEmpty(); }, 10000));
+    watch.stop();
+    QCOMPARE(previewTitle, QStringLiteral("Index Velocity Rating"));
+    const PdfPages pages = readPdfWords(pdf);
+    QStringList words;
+    for (const QList<PdfWord>& page : pages)
+        for (const PdfWord& word : page)
+            words << word.text;
+    QVERIFY2(words.join(u' ').contains(equation), qPrintable(equation));
+    QVERIFY(words.contains(QStringLiteral("m\u00b3/s")));
+    for (const Measurement& m : window->measurements())
+        QVERIFY2(words.contains(QString::fromStdString(m.number)), m.number.c_str());
     QVERIFY(program.seam.messages.isEmpty());
 }
 
