@@ -37,6 +37,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -301,9 +302,14 @@ void IndexVelocityWindow::buildControls() {
     statistics_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     coefficients_ = new ResultTableView(ratingPane);
     coefficients_->setObjectName(QStringLiteral("coefficientTable"));
+    coefficients_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ratingLayout->addWidget(equation_);
     ratingLayout->addWidget(statistics_);
-    ratingLayout->addWidget(coefficients_, 1);
+    coefficientsLabel_ = new QLabel(QStringLiteral("Coefficients"), ratingPane);
+    QLabel* coefficientsLabel = coefficientsLabel_;
+    ratingLayout->addWidget(coefficientsLabel);
+    ratingLayout->addWidget(coefficients_);
+    ratingLayout->addStretch(1);
 
     // The plots.
     plots_ = new QTabWidget(this);
@@ -340,6 +346,7 @@ void IndexVelocityWindow::buildControls() {
     lower->addWidget(plots_);
     lower->setStretchFactor(0, 2);
     lower->setStretchFactor(1, 3);
+    lower->setSizes({520, 640});
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(table_);
     split->addWidget(lower);
@@ -496,9 +503,13 @@ void IndexVelocityWindow::showRating() {
                                : QStringLiteral("No rating."));
         statistics_->clear();
         coefficients_->results().setTable({}, 0, {});
+        coefficientsLabel_->hide();
+        coefficients_->hide();
         return;
     }
     const VelocityRatingFit& fit = *fit_;
+    coefficientsLabel_->show();
+    coefficients_->show();
     equation_->setText(QString::fromStdString(equationText(fit.equation, kDigits)) +
                        QStringLiteral("   (V, Vi in %1%2)")
                            .arg(unit('V'), fit.equation.model == VelocityModel::Stage
@@ -529,7 +540,8 @@ void IndexVelocityWindow::showRating() {
                  significant(fit.standardErrorOfEstimate, format), unit('V'),
                  significant(fit.f, format))
             .arg(fit.degreesOfFreedom)
-            .arg(significant(fit.fP, format)));
+            .arg(significant(fit.fP, format)) +
+        validationText());
     const VelocityModelInfo& info = velocityModelInfo(fit.equation.model);
     coefficients_->results().setTable(
         {QStringLiteral("Term"), QStringLiteral("Estimate"), QStringLiteral("Standard Error"),
@@ -556,6 +568,11 @@ void IndexVelocityWindow::showRating() {
         },
         {0});
     coefficients_->resizeColumnsToContents();
+    // As high as its rows: the pane's room goes to nothing rather than to empty rows.
+    coefficients_->setFixedHeight(coefficients_->horizontalHeader()->sizeHint().height() +
+                                  3 * coefficients_->verticalHeader()->defaultSectionSize() +
+                                  coefficients_->horizontalScrollBar()->sizeHint().height() +
+                                  2 * coefficients_->frameWidth() + 2);
 }
 
 VelocityPlotInput IndexVelocityWindow::plotInput() const {
@@ -569,6 +586,23 @@ VelocityPlotInput IndexVelocityWindow::plotInput() const {
     input.datum = datum_;
     input.feet = feet();
     return input;
+}
+
+QString IndexVelocityWindow::validationText() const {
+    // What the measurements held back say about the rating.
+    std::size_t checked = 0;
+    std::size_t inside = 0;
+    for (std::size_t i = 0; i < measurements_.size() && i < evaluated_.size(); ++i) {
+        if (measurements_[i].use != MeasurementUse::Validate || !evaluated_[i].evaluated)
+            continue;
+        ++checked;
+        inside += evaluated_[i].withinInterval ? 1 : 0;
+    }
+    if (checked == 0)
+        return QString();
+    return QStringLiteral("Validation: %1 of %2 measurements within the 95 % prediction interval.")
+        .arg(inside)
+        .arg(checked);
 }
 
 void IndexVelocityWindow::showPlots() {

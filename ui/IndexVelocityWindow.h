@@ -94,6 +94,7 @@ private:
     void showRating();
     void showPlots();
     VelocityPlotInput plotInput() const;
+    QString validationText() const;
     void selectionToCharts();
     void selectRow(int row);
     QString unit(char kind) const;
@@ -118,6 +119,7 @@ private:
     NoticeLine* message_ = nullptr;
     QLabel* equation_ = nullptr;
     QLabel* statistics_ = nullptr;
+    QLabel* coefficientsLabel_ = nullptr;
     ResultTableView* coefficients_ = nullptr;
     QTabWidget* plots_ = nullptr;
     MeasurementChart* lineFitChart_ = nullptr;

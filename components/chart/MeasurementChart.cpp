@@ -109,6 +109,8 @@ void MeasurementChart::setSelectedRows(const QList<int>& rows) {
 }
 
 void MeasurementChart::fitToPlot() {
+    // An empty legend would stand as a blank box in the corner.
+    legend->setVisible(legend->itemCount() > 0);
     fitChartToCurves(*this);
 }
 
