@@ -11,6 +11,8 @@
 #   docs/screenshots/survey-comparison.png     the same section against its resurvey
 #   docs/screenshots/water-surface.png         the section's water surface during the animation
 #   docs/screenshots/section-check.png         the check of the ADCP example's section
+#   docs/screenshots/index-velocity-window.png the example station's measurements and rating
+#   docs/screenshots/index-velocity-report.png the first page of its printed report
 # Usage: scripts/screenshots.sh [section.kvd]   (PRESET=debug|release, release by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -88,6 +90,18 @@ xdotool key alt+t; sleep 0.5; xdotool key Down Return; sleep 1.5
 xdotool type --delay 5 "$examples/pine-run-resurvey.csv"; xdotool key Return; sleep 2
 window survey-comparison.png
 xdotool key alt+c; sleep 0.5
+# The example index-velocity station: its measurements imported, in metres, and its report.
+xdotool windowactivate --sync "$main"; sleep 0.5
+open_file "$examples/harlan-canal.kvd"
+xdotool key alt+t; sleep 0.5; xdotool key i; sleep 1.5
+xdotool key ctrl+o; sleep 1
+xdotool type --delay 5 "$examples/harlan-canal-measurements.csv"; xdotool key Return; sleep 2
+xdotool key alt+u; sleep 0.3; xdotool key Down; sleep 1
+window index-velocity-window.png
+xdotool key ctrl+p; sleep 3
+window index-velocity-report.png
+xdotool key Escape; sleep 1
+xdotool key alt+F4; sleep 0.5
 # The water surface on the way down through the section.
 xdotool windowactivate --sync "$main"; sleep 0.5
 open_file "$section"
