@@ -12,7 +12,9 @@
 #include "io/MeasurementFile.h"
 #include "model/WettedArea.h"
 #include "tests/support/Controls.h"
+#include "tests/support/FaultInjection.h"
 #include "tests/support/TestProgram.h"
+#include "tests/support/WriteTestSupport.h"
 #include "ui/IndexVelocityWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/Workspace.h"
@@ -32,6 +34,8 @@
 #include <QTimer>
 #include <QUndoStack>
 #include <QtTest>
+
+#include <cmath>
 
 using namespace korvadel;
 
@@ -117,6 +121,10 @@ private slots:
     void savedMeasurementsAndExportedSummaryAreTheCommandLinesFiles();
     void plotsAndTableSelectEachOthersRows();
     void printedReportHoldsTheRatingAndEveryMeasurement();
+    void addedMeasurementWaitsOutsideTheFitUntilTypedIn();
+    void failuresSaySoAndLeaveTheMeasurementsAsTheyWere();
+    void unitsLabelColumnsAndAxesAndPlotsDrawTheRightPoints();
+    void failedSaveLeavesTheFileThatWasThere();
 
 private:
     QString startDir_;
@@ -351,6 +359,127 @@ void IndexVelocityWindowTest::printedReportHoldsTheRatingAndEveryMeasurement() {
     QVERIFY(!texts.contains(QStringLiteral("ft\u00b3/s")));
     QCOMPARE(pictures, std::size_t{3});
     QVERIFY(program.seam.messages.isEmpty());
+}
+
+void IndexVelocityWindowTest::addedMeasurementWaitsOutsideTheFitUntilTypedIn() {
+    TestProgram program;
+    IndexVelocityWindow* window = openExample(program);
+    auto* table = child<QTableView>(window, "measurementTable");
+    const std::size_t fitted = window->fit()->n;
+    table->setCurrentIndex(table->model()->index(3, 0));
+    child<QAction>(window, "addMeasurementAction")->trigger();
+    QCOMPARE(window->measurements().size(), std::size_t{25});
+    const Measurement& added = window->measurements()[4];
+    QCOMPARE(added.use, MeasurementUse::Validate);
+    QCOMPARE(added.start, window->measurements()[3].start);
+    QCOMPARE(window->fit()->n, fitted);
+    // Typed in and put to the fit: one more fitted, as the command line fits it.
+    QApplication::processEvents(); // the new row's editor opened; leave it
+    table->closePersistentEditor(table->currentIndex());
+    typeInto(*window, 4, MeasurementTableModel::Number, QStringLiteral("399"));
+    typeInto(*window, 4, MeasurementTableModel::IndexVelocity, QStringLiteral("0.5"));
+    typeInto(*window, 4, MeasurementTableModel::Discharge, QStringLiteral("20"));
+    typeInto(*window, 4, MeasurementTableModel::Use, QStringLiteral("fit"));
+    QCOMPARE(window->fit()->n, fitted + 1);
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("added.csv"));
+    program.seam.chooseFile(saved);
+    child<QAction>(window, "saveMeasurementsAction")->trigger();
+    compareWithCommandLine(*window, saved, QStringLiteral("simple"));
+    // Five steps back (four edits and the row) give the imported measurements again.
+    for (int step = 0; step < 5; ++step)
+        window->undoStack().undo();
+    QCOMPARE(window->measurements().size(), std::size_t{24});
+    QCOMPARE(window->fit()->n, fitted);
+}
+
+void IndexVelocityWindowTest::failuresSaySoAndLeaveTheMeasurementsAsTheyWere() {
+    TestProgram program;
+    IndexVelocityWindow* window = openExample(program);
+    QTemporaryDir dir;
+
+    // A file that is no measurement list: its message, and the measurements stay.
+    const QString bad = writeFile(dir.filePath(QStringLiteral("bad.csv")),
+                                  "number,start,gage_height,discharge\n1,yesterday,1,2\n");
+    program.seam.chooseFile(bad);
+    child<QAction>(window, "importMeasurementsAction")->trigger();
+    QCOMPARE(program.seam.messages.size(), 1);
+    QVERIFY(program.seam.messages[0].text.contains(QStringLiteral("line 2, column start")));
+    QCOMPARE(window->measurements().size(), std::size_t{24});
+
+    // A gage height where the section holds no water names the measurement; nothing is rated,
+    // the summary is not exported and the report says why there is no rating.
+    program.seam.clearRecords();
+    typeInto(*window, 0, MeasurementTableModel::GageHeight, QStringLiteral("-1"));
+    auto* message = child<NoticeLine>(window, "message");
+    QVERIFY(message->text().contains(QStringLiteral("Measurement 301 at gage height -1")));
+    QVERIFY(!window->fit());
+    QVERIFY(window->rated().empty());
+    child<QAction>(window, "exportSummaryAction")->trigger();
+    QVERIFY(program.seam.fileDialogs.isEmpty()); // refused before a name is asked for
+    QCOMPARE(program.seam.messages.size(), 1);
+    QVERIFY(program.seam.messages[0].text.contains(QStringLiteral("holds no water")));
+
+    window->undoStack().undo();
+    QVERIFY(window->fit());
+    QVERIFY(message->isHidden());
+}
+
+void IndexVelocityWindowTest::unitsLabelColumnsAndAxesAndPlotsDrawTheRightPoints() {
+    TestProgram program;
+    IndexVelocityWindow* window = openExample(program);
+    auto* table = child<QTableView>(window, "measurementTable");
+    auto* lineFit = child<MeasurementChart>(window, "lineFitChart");
+    const auto head = [table](int column) {
+        return table->model()->headerData(column, Qt::Horizontal).toString();
+    };
+    QVERIFY(head(MeasurementTableModel::Discharge).endsWith(QStringLiteral("(ft\u00b3/s)")));
+    QCOMPARE(lineFit->leftAxisTitle(), QStringLiteral("Mean velocity V (ft/s)"));
+    child<QComboBox>(window, "units")->setCurrentIndex(1);
+    QVERIFY(head(MeasurementTableModel::Discharge).endsWith(QStringLiteral("(m\u00b3/s)")));
+    QVERIFY(head(MeasurementTableModel::RatedArea).endsWith(QStringLiteral("(m\u00b2)")));
+    QCOMPARE(lineFit->leftAxisTitle(), QStringLiteral("Mean velocity V (m/s)"));
+    QCOMPARE(child<MeasurementChart>(window, "areaChart")->bottomAxisTitle(),
+             QStringLiteral("Area (m\u00b2)"));
+
+    // The stage form plots measured against fitted V, each point where the fit puts it.
+    child<QComboBox>(window, "model")->setCurrentIndex(2);
+    QCOMPARE(lineFit->bottomAxisTitle(), QStringLiteral("Fitted V (m/s)"));
+    const int row = rowOf(*window, "307");
+    const auto at = lineFit->pixelOfRow(row);
+    QVERIFY(at.has_value());
+    lineFit->replot();
+    const QPointF expected = lineFit->graph(0)->coordsToPixels(
+        window->evaluated()[row].fittedVelocity, window->rated()[row].meanVelocity);
+    QVERIFY(std::abs(lineFit->pixelOfRow(row)->x() - expected.x()) < 0.5);
+    QVERIFY(std::abs(lineFit->pixelOfRow(row)->y() - expected.y()) < 0.5);
+
+    // The area check marks the one measured area beyond 5 %: 315's.
+    auto* areas = child<MeasurementChart>(window, "areaChart");
+    QCPGraph* beyond = nullptr;
+    for (int g = 0; g < areas->graphCount(); ++g)
+        if (areas->graph(g)->name().startsWith(QStringLiteral("Beyond")))
+            beyond = areas->graph(g);
+    QVERIFY(beyond != nullptr);
+    QCOMPARE(beyond->dataCount(), 1);
+    QCOMPARE(beyond->data()->at(0)->key, 66.8);
+}
+
+void IndexVelocityWindowTest::failedSaveLeavesTheFileThatWasThere() {
+    TestProgram program;
+    IndexVelocityWindow* window = openExample(program);
+    testing::ScratchFolder folder;
+    std::filesystem::create_directories(folder.file("source"));
+    testing::writeAllTo(folder.file("source/kept.csv"), "before\n");
+    const testing::ReadOnlyMount mount(folder.file("source"), folder.file("readonly"));
+    if (!mount.readOnly())
+        QSKIP("needs a read-only bind mount (root)");
+    program.seam.clearRecords();
+    program.seam.chooseFile(QString::fromStdString(folder.file("readonly/kept.csv")));
+    child<QAction>(window, "saveMeasurementsAction")->trigger();
+    QCOMPARE(program.seam.messages.size(), 1);
+    QVERIFY(program.seam.messages[0].text.contains(QStringLiteral("kept.csv")));
+    QCOMPARE(testing::readAll(folder.file("source/kept.csv")), std::string("before\n"));
 }
 
 QTEST_MAIN(IndexVelocityWindowTest)
