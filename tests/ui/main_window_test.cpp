@@ -179,7 +179,8 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     QCOMPARE(menuEntries(bar[2]->menu()),
              (QStringList{QStringLiteral("&Check Section...|"),
-                          QStringLiteral("Co&mpare with Section...|")}));
+                          QStringLiteral("Co&mpare with Section...|"),
+                          QStringLiteral("&Index Velocity Rating...|")}));
     QCOMPARE(menuEntries(bar[3]->menu()), QStringList{QStringLiteral("&About|F1")});
     QCOMPARE(ui(main).boundsPromptAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
     for (QAction* action :
