@@ -730,16 +730,18 @@ void IndexVelocityWindow::deleteMeasurements() {
     if (rows.isEmpty())
         return;
     std::sort(rows.begin(), rows.end());
-    // Runs of adjacent rows, last first, so the rows before stay where they are; one step.
-    undo_->beginMacro(QStringLiteral("Delete Measurements"));
-    for (qsizetype end = rows.size(); end > 0;) {
-        qsizetype start = end - 1;
-        while (start > 0 && rows[start - 1] == rows[start] - 1)
-            --start;
-        changeRows(QString(), rows[start], static_cast<int>(end - start), {});
-        end = start;
+    // One step over the span from the first row to the last, the rows between kept: the
+    // measurements are worked out once however scattered the selection.
+    const int first = rows.front();
+    const int last = rows.back();
+    std::vector<Measurement> kept;
+    for (int row = first, next = 0; row <= last; ++row) {
+        if (next < rows.size() && rows[next] == row)
+            ++next;
+        else
+            kept.push_back(measurements_[static_cast<std::size_t>(row)]);
     }
-    undo_->endMacro();
+    changeRows(QStringLiteral("Delete Measurements"), first, last - first + 1, std::move(kept));
 }
 
 } // namespace korvadel

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace korvadel {
 
@@ -71,6 +72,26 @@ QCPGraph* MeasurementChart::addLine(const QString& name, const QVector<double>& 
     return graph;
 }
 
+void MeasurementChart::addSegments(const QVector<QPointF>& from, const QVector<QPointF>& to,
+                                   const QPen& pen) {
+    // One curve through the segments in turn, a gap (NaN) between one and the next.
+    QVector<QCPCurveData> data;
+    data.reserve(3 * from.size());
+    const double gap = std::numeric_limits<double>::quiet_NaN();
+    for (qsizetype i = 0; i < from.size() && i < to.size(); ++i) {
+        const double t = 3.0 * static_cast<double>(i);
+        data.append(QCPCurveData(t, from[i].x(), from[i].y()));
+        data.append(QCPCurveData(t + 1, to[i].x(), to[i].y()));
+        data.append(QCPCurveData(t + 2, gap, gap));
+    }
+    auto* curve = new QCPCurve(xAxis, yAxis);
+    curve->setPen(pen);
+    curve->setSelectable(QCP::stNone);
+    curve->data()->set(data, true);
+    curve->removeFromLegend();
+    added_.append(curve);
+}
+
 void MeasurementChart::addBand(const QString& name, const QVector<double>& x,
                                const QVector<double>& low, const QVector<double>& high,
                                const QColor& colour) {
@@ -89,10 +110,19 @@ void MeasurementChart::setSelectedRows(const QList<int>& rows) {
         added_.removeOne(selection_);
         selection_ = nullptr;
     }
+    // A mark per row, so that a selection of every row costs one pass over the points.
+    std::vector<bool> chosen;
+    for (const int row : rows)
+        if (row >= 0) {
+            if (static_cast<std::size_t>(row) >= chosen.size())
+                chosen.resize(static_cast<std::size_t>(row) + 1);
+            chosen[static_cast<std::size_t>(row)] = true;
+        }
     QVector<QCPGraphData> data;
     for (const PointGraph& pg : pointGraphs_)
         for (const Point& point : pg.points)
-            if (rows.contains(point.row))
+            if (point.row >= 0 && static_cast<std::size_t>(point.row) < chosen.size() &&
+                chosen[static_cast<std::size_t>(point.row)])
                 data.append(QCPGraphData(point.x, point.y));
     if (!data.isEmpty()) {
         std::sort(data.begin(), data.end(), qcpLessThanSortKey<QCPGraphData>);

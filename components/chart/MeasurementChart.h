@@ -33,6 +33,8 @@ public:
     // A line through (x, y) in the order given.
     QCPGraph* addLine(const QString& name, const QVector<double>& x, const QVector<double>& y,
                       const QPen& pen);
+    // Straight segments from each (x1, y1) to its (x2, y2), as one drawing however many.
+    void addSegments(const QVector<QPointF>& from, const QVector<QPointF>& to, const QPen& pen);
     // A band between two lines over the same x, filled lightly.
     void addBand(const QString& name, const QVector<double>& x, const QVector<double>& low,
                  const QVector<double>& high, const QColor& colour);

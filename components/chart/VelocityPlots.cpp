@@ -213,11 +213,14 @@ void drawAreaCheck(MeasurementChart& chart, const VelocityPlotInput& input) {
     }
     chart.addLine(QStringLiteral("Stage-area curve"), areas, stages, QPen(palette::kRatingLine, 2));
     // The differences: from the rated area to the measured one at each gage height.
+    QVector<QPointF> from;
+    QVector<QPointF> to;
     for (std::size_t i = 0; i < measurements.size(); ++i)
-        if (measurements[i].measuredArea)
-            chart.addLine(QString(), {rated[i].ratedArea, *measurements[i].measuredArea},
-                          {measurements[i].gageHeight, measurements[i].gageHeight},
-                          QPen(QColor(120, 120, 120), 1));
+        if (measurements[i].measuredArea) {
+            from.append(QPointF(rated[i].ratedArea, measurements[i].gageHeight));
+            to.append(QPointF(*measurements[i].measuredArea, measurements[i].gageHeight));
+        }
+    chart.addSegments(from, to, QPen(QColor(120, 120, 120), 1));
     chart.addPoints(QStringLiteral("Measured area"), std::move(measured), QCPScatterStyle::ssDisc,
                     kFitColour);
     chart.addPoints(QStringLiteral("Beyond %1 %")
