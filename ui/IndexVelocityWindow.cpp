@@ -438,11 +438,12 @@ void IndexVelocityWindow::scheduleRecompute() {
 void IndexVelocityWindow::sectionMayHaveChanged() {
     // A rating shown is only ever of the section as it is now: any change to the points or the
     // datum gives new rated areas, and the line says so until the next import.
-    const SectionPoints now = workspace_.currentSection();
+    // A datum that does not read is a change too: the window says what is wrong with it.
     double datum = datum_;
-    tryTextToFloat(toFileText(workspace_.settingText(GageField::Datum)), datum,
-                   workspace_.format());
-    const bool changed = !workspace_.sectionIs(section_, sectionVersion_) || datum != datum_;
+    const bool readable = tryTextToFloat(toFileText(workspace_.settingText(GageField::Datum)),
+                                         datum, workspace_.format());
+    const bool changed = !readable || !datumRead_ ||
+                         !workspace_.sectionIs(section_, sectionVersion_) || datum != datum_;
     if (!changed)
         return;
     recompute();
@@ -460,9 +461,11 @@ void IndexVelocityWindow::recompute() {
     fit_.reset();
     evaluated_.clear();
     QString problem;
+    datumRead_ = false;
     try {
         datum_ = readNamedNumber(toFileText(workspace_.settingText(GageField::Datum)), "Datum",
                                  workspace_.format());
+        datumRead_ = true;
         if (!measurements_.empty()) {
             if (section_.stations.size() < 2)
                 throw Error("The section has fewer than two points: it has no rated area");

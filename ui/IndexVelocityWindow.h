@@ -107,6 +107,7 @@ private:
     SectionPoints section_;
     std::uint64_t sectionVersion_ = 0;
     double datum_ = 0.0;
+    bool datumRead_ = false; // datum_ is the one the main window shows
     bool computedOnce_ = false;
 
     QUndoStack* undo_ = nullptr;

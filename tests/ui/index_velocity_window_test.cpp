@@ -262,6 +262,14 @@ void IndexVelocityWindowTest::changedSectionRatesTheMeasurementsAgainAndSaysSo()
     QVERIFY(window->rated()[0].ratedArea > before);
     QVERIFY(window->fit());
 
+    // A datum that does not read leaves nothing rated and says why.
+    ui(program.main()).datum->setText(QStringLiteral("95,1x"));
+    auto* message = child<NoticeLine>(window, "message");
+    QTRY_VERIFY(message->text().startsWith(QStringLiteral("Datum: ")));
+    QVERIFY(!window->fit());
+    ui(program.main()).datum->setText(QStringLiteral("95.1"));
+    QTRY_VERIFY(window->fit().has_value());
+
     // A point deleted from the section: rated again at once.
     const double withDatum = window->rated()[0].ratedArea;
     program.document().points.moveTo(4); // (14, 95.60), under every measurement's water
