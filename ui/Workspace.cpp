@@ -24,7 +24,11 @@ Workspace::Workspace(DesktopSeam& seam, NumberFormat format, QObject* parent)
     saved_ = {document_.description, document_.settings};
 }
 
-Workspace::~Workspace() = default;
+Workspace::~Workspace() {
+    // The history's undo stack reports itself clean as it goes, after the history around it has
+    // gone: nothing is left to update by then.
+    disconnect(&history_.stack(), nullptr, this, nullptr);
+}
 
 const PrinterAccess& Workspace::printers() const {
     return printers_ ? *printers_ : systemPrinters();
