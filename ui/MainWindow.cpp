@@ -200,7 +200,15 @@ void MainWindow::buildMenus() {
                     {QStringLiteral("&WinRiver Classic ACSII Data File"),
                      QStringLiteral("importWinRiverAction"),
                      {},
-                     [this] { emit winRiverImportRequested(); }}});
+                     [this] { emit winRiverImportRequested(); }},
+                    {QStringLiteral("HEC-RAS &Geometry File..."),
+                     QStringLiteral("importHecRasAction"),
+                     {},
+                     [this] { files_->importHecRasGeometry(); }},
+                    {QStringLiteral("&Surveyed Points..."),
+                     QStringLiteral("importSurveyAction"),
+                     {},
+                     [this] { files_->importSurveyedPoints(); }}});
     addActionTable(
         *this, file, commands,
         {{},

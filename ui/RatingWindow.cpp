@@ -106,7 +106,11 @@ RatingWindow::RatingWindow(Workspace& workspace, QWidget* parent)
                     {QStringLiteral("Excel"),
                      QStringLiteral("exportExcelAction"),
                      {},
-                     command(&RatingWindow::exportExcel)}});
+                     command(&RatingWindow::exportExcel)},
+                    {QStringLiteral("RDB (tab-delimited)"),
+                     QStringLiteral("exportRdbAction"),
+                     {},
+                     [this] { exportData(OutputFormat::Rdb); }}});
     addActionTable(*this, options, commands,
                    {{QStringLiteral("Hydraulic &Properties..."),
                      QStringLiteral("propertiesAction"),

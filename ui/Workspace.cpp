@@ -286,18 +286,28 @@ void Workspace::updateRatingOutOfDate() {
 
 void Workspace::noteRead(const ReadSummary& summary) {
     readUnsorted_ = summary.unsortedStations;
-    readFingerprint_ = readUnsorted_ > 0 ? pointsFingerprint() : 0;
+    readRoughness_.reset();
+    if (summary.roughness)
+        readRoughness_ = ReadRoughness{*summary.roughness, summary.leftBank, summary.rightBank};
+    readFingerprint_ =
+        readUnsorted_ > 0 || readRoughness_ ? fingerprint(currentSection()) : 0;
 }
 
 std::size_t Workspace::unsortedStations() const {
     if (readUnsorted_ == 0)
         return 0;
-    return pointsFingerprint() == readFingerprint_ ? readUnsorted_ : 0;
+    return fingerprint(currentSection()) == readFingerprint_ ? readUnsorted_ : 0;
 }
 
-std::uint64_t Workspace::pointsFingerprint() const {
+std::optional<Workspace::ReadRoughness>
+Workspace::readRoughness(const SectionPoints& section) const {
+    if (!readRoughness_ || fingerprint(section) != readFingerprint_)
+        return std::nullopt;
+    return readRoughness_;
+}
+
+std::uint64_t Workspace::fingerprint(const SectionPoints& section) {
     // FNV-1a over the section's numbers: any typed, inserted or deleted point changes it.
-    const SectionPoints section = currentSection();
     std::uint64_t hash = 14695981039346656037ull;
     auto mix = [&hash](const std::vector<double>& column) {
         for (const double value : column) {
