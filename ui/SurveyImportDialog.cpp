@@ -24,6 +24,9 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace korvadel {
 
 namespace {
@@ -94,7 +97,12 @@ SurveyImportDialog::SurveyImportDialog(NumberFormat format, QWidget* parent)
     plan_->setObjectName(QStringLiteral("planChart"));
     plan_->setTitleLines({QStringLiteral("Plan View"), QString()});
     plan_->setAxisTitles(QStringLiteral("Easting"), QStringLiteral("Northing"));
-    plan_->xAxis->ticker()->setTickCount(4);
+    // Coordinates of hundreds of thousands of units read as they were surveyed, not as powers
+    // of ten.
+    for (QCPAxis* axis : {plan_->xAxis, plan_->yAxis}) {
+        axis->setNumberFormat(QStringLiteral("f"));
+        axis->ticker()->setTickCount(4);
+    }
     // The line first, so the points stand on it.
     sectionLine_ = plan_->addGraph();
     sectionLine_->setPen(QPen(palette::kRatingLine, 1.5));
@@ -104,8 +112,9 @@ SurveyImportDialog::SurveyImportDialog(NumberFormat format, QWidget* parent)
     pins_ = addPlanPoints(*plan_, QCPScatterStyle::ssSquare, palette::kRatingLine, 9);
     splitter->addWidget(table_);
     splitter->addWidget(plan_);
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 3);
+    splitter->setSizes({360, 540});
     layout->addWidget(splitter, 1);
 
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -242,10 +251,19 @@ void SurveyImportDialog::showPlan() {
     pins_->setData(pinX, pinY);
     sectionLine_->setData(pinX, pinY);
 
+    // The pins and the points reported are named; every name would crowd a survey shot every
+    // metre or two.
     plan_->clearItems();
     QFont font = plan_->font();
-    font.setPixelSize(10);
-    for (const SurveyPoint& point : points_) {
+    font.setPixelSize(11);
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        const SurveyPoint& point = points_[i];
+        if (!projection_)
+            break;
+        const ProjectedPoint& projected = projection_->points[i];
+        if (i != projection_->from && i != projection_->to && !projected.offLine &&
+            !projected.beyondPins)
+            continue;
         auto* label = new QCPItemText(plan_);
         label->position->setCoords(point.easting, point.northing);
         label->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -259,6 +277,16 @@ void SurveyImportDialog::showPlan() {
 
 void SurveyImportDialog::fitPlan() {
     fitChartToCurves(*plan_);
+    // Room for the names beside the points at the edges.
+    plan_->xAxis->scaleRange(1.2);
+    plan_->yAxis->scaleRange(1.2);
+    // Decimals enough to tell the ticks apart: none over tens of units, more for a small plot.
+    for (QCPAxis* axis : {plan_->xAxis, plan_->yAxis}) {
+        const double size = axis->range().size();
+        const int decimals =
+            size > 0 ? std::clamp(1 - static_cast<int>(std::floor(std::log10(size))), 0, 3) : 0;
+        axis->setNumberPrecision(decimals);
+    }
     // A plan keeps one scale both ways, or the section line would lie about its direction:
     // the narrower range grows to the other's scale.
     const QRect area = plan_->axisRect()->rect();
