@@ -119,10 +119,9 @@ void FileCommands::importHecRasFile(const QString& fileName) {
         return;
     const HecRasCrossSection& section = geometry.sections[static_cast<std::size_t>(chosen)];
     ReadSummary read;
-    workspace_.replaceDocument(QStringLiteral("Import Cross Section"),
-                               Workspace::Replaces::Document, [this, &section, &read] {
-                                   read = loadHecRasSection(section, workspace_.document());
-                               });
+    workspace_.replaceDocument(
+        QStringLiteral("Import Cross Section"), Workspace::Replaces::Document,
+        [this, &section, &read] { read = loadHecRasSection(section, workspace_.document()); });
     workspace_.noteRead(read);
     if (!read.notes.empty()) {
         QStringList notes;
@@ -145,12 +144,11 @@ void FileCommands::importSurveyFile(const QString& fileName) {
         return;
     // The points as the dialog showed them, not the file read again.
     ReadSummary read;
-    workspace_.replaceDocument(QStringLiteral("Import Points"), Workspace::Replaces::Points,
-                               [this, &dialog, &read] {
-                                   read = loadSurveyProjection(dialog.points(),
-                                                               *dialog.projection(),
-                                                               workspace_.document());
-                               });
+    workspace_.replaceDocument(
+        QStringLiteral("Import Points"), Workspace::Replaces::Points, [this, &dialog, &read] {
+            read =
+                loadSurveyProjection(dialog.points(), *dialog.projection(), workspace_.document());
+        });
     workspace_.noteRead(read);
 }
 

@@ -87,7 +87,8 @@ void HecRasSectionPicker::showGeometry(const HecRasGeometry& geometry, const QSt
     for (std::size_t i = 0; i < geometry.problems.size() && i < kProblemsShown; ++i)
         problems << fromFileText(geometry.problems[i].message);
     if (geometry.problems.size() > kProblemsShown)
-        problems << QStringLiteral("... and %1 more.").arg(geometry.problems.size() - kProblemsShown);
+        problems
+            << QStringLiteral("... and %1 more.").arg(geometry.problems.size() - kProblemsShown);
     problems_->setText(problems.isEmpty()
                            ? QString()
                            : QStringLiteral("Not listed, as they could not be read:\n") +

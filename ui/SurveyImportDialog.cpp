@@ -152,7 +152,8 @@ void SurveyImportDialog::showPoints(std::vector<SurveyPoint> points, const QStri
         leftPin_->setCurrentIndex(names.isEmpty() ? -1 : 0);
         rightPin_->setCurrentIndex(static_cast<int>(names.size()) - 1);
         const SurveyLine defaults;
-        startStation_->setText(QString::fromStdString(formatGeneral(defaults.startStation, format_)));
+        startStation_->setText(
+            QString::fromStdString(formatGeneral(defaults.startStation, format_)));
         maxOffset_->setText(QString::fromStdString(formatGeneral(defaults.maxOffset, format_)));
         dropOffLine_->setChecked(defaults.dropOffLine);
         flip_->setChecked(defaults.flip);
@@ -197,33 +198,32 @@ void SurveyImportDialog::showTable() {
                                QStringLiteral("Offset"), QStringLiteral("Warning")};
     const int rows = static_cast<int>(points_.size());
     const char separator = format_.decimalSeparator;
-    table_->results().setTable(
-        heads, rows,
-        [this, separator](int row, int column) -> QString {
-            const auto index = static_cast<std::size_t>(row);
-            if (column == 0)
-                return fromFileText(points_[index].name);
-            if (!projection_)
-                return QString();
-            const ProjectedPoint& point = projection_->points[index];
-            switch (column) {
-            case 1:
-                return decimalsText(point.station, 3, separator);
-            case 2:
-                return decimalsText(point.offset, 3, separator);
-            default:
-                break;
-            }
-            QStringList warnings;
-            if (point.offLine)
-                warnings << QStringLiteral("off the line");
-            if (point.beyondPins)
-                warnings << QStringLiteral("beyond a pin");
-            if (!point.kept)
-                warnings << QStringLiteral("dropped");
-            return warnings.join(QStringLiteral(", "));
-        },
-        {0, 3});
+    table_->results().setTable(heads, rows,
+                               [this, separator](int row, int column) -> QString {
+                                   const auto index = static_cast<std::size_t>(row);
+                                   if (column == 0)
+                                       return fromFileText(points_[index].name);
+                                   if (!projection_)
+                                       return QString();
+                                   const ProjectedPoint& point = projection_->points[index];
+                                   switch (column) {
+                                   case 1:
+                                       return decimalsText(point.station, 3, separator);
+                                   case 2:
+                                       return decimalsText(point.offset, 3, separator);
+                                   default:
+                                       break;
+                                   }
+                                   QStringList warnings;
+                                   if (point.offLine)
+                                       warnings << QStringLiteral("off the line");
+                                   if (point.beyondPins)
+                                       warnings << QStringLiteral("beyond a pin");
+                                   if (!point.kept)
+                                       warnings << QStringLiteral("dropped");
+                                   return warnings.join(QStringLiteral(", "));
+                               },
+                               {0, 3});
     table_->resizeColumnsToContents();
 }
 
@@ -231,8 +231,8 @@ void SurveyImportDialog::showPlan() {
     QVector<double> keptX, keptY, reportedX, reportedY, pinX, pinY;
     for (std::size_t i = 0; i < points_.size(); ++i) {
         const SurveyPoint& point = points_[i];
-        const bool reported = projection_ && (projection_->points[i].offLine ||
-                                              projection_->points[i].beyondPins);
+        const bool reported =
+            projection_ && (projection_->points[i].offLine || projection_->points[i].beyondPins);
         keptX.append(point.easting);
         keptY.append(point.northing);
         if (reported) {

@@ -289,8 +289,7 @@ void Workspace::noteRead(const ReadSummary& summary) {
     readRoughness_.reset();
     if (summary.roughness)
         readRoughness_ = ReadRoughness{*summary.roughness, summary.leftBank, summary.rightBank};
-    readFingerprint_ =
-        readUnsorted_ > 0 || readRoughness_ ? fingerprint(currentSection()) : 0;
+    readFingerprint_ = readUnsorted_ > 0 || readRoughness_ ? fingerprint(currentSection()) : 0;
 }
 
 std::size_t Workspace::unsortedStations() const {

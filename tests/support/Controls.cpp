@@ -67,8 +67,7 @@ RatingWindowControls::RatingWindowControls(const RatingWindow* w)
       KORVADEL_FIND(exportJpegAction), KORVADEL_FIND(exportMetafileAction),
       KORVADEL_FIND(exportCommaDelimitedAction), KORVADEL_FIND(exportHtmlAction),
       KORVADEL_FIND(exportExcelAction), KORVADEL_FIND(exportRdbAction),
-      KORVADEL_FIND(propertiesAction),
-      KORVADEL_FIND(closeAction) {}
+      KORVADEL_FIND(propertiesAction), KORVADEL_FIND(closeAction) {}
 
 BoundsPromptControls::BoundsPromptControls(const BoundsPrompt* w)
     : KORVADEL_FIND(minimumStage), KORVADEL_FIND(maximumStage), KORVADEL_FIND(stageIncrement),
@@ -89,11 +88,11 @@ AboutBoxControls::AboutBoxControls(const AboutBox* w)
       KORVADEL_FIND(okButton) {}
 
 PropertiesWindowControls::PropertiesWindowControls(const HydraulicPropertiesWindow* w)
-    : KORVADEL_FIND(roughness), KORVADEL_FIND(boundaries), KORVADEL_FIND(slope), KORVADEL_FIND(units),
-      KORVADEL_FIND(connectedOnly), KORVADEL_FIND(outOfDate), KORVADEL_FIND(message),
-      tableView(child<QTableView>(w, "propertiesTable")), KORVADEL_FIND(chartColumn),
-      chart(child<Chart>(w, "propertiesChart")), KORVADEL_FIND(exportButton),
-      KORVADEL_FIND(closeButton) {}
+    : KORVADEL_FIND(roughness), KORVADEL_FIND(boundaries), KORVADEL_FIND(slope),
+      KORVADEL_FIND(units), KORVADEL_FIND(connectedOnly), KORVADEL_FIND(outOfDate),
+      KORVADEL_FIND(message), tableView(child<QTableView>(w, "propertiesTable")),
+      KORVADEL_FIND(chartColumn), chart(child<Chart>(w, "propertiesChart")),
+      KORVADEL_FIND(exportButton), KORVADEL_FIND(closeButton) {}
 
 ComparisonWindowControls::ComparisonWindowControls(const SurveyComparisonWindow* w)
     : KORVADEL_FIND(legendNote), KORVADEL_FIND(outOfDate), KORVADEL_FIND(threshold),

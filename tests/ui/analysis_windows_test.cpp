@@ -8,6 +8,7 @@
 #include "components/chart/WaterSurfaceOverlay.h"
 #include "components/grid/PointGrid.h"
 #include "components/grid/ReadOnlyTableModel.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "components/widgets/NoticeLine.h"
 #include "model/CrossSectionDocument.h"
 #include "model/RatingTable.h"
@@ -22,6 +23,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -78,6 +80,8 @@ private slots:
     void propertiesFollowTheRatingAndTheSectionAndExportTheCommandLinesBytes();
     void refusedManningInputNamesItselfAndComputesNoFlow_data();
     void refusedManningInputNamesItselfAndComputesNoFlow();
+    void subsectionsSumTheirConveyanceAsTheCommandLineDoes();
+    void hecRasSectionBringsItsOwnNWhileItsPointsLast();
     void checkListLeadsToThePointAndForgetsTheFilesOrderAfterAnEdit();
     void comparisonTableAndExportAreTheCommandLines();
     void mainChartDrawsTheWaterSurfaceAtTheAnimationsLevel();
@@ -185,34 +189,47 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
 
 void AnalysisWindowsTest::refusedManningInputNamesItselfAndComputesNoFlow_data() {
     QTest::addColumn<QString>("n");
+    QTest::addColumn<QString>("boundaries");
     QTest::addColumn<QString>("slope");
     QTest::addColumn<QString>("message");
-    QTest::newRow("n below 0") << QStringLiteral("-0.03") << QStringLiteral("0.001")
-                               << QStringLiteral("Manning's n must be greater than 0, not -0.03.");
-    QTest::newRow("n not a number")
-        << QStringLiteral("abc") << QStringLiteral("0.001")
-        << QStringLiteral("Manning's n: 'abc' is not a valid floating point value.");
-    QTest::newRow("slope 0") << QStringLiteral("0.03") << QStringLiteral("0")
-                             << QStringLiteral("Slope must be greater than 0, not 0.");
-    QTest::newRow("slope missing")
-        << QStringLiteral("0.03") << QString()
-        << QStringLiteral(
-               "Enter the slope as well as Manning's n for the conveyance and the discharge.");
-    QTest::newRow("beyond a number")
-        << QStringLiteral("1E-300") << QStringLiteral("1E300")
-        << QStringLiteral(
-               "Manning's n 1E-300 and the slope 1E300 give a conveyance or discharge too "
-               "large to be represented.");
+    const auto row = [](const char* name, const char* n, const char* boundaries, const char* slope,
+                        const char* message) {
+        QTest::newRow(name) << QString::fromUtf8(n) << QString::fromUtf8(boundaries)
+                            << QString::fromUtf8(slope) << QString::fromUtf8(message);
+    };
+    row("n below 0", "-0.03", "", "0.001", "Manning's n must be greater than 0, not -0.03.");
+    row("n not a number", "abc", "", "0.001",
+        "Manning's n: 'abc' is not a valid floating point value.");
+    row("slope 0", "0.03", "", "0", "Slope must be greater than 0, not 0.");
+    row("slope missing", "0.03", "", "",
+        "Enter the slope as well as Manning's n for the conveyance and the discharge.");
+    row("beyond a number", "1E-300", "", "1E300",
+        "Manning's n 1E-300 and the slope 1E300 give a conveyance or discharge too large to be "
+        "represented.");
+    row("n values without boundaries", "0.04;0.03", "", "0.001",
+        "Manning's n gives 2 values: enter the stations that divide the subsections.");
+    row("boundaries without n", "", "4", "0.001",
+        "Enter Manning's n of each subsection as well as the stations that divide them.");
+    row("boundaries falling", "0.03", "12;4", "0.001",
+        "Subdivide at must rise from left to right: 4 follows 12.");
+    row("boundary not a number", "0.03", "4,x", "0.001",
+        "Subdivide at: 'x' is not a valid floating point value.");
+    row("an n short", "0.03;0.04", "4;12", "0.001",
+        "Manning's n needs 3 values, one for each subsection, not 2.");
+    row("a subsection's n at 0", "0.03,0,0.03", "4,12", "0.001",
+        "Manning's n must be greater than 0, not 0.");
 }
 
 void AnalysisWindowsTest::refusedManningInputNamesItselfAndComputesNoFlow() {
     QFETCH(QString, n);
+    QFETCH(QString, boundaries);
     QFETCH(QString, slope);
     QFETCH(QString, message);
     QTemporaryDir folder;
     TestProgram program;
     HydraulicPropertiesWindow* window = showPineRunProperties(program);
     ui(window).roughness->setText(n);
+    ui(window).boundaries->setText(boundaries);
     ui(window).slope->setText(slope);
     window->refresh();
     QCOMPARE(ui(window).message->text(), message);
@@ -226,6 +243,93 @@ void AnalysisWindowsTest::refusedManningInputNamesItselfAndComputesNoFlow() {
     QCOMPARE(program.seam.fileDialogs.size(), 1); // the load's only
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.last().text, message);
+}
+
+void AnalysisWindowsTest::subsectionsSumTheirConveyanceAsTheCommandLineDoes() {
+    QTemporaryDir folder;
+    TestProgram program;
+    HydraulicPropertiesWindow* window = showPineRunProperties(program);
+    ui(window).roughness->setText(QStringLiteral("0.04; 0.03; 0.04"));
+    ui(window).boundaries->setText(QStringLiteral("4;12"));
+    ui(window).slope->setText(QStringLiteral("0.0005"));
+    QTRY_COMPARE(ui(window).tableView->model()->columnCount(), 12);
+    QVERIFY(!ui(window).message->isVisible());
+    QAbstractItemModel* shown = ui(window).tableView->model();
+    QCOMPARE(shown->headerData(11, Qt::Horizontal).toString(),
+             QStringLiteral("Conveyance 3\n(m\u00b3/s)"));
+    // The section's conveyance is the sum of its subsections'.
+    const PropertyTable& table = window->table();
+    for (std::size_t row = 0; row < table.stages.size(); ++row) {
+        const double* parts = &table.subsectionConveyances[3 * row];
+        QCOMPARE(table.flows[row].conveyance, parts[0] + parts[1] + parts[2]);
+    }
+    // Each subsection's conveyance is a chart of its own.
+    QComboBox* chartColumn = ui(window).chartColumn;
+    QCOMPARE(chartColumn->count(), 11);
+    chartColumn->setCurrentIndex(10);
+    QCOMPARE(ui(window).chart->titleLines().first(), QStringLiteral("Conveyance 3 against Stage"));
+    program.seam.chooseFile(folder.filePath(QStringLiteral("subsections")));
+    ui(window).exportButton->click();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("subsections.csv"))),
+             cliOutput({QStringLiteral("properties"), kPineRun, QStringLiteral("--subdivide"),
+                        QStringLiteral("4,12"), QStringLiteral("--manning-n"),
+                        QStringLiteral("0.04,0.03,0.04"), QStringLiteral("--slope"),
+                        QStringLiteral("0.0005")}));
+
+    // One n for every subsection; no boundary, the whole section as before.
+    ui(window).roughness->setText(QStringLiteral("0.035"));
+    window->refresh();
+    QCOMPARE(ui(window).tableView->model()->columnCount(), 12);
+    ui(window).boundaries->clear();
+    window->refresh();
+    QCOMPARE(ui(window).tableView->model()->columnCount(), 9);
+    QCOMPARE(chartColumn->currentIndex(), 0);
+}
+
+void AnalysisWindowsTest::hecRasSectionBringsItsOwnNWhileItsPointsLast() {
+    QTemporaryDir folder;
+    TestProgram program;
+    MainWindow* main = program.main();
+    program.seam.chooseFile(QStringLiteral(KORVADEL_EXAMPLES "/willow-fork.g01"));
+    program.seam.onModal([](QDialog& dialog) { dialog.accept(); }); // the first: 2150
+    ui(main).importHecRasAction->trigger();
+    QCOMPARE(ui(main).description->text(), QStringLiteral("Willow Fork Upper 2150"));
+    ui(main).datum->setText(QStringLiteral("98.9"));
+    ui(main).maximumStage->setText(QStringLiteral("5"));
+    ui(main).stageIncrement->setValue(0.5);
+    ui(main).createRatingButton->click();
+    ui(program.ratingWindow()).propertiesAction->trigger();
+    HydraulicPropertiesWindow* window = program.program.propertiesWindow();
+
+    // The slope alone: the file's n values over the stations where they begin, shown greyed.
+    ui(window).slope->setText(QStringLiteral("0.001"));
+    QTRY_COMPARE(ui(window).tableView->model()->columnCount(), 12);
+    QCOMPARE(ui(window).roughness->placeholderText(), QStringLiteral("0.06; 0.035; 0.06"));
+    QCOMPARE(ui(window).boundaries->placeholderText(), QStringLiteral("22; 40"));
+    program.seam.chooseFile(folder.filePath(QStringLiteral("upper.csv")));
+    ui(window).exportButton->click();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("upper.csv"))),
+             readFile(QStringLiteral(KORVADEL_TEST_DATA "/willow-fork-2150-properties.csv")));
+
+    // Typed values win over the file's.
+    ui(window).roughness->setText(QStringLiteral("0.05"));
+    window->refresh();
+    QCOMPARE(ui(window).tableView->model()->columnCount(), 9);
+
+    // Once the points are not the file's and rated again, the file's n no longer applies.
+    ui(window).roughness->clear();
+    PointTable& points = program.document().points;
+    points.moveTo(0);
+    points.setElevation(105.0);
+    points.commit();
+    ui(main).createRatingButton->click();
+    window->refresh();
+    QCOMPARE(ui(window).message->text(),
+             QStringLiteral("Enter Manning's n as well as the slope for the conveyance and the "
+                            "discharge."));
+    QCOMPARE(ui(window).roughness->placeholderText(), QStringLiteral("e.g. 0.035"));
 }
 
 void AnalysisWindowsTest::checkListLeadsToThePointAndForgetsTheFilesOrderAfterAnEdit() {

@@ -28,8 +28,8 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QLabel>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -509,7 +509,6 @@ void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits() {
     QCOMPARE(DesktopSeam::errorBoxText(QStringLiteral("(x)")), QStringLiteral("(x)"));
 }
 
-
 namespace {
 
 // Two reaches in fields of eight characters, a block that does not read between them, and an
@@ -576,8 +575,7 @@ void MainWindowTest::hecRasImportPicksASectionFromTheFilesList() {
 
     // The picked section is the document: its points in station order and its name; the
     // settings stay. It is one step of the history, and unsaved.
-    QCOMPARE(tablePoints(workspace.document().points),
-             (QList<QPointF>{{0, 4}, {5, 3}, {10, 4}}));
+    QCOMPARE(tablePoints(workspace.document().points), (QList<QPointF>{{0, 4}, {5, 3}, {10, 4}}));
     QCOMPARE(ui(main).description->text(), QStringLiteral("Stony Creek Lower 100*"));
     QCOMPARE(ui(main).maximumStage->text(), QStringLiteral("7"));
     QVERIFY(workspace.isModified());
@@ -587,7 +585,8 @@ void MainWindowTest::hecRasImportPicksASectionFromTheFilesList() {
 
     // The first section brings its n values and banks; they last as long as its points.
     program.seam.chooseFile(path);
-    program.seam.onModal([](QDialog& dialog) { static_cast<HecRasSectionPicker&>(dialog).accept(); });
+    program.seam.onModal(
+        [](QDialog& dialog) { static_cast<HecRasSectionPicker&>(dialog).accept(); });
     ui(main).importHecRasAction->trigger();
     QCOMPARE(ui(main).description->text(), QStringLiteral("Stony Creek Upper 200"));
     const auto read = workspace.readRoughness(workspace.currentSection());
@@ -623,7 +622,8 @@ void MainWindowTest::hecRasImportPicksASectionFromTheFilesList() {
     program.seam.chooseFile(empty);
     ui(main).importHecRasAction->trigger();
     QCOMPARE(program.seam.messages.size(), 1);
-    QCOMPARE(program.seam.messages.last().text, empty + QStringLiteral(" holds no cross sections."));
+    QCOMPARE(program.seam.messages.last().text,
+             empty + QStringLiteral(" holds no cross sections."));
     QCOMPARE(program.seam.modals.size(), modals);
     QCOMPARE(ui(main).description->text(), QStringLiteral("before"));
 }
@@ -682,11 +682,11 @@ void MainWindowTest::surveyImportLaysThePointsOntoTheChosenLine() {
     QCOMPARE(seen.start, QStringLiteral("0"));
     QCOMPARE(seen.maxOffset, QStringLiteral("1"));
     QVERIFY(!seen.okWithBadNumber);
-    QCOMPARE(seen.problem, QStringLiteral("Start station: 'x' is not a valid floating point value."));
-    QCOMPARE(seen.warnings,
-             (QStringList{QStringLiteral("beyond a pin, dropped"), QString(), QString(),
-                          QStringLiteral("off the line, dropped"), QString(),
-                          QStringLiteral("beyond a pin, dropped")}));
+    QCOMPARE(seen.problem,
+             QStringLiteral("Start station: 'x' is not a valid floating point value."));
+    QCOMPARE(seen.warnings, (QStringList{QStringLiteral("beyond a pin, dropped"), QString(),
+                                         QString(), QStringLiteral("off the line, dropped"),
+                                         QString(), QStringLiteral("beyond a pin, dropped")}));
 
     // The points kept, as the command line's reader lays them with the same choices.
     CrossSectionDocument expected;

@@ -78,12 +78,12 @@ void RatingWindowTest::hasItsLayoutAndMenu() {
     QCOMPARE(bar.size(), 1);
     QCOMPARE(bar[0]->text(), QStringLiteral("&Options"));
     QCOMPARE(menuEntries(bar[0]->menu()),
-             (QStringList{QStringLiteral("Print &Table"), QStringLiteral("Print Chart"),
-                          QStringLiteral("Export Chart as>JPEG,MetaFile WMF"),
-                          QStringLiteral(
-                              "Export Data as>&Comma Delimited,HTML,Excel,RDB (tab-delimited)"),
-                          QStringLiteral("Hydraulic &Properties..."), QStringLiteral("-"),
-                          QStringLiteral("&Close Window")}));
+             (QStringList{
+                 QStringLiteral("Print &Table"), QStringLiteral("Print Chart"),
+                 QStringLiteral("Export Chart as>JPEG,MetaFile WMF"),
+                 QStringLiteral("Export Data as>&Comma Delimited,HTML,Excel,RDB (tab-delimited)"),
+                 QStringLiteral("Hydraulic &Properties..."), QStringLiteral("-"),
+                 QStringLiteral("&Close Window")}));
     QVERIFY(!window->isVisible());
 }
 
