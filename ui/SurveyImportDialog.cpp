@@ -107,7 +107,7 @@ SurveyImportDialog::SurveyImportDialog(NumberFormat format, QWidget* parent)
     sectionLine_ = plan_->addGraph();
     sectionLine_->setPen(QPen(palette::kRatingLine, 1.5));
     sectionLine_->setSelectable(QCP::stNone);
-    keptPoints_ = addPlanPoints(*plan_, QCPScatterStyle::ssDisc, palette::kWater, 6);
+    surveyPoints_ = addPlanPoints(*plan_, QCPScatterStyle::ssDisc, palette::kWater, 6);
     reportedPoints_ = addPlanPoints(*plan_, QCPScatterStyle::ssCircle, Qt::red, 11);
     pins_ = addPlanPoints(*plan_, QCPScatterStyle::ssSquare, palette::kRatingLine, 9);
     splitter->addWidget(table_);
@@ -228,13 +228,13 @@ void SurveyImportDialog::showTable() {
 }
 
 void SurveyImportDialog::showPlan() {
-    QVector<double> keptX, keptY, reportedX, reportedY, pinX, pinY;
+    QVector<double> allX, allY, reportedX, reportedY, pinX, pinY;
     for (std::size_t i = 0; i < points_.size(); ++i) {
         const SurveyPoint& point = points_[i];
         const bool reported =
             projection_ && (projection_->points[i].offLine || projection_->points[i].beyondPins);
-        keptX.append(point.easting);
-        keptY.append(point.northing);
+        allX.append(point.easting);
+        allY.append(point.northing);
         if (reported) {
             reportedX.append(point.easting);
             reportedY.append(point.northing);
@@ -246,24 +246,30 @@ void SurveyImportDialog::showPlan() {
             pinY.append(points_[pin].northing);
         }
     }
-    keptPoints_->setData(keptX, keptY);
+    surveyPoints_->setData(allX, allY);
     reportedPoints_->setData(reportedX, reportedY);
     pins_->setData(pinX, pinY);
     sectionLine_->setData(pinX, pinY);
 
     // The pins and the points reported are named; every name would crowd a survey shot every
-    // metre or two.
+    // metre or two, and a few hundred names already hide the plan.
     plan_->clearItems();
+    if (!projection_) {
+        fitPlan();
+        return;
+    }
+    constexpr std::size_t kMostNames = 200;
+    std::vector<std::size_t> named{projection_->from, projection_->to};
+    for (std::size_t i = 0; i < points_.size() && named.size() < kMostNames; ++i) {
+        const ProjectedPoint& projected = projection_->points[i];
+        if (i != projection_->from && i != projection_->to &&
+            (projected.offLine || projected.beyondPins))
+            named.push_back(i);
+    }
     QFont font = plan_->font();
     font.setPixelSize(11);
-    for (std::size_t i = 0; i < points_.size(); ++i) {
+    for (const std::size_t i : named) {
         const SurveyPoint& point = points_[i];
-        if (!projection_)
-            break;
-        const ProjectedPoint& projected = projection_->points[i];
-        if (i != projection_->from && i != projection_->to && !projected.offLine &&
-            !projected.beyondPins)
-            continue;
         auto* label = new QCPItemText(plan_);
         label->position->setCoords(point.easting, point.northing);
         label->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);

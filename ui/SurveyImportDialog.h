@@ -68,7 +68,7 @@ private:
     NoticeLine* message_ = nullptr;
     ResultTableView* table_ = nullptr;
     Chart* plan_ = nullptr;
-    QCPGraph* keptPoints_ = nullptr;
+    QCPGraph* surveyPoints_ = nullptr;
     QCPGraph* reportedPoints_ = nullptr;
     QCPGraph* pins_ = nullptr;
     QCPGraph* sectionLine_ = nullptr;
