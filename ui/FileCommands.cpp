@@ -5,6 +5,7 @@
 #include "io/CrossSectionFile.h"
 #include "io/HecRasGeometry.h"
 #include "io/SurveyPoints.h"
+#include "model/Error.h"
 #include "ui/HecRasSectionPicker.h"
 #include "ui/SurveyImportDialog.h"
 #include "ui/Workspace.h"
@@ -106,10 +107,16 @@ void FileCommands::importHecRasGeometry() {
 void FileCommands::importHecRasFile(const QString& fileName) {
     const std::string path = toFilePath(fileName);
     const HecRasGeometry geometry = readHecRasGeometry(path);
-    // A file without a readable cross section says why (its one broken block, or none at all)
-    // before any list comes up.
-    if (geometry.sections.empty())
+    // A file without a readable cross section says why before any list comes up: the first
+    // broken block, or that there is none at all.
+    if (geometry.sections.empty()) {
+        const std::size_t broken = geometry.problems.size();
+        if (broken > 1)
+            throw Error(geometry.problems.front().message + " (and " + std::to_string(broken - 1) +
+                        (broken == 2 ? " more cross section" : " more cross sections") +
+                        " that cannot be read)");
         chooseHecRasSection(geometry, {}, path);
+    }
     HecRasSectionPicker picker(&window_);
     picker.showGeometry(geometry, fileName, workspace_.format());
     if (workspace_.seam().execModal(picker) != QDialog::Accepted)

@@ -312,9 +312,8 @@ HydraulicPropertiesWindow::manningInputs(std::optional<Subsections>& subsections
         Subsections divided;
         if (roughnessText.isEmpty()) {
             divided = fileRoughness->roughness;
-            const std::string name = workspace_.document().description;
-            checkSubsections(divided, "The n stations of " + name, "Manning's n of " + name,
-                             format);
+            checkSubsections(divided, "The n stations of the geometry file",
+                             "Manning's n of the geometry file", format);
         } else {
             divided.roughness = readNumberList(toFileText(roughnessText), "Manning's n", format);
             if (!boundariesText.isEmpty())

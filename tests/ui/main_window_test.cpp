@@ -625,6 +625,16 @@ void MainWindowTest::hecRasImportPicksASectionFromTheFilesList() {
     QCOMPARE(program.seam.messages.last().text,
              empty + QStringLiteral(" holds no cross sections."));
     QCOMPARE(program.seam.modals.size(), modals);
+    // Nor does one whose every cross section is broken: the first says why.
+    QByteArray broken = kGeometry.left(kGeometry.indexOf("River Reach=Stony Creek     ,Lower"));
+    broken.replace("       0      10       2       0", "       0      10       x       0");
+    program.seam.chooseFile(writeFile(folder_->filePath(QStringLiteral("broken.g01")), broken));
+    ui(main).importHecRasAction->trigger();
+    QCOMPARE(program.seam.messages.size(), 2);
+    QVERIFY2(program.seam.messages.last().text.endsWith(
+                 QStringLiteral("(and 1 more cross section that cannot be read)")),
+             qPrintable(program.seam.messages.last().text));
+    QCOMPARE(program.seam.modals.size(), modals);
     QCOMPARE(ui(main).description->text(), QStringLiteral("before"));
 }
 
