@@ -289,8 +289,11 @@ void SurveyImportDialog::fitPlan() {
     // Decimals enough to tell the ticks apart: none over tens of units, more for a small plot.
     for (QCPAxis* axis : {plan_->xAxis, plan_->yAxis}) {
         const double size = axis->range().size();
+        // Coordinates near the largest number give a range too wide to be represented.
         const int decimals =
-            size > 0 ? std::clamp(1 - static_cast<int>(std::floor(std::log10(size))), 0, 3) : 0;
+            size > 0 && std::isfinite(size)
+                ? std::clamp(1 - static_cast<int>(std::floor(std::log10(size))), 0, 3)
+                : 0;
         axis->setNumberPrecision(decimals);
     }
     // A plan keeps one scale both ways, or the section line would lie about its direction:

@@ -719,6 +719,14 @@ void MainWindowTest::surveyImportLaysThePointsOntoTheChosenLine() {
     ui(main).importSurveyAction->trigger();
     QCOMPARE(workspace.document().points.rowCount(), rowsBefore);
     QVERIFY(workspace.history().stack().canRedo());
+
+    // Coordinates near the largest number still make a plan and an import.
+    program.seam.chooseFile(writeFile(folder_->filePath(QStringLiteral("far.csv")),
+                                      "name,x,y,z\nA,0,0,1\nB,1e308,0,2\nC,-1e308,0,1\n"));
+    program.seam.onModal([](QDialog& dialog) { dialog.accept(); });
+    ui(main).importSurveyAction->trigger();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(workspace.document().points.rowCount(), std::size_t{3});
 }
 
 QTEST_MAIN(MainWindowTest)
