@@ -24,7 +24,11 @@ Workspace::Workspace(DesktopSeam& seam, NumberFormat format, QObject* parent)
     saved_ = {document_.description, document_.settings};
 }
 
-Workspace::~Workspace() = default;
+Workspace::~Workspace() {
+    // The history's undo stack clears itself as it is destroyed, after the history around it,
+    // and says so: the workspace must not hear of it and look into the half-destroyed history.
+    disconnect(&history_.stack(), nullptr, this, nullptr);
+}
 
 const PrinterAccess& Workspace::printers() const {
     return printers_ ? *printers_ : systemPrinters();
