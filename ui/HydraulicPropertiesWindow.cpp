@@ -182,10 +182,12 @@ void HydraulicPropertiesWindow::buildInputs(QBoxLayout& layout) {
         connect(field, &QLineEdit::textChanged, this, &HydraulicPropertiesWindow::scheduleRefresh);
         return field;
     };
+    // The examples take the decimal separator the fields read.
+    const QChar separator = QLatin1Char(workspace_.format().decimalSeparator);
     roughness_ = addField(QStringLiteral("Manning's &n"), QStringLiteral("roughness"),
-                          QStringLiteral("e.g. 0.035"));
-    slope_ =
-        addField(QStringLiteral("&Slope"), QStringLiteral("slope"), QStringLiteral("e.g. 0.0005"));
+                          QStringLiteral("e.g. 0") + separator + QStringLiteral("035"));
+    slope_ = addField(QStringLiteral("&Slope"), QStringLiteral("slope"),
+                      QStringLiteral("e.g. 0") + separator + QStringLiteral("0005"));
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
     units_ = new QComboBox(this);
     units_->setObjectName(QStringLiteral("units"));
@@ -313,8 +315,8 @@ void HydraulicPropertiesWindow::refresh() {
     const WaterExtent extent =
         connectedOnly_->isChecked() ? WaterExtent::ConnectedToLowest : WaterExtent::WholeSection;
     try {
-        table_ =
-            propertyTable(section.stations, section.elevations, stages, shift, extent, manning);
+        table_ = propertyTable(section.stations, section.elevations, stages, shift, extent, manning,
+                               std::nullopt, workspace_.format());
     } catch (const Error& error) {
         // Conveyance or discharge beyond what a number can hold: the geometry still stands.
         manningProblem_ = messageText(error);
