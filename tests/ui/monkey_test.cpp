@@ -5,8 +5,8 @@
 // must still be in a state the program allows.
 //
 // KORVADEL_MONKEY_SEED picks the sequence and KORVADEL_MONKEY_STEPS its length (default 8000,
-// about 15 seconds here); a failure names both seed and step, so the same run reaches it again
-// on any machine.
+// about 15 seconds here), so a seed covers the same steps on a fast machine as on a slow one; a
+// failure names its seed and step, to be run again with those.
 
 #include "components/desktop/DesktopSeam.h"
 #include "model/PointTable.h"
