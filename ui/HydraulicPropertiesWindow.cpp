@@ -182,17 +182,20 @@ void HydraulicPropertiesWindow::buildInputs(QBoxLayout& layout) {
         connect(field, &QLineEdit::textChanged, this, &HydraulicPropertiesWindow::scheduleRefresh);
         return field;
     };
-    // The examples take the decimal separator the fields read.
+    // The examples and the constant take the decimal separator the fields read.
     const QChar separator = QLatin1Char(workspace_.format().decimalSeparator);
     roughness_ = addField(QStringLiteral("Manning's &n"), QStringLiteral("roughness"),
-                          QStringLiteral("e.g. 0") + separator + QStringLiteral("035"));
+                          QStringLiteral("e.g. ") +
+                              QStringLiteral("0.035").replace(QLatin1Char('.'), separator));
     slope_ = addField(QStringLiteral("&Slope"), QStringLiteral("slope"),
-                      QStringLiteral("e.g. 0") + separator + QStringLiteral("0005"));
+                      QStringLiteral("e.g. ") +
+                          QStringLiteral("0.0005").replace(QLatin1Char('.'), separator));
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
     units_ = new QComboBox(this);
     units_->setObjectName(QStringLiteral("units"));
     units_->addItem(QStringLiteral("SI (metres, k = 1)"));
-    units_->addItem(QStringLiteral("US customary (feet, k = 1.486)"));
+    units_->addItem(
+        QStringLiteral("US customary (feet, k = 1.486)").replace(QLatin1Char('.'), separator));
     unitsLabel->setBuddy(units_);
     inputs->addWidget(unitsLabel);
     inputs->addWidget(units_);

@@ -503,6 +503,7 @@ void AnalysisWindowsTest::decimalCommaInEveryNumberShownAndTypedNotInTheExports(
         showPineRunProperties(program, folder.filePath(QStringLiteral("comma/pine-run.kvd")));
     QCOMPARE(ui(window).roughness->placeholderText(), QStringLiteral("e.g. 0,035"));
     QCOMPARE(ui(window).slope->placeholderText(), QStringLiteral("e.g. 0,0005"));
+    QVERIFY(ui(window).units->itemText(1).endsWith(QStringLiteral("k = 1,486)")));
     ui(window).roughness->setText(QStringLiteral("0.035"));
     ui(window).slope->setText(QStringLiteral("0,0005"));
     window->refresh();
