@@ -199,8 +199,12 @@ void HydraulicPropertiesWindow::buildInputs(QBoxLayout& layout) {
         connect(field, &QLineEdit::textChanged, this, &HydraulicPropertiesWindow::scheduleRefresh);
         return field;
     };
-    roughness_ = addField(QStringLiteral("Manning's &n"), QStringLiteral("roughness"),
-                          QStringLiteral("e.g. 0.035"));
+    // The examples and the constant take the decimal separator the fields read.
+    const QChar separator = QLatin1Char(workspace_.format().decimalSeparator);
+    roughnessHint_ =
+        QStringLiteral("e.g. ") + QStringLiteral("0.035").replace(QLatin1Char('.'), separator);
+    roughness_ =
+        addField(QStringLiteral("Manning's &n"), QStringLiteral("roughness"), roughnessHint_);
     boundaries_ = addField(QStringLiteral("Subdi&vide at"), QStringLiteral("boundaries"),
                            QStringLiteral("stations"));
     roughness_->setToolTip(QStringLiteral(
@@ -211,13 +215,15 @@ void HydraulicPropertiesWindow::buildInputs(QBoxLayout& layout) {
         "separated by semicolons"));
     roughness_->setFixedWidth(150);
     boundaries_->setFixedWidth(150);
-    slope_ =
-        addField(QStringLiteral("&Slope"), QStringLiteral("slope"), QStringLiteral("e.g. 0.0005"));
+    slope_ = addField(QStringLiteral("&Slope"), QStringLiteral("slope"),
+                      QStringLiteral("e.g. ") +
+                          QStringLiteral("0.0005").replace(QLatin1Char('.'), separator));
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
     units_ = new QComboBox(this);
     units_->setObjectName(QStringLiteral("units"));
     units_->addItem(QStringLiteral("SI (metres, k = 1)"));
-    units_->addItem(QStringLiteral("US customary (feet, k = 1.486)"));
+    units_->addItem(
+        QStringLiteral("US customary (feet, k = 1.486)").replace(QLatin1Char('.'), separator));
     unitsLabel->setBuddy(units_);
     inputs->addWidget(unitsLabel);
     inputs->addWidget(units_);
@@ -342,7 +348,7 @@ HydraulicPropertiesWindow::manningInputs(std::optional<Subsections>& subsections
 void HydraulicPropertiesWindow::showFileRoughness() {
     // The file's n values and their stations greyed in the empty fields: what a slope alone
     // computes with.
-    QString roughness = QStringLiteral("e.g. 0.035");
+    QString roughness = roughnessHint_;
     QString boundaries = QStringLiteral("stations");
     const auto& run = workspace_.ratingRun();
     if (const auto file = run ? workspace_.readRoughness(run->section) : std::nullopt) {
@@ -387,7 +393,7 @@ void HydraulicPropertiesWindow::refresh() {
         connectedOnly_->isChecked() ? WaterExtent::ConnectedToLowest : WaterExtent::WholeSection;
     try {
         table_ = propertyTable(section.stations, section.elevations, stages, shift, extent, manning,
-                               subsections);
+                               subsections, workspace_.format());
     } catch (const Error& error) {
         // Conveyance or discharge beyond what a number can hold: the geometry still stands.
         manningProblem_ = messageText(error);

@@ -86,6 +86,7 @@ private:
     QString stagesProblem_;
     QLineEdit* roughness_ = nullptr; // Manning's n
     QLineEdit* boundaries_ = nullptr;
+    QString roughnessHint_; // the field's example, shown while the file gives no n
     QLineEdit* slope_ = nullptr;
     QComboBox* units_ = nullptr;
     QCheckBox* connectedOnly_ = nullptr;

@@ -293,7 +293,8 @@ void SurveyComparisonWindow::showComparison() {
                              .arg(swapped_ ? section : file, swapped_ ? file : section));
     summary_->setText(
         thresholdProblem_.isEmpty()
-            ? QString::fromStdString(comparisonSummaryLine(comparison_.summary, thresholdPercent_))
+            ? QString::fromStdString(comparisonSummaryLine(comparison_.summary, thresholdPercent_,
+                                                           workspace_.format()))
                   .trimmed()
             : thresholdProblem_);
 }

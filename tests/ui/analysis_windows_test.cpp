@@ -12,6 +12,7 @@
 #include "components/widgets/NoticeLine.h"
 #include "model/CrossSectionDocument.h"
 #include "model/RatingTable.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/HydraulicPropertiesWindow.h"
@@ -26,8 +27,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -42,12 +43,13 @@ namespace {
 const QString kPineRun = QStringLiteral(KORVADEL_EXAMPLES "/pine-run.kvd");
 const QString kResurvey = QStringLiteral(KORVADEL_EXAMPLES "/pine-run-resurvey.csv");
 
-QByteArray cliOutput(const QStringList& arguments) {
-    QProcess cli;
-    cli.start(QStringLiteral(KORVADEL_CLI), arguments);
-    if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
-        qWarning("korvadel-cli failed: %s", cli.readAllStandardError().constData());
-    return cli.readAllStandardOutput();
+// What korvadel-cli writes to its standard output for these arguments.
+QByteArray cliOutput(const std::vector<std::string>& arguments) {
+    const testing::ScratchFolder folder;
+    const testing::CliRun run = testing::runCli(folder, arguments);
+    if (run.status != 0)
+        qWarning("korvadel-cli failed (%d): %s", run.status, run.err.c_str());
+    return QByteArray::fromStdString(run.out);
 }
 
 void loadSection(TestProgram& program, const QString& path) {
@@ -56,8 +58,9 @@ void loadSection(TestProgram& program, const QString& path) {
 }
 
 // Pine Run loaded and rated (gage heights 0 to 2.5 by 0.5 over datum 100), its properties shown.
-HydraulicPropertiesWindow* showPineRunProperties(TestProgram& program) {
-    loadSection(program, kPineRun);
+HydraulicPropertiesWindow* showPineRunProperties(TestProgram& program,
+                                                 const QString& path = kPineRun) {
+    loadSection(program, path);
     ui(program.main()).createRatingButton->click();
     ui(program.ratingWindow()).propertiesAction->trigger();
     return program.program.propertiesWindow();
@@ -68,6 +71,70 @@ int pointRow(PointTable& points, double station) {
         if (points.stationAt(row) == station)
             return static_cast<int>(row);
     return -1;
+}
+
+// What the analysis windows show and write for Pine Run and its resurvey, both given as a user
+// whose numbers take `separator` would type them.
+struct Shown {
+    QStringList properties; // the table's cells, Manning's n 0.035 and the slope 0.0005
+    QString manningRefusal; // n 1.5E-300 with the slope 1E300
+    QStringList findings;   // the check's rows at gage height 2
+    QStringList comparison; // the table's cells and the summary at a threshold of 2.5 %
+    QByteArray propertiesCsv;
+    QByteArray comparisonCsv;
+    QStringList messages; // the boxes shown on the way, none
+};
+
+Shown showAnalysisWindows(char separator, const QString& folder) {
+    const auto local = [separator](QByteArray text) { return text.replace('.', separator); };
+    const QByteArray pineRun = readFile(kPineRun);
+    QByteArray resurvey = pineRun.left(pineRun.indexOf("Station\tElevation\r\n") + 19);
+    resurvey += readFile(kResurvey).mid(19).replace(',', '\t');
+    const QString section = writeFile(folder + QStringLiteral("/pine-run.kvd"), local(pineRun));
+    const QString earlier = writeFile(folder + QStringLiteral("/resurvey.kvd"), local(resurvey));
+    const auto cells = [](const QAbstractItemModel* model) {
+        QStringList texts;
+        for (int row = 0; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column)
+                texts << model->index(row, column).data().toString();
+        return texts;
+    };
+    const QString sep(QLatin1Char{separator});
+
+    Shown shown;
+    TestProgram program(separator);
+    HydraulicPropertiesWindow* properties = showPineRunProperties(program, section);
+    ui(properties).roughness->setText(QStringLiteral("0") + sep + QStringLiteral("035"));
+    ui(properties).slope->setText(QStringLiteral("0") + sep + QStringLiteral("0005"));
+    properties->refresh();
+    shown.properties = cells(ui(properties).tableView->model());
+    program.seam.chooseFile(folder + QStringLiteral("/properties.csv"));
+    ui(properties).exportButton->click();
+    shown.propertiesCsv = readFile(folder + QStringLiteral("/properties.csv"));
+    ui(properties).roughness->setText(QStringLiteral("1") + sep + QStringLiteral("5E-300"));
+    ui(properties).slope->setText(QStringLiteral("1E300"));
+    properties->refresh();
+    shown.manningRefusal = ui(properties).message->text();
+
+    MainWindow* main = program.main();
+    ui(main).maximumStage->setText(QStringLiteral("2"));
+    ui(main).checkSectionAction->trigger();
+    QTreeWidget* list = ui(program.program.sectionCheckWindow()).findingList;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        shown.findings << list->topLevelItem(row)->text(2) << list->topLevelItem(row)->text(3);
+
+    ui(main).maximumStage->setText(QStringLiteral("2") + sep + QStringLiteral("5"));
+    SurveyComparisonWindow* comparison = program.program.comparisonWindow();
+    ui(comparison).threshold->setText(QStringLiteral("2") + sep + QStringLiteral("5"));
+    program.seam.chooseFile(earlier);
+    ui(main).compareSectionAction->trigger();
+    shown.comparison = cells(ui(comparison).tableView->model()) << ui(comparison).summary->text();
+    program.seam.chooseFile(folder + QStringLiteral("/comparison.csv"));
+    ui(comparison).exportButton->click();
+    shown.comparisonCsv = readFile(folder + QStringLiteral("/comparison.csv"));
+    for (const auto& message : program.seam.messages)
+        shown.messages << message.text;
+    return shown;
 }
 
 } // namespace
@@ -85,6 +152,7 @@ private slots:
     void checkListLeadsToThePointAndForgetsTheFilesOrderAfterAnEdit();
     void comparisonTableAndExportAreTheCommandLines();
     void mainChartDrawsTheWaterSurfaceAtTheAnimationsLevel();
+    void decimalCommaInEveryNumberShownAndTypedNotInTheExports();
 
 private:
     QString startDir_;
@@ -128,10 +196,9 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
     ui(window).exportButton->click();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.seam.fileDialogs.last().defaultExtension, QStringLiteral("csv"));
-    QCOMPARE(
-        readFile(folder.filePath(QStringLiteral("properties.csv"))),
-        cliOutput({QStringLiteral("properties"), kPineRun, QStringLiteral("--manning-n"),
-                   QStringLiteral("0.035"), QStringLiteral("--slope"), QStringLiteral("0.0005")}));
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("properties.csv"))),
+             cliOutput({"properties", kPineRun.toStdString(), "--manning-n", "0.035", "--slope",
+                        "0.0005"}));
 
     // Connected water only leaves the hollow out.
     ui(window).connectedOnly->setChecked(true);
@@ -272,10 +339,8 @@ void AnalysisWindowsTest::subsectionsSumTheirConveyanceAsTheCommandLineDoes() {
     ui(window).exportButton->click();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(readFile(folder.filePath(QStringLiteral("subsections.csv"))),
-             cliOutput({QStringLiteral("properties"), kPineRun, QStringLiteral("--subdivide"),
-                        QStringLiteral("4,12"), QStringLiteral("--manning-n"),
-                        QStringLiteral("0.04,0.03,0.04"), QStringLiteral("--slope"),
-                        QStringLiteral("0.0005")}));
+             cliOutput({"properties", kPineRun.toStdString(), "--subdivide", "4,12", "--manning-n",
+                        "0.04,0.03,0.04", "--slope", "0.0005"}));
 
     // One n for every subsection; no boundary, the whole section as before.
     ui(window).roughness->setText(QStringLiteral("0.035"));
@@ -443,10 +508,8 @@ void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(
         readFile(folder.filePath(QStringLiteral("comparison.csv"))),
-        cliOutput({QStringLiteral("compare"), kResurvey, kPineRun, QStringLiteral("--min"),
-                   QStringLiteral("0"), QStringLiteral("--max"), QStringLiteral("2.5"),
-                   QStringLiteral("--increment"), QStringLiteral("0.5"), QStringLiteral("--datum"),
-                   QStringLiteral("100"), QStringLiteral("--threshold"), QStringLiteral("10")}));
+        cliOutput({"compare", kResurvey.toStdString(), kPineRun.toStdString(), "--min", "0",
+                   "--max", "2.5", "--increment", "0.5", "--datum", "100", "--threshold", "10"}));
 
     // Percentages to two decimals on screen.
     QCOMPARE(ui(window).tableView->model()->index(2, 4).data().toString(),
@@ -504,6 +567,57 @@ void AnalysisWindowsTest::mainChartDrawsTheWaterSurfaceAtTheAnimationsLevel() {
     QCOMPARE(QPointF(line.at(0)->key, line.at(0)->value), QPointF(1, 5));
     QCOMPARE(QPointF(line.at(1)->key, line.at(1)->value), QPointF(9, 5));
     ui(main).animateButton->click();
+}
+
+void AnalysisWindowsTest::decimalCommaInEveryNumberShownAndTypedNotInTheExports() {
+    QTemporaryDir folder;
+    const Shown point = showAnalysisWindows('.', folder.filePath(QStringLiteral("point")));
+    const Shown comma = showAnalysisWindows(',', folder.filePath(QStringLiteral("comma")));
+    QCOMPARE(point.messages, QStringList());
+    QCOMPARE(comma.messages, QStringList());
+    // The same windows with a comma between the digits wherever the point had one.
+    const auto withComma = [](QStringList texts) {
+        static const QRegularExpression decimalPoint(QStringLiteral("(\\d)\\.(\\d)"));
+        for (QString& text : texts)
+            text.replace(decimalPoint, QStringLiteral("\\1,\\2"));
+        return texts;
+    };
+    const QList<QPair<QStringList, QStringList>> parts = {
+        {point.properties, comma.properties},
+        {{point.manningRefusal}, {comma.manningRefusal}},
+        {point.findings, comma.findings},
+        {point.comparison, comma.comparison}};
+    for (const auto& [withPoint, shownWithComma] : parts) {
+        QVERIFY2(withPoint.join(QLatin1Char('|'))
+                     .contains(QRegularExpression(QStringLiteral("\\d\\.\\d"))),
+                 qPrintable(withPoint.join(QLatin1Char('|'))));
+        QCOMPARE(shownWithComma, withComma(withPoint));
+    }
+    // Files keep the point, so that a comma-delimited line still splits into its columns.
+    QVERIFY(point.propertiesCsv.startsWith("stage,"));
+    QCOMPARE(comma.propertiesCsv, point.propertiesCsv);
+    QVERIFY(point.comparisonCsv.startsWith("stage,"));
+    QCOMPARE(comma.comparisonCsv, point.comparisonCsv);
+
+    // With a comma, a point is not a decimal separator, and the hints say so.
+    TestProgram program(',');
+    HydraulicPropertiesWindow* window =
+        showPineRunProperties(program, folder.filePath(QStringLiteral("comma/pine-run.kvd")));
+    QCOMPARE(ui(window).roughness->placeholderText(), QStringLiteral("e.g. 0,035"));
+    QCOMPARE(ui(window).slope->placeholderText(), QStringLiteral("e.g. 0,0005"));
+    QVERIFY(ui(window).units->itemText(1).endsWith(QStringLiteral("k = 1,486)")));
+    ui(window).roughness->setText(QStringLiteral("0.035"));
+    ui(window).slope->setText(QStringLiteral("0,0005"));
+    window->refresh();
+    QCOMPARE(ui(window).message->text(),
+             QStringLiteral("Manning's n: '0.035' is not a valid floating point value."));
+    // Lists of numbers with a decimal comma are separated by semicolons.
+    ui(window).roughness->setText(QStringLiteral("0,04; 0,03; 0,04"));
+    ui(window).boundaries->setText(QStringLiteral("4;12,0"));
+    window->refresh();
+    QVERIFY(!ui(window).message->isVisible());
+    QCOMPARE(window->table().subsections->boundaries, (std::vector<double>{4, 12}));
+    QCOMPARE(window->table().subsections->roughness, (std::vector<double>{0.04, 0.03, 0.04}));
 }
 
 QTEST_MAIN(AnalysisWindowsTest)

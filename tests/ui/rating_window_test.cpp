@@ -5,6 +5,7 @@
 #include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
+#include "tests/support/UserInput.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
@@ -24,21 +25,6 @@
 using namespace korvadel;
 
 namespace {
-
-QStringList menuEntries(const QMenu* menu) {
-    QStringList entries;
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator())
-            entries << QStringLiteral("-");
-        else if (action->menu())
-            entries << action->text() + QStringLiteral(">") +
-                           menuEntries(action->menu()).join(QLatin1Char(','));
-        else
-            entries << action->text() +
-                           (action->shortcut().isEmpty() ? QString() : QStringLiteral("|shortcut"));
-    }
-    return entries;
-}
 
 // Stages 0, 1, 2 over the trapezoid channel: areas 0, 6.2, 12.8.
 void makeRating(TestProgram& program) {
