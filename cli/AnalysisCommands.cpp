@@ -69,23 +69,6 @@ std::string propertiesHelp(const Invocation& invocation, bool withShared) {
         invocation, withShared, true);
 }
 
-// Numbers separated by commas or semicolons; with a decimal comma only semicolons separate.
-std::vector<double> numberListOption(const std::string& text, std::string_view option,
-                                     NumberFormat format) {
-    std::vector<double> values;
-    const auto separates = [&](char c) {
-        return c == ';' || (c == ',' && format.decimalSeparator != ',');
-    };
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || separates(text[i])) {
-            values.push_back(readNamedNumber(text.substr(start, i - start), option, format));
-            start = i + 1;
-        }
-    }
-    return values;
-}
-
 // Manning's inputs of the properties, and the subsections the conveyance is summed over.
 struct ManningChoice {
     std::optional<ManningInputs> manning;
@@ -120,9 +103,9 @@ ManningChoice manningInputsFrom(const ParsedArgs& args, const SectionSource& sou
     }
     if (roughness) {
         Subsections subsections;
-        subsections.roughness = numberListOption(*roughness, "--manning-n", format);
+        subsections.roughness = readNumberList(*roughness, "--manning-n", format);
         if (subdivide)
-            subsections.boundaries = numberListOption(*subdivide, "--subdivide", format);
+            subsections.boundaries = readNumberList(*subdivide, "--subdivide", format);
         else if (subsections.roughness.size() > 1)
             throw UsageError("--manning-n gives " + std::to_string(subsections.roughness.size()) +
                              " values; --subdivide S,... gives the stations between them");

@@ -77,8 +77,14 @@ const InputFormatInfo kFormats[] = {
      readCommaDelimited},
     {InputFormat::WinRiver, "winriver", kWinRiverEndings,
      "WinRiver Ascii Out Files|*t.000;*ASC.TXT|All Files (*.*)|*.*", readWinRiver},
-    {InputFormat::HecRasGeometry, "hecras", kHecRasEndings, "", readHecRasFile},
-    {InputFormat::SurveyedPoints, "survey", {}, "", readSurveyFile},
+    // One pattern for the 99 endings; it also shows a ".g00", which no project writes.
+    {InputFormat::HecRasGeometry, "hecras", kHecRasEndings,
+     "HEC-RAS Geometry Files (*.g01 ... *.g99)|*.g[0-9][0-9]|All Files (*.*)|*.*", readHecRasFile},
+    {InputFormat::SurveyedPoints,
+     "survey",
+     {},
+     "Surveyed Points (*.csv)|*.CSV|Text Files (*.txt)|*.TXT|All Files (*.*)|*.*",
+     readSurveyFile},
 };
 
 } // namespace

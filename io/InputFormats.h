@@ -33,8 +33,8 @@ struct InputFormatInfo {
     // Endings that choose it for a file name, case ignored (the command line's default).
     std::span<const std::string_view> nameEndings;
     // The open dialog's filter list as the program shows it: "Description|patterns|...".
-    // Empty for the formats that need a SectionChoice beside the file (which cross section,
-    // which pins), which a plain open dialog cannot ask for.
+    // The formats that need a SectionChoice beside the file (which cross section, which pins)
+    // ask for it in a dialog of their own once the file is chosen.
     std::string_view dialogFilter;
     // Reads the file into the document: the cross-section file brings its description and
     // settings, a HEC-RAS cross section its description, the imports replace the points only.

@@ -106,11 +106,15 @@ std::vector<SurveyPoint> readSurveyPoints(const std::string& path, NumberFormat 
 ReadSummary importSurveyedPoints(const std::string& path, const SurveyLine& line,
                                  CrossSectionDocument& document, NumberFormat format) {
     const std::vector<SurveyPoint> points = readSurveyPoints(path, format);
-    SurveyProjection projection = projectSurvey(points, line, format);
+    return loadSurveyProjection(points, projectSurvey(points, line, format), document);
+}
+
+ReadSummary loadSurveyProjection(std::span<const SurveyPoint> points, SurveyProjection projection,
+                                 CrossSectionDocument& document) {
     PointTable::LoadColumns rows;
     rows.reserve(points.size());
     for (const ProjectedPoint& point : projection.points)
-        if (point.kept)
+        if (point.kept && point.index < points.size())
             rows.add(point.station, points[point.index].elevation);
     ReadSummary summary;
     summary.unsortedStations = document.points.bulkLoad(std::move(rows));

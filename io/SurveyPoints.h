@@ -5,6 +5,7 @@
 #include "model/NumberFormat.h"
 #include "model/SurveyProjection.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,10 @@ std::vector<SurveyPoint> readSurveyPoints(LineReader& reader, NumberFormat forma
 // A failure changes nothing in the document.
 ReadSummary importSurveyedPoints(const std::string& path, const SurveyLine& line,
                                  CrossSectionDocument& document, NumberFormat format = {});
+
+// The second half of importSurveyedPoints, for points already read and projected (a dialog that
+// showed the projection before the user accepted it).
+ReadSummary loadSurveyProjection(std::span<const SurveyPoint> points, SurveyProjection projection,
+                                 CrossSectionDocument& document);
 
 } // namespace korvadel

@@ -27,6 +27,22 @@ double readNamedNumber(std::string_view text, std::string_view name, NumberForma
     return value;
 }
 
+std::vector<double> readNumberList(std::string_view text, std::string_view name,
+                                   NumberFormat format) {
+    std::vector<double> values;
+    const auto separates = [&](char c) {
+        return c == ';' || (c == ',' && format.decimalSeparator != ',');
+    };
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || separates(text[i])) {
+            values.push_back(readNamedNumber(text.substr(start, i - start), name, format));
+            start = i + 1;
+        }
+    }
+    return values;
+}
+
 void requireRatingPoints(std::string_view source, std::size_t pointCount) {
     if (pointCount >= 2)
         return;

@@ -35,6 +35,12 @@ RatingBounds ratingBounds(const GageSettings& settings,
 // the input: "Slope: 'abc' is not a valid floating point value".
 double readNamedNumber(std::string_view text, std::string_view name, NumberFormat format = {});
 
+// A list of numbers for a named input ("0.06,0.035,0.06"), each read as readNamedNumber reads
+// one: separated by commas or semicolons, by semicolons only when the decimal separator is a
+// comma.
+std::vector<double> readNumberList(std::string_view text, std::string_view name,
+                                   NumberFormat format = {});
+
 // A rating needs a section of at least two points: fewer throws Error naming where the points
 // came from, "river.csv: no cross-section points were read (a rating needs at least two)" or
 // "...: only one cross-section point was read (...)", instead of giving a rating of zeros.

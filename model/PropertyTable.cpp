@@ -19,7 +19,7 @@ constexpr std::size_t kGeometryColumns = 7;
 PropertyTable propertyTable(std::span<const double> stations, std::span<const double> elevations,
                             std::span<const double> stages, double elevationShift,
                             WaterExtent extent, const std::optional<ManningInputs>& manning,
-                            const std::optional<Subsections>& subsections) {
+                            const std::optional<Subsections>& subsections, NumberFormat format) {
     PropertyTable table;
     table.manning = manning;
     table.properties = hydraulicProperties(stations, elevations, stages, elevationShift, extent);
@@ -31,10 +31,10 @@ PropertyTable propertyTable(std::span<const double> stations, std::span<const do
     table.flows.reserve(stages.size());
     if (!subsections || !subsections->divided()) {
         for (const HydraulicProperties& properties : table.properties)
-            table.flows.push_back(manningFlow(properties, *manning));
+            table.flows.push_back(manningFlow(properties, *manning, format));
         return table;
     }
-    checkSubsections(*subsections, "The subsection boundaries", "Manning's n");
+    checkSubsections(*subsections, "The subsection boundaries", "Manning's n", format);
     table.subsections = subsections;
     const std::size_t count = subsections->count();
     table.subsectionConveyances.reserve(stages.size() * count);
@@ -43,7 +43,7 @@ PropertyTable propertyTable(std::span<const double> stations, std::span<const do
         subsectionGeometry(stations, elevations, stage, elevationShift, extent,
                            subsections->boundaries, geometry);
         const SubsectionFlow flow =
-            subsectionFlow(geometry, *subsections, manning->slope, manning->units);
+            subsectionFlow(geometry, *subsections, manning->slope, manning->units, format);
         table.flows.push_back(flow.total);
         table.subsectionConveyances.insert(table.subsectionConveyances.end(),
                                            flow.conveyances.begin(), flow.conveyances.end());

@@ -40,11 +40,13 @@ struct PropertyTable {
 // With `subsections` that divide the section (and Manning's inputs), the conveyance is the sum
 // of the subsections' (subsectionFlow) and their n replaces the one of `manning`; undivided
 // subsections (no boundary) change nothing, so the table is then the one of `manning` alone.
+// The refusals name the inputs with `format`'s decimal separator, as they were typed.
 PropertyTable propertyTable(std::span<const double> stations, std::span<const double> elevations,
                             std::span<const double> stages, double elevationShift,
                             WaterExtent extent,
                             const std::optional<ManningInputs>& manning = std::nullopt,
-                            const std::optional<Subsections>& subsections = std::nullopt);
+                            const std::optional<Subsections>& subsections = std::nullopt,
+                            NumberFormat format = {});
 
 // The column names, as the heading line writes them: with `subsections` above 1, the
 // conveyance of each after the discharge.

@@ -110,17 +110,19 @@ std::string comparisonCsv(const SurveyComparison& comparison) {
     return text;
 }
 
-std::string comparisonSummaryLine(const ComparisonSummary& summary, double thresholdPercent) {
+std::string comparisonSummaryLine(const ComparisonSummary& summary, double thresholdPercent,
+                                  NumberFormat format) {
     std::string line;
     if (summary.largestPercent) {
-        line = "Largest difference " + formatGeneral(roundScaled(*summary.largestPercent, 100)) +
-               " % at stage " + formatGeneral(*summary.largestPercentStage);
+        line = "Largest difference " +
+               formatGeneral(roundScaled(*summary.largestPercent, 100), format) + " % at stage " +
+               formatGeneral(*summary.largestPercentStage, format);
     } else {
         line = "No stage has water in the old survey to compare with";
     }
     line += "; " + std::to_string(summary.beyondThreshold) + " of " +
             std::to_string(summary.stages) + (summary.stages == 1 ? " stage" : " stages") +
-            " beyond the threshold of " + formatGeneral(thresholdPercent) + " %.\n";
+            " beyond the threshold of " + formatGeneral(thresholdPercent, format) + " %.\n";
     return line;
 }
 

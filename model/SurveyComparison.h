@@ -76,7 +76,9 @@ void appendComparisonCsvRows(std::string& out, std::span<const ComparisonRow> ro
 
 // The summary as one line for a person (with a line feed): the largest percent difference,
 // rounded to 2 decimals, and its stage, and how many stages lie beyond the threshold, e.g.
-// "Largest difference 12.5 % at stage 2; 3 of 6 stages beyond the threshold of 5 %."
-std::string comparisonSummaryLine(const ComparisonSummary& summary, double thresholdPercent);
+// "Largest difference 12.5 % at stage 2; 3 of 6 stages beyond the threshold of 5 %.", its
+// numbers with `format`'s decimal separator.
+std::string comparisonSummaryLine(const ComparisonSummary& summary, double thresholdPercent,
+                                  NumberFormat format = {});
 
 } // namespace korvadel

@@ -7,10 +7,13 @@
 #   docs/screenshots/edited-grid.png      a point typed in and saved with Ctrl+S at once
 #   docs/screenshots/edit-menu.png        the Edit menu
 #   docs/screenshots/progress-dialog.png  a rating of 9,000,000 gage heights half-way
-#   docs/screenshots/hydraulic-properties.png  examples/pine-run.kvd's properties with n and slope
+#   docs/screenshots/hydraulic-properties.png  examples/pine-run.kvd's properties in three
+#                                              subsections, with their n and the slope
 #   docs/screenshots/survey-comparison.png     the same section against its resurvey
 #   docs/screenshots/water-surface.png         the section's water surface during the animation
 #   docs/screenshots/section-check.png         the check of the ADCP example's section
+#   docs/screenshots/hecras-sections.png       examples/willow-fork.g01's cross sections to pick
+#   docs/screenshots/surveyed-points.png       examples/willow-fork-survey.csv on its section line
 #   docs/screenshots/index-velocity-window.png the example station's measurements and rating
 #   docs/screenshots/index-velocity-report.png the first page of its printed report
 # Usage: scripts/screenshots.sh [section.kvd]   (PRESET=debug|release, release by default)
@@ -82,7 +85,8 @@ xdotool key Escape; sleep 0.5
 open_file "$examples/pine-run.kvd"
 xdotool key alt+c; sleep 2
 xdotool key alt+o; sleep 0.5; xdotool key p; sleep 1.5
-xdotool type --delay 20 "0.035"; xdotool key Tab; xdotool type --delay 20 "0.0005"; sleep 1
+xdotool type --delay 20 "0.05;0.035;0.05"; xdotool key Tab; xdotool type --delay 20 "4;12"
+xdotool key Tab; xdotool type --delay 20 "0.0005"; sleep 1
 window hydraulic-properties.png
 xdotool key alt+c; sleep 0.5
 xdotool windowactivate --sync "$main"; sleep 0.5
@@ -116,6 +120,18 @@ xdotool key alt+t; sleep 0.5; xdotool key Return; sleep 1.5
 xdotool key Down; sleep 0.5
 window section-check.png
 xdotool key alt+c; sleep 0.5
+xdotool windowactivate --sync "$main"; sleep 0.5
+# A HEC-RAS geometry file's cross sections to pick one from, then surveyed points on their line
+# with the right pin moved to RP, which leaves the foresight point beyond it.
+xdotool key alt+f; sleep 0.3; xdotool key i; sleep 0.3; xdotool key g; sleep 1
+xdotool type --delay 5 "$examples/willow-fork.g01"; xdotool key Return; sleep 1.5
+window hecras-sections.png
+xdotool key Return; sleep 1
+xdotool key alt+f; sleep 0.3; xdotool key i; sleep 0.3; xdotool key s; sleep 1
+xdotool type --delay 5 "$examples/willow-fork-survey.csv"; xdotool key Return; sleep 1.5
+xdotool key alt+r; sleep 0.3; xdotool key Up; sleep 1
+window surveyed-points.png
+xdotool key Escape; sleep 0.5
 xdotool windowactivate --sync "$main"; sleep 0.5
 # The import is unsaved work: the load asks first, and is let go on without saving.
 xdotool key ctrl+l; sleep 1; xdotool key alt+d; sleep 1

@@ -3,6 +3,11 @@
 
 #include "components/desktop/TextCodec.h"
 #include "io/CrossSectionFile.h"
+#include "io/HecRasGeometry.h"
+#include "io/SurveyPoints.h"
+#include "model/Error.h"
+#include "ui/HecRasSectionPicker.h"
+#include "ui/SurveyImportDialog.h"
 #include "ui/Workspace.h"
 
 #include <QDir>
@@ -80,14 +85,78 @@ void FileCommands::loadFile(const QString& fileName) {
     workspace_.markSaved(fileName);
 }
 
-void FileCommands::importPoints(InputFormat format) {
-    const InputFormatInfo& input = inputFormat(format);
+bool FileCommands::chooseImportFile(const InputFormatInfo& input) {
     importDialog.fileName.clear();
     importDialog.filter = filterText(input.dialogFilter);
     importDialog.defaultExtension.clear();
-    if (!workspace_.seam().runFileDialog(&window_, importDialog))
+    return workspace_.seam().runFileDialog(&window_, importDialog);
+}
+
+void FileCommands::importPoints(InputFormat format) {
+    const InputFormatInfo& input = inputFormat(format);
+    if (!chooseImportFile(input))
         return;
     importFile(input, importDialog.fileName);
+}
+
+void FileCommands::importHecRasGeometry() {
+    if (chooseImportFile(inputFormat(InputFormat::HecRasGeometry)))
+        importHecRasFile(importDialog.fileName);
+}
+
+void FileCommands::importHecRasFile(const QString& fileName) {
+    const std::string path = toFilePath(fileName);
+    const HecRasGeometry geometry = readHecRasGeometry(path);
+    // A file without a readable cross section says why before any list comes up: the first
+    // broken block, or that there is none at all.
+    if (geometry.sections.empty()) {
+        const std::size_t broken = geometry.problems.size();
+        if (broken > 1)
+            throw Error(geometry.problems.front().message + " (and " + std::to_string(broken - 1) +
+                        (broken == 2 ? " more cross section" : " more cross sections") +
+                        " that cannot be read)");
+        chooseHecRasSection(geometry, {}, path);
+    }
+    HecRasSectionPicker picker(&window_);
+    picker.showGeometry(geometry, fileName, workspace_.format());
+    if (workspace_.seam().execModal(picker) != QDialog::Accepted)
+        return;
+    const int chosen = picker.chosenSection();
+    if (chosen < 0)
+        return;
+    const HecRasCrossSection& section = geometry.sections[static_cast<std::size_t>(chosen)];
+    ReadSummary read;
+    workspace_.replaceDocument(
+        QStringLiteral("Import Cross Section"), Workspace::Replaces::Document,
+        [this, &section, &read] { read = loadHecRasSection(section, workspace_.document()); });
+    workspace_.noteRead(read);
+    if (!read.notes.empty()) {
+        QStringList notes;
+        for (const std::string& note : read.notes)
+            notes << fromFileText(note);
+        workspace_.seam().showMessage(&window_, DesktopSeam::MessageKind::Information,
+                                      QStringLiteral("Korvadel"), notes.join(QLatin1Char('\n')));
+    }
+}
+
+void FileCommands::importSurveyedPoints() {
+    if (chooseImportFile(inputFormat(InputFormat::SurveyedPoints)))
+        importSurveyFile(importDialog.fileName);
+}
+
+void FileCommands::importSurveyFile(const QString& fileName) {
+    SurveyImportDialog dialog(workspace_.format(), &window_);
+    dialog.showPoints(readSurveyPoints(toFilePath(fileName), workspace_.format()), fileName);
+    if (workspace_.seam().execModal(dialog) != QDialog::Accepted || !dialog.projection())
+        return;
+    // The points as the dialog showed them, not the file read again.
+    ReadSummary read;
+    workspace_.replaceDocument(
+        QStringLiteral("Import Points"), Workspace::Replaces::Points, [this, &dialog, &read] {
+            read =
+                loadSurveyProjection(dialog.points(), *dialog.projection(), workspace_.document());
+        });
+    workspace_.noteRead(read);
 }
 
 void FileCommands::importFile(const InputFormatInfo& input, const QString& fileName) {
@@ -121,6 +190,8 @@ void FileCommands::openFile(const QString& fileName) {
     QDir::setCurrent(file.absolutePath());
     if (input.format == InputFormat::CrossSection)
         loadFile(file.absoluteFilePath());
+    else if (input.format == InputFormat::HecRasGeometry)
+        importHecRasFile(file.absoluteFilePath()); // which cross section is the user's to say
     else
         importFile(input, file.absoluteFilePath());
 }

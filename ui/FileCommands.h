@@ -13,7 +13,7 @@ namespace korvadel {
 
 class Workspace;
 
-// The main window's file commands, apart from the window: New, Load, the two imports, Save,
+// The main window's file commands, apart from the window: New, Load, the imports, Save,
 // opening a file chosen outside the program, and the question that comes before unsaved work
 // would be lost. Each works on the workspace (which announces what changed) through the desktop
 // seam; errors propagate to the command runner that started the command.
@@ -30,6 +30,13 @@ public:
     void newCrossSection();
     void loadCrossSection();
     void importPoints(InputFormat format);
+    // A cross section of a HEC-RAS geometry file, picked from the file's list: it becomes the
+    // document's points and description (the settings stay), its n values and bank stations
+    // kept with it (Workspace::readRoughness).
+    void importHecRasGeometry();
+    // Surveyed points laid onto a section line in the survey dialog: the points kept replace
+    // the document's.
+    void importSurveyedPoints();
     // True when the document was saved; false when the dialog was cancelled.
     bool saveCrossSection();
     // A file chosen outside the program (named on its command line, dropped on the window),
@@ -53,6 +60,9 @@ public:
 private:
     void loadFile(const QString& fileName);
     void importFile(const InputFormatInfo& input, const QString& fileName);
+    bool chooseImportFile(const InputFormatInfo& input);
+    void importHecRasFile(const QString& fileName);
+    void importSurveyFile(const QString& fileName);
 
     Workspace& workspace_;
     QWidget& window_;

@@ -54,15 +54,29 @@ constexpr int kGeometryColumns = 7;
 constexpr int kChartMinimumWidth = 280;
 constexpr int kAllColumns = static_cast<int>(std::size(kColumns));
 
+// Past the named columns come the conveyances of the subsections, left to right.
 QString caption(int column) {
+    if (column >= kAllColumns)
+        return QStringLiteral("Conveyance %1").arg(column - kAllColumns + 1);
     return QLatin1String(kColumns[column].caption);
+}
+
+// A subsection's conveyance is shown as the section's is.
+constexpr int kConveyanceColumn = 7;
+
+int decimals(int column) {
+    return kColumns[column >= kAllColumns ? kConveyanceColumn : column].decimals;
+}
+
+char unitOf(int column) {
+    return kColumns[column >= kAllColumns ? kConveyanceColumn : column].unit;
 }
 
 // "Area (m²)": the caption with the unit of the units choice.
 QString captionWithUnit(int column, UnitSystem units) {
     const bool feet = units == UnitSystem::USCustomary;
     QString unit = feet ? QStringLiteral("ft") : QStringLiteral("m");
-    switch (kColumns[column].unit) {
+    switch (unitOf(column)) {
     case 'A':
         unit += QStringLiteral("\u00b2");
         break;
@@ -94,8 +108,11 @@ double cellValue(const PropertyTable& table, std::size_t row, int column) {
         return p.maxDepth;
     case 7:
         return table.flows[row].conveyance;
-    default:
+    case 8:
         return table.flows[row].discharge;
+    default:
+        return table.subsectionConveyances[row * table.subsectionCount() +
+                                           static_cast<std::size_t>(column - kAllColumns)];
     }
 }
 
@@ -182,15 +199,31 @@ void HydraulicPropertiesWindow::buildInputs(QBoxLayout& layout) {
         connect(field, &QLineEdit::textChanged, this, &HydraulicPropertiesWindow::scheduleRefresh);
         return field;
     };
-    roughness_ = addField(QStringLiteral("Manning's &n"), QStringLiteral("roughness"),
-                          QStringLiteral("e.g. 0.035"));
-    slope_ =
-        addField(QStringLiteral("&Slope"), QStringLiteral("slope"), QStringLiteral("e.g. 0.0005"));
+    // The examples and the constant take the decimal separator the fields read.
+    const QChar separator = QLatin1Char(workspace_.format().decimalSeparator);
+    roughnessHint_ =
+        QStringLiteral("e.g. ") + QStringLiteral("0.035").replace(QLatin1Char('.'), separator);
+    roughness_ =
+        addField(QStringLiteral("Manning's &n"), QStringLiteral("roughness"), roughnessHint_);
+    boundaries_ = addField(QStringLiteral("Subdi&vide at"), QStringLiteral("boundaries"),
+                           QStringLiteral("stations"));
+    roughness_->setToolTip(QStringLiteral(
+        "One n for the whole section, or one for each subsection from left to right, "
+        "separated by semicolons"));
+    boundaries_->setToolTip(QStringLiteral(
+        "The stations of the vertical lines between the subsections, from left to right, "
+        "separated by semicolons"));
+    roughness_->setFixedWidth(150);
+    boundaries_->setFixedWidth(150);
+    slope_ = addField(QStringLiteral("&Slope"), QStringLiteral("slope"),
+                      QStringLiteral("e.g. ") +
+                          QStringLiteral("0.0005").replace(QLatin1Char('.'), separator));
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
     units_ = new QComboBox(this);
     units_->setObjectName(QStringLiteral("units"));
     units_->addItem(QStringLiteral("SI (metres, k = 1)"));
-    units_->addItem(QStringLiteral("US customary (feet, k = 1.486)"));
+    units_->addItem(
+        QStringLiteral("US customary (feet, k = 1.486)").replace(QLatin1Char('.'), separator));
     unitsLabel->setBuddy(units_);
     inputs->addWidget(unitsLabel);
     inputs->addWidget(units_);
@@ -251,12 +284,24 @@ void HydraulicPropertiesWindow::scheduleRefresh() {
         refreshTimer_->start();
 }
 
-std::optional<ManningInputs> HydraulicPropertiesWindow::manningInputs() {
+std::optional<ManningInputs>
+HydraulicPropertiesWindow::manningInputs(std::optional<Subsections>& subsections) {
+    subsections.reset();
     const QString roughnessText = roughness_->text().trimmed();
+    const QString boundariesText = boundaries_->text().trimmed();
     const QString slopeText = slope_->text().trimmed();
-    if (roughnessText.isEmpty() && slopeText.isEmpty())
+    if (roughnessText.isEmpty() && boundariesText.isEmpty() && slopeText.isEmpty())
         return std::nullopt;
-    if (roughnessText.isEmpty()) {
+    // The n values of a HEC-RAS cross section come with its points, and only with them.
+    std::optional<Workspace::ReadRoughness> fileRoughness;
+    if (const auto& run = workspace_.ratingRun())
+        fileRoughness = workspace_.readRoughness(run->section);
+    if (roughnessText.isEmpty() && !boundariesText.isEmpty()) {
+        manningProblem_ = QStringLiteral("Enter Manning's n of each subsection as well as the "
+                                         "stations that divide them.");
+        return std::nullopt;
+    }
+    if (roughnessText.isEmpty() && !fileRoughness) {
         manningProblem_ = QStringLiteral("Enter Manning's n as well as the slope for the "
                                          "conveyance and the discharge.");
         return std::nullopt;
@@ -269,19 +314,30 @@ std::optional<ManningInputs> HydraulicPropertiesWindow::manningInputs() {
     const NumberFormat format = workspace_.format();
     ManningInputs inputs;
     inputs.units = units_->currentIndex() == 1 ? UnitSystem::USCustomary : UnitSystem::SI;
-    struct Input {
-        const QString& text;
-        const char* name;
-        double& value;
-        void (*check)(double, std::string_view, NumberFormat);
-    };
     try {
-        for (const Input& input :
-             {Input{roughnessText, "Manning's n", inputs.roughness, checkManningRoughness},
-              Input{slopeText, "Slope", inputs.slope, checkEnergySlope}}) {
-            input.value = readNamedNumber(toFileText(input.text), input.name, format);
-            input.check(input.value, input.name, format);
+        Subsections divided;
+        if (roughnessText.isEmpty()) {
+            divided = fileRoughness->roughness;
+            checkSubsections(divided, "The n stations of the geometry file",
+                             "Manning's n of the geometry file", format);
+        } else {
+            divided.roughness = readNumberList(toFileText(roughnessText), "Manning's n", format);
+            if (!boundariesText.isEmpty())
+                divided.boundaries =
+                    readNumberList(toFileText(boundariesText), "Subdivide at", format);
+            else if (divided.roughness.size() > 1)
+                throw Error("Manning's n gives " + std::to_string(divided.roughness.size()) +
+                            " values: enter the stations that divide the subsections");
+            // One n for every subsection.
+            if (divided.roughness.size() == 1)
+                divided.roughness.assign(divided.boundaries.size() + 1, divided.roughness.front());
+            checkSubsections(divided, "Subdivide at", "Manning's n", format);
         }
+        inputs.roughness = divided.roughness.front();
+        inputs.slope = readNamedNumber(toFileText(slopeText), "Slope", format);
+        checkEnergySlope(inputs.slope, "Slope", format);
+        if (divided.divided())
+            subsections = std::move(divided);
     } catch (const Error& error) {
         manningProblem_ = DesktopSeam::errorBoxText(messageText(error));
         return std::nullopt;
@@ -289,11 +345,34 @@ std::optional<ManningInputs> HydraulicPropertiesWindow::manningInputs() {
     return inputs;
 }
 
+void HydraulicPropertiesWindow::showFileRoughness() {
+    // The file's n values and their stations greyed in the empty fields: what a slope alone
+    // computes with.
+    QString roughness = roughnessHint_;
+    QString boundaries = QStringLiteral("stations");
+    const auto& run = workspace_.ratingRun();
+    if (const auto file = run ? workspace_.readRoughness(run->section) : std::nullopt) {
+        const NumberFormat format = workspace_.format();
+        const auto list = [format](const std::vector<double>& values) {
+            QStringList texts;
+            for (const double value : values)
+                texts << QString::fromStdString(formatGeneral(value, format));
+            return texts.join(QStringLiteral("; "));
+        };
+        roughness = list(file->roughness.roughness);
+        boundaries = list(file->roughness.boundaries);
+    }
+    roughness_->setPlaceholderText(roughness);
+    boundaries_->setPlaceholderText(boundaries);
+}
+
 void HydraulicPropertiesWindow::refresh() {
     stale_ = false;
     manningProblem_.clear();
     stagesProblem_.clear();
-    const std::optional<ManningInputs> manning = manningInputs();
+    showFileRoughness();
+    std::optional<Subsections> subsections;
+    const std::optional<ManningInputs> manning = manningInputs(subsections);
     std::vector<double> stages;
     double shift = 0.0;
     if (const auto& run = workspace_.ratingRun(); run && workspace_.rating().rowCount() > 0) {
@@ -313,8 +392,8 @@ void HydraulicPropertiesWindow::refresh() {
     const WaterExtent extent =
         connectedOnly_->isChecked() ? WaterExtent::ConnectedToLowest : WaterExtent::WholeSection;
     try {
-        table_ =
-            propertyTable(section.stations, section.elevations, stages, shift, extent, manning);
+        table_ = propertyTable(section.stations, section.elevations, stages, shift, extent, manning,
+                               subsections, workspace_.format());
     } catch (const Error& error) {
         // Conveyance or discharge beyond what a number can hold: the geometry still stands.
         manningProblem_ = messageText(error);
@@ -327,7 +406,8 @@ void HydraulicPropertiesWindow::refresh() {
 
 void HydraulicPropertiesWindow::showTable() {
     const bool withManning = table_.manning.has_value();
-    const int columns = withManning ? kAllColumns : kGeometryColumns;
+    const int columns =
+        withManning ? kAllColumns + static_cast<int>(table_.subsectionCount()) : kGeometryColumns;
     const UnitSystem units = units_->currentIndex() == 1 ? UnitSystem::USCustomary : UnitSystem::SI;
     // The unit under the caption keeps the columns narrow enough to be read side by side.
     QStringList heads;
@@ -340,7 +420,7 @@ void HydraulicPropertiesWindow::showTable() {
     tableView_->results().setTable(
         heads, static_cast<int>(table_.stages.size()), [this, separator](int row, int column) {
             return decimalsText(cellValue(table_, static_cast<std::size_t>(row), column),
-                                kColumns[column].decimals, separator);
+                                decimals(column), separator);
         });
     tableView_->resizeColumnsToContents();
     fitTableWidth();

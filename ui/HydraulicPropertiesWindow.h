@@ -37,8 +37,15 @@ class Workspace;
 // is next shown if it was hidden. On screen the numbers have a few decimals and the units of
 // the units choice in the column heads; the export keeps every digit.
 //
-// Controls by object name: "roughness", "slope", "units", "connectedOnly", "outOfDate",
-// "message", "propertiesTable", "chartColumn", "propertiesChart", "exportButton",
+// Manning's n may be one value, or one per subsection with the stations of the subsections'
+// boundaries (lists take commas or semicolons, only semicolons with a decimal comma); the
+// conveyance is then summed over the subsections and each has a column of its own. With the
+// slope and no n, a section read from a HEC-RAS geometry file brings its own n values and the
+// stations where they begin, for as long as the rating's points are the ones the file gave;
+// the fields show them greyed as a hint.
+//
+// Controls by object name: "roughness", "boundaries", "slope", "units", "connectedOnly",
+// "outOfDate", "message", "propertiesTable", "chartColumn", "propertiesChart", "exportButton",
 // "closeButton"; Escape closes the window.
 class HydraulicPropertiesWindow : public QWidget {
     Q_OBJECT
@@ -66,7 +73,8 @@ private:
     void buildInputs(QBoxLayout& layout);
     void scheduleRefresh();
     void showOutOfDate();
-    std::optional<ManningInputs> manningInputs();
+    std::optional<ManningInputs> manningInputs(std::optional<Subsections>& subsections);
+    void showFileRoughness();
     void showTable();
     void fitTableWidth();
     void showChart();
@@ -77,6 +85,8 @@ private:
     QString manningProblem_;
     QString stagesProblem_;
     QLineEdit* roughness_ = nullptr; // Manning's n
+    QLineEdit* boundaries_ = nullptr;
+    QString roughnessHint_; // the field's example, shown while the file gives no n
     QLineEdit* slope_ = nullptr;
     QComboBox* units_ = nullptr;
     QCheckBox* connectedOnly_ = nullptr;

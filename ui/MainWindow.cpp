@@ -192,15 +192,23 @@ void MainWindow::buildMenus() {
                    everywhere);
     QMenu* importFrom = file->addMenu(QStringLiteral("&Import from"));
     importFrom->setObjectName(QStringLiteral("importMenu"));
-    addActionTable(*this, importFrom, commands,
-                   {{QStringLiteral("&Comma Delimited File"),
-                     QStringLiteral("importCommaDelimitedAction"),
-                     {},
-                     [this] { files_->importPoints(InputFormat::CommaDelimited); }},
-                    {QStringLiteral("&WinRiver Classic ACSII Data File"),
-                     QStringLiteral("importWinRiverAction"),
-                     {},
-                     [this] { emit winRiverImportRequested(); }}});
+    addActionTable(
+        *this, importFrom, commands,
+        {{QStringLiteral("&Comma Delimited File"),
+          QStringLiteral("importCommaDelimitedAction"),
+          {},
+          [this] { files_->importPoints(InputFormat::CommaDelimited); }},
+         {QStringLiteral("&WinRiver Classic ACSII Data File"),
+          QStringLiteral("importWinRiverAction"),
+          {},
+          [this] { emit winRiverImportRequested(); }},
+         {QStringLiteral("HEC-RAS &Geometry File..."),
+          QStringLiteral("importHecRasAction"),
+          {},
+          [this] { files_->importHecRasGeometry(); }},
+         {QStringLiteral("&Surveyed Points..."), QStringLiteral("importSurveyAction"), {}, [this] {
+              files_->importSurveyedPoints();
+          }}});
     addActionTable(
         *this, file, commands,
         {{},

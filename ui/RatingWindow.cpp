@@ -94,19 +94,23 @@ RatingWindow::RatingWindow(Workspace& workspace, QWidget* parent)
                      command(&RatingWindow::exportMetafile)}});
     QMenu* dataMenu = options->addMenu(QStringLiteral("Export Data as"));
     dataMenu->setObjectName(QStringLiteral("exportDataMenu"));
-    addActionTable(*this, dataMenu, commands,
-                   {{QStringLiteral("&Comma Delimited"),
-                     QStringLiteral("exportCommaDelimitedAction"),
-                     {},
-                     command(&RatingWindow::exportCommaDelimited)},
-                    {QStringLiteral("HTML"),
-                     QStringLiteral("exportHtmlAction"),
-                     {},
-                     command(&RatingWindow::exportHtml)},
-                    {QStringLiteral("Excel"),
-                     QStringLiteral("exportExcelAction"),
-                     {},
-                     command(&RatingWindow::exportExcel)}});
+    addActionTable(
+        *this, dataMenu, commands,
+        {{QStringLiteral("&Comma Delimited"),
+          QStringLiteral("exportCommaDelimitedAction"),
+          {},
+          command(&RatingWindow::exportCommaDelimited)},
+         {QStringLiteral("HTML"),
+          QStringLiteral("exportHtmlAction"),
+          {},
+          command(&RatingWindow::exportHtml)},
+         {QStringLiteral("Excel"),
+          QStringLiteral("exportExcelAction"),
+          {},
+          command(&RatingWindow::exportExcel)},
+         {QStringLiteral("RDB (tab-delimited)"), QStringLiteral("exportRdbAction"), {}, [this] {
+              exportData(OutputFormat::Rdb);
+          }}});
     addActionTable(*this, options, commands,
                    {{QStringLiteral("Hydraulic &Properties..."),
                      QStringLiteral("propertiesAction"),

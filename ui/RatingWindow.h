@@ -21,8 +21,8 @@ class Workspace;
 //
 // Controls by object name: "ratingGrid", "ratingChart", "outOfDate", and the actions
 // "printTableAction", "printChartAction", "exportJpegAction", "exportMetafileAction",
-// "exportCommaDelimitedAction", "exportHtmlAction", "exportExcelAction", "propertiesAction",
-// "closeAction".
+// "exportCommaDelimitedAction", "exportHtmlAction", "exportExcelAction", "exportRdbAction",
+// "propertiesAction", "closeAction".
 class RatingWindow : public QMainWindow {
     Q_OBJECT
 public:

@@ -77,9 +77,13 @@ SurveyComparisonWindow::SurveyComparisonWindow(Workspace& workspace, QWidget* pa
     setObjectName(QStringLiteral("surveyComparisonWindow"));
     setWindowTitle(QStringLiteral("Compare with Section"));
 
-    // Every reader's own entries, then one "All Files".
+    // Every reader's own entries, then one "All Files". The files that need a choice beside
+    // them (which cross section, which pins) are left to the imports, which ask for it.
     QStringList filter;
     for (const InputFormatInfo& format : inputFormats()) {
+        if (format.format == InputFormat::HecRasGeometry ||
+            format.format == InputFormat::SurveyedPoints)
+            continue;
         const QStringList parts = filterText(format.dialogFilter).split(QLatin1Char('|'));
         for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
             if (parts[i + 1] == QStringLiteral("*.*"))
@@ -289,7 +293,8 @@ void SurveyComparisonWindow::showComparison() {
                              .arg(swapped_ ? section : file, swapped_ ? file : section));
     summary_->setText(
         thresholdProblem_.isEmpty()
-            ? QString::fromStdString(comparisonSummaryLine(comparison_.summary, thresholdPercent_))
+            ? QString::fromStdString(comparisonSummaryLine(comparison_.summary, thresholdPercent_,
+                                                           workspace_.format()))
                   .trimmed()
             : thresholdProblem_);
 }

@@ -25,8 +25,8 @@ Workspace::Workspace(DesktopSeam& seam, NumberFormat format, QObject* parent)
 }
 
 Workspace::~Workspace() {
-    // The history's undo stack reports itself clean as it goes, after the history around it has
-    // gone: nothing is left to update by then.
+    // The history's undo stack clears itself as it is destroyed, after the history around it,
+    // and says so: the workspace must not hear of it and look into the half-destroyed history.
     disconnect(&history_.stack(), nullptr, this, nullptr);
 }
 
@@ -290,18 +290,27 @@ void Workspace::updateRatingOutOfDate() {
 
 void Workspace::noteRead(const ReadSummary& summary) {
     readUnsorted_ = summary.unsortedStations;
-    readFingerprint_ = readUnsorted_ > 0 ? pointsFingerprint() : 0;
+    readRoughness_.reset();
+    if (summary.roughness)
+        readRoughness_ = ReadRoughness{*summary.roughness, summary.leftBank, summary.rightBank};
+    readFingerprint_ = readUnsorted_ > 0 || readRoughness_ ? fingerprint(currentSection()) : 0;
 }
 
 std::size_t Workspace::unsortedStations() const {
     if (readUnsorted_ == 0)
         return 0;
-    return pointsFingerprint() == readFingerprint_ ? readUnsorted_ : 0;
+    return fingerprint(currentSection()) == readFingerprint_ ? readUnsorted_ : 0;
 }
 
-std::uint64_t Workspace::pointsFingerprint() const {
+std::optional<Workspace::ReadRoughness>
+Workspace::readRoughness(const SectionPoints& section) const {
+    if (!readRoughness_ || fingerprint(section) != readFingerprint_)
+        return std::nullopt;
+    return readRoughness_;
+}
+
+std::uint64_t Workspace::fingerprint(const SectionPoints& section) {
     // FNV-1a over the section's numbers: any typed, inserted or deleted point changes it.
-    const SectionPoints section = currentSection();
     std::uint64_t hash = 14695981039346656037ull;
     auto mix = [&hash](const std::vector<double>& column) {
         for (const double value : column) {

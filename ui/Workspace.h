@@ -129,6 +129,15 @@ public:
     // How many stations the file last read listed out of order, for as long as the points are
     // the ones it gave (an undo back to them counts again); 0 once they were changed.
     std::size_t unsortedStations() const;
+    // The n values (where n changes across the section) and the bank stations the file last
+    // read gave with its points (a HEC-RAS cross section), for as long as `section` is the
+    // points it gave: they describe those points and no others. None otherwise.
+    struct ReadRoughness {
+        Subsections roughness;
+        std::optional<double> leftBank;
+        std::optional<double> rightBank;
+    };
+    std::optional<ReadRoughness> readRoughness(const SectionPoints& section) const;
 
 signals:
     void descriptionChanged(const QString& text);
@@ -164,7 +173,7 @@ private:
     void updateModified();
     void updateRatingOutOfDate();
     bool pointBeingTyped() const;
-    std::uint64_t pointsFingerprint() const;
+    static std::uint64_t fingerprint(const SectionPoints& section);
 
     DesktopSeam& seam_;
     NumberFormat format_;
@@ -195,7 +204,9 @@ private:
     RatingWorker* runningRating_ = nullptr;
     std::uint64_t sectionVersion_ = 0;
 
+    // What the file last read said, and a fingerprint of the points it gave.
     std::size_t readUnsorted_ = 0;
+    std::optional<ReadRoughness> readRoughness_;
     std::uint64_t readFingerprint_ = 0;
 };
 

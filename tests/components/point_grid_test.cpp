@@ -6,6 +6,7 @@
 #include "model/Error.h"
 #include "model/PointTable.h"
 #include "tests/support/ScriptedSeam.h"
+#include "tests/support/UserInput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,13 +49,6 @@ struct Fixture {
     }
 
     static QWidget* focus() { return QApplication::focusWidget(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(focus(), k, mods);
-    }
-    void type(const QString& text) {
-        for (QChar c : text)
-            QTest::keyClick(focus(), c.toLatin1());
-    }
     QString cell(int row, int column) const {
         return grid->model()->index(row, column).data().toString();
     }
@@ -107,20 +101,20 @@ void PointGridTest::layoutAndHeaders() {
 
 void PointGridTest::typedPointsTakeTheirPlaceInStationOrder() {
     Fixture f;
-    f.type(QStringLiteral("10"));
-    f.key(Qt::Key_Tab);
-    f.type(QStringLiteral("5.5"));
-    f.key(Qt::Key_Return); // last cell of the last row: on to a new row
+    type(QStringLiteral("10"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("5.5"));
+    key(Qt::Key_Return); // last cell of the last row: on to a new row
     QCOMPARE(f.row(), 1);
     QCOMPARE(f.column(), 0);
-    f.type(QStringLiteral("0"));
-    f.key(Qt::Key_Tab);
-    f.type(QStringLiteral("8"));
-    f.key(Qt::Key_Tab);
-    f.type(QStringLiteral("2.5E1"));
-    f.key(Qt::Key_Tab);
-    f.type(QStringLiteral("-1"));
-    f.key(Qt::Key_Down);
+    type(QStringLiteral("0"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("8"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("2.5E1"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("-1"));
+    key(Qt::Key_Down);
 
     QCOMPARE(f.table.rowCount(), 4u); // three points and the new blank row
     QCOMPARE(f.cell(0, 0), QStringLiteral("0"));
@@ -139,7 +133,7 @@ void PointGridTest::leavingABlankRowDropsIt() {
     {
         Fixture f({{0, 1}, {10, 2}});
         QCOMPARE(f.row(), 2);
-        f.key(Qt::Key_Up);
+        key(Qt::Key_Up);
         QCOMPARE(f.table.rowCount(), 2u);
         QCOMPARE(f.row(), 1);
         QCOMPARE(f.table.state(), PointTable::State::Browsing);
@@ -154,16 +148,16 @@ void PointGridTest::leavingABlankRowDropsIt() {
     {
         // A row typed into and cleared again still counts as entered: it must have a station.
         Fixture f({{0, 1}});
-        f.type(QStringLiteral("3"));
-        f.key(Qt::Key_Tab);
+        type(QStringLiteral("3"));
+        key(Qt::Key_Tab);
         QCOMPARE(f.cell(1, 0), QStringLiteral("3"));
-        f.key(Qt::Key_Backtab, Qt::ShiftModifier);
-        f.key(Qt::Key_F2);
-        f.key(Qt::Key_Backspace);
-        f.key(Qt::Key_Tab);
+        key(Qt::Key_Backtab, Qt::ShiftModifier);
+        key(Qt::Key_F2);
+        key(Qt::Key_Backspace);
+        key(Qt::Key_Tab);
         QCOMPARE(f.cell(1, 0), QString());
         QVERIFY(f.seam.messages.isEmpty());
-        f.key(Qt::Key_Up);
+        key(Qt::Key_Up);
         QCOMPARE(f.seam.messages.size(), 1);
         QCOMPARE(f.table.rowCount(), 2u);
         QCOMPARE(f.row(), 1);
@@ -182,21 +176,21 @@ void PointGridTest::elevationOnlyRowAsksForTheStation_data() {
 void PointGridTest::elevationOnlyRowAsksForTheStation() {
     QFETCH(int, leaveBy);
     Fixture f({{0, 1}, {10, 2}});
-    f.key(Qt::Key_Tab);
-    f.type(QStringLiteral("4"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("4"));
     QVERIFY(f.editing());
     switch (leaveBy) {
     case 0:
-        f.key(Qt::Key_Up);
+        key(Qt::Key_Up);
         break;
     case 1:
-        f.key(Qt::Key_Down);
+        key(Qt::Key_Down);
         break;
     case 2:
         f.other->setFocus();
         break;
     case 3:
-        f.key(Qt::Key_Insert);
+        key(Qt::Key_Insert);
         break;
     case 4: {
         const QRect r = f.grid->visualRect(f.grid->model()->index(0, 1));
@@ -216,8 +210,8 @@ void PointGridTest::elevationOnlyRowAsksForTheStation() {
     QCOMPARE(f.column(), 0);
     QVERIFY(f.grid->hasFocus() || f.grid->isAncestorOf(f.focus()));
     // Typing the station completes it.
-    f.type(QStringLiteral("5"));
-    f.key(Qt::Key_Up);
+    type(QStringLiteral("5"));
+    key(Qt::Key_Up);
     QCOMPARE(f.seam.messages.size(), 1);
     QCOMPARE(f.stations(), (QList<double>{0, 5, 10}));
 }
@@ -225,36 +219,36 @@ void PointGridTest::elevationOnlyRowAsksForTheStation() {
 void PointGridTest::typingIntoCommittedRowEditsItInPlace() {
     Fixture f({{0, 1}, {10, 2}, {20, 3}}, false);
     QCOMPARE(f.row(), 0);
-    f.type(QStringLiteral("1"));
+    type(QStringLiteral("1"));
     QCOMPARE(f.table.state(), PointTable::State::Editing);
-    f.type(QStringLiteral("5"));
-    f.key(Qt::Key_Return);
+    type(QStringLiteral("5"));
+    key(Qt::Key_Return);
     // Still on the same row, which has not been placed yet.
     QCOMPARE(f.row(), 0);
     QCOMPARE(f.column(), 1);
     QCOMPARE(f.stations(), (QList<double>{15, 10, 20}));
     // Leaving it commits and places it; the cursor goes to the row that was below it.
-    f.key(Qt::Key_Down);
+    key(Qt::Key_Down);
     QCOMPARE(f.stations(), (QList<double>{10, 15, 20}));
     QCOMPARE(f.table.state(), PointTable::State::Browsing);
     QCOMPARE(f.row(), 0);
     QCOMPARE(f.column(), 1);
 
     // Escape abandons what was typed into the cell.
-    f.type(QStringLiteral("99"));
-    f.key(Qt::Key_Escape);
-    f.key(Qt::Key_Down);
+    type(QStringLiteral("99"));
+    key(Qt::Key_Escape);
+    key(Qt::Key_Down);
     QCOMPARE(f.cell(0, 1), QStringLiteral("2"));
     QCOMPARE(f.table.state(), PointTable::State::Browsing);
 
     // Clearing the elevation leaves it empty, read as 0.
     QCOMPARE(f.row(), 1);
-    f.key(Qt::Key_F2);
+    key(Qt::Key_F2);
     QLineEdit* editor = qobject_cast<QLineEdit*>(f.focus());
     QVERIFY(editor);
     editor->selectAll();
-    f.key(Qt::Key_Delete);
-    f.key(Qt::Key_Up);
+    key(Qt::Key_Delete);
+    key(Qt::Key_Up);
     QCOMPARE(f.cell(1, 1), QString());
     QVERIFY(!f.table.hasElevation(1));
     QCOMPARE(f.table.elevationAt(1), 0.0);
@@ -262,8 +256,8 @@ void PointGridTest::typingIntoCommittedRowEditsItInPlace() {
 
 void PointGridTest::unreadableEntryIsReportedAndKept() {
     Fixture f({{0, 1}});
-    f.type(QStringLiteral("1x"));
-    f.key(Qt::Key_Tab);
+    type(QStringLiteral("1x"));
+    key(Qt::Key_Tab);
     QCOMPARE(f.seam.messages.size(), 1);
     QCOMPARE(f.seam.messages[0].text, QStringLiteral("'1x' is not a valid floating point value."));
     QVERIFY(f.editing());
@@ -282,14 +276,14 @@ void PointGridTest::unreadableEntryIsReportedAndKept() {
     editor = qobject_cast<QLineEdit*>(f.focus());
     QVERIFY(editor);
     editor->selectAll();
-    f.type(QStringLiteral("2,5"));
-    f.key(Qt::Key_Tab);
+    type(QStringLiteral("2,5"));
+    key(Qt::Key_Tab);
     QCOMPARE(f.seam.messages.size(), 3);
     editor = qobject_cast<QLineEdit*>(f.focus());
     QVERIFY(editor);
     editor->selectAll();
-    f.type(QStringLiteral(" 2.5 "));
-    f.key(Qt::Key_Tab);
+    type(QStringLiteral(" 2.5 "));
+    key(Qt::Key_Tab);
     QCOMPARE(f.seam.messages.size(), 3);
     QCOMPARE(f.cell(1, 0), QStringLiteral("2.5"));
 }
@@ -311,16 +305,16 @@ void PointGridTest::tabEnterAndArrowsRunAcrossRows() {
         {Qt::Key_Enter, Qt::KeypadModifier, 1, 1},
     };
     for (const Step& s : steps) {
-        f.key(s.key, s.mods);
+        key(s.key, s.mods);
         QCOMPARE(f.row(), s.row);
         QCOMPARE(f.column(), s.column);
         QCOMPARE(f.table.currentIndex(), s.row);
         QCOMPARE(f.focus(), static_cast<QWidget*>(f.grid)); // Tab stays inside the grid
     }
     // Arrows run across cells from inside an editor that has just been opened, too.
-    f.key(Qt::Key_F2);
+    key(Qt::Key_F2);
     QVERIFY(f.editing());
-    f.key(Qt::Key_Right);
+    key(Qt::Key_Right);
     QCOMPARE(f.row(), 2);
     QCOMPARE(f.column(), 0);
     QVERIFY(!f.editing());
@@ -330,55 +324,55 @@ void PointGridTest::tabEnterAndArrowsRunAcrossRows() {
 
 void PointGridTest::insertDownAndCtrlDelete() {
     Fixture f({{0, 1}, {10, 2}, {20, 3}}, false);
-    f.key(Qt::Key_Down);
-    f.key(Qt::Key_Insert);
+    key(Qt::Key_Down);
+    key(Qt::Key_Insert);
     QCOMPARE(f.table.rowCount(), 4u);
     QCOMPARE(f.row(), 1);
     QCOMPARE(f.cell(1, 0), QString());
     QCOMPARE(f.table.state(), PointTable::State::Inserting);
-    f.key(Qt::Key_Down); // nothing typed: the inserted row goes away
+    key(Qt::Key_Down); // nothing typed: the inserted row goes away
     QCOMPARE(f.table.rowCount(), 3u);
     QCOMPARE(f.row(), 1);
     QCOMPARE(f.cell(1, 0), QStringLiteral("10"));
 
-    f.key(Qt::Key_Down);
-    f.key(Qt::Key_Down); // on the last row: a new one is appended
+    key(Qt::Key_Down);
+    key(Qt::Key_Down); // on the last row: a new one is appended
     QCOMPARE(f.table.rowCount(), 4u);
     QCOMPARE(f.row(), 3);
-    f.key(Qt::Key_Down); // still blank: it is replaced, not stacked
+    key(Qt::Key_Down); // still blank: it is replaced, not stacked
     QCOMPARE(f.table.rowCount(), 4u);
-    f.key(Qt::Key_Up);
+    key(Qt::Key_Up);
     QCOMPARE(f.table.rowCount(), 3u);
     QCOMPARE(f.row(), 2);
 
     // Ctrl+Delete asks first; Cancel keeps the row, OK deletes it.
     f.seam.answerConfirm(false);
-    f.key(Qt::Key_Delete, Qt::ControlModifier);
+    key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(f.seam.confirmations.size(), 1);
     QCOMPARE(f.seam.confirmations[0].caption, QStringLiteral("Confirm"));
     QCOMPARE(f.seam.confirmations[0].text, QStringLiteral("Delete record?"));
     QCOMPARE(f.table.rowCount(), 3u);
     f.seam.answerConfirm(true);
-    f.key(Qt::Key_Delete, Qt::ControlModifier);
+    key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(f.stations(), (QList<double>{0, 10}));
     QCOMPARE(f.row(), 1); // the new last row
     // A plain Delete does not delete rows.
-    f.key(Qt::Key_Delete);
+    key(Qt::Key_Delete);
     QCOMPARE(f.table.rowCount(), 2u);
     QCOMPARE(f.seam.unscripted, 0);
 
     // Ctrl+Delete from inside the editor of a pending row discards the row.
-    f.key(Qt::Key_Insert);
-    f.type(QStringLiteral("7"));
+    key(Qt::Key_Insert);
+    type(QStringLiteral("7"));
     f.seam.answerConfirm(true);
-    f.key(Qt::Key_Delete, Qt::ControlModifier);
+    key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(f.stations(), (QList<double>{0, 10}));
     QCOMPARE(f.table.state(), PointTable::State::Browsing);
 }
 
 void PointGridTest::contextMenuDeleteAndInsert() {
     Fixture f({{0, 1}, {10, 2}, {20, 3}}, false);
-    f.key(Qt::Key_Down);
+    key(Qt::Key_Down);
     f.grid->deleteRowAction()->trigger();
     QVERIFY(f.seam.confirmations.isEmpty()); // no question asked
     QCOMPARE(f.stations(), (QList<double>{0, 20}));
@@ -404,8 +398,8 @@ void PointGridTest::contextMenuDeleteAndInsert() {
     f.grid->deleteRowAction()->trigger();
     QVERIFY(f.seam.messages.isEmpty());
     // Typing into the empty grid starts a row again.
-    f.type(QStringLiteral("3"));
-    f.key(Qt::Key_Tab);
+    type(QStringLiteral("3"));
+    key(Qt::Key_Tab);
     QCOMPARE(f.table.rowCount(), 1u);
     QCOMPARE(f.cell(0, 0), QStringLiteral("3"));
 }
@@ -422,9 +416,9 @@ void PointGridTest::clickOpensTheEditor() {
     auto* editor = qobject_cast<QLineEdit*>(f.focus());
     QVERIFY(editor);
     editor->selectAll();
-    f.type(QStringLiteral("7"));
+    type(QStringLiteral("7"));
     QCOMPARE(f.table.state(), PointTable::State::Editing);
-    f.key(Qt::Key_Up);
+    key(Qt::Key_Up);
     QCOMPARE(f.cell(1, 1), QStringLiteral("7"));
 }
 

@@ -5,6 +5,7 @@
 #include "components/grid/RatingTableModel.h"
 #include "model/RatingTable.h"
 #include "tests/support/ScriptedSeam.h"
+#include "tests/support/UserInput.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -53,9 +54,6 @@ struct Fixture {
             out << table.stageAt(i);
         return out;
     }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), k, mods);
-    }
     void clickHeader(int section) {
         QHeaderView* h = grid.horizontalHeader();
         const int x = h->sectionViewportPosition(section) + h->sectionSize(section) / 2;
@@ -89,25 +87,25 @@ void RatingGridTest::columnsAndFormat() {
 
 void RatingGridTest::cannotBeEditedOrExtended() {
     Fixture f;
-    f.key(Qt::Key_5);
-    f.key(Qt::Key_F2);
+    key(Qt::Key_5);
+    key(Qt::Key_F2);
     QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {},
                        f.grid.visualRect(f.grid.model()->index(0, 0)).center());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&f.grid));
     for (int i = 0; i < 6; ++i)
-        f.key(Qt::Key_Down);
+        key(Qt::Key_Down);
     QCOMPARE(f.grid.currentIndex().row(), 4);
-    f.key(Qt::Key_Insert);
-    f.key(Qt::Key_Tab);
-    f.key(Qt::Key_Tab); // last cell: nowhere further to go
+    key(Qt::Key_Insert);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab); // last cell: nowhere further to go
     QCOMPARE(f.grid.currentIndex().row(), 4);
     QCOMPARE(f.grid.currentIndex().column(), 1);
     QCOMPARE(f.table.rowCount(), 5u);
     QCOMPARE(f.column(0), strings({"0", "0,5", "1", "1,5", "2"}));
     // The cursor is the table's cursor.
     QCOMPARE(f.table.currentIndex(), 4);
-    f.key(Qt::Key_Up);
-    f.key(Qt::Key_Left);
+    key(Qt::Key_Up);
+    key(Qt::Key_Left);
     QCOMPARE(f.table.currentIndex(), 3);
 }
 
@@ -130,16 +128,16 @@ void RatingGridTest::headerClickSortsTheDisplayOnly() {
 
 void RatingGridTest::ctrlDeleteRemovesTheRowFromTheTable() {
     Fixture f;
-    f.key(Qt::Key_Down);
+    key(Qt::Key_Down);
     f.seam.answerConfirm(false);
-    f.key(Qt::Key_Delete, Qt::ControlModifier);
+    key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(f.table.rowCount(), 5u);
     QCOMPARE(f.seam.confirmations.size(), 1);
     QCOMPARE(f.seam.confirmations[0].caption, QStringLiteral("Confirm"));
     QCOMPARE(f.seam.confirmations[0].text, QStringLiteral("Delete record?"));
 
     f.seam.answerConfirm(true);
-    f.key(Qt::Key_Delete, Qt::ControlModifier);
+    key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(f.tableStages(), (QList<double>{0, 1, 1.5, 2}));
     QCOMPARE(f.grid.currentIndex().row(), 1);
 
@@ -148,7 +146,7 @@ void RatingGridTest::ctrlDeleteRemovesTheRowFromTheTable() {
     f.clickHeader(1);
     f.grid.setCurrentIndex(f.grid.model()->index(0, 1));
     f.seam.answerConfirm(true);
-    f.key(Qt::Key_Delete, Qt::ControlModifier);
+    key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(f.tableStages(), (QList<double>{0, 1.5, 2}));
     QCOMPARE(f.column(1), strings({"3,5", "2", "0"}));
     QVERIFY(f.seam.messages.isEmpty());
@@ -169,7 +167,7 @@ void RatingGridTest::newRatingShowsInGenerationOrder() {
     QVERIFY(!f.grid.horizontalHeader()->isSortIndicatorShown());
     // Emptied, then deleting asks nothing and does nothing.
     f.table.clear();
-    f.key(Qt::Key_Delete, Qt::ControlModifier);
+    key(Qt::Key_Delete, Qt::ControlModifier);
     QVERIFY(f.seam.confirmations.isEmpty());
 }
 

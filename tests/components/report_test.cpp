@@ -10,6 +10,7 @@
 #include "model/RatingTable.h"
 #include "tests/support/PdfText.h"
 #include "tests/support/ScriptedSeam.h"
+#include "tests/support/Tables.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -30,10 +31,9 @@ namespace {
 
 using Word = PdfWord;
 
-void fillRating(RatingTable& table, int rows) {
-    table.clear();
-    for (int i = 0; i < rows; ++i)
-        table.appendRow(i * 0.01, i * 1.5);
+// Stages 0, 0.01, 0.02, ... with areas 0, 1.5, 3, ...
+void fillHundredths(RatingTable& table, int rows) {
+    fillRating(table, rows, [](int i) { return std::pair{i * 0.01, i * 1.5}; });
 }
 
 // Items of a page whose box starts at the given left edge (mm).
@@ -113,7 +113,7 @@ void ReportTest::pagination() {
     QFETCH(int, pages);
     QFETCH(int, firstPageHeaders);
     RatingTable table;
-    fillRating(table, rows);
+    fillHundredths(table, rows);
     const ReportDocument doc = layOutRatingTableReport(table, QStringLiteral("Gage 7"), {});
     QCOMPARE(int(doc.pages.size()), pages);
     const ReportPage& first = doc.pages.front();
@@ -148,7 +148,7 @@ void ReportTest::headerAlwaysHeadsRows() {
     // Column after column, a header is directly followed by a row in the same column, and the
     // lowest band of every column ends inside the printable area.
     RatingTable table;
-    fillRating(table, 700);
+    fillHundredths(table, 700);
     const ReportDocument doc = layOutRatingTableReport(table, QString(), {});
     const double bottom = 279.4 - 7.62;
     for (std::size_t p = 0; p < doc.pages.size(); ++p) {
@@ -188,7 +188,7 @@ void ReportTest::descriptionKeptAsTyped() {
 
 void ReportTest::printedPdfPositions() {
     RatingTable table;
-    fillRating(table, 200); // a full first page and 56 rows on the second
+    fillHundredths(table, 200); // a full first page and 56 rows on the second
     const QString pdf = dir_.filePath(QStringLiteral("rating.pdf"));
     writeReportPdf(layOutRatingTableReport(table, QStringLiteral("Mill Ford gage"), {}), pdf);
     const PdfPages pages = readPdfWords(pdf);
@@ -281,7 +281,7 @@ void ReportTest::emptyTablePdf() {
 
 void ReportTest::longRatingPageCount() {
     RatingTable table;
-    fillRating(table, 1001);
+    fillHundredths(table, 1001);
     const QString pdf = dir_.filePath(QStringLiteral("long.pdf"));
     writeReportPdf(layOutRatingTableReport(table, QString(), {}), pdf);
     const PdfPages pages = readPdfWords(pdf);
@@ -294,7 +294,7 @@ void ReportTest::longRatingPageCount() {
 
 void ReportTest::saveThenLoadGivesSamePages() {
     RatingTable table;
-    fillRating(table, 400);
+    fillHundredths(table, 400);
     ReportDocument doc = layOutRatingTableReport(
         table, QStringLiteral("Tab\there, back\\slash, line\nbreak, \u00e9t\u00e9 \u2014 ok"), {});
     doc.pages[1].items[3].text = QStringLiteral("\\t not a tab");
@@ -334,7 +334,7 @@ void ReportTest::saveThenLoadGivesSamePages() {
 
 void ReportTest::foreignAndDamagedFilesRejected() {
     RatingTable table;
-    fillRating(table, 5);
+    fillHundredths(table, 5);
     const QString good = dir_.filePath(QStringLiteral("good.kvr"));
     saveReport(layOutRatingTableReport(table, QStringLiteral("x"), {}), good);
     QFile in(good);
@@ -383,7 +383,7 @@ void ReportTest::previewWithoutPrinter() {
     ScriptedSeam seam;
     NoPrinters printers;
     RatingTable table;
-    fillRating(table, 300);
+    fillHundredths(table, 300);
     ReportPreview preview(seam, printers, layOutRatingTableReport(table, QString(), {}));
     QCOMPARE(preview.windowTitle(), QStringLiteral("Stage Area Rating Table"));
     QStringList captions;
@@ -409,7 +409,7 @@ void ReportTest::previewNavigationAndFiles() {
     ScriptedSeam seam;
     NoPrinters printers;
     RatingTable table;
-    fillRating(table, 300);
+    fillHundredths(table, 300);
     const ReportDocument doc = layOutRatingTableReport(table, QStringLiteral("Nav"), {});
     ReportPreview preview(seam, printers, doc);
     preview.resize(1000, 800);
@@ -478,7 +478,7 @@ void ReportTest::previewPrintsJobOnPrinter() {
     const QString pdf = dir_.filePath(QStringLiteral("printed.pdf"));
     PdfPrinter printers(pdf);
     RatingTable table;
-    fillRating(table, 150);
+    fillHundredths(table, 150);
     ReportPreview preview(seam, printers, layOutRatingTableReport(table, QStringLiteral("P"), {}));
     QVERIFY(preview.findChild<QAction*>(QStringLiteral("actPrint"))->isEnabled());
     preview.findChild<QAction*>(QStringLiteral("actPrint"))->trigger();
@@ -545,7 +545,7 @@ void ReportTest::previewClosesFromTheKeyboard() {
     ScriptedSeam seam;
     NoPrinters printers;
     RatingTable table;
-    fillRating(table, 10);
+    fillHundredths(table, 10);
     ReportPreview preview(seam, printers, layOutRatingTableReport(table, QString(), {}));
     bool closedByKey = false;
     QTimer::singleShot(0, &preview, [&] {

@@ -5,6 +5,7 @@
 #include "components/chart/Chart.h"
 #include "components/wmf/WmfPaintDevice.h"
 #include "model/RatingTable.h"
+#include "tests/support/Tables.h"
 #include "tests/support/WmfTestSupport.h"
 
 #include <QPainter>
@@ -42,13 +43,6 @@ enum : std::uint16_t {
 
 ScreenReference screen96() {
     return ScreenReference{508, 286, 1920, 1080, 96.0, 96.0};
-}
-
-void fillRating(RatingTable& rating, int rows) {
-    for (int i = 0; i < rows; ++i) {
-        const double stage = i * 0.01;
-        rating.appendRow(stage, 3.0 * stage * stage + 2.0 * stage);
-    }
 }
 
 } // namespace
@@ -186,7 +180,10 @@ void WmfPaintEngineTest::objectsStayValidAcrossClipChanges() {
 
 void WmfPaintEngineTest::chartIsReadByARealMetafileReader() {
     RatingTable rating;
-    fillRating(rating, 200);
+    fillRating(rating, 200, [](int i) {
+        const double stage = i * 0.01;
+        return std::pair{stage, 3.0 * stage * stage + 2.0 * stage};
+    });
     Chart chart;
     chart.resize(451, 365);
     chart.setTitleLines(

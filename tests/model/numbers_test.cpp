@@ -301,6 +301,29 @@ TEST(TextToFloat, RejectsEverythingElseWithTheTextInTheMessage) {
     }
 }
 
+TEST(TextToFloat, NumberListsSplitWhereTheDecimalSeparatorDoesNotStand) {
+    struct Case {
+        const char* text;
+        NumberFormat format;
+        std::vector<double> values;
+    };
+    const Case cases[] = {
+        {"0.05,0.03;0.05", kDot, {0.05, 0.03, 0.05}},
+        {" 4 ; 12 ", kDot, {4, 12}},
+        {"0.035", kDot, {0.035}},
+        {"0,05;0,03", kComma, {0.05, 0.03}},
+        {"4;12,5", kComma, {4, 12.5}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(readNumberList(c.text, "Manning's n", c.format), c.values) << c.text;
+    // An empty place in the list is a number missing; with a decimal comma "0,05,0,03" is one
+    // field that is not a number.
+    EXPECT_EQ(messageOf([] { readNumberList("4,,12", "Subdivide at", kDot); }),
+              "Subdivide at: '' is not a valid floating point value");
+    EXPECT_EQ(messageOf([] { readNumberList("0,05,0,03", "Manning's n", kComma); }),
+              "Manning's n: '0,05,0,03' is not a valid floating point value");
+}
+
 TEST(TextToFloat, ExtendedKeepsTheLongerSignificand) {
     EXPECT_EQ(textToExtended("0.1"), 0.1L);
     EXPECT_NE(textToExtended("0.1"), static_cast<long double>(0.1));

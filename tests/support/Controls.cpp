@@ -55,6 +55,7 @@ MainWindowControls::MainWindowControls(const MainWindow* w)
       KORVADEL_FIND(animateButton), KORVADEL_FIND(createRatingButton), KORVADEL_FIND(sectionChart),
       KORVADEL_FIND(animationTimer), KORVADEL_FIND(newAction), KORVADEL_FIND(loadAction),
       KORVADEL_FIND(importCommaDelimitedAction), KORVADEL_FIND(importWinRiverAction),
+      KORVADEL_FIND(importHecRasAction), KORVADEL_FIND(importSurveyAction),
       KORVADEL_FIND(saveAction), KORVADEL_FIND(printChartAction), KORVADEL_FIND(exitAction),
       KORVADEL_FIND(undoAction), KORVADEL_FIND(redoAction), KORVADEL_FIND(checkSectionAction),
       KORVADEL_FIND(compareSectionAction), KORVADEL_FIND(aboutAction),
@@ -65,8 +66,8 @@ RatingWindowControls::RatingWindowControls(const RatingWindow* w)
       KORVADEL_FIND(printTableAction), KORVADEL_FIND(printChartAction),
       KORVADEL_FIND(exportJpegAction), KORVADEL_FIND(exportMetafileAction),
       KORVADEL_FIND(exportCommaDelimitedAction), KORVADEL_FIND(exportHtmlAction),
-      KORVADEL_FIND(exportExcelAction), KORVADEL_FIND(propertiesAction),
-      KORVADEL_FIND(closeAction) {}
+      KORVADEL_FIND(exportExcelAction), KORVADEL_FIND(exportRdbAction),
+      KORVADEL_FIND(propertiesAction), KORVADEL_FIND(closeAction) {}
 
 BoundsPromptControls::BoundsPromptControls(const BoundsPrompt* w)
     : KORVADEL_FIND(minimumStage), KORVADEL_FIND(maximumStage), KORVADEL_FIND(stageIncrement),
@@ -87,11 +88,11 @@ AboutBoxControls::AboutBoxControls(const AboutBox* w)
       KORVADEL_FIND(okButton) {}
 
 PropertiesWindowControls::PropertiesWindowControls(const HydraulicPropertiesWindow* w)
-    : KORVADEL_FIND(roughness), KORVADEL_FIND(slope), KORVADEL_FIND(units),
-      KORVADEL_FIND(connectedOnly), KORVADEL_FIND(outOfDate), KORVADEL_FIND(message),
-      tableView(child<QTableView>(w, "propertiesTable")), KORVADEL_FIND(chartColumn),
-      chart(child<Chart>(w, "propertiesChart")), KORVADEL_FIND(exportButton),
-      KORVADEL_FIND(closeButton) {}
+    : KORVADEL_FIND(roughness), KORVADEL_FIND(boundaries), KORVADEL_FIND(slope),
+      KORVADEL_FIND(units), KORVADEL_FIND(connectedOnly), KORVADEL_FIND(outOfDate),
+      KORVADEL_FIND(message), tableView(child<QTableView>(w, "propertiesTable")),
+      KORVADEL_FIND(chartColumn), chart(child<Chart>(w, "propertiesChart")),
+      KORVADEL_FIND(exportButton), KORVADEL_FIND(closeButton) {}
 
 ComparisonWindowControls::ComparisonWindowControls(const SurveyComparisonWindow* w)
     : KORVADEL_FIND(legendNote), KORVADEL_FIND(outOfDate), KORVADEL_FIND(threshold),

@@ -67,6 +67,8 @@ struct MainWindowControls {
     QAction* loadAction;
     QAction* importCommaDelimitedAction;
     QAction* importWinRiverAction;
+    QAction* importHecRasAction;
+    QAction* importSurveyAction;
     QAction* saveAction;
     QAction* printChartAction;
     QAction* exitAction;
@@ -91,6 +93,7 @@ struct RatingWindowControls {
     QAction* exportCommaDelimitedAction;
     QAction* exportHtmlAction;
     QAction* exportExcelAction;
+    QAction* exportRdbAction;
     QAction* propertiesAction;
     QAction* closeAction;
 };
@@ -138,6 +141,7 @@ struct AboutBoxControls {
 struct PropertiesWindowControls {
     explicit PropertiesWindowControls(const HydraulicPropertiesWindow* window);
     QLineEdit* roughness;
+    QLineEdit* boundaries;
     QLineEdit* slope;
     QComboBox* units;
     QCheckBox* connectedOnly;

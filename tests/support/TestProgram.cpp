@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/TestProgram.h"
 #include "tests/support/Controls.h"
+#include "tests/support/Tables.h"
 
 #include "components/widgets/IncrementSpinBox.h"
 #include "ui/MainWindow.h"
@@ -57,12 +58,7 @@ RatingTable& TestProgram::rating() const {
 }
 
 void TestProgram::enterTrapezoid(const QString& maxStage) {
-    PointTable& points = document().points;
-    points.clear();
-    points.appendRow(0, 10);
-    points.appendRow(2, 0);
-    points.appendRow(8, 0);
-    points.appendRow(10, 10);
+    setTrapezoid(document().points);
     ui(main()).maximumStage->setText(maxStage);
     ui(main()).stageIncrement->setIncrement(1.0);
 }

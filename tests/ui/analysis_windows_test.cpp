@@ -8,9 +8,11 @@
 #include "components/chart/WaterSurfaceOverlay.h"
 #include "components/grid/PointGrid.h"
 #include "components/grid/ReadOnlyTableModel.h"
+#include "components/widgets/IncrementSpinBox.h"
 #include "components/widgets/NoticeLine.h"
 #include "model/CrossSectionDocument.h"
 #include "model/RatingTable.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
 #include "ui/HydraulicPropertiesWindow.h"
@@ -22,10 +24,11 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -40,12 +43,13 @@ namespace {
 const QString kPineRun = QStringLiteral(KORVADEL_EXAMPLES "/pine-run.kvd");
 const QString kResurvey = QStringLiteral(KORVADEL_EXAMPLES "/pine-run-resurvey.csv");
 
-QByteArray cliOutput(const QStringList& arguments) {
-    QProcess cli;
-    cli.start(QStringLiteral(KORVADEL_CLI), arguments);
-    if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
-        qWarning("korvadel-cli failed: %s", cli.readAllStandardError().constData());
-    return cli.readAllStandardOutput();
+// What korvadel-cli writes to its standard output for these arguments.
+QByteArray cliOutput(const std::vector<std::string>& arguments) {
+    const testing::ScratchFolder folder;
+    const testing::CliRun run = testing::runCli(folder, arguments);
+    if (run.status != 0)
+        qWarning("korvadel-cli failed (%d): %s", run.status, run.err.c_str());
+    return QByteArray::fromStdString(run.out);
 }
 
 void loadSection(TestProgram& program, const QString& path) {
@@ -54,8 +58,9 @@ void loadSection(TestProgram& program, const QString& path) {
 }
 
 // Pine Run loaded and rated (gage heights 0 to 2.5 by 0.5 over datum 100), its properties shown.
-HydraulicPropertiesWindow* showPineRunProperties(TestProgram& program) {
-    loadSection(program, kPineRun);
+HydraulicPropertiesWindow* showPineRunProperties(TestProgram& program,
+                                                 const QString& path = kPineRun) {
+    loadSection(program, path);
     ui(program.main()).createRatingButton->click();
     ui(program.ratingWindow()).propertiesAction->trigger();
     return program.program.propertiesWindow();
@@ -68,6 +73,70 @@ int pointRow(PointTable& points, double station) {
     return -1;
 }
 
+// What the analysis windows show and write for Pine Run and its resurvey, both given as a user
+// whose numbers take `separator` would type them.
+struct Shown {
+    QStringList properties; // the table's cells, Manning's n 0.035 and the slope 0.0005
+    QString manningRefusal; // n 1.5E-300 with the slope 1E300
+    QStringList findings;   // the check's rows at gage height 2
+    QStringList comparison; // the table's cells and the summary at a threshold of 2.5 %
+    QByteArray propertiesCsv;
+    QByteArray comparisonCsv;
+    QStringList messages; // the boxes shown on the way, none
+};
+
+Shown showAnalysisWindows(char separator, const QString& folder) {
+    const auto local = [separator](QByteArray text) { return text.replace('.', separator); };
+    const QByteArray pineRun = readFile(kPineRun);
+    QByteArray resurvey = pineRun.left(pineRun.indexOf("Station\tElevation\r\n") + 19);
+    resurvey += readFile(kResurvey).mid(19).replace(',', '\t');
+    const QString section = writeFile(folder + QStringLiteral("/pine-run.kvd"), local(pineRun));
+    const QString earlier = writeFile(folder + QStringLiteral("/resurvey.kvd"), local(resurvey));
+    const auto cells = [](const QAbstractItemModel* model) {
+        QStringList texts;
+        for (int row = 0; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column)
+                texts << model->index(row, column).data().toString();
+        return texts;
+    };
+    const QString sep(QLatin1Char{separator});
+
+    Shown shown;
+    TestProgram program(separator);
+    HydraulicPropertiesWindow* properties = showPineRunProperties(program, section);
+    ui(properties).roughness->setText(QStringLiteral("0") + sep + QStringLiteral("035"));
+    ui(properties).slope->setText(QStringLiteral("0") + sep + QStringLiteral("0005"));
+    properties->refresh();
+    shown.properties = cells(ui(properties).tableView->model());
+    program.seam.chooseFile(folder + QStringLiteral("/properties.csv"));
+    ui(properties).exportButton->click();
+    shown.propertiesCsv = readFile(folder + QStringLiteral("/properties.csv"));
+    ui(properties).roughness->setText(QStringLiteral("1") + sep + QStringLiteral("5E-300"));
+    ui(properties).slope->setText(QStringLiteral("1E300"));
+    properties->refresh();
+    shown.manningRefusal = ui(properties).message->text();
+
+    MainWindow* main = program.main();
+    ui(main).maximumStage->setText(QStringLiteral("2"));
+    ui(main).checkSectionAction->trigger();
+    QTreeWidget* list = ui(program.program.sectionCheckWindow()).findingList;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        shown.findings << list->topLevelItem(row)->text(2) << list->topLevelItem(row)->text(3);
+
+    ui(main).maximumStage->setText(QStringLiteral("2") + sep + QStringLiteral("5"));
+    SurveyComparisonWindow* comparison = program.program.comparisonWindow();
+    ui(comparison).threshold->setText(QStringLiteral("2") + sep + QStringLiteral("5"));
+    program.seam.chooseFile(earlier);
+    ui(main).compareSectionAction->trigger();
+    shown.comparison = cells(ui(comparison).tableView->model()) << ui(comparison).summary->text();
+    program.seam.chooseFile(folder + QStringLiteral("/comparison.csv"));
+    ui(comparison).exportButton->click();
+    shown.comparisonCsv = readFile(folder + QStringLiteral("/comparison.csv"));
+    for (const auto& message : program.seam.messages)
+        shown.messages << message.text;
+    return shown;
+}
+
 } // namespace
 
 class AnalysisWindowsTest : public QObject {
@@ -78,9 +147,12 @@ private slots:
     void propertiesFollowTheRatingAndTheSectionAndExportTheCommandLinesBytes();
     void refusedManningInputNamesItselfAndComputesNoFlow_data();
     void refusedManningInputNamesItselfAndComputesNoFlow();
+    void subsectionsSumTheirConveyanceAsTheCommandLineDoes();
+    void hecRasSectionBringsItsOwnNWhileItsPointsLast();
     void checkListLeadsToThePointAndForgetsTheFilesOrderAfterAnEdit();
     void comparisonTableAndExportAreTheCommandLines();
     void mainChartDrawsTheWaterSurfaceAtTheAnimationsLevel();
+    void decimalCommaInEveryNumberShownAndTypedNotInTheExports();
 
 private:
     QString startDir_;
@@ -124,10 +196,9 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
     ui(window).exportButton->click();
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(program.seam.fileDialogs.last().defaultExtension, QStringLiteral("csv"));
-    QCOMPARE(
-        readFile(folder.filePath(QStringLiteral("properties.csv"))),
-        cliOutput({QStringLiteral("properties"), kPineRun, QStringLiteral("--manning-n"),
-                   QStringLiteral("0.035"), QStringLiteral("--slope"), QStringLiteral("0.0005")}));
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("properties.csv"))),
+             cliOutput({"properties", kPineRun.toStdString(), "--manning-n", "0.035", "--slope",
+                        "0.0005"}));
 
     // Connected water only leaves the hollow out.
     ui(window).connectedOnly->setChecked(true);
@@ -185,34 +256,47 @@ void AnalysisWindowsTest::propertiesFollowTheRatingAndTheSectionAndExportTheComm
 
 void AnalysisWindowsTest::refusedManningInputNamesItselfAndComputesNoFlow_data() {
     QTest::addColumn<QString>("n");
+    QTest::addColumn<QString>("boundaries");
     QTest::addColumn<QString>("slope");
     QTest::addColumn<QString>("message");
-    QTest::newRow("n below 0") << QStringLiteral("-0.03") << QStringLiteral("0.001")
-                               << QStringLiteral("Manning's n must be greater than 0, not -0.03.");
-    QTest::newRow("n not a number")
-        << QStringLiteral("abc") << QStringLiteral("0.001")
-        << QStringLiteral("Manning's n: 'abc' is not a valid floating point value.");
-    QTest::newRow("slope 0") << QStringLiteral("0.03") << QStringLiteral("0")
-                             << QStringLiteral("Slope must be greater than 0, not 0.");
-    QTest::newRow("slope missing")
-        << QStringLiteral("0.03") << QString()
-        << QStringLiteral(
-               "Enter the slope as well as Manning's n for the conveyance and the discharge.");
-    QTest::newRow("beyond a number")
-        << QStringLiteral("1E-300") << QStringLiteral("1E300")
-        << QStringLiteral(
-               "Manning's n 1E-300 and the slope 1E300 give a conveyance or discharge too "
-               "large to be represented.");
+    const auto row = [](const char* name, const char* n, const char* boundaries, const char* slope,
+                        const char* message) {
+        QTest::newRow(name) << QString::fromUtf8(n) << QString::fromUtf8(boundaries)
+                            << QString::fromUtf8(slope) << QString::fromUtf8(message);
+    };
+    row("n below 0", "-0.03", "", "0.001", "Manning's n must be greater than 0, not -0.03.");
+    row("n not a number", "abc", "", "0.001",
+        "Manning's n: 'abc' is not a valid floating point value.");
+    row("slope 0", "0.03", "", "0", "Slope must be greater than 0, not 0.");
+    row("slope missing", "0.03", "", "",
+        "Enter the slope as well as Manning's n for the conveyance and the discharge.");
+    row("beyond a number", "1E-300", "", "1E300",
+        "Manning's n 1E-300 and the slope 1E300 give a conveyance or discharge too large to be "
+        "represented.");
+    row("n values without boundaries", "0.04;0.03", "", "0.001",
+        "Manning's n gives 2 values: enter the stations that divide the subsections.");
+    row("boundaries without n", "", "4", "0.001",
+        "Enter Manning's n of each subsection as well as the stations that divide them.");
+    row("boundaries falling", "0.03", "12;4", "0.001",
+        "Subdivide at must rise from left to right: 4 follows 12.");
+    row("boundary not a number", "0.03", "4,x", "0.001",
+        "Subdivide at: 'x' is not a valid floating point value.");
+    row("an n short", "0.03;0.04", "4;12", "0.001",
+        "Manning's n needs 3 values, one for each subsection, not 2.");
+    row("a subsection's n at 0", "0.03,0,0.03", "4,12", "0.001",
+        "Manning's n must be greater than 0, not 0.");
 }
 
 void AnalysisWindowsTest::refusedManningInputNamesItselfAndComputesNoFlow() {
     QFETCH(QString, n);
+    QFETCH(QString, boundaries);
     QFETCH(QString, slope);
     QFETCH(QString, message);
     QTemporaryDir folder;
     TestProgram program;
     HydraulicPropertiesWindow* window = showPineRunProperties(program);
     ui(window).roughness->setText(n);
+    ui(window).boundaries->setText(boundaries);
     ui(window).slope->setText(slope);
     window->refresh();
     QCOMPARE(ui(window).message->text(), message);
@@ -226,6 +310,91 @@ void AnalysisWindowsTest::refusedManningInputNamesItselfAndComputesNoFlow() {
     QCOMPARE(program.seam.fileDialogs.size(), 1); // the load's only
     QCOMPARE(program.seam.messages.size(), 1);
     QCOMPARE(program.seam.messages.last().text, message);
+}
+
+void AnalysisWindowsTest::subsectionsSumTheirConveyanceAsTheCommandLineDoes() {
+    QTemporaryDir folder;
+    TestProgram program;
+    HydraulicPropertiesWindow* window = showPineRunProperties(program);
+    ui(window).roughness->setText(QStringLiteral("0.04; 0.03; 0.04"));
+    ui(window).boundaries->setText(QStringLiteral("4;12"));
+    ui(window).slope->setText(QStringLiteral("0.0005"));
+    QTRY_COMPARE(ui(window).tableView->model()->columnCount(), 12);
+    QVERIFY(!ui(window).message->isVisible());
+    QAbstractItemModel* shown = ui(window).tableView->model();
+    QCOMPARE(shown->headerData(11, Qt::Horizontal).toString(),
+             QStringLiteral("Conveyance 3\n(m\u00b3/s)"));
+    // The section's conveyance is the sum of its subsections'.
+    const PropertyTable& table = window->table();
+    for (std::size_t row = 0; row < table.stages.size(); ++row) {
+        const double* parts = &table.subsectionConveyances[3 * row];
+        QCOMPARE(table.flows[row].conveyance, parts[0] + parts[1] + parts[2]);
+    }
+    // Each subsection's conveyance is a chart of its own.
+    QComboBox* chartColumn = ui(window).chartColumn;
+    QCOMPARE(chartColumn->count(), 11);
+    chartColumn->setCurrentIndex(10);
+    QCOMPARE(ui(window).chart->titleLines().first(), QStringLiteral("Conveyance 3 against Stage"));
+    program.seam.chooseFile(folder.filePath(QStringLiteral("subsections")));
+    ui(window).exportButton->click();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("subsections.csv"))),
+             cliOutput({"properties", kPineRun.toStdString(), "--subdivide", "4,12", "--manning-n",
+                        "0.04,0.03,0.04", "--slope", "0.0005"}));
+
+    // One n for every subsection; no boundary, the whole section as before.
+    ui(window).roughness->setText(QStringLiteral("0.035"));
+    window->refresh();
+    QCOMPARE(ui(window).tableView->model()->columnCount(), 12);
+    ui(window).boundaries->clear();
+    window->refresh();
+    QCOMPARE(ui(window).tableView->model()->columnCount(), 9);
+    QCOMPARE(chartColumn->currentIndex(), 0);
+}
+
+void AnalysisWindowsTest::hecRasSectionBringsItsOwnNWhileItsPointsLast() {
+    QTemporaryDir folder;
+    TestProgram program;
+    MainWindow* main = program.main();
+    program.seam.chooseFile(QStringLiteral(KORVADEL_EXAMPLES "/willow-fork.g01"));
+    program.seam.onModal([](QDialog& dialog) { dialog.accept(); }); // the first: 2150
+    ui(main).importHecRasAction->trigger();
+    QCOMPARE(ui(main).description->text(), QStringLiteral("Willow Fork Upper 2150"));
+    ui(main).datum->setText(QStringLiteral("98.9"));
+    ui(main).maximumStage->setText(QStringLiteral("5"));
+    ui(main).stageIncrement->setValue(0.5);
+    ui(main).createRatingButton->click();
+    ui(program.ratingWindow()).propertiesAction->trigger();
+    HydraulicPropertiesWindow* window = program.program.propertiesWindow();
+
+    // The slope alone: the file's n values over the stations where they begin, shown greyed.
+    ui(window).slope->setText(QStringLiteral("0.001"));
+    QTRY_COMPARE(ui(window).tableView->model()->columnCount(), 12);
+    QCOMPARE(ui(window).roughness->placeholderText(), QStringLiteral("0.06; 0.035; 0.06"));
+    QCOMPARE(ui(window).boundaries->placeholderText(), QStringLiteral("22; 40"));
+    program.seam.chooseFile(folder.filePath(QStringLiteral("upper.csv")));
+    ui(window).exportButton->click();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("upper.csv"))),
+             readFile(QStringLiteral(KORVADEL_TEST_DATA "/willow-fork-2150-properties.csv")));
+
+    // Typed values win over the file's.
+    ui(window).roughness->setText(QStringLiteral("0.05"));
+    window->refresh();
+    QCOMPARE(ui(window).tableView->model()->columnCount(), 9);
+
+    // Once the points are not the file's and rated again, the file's n no longer applies.
+    ui(window).roughness->clear();
+    PointTable& points = program.document().points;
+    points.moveTo(0);
+    points.setElevation(105.0);
+    points.commit();
+    ui(main).createRatingButton->click();
+    window->refresh();
+    QCOMPARE(ui(window).message->text(),
+             QStringLiteral("Enter Manning's n as well as the slope for the conveyance and the "
+                            "discharge."));
+    QCOMPARE(ui(window).roughness->placeholderText(), QStringLiteral("e.g. 0.035"));
 }
 
 void AnalysisWindowsTest::checkListLeadsToThePointAndForgetsTheFilesOrderAfterAnEdit() {
@@ -339,10 +508,8 @@ void AnalysisWindowsTest::comparisonTableAndExportAreTheCommandLines() {
     QCOMPARE(program.seam.messages.size(), 0);
     QCOMPARE(
         readFile(folder.filePath(QStringLiteral("comparison.csv"))),
-        cliOutput({QStringLiteral("compare"), kResurvey, kPineRun, QStringLiteral("--min"),
-                   QStringLiteral("0"), QStringLiteral("--max"), QStringLiteral("2.5"),
-                   QStringLiteral("--increment"), QStringLiteral("0.5"), QStringLiteral("--datum"),
-                   QStringLiteral("100"), QStringLiteral("--threshold"), QStringLiteral("10")}));
+        cliOutput({"compare", kResurvey.toStdString(), kPineRun.toStdString(), "--min", "0",
+                   "--max", "2.5", "--increment", "0.5", "--datum", "100", "--threshold", "10"}));
 
     // Percentages to two decimals on screen.
     QCOMPARE(ui(window).tableView->model()->index(2, 4).data().toString(),
@@ -400,6 +567,57 @@ void AnalysisWindowsTest::mainChartDrawsTheWaterSurfaceAtTheAnimationsLevel() {
     QCOMPARE(QPointF(line.at(0)->key, line.at(0)->value), QPointF(1, 5));
     QCOMPARE(QPointF(line.at(1)->key, line.at(1)->value), QPointF(9, 5));
     ui(main).animateButton->click();
+}
+
+void AnalysisWindowsTest::decimalCommaInEveryNumberShownAndTypedNotInTheExports() {
+    QTemporaryDir folder;
+    const Shown point = showAnalysisWindows('.', folder.filePath(QStringLiteral("point")));
+    const Shown comma = showAnalysisWindows(',', folder.filePath(QStringLiteral("comma")));
+    QCOMPARE(point.messages, QStringList());
+    QCOMPARE(comma.messages, QStringList());
+    // The same windows with a comma between the digits wherever the point had one.
+    const auto withComma = [](QStringList texts) {
+        static const QRegularExpression decimalPoint(QStringLiteral("(\\d)\\.(\\d)"));
+        for (QString& text : texts)
+            text.replace(decimalPoint, QStringLiteral("\\1,\\2"));
+        return texts;
+    };
+    const QList<QPair<QStringList, QStringList>> parts = {
+        {point.properties, comma.properties},
+        {{point.manningRefusal}, {comma.manningRefusal}},
+        {point.findings, comma.findings},
+        {point.comparison, comma.comparison}};
+    for (const auto& [withPoint, shownWithComma] : parts) {
+        QVERIFY2(withPoint.join(QLatin1Char('|'))
+                     .contains(QRegularExpression(QStringLiteral("\\d\\.\\d"))),
+                 qPrintable(withPoint.join(QLatin1Char('|'))));
+        QCOMPARE(shownWithComma, withComma(withPoint));
+    }
+    // Files keep the point, so that a comma-delimited line still splits into its columns.
+    QVERIFY(point.propertiesCsv.startsWith("stage,"));
+    QCOMPARE(comma.propertiesCsv, point.propertiesCsv);
+    QVERIFY(point.comparisonCsv.startsWith("stage,"));
+    QCOMPARE(comma.comparisonCsv, point.comparisonCsv);
+
+    // With a comma, a point is not a decimal separator, and the hints say so.
+    TestProgram program(',');
+    HydraulicPropertiesWindow* window =
+        showPineRunProperties(program, folder.filePath(QStringLiteral("comma/pine-run.kvd")));
+    QCOMPARE(ui(window).roughness->placeholderText(), QStringLiteral("e.g. 0,035"));
+    QCOMPARE(ui(window).slope->placeholderText(), QStringLiteral("e.g. 0,0005"));
+    QVERIFY(ui(window).units->itemText(1).endsWith(QStringLiteral("k = 1,486)")));
+    ui(window).roughness->setText(QStringLiteral("0.035"));
+    ui(window).slope->setText(QStringLiteral("0,0005"));
+    window->refresh();
+    QCOMPARE(ui(window).message->text(),
+             QStringLiteral("Manning's n: '0.035' is not a valid floating point value."));
+    // Lists of numbers with a decimal comma are separated by semicolons.
+    ui(window).roughness->setText(QStringLiteral("0,04; 0,03; 0,04"));
+    ui(window).boundaries->setText(QStringLiteral("4;12,0"));
+    window->refresh();
+    QVERIFY(!ui(window).message->isVisible());
+    QCOMPARE(window->table().subsections->boundaries, (std::vector<double>{4, 12}));
+    QCOMPARE(window->table().subsections->roughness, (std::vector<double>{0.04, 0.03, 0.04}));
 }
 
 QTEST_MAIN(AnalysisWindowsTest)

@@ -6,6 +6,7 @@
 #include "components/grid/PointGrid.h"
 #include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/Controls.h"
+#include "tests/support/Tables.h"
 #include "tests/support/TestProgram.h"
 #include "ui/MainWindow.h"
 #include "ui/Workspace.h"
@@ -20,12 +21,7 @@ using namespace korvadel;
 namespace {
 
 void enterChannel(MainWindow* main) {
-    PointTable& points = main->workspace().document().points;
-    points.clear();
-    points.appendRow(0, 0.5);
-    points.appendRow(2, -2);
-    points.appendRow(8, -2);
-    points.appendRow(10, 3);
+    setPoints(main->workspace().document().points, {{0, 0.5}, {2, -2}, {8, -2}, {10, 3}});
 }
 
 // The water level's text, as the sweep holds it.

@@ -4,6 +4,7 @@
 
 #include "components/chart/Chart.h"
 #include "tests/support/Controls.h"
+#include "tests/support/Tables.h"
 #include "tests/support/TestProgram.h"
 #include "tests/support/WmfTestSupport.h"
 #include "ui/MainWindow.h"
@@ -20,10 +21,10 @@ using namespace korvadel;
 
 namespace {
 
-void fillRating(RatingWindow* window) {
-    window->workspace().rating().clear();
-    for (int i = 0; i <= 10; ++i)
-        window->workspace().rating().appendRow(i * 0.5, i * 3.0 + i * i * 0.1);
+void fillAndShowRating(RatingWindow* window) {
+    fillRating(window->workspace().rating(), 11, [](int i) {
+        return std::pair{i * 0.5, i * 3.0 + i * i * 0.1};
+    });
     ui(window).ratingChart->refreshFromTable();
     window->showRating();
 }
@@ -46,7 +47,7 @@ private slots:
 void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize() {
     TestProgram program;
     RatingWindow* window = program.ratingWindow();
-    fillRating(window);
+    fillAndShowRating(window);
     QVERIFY(ui(window).exportJpegAction->isEnabled());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("chart.jpg"));
@@ -82,7 +83,7 @@ void ChartExportCommandsTest::jpegHasItsOwnDialogAndWritesTheChartAtItsSize() {
 void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion() {
     TestProgram program;
     RatingWindow* window = program.ratingWindow();
-    fillRating(window);
+    fillAndShowRating(window);
     ui(window).ratingChart->setTitleLines(
         {QStringLiteral("Bear Creek"), QStringLiteral("Stage Area Rating")});
     QVERIFY(ui(window).exportMetafileAction->isEnabled());
@@ -122,7 +123,7 @@ void ChartExportCommandsTest::metafileUsesTheSharedDialogWithoutAQuestion() {
 void ChartExportCommandsTest::cancelWritesNothingAndFailuresReachTheErrorBox() {
     TestProgram program;
     RatingWindow* window = program.ratingWindow();
-    fillRating(window);
+    fillAndShowRating(window);
     QTemporaryDir folder;
     program.seam.cancelFileDialog();
     ui(window).exportJpegAction->trigger();

@@ -5,28 +5,40 @@
 #include "components/chart/Chart.h"
 #include "components/grid/PointGrid.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "components/widgets/NoticeLine.h"
+#include "io/SurveyPoints.h"
 #include "model/CrossSectionDocument.h"
 #include "tests/support/ChartPoints.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
+#include "tests/support/UserInput.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
 #include "ui/EdgeWarning.h"
 #include "ui/FileCommands.h"
+#include "ui/HecRasSectionPicker.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
+#include "ui/SurveyImportDialog.h"
 #include "ui/Workspace.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QUndoStack>
 #include <QWindow>
 #include <QtTest>
 
@@ -39,21 +51,6 @@ QList<QPointF> tablePoints(PointTable& table) {
     for (std::size_t row = 0; row < table.rowCount(); ++row)
         points.append(QPointF(table.stationAt(row), table.elevationAt(row)));
     return points;
-}
-
-// Visible menu entries as "text|shortcut", submenus as "text>" followed by their entries.
-QStringList menuEntries(const QMenu* menu) {
-    QStringList entries;
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator())
-            entries << QStringLiteral("-");
-        else if (action->menu())
-            entries << action->text() + QStringLiteral(">") +
-                           menuEntries(action->menu()).join(QLatin1Char(','));
-        else
-            entries << action->text() + QLatin1Char('|') + action->shortcut().toString();
-    }
-    return entries;
 }
 
 } // namespace
@@ -72,6 +69,8 @@ private slots:
     void loadOfAMissingFileShowsTheWarningBox();
     void commaImportReplacesThePointsAndReportsBadLines();
     void winRiverImportRunsFromTheWarningsContinue();
+    void hecRasImportPicksASectionFromTheFilesList();
+    void surveyImportLaysThePointsOntoTheChosenLine();
     void unsavedWorkIsAskedAboutBeforeItIsLost_data();
     void unsavedWorkIsAskedAboutBeforeItIsLost();
     void errorBoxAddsAFullStopOnlyAfterLettersAndDigits_data();
@@ -167,20 +166,21 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
     QCOMPARE(menuEntries(bar[0]->menu()),
              (QStringList{QStringLiteral("&New Cross Section|Ctrl+N"), QStringLiteral("-"),
                           QStringLiteral("&Load Cross Section|Ctrl+L"),
-                          QStringLiteral("&Import from>&Comma Delimited File|,"
-                                         "&WinRiver Classic ACSII Data File|"),
+                          QStringLiteral("&Import from>&Comma Delimited File,"
+                                         "&WinRiver Classic ACSII Data File,"
+                                         "HEC-RAS &Geometry File...,&Surveyed Points..."),
                           QStringLiteral("-"), QStringLiteral("&Save Cross Section|Ctrl+S"),
                           QStringLiteral("-"), QStringLiteral("&Print Cross Section Chart|Ctrl+P"),
-                          QStringLiteral("-"), QStringLiteral("E&xit|")}));
+                          QStringLiteral("-"), QStringLiteral("E&xit")}));
     QCOMPARE(menuEntries(bar[1]->menu()),
              (QStringList{QStringLiteral("&Undo|Ctrl+Z"), QStringLiteral("&Redo|Ctrl+Y")}));
     QCOMPARE(ui(main).redoAction->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     QCOMPARE(menuEntries(bar[2]->menu()),
-             (QStringList{QStringLiteral("&Check Section...|"),
-                          QStringLiteral("Co&mpare with Section...|"),
-                          QStringLiteral("&Index Velocity Rating...|")}));
+             (QStringList{QStringLiteral("&Check Section..."),
+                          QStringLiteral("Co&mpare with Section..."),
+                          QStringLiteral("&Index Velocity Rating...")}));
     QCOMPARE(menuEntries(bar[3]->menu()), QStringList{QStringLiteral("&About|F1")});
     QCOMPARE(ui(main).boundsPromptAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
     for (QAction* action :
@@ -494,6 +494,226 @@ void MainWindowTest::errorBoxAddsAFullStopOnlyAfterLettersAndDigits() {
     QCOMPARE(DesktopSeam::errorBoxText(QStringLiteral("I/O error 7")),
              QStringLiteral("I/O error 7."));
     QCOMPARE(DesktopSeam::errorBoxText(QStringLiteral("(x)")), QStringLiteral("(x)"));
+}
+
+namespace {
+
+// Two reaches in fields of eight characters, a block that does not read between them, and an
+// interpolated section listed from right to left.
+const QByteArray kGeometry = "Geom Title=Made for the test\n"
+                             "River Reach=Stony Creek     ,Upper           \n"
+                             "Type RM Length L Ch R = 1 ,200     ,10,10,10\n"
+                             "#Sta/Elev= 4 \n"
+                             "       0      10       2       0       8       0      10      10\n"
+                             "#Mann= 3 , 0 , 0 \n"
+                             "       0     .05       0       2     .03       0       8     .05"
+                             "       0\n"
+                             "Bank Sta=2,8\n"
+                             "\n"
+                             "Type RM Length L Ch R = 1 ,150     ,10,10,10\n"
+                             "#Sta/Elev= 2 \n"
+                             "       0     abc       4       1\n"
+                             "\n"
+                             "River Reach=Stony Creek     ,Lower           \n"
+                             "Type RM Length L Ch R = 1 ,100*    ,10,10,10\n"
+                             "#Sta/Elev= 3 \n"
+                             "      10       4       5       3       0       4\n"
+                             "Bank Sta=0,10\n";
+
+QString itemTexts(const QTreeWidgetItem* item) {
+    QStringList texts;
+    for (int column = 0; column < item->columnCount(); ++column)
+        texts << item->text(column);
+    return texts.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+void MainWindowTest::hecRasImportPicksASectionFromTheFilesList() {
+    TestProgram program;
+    MainWindow* main = program.main();
+    Workspace& workspace = main->workspace();
+    ui(main).description->setText(QStringLiteral("before"));
+    ui(main).maximumStage->setText(QStringLiteral("7"));
+    const std::size_t rowsBefore = workspace.document().points.rowCount();
+    const QString path = writeFile(folder_->filePath(QStringLiteral("creek.g02")), kGeometry);
+
+    QStringList rows;
+    QString problems;
+    program.seam.chooseFile(path);
+    program.seam.onModal([&](QDialog& dialog) {
+        auto* list = child<QTreeWidget>(&dialog, "sectionList");
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            rows << itemTexts(list->topLevelItem(row));
+        problems = child<QLabel>(&dialog, "problems")->text();
+        list->setCurrentItem(list->topLevelItem(1));
+        child<QDialogButtonBox>(&dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+    });
+    ui(main).importHecRasAction->trigger();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(program.seam.fileDialogs.last().filter,
+             QStringLiteral("HEC-RAS Geometry Files (*.g01 ... *.g99)|*.g[0-9][0-9]|"
+                            "All Files (*.*)|*.*"));
+    QCOMPARE(program.seam.modals.last().objectName, QStringLiteral("hecRasSectionPicker"));
+    QCOMPARE(rows, (QStringList{QStringLiteral("Stony Creek Upper 200|4|2|8"),
+                                QStringLiteral("Stony Creek Lower 100*|3|0|10")}));
+    QVERIFY2(problems.contains(path + QStringLiteral(", line 12, river station 150: ")),
+             qPrintable(problems));
+
+    // The picked section is the document: its points in station order and its name; the
+    // settings stay. It is one step of the history, and unsaved.
+    QCOMPARE(tablePoints(workspace.document().points), (QList<QPointF>{{0, 4}, {5, 3}, {10, 4}}));
+    QCOMPARE(ui(main).description->text(), QStringLiteral("Stony Creek Lower 100*"));
+    QCOMPARE(ui(main).maximumStage->text(), QStringLiteral("7"));
+    QVERIFY(workspace.isModified());
+    QCOMPARE(workspace.unsortedStations(), std::size_t{2});
+    // Without n values in the file there are none to keep.
+    QVERIFY(!workspace.readRoughness(workspace.currentSection()));
+
+    // The first section brings its n values and banks; they last as long as its points.
+    program.seam.chooseFile(path);
+    program.seam.onModal(
+        [](QDialog& dialog) { static_cast<HecRasSectionPicker&>(dialog).accept(); });
+    ui(main).importHecRasAction->trigger();
+    QCOMPARE(ui(main).description->text(), QStringLiteral("Stony Creek Upper 200"));
+    const auto read = workspace.readRoughness(workspace.currentSection());
+    QVERIFY(read);
+    QCOMPARE(read->roughness.boundaries, (std::vector<double>{2, 8}));
+    QCOMPARE(read->roughness.roughness, (std::vector<double>{0.05, 0.03, 0.05}));
+    QCOMPARE(read->leftBank, std::optional<double>(2));
+    QCOMPARE(read->rightBank, std::optional<double>(8));
+    PointTable& points = workspace.document().points;
+    points.moveTo(1);
+    points.setElevation(-1.0);
+    points.commit();
+    QVERIFY(!workspace.readRoughness(workspace.currentSection()));
+    ui(main).undoAction->trigger();
+    QVERIFY(workspace.readRoughness(workspace.currentSection()));
+
+    // Undone, the document before; cancelled, the list changes nothing.
+    ui(main).undoAction->trigger();
+    ui(main).undoAction->trigger();
+    QCOMPARE(ui(main).description->text(), QStringLiteral("before"));
+    QCOMPARE(workspace.document().points.rowCount(), rowsBefore);
+    const int steps = workspace.history().stack().count();
+    program.seam.chooseFile(path);
+    program.seam.onModal([](QDialog& dialog) { dialog.reject(); });
+    ui(main).importHecRasAction->trigger();
+    QCOMPARE(ui(main).description->text(), QStringLiteral("before"));
+    QCOMPARE(workspace.history().stack().count(), steps);
+
+    // A file without a cross section says so, and no list comes up.
+    const int modals = static_cast<int>(program.seam.modals.size());
+    const QString empty = writeFile(folder_->filePath(QStringLiteral("empty.g01")),
+                                    "Geom Title=Nothing here\nRiver Reach=A,B\n");
+    program.seam.chooseFile(empty);
+    ui(main).importHecRasAction->trigger();
+    QCOMPARE(program.seam.messages.size(), 1);
+    QCOMPARE(program.seam.messages.last().text,
+             empty + QStringLiteral(" holds no cross sections."));
+    QCOMPARE(program.seam.modals.size(), modals);
+    // Nor does one whose every cross section is broken: the first says why.
+    QByteArray broken = kGeometry.left(kGeometry.indexOf("River Reach=Stony Creek     ,Lower"));
+    broken.replace("       0      10       2       0", "       0      10       x       0");
+    program.seam.chooseFile(writeFile(folder_->filePath(QStringLiteral("broken.g01")), broken));
+    ui(main).importHecRasAction->trigger();
+    QCOMPARE(program.seam.messages.size(), 2);
+    QVERIFY2(program.seam.messages.last().text.endsWith(
+                 QStringLiteral("(and 1 more cross section that cannot be read)")),
+             qPrintable(program.seam.messages.last().text));
+    QCOMPARE(program.seam.modals.size(), modals);
+    QCOMPARE(ui(main).description->text(), QStringLiteral("before"));
+}
+
+void MainWindowTest::surveyImportLaysThePointsOntoTheChosenLine() {
+    TestProgram program;
+    MainWindow* main = program.main();
+    Workspace& workspace = main->workspace();
+    ui(main).description->setText(QStringLiteral("stays"));
+    const std::size_t rowsBefore = workspace.document().points.rowCount();
+    // Pins L and R on the line y = 0 from (0, 0) to (10, 0); B lies 2 before L, F is 3 off the
+    // line, and the last point X lies beyond R.
+    const QString path = writeFile(folder_->filePath(QStringLiteral("shots.csv")),
+                                   "Point,E,N,Z\r\nB,-2,0,9\r\nL,0,0,8\r\nA,4,0.5,2\r\n"
+                                   "F,6,3,1\r\nR,10,0,8\r\nX,12,0,9\r\n");
+    struct Seen {
+        QString left, right, start, maxOffset;
+        QStringList warnings;
+        bool okWithBadNumber = true;
+        QString problem;
+    } seen;
+    const auto column = [](QAbstractItemModel* model, int column) {
+        QStringList texts;
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts << model->index(row, column).data().toString();
+        return texts;
+    };
+    program.seam.chooseFile(path);
+    program.seam.onModal([&](QDialog& shown) {
+        auto& dialog = static_cast<SurveyImportDialog&>(shown);
+        seen.left = child<QComboBox>(&dialog, "leftPin")->currentText();
+        seen.right = child<QComboBox>(&dialog, "rightPin")->currentText();
+        seen.start = child<QLineEdit>(&dialog, "startStation")->text();
+        seen.maxOffset = child<QLineEdit>(&dialog, "maxOffset")->text();
+        child<QComboBox>(&dialog, "leftPin")->setCurrentIndex(1);
+        child<QComboBox>(&dialog, "rightPin")->setCurrentIndex(4);
+        auto* start = child<QLineEdit>(&dialog, "startStation");
+        start->setText(QStringLiteral("x"));
+        QPushButton* ok = child<QDialogButtonBox>(&dialog, "buttons")->button(QDialogButtonBox::Ok);
+        seen.okWithBadNumber = ok->isEnabled();
+        seen.problem = child<NoticeLine>(&dialog, "message")->text();
+        start->setText(QStringLiteral("100"));
+        child<QCheckBox>(&dialog, "dropOffLine")->setChecked(true);
+        seen.warnings = column(child<QTableView>(&dialog, "pointTable")->model(), 3);
+        ok->click();
+    });
+    ui(main).importSurveyAction->trigger();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(program.seam.modals.last().objectName, QStringLiteral("surveyImportDialog"));
+    QCOMPARE(program.seam.fileDialogs.last().filter,
+             QStringLiteral("Surveyed Points (*.csv)|*.CSV|Text Files (*.txt)|*.TXT|"
+                            "All Files (*.*)|*.*"));
+    // The first and the last point to begin with, at the default station and offset.
+    QCOMPARE(seen.left, QStringLiteral("B"));
+    QCOMPARE(seen.right, QStringLiteral("X"));
+    QCOMPARE(seen.start, QStringLiteral("0"));
+    QCOMPARE(seen.maxOffset, QStringLiteral("1"));
+    QVERIFY(!seen.okWithBadNumber);
+    QCOMPARE(seen.problem,
+             QStringLiteral("Start station: 'x' is not a valid floating point value."));
+    QCOMPARE(seen.warnings, (QStringList{QStringLiteral("beyond a pin, dropped"), QString(),
+                                         QString(), QStringLiteral("off the line, dropped"),
+                                         QString(), QStringLiteral("beyond a pin, dropped")}));
+
+    // The points kept, as the command line's reader lays them with the same choices.
+    CrossSectionDocument expected;
+    SurveyLine line;
+    line.leftPin = "L";
+    line.rightPin = "R";
+    line.startStation = 100;
+    line.dropOffLine = true;
+    importSurveyedPoints(path.toStdString(), line, expected);
+    QCOMPARE(tablePoints(workspace.document().points), tablePoints(expected.points));
+    QCOMPARE(tablePoints(workspace.document().points),
+             (QList<QPointF>{{100, 8}, {104, 2}, {110, 8}}));
+    QCOMPARE(ui(main).description->text(), QStringLiteral("stays"));
+
+    // Undone, nothing; cancelled, nothing either.
+    ui(main).undoAction->trigger();
+    QCOMPARE(workspace.document().points.rowCount(), rowsBefore);
+    program.seam.chooseFile(path);
+    program.seam.onModal([](QDialog& dialog) { dialog.reject(); });
+    ui(main).importSurveyAction->trigger();
+    QCOMPARE(workspace.document().points.rowCount(), rowsBefore);
+    QVERIFY(workspace.history().stack().canRedo());
+
+    // Coordinates near the largest number still make a plan and an import.
+    program.seam.chooseFile(writeFile(folder_->filePath(QStringLiteral("far.csv")),
+                                      "name,x,y,z\nA,0,0,1\nB,1e308,0,2\nC,-1e308,0,1\n"));
+    program.seam.onModal([](QDialog& dialog) { dialog.accept(); });
+    ui(main).importSurveyAction->trigger();
+    QCOMPARE(program.seam.messages.size(), 0);
+    QCOMPARE(workspace.document().points.rowCount(), std::size_t{3});
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -58,8 +58,10 @@ void openThroughMenu(TestProgram& program, const QString& path, InputFormat form
         ui(program.importWarning()).continueButton->click();
         break;
     case InputFormat::HecRasGeometry:
+        ui(main).importHecRasAction->trigger();
+        break;
     case InputFormat::SurveyedPoints:
-        QFAIL("no menu command reads this format");
+        QFAIL("no file name chooses surveyed points");
     }
 }
 
@@ -174,6 +176,9 @@ void OpenFromOutsideTest::fileEndsAsTheMenuCommandEnds_data() {
         << examples + QStringLiteral("bear-river.csv") << int(InputFormat::CommaDelimited) << true;
     QTest::newRow("ADCP output") << examples + QStringLiteral("clearwater_000t.000")
                                  << int(InputFormat::WinRiver) << true;
+    // Either way the list of its cross sections comes up to pick one from.
+    QTest::newRow("HEC-RAS geometry")
+        << examples + QStringLiteral("willow-fork.g01") << int(InputFormat::HecRasGeometry) << true;
     QTest::newRow("missing section")
         << QStringLiteral("/nonexistent/section.kvd") << int(InputFormat::CrossSection) << false;
     QTest::newRow("missing csv in capitals")
@@ -198,6 +203,8 @@ void OpenFromOutsideTest::fileEndsAsTheMenuCommandEnds() {
         // Unsaved work: a load asks first either way (and is let go on); an import does not.
         if (InputFormat(format) == InputFormat::CrossSection)
             program->seam.answerSave(DesktopSeam::SaveAnswer::Discard);
+        if (InputFormat(format) == InputFormat::HecRasGeometry)
+            program->seam.onModal([](QDialog& picker) { picker.accept(); });
     }
     const QString before = documentText(fromMenu.document());
     openThroughMenu(fromMenu, path, InputFormat(format));

@@ -4,12 +4,16 @@
 
 #include "components/grid/PointGrid.h"
 #include "components/widgets/IncrementSpinBox.h"
+#include "components/widgets/NoticeLine.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
+#include "tests/support/UserInput.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
+#include "ui/HydraulicPropertiesWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/RatingWindow.h"
+#include "ui/SurveyComparisonWindow.h"
 #include "ui/Workspace.h"
 
 #include <QAction>
@@ -29,14 +33,13 @@ void typeInto(MainWindow* main, int row, int column, const QString& text) {
     PointGrid* grid = ui(main).pointGrid;
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(row, column));
-    for (const QChar c : text)
-        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    type(text);
     QVERIFY(grid->isEditing());
 }
 
 // Every command the user can reach: the menu items and shortcuts of the main window and the
-// rating window, the main window's buttons, the bounds prompt's "&Ok" and the import
-// warning's "&Continue".
+// rating window, the main window's buttons, the bounds prompt's "&Ok", the import warning's
+// "&Continue" and the buttons of the properties and comparison windows.
 QList<QObject*> everyCommand(TestProgram& program) {
     QList<QObject*> commands;
     std::function<void(const QList<QAction*>&)> collect = [&](const QList<QAction*>& actions) {
@@ -53,7 +56,10 @@ QList<QObject*> everyCommand(TestProgram& program) {
         collect(window->actions());
     }
     commands << ui(program.main()).createRatingButton << ui(program.main()).animateButton
-             << ui(program.boundsPrompt()).okButton << ui(program.importWarning()).continueButton;
+             << ui(program.boundsPrompt()).okButton << ui(program.importWarning()).continueButton
+             << ui(program.program.propertiesWindow()).exportButton
+             << ui(program.program.comparisonWindow()).exportButton
+             << ui(program.program.comparisonWindow()).swapButton;
     return commands;
 }
 
@@ -74,6 +80,8 @@ void PendingEditTest::commandsTakeTheValueBeingTyped_data() {
     QTest::newRow("File > Save Cross Section") << QStringLiteral("menu");
     QTest::newRow("Alt+C") << QStringLiteral("Alt+C");
     QTest::newRow("bounds prompt Ok") << QStringLiteral("prompt");
+    QTest::newRow("properties Export") << QStringLiteral("properties");
+    QTest::newRow("comparison Export") << QStringLiteral("comparison");
 }
 
 // The bed point at station 8 is lowered to -2 by typing, and the command is given at once.
@@ -85,7 +93,21 @@ void PendingEditTest::commandsTakeTheValueBeingTyped() {
     program.enterTrapezoid(QStringLiteral("2"));
     ui(program.boundsPrompt()).maximumStage->setText(QStringLiteral("2"));
     ui(program.boundsPrompt()).stageIncrement->setIncrement(1.0);
-    const QString path = folder.filePath(QStringLiteral("section.kvd"));
+    const bool exported = how == QLatin1String("properties") || how == QLatin1String("comparison");
+    QWidget* window = nullptr;
+    if (how == QLatin1String("properties")) {
+        ui(main).createRatingButton->click();
+        ui(program.ratingWindow()).propertiesAction->trigger();
+        window = program.program.propertiesWindow();
+    } else if (how == QLatin1String("comparison")) {
+        program.seam.chooseFile(QStringLiteral(KORVADEL_EXAMPLES "/mill-creek.kvd"));
+        ui(main).compareSectionAction->trigger();
+        window = program.program.comparisonWindow();
+    }
+    QVERIFY(!window || window->isVisible());
+    TestProgram::activate(main); // the user goes back to the grid, the window stays open
+    const QString path =
+        folder.filePath(exported ? QStringLiteral("table.csv") : QStringLiteral("section.kvd"));
     program.seam.chooseFile(path);
 
     typeInto(main, 2, 1, QStringLiteral("-2"));
@@ -95,14 +117,20 @@ void PendingEditTest::commandsTakeTheValueBeingTyped() {
         ui(main).saveAction->trigger();
     else if (how == QLatin1String("Alt+C"))
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
-    else
+    else if (how == QLatin1String("prompt"))
         ui(program.boundsPrompt()).okButton->click();
+    else
+        child<QPushButton>(window, "exportButton")->click();
     QTRY_VERIFY(!ui(main).pointGrid->isEditing());
 
     QVERIFY(program.seam.messages.isEmpty());
     QCOMPARE(main->workspace().document().points.elevationAt(2), -2.0);
     if (how == QLatin1String("Ctrl+S") || how == QLatin1String("menu")) {
         QVERIFY(readFile(path).contains("\r\n8\t-2\r\n"));
+    } else if (exported) {
+        // The table written is the one made before the edit, and the window says so.
+        QVERIFY(readFile(path).startsWith("stage,"));
+        QVERIFY(child<NoticeLine>(window, "outOfDate")->isVisible());
     } else {
         // Below gage height 0 the lowered bed holds 6 1/3 square units of water.
         const RatingTable& rating = program.ratingWindow()->workspace().rating();

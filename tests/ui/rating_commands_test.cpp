@@ -8,6 +8,7 @@
 #include "components/widgets/IncrementSpinBox.h"
 #include "model/RatingTable.h"
 #include "tests/support/Controls.h"
+#include "tests/support/Tables.h"
 #include "tests/support/TestProgram.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
@@ -42,16 +43,6 @@ QList<QPointF> ratingRows(const RatingTable& table) {
     for (std::size_t row = 0; row < table.rowCount(); ++row)
         rows.append(QPointF(table.stageAt(row), table.areaAt(row)));
     return rows;
-}
-
-// The trapezoid channel (0, 10), (2, 0), (8, 0), (10, 10).
-void enterChannel(MainWindow* main, double shift = 0.0) {
-    PointTable& points = main->workspace().document().points;
-    points.clear();
-    points.appendRow(0, 10 + shift);
-    points.appendRow(2, 0 + shift);
-    points.appendRow(8, 0 + shift);
-    points.appendRow(10, 10 + shift);
 }
 
 } // namespace
@@ -97,9 +88,10 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
 
     TestProgram program;
     MainWindow* main = program.main();
-    enterChannel(main, 0.0);
+    setTrapezoid(main->workspace().document().points);
     if (QTest::currentDataTag() == QByteArray("0 to 1 by 0.01"))
-        enterChannel(main, 1.0); // the bed above every stage: all areas 0
+        setTrapezoid(main->workspace().document().points,
+                     1.0); // the bed above every stage: all areas 0
     ui(main).maximumStage->setText(maximum);
     ui(main).stageIncrement->setIncrement(increment);
     ui(main).pointGrid->setCurrentIndex(ui(main).pointGrid->model()->index(0, 0));
@@ -131,7 +123,7 @@ void RatingCommandsTest::mainCommandFillsAndShowsTheRatingWindow() {
 void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {
     TestProgram program;
     MainWindow* main = program.main();
-    enterChannel(main);
+    setTrapezoid(main->workspace().document().points);
     ui(main).maximumStage->setText(QStringLiteral("12"));
     ui(main).stageIncrement->setIncrement(1.0);
     bool sawModal = false;
@@ -161,7 +153,7 @@ void RatingCommandsTest::edgeWarningIsModalAndTheRunGoesOn() {
 void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded() {
     TestProgram program;
     MainWindow* main = program.main();
-    enterChannel(main);
+    setTrapezoid(main->workspace().document().points);
     ui(main).maximumStage->setText(QStringLiteral("99")); // not used by the prompt
     ui(main).boundsPromptAction->trigger();
     auto* prompt = program.boundsPrompt();
@@ -196,7 +188,7 @@ void RatingCommandsTest::boundsPromptCommandUsesItsOwnFieldsUnrounded() {
 void RatingCommandsTest::mainCommandClosesTheBoundsPrompt() {
     TestProgram program;
     MainWindow* main = program.main();
-    enterChannel(main);
+    setTrapezoid(main->workspace().document().points);
     ui(main).boundsPromptAction->trigger();
     QVERIFY(program.boundsPrompt()->isVisible());
     ui(main).createRatingButton->click();
@@ -207,7 +199,7 @@ void RatingCommandsTest::mainCommandClosesTheBoundsPrompt() {
 void RatingCommandsTest::regeneratingRefillsInPlace() {
     TestProgram program;
     MainWindow* main = program.main();
-    enterChannel(main);
+    setTrapezoid(main->workspace().document().points);
     ui(main).maximumStage->setText(QStringLiteral("5"));
     ui(main).stageIncrement->setIncrement(1.0);
     ui(main).createRatingButton->click();
@@ -299,7 +291,7 @@ void RatingCommandsTest::mainWindowKeysWorkFromOtherWindowsButNotUnderAModalDial
     const QString startDir = QDir::currentPath();
     TestProgram program;
     MainWindow* main = program.main();
-    enterChannel(main);
+    setTrapezoid(main->workspace().document().points);
     ui(main).maximumStage->setText(QStringLiteral("2"));
     ui(main).stageIncrement->setIncrement(1.0);
     ui(main).createRatingButton->click();

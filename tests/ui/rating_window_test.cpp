@@ -5,6 +5,7 @@
 #include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
+#include "tests/support/UserInput.h"
 #include "ui/AboutBox.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/BoundsPrompt.h"
@@ -25,23 +26,9 @@ using namespace korvadel;
 
 namespace {
 
-QStringList menuEntries(const QMenu* menu) {
-    QStringList entries;
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator())
-            entries << QStringLiteral("-");
-        else if (action->menu())
-            entries << action->text() + QStringLiteral(">") +
-                           menuEntries(action->menu()).join(QLatin1Char(','));
-        else
-            entries << action->text() +
-                           (action->shortcut().isEmpty() ? QString() : QStringLiteral("|shortcut"));
-    }
-    return entries;
-}
-
 // Stages 0, 1, 2 over the trapezoid channel: areas 0, 6.2, 12.8.
 void makeRating(TestProgram& program) {
+    ui(program.main()).description->setText(QStringLiteral("Trapezoid"));
     program.rateTrapezoid(QStringLiteral("2"));
 }
 
@@ -77,11 +64,12 @@ void RatingWindowTest::hasItsLayoutAndMenu() {
     QCOMPARE(bar.size(), 1);
     QCOMPARE(bar[0]->text(), QStringLiteral("&Options"));
     QCOMPARE(menuEntries(bar[0]->menu()),
-             (QStringList{QStringLiteral("Print &Table"), QStringLiteral("Print Chart"),
-                          QStringLiteral("Export Chart as>JPEG,MetaFile WMF"),
-                          QStringLiteral("Export Data as>&Comma Delimited,HTML,Excel"),
-                          QStringLiteral("Hydraulic &Properties..."), QStringLiteral("-"),
-                          QStringLiteral("&Close Window")}));
+             (QStringList{
+                 QStringLiteral("Print &Table"), QStringLiteral("Print Chart"),
+                 QStringLiteral("Export Chart as>JPEG,MetaFile WMF"),
+                 QStringLiteral("Export Data as>&Comma Delimited,HTML,Excel,RDB (tab-delimited)"),
+                 QStringLiteral("Hydraulic &Properties..."), QStringLiteral("-"),
+                 QStringLiteral("&Close Window")}));
     QVERIFY(!window->isVisible());
 }
 
@@ -102,6 +90,16 @@ void RatingWindowTest::exportsWriteTheTableThroughTheSharedDialog_data() {
                                         "<tr><td>2</td><td>12.8</td></tr>\r\n\r\n</table>");
     QTest::newRow("excel") << QStringLiteral("exportExcelAction") << QStringLiteral("xls")
                            << QStringLiteral("Excel files (*.xls)|*.XLS") << QByteArray();
+    // The description is the station's name; the datum is the rating's (0 here).
+    QTest::newRow("rdb") << QStringLiteral("exportRdbAction") << QStringLiteral("rdb")
+                         << QStringLiteral("RDB (tab-delimited) (*.rdb)|*.rdb")
+                         << QByteArray("# //FILE TYPE=\"NWIS RATING\"\n"
+                                       "# //STATION NAME=\"Trapezoid\"\n"
+                                       "# //RATING TYPE=\"STAR\" NAME=\"stage-area\"\n"
+                                       "# //RATING_INDEP PARAMETER=\"Gage height\"\n"
+                                       "# //RATING_DEP PARAMETER=\"Cross-sectional area\"\n"
+                                       "# //GAGE DATUM=\"0\"\n"
+                                       "INDEP\tDEP\n16N\t16N\n0\t0\n1\t6.2\n2\t12.8\n");
 }
 
 void RatingWindowTest::exportsWriteTheTableThroughTheSharedDialog() {

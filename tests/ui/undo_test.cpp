@@ -8,6 +8,7 @@
 #include "components/widgets/IncrementSpinBox.h"
 #include "tests/support/Controls.h"
 #include "tests/support/TestProgram.h"
+#include "tests/support/UserInput.h"
 #include "ui/AdcpImportWarning.h"
 #include "ui/MainWindow.h"
 #include "ui/RatingWindow.h"
@@ -45,15 +46,6 @@ QStringList texts(std::initializer_list<const char*> items) {
     return list;
 }
 
-void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(QApplication::focusWidget(), k, modifiers);
-}
-
-void type(const QString& text) {
-    for (const QChar c : text)
-        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-}
-
 // The description, the three gage-height texts, the increment and the rows.
 QStringList documentShown(MainWindow* main) {
     return QStringList{ui(main).description->text(), ui(main).minimumStage->text(),
@@ -72,6 +64,7 @@ private slots:
     void wholeDocumentChangesUndoToWhatTheUserHad();
     void lineEditsKeepTheirOwnUndo();
     void ratingRowDeletionsAreNotPartOfIt();
+    void stepThatNoLongerFitsIsReportedAndEndsTheHistory();
 };
 
 // Typed rows, an edit that moves a row past an equal station, Insert, both deletions: each is
@@ -283,6 +276,28 @@ void UndoTest::ratingRowDeletionsAreNotPartOfIt() {
     QCOMPARE(main->workspace().history().stack().count(), steps);
     key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(window->workspace().rating().rowCount(), std::size_t{2});
+}
+
+// The rows a step would take back gone without the history's knowing: Ctrl+Z says so in the error
+// box, leaves the rows as they are and nothing more to undo or redo.
+void UndoTest::stepThatNoLongerFitsIsReportedAndEndsTheHistory() {
+    TestProgram program;
+    MainWindow* main = program.main();
+    PointTable& points = main->workspace().document().points;
+    points.appendRow(1, 0);
+    points.appendRow(2, 0);
+    QVERIFY(ui(main).undoAction->isEnabled());
+    points.removeRowAt(1);
+    points.removeRowAt(0);
+    ui(main).pointGrid->setFocus();
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(program.seam.messages.size(), 1);
+    QCOMPARE(program.seam.messages.last().text,
+             QStringLiteral("The changes to the cross section can no longer be undone."));
+    QCOMPARE(points.rowCount(), std::size_t{0});
+    QCOMPARE(ui(main).pointGrid->model()->rowCount(), static_cast<int>(points.rowCount()));
+    QVERIFY(!ui(main).undoAction->isEnabled());
+    QVERIFY(!ui(main).redoAction->isEnabled());
 }
 
 QTEST_MAIN(UndoTest)
