@@ -182,7 +182,7 @@ void IndexVelocityWindow::buildControls() {
           {QKeySequence(QStringLiteral("Ctrl+S"))},
           [this] { saveMeasurements(); }},
          {},
-         {QStringLiteral("Export Summary as &Comma Delimited..."),
+         {QStringLiteral("Export Summary as Comma &Delimited..."),
           QStringLiteral("exportSummaryAction"),
           {},
           [this] { exportSummary(OutputFormat::CommaDelimited); }},
@@ -233,7 +233,7 @@ void IndexVelocityWindow::buildControls() {
     units_->setObjectName(QStringLiteral("units"));
     units_->addItems({QStringLiteral("Feet"), QStringLiteral("Metres")});
     unitsLabel->setBuddy(units_);
-    auto* modelLabel = new QLabel(QStringLiteral("&Model"), this);
+    auto* modelLabel = new QLabel(QStringLiteral("Mo&del"), this);
     modelChoice_ = new QComboBox(this);
     modelChoice_->setObjectName(QStringLiteral("model"));
     for (const VelocityModelInfo& info : velocityModels())

@@ -429,7 +429,7 @@ void DesktopTest::indexVelocityJobFromTheKeyboard() {
     const double simpleRSquared = window->fit()->rSquared;
 
     // The stage model, from its field.
-    QVERIFY(key("alt+m"));
+    QVERIFY(key("alt+d"));
     QVERIFY(key("Down"));
     QVERIFY(key("Down"));
     QVERIFY(QTest::qWaitFor(

@@ -13,6 +13,7 @@
 #include <Qt>
 
 class QMenu;
+class QWidget;
 
 namespace korvadel {
 
@@ -22,5 +23,10 @@ void type(const QString& text);
 // The menu's entries in order: "text|shortcut" ("text" alone without one), "-" for a separator,
 // and a submenu as "text>" followed by its entries joined by commas.
 QStringList menuEntries(const QMenu* menu);
+
+// The Alt letters that more than one control of `window` claims, as "where L: text, text":
+// among its menu bar's titles and the labelled fields, buttons, group boxes and tabs it would
+// show, and among the entries of each of its menus. Empty when every letter reaches one control.
+QStringList mnemonicClashes(const QWidget* window);
 
 } // namespace korvadel

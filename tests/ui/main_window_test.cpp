@@ -18,9 +18,13 @@
 #include "ui/EdgeWarning.h"
 #include "ui/FileCommands.h"
 #include "ui/HecRasSectionPicker.h"
+#include "ui/HydraulicPropertiesWindow.h"
+#include "ui/IndexVelocityWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/RatingWindow.h"
+#include "ui/SectionCheckWindow.h"
+#include "ui/SurveyComparisonWindow.h"
 #include "ui/SurveyImportDialog.h"
 #include "ui/Workspace.h"
 
@@ -64,6 +68,7 @@ private slots:
     void startsWithItsControlsAndABlankRow();
     void firstKeystrokeGoesIntoThePointGrid();
     void menusOfferExactlyTheCommands();
+    void everyAltLetterReachesOneControl();
     void fieldsHoldWhatWasTypedAndFeedTheDocument();
     void saveAndLoadRoundTripThroughTheDialogs();
     void loadOfAMissingFileShowsTheWarningBox();
@@ -194,6 +199,20 @@ void MainWindowTest::menusOfferExactlyTheCommands() {
     QVERIFY(prompt->isVisible());
     QTest::keyClick(main, Qt::Key_T, Qt::ControlModifier);
     QVERIFY(prompt->isVisible());
+}
+
+void MainWindowTest::everyAltLetterReachesOneControl() {
+    TestProgram program;
+    const Program& windows = program.program;
+    for (const QWidget* window : std::initializer_list<const QWidget*>{
+             windows.mainWindow(), windows.boundsPrompt(), windows.ratingWindow(),
+             windows.aboutBox(), windows.progressDialog(), windows.adcpImportWarning(),
+             windows.edgeWarning(), windows.propertiesWindow(), windows.sectionCheckWindow(),
+             windows.comparisonWindow(), windows.indexVelocityWindow()}) {
+        QVERIFY(window);
+        const QStringList clashes = mnemonicClashes(window);
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("; "))));
+    }
 }
 
 void MainWindowTest::fieldsHoldWhatWasTypedAndFeedTheDocument() {
