@@ -20,6 +20,16 @@ TableCell numberOrEmpty(const std::optional<double>& value) {
     return value ? TableCell::of(*value) : TableCell{};
 }
 
+// The six columns the file and the summary both begin with: number to index velocity.
+void leadingCells(const Measurement& m, std::span<TableCell> cells) {
+    cells[0] = TableCell::of(std::string_view(m.number));
+    cells[1] = TableCell::of(std::string_view(m.start));
+    cells[2] = textOrEmpty(m.end);
+    cells[3] = TableCell::of(m.gageHeight);
+    cells[4] = TableCell::of(m.discharge);
+    cells[5] = numberOrEmpty(m.indexVelocity);
+}
+
 // The measurements as their file holds them.
 class MeasurementFileTable : public TableSource {
 public:
@@ -30,12 +40,7 @@ public:
     std::size_t columnCount() const override { return std::size(kFileHeading); }
     void cells(std::size_t row, std::span<TableCell> cells) const override {
         const Measurement& m = measurements_[row];
-        cells[0] = TableCell::of(std::string_view(m.number));
-        cells[1] = TableCell::of(std::string_view(m.start));
-        cells[2] = textOrEmpty(m.end);
-        cells[3] = TableCell::of(m.gageHeight);
-        cells[4] = TableCell::of(m.discharge);
-        cells[5] = numberOrEmpty(m.indexVelocity);
+        leadingCells(m, cells);
         cells[6] = numberOrEmpty(m.measuredArea);
         cells[7] = TableCell::of(measurementUseName(m.use));
         cells[8] = textOrEmpty(m.comment);
@@ -69,12 +74,7 @@ std::size_t MeasurementTable::columnCount() const {
 void MeasurementTable::cells(std::size_t row, std::span<TableCell> cells) const {
     const Measurement& m = measurements_[row];
     const RatedMeasurement& rated = rated_[row];
-    cells[0] = TableCell::of(std::string_view(m.number));
-    cells[1] = TableCell::of(std::string_view(m.start));
-    cells[2] = textOrEmpty(m.end);
-    cells[3] = TableCell::of(m.gageHeight);
-    cells[4] = TableCell::of(m.discharge);
-    cells[5] = numberOrEmpty(m.indexVelocity);
+    leadingCells(m, cells);
     cells[6] = TableCell::of(rated.ratedArea);
     cells[7] = TableCell::of(rated.meanVelocity);
     cells[8] = numberOrEmpty(m.measuredArea);
